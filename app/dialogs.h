@@ -1,0 +1,28 @@
+// Every modal interaction of the window goes through this interface, so that tests can
+// script the answers and never block on a dialog.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+namespace tamsel {
+
+class Dialogs {
+ public:
+  enum class Answer { Ok, Cancel };
+  virtual ~Dialogs() = default;
+  // The typed text; nullopt when cancelled.
+  virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                          const QString& initial = {}) = 0;
+  virtual void MessageBox(const QString& text, const QString& title) = 0;
+  virtual Answer OkCancel(const QString& text, const QString& title) = 0;
+  // The chosen full path; nullopt when cancelled. filter is "Description (*.ext)|*.ext".
+  virtual std::optional<QString> OpenFile(const QString& title, const QString& defaultExt,
+                                          const QString& filter) = 0;
+  // The chosen colour; nullopt when cancelled.
+  virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
+  virtual void Beep() = 0;
+};
+
+}  // namespace tamsel

@@ -1,0 +1,106 @@
+#include "app/keyed_toolbar.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QToolButton>
+
+namespace tamsel {
+
+KeyedToolBar::KeyedToolBar(const QString& name, const std::vector<ToolButtonSpec>& buttons,
+                           QWidget* parent)
+    : QWidget(parent), layout_(new QHBoxLayout(this)) {
+  setObjectName(name);
+  layout_->setContentsMargins(0, 0, 0, 0);
+  layout_->setSpacing(0);
+  for (const ToolButtonSpec& spec : buttons) {
+    Entry entry{spec};
+    if (spec.kind == ToolButtonSpec::Button) {
+      auto* button = new QToolButton(this);
+      button->setObjectName(name + "_" + QString(spec.key).replace(' ', '_'));
+      button->setText(spec.glyph.isEmpty() ? spec.caption : spec.glyph);
+      button->setToolTip(spec.caption);
+      button->setCheckable(spec.toggles);
+      button->setFixedSize(kButtonWidth, kButtonHeight);
+      button->setFocusPolicy(Qt::NoFocus);
+      const int index = static_cast<int>(entries_.size()) + 1;
+      connect(button, &QToolButton::clicked, this, [this, index] { emit ButtonClick(index); });
+      entry.widget = entry.button = button;
+    } else if (spec.kind == ToolButtonSpec::Separator) {
+      auto* line = new QFrame(this);
+      line->setFrameShape(QFrame::VLine);
+      line->setFrameShadow(QFrame::Sunken);
+      line->setFixedSize(8, kButtonHeight);
+      entry.widget = line;
+    } else {
+      entry.widget = new QWidget(this);
+      entry.widget->setFixedSize(0, kButtonHeight);
+    }
+    layout_->addWidget(entry.widget);
+    entries_.push_back(entry);
+  }
+  layout_->addStretch(1);
+  setFixedHeight(kButtonHeight);
+}
+
+const KeyedToolBar::Entry* KeyedToolBar::At(int index) const {
+  if (index < 1 || index > Count()) return nullptr;
+  return &entries_[static_cast<std::size_t>(index - 1)];
+}
+
+QString KeyedToolBar::Key(int index) const {
+  return At(index) ? At(index)->spec.key : QString();
+}
+QString KeyedToolBar::Tag(int index) const {
+  return At(index) ? At(index)->spec.tag : QString();
+}
+
+int KeyedToolBar::Value(int index) const {
+  const Entry* e = At(index);
+  return e && e->button && e->button->isChecked() ? 1 : 0;
+}
+
+void KeyedToolBar::SetValue(int index, int value) {
+  const Entry* e = At(index);
+  if (e && e->button) e->button->setChecked(value != 0);
+}
+
+bool KeyedToolBar::Visible(int index) const {
+  const Entry* e = At(index);
+  return e && !e->widget->isHidden();
+}
+
+void KeyedToolBar::SetVisible(int index, bool visible) {
+  if (const Entry* e = At(index)) e->widget->setVisible(visible);
+}
+
+bool KeyedToolBar::Enabled(int index) const {
+  const Entry* e = At(index);
+  return e && e->widget->isEnabled();
+}
+
+void KeyedToolBar::SetEnabled(int index, bool enabled) {
+  if (const Entry* e = At(index)) e->widget->setEnabled(enabled);
+}
+
+int KeyedToolBar::IndexOfKey(const QString& key) const {
+  for (int i = 1; i <= Count(); ++i)
+    if (At(i)->button && At(i)->spec.key == key) return i;
+  return 0;
+}
+
+QToolButton* KeyedToolBar::ButtonAt(int index) const {
+  const Entry* e = At(index);
+  return e ? e->button : nullptr;
+}
+
+QWidget* KeyedToolBar::Item(int index) const {
+  const Entry* e = At(index);
+  return e ? e->widget : nullptr;
+}
+
+void KeyedToolBar::SetSpacerWidth(int index, int width) {
+  const Entry* e = At(index);
+  if (e && e->spec.kind == ToolButtonSpec::Spacer) e->widget->setFixedWidth(width < 0 ? 0 : width);
+}
+
+}  // namespace tamsel

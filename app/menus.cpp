@@ -1,0 +1,63 @@
+#include "app/menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace tamsel {
+namespace {
+
+struct Item {
+  const char* name;
+  const char* caption;
+};
+
+QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption, MenuItems& items,
+               std::initializer_list<Item> entries) {
+  QMenu* menu = bar->addMenu(caption);
+  menu->setObjectName(name);
+  for (const Item& entry : entries) {
+    QAction* action = menu->addAction(entry.caption);
+    action->setObjectName(entry.name);
+    items.insert(entry.name, action);
+  }
+  return menu;
+}
+
+}  // namespace
+
+MenuItems BuildMenus(QMenuBar* bar) {
+  MenuItems items;
+  AddMenu(bar, "filemenu", "File", items,
+          {{"opznewmenu", "new .OPZ"},
+           {"opzopenmenu", "open .OPZ"},
+           {"saveopzmenu", "save .OPZ"},
+           {"optimportmenu", "import .OPT"},
+           {"dxfimportmenu", "import .DXF"},
+           {"threedsimportmenu", "import .3DS"},
+           {"opzimportmenu", "import .OPZ"},
+           {"optcreatemenu", "create .OPT"}});
+  AddMenu(bar, "calculatemenu", "Calculate", items,
+          {{"facenormalmenu", "Face Normals"},
+           {"vertexnormalmenu", "Vertex Normals"},
+           {"hitzonemenu", "Hitzones"},
+           {"rotationmenu", "Rotations"},
+           {"texturecoordinatemenu", "Texture Coordinates"},
+           {"softwarevectormenu", "Software Vectors"}});
+  AddMenu(bar, "fixmenu", "Fix", items,
+          {{"vertexordermenu", "Vertex Order"}, {"quad2trimenu", "Quad2Tri"}});
+  QMenu* options = AddMenu(bar, "optionmenu", "Options", items, {});
+  QMenu* colors = options->addMenu("Colors");
+  colors->setObjectName("colormenu");
+  for (const ColorMenuItem& entry : kColorMenuItems) {
+    QAction* action = colors->addAction(entry.caption);
+    action->setObjectName(entry.name);
+    items.insert(entry.name, action);
+  }
+  AddMenu(bar, "infomenu", "Info", items, {{"facecountmenu", "Face Count"}});
+  // Importing .3DS files is not offered: the item stays disabled and has no action.
+  items.value("threedsimportmenu")->setEnabled(false);
+  return items;
+}
+
+}  // namespace tamsel

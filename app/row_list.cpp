@@ -1,0 +1,98 @@
+#include "app/row_list.h"
+
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+
+namespace tamsel {
+
+QVariant RowModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  if (role == Qt::DisplayRole) return rows_[static_cast<std::size_t>(index.row())];
+  return {};
+}
+
+void RowModel::SetRows(std::vector<QString> rows) {
+  beginResetModel();
+  rows_ = std::move(rows);
+  endResetModel();
+}
+
+void RowModel::Append(const QString& row) {
+  const int at = rowCount();
+  beginInsertRows({}, at, at);
+  rows_.push_back(row);
+  endInsertRows();
+}
+
+void RowModel::SetRow(int row, const QString& text) {
+  rows_[static_cast<std::size_t>(row)] = text;
+  emit dataChanged(index(row), index(row));
+}
+
+void RowModel::RemoveRow(int row) {
+  beginRemoveRows({}, row, row);
+  rows_.erase(rows_.begin() + row);
+  endRemoveRows();
+}
+
+RowList::RowList(QWidget* parent, bool multiSelect)
+    : QListView(parent), model_(new RowModel(this)) {
+  setModel(model_);
+  setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
+                               : QAbstractItemView::SingleSelection);
+  setUniformItemSizes(true);  // lets the view skip measuring every row
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+QString RowList::List(int row) const {
+  if (row < 0 || row >= ListCount()) return {};
+  return model_->Row(row);
+}
+
+void RowList::SetList(int row, const QString& text) {
+  if (row >= 0 && row < ListCount()) model_->SetRow(row, text);
+}
+
+void RowList::RemoveItem(int row) {
+  if (row >= 0 && row < ListCount()) model_->RemoveRow(row);
+}
+
+bool RowList::Selected(int row) const {
+  if (row < 0 || row >= ListCount()) return false;
+  return selectionModel()->isSelected(model_->index(row));
+}
+
+void RowList::SetSelected(int row, bool selected) {
+  if (row < 0 || row >= ListCount()) return;
+  selectionModel()->select(model_->index(row),
+                           selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+void RowList::DeselectAll() {
+  selectionModel()->clearSelection();
+}
+
+int RowList::ListIndex() const {
+  const QModelIndex current = selectionModel()->currentIndex();
+  return current.isValid() ? current.row() : -1;
+}
+
+void RowList::SetListIndex(int row) {
+  if (row < 0 || row >= ListCount()) {
+    selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+    return;
+  }
+  selectionModel()->setCurrentIndex(model_->index(row), QItemSelectionModel::NoUpdate);
+}
+
+void RowList::mouseReleaseEvent(QMouseEvent* event) {
+  QListView::mouseReleaseEvent(event);
+  emit MouseUp();
+}
+
+void RowList::mouseDoubleClickEvent(QMouseEvent* event) {
+  QListView::mouseDoubleClickEvent(event);
+  emit DblClick();
+}
+
+}  // namespace tamsel

@@ -1,0 +1,263 @@
+#include "app/tamsel_window.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+
+#include "app/controls.h"
+#include "app/form_layout.h"
+#include "app/frames/frames.h"
+#include "app/keyed_toolbar.h"
+#include "app/toolbar_specs.h"
+#include "viewport/cxxx.h"
+#include "viewport/glx_ctl.h"
+
+namespace tamsel {
+namespace {
+
+// Resizes of the client area re-run the layout rule.
+class ResizeWatcher : public QObject {
+ public:
+  ResizeWatcher(QObject* parent, std::function<void()> onResize)
+      : QObject(parent), onResize_(std::move(onResize)) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Resize) onResize_();
+    return false;
+  }
+
+ private:
+  std::function<void()> onResize_;
+};
+
+}  // namespace
+
+int KeyCodeOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left:
+      return 37;
+    case Qt::Key_Up:
+      return 38;
+    case Qt::Key_Right:
+      return 39;
+    case Qt::Key_Down:
+      return 40;
+    case Qt::Key_Shift:
+      return 16;
+    case Qt::Key_Control:
+      return 17;
+    case Qt::Key_Alt:
+      return 18;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return 32;
+    case Qt::Key_Delete:
+      return 46;
+    default:
+      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
+        return qtKey;
+      return 0;
+  }
+}
+
+TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs) {
+  setObjectName("tamsel");
+  setWindowTitle("Tamsel v0.4");
+  menus_ = BuildMenus(menuBar());
+  statusBar()->setObjectName("statusbar");
+
+  client_ = new QWidget(this);
+  client_->setObjectName("client");
+  setCentralWidget(client_);
+
+  dispbar_ = new KeyedToolBar("dispbar", DispBarButtons(), client_);
+  propbar_ = new KeyedToolBar("propbar", PropBarButtons(), client_);
+  viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons(), client_);
+
+  frames_ = {BuildGeometryFrame(client_),  BuildTextureFrame(client_),
+             BuildHitzoneFrame(client_),   BuildRotationFrame(client_),
+             BuildHardpointFrame(client_), BuildEngineGlowFrame(client_)};
+  viewopframe_ = BuildViewOptionFrame(client_);
+
+  renderscreen_ = new GlxCtl(client_);
+  renderscreen_->setObjectName("renderscreen");
+  renderscreen_->SetEvents(this);
+  cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_);
+
+  client_->installEventFilter(new ResizeWatcher(this, [this] { Form_Resize(); }));
+  qApp->installEventFilter(this);
+
+  Form_Load();
+  resize(1024, 720);
+}
+
+TamselWindow::~TamselWindow() {
+  qApp->removeEventFilter(this);
+  renderscreen_->SetEvents(nullptr);
+}
+
+void TamselWindow::Form_Load() {
+  std::error_code ec;
+  model_.StartFolder = std::filesystem::current_path(ec).string();
+  model_.Ids = IdCounters{};
+  view_ = ViewState{};
+  colors_ = ColorSettings{};
+  model_.NormalLength = 30.0;
+  for (const char* name :
+       {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
+    menus_.value(name)->setEnabled(false);
+  ApplyStartButtonStates();
+  BringToFront(client_->findChild<QWidget*>("geometrysubframe"));
+  BringToFront(client_->findChild<QWidget*>("transsubframe"));
+  BringToFront(frames_[0]);
+}
+
+// The pressed buttons and visible controls that match the start values of the view state.
+void TamselWindow::ApplyStartButtonStates() {
+  for (const char* key : {"high level", "mesh", "wireframe", "norm"})
+    dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
+  propbar_->SetValue(1, 1);
+  propbar_->SetValue(9, 1);
+  propbar_->SetValue(11, 1);
+  propbar_->SetVisible(11, false);
+  propbar_->SetVisible(12, false);
+  propbar_->SetEnabled(10, false);  // the texture sub-frame belongs to the face and vertex levels
+  SetGeometryLevelControls("mesh");
+}
+
+void TamselWindow::SetGeometryLevelControls(const QString& level) {
+  static const char* const meshSet[] = {"meshlist",       "meshdeletebut",  "lodassignmentbut",
+                                        "Xmeshtext",      "Ymeshtext",      "Zmeshtext",
+                                        "Xmeshangletext", "Ymeshangletext", "Zmeshangletext",
+                                        "meshsizetext",   "meshloddisttext"};
+  static const char* const faceSet[] = {
+      "facelist",       "Xfacetext",      "Yfacetext",     "Zfacetext",      "Xfaceangletext",
+      "Yfaceangletext", "Zfaceangletext", "facesizetext",  "Ifacenormtext",  "Jfacenormtext",
+      "Kfacenormtext",  "X1vectortext",   "Y1vectortext",  "Z1vectortext",   "X2vectortext",
+      "Y2vectortext",   "Z2vectortext",   "textureviewer", "texturepreview", "texturelist",
+      "fgframe",        "fgoffop",        "fgonop",        "stitchframe",    "texhflipbut",
+      "texvflipbut",    "texcrotatebut",  "texccrotatebut"};
+  static const char* const vertexSet[] = {
+      "Xvertexlist",   "Yvertexlist",   "Zvertexlist",   "Xvertextext",
+      "Yvertextext",   "Zvertextext",   "Ivertnormlist", "Jvertnormlist",
+      "Kvertnormlist", "Ivertnormtext", "Jvertnormtext", "Kvertnormtext",
+      "Ucoordlist",    "Vcoordlist",    "Ucoordtext",    "Vcoordtext"};
+  const auto show = [this](const auto& names, bool visible) {
+    for (const char* name : names)
+      if (QWidget* w = client_->findChild<QWidget*>(name)) w->setVisible(visible);
+  };
+  show(meshSet, level == "mesh");
+  show(faceSet, level == "face");
+  show(vertexSet, level == "vertex");
+  FollowBuddies(client_);
+}
+
+void TamselWindow::BringToFront(QWidget* frame) {
+  if (!frame) return;
+  if (auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget())) {
+    stack->setCurrentWidget(frame);
+    return;
+  }
+  frontFrame_ = frame;
+  for (QGroupBox* f : frames_) f->setVisible(framesShown_ && f == frame);
+  frame->raise();
+}
+
+void TamselWindow::ShowPropertyFrames(bool shown) {
+  framesShown_ = shown;
+  for (QGroupBox* f : frames_) f->setVisible(shown && f == frontFrame_);
+}
+
+void TamselWindow::Form_Resize() {
+  const int W = client_->width(), H = client_->height();
+  const FormLayout f =
+      ComputeFormLayout(W, H, dispbar_->ButtonHeight(), dispbar_->ButtonWidth(), dispbar_->y());
+  dispbar_->setGeometry(0, 0, W, dispbar_->ButtonHeight());
+  dispbar_->SetSpacerWidth(1, f.spacerWidth);
+  propbar_->move(0, 0);
+  propbar_->resize(propbar_->sizeHint().width(), propbar_->ButtonHeight());
+  viewbar_->move(propbar_->width() + 8, 0);
+  viewbar_->resize(viewbar_->sizeHint().width(), viewbar_->ButtonHeight());
+  const auto place = [](QWidget* w, const LayoutRect& r) {
+    w->setGeometry(r.left, r.top, r.width, r.height);
+  };
+  place(renderscreen_, f.renderscreen);
+  place(viewopframe_, f.viewopframe);
+  for (QGroupBox* frame : frames_) place(frame, f.propertyFrame);
+  // The tool bars sit above the frames and the viewport.
+  propbar_->raise();
+  viewbar_->raise();
+}
+
+void TamselWindow::Startup() {
+  renderscreen_->Start();
+  show();
+  renderscreen_->SetActive(true);
+  random_.seed(static_cast<std::mt19937::result_type>(
+      std::chrono::system_clock::now().time_since_epoch().count()));
+}
+
+void TamselWindow::Init() {
+  cxxx_->Init();
+}
+void TamselWindow::InitGL() {
+  cxxx_->InitGL();
+}
+
+void TamselWindow::Draw() {
+  cxxx_->Draw();
+  ++framesDrawn_;
+  if (quitAfterFirstFrame_ && framesDrawn_ == 1) QTimer::singleShot(0, qApp, &QApplication::quit);
+}
+
+void TamselWindow::DrawForPick() {
+  cxxx_->DrawForPick();
+}
+void TamselWindow::MouseDown(int b, int s, float x, float y) {
+  cxxx_->MouseDown(b, s, x, y);
+}
+void TamselWindow::MouseMove(int b, int s, float x, float y) {
+  cxxx_->MouseMove(b, s, x, y);
+}
+void TamselWindow::Pick(const std::vector<std::int32_t>& items) {
+  cxxx_->Pick(items);
+}
+void TamselWindow::ContextLost() {
+  cxxx_->ContextLost();
+}
+
+void TamselWindow::Form_KeyDown(int keyCode, int shift) {
+  cxxx_->KeyDown(keyCode, shift);
+}
+void TamselWindow::Form_KeyUp(int keyCode, int shift) {
+  cxxx_->KeyUp(keyCode, shift);
+}
+
+bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The window sees every key before its controls do, then the control gets it too.
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) return false;
+  int shift = 0;
+  if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
+  if (key->modifiers() & Qt::ControlModifier) shift |= 2;
+  if (key->modifiers() & Qt::AltModifier) shift |= 4;
+  // Releasing Shift itself leaves Shift up, whatever the platform reports.
+  if (event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Shift) shift &= ~1;
+  if (event->type() == QEvent::KeyPress)
+    Form_KeyDown(KeyCodeOf(key->key()), shift);
+  else
+    Form_KeyUp(KeyCodeOf(key->key()), shift);
+  return false;
+}
+
+}  // namespace tamsel

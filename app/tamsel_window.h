@@ -1,0 +1,102 @@
+// The main window: menus, tool bars, the six property frames, the viewport and the view
+// options, laid out proportionally to the window's size. It owns the model, the view
+// state and the colour settings, and forwards the host control's events and its own keys
+// to the viewport object.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <random>
+
+#include "app/dialogs.h"
+#include "app/menus.h"
+#include "model/color_settings.h"
+#include "model/model.h"
+#include "model/view_state.h"
+#include "viewport/glx_events.h"
+
+class QGroupBox;
+
+namespace tamsel {
+
+class CXXX;
+class GlxCtl;
+class KeyedToolBar;
+
+class TamselWindow : public QMainWindow, public GlxEvents {
+  Q_OBJECT
+ public:
+  explicit TamselWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~TamselWindow() override;
+
+  // The program entry's steps after loading: start the control, show the window, turn
+  // drawing on and seed the random generator.
+  void Startup();
+  // Quits the application once the first frame has been drawn (for start-up timing).
+  void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
+
+  tamsel::Model& Model() { return model_; }
+  tamsel::ViewState& View() { return view_; }
+  tamsel::ColorSettings& Colors() { return colors_; }
+  CXXX& Viewport() { return *cxxx_; }
+  GlxCtl& Renderscreen() { return *renderscreen_; }
+  QAction* MenuItem(const QString& name) const { return menus_.value(name); }
+  KeyedToolBar& ViewBar() { return *viewbar_; }
+  KeyedToolBar& DispBar() { return *dispbar_; }
+  KeyedToolBar& PropBar() { return *propbar_; }
+  std::mt19937& Random() { return random_; }
+  int FramesDrawn() const { return framesDrawn_; }
+
+  // Shows one property frame (or sub-frame) on top of its siblings.
+  void BringToFront(QWidget* frame);
+  // Hides or shows the six property frames together; the front one stays the front one.
+  void ShowPropertyFrames(bool shown);
+
+  // GlxEvents, each forwarded one to one.
+  void Init() override;
+  void InitGL() override;
+  void Draw() override;
+  void DrawForPick() override;
+  void MouseDown(int button, int shift, float x, float y) override;
+  void MouseMove(int button, int shift, float x, float y) override;
+  void Pick(const std::vector<std::int32_t>& items) override;
+  void ContextLost() override;
+
+  void Form_KeyDown(int keyCode, int shift);
+  void Form_KeyUp(int keyCode, int shift);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Form_Load();
+  void Form_Resize();
+  void ApplyStartButtonStates();
+  void SetGeometryLevelControls(const QString& level);
+
+  Dialogs& dialogs_;
+  tamsel::Model model_;
+  tamsel::ViewState view_;
+  tamsel::ColorSettings colors_;
+  std::mt19937 random_;
+
+  QWidget* client_ = nullptr;
+  KeyedToolBar* viewbar_ = nullptr;
+  KeyedToolBar* dispbar_ = nullptr;
+  KeyedToolBar* propbar_ = nullptr;
+  GlxCtl* renderscreen_ = nullptr;
+  QGroupBox* viewopframe_ = nullptr;
+  std::array<QGroupBox*, 6> frames_{};
+  QWidget* frontFrame_ = nullptr;
+  bool framesShown_ = true;
+  MenuItems menus_;
+  std::unique_ptr<CXXX> cxxx_;
+  bool quitAfterFirstFrame_ = false;
+  int framesDrawn_ = 0;
+};
+
+// Windows-style key codes for the keys the viewport reads (arrows 37..40, Shift 16 ...).
+int KeyCodeOf(int qtKey);
+
+}  // namespace tamsel

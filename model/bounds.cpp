@@ -1,0 +1,77 @@
+#include "model/bounds.h"
+
+namespace tamsel {
+namespace {
+
+// A running box that starts empty; the first value sets both ends.
+struct Box {
+  bool empty = true;
+  Single3 min, max;
+
+  void Add(float& lo, float& hi, float v, bool first) {
+    if (first || v < lo) lo = v;
+    if (first || v > hi) hi = v;
+  }
+  void Add(float x, float y, float z) {
+    Add(min.x, max.x, x, empty);
+    Add(min.y, max.y, y, empty);
+    Add(min.z, max.z, z, empty);
+    empty = false;
+  }
+  void Add(const Box& other) {
+    if (other.empty) return;
+    Add(other.min.x, other.min.y, other.min.z);
+    Add(other.max.x, other.max.y, other.max.z);
+  }
+  Single3 Center() const {
+    return {(max.x - min.x) / 2.0f + min.x, (max.y - min.y) / 2.0f + min.y,
+            (max.z - min.z) / 2.0f + min.z};
+  }
+  void StoreInto(Single3& boxMin, Single3& boxMax, Single3& boxCenter) const {
+    if (empty) {
+      boxMin = boxMax = boxCenter = Single3{};
+      return;
+    }
+    boxMin = min;
+    boxMax = max;
+    boxCenter = Center();
+  }
+};
+
+}  // namespace
+
+bool CalculateBounds(Model& model) {
+  Box modelBox;
+  for (MeshRec& mesh : model.Meshes) {
+    for (LODRec& level : mesh.LODs) {
+      Box levelBox;
+      for (FaceRec& face : level.Faces) {
+        Box faceBox;
+        const int corners = face.CornerCount();
+        for (int k = 0; k < corners; ++k) {
+          const VertexRec& v = face.Vertices[k];
+          faceBox.Add(v.X, v.Y, v.Z);
+        }
+        faceBox.StoreInto(face.BoxMin, face.BoxMax, face.BoxCenter);
+        levelBox.Add(faceBox);
+      }
+      levelBox.StoreInto(level.BoxMin, level.BoxMax, level.BoxCenter);
+      modelBox.Add(levelBox);
+    }
+  }
+  modelBox.StoreInto(model.ModelMin, model.ModelMax, model.ModelCenter);
+  model.ModelSpan = {model.ModelMax.x - model.ModelMin.x, model.ModelMax.y - model.ModelMin.y,
+                     model.ModelMax.z - model.ModelMin.z};
+  if (modelBox.empty) return false;
+
+  // Ties keep the earlier axis.
+  float largest = model.ModelSpan.x;
+  if (model.ModelSpan.y > largest) largest = model.ModelSpan.y;
+  if (model.ModelSpan.z > largest) largest = model.ModelSpan.z;
+  const double extent = largest > 0 ? static_cast<double>(largest) : kPointExtent;
+  model.NormalLength = extent / 16.0;
+  model.ViewExtent = extent;
+  return true;
+}
+
+}  // namespace tamsel

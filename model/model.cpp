@@ -1,0 +1,31 @@
+#include "model/model.h"
+
+namespace tamsel {
+
+void Model::Clear() {
+  Meshes.clear();
+  Textures.clear();
+  ModelMin = ModelMax = ModelCenter = ModelSpan = Single3{};
+}
+
+void AssignNewIds(LODRec& level, IdCounters& ids) {
+  level.Id = ids.NewMeshId();
+  level.Selected = kFalse;
+  for (FaceRec& face : level.Faces) {
+    face.Id = ids.NewFaceId();
+    face.Selected = kFalse;
+    for (int k = 0; k < 4; ++k) {
+      face.Vertices[k].Id = ids.NewVertexId();
+      face.Vertices[k].Selected = kFalse;
+    }
+  }
+}
+
+std::int64_t TotalFaceCount(const Model& model) {
+  std::int64_t n = 0;
+  for (const MeshRec& mesh : model.Meshes)
+    for (const LODRec& level : mesh.LODs) n += level.FaceCount();
+  return n;
+}
+
+}  // namespace tamsel

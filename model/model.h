@@ -1,0 +1,47 @@
+// The one model the editor works on: meshes, textures, the project folder and the id counters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/records.h"
+
+namespace tamsel {
+
+struct IdCounters {
+  std::int32_t NextMeshId = 1000;
+  std::int32_t NextFaceId = 2000;
+  std::int32_t NextVertexId = 20000;
+
+  // Increment first, then take: the first level made after start is 1001.
+  std::int32_t NewMeshId() { return ++NextMeshId; }
+  std::int32_t NewFaceId() { return ++NextFaceId; }
+  std::int32_t NewVertexId() { return ++NextVertexId; }
+};
+
+struct Model {
+  std::vector<MeshRec> Meshes;
+  std::vector<TextureRec> Textures;
+  std::string ProjectPath;
+  std::string StartFolder;
+  IdCounters Ids;  // never reset while the program runs, not even by a new project
+
+  Single3 ModelMin, ModelMax, ModelCenter, ModelSpan;
+  double ViewExtent = 10.0;
+  double NormalLength = 30.0;
+
+  std::int32_t MeshCount() const { return static_cast<std::int32_t>(Meshes.size()); }
+  std::int32_t TextureCount() const { return static_cast<std::int32_t>(Textures.size()); }
+
+  // Empties meshes, textures and the model box; the counters and the view extent stay.
+  void Clear();
+};
+
+// Gives a level, its faces and their corners fresh ids, all unselected.
+void AssignNewIds(LODRec& level, IdCounters& ids);
+
+// Sum of FaceCount over every level of every mesh.
+std::int64_t TotalFaceCount(const Model& model);
+
+}  // namespace tamsel

@@ -1,0 +1,63 @@
+#include "model/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace tamsel {
+
+std::string FormatSingle(float value) {
+  if (value == 0) return "0";  // also for -0: the sign carries no meaning in a coordinate
+  char buf[32];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  std::string text(buf, ec == std::errc{} ? end : buf);
+  const auto e = text.find('e');
+  if (e == std::string::npos) return text;
+  // "1e-05" -> "1E-05", "1e+20" -> "1E+20"; to_chars already writes two or more digits.
+  std::string mantissa = text.substr(0, e);
+  std::string exponent = text.substr(e + 1);
+  char sign = '+';
+  if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) {
+    sign = exponent[0];
+    exponent.erase(0, 1);
+  }
+  while (exponent.size() < 2) exponent.insert(0, "0");
+  return mantissa + "E" + sign + exponent;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+namespace {
+
+template <typename T>
+std::optional<T> ParseWhole(std::string_view text) {
+  text = TrimBlanks(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  T value{};
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  if constexpr (std::is_floating_point_v<T>) {
+    if (!std::isfinite(value)) return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<float> ParseSingle(std::string_view text) {
+  return ParseWhole<float>(text);
+}
+std::optional<double> ParseDouble(std::string_view text) {
+  return ParseWhole<double>(text);
+}
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+  return ParseWhole<std::int64_t>(text);
+}
+
+}  // namespace tamsel

@@ -1,0 +1,24 @@
+# Installs the Debian packages the build, the editor and the tests need, when missing.
+# Sourced by ./run and ./test.
+
+TAMSEL_PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  xvfb xauth fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+)
+
+tamsel_ensure_packages() {
+  local missing=() pkg
+  for pkg in "${TAMSEL_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo -n)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}

@@ -1,0 +1,33 @@
+// Starts the real window as the program does and waits for its first frame.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <memory>
+
+#include "app/tamsel_window.h"
+#include "gui/scripted_dialogs.h"
+
+namespace tamsel::test {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<TamselWindow>(dialogs);
+    window->Startup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->FramesDrawn() > 0; }, 10000));
+  }
+  void TearDown() override { window.reset(); }
+
+  template <typename T = QWidget>
+  T* Find(const QString& name) {
+    return window->findChild<T*>(name);
+  }
+
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TamselWindow> window;
+};
+
+}  // namespace tamsel::test

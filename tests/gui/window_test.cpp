@@ -1,0 +1,388 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <filesystem>
+
+#include "app/keyed_toolbar.h"
+#include "app/row_list.h"
+#include "gui/window_fixture.h"
+#include "viewport/cxxx.h"
+#include "viewport/glx_ctl.h"
+
+namespace tamsel::test {
+namespace {
+
+TEST_F(WindowTest, CaptionAndStartValues) {
+  EXPECT_EQ(window->windowTitle(), "Tamsel v0.4");
+  EXPECT_EQ(window->objectName(), "tamsel");
+  EXPECT_EQ(window->Model().StartFolder, std::filesystem::current_path().string());
+  EXPECT_EQ(window->Model().Ids.NextMeshId, 1000);
+  EXPECT_EQ(window->Model().Ids.NextFaceId, 2000);
+  EXPECT_EQ(window->Model().Ids.NextVertexId, 20000);
+  EXPECT_EQ(window->Model().NormalLength, 30.0);
+  EXPECT_EQ(window->Model().ViewExtent, 10.0);  // set by InitGL
+  const ViewState& v = window->View();
+  EXPECT_EQ(v.DisplayMode, "wire");
+  EXPECT_EQ(v.GeometryLevel, "mesh");
+  EXPECT_EQ(v.CurrentLOD, "high");
+  EXPECT_EQ(v.NormalsShown, "show");
+  EXPECT_EQ(v.PropertyPanel, "geometry");
+  EXPECT_EQ(v.GeometrySubPanel, "face");
+  EXPECT_EQ(v.TextureSubPanel, "transparency");
+  EXPECT_EQ(v.FlightGroupColor, 0);
+  EXPECT_EQ(window->Colors().SecondarySelectTexColor, (ColorTriple{127, 127, 229}));
+}
+
+TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
+  struct Expect {
+    const char* name;
+    const char* caption;
+    bool enabled;
+  };
+  const Expect items[] = {{"opznewmenu", "new .OPZ", true},
+                          {"opzopenmenu", "open .OPZ", true},
+                          {"saveopzmenu", "save .OPZ", false},
+                          {"optimportmenu", "import .OPT", false},
+                          {"dxfimportmenu", "import .DXF", false},
+                          {"threedsimportmenu", "import .3DS", false},
+                          {"opzimportmenu", "import .OPZ", false},
+                          {"optcreatemenu", "create .OPT", false},
+                          {"facenormalmenu", "Face Normals", true},
+                          {"vertexnormalmenu", "Vertex Normals", true},
+                          {"hitzonemenu", "Hitzones", true},
+                          {"rotationmenu", "Rotations", true},
+                          {"texturecoordinatemenu", "Texture Coordinates", true},
+                          {"softwarevectormenu", "Software Vectors", true},
+                          {"vertexordermenu", "Vertex Order", true},
+                          {"quad2trimenu", "Quad2Tri", true},
+                          {"primaryselecttexmenu", "Primary Select (Textured)", true},
+                          {"rotationdegreecolormenu", "Rotations (Scale)", true},
+                          {"facecountmenu", "Face Count", true}};
+  for (const Expect& e : items) {
+    QAction* action = window->MenuItem(e.name);
+    ASSERT_NE(action, nullptr) << e.name;
+    EXPECT_EQ(action->text(), e.caption) << e.name;
+    EXPECT_EQ(action->isEnabled(), e.enabled) << e.name;
+  }
+  QStringList menus;
+  for (QAction* a : window->menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, (QStringList{"File", "Calculate", "Fix", "Options", "Info"}));
+  auto* colors = Find<QMenu>("colormenu");
+  ASSERT_NE(colors, nullptr);
+  EXPECT_EQ(colors->title(), "Colors");
+  QStringList colorItems;
+  for (QAction* a : colors->actions()) colorItems << a->text();
+  EXPECT_EQ(colorItems, (QStringList{"Primary Select (Textured)", "Primary Select (Wire)",
+                                     "Secondary Select (Textured)", "Secondary Select (Wire)",
+                                     "Normals", "Software Vectors (1)", "Software Vectors (2)",
+                                     "Hitzones (Mesh)", "Hitzones (Target)", "Rotations (Rotate)",
+                                     "Rotations (Translate)", "Rotations (Scale)"}));
+  QStringList fileItems;
+  for (QAction* a : Find<QMenu>("filemenu")->actions()) fileItems << a->objectName();
+  EXPECT_EQ(fileItems,
+            (QStringList{"opznewmenu", "opzopenmenu", "saveopzmenu", "optimportmenu",
+                         "dxfimportmenu", "threedsimportmenu", "opzimportmenu", "optcreatemenu"}));
+}
+
+TEST_F(WindowTest, EveryNamedControlExistsWithItsKind) {
+  const char* texts[] = {"Xvertextext",
+                         "Yvertextext",
+                         "Zvertextext",
+                         "Ivertnormtext",
+                         "Jvertnormtext",
+                         "Kvertnormtext",
+                         "Ucoordtext",
+                         "Vcoordtext",
+                         "Xmeshtext",
+                         "Ymeshtext",
+                         "Zmeshtext",
+                         "Xmeshangletext",
+                         "Ymeshangletext",
+                         "Zmeshangletext",
+                         "meshsizetext",
+                         "meshloddisttext",
+                         "Xfacetext",
+                         "Yfacetext",
+                         "Zfacetext",
+                         "Xfaceangletext",
+                         "Yfaceangletext",
+                         "Zfaceangletext",
+                         "facesizetext",
+                         "Ifacenormtext",
+                         "Jfacenormtext",
+                         "Kfacenormtext",
+                         "X1vectortext",
+                         "Y1vectortext",
+                         "Z1vectortext",
+                         "X2vectortext",
+                         "Y2vectortext",
+                         "Z2vectortext",
+                         "transtinttext",
+                         "illumtinttext",
+                         "transopacitytext",
+                         "illumbrightnesstext",
+                         "transcolortolerancetext",
+                         "illumcolortolerancetext",
+                         "targetidtext",
+                         "Xspantext",
+                         "Yspantext",
+                         "Zspantext",
+                         "Xcentertext",
+                         "Ycentertext",
+                         "Zcentertext",
+                         "Xmintext",
+                         "Ymintext",
+                         "Zmintext",
+                         "Xmaxtext",
+                         "Ymaxtext",
+                         "Zmaxtext",
+                         "Xtargettext",
+                         "Ytargettext",
+                         "Ztargettext",
+                         "Xpivottext",
+                         "Ypivottext",
+                         "Zpivottext",
+                         "Xaxistext",
+                         "Yaxistext",
+                         "Zaxistext",
+                         "Xaimtext",
+                         "Yaimtext",
+                         "Zaimtext",
+                         "Xdegreetext",
+                         "Ydegreetext",
+                         "Zdegreetext",
+                         "Xhptext",
+                         "Yhptext",
+                         "Zhptext",
+                         "Reginnertext",
+                         "Geginnertext",
+                         "Beginnertext",
+                         "Aeginnertext",
+                         "Regoutertext",
+                         "Gegoutertext",
+                         "Begoutertext",
+                         "Aegoutertext",
+                         "Xegtext",
+                         "Yegtext",
+                         "Zegtext",
+                         "Widthegtext",
+                         "Heightegtext",
+                         "Lengthegtext",
+                         "Adensity1egtext",
+                         "Bdensity1egtext",
+                         "Cdensity1egtext",
+                         "Adensity2egtext",
+                         "Bdensity2egtext",
+                         "Cdensity2egtext",
+                         "Adensity3egtext",
+                         "Bdensity3egtext",
+                         "Cdensity3egtext",
+                         "focustaker"};
+  for (const char* name : texts) EXPECT_NE(Find<QLineEdit>(name), nullptr) << name;
+  const char* lists[] = {"meshlist",          "facelist",         "Xvertexlist",
+                         "Yvertexlist",       "Zvertexlist",      "Ivertnormlist",
+                         "Jvertnormlist",     "Kvertnormlist",    "Ucoordlist",
+                         "Vcoordlist",        "texturelist",      "transtexturelist",
+                         "illumtexturelist",  "transredtintlist", "transgreentintlist",
+                         "transbluetintlist", "illumredtintlist", "illumgreentintlist",
+                         "illumbluetintlist", "hardpointlist",    "engineglowlist"};
+  for (const char* name : lists) EXPECT_NE(Find<RowList>(name), nullptr) << name;
+  const char* buttons[] = {
+      "updategeogeobut",  "meshdeletebut",    "lodassignmentbut",  "smartstitchbut",
+      "frontstitchbut",   "topstitchbut",     "sidestitchbut",     "updategeotexbut",
+      "transremovecolor", "illumremovecolor", "updatetextransbut", "updatetexillumbut",
+      "updatehitbut",     "updaterotbut",     "hpaddbut",          "hpdeletebut",
+      "hpsetfacebut",     "hpsetvertexbut",   "updatehpbut",       "egaddbut",
+      "egsetfacebut",     "egdeletebut",      "updateegbut"};
+  for (const char* name : buttons) EXPECT_NE(Find<QPushButton>(name), nullptr) << name;
+  for (const char* name : {"texccrotatebut", "texcrotatebut", "texhflipbut", "texvflipbut"})
+    EXPECT_NE(Find<QToolButton>(name), nullptr) << name;
+  for (const char* name :
+       {"geometryframe", "textureframe", "hitzoneframe", "rotationframe", "hardpointframe",
+        "engineglowframe", "viewopframe", "geometrysubframe", "texturesubframe", "transsubframe",
+        "illumsubframe", "fgframe", "stitchframe", "rotationanimframe"})
+    EXPECT_NE(Find<QGroupBox>(name), nullptr) << name;
+  for (const char* name : {"redfgsel", "yellowfgsel", "bluefgsel", "greenfgsel", "fgonop",
+                           "fgoffop", "rotateop", "panop"})
+    EXPECT_NE(Find<QRadioButton>(name), nullptr) << name;
+  for (const char* name : {"rotanimaxis", "rotanimaim", "rotanimdegree"})
+    EXPECT_NE(Find<QCheckBox>(name), nullptr) << name;
+  for (const char* name :
+       {"textureviewer", "texturepreview", "transtextureviewer", "illumtextureviewer",
+        "transtintdisplay", "illumtintdisplay", "transopacitydisplay", "illumbrightnessdisplay",
+        "eginnerdisplay", "egouterdisplay", "renderscreen"})
+    EXPECT_NE(Find(name), nullptr) << name;
+}
+
+TEST_F(WindowTest, CaptionsTipsAndStartValuesOfThePanelControls) {
+  EXPECT_EQ(Find<QPushButton>("updategeogeobut")->text(), "UPDATE");
+  EXPECT_EQ(Find<QPushButton>("lodassignmentbut")->text(), "Assign LOD");
+  EXPECT_EQ(Find<QPushButton>("transremovecolor")->text(), "Remove selected");
+  EXPECT_EQ(Find<QPushButton>("hpsetvertexbut")->text(), "Set to Vertex");
+  EXPECT_EQ(Find<QPushButton>("egaddbut")->text(), "Add EG");
+  EXPECT_EQ(Find<QPushButton>("frontstitchbut")->text(), "Front/Back");
+  EXPECT_FALSE(Find<QPushButton>("smartstitchbut")->isEnabled());
+  EXPECT_EQ(Find<QGroupBox>("hardpointframe")->title(), "Hardpoint");
+  EXPECT_EQ(Find<QGroupBox>("engineglowframe")->title(), "Engine Glow");
+  EXPECT_EQ(Find<QGroupBox>("fgframe")->title(), "FG Color");
+  EXPECT_EQ(Find<QGroupBox>("rotationanimframe")->title(), "Animate");
+  EXPECT_EQ(Find<QCheckBox>("rotanimaim")->text(), "Translation");
+  EXPECT_EQ(Find<QLineEdit>("meshloddisttext")->toolTip(), "cloaking distance (km)");
+  EXPECT_EQ(Find<QLineEdit>("Ymeshtext")->toolTip(), "mesh translation Y");
+  EXPECT_EQ(Find<QLineEdit>("Z2vectortext")->toolTip(), "Z2 software vector");
+  EXPECT_EQ(Find<QLineEdit>("Xaxistext")->toolTip(), "X rotation");
+  EXPECT_EQ(Find<QLineEdit>("Cdensity2egtext")->toolTip(), "density 2C");
+  EXPECT_EQ(Find<QLineEdit>("Aegoutertext")->toolTip(), "outer A");
+  EXPECT_EQ(Find<RowList>("Ucoordlist")->toolTip(), "U texture vertex coords");
+  EXPECT_TRUE(Find<QRadioButton>("redfgsel")->isChecked());
+  EXPECT_TRUE(Find<QRadioButton>("fgoffop")->isChecked());
+  EXPECT_TRUE(Find<QRadioButton>("rotateop")->isChecked());
+
+  auto* meshTypes = Find<QComboBox>("meshtypetext");
+  ASSERT_EQ(meshTypes->count(), 32);
+  EXPECT_EQ(meshTypes->itemText(0), "0- Default");
+  EXPECT_EQ(meshTypes->itemText(7), "Bridge");
+  EXPECT_EQ(meshTypes->itemText(31), "Custom6");
+  auto* explosions = Find<QComboBox>("exptypetext");
+  ASSERT_EQ(explosions->count(), 11);
+  EXPECT_EQ(explosions->itemText(10), "10-BreakAndExplode4");
+  auto* hardpoints = Find<QComboBox>("hardpointtypetext");
+  ASSERT_EQ(hardpoints->count(), 32);
+  EXPECT_EQ(hardpoints->itemText(0), "NONE ");
+  EXPECT_EQ(hardpoints->itemText(31), "COCKPIT ");
+
+  const struct {
+    const char* name;
+    int min, max, value;
+  } bars[] = {{"transopacitybar", 0, 255, 0},
+              {"illumbrightnessbar", 1, 16, 8},
+              {"transcolortolerancebar", 0, 255, 32},
+              {"illumcolortolerancebar", 0, 255, 32}};
+  for (const auto& b : bars) {
+    auto* bar = Find<QScrollBar>(b.name);
+    ASSERT_NE(bar, nullptr) << b.name;
+    EXPECT_EQ(bar->minimum(), b.min) << b.name;
+    EXPECT_EQ(bar->maximum(), b.max) << b.name;
+    EXPECT_EQ(bar->value(), b.value) << b.name;
+  }
+}
+
+TEST_F(WindowTest, ToolBarsHaveTheirKeysTagsAndStartStates) {
+  KeyedToolBar& view = window->ViewBar();
+  EXPECT_EQ(view.Key(1), "perspective");
+  EXPECT_EQ(view.Key(4), "front");
+  EXPECT_EQ(view.ButtonAt(2)->toolTip(), "Top");
+
+  KeyedToolBar& disp = window->DispBar();
+  ASSERT_EQ(disp.Count(), 16);
+  EXPECT_EQ(disp.ButtonAt(1), nullptr);  // the spacer
+  const struct {
+    const char* key;
+    const char* tag;
+    const char* tip;
+    int value;
+  } dispButtons[] = {{"high level", "lodgroup", "High Level", 1},
+                     {"low level", "lodgroup", "Low Level", 0},
+                     {"mesh", "geogroup", "Mesh", 1},
+                     {"face", "geogroup", "Face", 0},
+                     {"vertex", "geogroup", "Vertex", 0},
+                     {"wireframe", "rendergroup", "Wireframe", 1},
+                     {"texture", "rendergroup", "Texture", 0},
+                     {"no norm", "normalgroup", "Hide Normals", 0},
+                     {"norm", "normalgroup", "Show Normals", 1}};
+  for (const auto& b : dispButtons) {
+    const int i = disp.IndexOfKey(b.key);
+    ASSERT_GT(i, 1) << b.key;
+    EXPECT_EQ(disp.Tag(i), b.tag) << b.key;
+    EXPECT_EQ(disp.ButtonAt(i)->toolTip(), b.tip) << b.key;
+    EXPECT_EQ(disp.Value(i), b.value) << b.key;
+  }
+
+  KeyedToolBar& prop = window->PropBar();
+  ASSERT_EQ(prop.Count(), 12);
+  const char* keys[] = {"geometry", "texture", "hitzone", "rotation", "hardpoint", "engine glow"};
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(prop.Key(i), keys[i - 1]);
+  EXPECT_EQ(prop.ButtonAt(7), nullptr);
+  EXPECT_EQ(prop.ButtonAt(8), nullptr);
+  EXPECT_EQ(prop.Key(9), "subgeometry");
+  EXPECT_EQ(prop.Tag(10), "geogroup");
+  EXPECT_EQ(prop.Key(12), "subillumination");
+  EXPECT_EQ(prop.Tag(12), "texgroup");
+  EXPECT_EQ(prop.Value(1), 1);
+  EXPECT_EQ(prop.Value(9), 1);
+  EXPECT_TRUE(prop.Visible(9));
+  EXPECT_TRUE(prop.Visible(10));
+  EXPECT_FALSE(prop.Visible(11));
+  EXPECT_FALSE(prop.Visible(12));
+  EXPECT_FALSE(prop.Enabled(10));  // the mesh level has no texture sub-frame
+}
+
+TEST_F(WindowTest, OnlyTheGeometryFrameAndTheMeshControlsShowAtStart) {
+  EXPECT_TRUE(Find("geometryframe")->isVisible());
+  for (const char* name :
+       {"textureframe", "hitzoneframe", "rotationframe", "hardpointframe", "engineglowframe"})
+    EXPECT_FALSE(Find(name)->isVisible()) << name;
+  EXPECT_TRUE(Find("geometrysubframe")->isVisible());
+  EXPECT_TRUE(Find("meshlist")->isVisible());
+  EXPECT_TRUE(Find("meshloddisttext")->isVisible());
+  EXPECT_FALSE(Find("facelist")->isVisible());
+  EXPECT_FALSE(Find("Xvertexlist")->isVisible());
+
+  window->ShowPropertyFrames(false);
+  EXPECT_FALSE(Find("geometryframe")->isVisible());
+  window->BringToFront(Find("hitzoneframe"));
+  EXPECT_FALSE(Find("hitzoneframe")->isVisible());
+  window->ShowPropertyFrames(true);
+  EXPECT_TRUE(Find("hitzoneframe")->isVisible());
+  EXPECT_FALSE(Find("geometryframe")->isVisible());
+}
+
+TEST_F(WindowTest, ResizingToHalfWidthHalvesViewportAndFramesAndKeepsTheTop) {
+  window->resize(1200, 800);
+  QTest::qWait(50);
+  QWidget* view = Find("renderscreen");
+  QWidget* frame = Find("hitzoneframe");
+  QWidget* client = Find("client");
+  const QRect before = view->geometry(), frameBefore = frame->geometry();
+  const int W = client->width();
+  EXPECT_NEAR(before.left(), W * 6960.0 / 15240, 1);
+  EXPECT_NEAR(before.width(), W * 8250.0 / 15240, 1);
+  EXPECT_NEAR(before.height(), client->height() * 8250.0 / 10830, 1);
+  EXPECT_NEAR(frameBefore.left(), W * 120.0 / 15240, 1);
+  EXPECT_EQ(Find("viewopframe")->geometry().top(), before.bottom() + 1);
+
+  window->resize(600, 800);
+  QTest::qWait(50);
+  ASSERT_EQ(client->width() * 2, W);  // no minimum size got in the way
+  const QRect after = view->geometry(), frameAfter = frame->geometry();
+  EXPECT_NEAR(after.left(), before.left() / 2.0, 1);
+  EXPECT_NEAR(after.width(), before.width() / 2.0, 1);
+  EXPECT_EQ(after.top(), before.top());
+  EXPECT_EQ(after.height(), before.height());
+  EXPECT_NEAR(frameAfter.width(), frameBefore.width() / 2.0, 1);
+  EXPECT_EQ(frameAfter.top(), frameBefore.top());
+}
+
+TEST_F(WindowTest, KeysReachTheViewportBeforeTheControls) {
+  auto* taker = Find<QLineEdit>("focustaker");
+  taker->setFocus();
+  EXPECT_FALSE(window->Viewport().ShiftHeld());
+  QTest::keyPress(taker, Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_TRUE(window->Viewport().ShiftHeld());
+  QTest::keyRelease(taker, Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_FALSE(window->Viewport().ShiftHeld());
+  // A key typed into a panel box goes to the window as well.
+  QTest::keyPress(Find<QLineEdit>("meshsizetext"), Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_TRUE(window->Viewport().ShiftHeld());
+}
+
+}  // namespace
+}  // namespace tamsel::test

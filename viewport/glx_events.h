@@ -1,0 +1,27 @@
+// What the host control raises. The window receives these and forwards them, one to one,
+// to the viewport object.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tamsel {
+
+class GlxEvents {
+ public:
+  virtual ~GlxEvents() = default;
+  virtual void Init() = 0;
+  virtual void InitGL() = 0;
+  virtual void Draw() = 0;
+  // The scene alone, without per-frame side effects, for the selection pass.
+  virtual void DrawForPick() = 0;
+  // Button: 1 primary, 2 secondary, 4 middle, 0 none; Shift: 1 Shift, 2 Ctrl, 4 Alt.
+  virtual void MouseDown(int button, int shift, float x, float y) = 0;
+  virtual void MouseMove(int button, int shift, float x, float y) = 0;
+  // Standard selection hit records: name count, min depth, max depth, names ...
+  virtual void Pick(const std::vector<std::int32_t>& items) = 0;
+  // The GL context went away (display lists and texture ids with it).
+  virtual void ContextLost() = 0;
+};
+
+}  // namespace tamsel

@@ -1,0 +1,65 @@
+#include "viewport/texture_object.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+
+#include "viewport/glx_ctl.h"
+
+namespace tamsel {
+
+GlxTexture::GlxTexture(GlxCtl& owner) : owner_(owner) {
+  owner_.Register(this);
+}
+
+GlxTexture::~GlxTexture() {
+  if (id_ != 0 && owner_.context()) {
+    GlxCtl::ContextScope scope(owner_);
+    GLuint id = id_;
+    glDeleteTextures(1, &id);
+  }
+  owner_.Unregister(this);
+}
+
+QImage GlxTexture::Keyed(const QImage& picture, const TextureProperties& p) {
+  QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+  if (!p.UseColorKey) return rgba;
+  const int kr = p.ColorKey & 0xFF, kg = (p.ColorKey >> 8) & 0xFF, kb = (p.ColorKey >> 16) & 0xFF;
+  for (int y = 0; y < rgba.height(); ++y) {
+    uchar* px = rgba.scanLine(y);
+    for (int x = 0; x < rgba.width(); ++x, px += 4) {
+      if (std::abs(px[0] - kr) <= p.ThresholdR && std::abs(px[1] - kg) <= p.ThresholdG &&
+          std::abs(px[2] - kb) <= p.ThresholdB)
+        px[3] = 0;
+    }
+  }
+  return rgba;
+}
+
+bool GlxTexture::LoadImage(const QImage& picture, double /*scale*/, std::uint8_t threshold) {
+  if (picture.isNull()) return false;
+  Properties.SetThreshold(threshold, threshold, threshold);
+  Properties.Width = picture.width();
+  Properties.Height = picture.height();
+  const QImage texels = Keyed(picture, Properties);
+  GlxCtl::ContextScope scope(owner_);
+  if (!scope.ok()) return false;
+  GLuint id = id_;
+  if (id == 0) glGenTextures(1, &id);
+  id_ = id;
+  glBindTexture(GL_TEXTURE_2D, id);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texels.width(), texels.height(), 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, texels.constBits());
+  return true;
+}
+
+void GlxTexture::Bind() const {
+  glBindTexture(GL_TEXTURE_2D, id_);
+}
+
+}  // namespace tamsel
