@@ -13,16 +13,17 @@ std::string FormatSingle(float value) {
   std::string text(buf, ec == std::errc{} ? end : buf);
   const auto e = text.find('e');
   if (e == std::string::npos) return text;
-  // "1e-05" -> "1E-05", "1e+20" -> "1E+20"; to_chars already writes two or more digits.
-  std::string mantissa = text.substr(0, e);
-  std::string exponent = text.substr(e + 1);
+  // "1e-05" -> "1E-05", "1e+20" -> "1E+20": a sign always, at least two digits.
+  std::string_view exponent = std::string_view(text).substr(e + 1);
   char sign = '+';
   if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) {
     sign = exponent[0];
-    exponent.erase(0, 1);
+    exponent.remove_prefix(1);
   }
-  while (exponent.size() < 2) exponent.insert(0, "0");
-  return mantissa + "E" + sign + exponent;
+  std::string result = text.substr(0, e) + 'E' + sign;
+  if (exponent.size() < 2) result += '0';
+  result += exponent;
+  return result;
 }
 
 std::string_view TrimBlanks(std::string_view text) {
