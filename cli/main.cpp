@@ -1,0 +1,250 @@
+// tamsel-cli: the editor's file commands without a window, for batch work and scripts.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/json_text.h"
+#include "editing/sample_craft.h"
+#include "model/bounds.h"
+#include "model/file_error.h"
+#include "model/file_io.h"
+#include "model/number_text.h"
+#include "model/opz.h"
+#include "model/project.h"
+#include "opt/opt_import.h"
+#include "opt/opt_writer.h"
+
+namespace fs = std::filesystem;
+using namespace tamsel;
+
+namespace {
+
+const char* kUsage =
+    "usage:\n"
+    "  tamsel-cli import-opt FILE.opt PROJECT_DIR\n"
+    "  tamsel-cli merge-opz OTHER.opz PROJECT_DIR\n"
+    "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
+    "  tamsel-cli info FILE [--json]\n"
+    "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n";
+
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Positional arguments and "--name value" options ("--json" takes no value).
+struct Args {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;
+  bool Has(const std::string& name) const { return options.count(name) > 0; }
+  std::int64_t Number(const std::string& name, std::int64_t fallback, std::int64_t lo,
+                      std::int64_t hi) const {
+    auto it = options.find(name);
+    if (it == options.end()) return fallback;
+    const auto v = ParseInteger(it->second);
+    if (!v || *v < lo || *v > hi)
+      throw UsageError(name + " takes a whole number from " + std::to_string(lo) + " to " +
+                       std::to_string(hi));
+    return *v;
+  }
+};
+
+Args Parse(int argc, char** argv) {
+  Args a;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--json") {
+      a.options[arg] = "";
+    } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
+      if (i + 1 >= argc) throw UsageError(arg + " needs a value");
+      a.options[arg] = argv[++i];
+    } else {
+      a.positional.push_back(arg);
+    }
+  }
+  return a;
+}
+
+void Expect(const Args& a, std::size_t n) {
+  if (a.positional.size() != n) throw UsageError("wrong number of arguments");
+}
+
+// Opens PROJECT_DIR's project, or makes an empty project there (creating the folder).
+Model OpenOrCreate(const fs::path& dir) {
+  Model model;
+  std::error_code ec;
+  if (fs::exists(ProjectFilePath(dir))) {
+    OpenProject(model, ProjectFilePath(dir));
+    return model;
+  }
+  fs::create_directories(dir, ec);
+  if (ec) throw FileError(dir.string(), "", "cannot create the project folder: " + ec.message());
+  NewProject(model, fs::absolute(dir));
+  return model;
+}
+
+Model OpenExisting(const fs::path& dir) {
+  if (!fs::exists(ProjectFilePath(dir)))
+    throw FileError(ProjectFilePath(dir).string(), "", "no project file in this folder");
+  Model model;
+  OpenProject(model, ProjectFilePath(dir));
+  return model;
+}
+
+int ImportOptCommand(const Args& a) {
+  Expect(a, 2);
+  Model model = OpenOrCreate(a.positional[1]);
+  const std::size_t before = model.Meshes.size();
+  ImportOpt(model, a.positional[0]);
+  SaveProject(model);
+  std::cout << "imported " << model.Meshes.size() - before << " meshes into "
+            << ProjectFilePath(model.ProjectPath).string() << "\n";
+  return 0;
+}
+
+int MergeOpzCommand(const Args& a) {
+  Expect(a, 2);
+  Model model = OpenExisting(a.positional[1]);
+  const std::size_t before = model.Meshes.size();
+  MergeProject(model, a.positional[0]);
+  SaveProject(model);
+  std::cout << "merged " << model.Meshes.size() - before << " meshes into "
+            << ProjectFilePath(model.ProjectPath).string() << "\n";
+  return 0;
+}
+
+int CreateOptCommand(const Args& a) {
+  Expect(a, 1);
+  Model model = OpenExisting(a.positional[0]);
+  std::optional<std::uint32_t> seed;
+  if (a.Has("--seed")) seed = static_cast<std::uint32_t>(a.Number("--seed", 0, 0, 4294967295LL));
+  fs::path out = OptFilePath(model);
+  if (a.Has("-o")) out = a.options.at("-o");
+  std::mt19937 random(seed ? *seed : std::random_device{}());
+  WriteFileAtomic(out, WriteOptBytes(model, ProjectBitmaps(model), random));
+  std::cout << "wrote " << out.string() << "\n";
+  return 0;
+}
+
+struct TextureInfo {
+  std::string name;
+  int width = 0, height = 0, transparent = 0, illuminated = 0;
+};
+
+int InfoCommand(const Args& a) {
+  Expect(a, 1);
+  const fs::path file = a.positional[0];
+  std::vector<MeshRec> meshes;
+  std::vector<TextureInfo> textures;
+  IdCounters ids;
+  if (HasExtension(file, ".opt")) {
+    OptImportResult r = ReadOptImport(ReadFileBytes(file), file.string(), ids, 0);
+    meshes = std::move(r.meshes);
+    for (const auto& [name, bitmap] : r.bitmaps)
+      textures.push_back({name, bitmap.width, bitmap.height, 0, 0});
+  } else {
+    ProjectData d = ReadOpzText(ReadFileText(file), ids, file.string());
+    meshes = std::move(d.meshes);
+    for (const TextureRec& t : d.textures) {
+      TextureInfo info{t.Name, 0, 0, t.TransColorCount(), t.IllumColorCount()};
+      try {
+        const Bitmap b = DecodeBitmap(ReadFileBytes(file.parent_path() / t.Name), t.Name);
+        info.width = b.width, info.height = b.height;
+      } catch (const FileError&) {
+        // A missing bitmap shows as size 0 x 0.
+      }
+      textures.push_back(info);
+    }
+  }
+  const auto triangles = [](const LODRec& l) {
+    int n = 0;
+    for (const FaceRec& f : l.Faces) n += f.IsTriangle();
+    return n;
+  };
+  if (a.Has("--json")) {
+    std::string out = "{\"meshes\":[";
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+      out += m ? "," : "";
+      out += "{\"name\":" + JsonString(meshes[m].Name) + ",\"lods\":[";
+      for (std::size_t l = 0; l < meshes[m].LODs.size(); ++l) {
+        const LODRec& level = meshes[m].LODs[l];
+        out += l ? "," : "";
+        out += "{\"distance\":" + FormatSingle(level.Distance) +
+               ",\"faces\":" + std::to_string(level.FaceCount()) +
+               ",\"triangles\":" + std::to_string(triangles(level)) + "}";
+      }
+      out += "],\"hardpoints\":" + std::to_string(meshes[m].HardpointCount()) +
+             ",\"engineGlows\":" + std::to_string(meshes[m].EngineGlowCount()) + "}";
+    }
+    out += "],\"textures\":[";
+    for (std::size_t t = 0; t < textures.size(); ++t) {
+      out += t ? "," : "";
+      out += "{\"name\":" + JsonString(textures[t].name) +
+             ",\"width\":" + std::to_string(textures[t].width) +
+             ",\"height\":" + std::to_string(textures[t].height) +
+             ",\"transparentColors\":" + std::to_string(textures[t].transparent) +
+             ",\"illuminatedColors\":" + std::to_string(textures[t].illuminated) + "}";
+    }
+    std::cout << out << "]}\n";
+    return 0;
+  }
+  std::cout << meshes.size() << " meshes, " << textures.size() << " textures\n";
+  for (std::size_t m = 0; m < meshes.size(); ++m) {
+    std::cout << "mesh " << m + 1 << " \"" << meshes[m].Name << "\": " << meshes[m].HardpointCount()
+              << " hardpoints, " << meshes[m].EngineGlowCount() << " engine glows\n";
+    for (std::size_t l = 0; l < meshes[m].LODs.size(); ++l)
+      std::cout << "  level " << l + 1 << ": distance " << FormatSingle(meshes[m].LODs[l].Distance)
+                << ", " << meshes[m].LODs[l].FaceCount() << " faces ("
+                << triangles(meshes[m].LODs[l]) << " triangles)\n";
+  }
+  for (const TextureInfo& t : textures)
+    std::cout << "texture " << t.name << ": " << t.width << " x " << t.height << ", "
+              << t.transparent << " transparent, " << t.illuminated << " illuminated colours\n";
+  return 0;
+}
+
+int SampleCommand(const Args& a) {
+  Expect(a, 1);
+  SampleOptions o;
+  o.meshes = static_cast<int>(a.Number("--meshes", o.meshes, 1, 10000));
+  o.faces = static_cast<int>(a.Number("--faces", o.faces, 1, 10000000));
+  o.textures = static_cast<int>(a.Number("--textures", o.textures, 1, 10000));
+  o.size = static_cast<int>(a.Number("--size", o.size, 2, 4096));
+  Model model;
+  GenerateSample(model, fs::absolute(a.positional[0]), o);
+  std::cout << "wrote " << ProjectFilePath(model.ProjectPath).string() << ": " << model.MeshCount()
+            << " meshes, " << TotalFaceCount(model) << " faces, " << model.TextureCount()
+            << " textures\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << kUsage;
+    return 1;
+  }
+  const std::string command = argv[1];
+  try {
+    const Args args = Parse(argc, argv);
+    if (command == "import-opt") return ImportOptCommand(args);
+    if (command == "merge-opz") return MergeOpzCommand(args);
+    if (command == "create-opt") return CreateOptCommand(args);
+    if (command == "info") return InfoCommand(args);
+    if (command == "sample") return SampleCommand(args);
+    if (command == "--help" || command == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+    throw UsageError("unknown command \"" + command + "\"");
+  } catch (const UsageError& e) {
+    std::cerr << "tamsel-cli: " << e.what() << "\n" << kUsage;
+  } catch (const std::exception& e) {
+    std::cerr << "tamsel-cli: " << e.what() << "\n";
+  }
+  return 1;
+}

@@ -1,0 +1,27 @@
+// The OPZ project file: a line-oriented text image of the model (CR LF line ends).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/model.h"
+
+namespace tamsel {
+
+// The meshes and textures of a project file. Levels, faces and corners carry fresh ids
+// from the counters passed to the reader and start unselected.
+struct ProjectData {
+  std::vector<MeshRec> meshes;
+  std::vector<TextureRec> textures;
+};
+
+// The file's text. Throws FileError when a name cannot be stored on one line.
+std::string WriteOpzText(const Model& model, const std::string& fileName = "project file");
+
+// Parses the text. Throws FileError (naming fileName and the line) on any line that does
+// not hold what the layout expects there; ids is only advanced when the whole read
+// succeeds.
+ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName);
+
+}  // namespace tamsel

@@ -1,0 +1,246 @@
+#include <limits>
+
+#include "model/file_error.h"
+#include "model/file_io.h"
+#include "model/number_text.h"
+#include "model/opz.h"
+
+namespace tamsel {
+namespace {
+
+// Lines per element at the least, so that a count can be checked against what is left.
+constexpr std::int64_t kMinMeshLines = 16, kMinLevelLines = 3, kMinFaceLines = 20,
+                       kMinHardpointLines = 3, kMinGlowLines = 8, kMinTextureLines = 7;
+
+class OpzIn {
+ public:
+  OpzIn(std::string_view text, const std::string& fileName) : fileName_(fileName) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string_view::npos) end = text.size();
+      std::string_view line = text.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      lines_.push_back(line);
+      start = end + 1;
+    }
+  }
+
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw FileError(fileName_, FileError::Line(static_cast<std::int64_t>(next_)), what);
+  }
+
+  std::string_view Next(const char* what) {
+    if (next_ >= lines_.size()) {
+      ++next_;
+      Fail(std::string("the file ends early; expected ") + what);
+    }
+    return lines_[next_++];
+  }
+  std::int64_t Left() const { return static_cast<std::int64_t>(lines_.size() - next_); }
+
+  std::int32_t Count(const char* what, std::int64_t linesPerItem) {
+    const std::string_view line = Next(what);
+    const auto n = ParseInteger(line);
+    if (!n) Fail(std::string("expected ") + what + ", found \"" + Shown(line) + "\"");
+    if (*n < 0) Fail(std::string(what) + " is negative");
+    if (*n > std::numeric_limits<std::int32_t>::max() || *n * linesPerItem > Left())
+      Fail(std::string(what) + " " + std::to_string(*n) + " is more than the file holds");
+    return static_cast<std::int32_t>(*n);
+  }
+  std::int32_t Code(const char* what) {
+    const std::string_view line = Next(what);
+    const auto n = ParseInteger(line);
+    if (!n || *n < std::numeric_limits<std::int32_t>::min() ||
+        *n > std::numeric_limits<std::int32_t>::max())
+      Fail(std::string("expected ") + what + ", found \"" + Shown(line) + "\"");
+    return static_cast<std::int32_t>(*n);
+  }
+  std::uint8_t Byte(const char* what, int low = 0, int high = 255) {
+    const std::string_view line = Next(what);
+    const auto n = ParseInteger(line);
+    if (!n || *n < low || *n > high)
+      Fail(std::string("expected ") + what + " (" + std::to_string(low) + " to " +
+           std::to_string(high) + "), found \"" + Shown(line) + "\"");
+    return static_cast<std::uint8_t>(*n);
+  }
+  float Single(const char* what) {
+    const std::string_view line = Next(what);
+    const auto v = ParseSingle(line);
+    if (!v)
+      Fail(std::string("expected ") + what + " (a finite number), found \"" + Shown(line) + "\"");
+    return *v;
+  }
+  // Comma-separated fields, each a finite Single.
+  template <std::size_t N>
+  std::array<float, N> Fields(const char* what) {
+    const std::string_view line = Next(what);
+    std::array<float, N> values{};
+    std::string_view rest = line;
+    for (std::size_t i = 0; i < N; ++i) {
+      const std::size_t comma = rest.find(',');
+      const bool last = i + 1 == N;
+      if (last != (comma == std::string_view::npos))
+        Fail(std::string("expected ") + what + " (" + std::to_string(N) +
+             " numbers separated by commas), found \"" + Shown(line) + "\"");
+      const auto v = ParseSingle(rest.substr(0, comma));
+      if (!v)
+        Fail(std::string("expected ") + what + " (finite numbers), found \"" + Shown(line) + "\"");
+      values[i] = *v;
+      if (!last) rest.remove_prefix(comma + 1);
+    }
+    return values;
+  }
+  Single3 Triple(const char* what) {
+    const auto v = Fields<3>(what);
+    return {v[0], v[1], v[2]};
+  }
+  // Three or four bytes separated by commas.
+  std::array<std::uint8_t, 4> Colour(const char* what, bool needAlpha) {
+    const std::string_view line = Next(what);
+    std::array<std::uint8_t, 4> c{};
+    std::string_view rest = line;
+    int n = 0;
+    while (true) {
+      const std::size_t comma = rest.find(',');
+      const auto v = ParseInteger(rest.substr(0, comma));
+      if (!v || *v < 0 || *v > 255 || n == 4)
+        Fail(std::string("expected ") + what + " (bytes 0 to 255 separated by commas), found \"" +
+             Shown(line) + "\"");
+      c[static_cast<std::size_t>(n++)] = static_cast<std::uint8_t>(*v);
+      if (comma == std::string_view::npos) break;
+      rest.remove_prefix(comma + 1);
+    }
+    if (n < (needAlpha ? 4 : 3))
+      Fail(std::string("expected ") + what + " with " + (needAlpha ? "four" : "three") +
+           " values, found \"" + Shown(line) + "\"");
+    return c;
+  }
+  void Header(std::string_view keyword) {
+    const std::string_view line = TrimBlanks(Next("a header"));
+    if (line.substr(0, keyword.size()) != keyword)
+      Fail("expected the header \"" + std::string(keyword) + " ...\", found \"" + Shown(line) +
+           "\"");
+  }
+  std::string Text(const char* what) { return std::string(Next(what)); }
+
+ private:
+  static std::string Shown(std::string_view line) {
+    return std::string(line.substr(0, 60)) + (line.size() > 60 ? "..." : "");
+  }
+  const std::string& fileName_;
+  std::vector<std::string_view> lines_;
+  std::size_t next_ = 0;
+};
+
+MeshRec ReadMesh(OpzIn& in) {
+  MeshRec mesh;
+  mesh.Name = in.Text("the mesh name");
+  const std::int32_t levels = in.Count("the level count", kMinLevelLines);
+  if (levels < 1 || levels > 2)
+    in.Fail("a mesh has 1 or 2 levels of detail, not " + std::to_string(levels));
+  const std::int32_t hardpoints = in.Count("the hardpoint count", kMinHardpointLines);
+  const std::int32_t glows = in.Count("the engine glow count", kMinGlowLines);
+  mesh.MeshType = in.Code("the mesh type");
+  mesh.ExplosionType = in.Code("the explosion type");
+  mesh.Span = in.Triple("the hitzone span");
+  mesh.Center = in.Triple("the hitzone centre");
+  mesh.Min = in.Triple("the hitzone minimum");
+  mesh.Max = in.Triple("the hitzone maximum");
+  mesh.TargetId = in.Code("the target id");
+  mesh.Target = in.Triple("the target");
+  mesh.Pivot = in.Triple("the rotation pivot");
+  mesh.Axis = in.Triple("the rotation axis");
+  mesh.Aim = in.Triple("the translation vector");
+  mesh.Degree = in.Triple("the scale vector");
+  mesh.LODs.resize(static_cast<std::size_t>(levels));
+  for (LODRec& level : mesh.LODs) {
+    in.Header("LOD");
+    const std::int32_t faces = in.Count("the face count", kMinFaceLines);
+    level.Distance = in.Single("the level distance");
+    level.Faces.resize(static_cast<std::size_t>(faces));
+    for (FaceRec& face : level.Faces) {
+      in.Header("FACE");
+      for (int k = 0; k < 4; ++k) {
+        const Single3 p = in.Triple("a corner position");
+        face.Vertices[k].X = p.x, face.Vertices[k].Y = p.y, face.Vertices[k].Z = p.z;
+      }
+      for (int k = 0; k < 4; ++k) {
+        const auto uv = in.Fields<2>("texture coordinates");
+        face.Vertices[k].U = uv[0], face.Vertices[k].V = uv[1];
+      }
+      for (int k = 0; k < 4; ++k) {
+        const Single3 n = in.Triple("a corner normal");
+        face.Vertices[k].I = n.x, face.Vertices[k].J = n.y, face.Vertices[k].K = n.z;
+      }
+      face.Normal = in.Triple("the face normal");
+      face.Vector1 = in.Triple("the first software vector");
+      face.Vector2 = in.Triple("the second software vector");
+      for (int s = 0; s < 4; ++s) face.TextureNames[s] = in.Text("a texture name");
+    }
+  }
+  mesh.Hardpoints.resize(static_cast<std::size_t>(hardpoints));
+  for (HardpointRec& hp : mesh.Hardpoints) {
+    in.Header("HP");
+    hp.HardpointType = in.Code("the hardpoint type");
+    hp.Position = in.Triple("the hardpoint position");
+  }
+  mesh.EngineGlows.resize(static_cast<std::size_t>(glows));
+  for (EngineGlowRec& g : mesh.EngineGlows) {
+    in.Header("EG");
+    const auto inner = in.Colour("the inner colour", true);
+    const auto outer = in.Colour("the outer colour", true);
+    g.InnerColor = {inner[0], inner[1], inner[2], inner[3]};
+    g.OuterColor = {outer[0], outer[1], outer[2], outer[3]};
+    g.Position = in.Triple("the engine glow position");
+    g.Size = in.Triple("the engine glow size");
+    g.Density1 = in.Triple("density 1");
+    g.Density2 = in.Triple("density 2");
+    g.Density3 = in.Triple("density 3");
+  }
+  return mesh;
+}
+
+std::vector<RGB> ReadColours(OpzIn& in, const char* countWhat) {
+  const std::int32_t n = in.Count(countWhat, 1);
+  std::vector<RGB> colours(static_cast<std::size_t>(n));
+  for (RGB& c : colours) {
+    const auto v = in.Colour("a colour", false);
+    c = {v[0], v[1], v[2]};
+  }
+  return colours;
+}
+
+TextureRec ReadTexture(OpzIn& in) {
+  TextureRec t;
+  t.Name = in.Text("the texture name");
+  if (!IsSafeFileName(t.Name))
+    in.Fail("the texture name \"" + t.Name + "\" is not a file name inside the project folder");
+  t.TransOpacity = in.Byte("the opacity");
+  t.TransTolerance = in.Byte("the transparency tolerance");
+  t.TransColors = ReadColours(in, "the transparent colour count");
+  t.IllumBrightness = in.Byte("the brightness", 1, 16);
+  t.IllumTolerance = in.Byte("the illumination tolerance");
+  t.IllumColors = ReadColours(in, "the illuminated colour count");
+  return t;
+}
+
+}  // namespace
+
+ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName) {
+  OpzIn in(text, fileName);
+  const std::int32_t meshes = in.Count("the mesh count", kMinMeshLines);
+  const std::int32_t textures = in.Count("the texture count", kMinTextureLines);
+  ProjectData data;
+  data.meshes.reserve(static_cast<std::size_t>(meshes));
+  for (std::int32_t m = 0; m < meshes; ++m) data.meshes.push_back(ReadMesh(in));
+  data.textures.reserve(static_cast<std::size_t>(textures));
+  for (std::int32_t t = 0; t < textures; ++t) data.textures.push_back(ReadTexture(in));
+  IdCounters fresh = ids;
+  for (MeshRec& mesh : data.meshes)
+    for (LODRec& level : mesh.LODs) AssignNewIds(level, fresh);
+  ids = fresh;
+  return data;
+}
+
+}  // namespace tamsel

@@ -1,0 +1,73 @@
+// An OPT file's node tree, read with every pointer, count and length checked against the
+// file. Only the nodes the import walks are followed; other node types are kept as
+// headers and skipped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/file_io.h"
+
+namespace tamsel {
+
+enum OptNodeType : std::int32_t {
+  kGroupNode = 0,
+  kFaceDataNode = 1,
+  kVertexNode = 3,
+  kTextureRefNode = 7,
+  kNormalNode = 11,
+  kTexCoordNode = 13,
+  kTextureNode = 20,
+  kLodNode = 21,
+  kHardpointNode = 22,
+  kRotationNode = 23,
+  kTextureSwitchNode = 24,
+  kDescriptorNode = 25,
+  kAlphaNode = 26,
+  kEngineGlowNode = 28,
+};
+
+struct OptNode {
+  std::int64_t offset = 0;  // file offset of the header
+  std::int32_t type = 0;
+  std::int64_t nameOffset = -1;        // -1: no name
+  std::vector<std::int64_t> children;  // file offsets of the child headers; -1 for null
+  std::int32_t dataCount = 0;
+  std::int64_t dataOffset = -1;  // -1: no data
+};
+
+class OptFile {
+ public:
+  // Checks the file header. Throws FileError.
+  OptFile(Bytes bytes, std::string fileName);
+
+  const std::string& fileName() const { return fileName_; }
+  std::int64_t size() const { return static_cast<std::int64_t>(bytes_.size()); }
+  // File offsets of the mesh nodes, -1 for a null pointer.
+  const std::vector<std::int64_t>& meshes() const { return meshes_; }
+
+  // Reads the node header at offset, with the child pointer array when children is true.
+  OptNode Node(std::int64_t offset, bool children) const;
+
+  // Checked reads; each throws FileError naming the offset and what was expected.
+  void Need(std::int64_t offset, std::int64_t length, const char* what) const;
+  std::int32_t Long(std::int64_t offset, const char* what) const;
+  float Single(std::int64_t offset, const char* what) const;  // finite only
+  std::uint8_t Byte(std::int64_t offset, const char* what) const;
+  const std::uint8_t* Span(std::int64_t offset, std::int64_t length, const char* what) const;
+  // The text of an 8-character name up to its first zero byte.
+  std::string Name8(std::int64_t offset, const char* what) const;
+  // The pointer stored at offset `at`, turned into a file offset; -1 for the null
+  // pointer. Throws when it points outside the file.
+  std::int64_t Pointer(std::int64_t at, const char* what) const;
+  [[noreturn]] void Fail(std::int64_t offset, const std::string& what) const;
+
+ private:
+  Bytes bytes_;
+  std::string fileName_;
+  std::int64_t delta_ = 0;  // pointer - delta = file offset
+  std::vector<std::int64_t> meshes_;
+};
+
+}  // namespace tamsel
