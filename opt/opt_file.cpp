@@ -80,6 +80,7 @@ OptNode OptFile::Node(std::int64_t offset, bool children) const {
   node.nameOffset = Pointer(offset, "a name pointer");
   node.type = Long(offset + 4, "a node type");
   const std::int32_t childCount = Long(offset + 8, "a child count");
+  node.childCount = childCount;
   const std::int64_t childrenAt = Pointer(offset + 12, "a children pointer");
   node.dataCount = Long(offset + 16, "a data count");
   node.dataOffset = Pointer(offset + 20, "a data pointer");

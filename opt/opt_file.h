@@ -31,7 +31,8 @@ enum OptNodeType : std::int32_t {
 struct OptNode {
   std::int64_t offset = 0;  // file offset of the header
   std::int32_t type = 0;
-  std::int64_t nameOffset = -1;        // -1: no name
+  std::int64_t nameOffset = -1;  // -1: no name
+  std::int32_t childCount = 0;
   std::vector<std::int64_t> children;  // file offsets of the child headers; -1 for null
   std::int32_t dataCount = 0;
   std::int64_t dataOffset = -1;  // -1: no data

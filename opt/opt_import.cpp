@@ -163,12 +163,14 @@ class Importer {
       if (child >= 0) lodAt = child;  // the last non-null child
     if (lodAt < 0) f_.Fail(holderAt, label + ": the level-of-detail holder has no levels");
     Visit(lodAt, "a level-of-detail node");
+    const OptNode header = f_.Node(lodAt, false);
+    if (header.type != kLodNode)
+      f_.Fail(lodAt, label + ": expected a level-of-detail node (type 21)");
+    if (header.childCount < 1 || header.childCount > 2)
+      f_.Fail(lodAt + 8, label + " has " + std::to_string(header.childCount) +
+                             " levels of detail; 1 or 2 are supported");
     const OptNode lod = f_.Node(lodAt, true);
-    if (lod.type != kLodNode) f_.Fail(lodAt, label + ": expected a level-of-detail node (type 21)");
     const std::size_t levels = lod.children.size();
-    if (levels < 1 || levels > 2)
-      f_.Fail(lodAt + 8,
-              label + " has " + std::to_string(levels) + " levels of detail; 1 or 2 are supported");
     const std::int64_t values =
         Data(lod, 4 * static_cast<std::int64_t>(levels), "the switch values");
     mesh.LODs.resize(levels);

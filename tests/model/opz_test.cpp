@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
+
+#include "model/file_error.h"
+#include "model/opz.h"
+#include "support/model_builders.h"
+
+namespace tamsel {
+namespace {
+
+using test::Corner;
+using test::MeshWith;
+using test::Triangle;
+
+// Compares what the project file keeps (not ids, selection or boxes).
+void ExpectSameProject(const ProjectData& d, const Model& m) {
+  ASSERT_EQ(d.meshes.size(), m.Meshes.size());
+  for (std::size_t i = 0; i < d.meshes.size(); ++i) {
+    const MeshRec &a = d.meshes[i], &b = m.Meshes[i];
+    EXPECT_EQ(a.Name, b.Name);
+    EXPECT_EQ(a.MeshType, b.MeshType);
+    EXPECT_EQ(a.TargetId, b.TargetId);
+    EXPECT_EQ(a.Degree, b.Degree);
+    ASSERT_EQ(a.LODCount(), b.LODCount());
+    for (std::size_t l = 0; l < a.LODs.size(); ++l) {
+      EXPECT_EQ(a.LODs[l].Distance, b.LODs[l].Distance);
+      ASSERT_EQ(a.LODs[l].FaceCount(), b.LODs[l].FaceCount());
+      for (std::size_t f = 0; f < a.LODs[l].Faces.size(); ++f) {
+        const FaceRec &x = a.LODs[l].Faces[f], &y = b.LODs[l].Faces[f];
+        for (int k = 0; k < 4; ++k) {
+          EXPECT_EQ(x.Vertices[k].X, y.Vertices[k].X);
+          EXPECT_EQ(x.Vertices[k].V, y.Vertices[k].V);
+          EXPECT_EQ(x.Vertices[k].K, y.Vertices[k].K);
+          EXPECT_EQ(x.TextureNames[k], y.TextureNames[k]);
+        }
+        EXPECT_EQ(x.Vector2, y.Vector2);
+      }
+    }
+    ASSERT_EQ(a.HardpointCount(), b.HardpointCount());
+    ASSERT_EQ(a.EngineGlowCount(), b.EngineGlowCount());
+    for (std::size_t e = 0; e < a.EngineGlows.size(); ++e) {
+      EXPECT_EQ(a.EngineGlows[e].InnerColor, b.EngineGlows[e].InnerColor);
+      EXPECT_EQ(a.EngineGlows[e].Density3, b.EngineGlows[e].Density3);
+    }
+  }
+  ASSERT_EQ(d.textures.size(), m.Textures.size());
+  for (std::size_t t = 0; t < d.textures.size(); ++t) {
+    EXPECT_EQ(d.textures[t].Name, m.Textures[t].Name);
+    EXPECT_EQ(d.textures[t].TransOpacity, m.Textures[t].TransOpacity);
+    EXPECT_EQ(d.textures[t].TransColors, m.Textures[t].TransColors);
+    EXPECT_EQ(d.textures[t].IllumBrightness, m.Textures[t].IllumBrightness);
+    EXPECT_EQ(d.textures[t].IllumColors, m.Textures[t].IllumColors);
+  }
+}
+
+TEST(OpzWriter, WritesTheLayoutLineByLine) {
+  Model model;
+  model.Meshes.push_back(MeshWith(
+      {Triangle(Corner(1, -2.5f, 0, 0.5f, 1), Corner(3, 0, 0), Corner(0, 1e-5f, 0))}, {}, "Hull"));
+  model.Meshes[0].LODs[0].Distance = 1.5f;
+  model.Meshes[0].MeshType = 3;
+  model.Meshes[0].TargetId = -1;
+  model.Meshes[0].Hardpoints = {{7, {1, 2, 3}}};
+  model.Meshes[0].EngineGlows = {{{1, 2, 3, 4}, {5, 6, 7, 8}, {0, 0, 0}, {1, 1, 1}, {}, {}, {}}};
+  TextureRec t;
+  t.Name = "x.BMP";
+  t.TransOpacity = 254;
+  t.TransColors = {{255, 0, 255}};
+  model.Textures.push_back(t);
+  const std::string text = WriteOpzText(model);
+  const std::string expected =
+      " 1 \r\n 1 \r\nHull\r\n 1 \r\n 1 \r\n 1 \r\n 3 \r\n 0 \r\n"
+      "0, 0, 0\r\n0, 0, 0\r\n0, 0, 0\r\n0, 0, 0\r\n-1 \r\n"
+      "0, 0, 0\r\n0, 0, 0\r\n0, 0, 0\r\n0, 0, 0\r\n0, 0, 0\r\n"
+      "LOD 1\r\n 1 \r\n 1.5 \r\nFACE 1\r\n"
+      "1, -2.5, 0\r\n3, 0, 0\r\n0, 1E-05, 0\r\n1, -2.5, 0\r\n"
+      "0.5, 1\r\n0, 0\r\n0, 0\r\n0.5, 1\r\n"
+      "0, 0, 1\r\n0, 0, 1\r\n0, 0, 1\r\n0, 0, 1\r\n"
+      "0, 0, 1\r\n0, 0, 0\r\n0, 0, 0\r\n"
+      "t.BMP\r\nBLANK\r\nBLANK\r\nBLANK\r\n"
+      "HP 1\r\n 7 \r\n1, 2, 3\r\n"
+      "EG 1\r\n1, 2, 3, 4\r\n5, 6, 7, 8\r\n0, 0, 0\r\n1, 1, 1\r\n0, 0, 0\r\n0, 0, 0\r\n0, 0, 0\r\n"
+      "x.BMP\r\n 254 \r\n 0 \r\n 1 \r\n255, 0, 255\r\n 8 \r\n 0 \r\n 0 \r\n";
+  EXPECT_EQ(text, expected);
+}
+
+TEST(OpzWriter, EmptyModelIsTwoZeroCounts) {
+  EXPECT_EQ(WriteOpzText(Model{}), " 0 \r\n 0 \r\n");
+  IdCounters ids;
+  const ProjectData d = ReadOpzText(" 0 \r\n 0 \r\n", ids, "empty.opz");
+  EXPECT_TRUE(d.meshes.empty());
+  EXPECT_TRUE(d.textures.empty());
+}
+
+TEST(OpzWriter, RefusesNamesThatWouldBreakTheLines) {
+  Model model = test::RichModel();
+  model.Meshes[0].Name = "two\nlines";
+  EXPECT_THROW(WriteOpzText(model), FileError);
+}
+
+TEST(OpzRoundTrip, SaveOpenSaveIsByteIdenticalAndGivesFreshIds) {
+  const Model model = test::RichModel();
+  const std::string first = WriteOpzText(model);
+  IdCounters ids = model.Ids;
+  const ProjectData once = ReadOpzText(first, ids, "a.opz");
+  ExpectSameProject(once, model);
+  EXPECT_EQ(once.meshes[0].LODs[0].Id, model.Ids.NextMeshId + 1);
+  EXPECT_TRUE(once.meshes[0].LODs[0].Faces[1].IsTriangle());
+  Model reopened;
+  reopened.Meshes = once.meshes;
+  reopened.Textures = once.textures;
+  EXPECT_EQ(WriteOpzText(reopened), first);
+  // Reading again gives new, larger ids; the model otherwise compares equal.
+  const ProjectData twice = ReadOpzText(first, ids, "a.opz");
+  EXPECT_GT(twice.meshes[0].LODs[0].Faces[0].Vertices[0].Id,
+            once.meshes[1].LODs[0].Faces[0].Vertices[3].Id);
+  ExpectSameProject(twice, model);
+}
+
+TEST(OpzRoundTrip, EverySingleSurvivesExactly) {
+  // Values that seven significant digits cannot hold.
+  const float values[] = {16777217.0f,      0.1f + 1e-8f, 1.00000012f, 3.4028235e38f,
+                          -1.17549435e-38f, 1e-45f,       123456.789f, -0.333333343f};
+  Model model;
+  std::vector<FaceRec> faces;
+  for (float v : values)
+    faces.push_back(Triangle(Corner(v, v / 3, -v, v, v * 0.5f), Corner(1, 2, 3), Corner(4, 5, 6)));
+  model.Meshes.push_back(MeshWith(faces));
+  model.Meshes[0].LODs[0].Distance = values[1];
+  model.Meshes[0].Pivot = {values[2], values[3], values[4]};
+  IdCounters ids;
+  const ProjectData d = ReadOpzText(WriteOpzText(model), ids, "f.opz");
+  for (std::size_t f = 0; f < faces.size(); ++f) {
+    const VertexRec &a = d.meshes[0].LODs[0].Faces[f].Vertices[0], &b = faces[f].Vertices[0];
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(a.X), std::bit_cast<std::uint32_t>(b.X)) << values[f];
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(a.Y), std::bit_cast<std::uint32_t>(b.Y));
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(a.V), std::bit_cast<std::uint32_t>(b.V));
+  }
+  EXPECT_EQ(d.meshes[0].LODs[0].Distance, values[1]);
+  EXPECT_EQ(d.meshes[0].Pivot, model.Meshes[0].Pivot);
+}
+
+TEST(OpzReader, AcceptsLfLineEndsBlanksAndBothExponentForms) {
+  Model model = test::RichModel();
+  std::string text = WriteOpzText(model);
+  std::string lf;
+  for (char c : text)
+    if (c != '\r') lf += c;
+  // Blanks around fields and a lower-case exponent.
+  const std::size_t at = lf.find("1E-07");
+  ASSERT_NE(at, std::string::npos);
+  lf.replace(at, 5, " 1e-07 ");
+  IdCounters ids;
+  const ProjectData d = ReadOpzText(lf, ids, "lf.opz");
+  EXPECT_EQ(d.meshes[0].LODs[0].Faces[1].Vector1.z, 1e-7f);
+  ExpectSameProject(d, model);
+}
+
+struct BadLine {
+  const char* find;
+  const char* replace;
+  const char* message;
+};
+
+TEST(OpzReader, RefusesLinesThatDoNotHoldTheirKindAndNamesTheLine) {
+  const std::string good = WriteOpzText(test::RichModel());
+  const BadLine cases[] = {
+      {"0.5, 1, 1.5\r\n", "0.5, 1\r\n", "hitzone centre"},
+      {"0.5, 1, 1.5\r\n", "0.5, nan, 1.5\r\n", "hitzone centre"},
+      {"0.5, 1, 1.5\r\n", "0,5, 1, 1.5\r\n", "hitzone centre"},
+      {"LOD 1\r\n", "LDO 1\r\n", "header"},
+      {"FACE 1\r\n", "FOO 1\r\n", "FACE"},
+      {" 100 \r\n", " 300 \r\n", "opacity"},
+      {" 16 \r\n", " 17 \r\n", "brightness"},
+      {" 16 \r\n", " 0 \r\n", "brightness"},
+      {"a.BMP\r\n 100", "../a.BMP\r\n 100", "not a file name"},
+      {"255, 0, 255\r\n", "255, 0\r\n", "colour"},
+      {"255, 200, 100, 50\r\n", "255, 200, 100\r\n", "inner colour"},
+  };
+  for (const BadLine& c : cases) {
+    std::string text = good;
+    const std::size_t at = text.find(c.find);
+    ASSERT_NE(at, std::string::npos) << c.find;
+    text.replace(at, std::strlen(c.find), c.replace);
+    IdCounters ids;
+    try {
+      ReadOpzText(text, ids, "bad.opz");
+      ADD_FAILURE() << "accepted " << c.replace;
+    } catch (const FileError& e) {
+      const std::string what = e.what();
+      EXPECT_NE(what.find("bad.opz, line "), std::string::npos) << what;
+      EXPECT_NE(what.find(c.message), std::string::npos) << what;
+    }
+    EXPECT_EQ(ids.NextFaceId, 2000) << "ids advanced by a failed read";
+  }
+}
+
+TEST(OpzReader, CountsAreCheckedAgainstTheFile) {
+  IdCounters ids;
+  EXPECT_THROW(ReadOpzText(" -1 \r\n 0 \r\n", ids, "n.opz"), FileError);
+  EXPECT_THROW(ReadOpzText(" 40000 \r\n 0 \r\n", ids, "n.opz"), FileError);
+  EXPECT_THROW(ReadOpzText(" 99999999999999 \r\n 0 \r\n", ids, "n.opz"), FileError);
+  EXPECT_THROW(ReadOpzText(" 0 \r\n 1 \r\nx.BMP\r\n", ids, "n.opz"), FileError);
+  // More than 32767 faces in a level is fine: counts are 32-bit.
+  Model model;
+  std::vector<FaceRec> faces(40000, Triangle(Corner(0, 0, 0), Corner(1, 0, 0), Corner(0, 1, 0)));
+  model.Meshes.push_back(MeshWith(faces));
+  EXPECT_EQ(ReadOpzText(WriteOpzText(model), ids, "big.opz").meshes[0].LODs[0].FaceCount(), 40000);
+}
+
+TEST(OpzReader, EveryTruncationIsAnErrorWithTheModelUntouched) {
+  const std::string good = WriteOpzText(test::RichModel());
+  std::vector<std::size_t> lineEnds;
+  for (std::size_t i = 0; i < good.size(); ++i)
+    if (good[i] == '\n') lineEnds.push_back(i + 1);
+  lineEnds.pop_back();  // the whole file is valid
+  for (std::size_t end : lineEnds) {
+    IdCounters ids;
+    EXPECT_THROW(ReadOpzText(good.substr(0, end), ids, "cut.opz"), FileError) << "cut at " << end;
+    EXPECT_EQ(ids.NextMeshId, 1000);
+  }
+}
+
+}  // namespace
+}  // namespace tamsel

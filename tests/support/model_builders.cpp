@@ -1,0 +1,86 @@
+#include "support/model_builders.h"
+
+namespace tamsel::test {
+
+VertexRec Corner(float x, float y, float z, float u, float v) {
+  VertexRec c;
+  c.X = x, c.Y = y, c.Z = z, c.U = u, c.V = v;
+  c.I = 0, c.J = 0, c.K = 1;
+  return c;
+}
+
+FaceRec Quad(VertexRec a, VertexRec b, VertexRec c, VertexRec d, const std::string& texture) {
+  FaceRec f;
+  f.Vertices = {a, b, c, d, VertexRec{}};
+  f.TextureNames = {texture, kBlank, kBlank, kBlank, ""};
+  f.Normal = {0, 0, 1};
+  return f;
+}
+
+FaceRec Triangle(VertexRec a, VertexRec b, VertexRec c, const std::string& texture) {
+  return Quad(a, b, c, a, texture);
+}
+
+MeshRec MeshWith(std::vector<FaceRec> high, std::vector<FaceRec> low, std::string name) {
+  MeshRec m;
+  m.Name = std::move(name);
+  LODRec l0;
+  l0.Faces = std::move(high);
+  m.LODs.push_back(std::move(l0));
+  if (!low.empty()) {
+    LODRec l1;
+    l1.Faces = std::move(low);
+    l1.Distance = 1.25f;
+    m.LODs.push_back(std::move(l1));
+  }
+  return m;
+}
+
+Model RichModel() {
+  Model model;
+  MeshRec a = MeshWith(
+      {Quad(Corner(0, 0, 0, 0, 0), Corner(1, 0, 0, 1, 0), Corner(1, 1, 0, 1, 1),
+            Corner(0, 1, 0, 0, 1), "a.BMP"),
+       Triangle(Corner(0, 0, 1, 0.25f, 0.5f), Corner(2, 0, 1, 0.75f, 0.5f),
+                Corner(0, 2, 1.5f, 0.5f, 1), "b.BMP")},
+      {Triangle(Corner(-1, -1, -1), Corner(3, -1, -1), Corner(-1, 3, -1), "a.BMP")}, "Hull");
+  a.LODs[0].Faces[0].Vertices[2].I = 0.6f;
+  a.LODs[0].Faces[0].Vertices[2].K = 0.8f;
+  a.LODs[0].Faces[1].TextureNames = {"b.BMP", "a.BMP", kBlank, "a.BMP", ""};
+  a.LODs[0].Faces[1].Normal = {0.1f, 0.2f, 0.97467943f};
+  a.LODs[0].Faces[1].Vector1 = {1.5f, -2.25f, 1e-7f};
+  a.LODs[0].Faces[1].Vector2 = {-0.0001f, 3e20f, 0.333333343f};
+  a.MeshType = 4, a.ExplosionType = 7, a.TargetId = -3;
+  a.Span = {1, 2, 3}, a.Center = {0.5f, 1, 1.5f}, a.Min = {0, 0, 0}, a.Max = {1, 2, 3};
+  a.Target = {9, 8, 7}, a.Pivot = {0.1f, 0.2f, 0.3f}, a.Axis = {0, 0, 1};
+  a.Aim = {5, 0, 0}, a.Degree = {0, 2, 0};
+  a.Hardpoints = {{1, {0.5f, 0.5f, 0}}, {31, {0, 0, 2.5f}}};
+  a.EngineGlows = {{{255, 200, 100, 50},
+                    {10, 20, 30, 40},
+                    {0, -1, 0},
+                    {4, 3, 8},
+                    {1, 0.5f, 0.25f},
+                    {0.125f, 2, 3},
+                    {4, 5, 6}}};
+  MeshRec b = MeshWith(
+      {Quad(Corner(10, 0, 0), Corner(11, 0, 0), Corner(11, 0, 1), Corner(10, 0, 1), "b.BMP")}, {},
+      "Wing 2");
+  b.LODs[0].Distance = 0.5f;
+  model.Meshes = {a, b};
+  for (MeshRec& m : model.Meshes)
+    for (LODRec& l : m.LODs) AssignNewIds(l, model.Ids);
+  TextureRec ta;
+  ta.Name = "a.BMP";
+  ta.TransOpacity = 100;
+  ta.TransTolerance = 3;
+  ta.TransColors = {{0, 0, 0}, {255, 0, 255}};
+  TextureRec tb;
+  tb.Name = "b.BMP";
+  tb.IllumBrightness = 16;
+  tb.IllumTolerance = 2;
+  tb.IllumColors = {{248, 252, 0}};
+  model.Textures = {ta, tb};
+  return model;
+}
+
+}  // namespace tamsel::test
