@@ -48,8 +48,10 @@ Bitmap MakeTexture(int t, int size) {
 }
 
 // A tube along x from x0 to x1 with an elliptic cross section, closed by triangle fans.
+// The faces are spread over the texture bands in order.
 std::vector<FaceRec> Tube(float x0, float x1, float ry, float rz, int around, int rings,
-                          const std::array<std::string, 4>& names) {
+                          const std::vector<std::array<std::string, 4>>& bands) {
+  const std::size_t total = static_cast<std::size_t>(around) * static_cast<std::size_t>(rings + 2);
   std::vector<FaceRec> faces;
   const auto point = [&](int ring, int seg) {
     const double a = 2 * std::numbers::pi * seg / around;
@@ -69,6 +71,7 @@ std::vector<FaceRec> Tube(float x0, float x1, float ry, float rz, int around, in
   const auto add = [&](VertexRec a, VertexRec b, VertexRec c, VertexRec d) {
     FaceRec f;
     f.Vertices = {a, b, c, d, VertexRec{}};
+    const auto& names = bands[faces.size() * bands.size() / total];
     for (std::size_t s = 0; s < 4; ++s) f.TextureNames[s] = names[s];
     // The face normal of the first three corners.
     const float ux = b.X - a.X, uy = b.Y - a.Y, uz = b.Z - a.Z;
@@ -136,13 +139,19 @@ void GenerateSample(Model& model, const fs::path& folder, const SampleOptions& o
     mesh.Name = m == 0 ? "Hull" : "Section " + std::to_string(m);
     const float x0 = static_cast<float>(m) * 40.0f - 20.0f, x1 = x0 + 38.0f;
     const float ry = 12.0f - static_cast<float>(m % 3) * 2.0f, rz = 8.0f;
-    std::array<std::string, 4> names = {TextureFile(m % o.textures), kBlank, kBlank, kBlank};
-    if (m == 0 && o.textures >= 4)
-      for (int k = 1; k < 4; ++k) names[static_cast<std::size_t>(k)] = TextureFile(k);
+    // Every texture is used: mesh m takes textures m, m + meshes, m + 2 meshes ...; the
+    // first mesh shows flight-group variants.
+    std::vector<std::array<std::string, 4>> bands;
+    for (int t = m % o.textures; t < o.textures || bands.empty(); t += o.meshes) {
+      std::array<std::string, 4> names = {TextureFile(t % o.textures), kBlank, kBlank, kBlank};
+      if (m == 0 && o.textures >= 4)
+        for (int k = 1; k < 4; ++k) names[static_cast<std::size_t>(k)] = TextureFile(k);
+      bands.push_back(names);
+    }
     LODRec high, low;
-    high.Faces = Tube(x0, x1, ry, rz, around, rings, names);
+    high.Faces = Tube(x0, x1, ry, rz, around, rings, bands);
     high.Distance = 0;
-    low.Faces = Tube(x0, x1, ry, rz, lowAround, lowRings, names);
+    low.Faces = Tube(x0, x1, ry, rz, lowAround, lowRings, bands);
     low.Distance = 2.5f;
     mesh.LODs.push_back(std::move(high));
     mesh.LODs.push_back(std::move(low));

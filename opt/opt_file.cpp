@@ -24,30 +24,13 @@ void OptFile::Fail(std::int64_t offset, const std::string& what) const {
   throw FileError(fileName_, FileError::Offset(offset), what);
 }
 
-void OptFile::Need(std::int64_t offset, std::int64_t length, const char* what) const {
-  if (offset < 0 || length < 0 || length > size() || offset > size() - length)
-    Fail(offset, std::string("the file ends before ") + what + " (" + std::to_string(length) +
-                     " bytes needed, the file has " + std::to_string(size()) + ")");
+void OptFile::TooShort(std::int64_t offset, std::int64_t length, const char* what) const {
+  Fail(offset, std::string("the file ends before ") + what + " (" + std::to_string(length) +
+                   " bytes needed, the file has " + std::to_string(size()) + ")");
 }
 
-std::int32_t OptFile::Long(std::int64_t offset, const char* what) const {
-  Need(offset, 4, what);
-  std::uint32_t v;
-  std::memcpy(&v, &bytes_[static_cast<std::size_t>(offset)], 4);
-  return static_cast<std::int32_t>(v);
-}
-
-float OptFile::Single(std::int64_t offset, const char* what) const {
-  Need(offset, 4, what);
-  float v;
-  std::memcpy(&v, &bytes_[static_cast<std::size_t>(offset)], 4);
-  if (!std::isfinite(v)) Fail(offset, std::string(what) + " is not a finite number");
-  return v;
-}
-
-std::uint8_t OptFile::Byte(std::int64_t offset, const char* what) const {
-  Need(offset, 1, what);
-  return bytes_[static_cast<std::size_t>(offset)];
+void OptFile::NotFinite(std::int64_t offset, const char* what) const {
+  Fail(offset, std::string(what) + " is not a finite number");
 }
 
 const std::uint8_t* OptFile::Span(std::int64_t offset, std::int64_t length,

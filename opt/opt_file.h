@@ -3,7 +3,9 @@
 // headers and skipped.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -51,11 +53,47 @@ class OptFile {
   // Reads the node header at offset, with the child pointer array when children is true.
   OptNode Node(std::int64_t offset, bool children) const;
 
-  // Checked reads; each throws FileError naming the offset and what was expected.
-  void Need(std::int64_t offset, std::int64_t length, const char* what) const;
-  std::int32_t Long(std::int64_t offset, const char* what) const;
-  float Single(std::int64_t offset, const char* what) const;  // finite only
-  std::uint8_t Byte(std::int64_t offset, const char* what) const;
+  // Checked reads; each throws FileError naming the offset and what was expected. Inline,
+  // as the import calls them for every number of a large file.
+  void Need(std::int64_t offset, std::int64_t length, const char* what) const {
+    if (offset < 0 || length < 0 || length > size() || offset > size() - length)
+      TooShort(offset, length, what);
+  }
+  std::int32_t Long(std::int64_t offset, const char* what) const {
+    Need(offset, 4, what);
+    std::int32_t v;
+    std::memcpy(&v, bytes_.data() + offset, 4);
+    return v;
+  }
+  float Single(std::int64_t offset, const char* what) const {  // finite only
+    Need(offset, 4, what);
+    float v;
+    std::memcpy(&v, bytes_.data() + offset, 4);
+    if (!std::isfinite(v)) NotFinite(offset, what);
+    return v;
+  }
+  std::uint8_t Byte(std::int64_t offset, const char* what) const {
+    Need(offset, 1, what);
+    return bytes_[static_cast<std::size_t>(offset)];
+  }
+  // Unchecked reads, for places whose whole block was checked with Need (and, for
+  // Singles, with CheckFinite) before.
+  std::int32_t RawLong(std::int64_t offset) const {
+    std::int32_t v;
+    std::memcpy(&v, bytes_.data() + offset, 4);
+    return v;
+  }
+  float RawSingle(std::int64_t offset) const {
+    float v;
+    std::memcpy(&v, bytes_.data() + offset, 4);
+    return v;
+  }
+  // Checks that `count` Singles from offset lie in the file and are all finite.
+  void CheckFinite(std::int64_t offset, std::int64_t count, const char* what) const {
+    Need(offset, 4 * count, what);
+    for (std::int64_t i = 0; i < count; ++i)
+      if (!std::isfinite(RawSingle(offset + 4 * i))) NotFinite(offset + 4 * i, what);
+  }
   const std::uint8_t* Span(std::int64_t offset, std::int64_t length, const char* what) const;
   // The text of an 8-character name up to its first zero byte.
   std::string Name8(std::int64_t offset, const char* what) const;
@@ -63,6 +101,8 @@ class OptFile {
   // pointer. Throws when it points outside the file.
   std::int64_t Pointer(std::int64_t at, const char* what) const;
   [[noreturn]] void Fail(std::int64_t offset, const std::string& what) const;
+  [[noreturn]] void TooShort(std::int64_t offset, std::int64_t length, const char* what) const;
+  [[noreturn]] void NotFinite(std::int64_t offset, const char* what) const;
 
  private:
   Bytes bytes_;

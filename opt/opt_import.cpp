@@ -21,8 +21,11 @@ struct Tables {
 
 class Importer {
  public:
-  Importer(const OptFile& file, std::string title, int existingMeshes)
-      : f_(file), title_(std::move(title)), existingMeshes_(existingMeshes) {}
+  Importer(const OptFile& file, std::string title, int existingMeshes, IdCounters ids)
+      : f_(file), title_(std::move(title)), existingMeshes_(existingMeshes), ids_(ids) {}
+
+  // The counters after the read; the caller takes them over only when the read succeeded.
+  const IdCounters& ids() const { return ids_; }
 
   OptImportResult Run() {
     const auto& meshes = f_.meshes();
@@ -96,7 +99,7 @@ class Importer {
     if (n.dataCount < 0) f_.Fail(n.offset + 16, std::string("negative count of ") + what);
     if (n.dataCount > 0 && n.dataOffset < 0)
       f_.Fail(n.offset + 20, std::string("no data for the ") + what);
-    f_.Need(n.dataOffset, static_cast<std::int64_t>(n.dataCount) * entrySize, what);
+    f_.CheckFinite(n.dataOffset, static_cast<std::int64_t>(n.dataCount) * entrySize / 4, what);
     count = n.dataCount;
     return n.dataOffset;
   }
@@ -174,6 +177,7 @@ class Importer {
     const std::int64_t values =
         Data(lod, 4 * static_cast<std::int64_t>(levels), "the switch values");
     mesh.LODs.resize(levels);
+    for (LODRec& level : mesh.LODs) level.Id = ids_.NewMeshId();
     for (std::size_t j = 0; j < levels; ++j) {
       mesh.LODs[j].Distance = DistanceFromSwitch(
           f_.Single(values + 4 * static_cast<std::int64_t>(j), "a switch value"));
@@ -267,44 +271,49 @@ class Importer {
     for (std::size_t k = 1; k < 4; ++k) names[k] = variants ? SlotName(k) : kBlank;
     const std::int64_t normals = d + 4 + 64 * static_cast<std::int64_t>(count);
     const std::int64_t vectors = d + 4 + 76 * static_cast<std::int64_t>(count);
+    // The whole block lies in the file (Data above); its Singles are checked once here, so
+    // the loop reads without further checks.
+    f_.CheckFinite(normals, 9 * static_cast<std::int64_t>(count),
+                   "a face normal or texturing direction");
+    const auto triple = [&](std::int64_t at) {
+      return Single3{f_.RawSingle(at), f_.RawSingle(at + 4), f_.RawSingle(at + 8)};
+    };
     level.Faces.reserve(level.Faces.size() + static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
       const std::int64_t rec = d + 4 + 64 * static_cast<std::int64_t>(i);
-      FaceRec face;
-      const bool triangle = f_.Long(rec + 12, "a vertex index") == -1;
+      FaceRec& face = level.Faces.emplace_back();
+      face.Id = ids_.NewFaceId();
+      const bool triangle = f_.RawLong(rec + 12) == -1;
       const int corners = triangle ? 3 : 4;
       for (int k = 0; k < corners; ++k) {
         VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
         const std::int64_t p = Index(rec + 4 * k, t.vertexCount, "a vertex index", t.vertices, 12);
-        v.X = f_.Single(p, "a vertex position");
-        v.Y = f_.Single(p + 4, "a vertex position");
-        v.Z = f_.Single(p + 8, "a vertex position");
+        v.X = f_.RawSingle(p);
+        v.Y = f_.RawSingle(p + 4);
+        v.Z = f_.RawSingle(p + 8);
         const std::int64_t uv =
             Index(rec + 32 + 4 * k, t.texCoordCount, "a texture coordinate index", t.texCoords, 8);
-        v.U = f_.Single(uv, "a texture coordinate");
-        v.V = f_.Single(uv + 4, "a texture coordinate");
+        v.U = f_.RawSingle(uv);
+        v.V = f_.RawSingle(uv + 4);
         const std::int64_t ijk =
             Index(rec + 48 + 4 * k, t.normalCount, "a normal index", t.normals, 12);
-        v.I = f_.Single(ijk, "a vertex normal");
-        v.J = f_.Single(ijk + 4, "a vertex normal");
-        v.K = f_.Single(ijk + 8, "a vertex normal");
+        v.I = f_.RawSingle(ijk);
+        v.J = f_.RawSingle(ijk + 4);
+        v.K = f_.RawSingle(ijk + 8);
       }
-      if (triangle) {
-        face.Vertices[3] = face.Vertices[0];
-      }
-      face.Normal = Triple(normals + 12 * static_cast<std::int64_t>(i), "a face normal");
-      face.Vector1 = Triple(vectors + 24 * static_cast<std::int64_t>(i), "a texturing direction");
-      face.Vector2 =
-          Triple(vectors + 24 * static_cast<std::int64_t>(i) + 12, "a texturing direction");
+      if (triangle) face.Vertices[3] = face.Vertices[0];
+      for (std::size_t k = 0; k < 4; ++k) face.Vertices[k].Id = ids_.NewVertexId();
+      face.Normal = triple(normals + 12 * static_cast<std::int64_t>(i));
+      face.Vector1 = triple(vectors + 24 * static_cast<std::int64_t>(i));
+      face.Vector2 = triple(vectors + 24 * static_cast<std::int64_t>(i) + 12);
       for (std::size_t k = 0; k < 4; ++k) face.TextureNames[k] = names[k];
-      level.Faces.push_back(std::move(face));
     }
   }
 
   // The table entry an index names; an index outside the table is an error.
   std::int64_t Index(std::int64_t at, std::int32_t count, const char* what, std::int64_t table,
                      int entrySize) {
-    const std::int32_t index = f_.Long(at, what);
+    const std::int32_t index = f_.RawLong(at);
     if (index < 0 || index >= count)
       f_.Fail(at, std::string(what) + " " + std::to_string(index) + " is outside its table of " +
                       std::to_string(count) + " entries");
@@ -314,6 +323,7 @@ class Importer {
   const OptFile& f_;
   std::string title_;
   int existingMeshes_;
+  IdCounters ids_;
   OptImportResult result_;
   std::set<std::int64_t> visited_, textures_;
   std::array<std::string, 4> slots_;
@@ -329,11 +339,9 @@ std::string OptTitle(const fs::path& optFile) {
 OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, IdCounters& ids,
                               int existingMeshes) {
   const OptFile file(bytes, filePath);
-  OptImportResult result = Importer(file, OptTitle(filePath), existingMeshes).Run();
-  IdCounters fresh = ids;
-  for (MeshRec& mesh : result.meshes)
-    for (LODRec& level : mesh.LODs) AssignNewIds(level, fresh);
-  ids = fresh;
+  Importer importer(file, OptTitle(filePath), existingMeshes, ids);
+  OptImportResult result = importer.Run();
+  ids = importer.ids();
   return result;
 }
 

@@ -1,0 +1,118 @@
+// File formats on a generated craft of about 100 000 faces and 64 textures of 256 x 256:
+// OPT import against reading the same file into memory, create .OPT at three sizes, and
+// saving and opening the project file.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "editing/sample_craft.h"
+#include "model/file_io.h"
+#include "model/model.h"
+#include "model/project.h"
+#include "opt/opt_import.h"
+#include "opt/opt_writer.h"
+
+namespace fs = std::filesystem;
+using namespace tamsel;
+
+namespace {
+
+fs::path Scratch() {
+  static const fs::path dir = [] {
+    fs::path d =
+        fs::temp_directory_path() / ("tamsel-bench-" + std::to_string(std::random_device{}()));
+    fs::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+// A sample project of about `faces` faces in 10 meshes (both levels counted).
+Model& Craft(int faces) {
+  static std::map<int, Model> crafts;
+  auto it = crafts.find(faces);
+  if (it != crafts.end()) return it->second;
+  Model& model = crafts[faces];
+  GenerateSample(model, Scratch() / ("craft" + std::to_string(faces)),
+                 {10, faces * 8 / 100, 64, 256});  // a high level of 80 %, a low one of 20 %
+  return model;
+}
+
+const fs::path& CraftOpt() {
+  static const fs::path path = CreateOpt(Craft(100000), 1);
+  return path;
+}
+
+void BM_ReadOptIntoMemory(benchmark::State& state) {
+  const fs::path path = CraftOpt();
+  for (auto _ : state) benchmark::DoNotOptimize(ReadFileBytes(path));
+  state.counters["MB"] = static_cast<double>(fs::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_ReadOptIntoMemory)->Unit(benchmark::kMillisecond);
+
+void BM_OptImport(benchmark::State& state) {
+  const fs::path path = CraftOpt();
+  const fs::path target = Scratch() / "imported";
+  fs::create_directories(target);
+  std::int64_t faces = 0;
+  for (auto _ : state) {
+    Model model;
+    NewProject(model, target);
+    ImportOpt(model, path);
+    faces = TotalFaceCount(model);
+  }
+  state.counters["faces"] = static_cast<double>(faces);
+  state.counters["MB"] = static_cast<double>(fs::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_OptImport)->Unit(benchmark::kMillisecond);
+
+// The parse alone: the model records and bitmaps in memory, nothing written.
+void BM_OptParse(benchmark::State& state) {
+  const Bytes bytes = ReadFileBytes(CraftOpt());
+  for (auto _ : state) {
+    IdCounters ids;
+    benchmark::DoNotOptimize(ReadOptImport(bytes, CraftOpt().string(), ids, 0));
+  }
+}
+BENCHMARK(BM_OptParse)->Unit(benchmark::kMillisecond);
+
+void BM_CreateOpt(benchmark::State& state) {
+  const Model& model = Craft(static_cast<int>(state.range(0)));
+  fs::path out;
+  for (auto _ : state) out = CreateOpt(model, 1);
+  state.counters["faces"] = static_cast<double>(TotalFaceCount(model));
+  state.counters["MB"] = static_cast<double>(fs::file_size(out)) / 1e6;
+}
+BENCHMARK(BM_CreateOpt)->Arg(25000)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_OpzSave(benchmark::State& state) {
+  const Model& model = Craft(100000);
+  for (auto _ : state) SaveProject(model);
+  state.counters["MB"] =
+      static_cast<double>(fs::file_size(ProjectFilePath(model.ProjectPath))) / 1e6;
+}
+BENCHMARK(BM_OpzSave)->Unit(benchmark::kMillisecond);
+
+void BM_OpzOpen(benchmark::State& state) {
+  const Model& source = Craft(100000);
+  SaveProject(source);
+  for (auto _ : state) {
+    Model model;
+    OpenProject(model, ProjectFilePath(source.ProjectPath));
+    benchmark::DoNotOptimize(model.Meshes.data());
+  }
+}
+BENCHMARK(BM_OpzOpen)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ec;
+  fs::remove_all(Scratch(), ec);
+  return 0;
+}

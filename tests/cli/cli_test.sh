@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# End to end through tamsel-cli: sample -> create-opt -> import-opt -> info, merge, errors.
+set -u
+cli="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+check "sample" "$cli" sample "$work/craft" --meshes 3 --faces 40 --textures 4 --size 16
+check "sample wrote the project file" test -f "$work/craft/craft.opz"
+check "create-opt" "$cli" create-opt "$work/craft" --seed 7
+check "create-opt wrote craft.opt" test -f "$work/craft/craft.opt"
+check "import-opt into a new project" "$cli" import-opt "$work/craft/craft.opt" "$work/imported"
+check "the import saved its project" test -f "$work/imported/imported.opz"
+check "the import wrote the bitmaps" test -f "$work/imported/craft_TEX00000.BMP"
+
+json=$("$cli" info "$work/imported/imported.opz" --json)
+check "info --json lists three meshes" test "$(grep -o '"lods"' <<<"$json" | wc -l)" -eq 3
+check "info --json names the imported bitmap" grep -q '"name":"craft_TEX00000.BMP","width":16,"height":16' <<<"$json"
+check "info of the OPT file" bash -c "'$cli' info '$work/craft/craft.opt' | grep -q '^3 meshes, 4 textures'"
+
+"$cli" create-opt "$work/imported" --seed 7 -o "$work/second.opt" >/dev/null
+"$cli" import-opt "$work/second.opt" "$work/again" >/dev/null
+"$cli" create-opt "$work/again" --seed 7 -o "$work/third.opt" >/dev/null
+check "second and third OPT files are identical" cmp -s "$work/second.opt" "$work/third.opt"
+
+check "merge-opz" "$cli" merge-opz "$work/craft/craft.opz" "$work/imported"
+check "the merge doubled the meshes" bash -c "'$cli' info '$work/imported/imported.opz' | grep -q '^6 meshes'"
+check "the merge copied the sample bitmaps" test -f "$work/imported/sample_TEX0.BMP"
+
+head -c 100 "$work/craft/craft.opt" > "$work/broken.opt"
+"$cli" import-opt "$work/broken.opt" "$work/imported" 2>"$work/err"; status=$?
+check "a broken file exits 1" test "$status" -eq 1
+check "the message names the file and the byte" grep -q "broken.opt, byte" "$work/err"
+check "the project is unchanged after the failure" bash -c "'$cli' info '$work/imported/imported.opz' | grep -q '^6 meshes'"
+"$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
+"$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
+
+echo "cli: $passes passed, $failures failed"
+[ "$failures" -eq 0 ]
