@@ -29,9 +29,6 @@ int main(int argc, char** argv) {
   dialogs.SetParent(&window);
   window.SetQuitAfterFirstFrame(parser.isSet(quitOption));
   window.Startup();
-  if (!parser.positionalArguments().isEmpty())
-    std::cerr << "tamsel: opening a project from the command line is not available yet; "
-                 "ignoring "
-              << parser.positionalArguments().first().toStdString() << "\n";
+  if (!parser.positionalArguments().isEmpty()) window.OpenProjectFile(parser.positionalArguments().first());
   return app.exec();
 }

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -14,6 +16,7 @@
 #include "app/form_layout.h"
 #include "app/frames/frames.h"
 #include "app/keyed_toolbar.h"
+#include "app/row_list.h"
 #include "app/toolbar_specs.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
@@ -89,12 +92,22 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   renderscreen_ = new GlxCtl(client_);
   renderscreen_->setObjectName("renderscreen");
   renderscreen_->SetEvents(this);
-  cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_);
+  cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_, *this);
+  statusBar()->addWidget(new QLabel(statusBar()));
+  animation_ = new QTimer(this);
+  animation_->setInterval(40);
+  // The rotation panel animates: every tick asks for a frame, and Draw advances the angle.
+  connect(animation_, &QTimer::timeout, this, [this] {
+    if (view_.PropertyPanel != "rotation") return;
+    const SceneInputs in = CurrentSceneInputs();
+    if (in.animateAxis || in.animateAim || in.animateDegree) renderscreen_->Redraw();
+  });
 
   client_->installEventFilter(new ResizeWatcher(this, [this] { Form_Resize(); }));
   qApp->installEventFilter(this);
 
   Form_Load();
+  ConnectHandlers();
   resize(1024, 720);
 }
 
@@ -200,9 +213,15 @@ void TamselWindow::Startup() {
   renderscreen_->Start();
   show();
   renderscreen_->SetActive(true);
+  animation_->start();
   random_.seed(static_cast<std::mt19937::result_type>(
       std::chrono::system_clock::now().time_since_epoch().count()));
 }
+
+RowList* TamselWindow::List(const QString& name) const { return findChild<RowList*>(name); }
+QLineEdit* TamselWindow::Box(const QString& name) const { return findChild<QLineEdit*>(name); }
+
+void TamselWindow::ShowStatus(const QString& text) { statusBar()->showMessage(text, 10000); }
 
 void TamselWindow::Init() {
   cxxx_->Init();

@@ -14,17 +14,22 @@
 #include "model/color_settings.h"
 #include "model/model.h"
 #include "model/view_state.h"
+#include "editing/list_rows.h"
 #include "viewport/glx_events.h"
+#include "viewport/viewport_host.h"
 
 class QGroupBox;
+class QLineEdit;
+class QTimer;
 
 namespace tamsel {
 
 class CXXX;
 class GlxCtl;
 class KeyedToolBar;
+class RowList;
 
-class TamselWindow : public QMainWindow, public GlxEvents {
+class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   Q_OBJECT
  public:
   explicit TamselWindow(Dialogs& dialogs, QWidget* parent = nullptr);
@@ -53,6 +58,37 @@ class TamselWindow : public QMainWindow, public GlxEvents {
   // Hides or shows the six property frames together; the front one stays the front one.
   void ShowPropertyFrames(bool shown);
 
+  // Opens a project file as "open .OPZ" does after its dialog. On a bad file a message
+  // names the file and the line, and nothing changes. Returns whether it opened.
+  bool OpenProjectFile(const QString& path);
+
+  // Display routines: they fill the panels and rebuild the lists from the model.
+  void MeshScreens(int WhichMesh, int WhichLOD);
+  void FaceScreens(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
+  void VertexScreens(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
+  void TextureScreens(int WhichTexture);
+
+  // Tool bar and view-option handlers.
+  void viewbar_ButtonClick(int index);
+  void dispbar_ButtonClick(int index);
+  void propbar_ButtonClick(int index);
+  void rotanimaxis_Click();
+  void rotanimaim_Click();
+  void rotanimdegree_Click();
+
+  // ViewportHost.
+  SceneInputs CurrentSceneInputs() override;
+  bool RotateChosen() override;
+  void ApplyPickResult(const PickTarget& picked, bool shift) override;
+  void FocusTaker() override;
+
+  template <typename T = QWidget>
+  T* Control(const QString& name) const {
+    return findChild<T*>(name);
+  }
+  RowList* List(const QString& name) const;
+  QLineEdit* Box(const QString& name) const;
+
   // GlxEvents, each forwarded one to one.
   void Init() override;
   void InitGL() override;
@@ -74,6 +110,15 @@ class TamselWindow : public QMainWindow, public GlxEvents {
   void Form_Resize();
   void ApplyStartButtonStates();
   void SetGeometryLevelControls(const QString& level);
+  void ConnectHandlers();
+  // Face, corner, hardpoint and engine-glow rows, rebuilt from the selection flags.
+  void RebuildFaceRows(int level);
+  void RebuildCornerRows(int level);
+  void RebuildFeatureRows(int level);
+  void SyncMeshRows(int level);
+  void RefreshTextureList();
+  void LoadTextureObjects(std::size_t first, bool projectThreshold);
+  void ShowStatus(const QString& text);
 
   Dialogs& dialogs_;
   tamsel::Model model_;
@@ -92,6 +137,9 @@ class TamselWindow : public QMainWindow, public GlxEvents {
   bool framesShown_ = true;
   MenuItems menus_;
   std::unique_ptr<CXXX> cxxx_;
+  QTimer* animation_ = nullptr;
+  std::vector<FaceRef> faceRows_;
+  std::vector<CornerRef> cornerRows_;
   bool quitAfterFirstFrame_ = false;
   int framesDrawn_ = 0;
 };

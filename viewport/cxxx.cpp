@@ -2,10 +2,15 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
+#include "viewport/gl_sink.h"
+
 namespace tamsel {
 
-CXXX::CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control)
-    : model_(model), view_(view), colors_(colors), ctl_(control) {}
+CXXX::CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control, ViewportHost& host)
+    : model_(model), view_(view), colors_(colors), ctl_(control), host_(host), textures_(control) {}
 
 void CXXX::InitGL() {
   glEnable(GL_DEPTH_TEST);
@@ -47,17 +52,69 @@ void CXXX::InitGL() {
 
   options_ = GlxStartupOptions{{false, true, true}, {1, 1}};
   ctl_.Screen().Option = false;
+  // A new context has none of the old textures or lists.
+  textures_.Reload();
   listCompiled_ = false;
   CreateCall();
 }
 
 void CXXX::Draw() {
   ctl_.Screen().Clear();
+  if (view_.PropertyPanel == "rotation") {
+    const SceneInputs in = host_.CurrentSceneInputs();
+    if (in.animateAxis && (view_.AxisAnimAngle += 5) > 359) view_.AxisAnimAngle = 0;
+    if (in.animateAim && ++view_.AimAnimStep > 20) view_.AimAnimStep = 0;
+    if (in.animateDegree && ++view_.DegreeAnimStep > 20) view_.DegreeAnimStep = 0;
+    CreateCall();
+  }
   if (listCompiled_) glCallList(kSceneList);
 }
 
 void CXXX::DrawForPick() {
   if (listCompiled_) glCallList(kSceneList);
+}
+
+void CXXX::CreateCall() {
+  GlxCtl::ContextScope scope(ctl_);
+  if (!scope.ok()) return;
+  glNewList(kSceneList, GL_COMPILE);
+  GlSink sink(textures_, ctl_.ShapeTool());
+  names_ = DrawScene(model_, view_, colors_, host_.CurrentSceneInputs(), sink);
+  glEndList();
+  listCompiled_ = true;
+  ctl_.Redraw();
+}
+
+void CXXX::ViewPreset(const std::string& key) {
+  Camera& camera = ctl_.Camera();
+  camera.ResetRotation();
+  camera.RotateX(180);
+  camera.RotateZ(180);
+  if (key == "perspective") {
+    camera.RotateX(60);
+    camera.RotateY(33);
+    camera.RotateZ(-18);
+  } else if (key == "right") {
+    camera.RotateY(-90);
+    camera.RotateZ(90);
+  } else if (key == "front") {
+    camera.RotateX(90);
+  }
+  ctl_.Redraw();
+}
+
+double CXXX::ZoomFloor() const {
+  const double size = std::max({static_cast<double>(model_.ModelSpan.x), static_cast<double>(model_.ModelSpan.y),
+                                static_cast<double>(model_.ModelSpan.z), 1.0});
+  return size * 1e-4;
+}
+
+// Zooming stays between a floor relative to the model and a ceiling far beyond any craft,
+// so the view volume never collapses or overflows.
+void CXXX::SetExtent(double extent) {
+  if (!std::isfinite(extent)) return;
+  model_.ViewExtent = std::clamp(extent, ZoomFloor(), 1e9);
+  ctl_.Camera().SetOrtho(-model_.ViewExtent, model_.ViewExtent, -model_.ViewExtent, model_.ViewExtent);
 }
 
 void CXXX::ApplyViewExtent() {
@@ -68,28 +125,97 @@ void CXXX::ApplyViewExtent() {
   camera.SetOrtho(-e, e, -e, e);
 }
 
-void CXXX::KeyDown(int /*keyCode*/, int shift) {
+void CXXX::KeyDown(int keyCode, int shift) {
   if (shift == 1) shiftHeld_ = true;
+  if (keyCode < kLeft || keyCode > kDown) return;
+  Camera& camera = ctl_.Camera();
+  const bool rotate = host_.RotateChosen();
+  const double e = model_.ViewExtent;
+  if (shift == 0) {
+    switch (keyCode) {
+      case kLeft: rotate ? camera.RotateY(-3) : camera.Pan(e / 5, 0); break;
+      case kRight: rotate ? camera.RotateY(3) : camera.Pan(-e / 5, 0); break;
+      case kUp: rotate ? camera.RotateX(3) : camera.Pan(0, -e / 5); break;
+      case kDown: rotate ? camera.RotateX(-3) : camera.Pan(0, e / 5); break;
+    }
+  } else if (shift == 1) {
+    if (rotate && keyCode == kLeft) camera.RotateZ(-3);
+    if (rotate && keyCode == kRight) camera.RotateZ(3);
+    if (!rotate && keyCode == kUp) SetExtent(e * 0.9);
+    if (!rotate && keyCode == kDown) SetExtent(e * 1.1);
+  }
+  ctl_.Redraw();
 }
 
 void CXXX::KeyUp(int /*keyCode*/, int shift) {
   if (shift == 0) shiftHeld_ = false;
 }
 
-void CXXX::MouseDown(int, int, float, float) {}
-void CXXX::MouseMove(int, int, float, float) {}
-
-void CXXX::Pick(const std::vector<std::int32_t>& items) {
-  lastPick_ = items;
+void CXXX::MouseDown(int button, int /*shift*/, float x, float y) {
+  if (button == 2) {
+    rightDragging_ = true;
+    dragStartX_ = std::lround(x);
+    dragStartY_ = std::lround(y);
+  }
+  host_.FocusTaker();
 }
 
-void CXXX::CreateCall() {
-  GlxCtl::ContextScope scope(ctl_);
-  if (!scope.ok()) return;
-  glNewList(kSceneList, GL_COMPILE);
-  glEndList();
-  listCompiled_ = true;
+void CXXX::MouseMove(int button, int /*shift*/, float x, float y) {
+  mouseX_ = std::lround(x);
+  mouseY_ = std::lround(y);
+  if (button == 0) return;
+  if (button == 2 && rightDragging_) {
+    const double dx = static_cast<double>(mouseX_ - dragStartX_), dy = static_cast<double>(mouseY_ - dragStartY_);
+    const double e = model_.ViewExtent;
+    Camera& camera = ctl_.Camera();
+    if (host_.RotateChosen()) {
+      if (!shiftHeld_) {
+        camera.RotateY(0.05 * dx);
+        camera.RotateX(0.05 * dy);
+      } else {
+        camera.RotateZ(0.05 * dx);
+      }
+    } else if (shiftHeld_) {
+      SetExtent(dy >= 0 ? e * (1 + dy / 10000) : e * (1 - std::fabs(dy) / 10000));
+    } else {
+      camera.Pan(e * dx / 5000, -e * dy / 5000);
+    }
+  }
   ctl_.Redraw();
+}
+
+void CXXX::Pick(const std::vector<std::int32_t>& items) {
+  if (!rightDragging_) return;
+  const int n = ctl_.HitCount();
+  if (n == 0) {
+    host_.ApplyPickResult({}, shiftHeld_);
+  } else {
+    // The nearest hit wins; depths are unsigned, ties keep the earlier record.
+    std::uint32_t best = 0xFFFFFFFFu;
+    PickTarget picked;
+    bool any = false;
+    std::size_t pos = 0;
+    for (int r = 0; r < n && pos + 3 <= items.size(); ++r) {
+      const auto count = static_cast<std::uint32_t>(items[pos]);
+      const auto minDepth = static_cast<std::uint32_t>(items[pos + 1]);
+      for (std::uint32_t k = 0; k < count && pos + 3 + k < items.size(); ++k) {
+        const auto name = static_cast<std::uint32_t>(items[pos + 3 + k]);
+        if (name == DrawSink::kNoName) continue;
+        const PickTarget target = names_.Resolve(name);
+        if (target.kind == PickKind::None) continue;
+        if (!any || minDepth < best) {
+          best = minDepth;
+          picked = target;
+          any = true;
+        }
+      }
+      pos += 3 + count;
+    }
+    // Hits with no name standing for an element change nothing.
+    if (any) host_.ApplyPickResult(picked, shiftHeld_);
+  }
+  CreateCall();
+  host_.FocusTaker();
 }
 
 }  // namespace tamsel

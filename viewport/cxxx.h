@@ -1,5 +1,6 @@
 // The viewport object: receives the host control's events and the window's keys, sets up
-// GL, draws each frame from display list 3 and compiles that list from the model.
+// GL, draws each frame from display list 3, compiles that list from the model, navigates
+// the camera and resolves picks.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,9 @@
 #include "model/model.h"
 #include "model/view_state.h"
 #include "viewport/glx_ctl.h"
+#include "viewport/scene.h"
+#include "viewport/texture_objects.h"
+#include "viewport/viewport_host.h"
 
 namespace tamsel {
 
@@ -20,9 +24,11 @@ struct GlxStartupOptions {
 
 class CXXX {
  public:
-  CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control);
+  CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control, ViewportHost& host);
 
   static constexpr unsigned kSceneList = 3;
+  // Keys as the window passes them.
+  static constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
   void Init() {}
   void InitGL();
@@ -39,22 +45,34 @@ class CXXX {
   // handler may call it; inside paintGL the context stays current.
   void CreateCall();
 
+  // The view toolbar's orientations: "perspective", "top", "right", "front".
+  void ViewPreset(const std::string& key);
   // Hands the model's view extent to the camera (after CalculateBounds).
   void ApplyViewExtent();
 
+  TextureObjects& Textures() { return textures_; }
+  const PickTable& Names() const { return names_; }
   const GlxStartupOptions& StartupOptions() const { return options_; }
-  const std::vector<std::int32_t>& LastPickItems() const { return lastPick_; }
   bool ShiftHeld() const { return shiftHeld_; }
+  bool RightDragging() const { return rightDragging_; }
+  // The smallest view extent zooming may reach: a ten-thousandth of the model's size.
+  double ZoomFloor() const;
 
  private:
+  void SetExtent(double extent);
+
   Model& model_;
   ViewState& view_;
   ColorSettings& colors_;
   GlxCtl& ctl_;
+  ViewportHost& host_;
+  TextureObjects textures_;
+  PickTable names_;
   GlxStartupOptions options_;
   bool listCompiled_ = false;
   bool shiftHeld_ = false;
-  std::vector<std::int32_t> lastPick_;
+  bool rightDragging_ = false;
+  long mouseX_ = 0, mouseY_ = 0, dragStartX_ = 0, dragStartY_ = 0;
 };
 
 }  // namespace tamsel

@@ -3,6 +3,7 @@
 #include <QOpenGLContext>
 
 #include "gui/window_fixture.h"
+#include "viewport/glx_events.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 
@@ -57,56 +58,118 @@ TEST_F(WindowTest, DrawClearsToBlackAndExecutesTheSceneList) {
   EXPECT_EQ(PixelAt(ctl, {0.02, 0.02}), QColor(0, 0, 0));
 }
 
-TEST_F(WindowTest, SelectionPassHandsPickTheHitRecordsUnderThePointer) {
-  GlxCtl& ctl = window->Renderscreen();
+// A host control on its own, with a receiver that records what the control raises.
+class RecordingEvents : public GlxEvents {
+ public:
+  explicit RecordingEvents(GlxCtl& ctl) : ctl_(ctl) {}
+  void Init() override { ++inits; }
+  void InitGL() override {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthRange(1.0, 0.0);
+    glClearColor(0, 0, 0, 0);
+    ++initGLs;
+  }
+  void Draw() override {
+    ctl_.Screen().Clear();
+    DrawForPick();
+  }
+  void DrawForPick() override {
+    if (glIsList(CXXX::kSceneList)) glCallList(CXXX::kSceneList);
+  }
+  void MouseDown(int button, int shift, float, float) override { downs.push_back({button, shift}); }
+  void MouseMove(int, int, float, float) override { ++moves; }
+  void Pick(const std::vector<std::int32_t>& hits) override { items = hits, ++picks; }
+  void ContextLost() override { ++losses; }
+
+  int inits = 0, initGLs = 0, moves = 0, picks = 0, losses = 0;
+  std::vector<std::pair<int, int>> downs;
+  std::vector<std::int32_t> items;
+
+ private:
+  GlxCtl& ctl_;
+};
+
+class HostControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ctl.SetEvents(&events);
+    ctl.resize(200, 200);
+    ctl.Start();
+    ctl.show();
+    ctl.SetActive(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ctl));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.initGLs > 0; }, 10000));
+    ctl.Camera().SetOrtho(-10, 10, -10, 10);
+    ctl.Camera().NearPlane = -10;
+    ctl.Camera().FarPlane = 10;
+  }
+  GlxCtl ctl;
+  RecordingEvents events{ctl};
+};
+
+TEST_F(HostControlTest, RaisesInitAndInitGLOnceAndHandsPickTheHitRecordsUnderThePointer) {
+  EXPECT_EQ(events.inits, 1);
+  EXPECT_EQ(events.initGLs, 1);
   CompileScene(ctl, [] {
-    glDisable(GL_CULL_FACE);
     glLoadName(1001);
     Square(-3, -3, 3, 3, 0);
     glLoadName(2001);
-    Square(-1, -1, 1, 1, 1);
+    Square(-1, -1, 1, 1, 5);
     glLoadName(~0u);
     Square(-9, -9, -8, -8, 0);
-    glEnable(GL_CULL_FACE);
   });
-  ctl.PickAt(ctl.width() / 2, ctl.height() / 2);
-  const std::vector<std::int32_t>& items = window->Viewport().LastPickItems();
+  ctl.PickAt(100, 100);
   ASSERT_EQ(ctl.HitCount(), 2);
-  ASSERT_EQ(items.size(), 8u);  // two records: count, min depth, max depth, one name
-  EXPECT_EQ(items[0], 1);
-  EXPECT_EQ(items[3], 1001);
-  EXPECT_EQ(items[4], 1);
-  EXPECT_EQ(items[7], 2001);
-  EXPECT_NE(items[1], items[5]);  // the two squares lie at different depths
+  ASSERT_EQ(events.items.size(), 8u);  // two records: count, min depth, max depth, one name
+  EXPECT_EQ(events.items[0], 1);
+  EXPECT_EQ(events.items[3], 1001);
+  EXPECT_EQ(events.items[4], 1);
+  EXPECT_EQ(events.items[7], 2001);
+  EXPECT_NE(events.items[1], events.items[5]);  // the squares lie at different depths
 
-  // Only the first square lies under this point.
-  const int x = static_cast<int>(ctl.width() / 2 + ctl.height() * 2.0 / 20);
-  ctl.PickAt(x, ctl.height() / 2);
+  ctl.PickAt(100 + 25, 100);  // only the large square is under this point
   ASSERT_EQ(ctl.HitCount(), 1);
-  EXPECT_EQ(window->Viewport().LastPickItems()[3], 1001);
+  EXPECT_EQ(events.items[3], 1001);
 
-  // Empty space: no hits. The unnamed square (-1) at the corner is reported with name -1.
-  ctl.PickAt(2, 2);
+  ctl.PickAt(100, 5);  // the unnamed square's corner is elsewhere; nothing here
   EXPECT_EQ(ctl.HitCount(), 0);
-  EXPECT_TRUE(window->Viewport().LastPickItems().empty());
+  EXPECT_TRUE(events.items.empty());
 }
 
-TEST_F(WindowTest, AClickRunsThePickAndADragDoesNot) {
-  GlxCtl& ctl = window->Renderscreen();
+TEST_F(HostControlTest, AClickPicksAndADragDoesNot) {
   CompileScene(ctl, [] {
-    glDisable(GL_CULL_FACE);
-    glLoadName(1001);
+    glLoadName(7);
     Square(-9, -9, 9, 9, 0);
-    glEnable(GL_CULL_FACE);
   });
-  const QPoint centre(ctl.width() / 2, ctl.height() / 2);
-  QTest::mouseClick(&ctl, Qt::RightButton, {}, centre);
-  EXPECT_EQ(ctl.HitCount(), 1);
-  CompileScene(ctl, [] {});
-  QTest::mousePress(&ctl, Qt::RightButton, {}, centre);
-  QTest::mouseMove(&ctl, centre + QPoint(40, 0));
-  QTest::mouseRelease(&ctl, Qt::RightButton, {}, centre + QPoint(40, 0));
-  EXPECT_EQ(ctl.HitCount(), 1);  // no new pass ran over the now empty scene
+  QTest::mouseClick(&ctl, Qt::RightButton, Qt::ShiftModifier, QPoint(100, 100));
+  EXPECT_EQ(events.picks, 1);
+  ASSERT_EQ(events.downs.size(), 1u);
+  EXPECT_EQ(events.downs[0], (std::pair<int, int>{2, 1}));
+  QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(100, 100));
+  QTest::mouseMove(&ctl, QPoint(140, 100));
+  QTest::mouseRelease(&ctl, Qt::RightButton, {}, QPoint(140, 100));
+  EXPECT_EQ(events.picks, 1);
+}
+
+TEST_F(HostControlTest, TheNearerOfTwoOverlappingFacesIsDrawnAndHasTheSmallerDepth) {
+  // With the depth range reversed, the visible face is the one with the smaller depth;
+  // Pick takes the smallest depth, so what is seen is what is picked.
+  CompileScene(ctl, [] {
+    glColor3ub(255, 0, 0);
+    glLoadName(1);
+    Square(-5, -5, 5, 5, 2);
+    glColor3ub(0, 255, 0);
+    glLoadName(2);
+    Square(-5, -5, 5, 5, -2);
+  });
+  ctl.Redraw();
+  const QColor seen = PixelAt(ctl, {0.5, 0.5});
+  ctl.PickAt(100, 100);
+  ASSERT_EQ(events.items.size(), 8u);
+  const auto depth1 = static_cast<std::uint32_t>(events.items[1]), depth2 = static_cast<std::uint32_t>(events.items[5]);
+  const int nearer = depth1 < depth2 ? 1 : 2;
+  EXPECT_EQ(seen, nearer == 1 ? QColor(255, 0, 0) : QColor(0, 255, 0));
 }
 
 }  // namespace

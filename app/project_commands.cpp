@@ -1,0 +1,91 @@
+// Opening a project in the window: the core reads the file, the window fills its lists,
+// texture objects and panels from the new model.
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <filesystem>
+
+#include "app/keyed_toolbar.h"
+#include "app/row_list.h"
+#include "app/tamsel_window.h"
+#include "editing/list_rows.h"
+#include "model/file_error.h"
+#include "model/project.h"
+#include "viewport/cxxx.h"
+
+namespace tamsel {
+namespace {
+
+// The busy pointer for as long as a command runs, restored on every way out.
+struct BusyPointer {
+  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void TamselWindow::RefreshTextureList() {
+  std::vector<QString> rows;
+  if (!model_.ProjectPath.empty())
+    for (const auto& file : BitmapFiles(model_.ProjectPath)) rows.push_back(QString::fromStdString(file.filename().string()));
+  List("texturelist")->SetRows(std::move(rows));
+}
+
+void TamselWindow::LoadTextureObjects(std::size_t first, bool projectThreshold) {
+  TextureObjects& objects = cxxx_->Textures();
+  objects.Resize(model_.Textures.size());
+  QStringList missing;
+  for (std::size_t t = first; t < model_.Textures.size(); ++t) {
+    const TextureRec& tex = model_.Textures[t];
+    const auto path = std::filesystem::path(model_.ProjectPath) / tex.Name;
+    if (!objects.Load(t, QString::fromStdString(path.string()), projectThreshold ? tex.TransTolerance : 0))
+      missing << QString::fromStdString(path.string());
+  }
+  if (!missing.isEmpty())
+    ShowStatus("Missing or unreadable bitmap (drawn untextured): " + missing.join(", "));
+}
+
+bool TamselWindow::OpenProjectFile(const QString& path) {
+  BusyPointer busy;
+  try {
+    OpenProject(model_, path.toStdString());
+  } catch (const FileError& e) {
+    dialogs_.MessageBox(QString::fromStdString(e.what()), "open .OPZ file");
+    return false;
+  }
+  ShowPropertyFrames(true);
+  dispbar_->show();
+  propbar_->show();
+  for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
+    MenuItem(name)->setEnabled(true);
+
+  std::vector<QString> meshes, textures;
+  for (const MeshRec& mesh : model_.Meshes) meshes.push_back(QString::fromStdString(mesh.Name));
+  for (int t = 0; t < model_.TextureCount(); ++t) textures.push_back(QString::fromStdString(TextureRow(t)));
+  List("meshlist")->SetRows(std::move(meshes));
+  List("transtexturelist")->SetRows(textures);
+  List("illumtexturelist")->SetRows(std::move(textures));
+  for (int t = 0; t < model_.TextureCount(); ++t) {
+    List("transtexturelist")->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].TransOpacity < 255);
+    List("illumtexturelist")->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].IllumColorCount() != 0);
+  }
+  RefreshTextureList();
+  cxxx_->Textures().Clear();
+  LoadTextureObjects(0, true);
+  cxxx_->ApplyViewExtent();
+
+  const int level = view_.LevelIndex();
+  SyncMeshRows(level);
+  RebuildFaceRows(level);
+  RebuildCornerRows(level);
+  RebuildFeatureRows(level);
+  if (model_.MeshCount() > 0) {
+    List("meshlist")->SetSelected(0, true);
+    MeshScreens(0, 0);
+  }
+  cxxx_->CreateCall();
+  setWindowFilePath(path);
+  return true;
+}
+
+}  // namespace tamsel

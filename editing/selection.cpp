@@ -1,0 +1,111 @@
+#include "editing/selection.h"
+
+namespace tamsel {
+
+PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked, bool shift) {
+  PickTarget chosen;
+  const bool clearing = picked.kind == PickKind::None;
+  const bool keep = shift && !clearing;
+  for (int m = 0; m < model.MeshCount(); ++m) {
+    MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
+    if (!mesh.HasLevel(level)) continue;
+    LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+    if (levelKind == PickKind::Mesh) {
+      if (!keep) lod.Selected = kFalse;
+      if (!clearing && picked.kind == PickKind::Mesh && picked.mesh == m) {
+        lod.Selected = kTrue;
+        chosen = {PickKind::Mesh, m};
+      }
+      continue;
+    }
+    for (int f = 0; f < lod.FaceCount(); ++f) {
+      FaceRec& face = lod.Faces[static_cast<std::size_t>(f)];
+      if (levelKind == PickKind::Face) {
+        if (!keep) face.Selected = kFalse;
+        if (picked.kind == PickKind::Face && picked.mesh == m && picked.face == f && lod.Selected) {
+          face.Selected = kTrue;
+          chosen = {PickKind::Face, m, f};
+        }
+        continue;
+      }
+      for (int k = 0; k < 4; ++k) {
+        VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+        if (!keep) v.Selected = kFalse;
+        if (picked.kind == PickKind::Corner && picked.mesh == m && picked.face == f &&
+            picked.corner == k && k < face.CornerCount() && lod.Selected && face.Selected) {
+          v.Selected = kTrue;
+          chosen = {PickKind::Corner, m, f, k};
+        }
+      }
+    }
+  }
+  return chosen;
+}
+
+namespace {
+
+template <typename Visit>
+void SelectedMeshes(const Model& model, int level, Visit visit) {
+  for (int m = 0; m < model.MeshCount(); ++m) {
+    const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
+    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected) visit(m, mesh);
+  }
+}
+
+}  // namespace
+
+std::vector<FaceRef> FaceRows(const Model& model, int level) {
+  std::vector<FaceRef> rows;
+  SelectedMeshes(model, level, [&](int m, const MeshRec& mesh) {
+    for (int f = 0; f < mesh.LODs[static_cast<std::size_t>(level)].FaceCount(); ++f) rows.push_back({m, f});
+  });
+  return rows;
+}
+
+std::vector<CornerRef> CornerRows(const Model& model, int level) {
+  std::vector<CornerRef> rows;
+  SelectedMeshes(model, level, [&](int m, const MeshRec& mesh) {
+    const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+    for (int f = 0; f < lod.FaceCount(); ++f) {
+      const FaceRec& face = lod.Faces[static_cast<std::size_t>(f)];
+      if (!face.Selected) continue;
+      for (int k = 0; k < face.CornerCount(); ++k) rows.push_back({m, f, k});
+    }
+  });
+  return rows;
+}
+
+std::vector<ItemRef> HardpointRows(const Model& model, int level) {
+  std::vector<ItemRef> rows;
+  SelectedMeshes(model, level, [&](int m, const MeshRec& mesh) {
+    for (int h = 0; h < mesh.HardpointCount(); ++h) rows.push_back({m, h});
+  });
+  return rows;
+}
+
+std::vector<ItemRef> EngineGlowRows(const Model& model, int level) {
+  std::vector<ItemRef> rows;
+  SelectedMeshes(model, level, [&](int m, const MeshRec& mesh) {
+    for (int e = 0; e < mesh.EngineGlowCount(); ++e) rows.push_back({m, e});
+  });
+  return rows;
+}
+
+std::array<float, 8> CornerValues(const VertexRec& v) { return {v.X, v.Y, v.Z, v.I, v.J, v.K, v.U, v.V}; }
+
+const FaceRec* FaceAt(const Model& model, int level, FaceRef ref) {
+  if (ref.mesh < 0 || ref.mesh >= model.MeshCount()) return nullptr;
+  const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(ref.mesh)];
+  if (!mesh.HasLevel(level)) return nullptr;
+  const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+  if (ref.face < 0 || ref.face >= lod.FaceCount()) return nullptr;
+  return &lod.Faces[static_cast<std::size_t>(ref.face)];
+}
+
+const VertexRec* CornerAt(const Model& model, int level, CornerRef ref) {
+  const FaceRec* face = FaceAt(model, level, {ref.mesh, ref.face});
+  if (!face || ref.corner < 0 || ref.corner > 3) return nullptr;
+  return &face->Vertices[static_cast<std::size_t>(ref.corner)];
+}
+
+}  // namespace tamsel

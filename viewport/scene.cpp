@@ -1,0 +1,344 @@
+#include "viewport/scene.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tamsel {
+
+TextureLookup::TextureLookup(const std::vector<TextureRec>& textures) {
+  for (std::size_t t = 0; t < textures.size(); ++t) index_[textures[t].Name] = static_cast<int>(t);
+}
+
+const std::string& ShownTextureName(const FaceRec& face, int flightGroupColor) {
+  if (face.TextureNames[1] == kBlank || flightGroupColor < 0 || flightGroupColor > 3) return face.TextureNames[0];
+  const std::string& chosen = face.TextureNames[static_cast<std::size_t>(flightGroupColor)];
+  return chosen == kBlank ? face.TextureNames[0] : chosen;
+}
+
+namespace {
+
+class SceneDrawer {
+ public:
+  SceneDrawer(const Model& model, const ViewState& view, const ColorSettings& colors,
+              const SceneInputs& in, DrawSink& sink)
+      : model_(model), view_(view), colors_(colors), in_(in), s_(sink), textures_(model.Textures),
+        level_(view.LevelIndex()), texture_(view.DisplayMode == "texture") {
+    primary_ = texture_ ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
+    secondary_ = texture_ ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
+  }
+
+  PickTable Draw() {
+    s_.Color(255, 255, 255);
+    if (texture_) s_.Texturing(true);
+    OpaquePass();
+    if (texture_) BlendedPass();
+    // What follows carries no pick names of its own.
+    s_.LoadName(DrawSink::kNoName);
+    LevelOverlays();
+    s_.LoadName(DrawSink::kNoName);
+    PanelOverlays();
+    s_.Color(255, 255, 255);
+    s_.LineWidth(1);
+    s_.PointSize(4);
+    return std::move(names_);
+  }
+
+ private:
+  const LODRec* Level(const MeshRec& mesh) const {
+    return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
+  }
+  void Color(const ColorTriple& c) { s_.Color(c.R, c.G, c.B); }
+  void White() { s_.Color(255, 255, 255); }
+  bool Animated(int mesh) const {
+    return view_.PropertyPanel == "rotation" && mesh == in_.focusedMesh &&
+           (in_.animateAxis || in_.animateAim || in_.animateDegree);
+  }
+
+  // The rotation panel's animation of the focused mesh, about its pivot.
+  void Animate(const MeshRec& mesh) {
+    const Single3& p = mesh.Pivot;
+    if (in_.animateAxis) {
+      s_.Translate(p.x, p.y, p.z);
+      s_.Rotate(-static_cast<float>(view_.AxisAnimAngle), mesh.Axis.x, mesh.Axis.y, mesh.Axis.z);
+      s_.Translate(-p.x, -p.y, -p.z);
+    }
+    if (in_.animateAim) {
+      const float step = static_cast<float>(view_.AimAnimStep) / 2000.0f;
+      s_.Translate(p.x, p.y, p.z);
+      s_.Translate(mesh.Aim.x * step, mesh.Aim.y * step, mesh.Aim.z * step);
+      s_.Translate(-p.x, -p.y, -p.z);
+    }
+    if (in_.animateDegree) {
+      s_.Translate(p.x, p.y, p.z);
+      s_.Scale(static_cast<float>(view_.DegreeAnimStep), 1, 1);
+      s_.Translate(-p.x, -p.y, -p.z);
+    }
+  }
+
+  void FaceShape(const FaceRec& face) {
+    s_.Begin(texture_ ? Primitive::Polygon : Primitive::LineLoop);
+    for (int k = 0; k < face.CornerCount(); ++k) {
+      const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+      s_.TexCoord(v.U, v.V);
+      s_.Vertex(v.X, v.Y, v.Z);
+    }
+    s_.End();
+  }
+
+  void OpaquePass() {
+    const bool meshLevel = view_.GeometryLevel == "mesh", faceLevel = view_.GeometryLevel == "face";
+    for (int i = 0; i < model_.MeshCount(); ++i) {
+      const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(i)];
+      const LODRec* r = Level(mesh);
+      if (!r) continue;
+      if (meshLevel) {
+        s_.LoadName(names_.Add({PickKind::Mesh, i}));
+        if (r->Selected) {
+          Color(i == in_.focusedMesh ? primary_ : secondary_);
+          s_.LineWidth(2);
+        } else {
+          White();
+        }
+      }
+      const bool animated = Animated(i);
+      for (int j = 0; j < r->FaceCount(); ++j) {
+        const FaceRec& face = r->Faces[static_cast<std::size_t>(j)];
+        if (texture_) s_.BindTexture(textures_.Find(ShownTextureName(face, view_.FlightGroupColor)), false);
+        if (faceLevel) {
+          s_.LoadName(names_.Add({PickKind::Face, i, j}));
+          if (face.Selected) {
+            const bool focused = in_.focusedFace && *in_.focusedFace == FaceRef{i, j};
+            Color(focused ? primary_ : secondary_);
+            s_.LineWidth(focused ? 3.0f : 2.0f);
+          } else {
+            White();
+          }
+        }
+        if (animated) {
+          s_.Push();
+          Animate(mesh);
+        }
+        FaceShape(face);
+        if (animated) s_.Pop();
+        if (faceLevel) s_.LineWidth(1);
+      }
+      if (meshLevel) s_.LineWidth(1);
+    }
+  }
+
+  // The blended pass: each face again with its second texture at the texture's opacity.
+  void BlendedPass() {
+    s_.LoadName(DrawSink::kNoName);
+    s_.Blending(true);
+    for (int i = 0; i < model_.MeshCount(); ++i) {
+      const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(i)];
+      const LODRec* r = Level(mesh);
+      if (!r) continue;
+      const bool animated = Animated(i);
+      for (const FaceRec& face : r->Faces) {
+        const int t = textures_.Find(ShownTextureName(face, view_.FlightGroupColor));
+        if (t < 0) continue;  // an untextured face has nothing to blend
+        s_.BindTexture(t, true);
+        s_.ColorF(1, 1, 1, static_cast<float>(model_.Textures[static_cast<std::size_t>(t)].TransOpacity) / 255.0f);
+        if (animated) {
+          s_.Push();
+          Animate(mesh);
+        }
+        FaceShape(face);
+        if (animated) s_.Pop();
+      }
+    }
+    s_.ColorF(1, 1, 1, 1);
+    s_.Blending(false);
+    s_.Texturing(false);
+  }
+
+  void Line(float x, float y, float z, float dx, float dy, float dz) {
+    s_.Begin(Primitive::Lines);
+    s_.Vertex(x, y, z);
+    s_.Vertex(x + dx, y + dy, z + dz);
+    s_.End();
+  }
+  void Point(float x, float y, float z) {
+    s_.Begin(Primitive::Points);
+    s_.Vertex(x, y, z);
+    s_.End();
+  }
+  // A line of NormalLength along (i, j, k); nothing for a zero vector.
+  void NormalLine(float x, float y, float z, float i, float j, float k) {
+    const double len = std::sqrt(static_cast<double>(i) * i + static_cast<double>(j) * j + static_cast<double>(k) * k);
+    if (len == 0) return;
+    const double scale = model_.NormalLength / len;
+    s_.LineWidth(2);
+    Color(colors_.NormalColor);
+    Line(x, y, z, static_cast<float>(i * scale), static_cast<float>(j * scale), static_cast<float>(k * scale));
+  }
+
+  void LevelOverlays() {
+    const bool normals = view_.NormalsShown == "show";
+    for (int i = 0; i < model_.MeshCount(); ++i) {
+      const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(i)];
+      const LODRec* r = Level(mesh);
+      if (!r) continue;
+      if (view_.GeometryLevel == "mesh") {
+        if (texture_) continue;
+        s_.LoadName(names_.Add({PickKind::Mesh, i}));
+        if (r->Selected)
+          Color(i == in_.focusedMesh ? colors_.PrimarySelectWireColor : colors_.SecondarySelectWireColor);
+        else
+          White();
+        Point(r->BoxCenter.x, r->BoxCenter.y, r->BoxCenter.z);
+        continue;
+      }
+      if (!r->Selected) continue;
+      for (int j = 0; j < r->FaceCount(); ++j) {
+        const FaceRec& face = r->Faces[static_cast<std::size_t>(j)];
+        const VertexRec& c0 = face.Vertices[0];
+        if (view_.GeometryLevel == "face") {
+          s_.LoadName(names_.Add({PickKind::Face, i, j}));
+          if (!texture_) {
+            const bool focused = in_.focusedFace && *in_.focusedFace == FaceRef{i, j};
+            if (focused)
+              Color(colors_.PrimarySelectWireColor);
+            else if (face.Selected)
+              Color(colors_.SecondarySelectWireColor);
+            else
+              White();
+            Point(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
+          }
+          if (normals) NormalLine(c0.X, c0.Y, c0.Z, face.Normal.x, face.Normal.y, face.Normal.z);
+          if (view_.GeometrySubPanel == "texture" && face.Selected) {
+            s_.LineWidth(5);
+            Color(colors_.SoftVector1Color);
+            Line(c0.X, c0.Y, c0.Z, face.Vector1.x, face.Vector1.y, face.Vector1.z);
+            Color(colors_.SoftVector2Color);
+            Line(c0.X, c0.Y, c0.Z, face.Vector2.x, face.Vector2.y, face.Vector2.z);
+          }
+          White();
+          s_.LineWidth(1);
+          continue;
+        }
+        if (!face.Selected) continue;
+        for (int k = 0; k < face.CornerCount(); ++k) {
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+          s_.LoadName(names_.Add({PickKind::Corner, i, j, k}));
+          if (v.Selected) {
+            const bool focused = in_.focusedCorner && *in_.focusedCorner == CornerRef{i, j, k};
+            Color(focused ? colors_.PrimarySelectWireColor : colors_.SecondarySelectWireColor);
+            s_.PointSize(focused ? 10.0f : 7.0f);
+          } else {
+            White();
+          }
+          Point(v.X, v.Y, v.Z);
+          if (normals) NormalLine(v.X, v.Y, v.Z, v.I, v.J, v.K);
+          White();
+          s_.LineWidth(1);
+          s_.PointSize(4);
+        }
+      }
+    }
+  }
+
+  // Only the focused mesh, selected at the current level, shows its rotation or hitzone.
+  const MeshRec* FocusedSelectedMesh() const {
+    if (in_.focusedMesh < 0 || in_.focusedMesh >= model_.MeshCount()) return nullptr;
+    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(in_.focusedMesh)];
+    const LODRec* r = Level(mesh);
+    return r && r->Selected ? &mesh : nullptr;
+  }
+
+  void Box(const Single3& lo, const Single3& hi) {
+    const float x[2] = {lo.x, hi.x}, y[2] = {lo.y, hi.y}, z[2] = {lo.z, hi.z};
+    for (int side = 0; side < 2; ++side) {
+      s_.Begin(Primitive::LineLoop);  // x = const
+      s_.Vertex(x[side], y[0], z[0]), s_.Vertex(x[side], y[1], z[0]), s_.Vertex(x[side], y[1], z[1]), s_.Vertex(x[side], y[0], z[1]);
+      s_.End();
+      s_.Begin(Primitive::LineLoop);  // y = const
+      s_.Vertex(x[0], y[side], z[0]), s_.Vertex(x[1], y[side], z[0]), s_.Vertex(x[1], y[side], z[1]), s_.Vertex(x[0], y[side], z[1]);
+      s_.End();
+      s_.Begin(Primitive::LineLoop);  // z = const
+      s_.Vertex(x[0], y[0], z[side]), s_.Vertex(x[1], y[0], z[side]), s_.Vertex(x[1], y[1], z[side]), s_.Vertex(x[0], y[1], z[side]);
+      s_.End();
+    }
+  }
+
+  void PanelOverlays() {
+    const std::string& panel = view_.PropertyPanel;
+    if (panel == "engine glow") {
+      s_.Blending(true);
+      s_.DepthLessEqual(true);
+      for (const MeshRec& mesh : model_.Meshes)
+        for (const EngineGlowRec& g : mesh.EngineGlows) {
+          const float w = g.Size.x, h = g.Size.y, len = g.Size.z;
+          if (w == 0) continue;  // a cone of no width, and no height ratio
+          const double height = 12.0 * w * len * len / 213.660531888;
+          s_.Push();
+          s_.ColorF(g.OuterColor.R / 255.0f, g.OuterColor.G / 255.0f, g.OuterColor.B / 255.0f, g.OuterColor.A / 255.0f);
+          s_.Translate(g.Position.x, g.Position.y, g.Position.z);
+          s_.Rotate(-90, 1, 0, 0);
+          s_.Scale(1, h / w, 1);
+          s_.Cylinder(w / 4.0, 0, height, true, 16, 16);
+          s_.ColorF(g.InnerColor.R / 255.0f, g.InnerColor.G / 255.0f, g.InnerColor.B / 255.0f, g.InnerColor.A / 255.0f);
+          s_.Cylinder(w / 8.0, 0, 0.8 * height, true, 16, 16);
+          s_.Pop();
+        }
+      s_.ColorF(1, 1, 1, 1);
+      s_.Blending(false);
+      s_.DepthLessEqual(false);
+    } else if (panel == "hardpoint") {
+      s_.PointSize(10);
+      s_.Color(255, 255, 0);
+      for (const MeshRec& mesh : model_.Meshes)
+        for (const HardpointRec& hp : mesh.Hardpoints) Point(hp.Position.x, hp.Position.y, hp.Position.z);
+      White();
+      s_.PointSize(4);
+    } else if (panel == "rotation" || panel == "hitzone") {
+      const MeshRec* mesh = FocusedSelectedMesh();
+      if (!mesh) {
+        White();
+        return;
+      }
+      if (panel == "rotation") {
+        const Single3& p = mesh->Pivot;
+        s_.LineWidth(3);
+        Color(colors_.RotationAxisColor);
+        Line(p.x, p.y, p.z, mesh->Axis.x, mesh->Axis.y, mesh->Axis.z);
+        Color(colors_.RotationAimColor);
+        Line(p.x, p.y, p.z, mesh->Aim.x, mesh->Aim.y, mesh->Aim.z);
+        Color(colors_.RotationDegreeColor);
+        Line(p.x, p.y, p.z, mesh->Degree.x, mesh->Degree.y, mesh->Degree.z);
+        s_.LineWidth(1);
+      } else {
+        Color(colors_.HitzoneMeshColor);
+        s_.LineWidth(4);
+        Box(mesh->Min, mesh->Max);
+        Color(colors_.HitzoneTargetColor);
+        s_.LineWidth(3);
+        const float half = std::max({mesh->Span.x, mesh->Span.y, mesh->Span.z}) / 4.0f;
+        const Single3& t = mesh->Target;
+        Box({t.x - half, t.y - half, t.z - half}, {t.x + half, t.y + half, t.z + half});
+        s_.LineWidth(1);
+      }
+    }
+  }
+
+  const Model& model_;
+  const ViewState& view_;
+  const ColorSettings& colors_;
+  const SceneInputs& in_;
+  DrawSink& s_;
+  TextureLookup textures_;
+  int level_;
+  bool texture_;
+  ColorTriple primary_, secondary_;
+  PickTable names_;
+};
+
+}  // namespace
+
+PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
+                    const SceneInputs& inputs, DrawSink& sink) {
+  return SceneDrawer(model, view, colors, inputs, sink).Draw();
+}
+
+}  // namespace tamsel

@@ -1,0 +1,63 @@
+// The scene: everything the viewport shows and can pick, drawn from the model, the view
+// state, the colours and the focused list rows. Pick names are numbers into a table that
+// says which element each stands for, so any number of elements resolves correctly.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "editing/list_rows.h"
+#include "editing/selection.h"
+#include "model/color_settings.h"
+#include "model/model.h"
+#include "model/view_state.h"
+#include "viewport/draw_sink.h"
+
+namespace tamsel {
+
+struct SceneInputs {
+  int focusedMesh = -1;
+  std::optional<FaceRef> focusedFace;
+  std::optional<CornerRef> focusedCorner;
+  bool animateAxis = false, animateAim = false, animateDegree = false;
+};
+
+class PickTable {
+ public:
+  std::uint32_t Add(const PickTarget& target) {
+    targets_.push_back(target);
+    return static_cast<std::uint32_t>(targets_.size() - 1);
+  }
+  // The element a name stands for; kind None for names that stand for nothing.
+  PickTarget Resolve(std::uint32_t name) const {
+    return name < targets_.size() ? targets_[name] : PickTarget{};
+  }
+  std::size_t size() const { return targets_.size(); }
+
+ private:
+  std::vector<PickTarget> targets_;
+};
+
+// The record whose Name a face's texture name matches (the last in list order), -1 none.
+class TextureLookup {
+ public:
+  explicit TextureLookup(const std::vector<TextureRec>& textures);
+  int Find(const std::string& name) const {
+    auto it = index_.find(name);
+    return it == index_.end() ? -1 : it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, int> index_;
+};
+
+// The texture a face shows for the flight-group colour being viewed: slot 0 when the face
+// has no variants (slot 1 "BLANK") or the chosen slot is "BLANK".
+const std::string& ShownTextureName(const FaceRec& face, int flightGroupColor);
+
+PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
+                    const SceneInputs& inputs, DrawSink& sink);
+
+}  // namespace tamsel

@@ -1,0 +1,51 @@
+#include "viewport/texture_objects.h"
+
+namespace tamsel {
+
+void TextureObjects::Upload(Entry& e) {
+  e.trans = ctl_.NewTexture();
+  e.illum = ctl_.NewTexture();
+  e.trans->Properties.SetColorKey(0);
+  e.trans->Properties.UseColorKey = true;
+  e.trans->Properties.SetThreshold(e.threshold, e.threshold, e.threshold);
+  e.trans->LoadImage(e.picture, 1.0, e.threshold);
+  e.illum->LoadImage(e.picture, 1.0, e.threshold);
+}
+
+bool TextureObjects::Load(std::size_t t, const QString& bitmapPath, std::uint8_t threshold) {
+  if (t >= entries_.size()) entries_.resize(t + 1);
+  Entry& e = entries_[t];
+  e = Entry{};
+  e.threshold = threshold;
+  if (!e.picture.load(bitmapPath)) {
+    e.picture = QImage();
+    return false;
+  }
+  Upload(e);
+  return true;
+}
+
+void TextureObjects::Rekey(std::size_t t, std::uint8_t threshold) {
+  if (t >= entries_.size() || entries_[t].picture.isNull()) return;
+  entries_[t].threshold = threshold;
+  Upload(entries_[t]);
+}
+
+void TextureObjects::Reload() {
+  for (Entry& e : entries_)
+    if (!e.picture.isNull()) Upload(e);
+}
+
+unsigned TextureObjects::Id(int t, bool illum) const {
+  if (t < 0 || static_cast<std::size_t>(t) >= entries_.size()) return 0;
+  const Entry& e = entries_[static_cast<std::size_t>(t)];
+  const auto& object = illum ? e.illum : e.trans;
+  return object ? object->Id() : 0;
+}
+
+const QImage* TextureObjects::Picture(std::size_t t) const {
+  if (t >= entries_.size() || entries_[t].picture.isNull()) return nullptr;
+  return &entries_[t].picture;
+}
+
+}  // namespace tamsel

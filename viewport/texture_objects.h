@@ -1,0 +1,47 @@
+// The two texture objects of every texture record. TransTexture holds the bitmap with the
+// colour key applied (keyed texels transparent), drawn in the opaque pass; IllumTexture
+// holds the whole bitmap opaque, drawn in the blended pass at the texture's opacity, where
+// it only fills the keyed-out holes (the depth test keeps it off what the opaque pass drew).
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "viewport/glx_ctl.h"
+
+namespace tamsel {
+
+class TextureObjects {
+ public:
+  explicit TextureObjects(GlxCtl& control) : ctl_(control) {}
+
+  void Clear() { entries_.clear(); }
+  // Creates the objects of record t from the bitmap file: the colour key black with the
+  // given threshold. Returns false (leaving the record untextured) when the bitmap cannot
+  // be loaded.
+  bool Load(std::size_t t, const QString& bitmapPath, std::uint8_t threshold);
+  // Loads the transparency texture of record t again with another threshold.
+  void Rekey(std::size_t t, std::uint8_t threshold);
+  // Uploads every loaded picture again (after the GL context was recreated).
+  void Reload();
+  void Resize(std::size_t count) { entries_.resize(count); }
+  std::size_t size() const { return entries_.size(); }
+
+  // GL ids to bind; 0 when the record has none.
+  unsigned Id(int t, bool illum) const;
+  const QImage* Picture(std::size_t t) const;
+
+ private:
+  struct Entry {
+    QImage picture;
+    std::unique_ptr<GlxTexture> trans, illum;
+    std::uint8_t threshold = 0;
+  };
+  void Upload(Entry& e);
+  GlxCtl& ctl_;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace tamsel
