@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   dialogs.SetParent(&window);
   window.SetQuitAfterFirstFrame(parser.isSet(quitOption));
   window.Startup();
-  if (!parser.positionalArguments().isEmpty()) window.OpenProjectFile(parser.positionalArguments().first());
+  if (!parser.positionalArguments().isEmpty())
+    window.OpenProjectFile(parser.positionalArguments().first());
   return app.exec();
 }

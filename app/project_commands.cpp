@@ -27,7 +27,8 @@ struct BusyPointer {
 void TamselWindow::RefreshTextureList() {
   std::vector<QString> rows;
   if (!model_.ProjectPath.empty())
-    for (const auto& file : BitmapFiles(model_.ProjectPath)) rows.push_back(QString::fromStdString(file.filename().string()));
+    for (const auto& file : BitmapFiles(model_.ProjectPath))
+      rows.push_back(QString::fromStdString(file.filename().string()));
   List("texturelist")->SetRows(std::move(rows));
 }
 
@@ -38,7 +39,8 @@ void TamselWindow::LoadTextureObjects(std::size_t first, bool projectThreshold) 
   for (std::size_t t = first; t < model_.Textures.size(); ++t) {
     const TextureRec& tex = model_.Textures[t];
     const auto path = std::filesystem::path(model_.ProjectPath) / tex.Name;
-    if (!objects.Load(t, QString::fromStdString(path.string()), projectThreshold ? tex.TransTolerance : 0))
+    if (!objects.Load(t, QString::fromStdString(path.string()),
+                      projectThreshold ? tex.TransTolerance : 0))
       missing << QString::fromStdString(path.string());
   }
   if (!missing.isEmpty())
@@ -56,18 +58,22 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
   ShowPropertyFrames(true);
   dispbar_->show();
   propbar_->show();
-  for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
+  for (const char* name :
+       {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
     MenuItem(name)->setEnabled(true);
 
   std::vector<QString> meshes, textures;
   for (const MeshRec& mesh : model_.Meshes) meshes.push_back(QString::fromStdString(mesh.Name));
-  for (int t = 0; t < model_.TextureCount(); ++t) textures.push_back(QString::fromStdString(TextureRow(t)));
+  for (int t = 0; t < model_.TextureCount(); ++t)
+    textures.push_back(QString::fromStdString(TextureRow(t)));
   List("meshlist")->SetRows(std::move(meshes));
   List("transtexturelist")->SetRows(textures);
   List("illumtexturelist")->SetRows(std::move(textures));
   for (int t = 0; t < model_.TextureCount(); ++t) {
-    List("transtexturelist")->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].TransOpacity < 255);
-    List("illumtexturelist")->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].IllumColorCount() != 0);
+    List("transtexturelist")
+        ->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].TransOpacity < 255);
+    List("illumtexturelist")
+        ->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].IllumColorCount() != 0);
   }
   RefreshTextureList();
   cxxx_->Textures().Clear();

@@ -18,7 +18,9 @@
 namespace tamsel {
 namespace {
 
-QString Num(float v) { return QString::fromStdString(FormatSingle(v)); }
+QString Num(float v) {
+  return QString::fromStdString(FormatSingle(v));
+}
 
 void SetTriple(const TamselWindow& w, const char* stem, const Single3& v) {
   w.Box(QString("X") + stem)->setText(Num(v.x));
@@ -52,7 +54,8 @@ QImage Marked(const QImage& picture, const std::vector<RGB>& rows, int tolerance
     for (int x = 0; x < image.width(); ++x) {
       const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
       for (const RGB& c : rows)
-        if (std::abs(r - c[0]) <= tolerance && std::abs(g - c[1]) <= tolerance && std::abs(b - c[2]) <= tolerance) {
+        if (std::abs(r - c[0]) <= tolerance && std::abs(g - c[1]) <= tolerance &&
+            std::abs(b - c[2]) <= tolerance) {
           line[x] = qRgb(255, 0, 255);
           break;
         }
@@ -73,9 +76,11 @@ void FillColourLists(const TamselWindow& w, const char* prefix, const std::vecto
 }  // namespace
 
 void TamselWindow::MeshScreens(int M, int L) {
-  static const char* const boxes[] = {"Xmeshtext",      "Ymeshtext",      "Zmeshtext",    "Xmeshangletext",
-                                      "Ymeshangletext", "Zmeshangletext", "meshsizetext", "meshloddisttext"};
-  const bool has = M >= 0 && M < model_.MeshCount() && model_.Meshes[static_cast<std::size_t>(M)].HasLevel(L);
+  static const char* const boxes[] = {"Xmeshtext",      "Ymeshtext",      "Zmeshtext",
+                                      "Xmeshangletext", "Ymeshangletext", "Zmeshangletext",
+                                      "meshsizetext",   "meshloddisttext"};
+  const bool has =
+      M >= 0 && M < model_.MeshCount() && model_.Meshes[static_cast<std::size_t>(M)].HasLevel(L);
   for (const char* name : boxes) Box(name)->setEnabled(has);
   if (!has) return;
   const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(M)];
@@ -104,14 +109,17 @@ void TamselWindow::FaceScreens(int M, int L, int F, int T) {
   const FaceRec* face = FaceAt(model_, L, {M, F});
   if (!face || T < 0 || T > 3) return;
   SetTriple(*this, "facetext", face->BoxCenter);
-  for (const char* name : {"Xfaceangletext", "Yfaceangletext", "Zfaceangletext"}) Box(name)->setText("0");
+  for (const char* name : {"Xfaceangletext", "Yfaceangletext", "Zfaceangletext"})
+    Box(name)->setText("0");
   Box("facesizetext")->setText("100");
   Box("Ifacenormtext")->setText(Num(face->Normal.x));
   Box("Jfacenormtext")->setText(Num(face->Normal.y));
   Box("Kfacenormtext")->setText(Num(face->Normal.z));
   SetTriple(*this, "1vectortext", face->Vector1);
   SetTriple(*this, "2vectortext", face->Vector2);
-  (face->TextureNames[1] != kBlank ? Control<QRadioButton>("fgonop") : Control<QRadioButton>("fgoffop"))->setChecked(true);
+  (face->TextureNames[1] != kBlank ? Control<QRadioButton>("fgonop")
+                                   : Control<QRadioButton>("fgoffop"))
+      ->setChecked(true);
 
   const std::string& name = face->TextureNames[static_cast<std::size_t>(T)];
   for (int t = 0; t < model_.TextureCount(); ++t) {
@@ -141,8 +149,8 @@ void TamselWindow::VertexScreens(int M, int L, int F, int V) {
   // Every corner list focuses the row of this corner (the lists share their rows).
   const auto row = std::find(cornerRows_.begin(), cornerRows_.end(), CornerRef{M, F, V});
   if (row != cornerRows_.end())
-    for (const char* name : {"Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist", "Kvertnormlist",
-                             "Ucoordlist", "Vcoordlist"})
+    for (const char* name : {"Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist",
+                             "Kvertnormlist", "Ucoordlist", "Vcoordlist"})
       List(name)->SetListIndex(static_cast<int>(row - cornerRows_.begin()));
   const auto values = CornerValues(*corner);
   const char* boxes[8] = {"Xvertextext",   "Yvertextext",   "Zvertextext", "Ivertnormtext",
@@ -173,9 +181,11 @@ void TamselWindow::TextureScreens(int t) {
   const QImage* picture = cxxx_->Textures().Picture(static_cast<std::size_t>(t));
   const QImage plain = picture ? *picture : QImage();
   Control<QLabel>("transtextureviewer")
-      ->setPixmap(QPixmap::fromImage(Marked(plain, tex.TransColors, Control<QScrollBar>("transcolortolerancebar")->value())));
+      ->setPixmap(QPixmap::fromImage(
+          Marked(plain, tex.TransColors, Control<QScrollBar>("transcolortolerancebar")->value())));
   Control<QLabel>("illumtextureviewer")
-      ->setPixmap(QPixmap::fromImage(Marked(plain, tex.IllumColors, Control<QScrollBar>("illumcolortolerancebar")->value())));
+      ->setPixmap(QPixmap::fromImage(
+          Marked(plain, tex.IllumColors, Control<QScrollBar>("illumcolortolerancebar")->value())));
 }
 
 }  // namespace tamsel

@@ -14,14 +14,17 @@
 namespace tamsel {
 namespace {
 
-const char* const kCornerLists[8] = {"Xvertexlist",   "Yvertexlist",   "Zvertexlist", "Ivertnormlist",
-                                     "Jvertnormlist", "Kvertnormlist", "Ucoordlist",  "Vcoordlist"};
+const char* const kCornerLists[8] = {"Xvertexlist",   "Yvertexlist",   "Zvertexlist",
+                                     "Ivertnormlist", "Jvertnormlist", "Kvertnormlist",
+                                     "Ucoordlist",    "Vcoordlist"};
 
 PickKind LevelKind(const std::string& level) {
   return level == "face" ? PickKind::Face : level == "vertex" ? PickKind::Corner : PickKind::Mesh;
 }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 }  // namespace
 
@@ -31,7 +34,8 @@ SceneInputs TamselWindow::CurrentSceneInputs() {
   const int mesh = List("meshlist")->ListIndex();
   if (mesh >= 0 && mesh < model_.MeshCount()) in.focusedMesh = mesh;
   RowList* faces = List("facelist");
-  if (const auto ref = ParseFaceRow(faces->List(faces->ListIndex()).toStdString()); ref && FaceAt(model_, level, *ref))
+  if (const auto ref = ParseFaceRow(faces->List(faces->ListIndex()).toStdString());
+      ref && FaceAt(model_, level, *ref))
     in.focusedFace = ref;
   RowList* corners = List("Xvertexlist");
   if (const auto ref = ParseCornerRow(corners->List(corners->ListIndex()).toStdString());
@@ -43,15 +47,20 @@ SceneInputs TamselWindow::CurrentSceneInputs() {
   return in;
 }
 
-bool TamselWindow::RotateChosen() { return Control<QRadioButton>("rotateop")->isChecked(); }
+bool TamselWindow::RotateChosen() {
+  return Control<QRadioButton>("rotateop")->isChecked();
+}
 
-void TamselWindow::FocusTaker() { Box("focustaker")->setFocus(); }
+void TamselWindow::FocusTaker() {
+  Box("focustaker")->setFocus();
+}
 
 void TamselWindow::SyncMeshRows(int level) {
   RowList* meshes = List("meshlist");
   for (int m = 0; m < model_.MeshCount() && m < meshes->ListCount(); ++m) {
     const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level)) meshes->SetSelected(m, mesh.LODs[static_cast<std::size_t>(level)].Selected != 0);
+    if (mesh.HasLevel(level))
+      meshes->SetSelected(m, mesh.LODs[static_cast<std::size_t>(level)].Selected != 0);
   }
 }
 
@@ -72,19 +81,23 @@ void TamselWindow::RebuildCornerRows(int level) {
     std::vector<QString> rows;
     rows.reserve(cornerRows_.size());
     for (const CornerRef& r : cornerRows_)
-      rows.push_back(Q(CornerRow(r.mesh, r.face, r.corner,
-                                 CornerValues(*CornerAt(model_, level, r))[static_cast<std::size_t>(l)])));
+      rows.push_back(
+          Q(CornerRow(r.mesh, r.face, r.corner,
+                      CornerValues(*CornerAt(model_, level, r))[static_cast<std::size_t>(l)])));
     RowList* list = List(kCornerLists[l]);
     list->SetRows(std::move(rows));
     for (std::size_t i = 0; i < cornerRows_.size(); ++i)
-      if (CornerAt(model_, level, cornerRows_[i])->Selected) list->SetSelected(static_cast<int>(i), true);
+      if (CornerAt(model_, level, cornerRows_[i])->Selected)
+        list->SetSelected(static_cast<int>(i), true);
   }
 }
 
 void TamselWindow::RebuildFeatureRows(int level) {
   std::vector<QString> hps, egs;
-  for (const ItemRef& r : HardpointRows(model_, level)) hps.push_back(Q(HardpointRow(r.mesh, r.item)));
-  for (const ItemRef& r : EngineGlowRows(model_, level)) egs.push_back(Q(EngineGlowRow(r.mesh, r.item)));
+  for (const ItemRef& r : HardpointRows(model_, level))
+    hps.push_back(Q(HardpointRow(r.mesh, r.item)));
+  for (const ItemRef& r : EngineGlowRows(model_, level))
+    egs.push_back(Q(EngineGlowRow(r.mesh, r.item)));
   List("hardpointlist")->SetRows(std::move(hps));
   List("engineglowlist")->SetRows(std::move(egs));
 }
@@ -103,18 +116,24 @@ void TamselWindow::ApplyPickResult(const PickTarget& picked, bool shift) {
       break;
     case PickKind::Face: {
       List("meshlist")->SetListIndex(chosen.mesh);
-      const auto row = std::find(faceRows_.begin(), faceRows_.end(), FaceRef{chosen.mesh, chosen.face});
-      if (row != faceRows_.end()) List("facelist")->SetListIndex(static_cast<int>(row - faceRows_.begin()));
+      const auto row =
+          std::find(faceRows_.begin(), faceRows_.end(), FaceRef{chosen.mesh, chosen.face});
+      if (row != faceRows_.end())
+        List("facelist")->SetListIndex(static_cast<int>(row - faceRows_.begin()));
       FaceScreens(chosen.mesh, level, chosen.face, 0);
       break;
     }
     case PickKind::Corner: {
       List("meshlist")->SetListIndex(chosen.mesh);
-      const auto face = std::find(faceRows_.begin(), faceRows_.end(), FaceRef{chosen.mesh, chosen.face});
-      if (face != faceRows_.end()) List("facelist")->SetListIndex(static_cast<int>(face - faceRows_.begin()));
-      const auto row = std::find(cornerRows_.begin(), cornerRows_.end(), CornerRef{chosen.mesh, chosen.face, chosen.corner});
+      const auto face =
+          std::find(faceRows_.begin(), faceRows_.end(), FaceRef{chosen.mesh, chosen.face});
+      if (face != faceRows_.end())
+        List("facelist")->SetListIndex(static_cast<int>(face - faceRows_.begin()));
+      const auto row = std::find(cornerRows_.begin(), cornerRows_.end(),
+                                 CornerRef{chosen.mesh, chosen.face, chosen.corner});
       if (row != cornerRows_.end())
-        for (const char* name : kCornerLists) List(name)->SetListIndex(static_cast<int>(row - cornerRows_.begin()));
+        for (const char* name : kCornerLists)
+          List(name)->SetListIndex(static_cast<int>(row - cornerRows_.begin()));
       VertexScreens(chosen.mesh, level, chosen.face, chosen.corner);
       break;
     }

@@ -218,10 +218,16 @@ void TamselWindow::Startup() {
       std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
-RowList* TamselWindow::List(const QString& name) const { return findChild<RowList*>(name); }
-QLineEdit* TamselWindow::Box(const QString& name) const { return findChild<QLineEdit*>(name); }
+RowList* TamselWindow::List(const QString& name) const {
+  return findChild<RowList*>(name);
+}
+QLineEdit* TamselWindow::Box(const QString& name) const {
+  return findChild<QLineEdit*>(name);
+}
 
-void TamselWindow::ShowStatus(const QString& text) { statusBar()->showMessage(text, 10000); }
+void TamselWindow::ShowStatus(const QString& text) {
+  statusBar()->showMessage(text, 10000);
+}
 
 void TamselWindow::Init() {
   cxxx_->Init();
@@ -264,6 +270,10 @@ bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return false;
+  // An unhandled key travels on to the parents as the same event: take it once, where it
+  // starts (the focus widget, or the window itself when nothing has the focus).
+  QWidget* focus = QApplication::focusWidget();
+  if (focus ? widget != focus : widget != this) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) return false;
   int shift = 0;

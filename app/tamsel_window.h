@@ -11,10 +11,10 @@
 
 #include "app/dialogs.h"
 #include "app/menus.h"
+#include "editing/list_rows.h"
 #include "model/color_settings.h"
 #include "model/model.h"
 #include "model/view_state.h"
-#include "editing/list_rows.h"
 #include "viewport/glx_events.h"
 #include "viewport/viewport_host.h"
 

@@ -16,15 +16,20 @@ void TamselWindow::ConnectHandlers() {
   connect(viewbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::viewbar_ButtonClick);
   connect(dispbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::dispbar_ButtonClick);
   connect(propbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::propbar_ButtonClick);
-  connect(Control<QCheckBox>("rotanimaxis"), &QCheckBox::clicked, this, &TamselWindow::rotanimaxis_Click);
-  connect(Control<QCheckBox>("rotanimaim"), &QCheckBox::clicked, this, &TamselWindow::rotanimaim_Click);
-  connect(Control<QCheckBox>("rotanimdegree"), &QCheckBox::clicked, this, &TamselWindow::rotanimdegree_Click);
+  connect(Control<QCheckBox>("rotanimaxis"), &QCheckBox::clicked, this,
+          &TamselWindow::rotanimaxis_Click);
+  connect(Control<QCheckBox>("rotanimaim"), &QCheckBox::clicked, this,
+          &TamselWindow::rotanimaim_Click);
+  connect(Control<QCheckBox>("rotanimdegree"), &QCheckBox::clicked, this,
+          &TamselWindow::rotanimdegree_Click);
   // After choosing Rotate or Pan the arrow keys must reach the window again.
   for (const char* name : {"rotateop", "panop"})
     connect(Control<QRadioButton>(name), &QRadioButton::released, this, [this] { FocusTaker(); });
 }
 
-void TamselWindow::viewbar_ButtonClick(int index) { cxxx_->ViewPreset(viewbar_->Key(index).toStdString()); }
+void TamselWindow::viewbar_ButtonClick(int index) {
+  cxxx_->ViewPreset(viewbar_->Key(index).toStdString());
+}
 
 void TamselWindow::dispbar_ButtonClick(int index) {
   const QString key = dispbar_->Key(index), tag = dispbar_->Tag(index);
@@ -93,8 +98,9 @@ void TamselWindow::dispbar_ButtonClick(int index) {
 void TamselWindow::propbar_ButtonClick(int index) {
   const QString key = propbar_->Key(index);
   static const std::pair<const char*, const char*> panels[] = {
-      {"geometry", "geometryframe"},   {"texture", "textureframe"},     {"hitzone", "hitzoneframe"},
-      {"rotation", "rotationframe"},   {"hardpoint", "hardpointframe"}, {"engine glow", "engineglowframe"}};
+      {"geometry", "geometryframe"},   {"texture", "textureframe"},
+      {"hitzone", "hitzoneframe"},     {"rotation", "rotationframe"},
+      {"hardpoint", "hardpointframe"}, {"engine glow", "engineglowframe"}};
   for (const auto& [panel, frame] : panels) {
     if (key != panel) continue;
     for (int i = 1; i <= 6; ++i) propbar_->SetValue(i, 0);
@@ -131,8 +137,14 @@ void TamselWindow::propbar_ButtonClick(int index) {
   cxxx_->CreateCall();
 }
 
-void TamselWindow::rotanimaxis_Click() { view_.AxisAnimAngle = 0; }
-void TamselWindow::rotanimaim_Click() { view_.AimAnimStep = 0; }
-void TamselWindow::rotanimdegree_Click() { view_.DegreeAnimStep = 0; }
+void TamselWindow::rotanimaxis_Click() {
+  view_.AxisAnimAngle = 0;
+}
+void TamselWindow::rotanimaim_Click() {
+  view_.AimAnimStep = 0;
+}
+void TamselWindow::rotanimdegree_Click() {
+  view_.DegreeAnimStep = 0;
+}
 
 }  // namespace tamsel

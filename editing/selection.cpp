@@ -2,7 +2,8 @@
 
 namespace tamsel {
 
-PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked, bool shift) {
+PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked,
+                     bool shift) {
   PickTarget chosen;
   const bool clearing = picked.kind == PickKind::None;
   const bool keep = shift && !clearing;
@@ -57,7 +58,8 @@ void SelectedMeshes(const Model& model, int level, Visit visit) {
 std::vector<FaceRef> FaceRows(const Model& model, int level) {
   std::vector<FaceRef> rows;
   SelectedMeshes(model, level, [&](int m, const MeshRec& mesh) {
-    for (int f = 0; f < mesh.LODs[static_cast<std::size_t>(level)].FaceCount(); ++f) rows.push_back({m, f});
+    for (int f = 0; f < mesh.LODs[static_cast<std::size_t>(level)].FaceCount(); ++f)
+      rows.push_back({m, f});
   });
   return rows;
 }
@@ -91,7 +93,9 @@ std::vector<ItemRef> EngineGlowRows(const Model& model, int level) {
   return rows;
 }
 
-std::array<float, 8> CornerValues(const VertexRec& v) { return {v.X, v.Y, v.Z, v.I, v.J, v.K, v.U, v.V}; }
+std::array<float, 8> CornerValues(const VertexRec& v) {
+  return {v.X, v.Y, v.Z, v.I, v.J, v.K, v.U, v.V};
+}
 
 const FaceRec* FaceAt(const Model& model, int level, FaceRef ref) {
   if (ref.mesh < 0 || ref.mesh >= model.MeshCount()) return nullptr;

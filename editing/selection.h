@@ -25,7 +25,8 @@ struct PickTarget {
 // and corners only in selected faces; a target that cannot be picked still clears the
 // selection without shift. A None target (no hits) clears the level's selection whatever
 // shift says. Returns the element that became selected (kind None when none did).
-PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked, bool shift);
+PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked,
+                     bool shift);
 
 // Rows of the face list: one per face of every selected mesh that has the level.
 std::vector<FaceRef> FaceRows(const Model& model, int level);

@@ -9,7 +9,8 @@
 
 namespace tamsel {
 
-CXXX::CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control, ViewportHost& host)
+CXXX::CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control,
+           ViewportHost& host)
     : model_(model), view_(view), colors_(colors), ctl_(control), host_(host), textures_(control) {}
 
 void CXXX::InitGL() {
@@ -104,8 +105,9 @@ void CXXX::ViewPreset(const std::string& key) {
 }
 
 double CXXX::ZoomFloor() const {
-  const double size = std::max({static_cast<double>(model_.ModelSpan.x), static_cast<double>(model_.ModelSpan.y),
-                                static_cast<double>(model_.ModelSpan.z), 1.0});
+  const double size =
+      std::max({static_cast<double>(model_.ModelSpan.x), static_cast<double>(model_.ModelSpan.y),
+                static_cast<double>(model_.ModelSpan.z), 1.0});
   return size * 1e-4;
 }
 
@@ -114,7 +116,8 @@ double CXXX::ZoomFloor() const {
 void CXXX::SetExtent(double extent) {
   if (!std::isfinite(extent)) return;
   model_.ViewExtent = std::clamp(extent, ZoomFloor(), 1e9);
-  ctl_.Camera().SetOrtho(-model_.ViewExtent, model_.ViewExtent, -model_.ViewExtent, model_.ViewExtent);
+  ctl_.Camera().SetOrtho(-model_.ViewExtent, model_.ViewExtent, -model_.ViewExtent,
+                         model_.ViewExtent);
 }
 
 void CXXX::ApplyViewExtent() {
@@ -133,10 +136,18 @@ void CXXX::KeyDown(int keyCode, int shift) {
   const double e = model_.ViewExtent;
   if (shift == 0) {
     switch (keyCode) {
-      case kLeft: rotate ? camera.RotateY(-3) : camera.Pan(e / 5, 0); break;
-      case kRight: rotate ? camera.RotateY(3) : camera.Pan(-e / 5, 0); break;
-      case kUp: rotate ? camera.RotateX(3) : camera.Pan(0, -e / 5); break;
-      case kDown: rotate ? camera.RotateX(-3) : camera.Pan(0, e / 5); break;
+      case kLeft:
+        rotate ? camera.RotateY(-3) : camera.Pan(e / 5, 0);
+        break;
+      case kRight:
+        rotate ? camera.RotateY(3) : camera.Pan(-e / 5, 0);
+        break;
+      case kUp:
+        rotate ? camera.RotateX(3) : camera.Pan(0, -e / 5);
+        break;
+      case kDown:
+        rotate ? camera.RotateX(-3) : camera.Pan(0, e / 5);
+        break;
     }
   } else if (shift == 1) {
     if (rotate && keyCode == kLeft) camera.RotateZ(-3);
@@ -165,7 +176,8 @@ void CXXX::MouseMove(int button, int /*shift*/, float x, float y) {
   mouseY_ = std::lround(y);
   if (button == 0) return;
   if (button == 2 && rightDragging_) {
-    const double dx = static_cast<double>(mouseX_ - dragStartX_), dy = static_cast<double>(mouseY_ - dragStartY_);
+    const double dx = static_cast<double>(mouseX_ - dragStartX_),
+                 dy = static_cast<double>(mouseY_ - dragStartY_);
     const double e = model_.ViewExtent;
     Camera& camera = ctl_.Camera();
     if (host_.RotateChosen()) {

@@ -33,7 +33,8 @@ class DrawSink {
   virtual void Translate(float x, float y, float z) = 0;
   virtual void Rotate(float degrees, float x, float y, float z) = 0;
   virtual void Scale(float x, float y, float z) = 0;
-  virtual void Cylinder(double base, double top, double height, bool closed, int slices, int stacks) = 0;
+  virtual void Cylinder(double base, double top, double height, bool closed, int slices,
+                        int stacks) = 0;
 };
 
 }  // namespace tamsel

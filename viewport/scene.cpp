@@ -10,7 +10,8 @@ TextureLookup::TextureLookup(const std::vector<TextureRec>& textures) {
 }
 
 const std::string& ShownTextureName(const FaceRec& face, int flightGroupColor) {
-  if (face.TextureNames[1] == kBlank || flightGroupColor < 0 || flightGroupColor > 3) return face.TextureNames[0];
+  if (face.TextureNames[1] == kBlank || flightGroupColor < 0 || flightGroupColor > 3)
+    return face.TextureNames[0];
   const std::string& chosen = face.TextureNames[static_cast<std::size_t>(flightGroupColor)];
   return chosen == kBlank ? face.TextureNames[0] : chosen;
 }
@@ -21,8 +22,14 @@ class SceneDrawer {
  public:
   SceneDrawer(const Model& model, const ViewState& view, const ColorSettings& colors,
               const SceneInputs& in, DrawSink& sink)
-      : model_(model), view_(view), colors_(colors), in_(in), s_(sink), textures_(model.Textures),
-        level_(view.LevelIndex()), texture_(view.DisplayMode == "texture") {
+      : model_(model),
+        view_(view),
+        colors_(colors),
+        in_(in),
+        s_(sink),
+        textures_(model.Textures),
+        level_(view.LevelIndex()),
+        texture_(view.DisplayMode == "texture") {
     primary_ = texture_ ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
     secondary_ = texture_ ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
   }
@@ -103,7 +110,8 @@ class SceneDrawer {
       const bool animated = Animated(i);
       for (int j = 0; j < r->FaceCount(); ++j) {
         const FaceRec& face = r->Faces[static_cast<std::size_t>(j)];
-        if (texture_) s_.BindTexture(textures_.Find(ShownTextureName(face, view_.FlightGroupColor)), false);
+        if (texture_)
+          s_.BindTexture(textures_.Find(ShownTextureName(face, view_.FlightGroupColor)), false);
         if (faceLevel) {
           s_.LoadName(names_.Add({PickKind::Face, i, j}));
           if (face.Selected) {
@@ -139,7 +147,9 @@ class SceneDrawer {
         const int t = textures_.Find(ShownTextureName(face, view_.FlightGroupColor));
         if (t < 0) continue;  // an untextured face has nothing to blend
         s_.BindTexture(t, true);
-        s_.ColorF(1, 1, 1, static_cast<float>(model_.Textures[static_cast<std::size_t>(t)].TransOpacity) / 255.0f);
+        s_.ColorF(
+            1, 1, 1,
+            static_cast<float>(model_.Textures[static_cast<std::size_t>(t)].TransOpacity) / 255.0f);
         if (animated) {
           s_.Push();
           Animate(mesh);
@@ -166,12 +176,14 @@ class SceneDrawer {
   }
   // A line of NormalLength along (i, j, k); nothing for a zero vector.
   void NormalLine(float x, float y, float z, float i, float j, float k) {
-    const double len = std::sqrt(static_cast<double>(i) * i + static_cast<double>(j) * j + static_cast<double>(k) * k);
+    const double len = std::sqrt(static_cast<double>(i) * i + static_cast<double>(j) * j +
+                                 static_cast<double>(k) * k);
     if (len == 0) return;
     const double scale = model_.NormalLength / len;
     s_.LineWidth(2);
     Color(colors_.NormalColor);
-    Line(x, y, z, static_cast<float>(i * scale), static_cast<float>(j * scale), static_cast<float>(k * scale));
+    Line(x, y, z, static_cast<float>(i * scale), static_cast<float>(j * scale),
+         static_cast<float>(k * scale));
   }
 
   void LevelOverlays() {
@@ -184,7 +196,8 @@ class SceneDrawer {
         if (texture_) continue;
         s_.LoadName(names_.Add({PickKind::Mesh, i}));
         if (r->Selected)
-          Color(i == in_.focusedMesh ? colors_.PrimarySelectWireColor : colors_.SecondarySelectWireColor);
+          Color(i == in_.focusedMesh ? colors_.PrimarySelectWireColor
+                                     : colors_.SecondarySelectWireColor);
         else
           White();
         Point(r->BoxCenter.x, r->BoxCenter.y, r->BoxCenter.z);
@@ -251,13 +264,16 @@ class SceneDrawer {
     const float x[2] = {lo.x, hi.x}, y[2] = {lo.y, hi.y}, z[2] = {lo.z, hi.z};
     for (int side = 0; side < 2; ++side) {
       s_.Begin(Primitive::LineLoop);  // x = const
-      s_.Vertex(x[side], y[0], z[0]), s_.Vertex(x[side], y[1], z[0]), s_.Vertex(x[side], y[1], z[1]), s_.Vertex(x[side], y[0], z[1]);
+      s_.Vertex(x[side], y[0], z[0]), s_.Vertex(x[side], y[1], z[0]),
+          s_.Vertex(x[side], y[1], z[1]), s_.Vertex(x[side], y[0], z[1]);
       s_.End();
       s_.Begin(Primitive::LineLoop);  // y = const
-      s_.Vertex(x[0], y[side], z[0]), s_.Vertex(x[1], y[side], z[0]), s_.Vertex(x[1], y[side], z[1]), s_.Vertex(x[0], y[side], z[1]);
+      s_.Vertex(x[0], y[side], z[0]), s_.Vertex(x[1], y[side], z[0]),
+          s_.Vertex(x[1], y[side], z[1]), s_.Vertex(x[0], y[side], z[1]);
       s_.End();
       s_.Begin(Primitive::LineLoop);  // z = const
-      s_.Vertex(x[0], y[0], z[side]), s_.Vertex(x[1], y[0], z[side]), s_.Vertex(x[1], y[1], z[side]), s_.Vertex(x[0], y[1], z[side]);
+      s_.Vertex(x[0], y[0], z[side]), s_.Vertex(x[1], y[0], z[side]),
+          s_.Vertex(x[1], y[1], z[side]), s_.Vertex(x[0], y[1], z[side]);
       s_.End();
     }
   }
@@ -273,12 +289,14 @@ class SceneDrawer {
           if (w == 0) continue;  // a cone of no width, and no height ratio
           const double height = 12.0 * w * len * len / 213.660531888;
           s_.Push();
-          s_.ColorF(g.OuterColor.R / 255.0f, g.OuterColor.G / 255.0f, g.OuterColor.B / 255.0f, g.OuterColor.A / 255.0f);
+          s_.ColorF(g.OuterColor.R / 255.0f, g.OuterColor.G / 255.0f, g.OuterColor.B / 255.0f,
+                    g.OuterColor.A / 255.0f);
           s_.Translate(g.Position.x, g.Position.y, g.Position.z);
           s_.Rotate(-90, 1, 0, 0);
           s_.Scale(1, h / w, 1);
           s_.Cylinder(w / 4.0, 0, height, true, 16, 16);
-          s_.ColorF(g.InnerColor.R / 255.0f, g.InnerColor.G / 255.0f, g.InnerColor.B / 255.0f, g.InnerColor.A / 255.0f);
+          s_.ColorF(g.InnerColor.R / 255.0f, g.InnerColor.G / 255.0f, g.InnerColor.B / 255.0f,
+                    g.InnerColor.A / 255.0f);
           s_.Cylinder(w / 8.0, 0, 0.8 * height, true, 16, 16);
           s_.Pop();
         }
@@ -289,7 +307,8 @@ class SceneDrawer {
       s_.PointSize(10);
       s_.Color(255, 255, 0);
       for (const MeshRec& mesh : model_.Meshes)
-        for (const HardpointRec& hp : mesh.Hardpoints) Point(hp.Position.x, hp.Position.y, hp.Position.z);
+        for (const HardpointRec& hp : mesh.Hardpoints)
+          Point(hp.Position.x, hp.Position.y, hp.Position.z);
       White();
       s_.PointSize(4);
     } else if (panel == "rotation" || panel == "hitzone") {

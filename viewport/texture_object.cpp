@@ -41,7 +41,9 @@ bool GlxTexture::LoadImage(const QImage& picture, double /*scale*/, std::uint8_t
   Properties.SetThreshold(threshold, threshold, threshold);
   Properties.Width = picture.width();
   Properties.Height = picture.height();
-  const QImage texels = Keyed(picture, Properties);
+  // Rows go up in file order, bottom row first, as the game reads OPT texels: V = 0 is the
+  // bitmap's bottom row.
+  const QImage texels = Keyed(picture, Properties).mirrored(false, true);
   GlxCtl::ContextScope scope(owner_);
   if (!scope.ok()) return false;
   GLuint id = id_;

@@ -3,9 +3,9 @@
 #include <QOpenGLContext>
 
 #include "gui/window_fixture.h"
-#include "viewport/glx_events.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
+#include "viewport/glx_events.h"
 
 namespace tamsel::test {
 namespace {
@@ -167,7 +167,8 @@ TEST_F(HostControlTest, TheNearerOfTwoOverlappingFacesIsDrawnAndHasTheSmallerDep
   const QColor seen = PixelAt(ctl, {0.5, 0.5});
   ctl.PickAt(100, 100);
   ASSERT_EQ(events.items.size(), 8u);
-  const auto depth1 = static_cast<std::uint32_t>(events.items[1]), depth2 = static_cast<std::uint32_t>(events.items[5]);
+  const auto depth1 = static_cast<std::uint32_t>(events.items[1]),
+             depth2 = static_cast<std::uint32_t>(events.items[5]);
   const int nearer = depth1 < depth2 ? 1 : 2;
   EXPECT_EQ(seen, nearer == 1 ? QColor(255, 0, 0) : QColor(0, 255, 0));
 }

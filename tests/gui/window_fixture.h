@@ -17,6 +17,8 @@ class WindowTest : public ::testing::Test {
     window = std::make_unique<TamselWindow>(dialogs);
     window->Startup();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->FramesDrawn() > 0; }, 10000));
   }
   void TearDown() override { window.reset(); }

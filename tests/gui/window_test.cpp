@@ -380,7 +380,9 @@ TEST_F(WindowTest, KeysReachTheViewportBeforeTheControls) {
   QTest::keyRelease(taker, Qt::Key_Shift, Qt::ShiftModifier);
   EXPECT_FALSE(window->Viewport().ShiftHeld());
   // A key typed into a panel box goes to the window as well.
-  QTest::keyPress(Find<QLineEdit>("meshsizetext"), Qt::Key_Shift, Qt::ShiftModifier);
+  auto* box = Find<QLineEdit>("meshsizetext");
+  box->setFocus();
+  QTest::keyPress(box, Qt::Key_Shift, Qt::ShiftModifier);
   EXPECT_TRUE(window->Viewport().ShiftHeld());
 }
 

@@ -1,0 +1,171 @@
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+#include <cmath>
+
+#include "app/keyed_toolbar.h"
+#include "gui/window_fixture.h"
+#include "viewport/cxxx.h"
+#include "viewport/glx_ctl.h"
+
+namespace tamsel::test {
+namespace {
+
+void ExpectOrientation(const Matrix4& actual, const Matrix4& expected) {
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-9) << i;
+}
+
+Matrix4 Base() {
+  Camera c;
+  c.RotateX(180);
+  c.RotateZ(180);
+  return c.Orientation();
+}
+
+TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoom) {
+  Camera& camera = window->Renderscreen().Camera();
+  camera.Pan(3, 4);
+  window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
+  Camera front;
+  front.RotateX(180);
+  front.RotateZ(180);
+  front.RotateX(90);
+  ExpectOrientation(camera.Orientation(), front.Orientation());
+  window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("top"))->click();
+  ExpectOrientation(camera.Orientation(), Base());
+  EXPECT_EQ(camera.PanOffset(), (std::array<double, 2>{3, 4}));
+  EXPECT_EQ(window->Model().ViewExtent, 10.0);
+}
+
+TEST_F(WindowTest, ArrowKeysRotateOrPanAsTheViewOptionsSay) {
+  Camera& camera = window->Renderscreen().Camera();
+  auto* taker = Find<QLineEdit>("focustaker");
+  taker->setFocus();
+  QTest::keyClick(taker, Qt::Key_Left);
+  Camera expected;
+  expected.RotateX(180);
+  expected.RotateZ(180);
+  expected.RotateY(-3);
+  ExpectOrientation(camera.Orientation(), expected.Orientation());
+  // Shift+Up with Rotate chosen only redraws.
+  QTest::keyClick(taker, Qt::Key_Up, Qt::ShiftModifier);
+  ExpectOrientation(camera.Orientation(), expected.Orientation());
+  EXPECT_EQ(window->Model().ViewExtent, 10.0);
+
+  QTest::mouseClick(Find<QRadioButton>("panop"), Qt::LeftButton);
+  EXPECT_TRUE(taker->hasFocus()) << "choosing Pan hands the focus back";
+  QTest::keyClick(taker, Qt::Key_Right);
+  EXPECT_NEAR(camera.PanOffset()[0], -2.0, 1e-12);  // -e / 5
+  for (int i = 0; i < 10; ++i) QTest::keyClick(taker, Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_NEAR(window->Model().ViewExtent, 10 * std::pow(0.9, 10), 1e-9);
+  EXPECT_NEAR(camera.Ortho()[1], window->Model().ViewExtent, 1e-12);
+}
+
+TEST_F(WindowTest, ZoomNeverReachesZeroOrInfinity) {
+  QTest::mouseClick(Find<QRadioButton>("panop"), Qt::LeftButton);
+  auto* taker = Find<QLineEdit>("focustaker");
+  for (int i = 0; i < 400; ++i) QTest::keyClick(taker, Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_GE(window->Model().ViewExtent, window->Viewport().ZoomFloor());
+  EXPECT_GT(window->Model().ViewExtent, 0);
+  // Dragging down with Shift zooms out, bounded too.
+  GlxCtl& ctl = window->Renderscreen();
+  window->Form_KeyDown(16, 1);
+  QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(10, 10));
+  for (int i = 0; i < 50; ++i) QTest::mouseMove(&ctl, QPoint(10, 10 + 100 + i));
+  QTest::mouseRelease(&ctl, Qt::RightButton, {}, QPoint(10, 160));
+  window->Form_KeyUp(16, 0);
+  EXPECT_TRUE(std::isfinite(window->Model().ViewExtent));
+  EXPECT_GT(window->Model().ViewExtent, window->Viewport().ZoomFloor());
+}
+
+TEST_F(WindowTest, SecondaryDragRotatesByTheDistanceFromThePress) {
+  GlxCtl& ctl = window->Renderscreen();
+  QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(50, 50));
+  QTest::mouseMove(&ctl, QPoint(70, 50));
+  QTest::mouseMove(&ctl, QPoint(70, 50));  // each move turns again by 0.05 x 20 degrees
+  QTest::mouseRelease(&ctl, Qt::RightButton, {}, QPoint(70, 50));
+  Camera expected;
+  expected.RotateX(180);
+  expected.RotateZ(180);
+  for (int i = 0; i < 2; ++i) {
+    expected.RotateY(1);
+    expected.RotateX(0);
+  }
+  ExpectOrientation(ctl.Camera().Orientation(), expected.Orientation());
+}
+
+TEST_F(WindowTest, GeometryLevelButtonsSwitchControlsPanelsAndSubFrameButtons) {
+  KeyedToolBar& disp = window->DispBar();
+  KeyedToolBar& prop = window->PropBar();
+  prop.ButtonAt(3)->click();  // hitzone panel
+  EXPECT_EQ(window->View().PropertyPanel, "hitzone");
+  EXPECT_TRUE(Find("hitzoneframe")->isVisible());
+  EXPECT_FALSE(prop.Visible(9));
+  disp.ButtonAt(disp.IndexOfKey("face"))->click();
+  EXPECT_EQ(window->View().PropertyPanel, "geometry");
+  EXPECT_TRUE(Find("geometryframe")->isVisible());
+  EXPECT_FALSE(Find("hitzoneframe")->isVisible());
+  EXPECT_FALSE(prop.Enabled(3));
+  EXPECT_FALSE(prop.Enabled(4));
+  EXPECT_EQ(prop.Value(1), 1);
+  EXPECT_EQ(prop.Value(3), 0);
+  EXPECT_TRUE(prop.Visible(9) && prop.Visible(10));
+  EXPECT_TRUE(prop.Enabled(10));
+  EXPECT_TRUE(Find("facelist")->isVisible());
+  EXPECT_FALSE(Find("meshlist")->isVisible());
+
+  disp.ButtonAt(disp.IndexOfKey("mesh"))->click();
+  EXPECT_FALSE(prop.Enabled(10));
+  EXPECT_TRUE(prop.Enabled(3));
+  disp.ButtonAt(disp.IndexOfKey("vertex"))->click();
+  EXPECT_TRUE(prop.Enabled(10));
+  EXPECT_EQ(window->View().GeometrySubPanel, "geometry");
+  EXPECT_TRUE(Find("Xvertexlist")->isVisible());
+
+  // A pressed group button stays pressed, the others of its group released.
+  disp.ButtonAt(disp.IndexOfKey("vertex"))->click();
+  EXPECT_EQ(disp.Value(disp.IndexOfKey("vertex")), 1);
+  EXPECT_EQ(disp.Value(disp.IndexOfKey("mesh")), 0);
+  EXPECT_EQ(disp.Value(disp.IndexOfKey("high level")), 1);
+  disp.ButtonAt(disp.IndexOfKey("no norm"))->click();
+  EXPECT_EQ(window->View().NormalsShown, "hide");
+  EXPECT_EQ(disp.Value(disp.IndexOfKey("norm")), 0);
+}
+
+TEST_F(WindowTest, PropertyButtonsBringTheirFramesAndSubFramesToTheFront) {
+  KeyedToolBar& prop = window->PropBar();
+  prop.ButtonAt(2)->click();
+  EXPECT_EQ(window->View().PropertyPanel, "texture");
+  EXPECT_TRUE(Find("textureframe")->isVisible());
+  EXPECT_TRUE(prop.Visible(11) && prop.Visible(12));
+  EXPECT_FALSE(prop.Visible(9) || prop.Visible(10));
+  prop.ButtonAt(12)->click();
+  EXPECT_EQ(window->View().TextureSubPanel, "illumination");
+  EXPECT_TRUE(Find("illumsubframe")->isVisible());
+  EXPECT_EQ(prop.Value(11), 0);
+  prop.ButtonAt(12)->click();  // clicking it again keeps it pressed
+  EXPECT_EQ(prop.Value(12), 1);
+  prop.ButtonAt(6)->click();
+  EXPECT_EQ(window->View().PropertyPanel, "engine glow");
+  EXPECT_FALSE(prop.Visible(11));
+  EXPECT_EQ(prop.Value(2), 0);
+}
+
+TEST_F(WindowTest, TheRotationPanelAnimatesWhileABoxIsTicked) {
+  window->PropBar().ButtonAt(4)->click();
+  auto* axis = Find<QCheckBox>("rotanimaxis");
+  QTest::mouseClick(axis, Qt::LeftButton);
+  ASSERT_TRUE(axis->isChecked());
+  EXPECT_EQ(window->View().AxisAnimAngle, 0);
+  const int before = window->FramesDrawn();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FramesDrawn() >= before + 3; }, 5000));
+  EXPECT_EQ(window->View().AxisAnimAngle % 5, 0);
+  EXPECT_GT(window->View().AxisAnimAngle, 0);
+  QTest::mouseClick(axis, Qt::LeftButton);  // unticking restarts from the rest position
+  EXPECT_EQ(window->View().AxisAnimAngle, 0);
+}
+
+}  // namespace
+}  // namespace tamsel::test
