@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tamsel {
 
 void GlSink::LoadName(std::uint32_t name) {
@@ -21,30 +24,52 @@ void GlSink::PointSize(float size) {
 }
 
 void GlSink::Begin(Primitive primitive) {
-  static constexpr GLenum modes[] = {GL_POINTS, GL_LINES, GL_LINE_STRIP, GL_POLYGON};
-  loop_ = primitive == Primitive::LineLoop;
-  loopCorners_ = 0;
-  glBegin(modes[static_cast<int>(primitive)]);
+  primitive_ = primitive;
+  count_ = 0;
+  if (primitive == Primitive::Points) glBegin(GL_POINTS);
+  if (primitive == Primitive::Lines) glBegin(GL_LINES);
 }
 
 void GlSink::TexCoord(float u, float v) {
   u_ = u, v_ = v;
-  glTexCoord2f(u, v);
+}
+
+void GlSink::Emit(const Corner& c) const {
+  glTexCoord2f(c.u, c.v);
+  glVertex3f(c.x, c.y, c.z);
 }
 
 void GlSink::Vertex(float x, float y, float z) {
-  if (loop_ && loopCorners_++ == 0)
-    firstU_ = u_, firstV_ = v_, firstX_ = x, firstY_ = y, firstZ_ = z;
-  glVertex3f(x, y, z);
+  const Corner c{u_, v_, x, y, z};
+  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines) {
+    Emit(c);
+  } else if (count_ < 8) {
+    corners_[count_++] = c;
+  }
 }
 
 void GlSink::End() {
-  if (loop_ && loopCorners_ > 0) {
-    glTexCoord2f(firstU_, firstV_);
-    glVertex3f(firstX_, firstY_, firstZ_);
+  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines) {
+    glEnd();
+    return;
   }
-  loop_ = false;
-  glEnd();
+  if (primitive_ == Primitive::LineLoop && count_ >= 2) {
+    glBegin(GL_LINES);
+    for (int k = 0; k < count_; ++k) {
+      Emit(corners_[k]);
+      Emit(corners_[(k + 1) % count_]);
+    }
+    glEnd();
+  } else if (primitive_ == Primitive::Polygon && count_ >= 3) {
+    glBegin(GL_TRIANGLES);  // a fan: faces are convex and have at most four corners
+    for (int k = 1; k + 1 < count_; ++k) {
+      Emit(corners_[0]);
+      Emit(corners_[k]);
+      Emit(corners_[k + 1]);
+    }
+    glEnd();
+  }
+  count_ = 0;
 }
 
 void GlSink::BindTexture(int t, bool illum) {

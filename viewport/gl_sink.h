@@ -1,6 +1,8 @@
 // Draws the scene with GL calls (into the display list being compiled).
 #pragma once
 
+#include <cstdint>
+
 #include "viewport/draw_sink.h"
 #include "viewport/glx_tools.h"
 #include "viewport/texture_objects.h"
@@ -36,11 +38,21 @@ class GlSink : public DrawSink {
   const TextureObjects& textures_;
   const ShapeTool& shapes_;
   unsigned bound_ = ~0u;
-  // A line loop is drawn as a line strip back to its first corner: Mesa's display lists
-  // crash in selection mode on three or more line loops in a row.
-  bool loop_ = false;
-  int loopCorners_ = 0;
-  float firstU_ = 0, firstV_ = 0, firstX_ = 0, firstY_ = 0, firstZ_ = 0, u_ = 0, v_ = 0;
+  // State already set in this list: setting it again would only add list entries, which
+  // also keep GL from joining neighbouring primitives into one draw.
+  std::uint32_t color_ = 0;  // RGBA bytes; 0 is no colour set yet (alpha 0 never set)
+  float lineWidth_ = 0, pointSize_ = 0;
+  // Faces are drawn as independent lines (wire) and triangles (filled): GL joins runs of
+  // those into one draw inside a display list, where loops and polygons stay one draw per
+  // face (and Mesa crashes picking three or more line loops in a row).
+  struct Corner {
+    float u, v, x, y, z;
+  };
+  void Emit(const Corner& c) const;
+  Primitive primitive_ = Primitive::Points;
+  Corner corners_[8] = {};
+  int count_ = 0;
+  float u_ = 0, v_ = 0;
 };
 
 }  // namespace tamsel
