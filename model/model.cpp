@@ -8,6 +8,15 @@ void Model::Clear() {
   ModelMin = ModelMax = ModelCenter = ModelSpan = Single3{};
 }
 
+std::size_t AppendRead(Model& model, std::vector<MeshRec> meshes, std::vector<TextureRec> textures,
+                       const IdCounters& ids) {
+  model.Ids = ids;
+  const std::size_t firstTexture = model.Textures.size();
+  for (MeshRec& mesh : meshes) model.Meshes.push_back(std::move(mesh));
+  for (TextureRec& t : textures) model.Textures.push_back(std::move(t));
+  return firstTexture;
+}
+
 void AssignNewIds(LODRec& level, IdCounters& ids) {
   level.Id = ids.NewMeshId();
   level.Selected = kFalse;

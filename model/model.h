@@ -38,6 +38,11 @@ struct Model {
   void Clear();
 };
 
+// Commits what a reader built aside: appends the meshes and textures and takes over the
+// counters the read advanced. Returns the index of the first appended texture.
+std::size_t AppendRead(Model& model, std::vector<MeshRec> meshes, std::vector<TextureRec> textures,
+                       const IdCounters& ids);
+
 // Gives a level, its faces and their corners fresh ids, all unselected.
 void AssignNewIds(LODRec& level, IdCounters& ids);
 

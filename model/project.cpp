@@ -80,10 +80,8 @@ std::size_t MergeProject(Model& model, const fs::path& opzFile) {
       if (ec) throw FileError(target.string(), "", "cannot copy the bitmap: " + ec.message());
     }
   }
-  model.Ids = ids;
-  const std::size_t firstTexture = model.Textures.size();
-  for (MeshRec& mesh : data.meshes) model.Meshes.push_back(std::move(mesh));
-  for (TextureRec& t : data.textures) model.Textures.push_back(std::move(t));
+  const std::size_t firstTexture =
+      AppendRead(model, std::move(data.meshes), std::move(data.textures), ids);
   SettleAfterRead(model);
   return firstTexture;
 }

@@ -352,10 +352,8 @@ std::size_t ImportOpt(Model& model, const fs::path& optFile) {
       ReadOptImport(ReadFileBytes(optFile), optFile.string(), ids, model.MeshCount());
   for (const auto& [name, bitmap] : result.bitmaps)
     WriteFileAtomic(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
-  model.Ids = ids;
-  const std::size_t firstTexture = model.Textures.size();
-  for (MeshRec& mesh : result.meshes) model.Meshes.push_back(std::move(mesh));
-  for (TextureRec& t : result.textures) model.Textures.push_back(std::move(t));
+  const std::size_t firstTexture =
+      AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
   CalculateBounds(model);
   return firstTexture;
 }
