@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -61,6 +62,17 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // Opens a project file as "open .OPZ" does after its dialog. On a bad file a message
   // names the file and the line, and nothing changes. Returns whether it opened.
   bool OpenProjectFile(const QString& path);
+
+  // The File, Options and Info menus.
+  void opznewmenu_Click();
+  void opzopenmenu_Click();
+  void saveopzmenu_Click();
+  void optimportmenu_Click();
+  void opzimportmenu_Click();
+  void dxfimportmenu_Click();
+  void optcreatemenu_Click();
+  void colormenu_Click(const QString& item);
+  void facecountmenu_Click();
 
   // Display routines: they fill the panels and rebuild the lists from the model.
   void MeshScreens(int WhichMesh, int WhichLOD);
@@ -119,6 +131,13 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void RefreshTextureList();
   void LoadTextureObjects(std::size_t first, bool projectThreshold);
   void ShowStatus(const QString& text);
+  // After an import appended meshes and textures: their rows, texture objects and lists.
+  void ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold);
+  void ShowProjectControls();
+  void ClearSelectionLists();
+  // Runs a command that may fail with a FileError: the message names the file and what
+  // was wrong, and nothing of the failed command shows.
+  bool Attempt(const QString& title, const std::function<void()>& command);
 
   Dialogs& dialogs_;
   tamsel::Model model_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/json_text.h"
+#include "dxf/dxf_import.h"
 #include "editing/sample_craft.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
@@ -26,6 +27,7 @@ namespace {
 const char* kUsage =
     "usage:\n"
     "  tamsel-cli import-opt FILE.opt PROJECT_DIR\n"
+    "  tamsel-cli import-dxf FILE.dxf PROJECT_DIR\n"
     "  tamsel-cli merge-opz OTHER.opz PROJECT_DIR\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
     "  tamsel-cli info FILE [--json]\n"
@@ -101,6 +103,18 @@ int ImportOptCommand(const Args& a) {
   ImportOpt(model, a.positional[0]);
   SaveProject(model);
   std::cout << "imported " << model.Meshes.size() - before << " meshes into "
+            << ProjectFilePath(model.ProjectPath).string() << "\n";
+  return 0;
+}
+
+int ImportDxfCommand(const Args& a) {
+  Expect(a, 2);
+  Model model = OpenOrCreate(a.positional[1]);
+  model.StartFolder = fs::current_path().string();
+  const std::size_t before = model.Meshes.size();
+  ImportDxf(model, a.positional[0]);
+  SaveProject(model);
+  std::cout << "imported " << model.Meshes.size() - before << " layers into "
             << ProjectFilePath(model.ProjectPath).string() << "\n";
   return 0;
 }
@@ -232,6 +246,7 @@ int main(int argc, char** argv) {
   try {
     const Args args = Parse(argc, argv);
     if (command == "import-opt") return ImportOptCommand(args);
+    if (command == "import-dxf") return ImportDxfCommand(args);
     if (command == "merge-opz") return MergeOpzCommand(args);
     if (command == "create-opt") return CreateOptCommand(args);
     if (command == "info") return InfoCommand(args);

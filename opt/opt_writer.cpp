@@ -336,11 +336,15 @@ fs::path OptFilePath(const Model& model) {
   return folder / (folder.filename().string() + ".opt");
 }
 
-fs::path CreateOpt(const Model& model, std::optional<std::uint32_t> seed) {
-  std::mt19937 random(seed ? *seed : std::random_device{}());
+fs::path CreateOpt(const Model& model, std::mt19937& random) {
   const fs::path path = OptFilePath(model);
   WriteFileAtomic(path, WriteOptBytes(model, ProjectBitmaps(model), random));
   return path;
+}
+
+fs::path CreateOpt(const Model& model, std::optional<std::uint32_t> seed) {
+  std::mt19937 random(seed ? *seed : std::random_device{}());
+  return CreateOpt(model, random);
 }
 
 }  // namespace tamsel

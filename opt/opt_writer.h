@@ -30,6 +30,7 @@ Bytes WriteOptBytes(const Model& model, const BitmapLoader& bitmaps, std::mt1993
 // The "create .OPT" command: writes ProjectPath/<folder name>.opt atomically and returns
 // its path. With a seed the texture ids, and so the file, are reproducible.
 std::filesystem::path CreateOpt(const Model& model, std::optional<std::uint32_t> seed = {});
+std::filesystem::path CreateOpt(const Model& model, std::mt19937& random);
 std::filesystem::path OptFilePath(const Model& model);
 
 // "TEX" and the texture's list position in five digits.

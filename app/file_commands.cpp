@@ -1,0 +1,215 @@
+// The File menu's project commands, the imports and "create .OPT", the colour settings
+// and the face count. The core does the reading and writing; a command that fails shows
+// what was wrong and leaves the model, the lists and the folder as they were.
+#include <QAction>
+#include <QApplication>
+#include <QStatusBar>
+#include <filesystem>
+#include <fstream>
+
+#include "app/keyed_toolbar.h"
+#include "app/menus.h"
+#include "app/row_list.h"
+#include "app/tamsel_window.h"
+#include "dxf/dxf_import.h"
+#include "editing/list_rows.h"
+#include "model/file_error.h"
+#include "model/file_io.h"
+#include "model/project.h"
+#include "opt/opt_import.h"
+#include "opt/opt_writer.h"
+#include "viewport/cxxx.h"
+
+namespace tamsel {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct BusyPointer {
+  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+const char* const kOpzFilter = "OPZ file (*.opz)|*.opz";
+
+ColorTriple* SettingOf(ColorSettings& c, const QString& item) {
+  static const std::pair<const char*, ColorTriple ColorSettings::*> items[] = {
+      {"primaryselecttexmenu", &ColorSettings::PrimarySelectTexColor},
+      {"primaryselectwiremenu", &ColorSettings::PrimarySelectWireColor},
+      {"secondaryselecttexmenu", &ColorSettings::SecondarySelectTexColor},
+      {"secondaryselectwiremenu", &ColorSettings::SecondarySelectWireColor},
+      {"normalcolormenu", &ColorSettings::NormalColor},
+      {"softvector1colormenu", &ColorSettings::SoftVector1Color},
+      {"softvector2colormenu", &ColorSettings::SoftVector2Color},
+      {"hitzonemeshcolormenu", &ColorSettings::HitzoneMeshColor},
+      {"hitzonetargetcolormenu", &ColorSettings::HitzoneTargetColor},
+      {"rotationaxiscolormenu", &ColorSettings::RotationAxisColor},
+      {"rotationaimcolormenu", &ColorSettings::RotationAimColor},
+      {"rotationdegreecolormenu", &ColorSettings::RotationDegreeColor}};
+  for (const auto& [name, member] : items)
+    if (item == name) return &(c.*member);
+  return nullptr;
+}
+
+}  // namespace
+
+bool TamselWindow::Attempt(const QString& title, const std::function<void()>& command) {
+  BusyPointer busy;
+  ShowStatus(title + "...");
+  statusBar()->repaint();
+  try {
+    command();
+  } catch (const std::exception& e) {
+    statusBar()->clearMessage();
+    dialogs_.MessageBox(QString::fromStdString(e.what()), title);
+    return false;
+  }
+  statusBar()->clearMessage();
+  return true;
+}
+
+void TamselWindow::ShowProjectControls() {
+  ShowPropertyFrames(true);
+  dispbar_->show();
+  propbar_->show();
+  MenuItem("saveopzmenu")->setEnabled(true);
+  MenuItem("optcreatemenu")->setEnabled(true);
+}
+
+void TamselWindow::ClearSelectionLists() {
+  for (const char* name : {"facelist", "Xvertexlist", "Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist",
+                           "Kvertnormlist", "Ucoordlist", "Vcoordlist", "hardpointlist", "engineglowlist"})
+    List(name)->Clear();
+  faceRows_.clear();
+  cornerRows_.clear();
+}
+
+void TamselWindow::ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold) {
+  for (std::size_t m = firstMesh; m < model_.Meshes.size(); ++m)
+    List("meshlist")->AddItem(QString::fromStdString(model_.Meshes[m].Name));
+  for (std::size_t t = firstTexture; t < model_.Textures.size(); ++t) {
+    // Rows continue the lists' numbering, whatever the lists held before.
+    for (const char* name : {"transtexturelist", "illumtexturelist"})
+      List(name)->AddItem(QString::fromStdString(TextureRow(List(name)->ListCount())));
+    List("transtexturelist")->SetSelected(static_cast<int>(t), model_.Textures[t].TransOpacity < 255);
+    List("illumtexturelist")->SetSelected(static_cast<int>(t), model_.Textures[t].IllumColorCount() != 0);
+  }
+  LoadTextureObjects(firstTexture, projectThreshold);
+  RefreshTextureList();
+  cxxx_->ApplyViewExtent();
+  const int level = view_.LevelIndex();
+  SyncMeshRows(level);
+  RebuildFaceRows(level);
+  RebuildCornerRows(level);
+  RebuildFeatureRows(level);
+}
+
+void TamselWindow::opznewmenu_Click() {
+  const auto answer = dialogs_.InputBox("Name new project", "New Project");
+  if (!answer || answer->isEmpty()) return;
+  const std::string name = answer->toStdString();
+  if (!IsSafeFileName(name)) {
+    dialogs_.MessageBox("\"" + *answer + "\" cannot be a folder name: it must not be \".\" or \"..\" or hold a "
+                        "path separator or control character.",
+                        "New Project");
+    return;
+  }
+  const fs::path folder = fs::path(model_.StartFolder) / name;
+  std::error_code ec;
+  if (fs::exists(folder, ec)) {
+    if (!fs::is_directory(folder, ec)) {
+      dialogs_.MessageBox("'" + *answer + "' exists and is not a folder.", "New Project");
+      return;
+    }
+    if (dialogs_.OkCancel("The folder '" + *answer + "' already exists.  Overwrite?", "Folder Overwrite") !=
+        Dialogs::Answer::Ok)
+      return;
+    // Only files go; sub-folders stay.
+    std::ofstream(folder / "temp.txt").close();
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+      if (entry.is_regular_file(ec) || entry.is_symlink(ec)) fs::remove(entry.path(), ec);
+  } else if (!fs::create_directory(folder, ec)) {
+    dialogs_.MessageBox("Cannot create the folder " + QString::fromStdString(folder.string()) + ": " +
+                            QString::fromStdString(ec.message()),
+                        "New Project");
+    return;
+  }
+  ShowPropertyFrames(false);
+  propbar_->hide();
+  dispbar_->hide();
+  MenuItem("saveopzmenu")->setEnabled(false);
+  MenuItem("optcreatemenu")->setEnabled(false);
+  for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu"}) MenuItem(item)->setEnabled(true);
+  NewProject(model_, folder);
+  for (const char* list : {"meshlist", "transtexturelist", "illumtexturelist"}) List(list)->Clear();
+  ClearSelectionLists();
+  cxxx_->Textures().Clear();
+  RefreshTextureList();
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::opzopenmenu_Click() {
+  const auto path = dialogs_.OpenFile("open .OPZ file", "*.opz", kOpzFilter);
+  if (path && !path->isEmpty()) OpenProjectFile(*path);
+}
+
+void TamselWindow::saveopzmenu_Click() {
+  if (Attempt("save .OPZ", [this] { SaveProject(model_); })) dialogs_.Beep();
+}
+
+void TamselWindow::optimportmenu_Click() {
+  const auto path = dialogs_.OpenFile("import .OPT file", "*.opt", "OPT file (*.opt)|*.opt");
+  if (!path || path->isEmpty()) return;
+  const std::size_t meshes = model_.Meshes.size();
+  std::size_t textures = 0;
+  if (!Attempt("import .OPT", [&] { textures = ImportOpt(model_, path->toStdString()); })) return;
+  ShowProjectControls();
+  ShowAppended(meshes, textures, false);
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::opzimportmenu_Click() {
+  const auto path = dialogs_.OpenFile("open .OPZ file", "*.opz", kOpzFilter);
+  if (!path || path->isEmpty()) return;
+  const std::size_t meshes = model_.Meshes.size();
+  std::size_t textures = 0;
+  if (!Attempt("import .OPZ", [&] { textures = MergeProject(model_, path->toStdString()); })) return;
+  ShowProjectControls();
+  ShowAppended(meshes, textures, true);
+  if (model_.MeshCount() > 0) {
+    List("meshlist")->SetSelected(0, true);
+    MeshScreens(0, 0);
+  }
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::dxfimportmenu_Click() {
+  const auto path = dialogs_.OpenFile("import .DXF file", "*.dxf", "DXF file (*.dxf)|*.dxf");
+  if (!path || path->isEmpty()) return;
+  const std::size_t meshes = model_.Meshes.size();
+  std::size_t textures = 0;
+  if (!Attempt("import .DXF", [&] { textures = ImportDxf(model_, path->toStdString()); })) return;
+  ShowProjectControls();
+  ShowAppended(meshes, textures, false);
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::optcreatemenu_Click() {
+  if (Attempt("create .OPT", [this] { CreateOpt(model_, random_); })) dialogs_.Beep();
+}
+
+void TamselWindow::colormenu_Click(const QString& item) {
+  ColorTriple* setting = SettingOf(colors_, item);
+  if (!setting) return;
+  // The dialog starts from the current colour; Cancel keeps it.
+  const auto chosen = dialogs_.ChooseColor(QColor(setting->R, setting->G, setting->B));
+  if (!chosen) return;
+  *setting = {chosen->red(), chosen->green(), chosen->blue()};
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::facecountmenu_Click() {
+  dialogs_.MessageBox(QString::number(TotalFaceCount(model_)) + " Faces", "Face Count");
+}
+
+}  // namespace tamsel
