@@ -77,22 +77,26 @@ void TamselWindow::ShowProjectControls() {
 }
 
 void TamselWindow::ClearSelectionLists() {
-  for (const char* name : {"facelist", "Xvertexlist", "Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist",
-                           "Kvertnormlist", "Ucoordlist", "Vcoordlist", "hardpointlist", "engineglowlist"})
+  for (const char* name :
+       {"facelist", "Xvertexlist", "Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist",
+        "Kvertnormlist", "Ucoordlist", "Vcoordlist", "hardpointlist", "engineglowlist"})
     List(name)->Clear();
   faceRows_.clear();
   cornerRows_.clear();
 }
 
-void TamselWindow::ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold) {
+void TamselWindow::ShowAppended(std::size_t firstMesh, std::size_t firstTexture,
+                                bool projectThreshold) {
   for (std::size_t m = firstMesh; m < model_.Meshes.size(); ++m)
     List("meshlist")->AddItem(QString::fromStdString(model_.Meshes[m].Name));
   for (std::size_t t = firstTexture; t < model_.Textures.size(); ++t) {
     // Rows continue the lists' numbering, whatever the lists held before.
     for (const char* name : {"transtexturelist", "illumtexturelist"})
       List(name)->AddItem(QString::fromStdString(TextureRow(List(name)->ListCount())));
-    List("transtexturelist")->SetSelected(static_cast<int>(t), model_.Textures[t].TransOpacity < 255);
-    List("illumtexturelist")->SetSelected(static_cast<int>(t), model_.Textures[t].IllumColorCount() != 0);
+    List("transtexturelist")
+        ->SetSelected(static_cast<int>(t), model_.Textures[t].TransOpacity < 255);
+    List("illumtexturelist")
+        ->SetSelected(static_cast<int>(t), model_.Textures[t].IllumColorCount() != 0);
   }
   LoadTextureObjects(firstTexture, projectThreshold);
   RefreshTextureList();
@@ -109,8 +113,9 @@ void TamselWindow::opznewmenu_Click() {
   if (!answer || answer->isEmpty()) return;
   const std::string name = answer->toStdString();
   if (!IsSafeFileName(name)) {
-    dialogs_.MessageBox("\"" + *answer + "\" cannot be a folder name: it must not be \".\" or \"..\" or hold a "
-                        "path separator or control character.",
+    dialogs_.MessageBox("\"" + *answer +
+                            "\" cannot be a folder name: it must not be \".\" or \"..\" or hold a "
+                            "path separator or control character.",
                         "New Project");
     return;
   }
@@ -121,16 +126,16 @@ void TamselWindow::opznewmenu_Click() {
       dialogs_.MessageBox("'" + *answer + "' exists and is not a folder.", "New Project");
       return;
     }
-    if (dialogs_.OkCancel("The folder '" + *answer + "' already exists.  Overwrite?", "Folder Overwrite") !=
-        Dialogs::Answer::Ok)
+    if (dialogs_.OkCancel("The folder '" + *answer + "' already exists.  Overwrite?",
+                          "Folder Overwrite") != Dialogs::Answer::Ok)
       return;
     // Only files go; sub-folders stay.
     std::ofstream(folder / "temp.txt").close();
     for (const auto& entry : fs::directory_iterator(folder, ec))
       if (entry.is_regular_file(ec) || entry.is_symlink(ec)) fs::remove(entry.path(), ec);
   } else if (!fs::create_directory(folder, ec)) {
-    dialogs_.MessageBox("Cannot create the folder " + QString::fromStdString(folder.string()) + ": " +
-                            QString::fromStdString(ec.message()),
+    dialogs_.MessageBox("Cannot create the folder " + QString::fromStdString(folder.string()) +
+                            ": " + QString::fromStdString(ec.message()),
                         "New Project");
     return;
   }
@@ -139,7 +144,8 @@ void TamselWindow::opznewmenu_Click() {
   dispbar_->hide();
   MenuItem("saveopzmenu")->setEnabled(false);
   MenuItem("optcreatemenu")->setEnabled(false);
-  for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu"}) MenuItem(item)->setEnabled(true);
+  for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu"})
+    MenuItem(item)->setEnabled(true);
   NewProject(model_, folder);
   for (const char* list : {"meshlist", "transtexturelist", "illumtexturelist"}) List(list)->Clear();
   ClearSelectionLists();
@@ -173,7 +179,8 @@ void TamselWindow::opzimportmenu_Click() {
   if (!path || path->isEmpty()) return;
   const std::size_t meshes = model_.Meshes.size();
   std::size_t textures = 0;
-  if (!Attempt("import .OPZ", [&] { textures = MergeProject(model_, path->toStdString()); })) return;
+  if (!Attempt("import .OPZ", [&] { textures = MergeProject(model_, path->toStdString()); }))
+    return;
   ShowProjectControls();
   ShowAppended(meshes, textures, true);
   if (model_.MeshCount() > 0) {

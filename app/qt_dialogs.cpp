@@ -30,8 +30,12 @@ Dialogs::Answer QtDialogs::OkCancel(const QString& text, const QString& title) {
 
 std::optional<QString> QtDialogs::OpenFile(const QString& title, const QString& /*defaultExt*/,
                                            const QString& filter) {
-  // "OPZ file (*.opz)|*.opz": the part before the bar is what the dialog shows.
-  const QString shown = filter.section('|', 0, 0);
+  // "OPZ file (*.opz)|*.opz": the part before the bar is what the dialog shows. File names
+  // on Linux are case-sensitive, so the upper-case extension is offered as well.
+  QString shown = filter.section('|', 0, 0);
+  const QString pattern = filter.section('|', 1, 1);
+  if (!pattern.isEmpty() && pattern != pattern.toUpper())
+    shown.replace("(" + pattern + ")", "(" + pattern + " " + pattern.toUpper() + ")");
   const QString path = QFileDialog::getOpenFileName(parent_, title, QString(), shown, nullptr,
                                                     QFileDialog::DontUseNativeDialog);
   if (path.isEmpty()) return std::nullopt;

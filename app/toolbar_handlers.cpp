@@ -16,13 +16,19 @@ namespace tamsel {
 
 void TamselWindow::ConnectHandlers() {
   const std::pair<const char*, void (TamselWindow::*)()> menuHandlers[] = {
-      {"opznewmenu", &TamselWindow::opznewmenu_Click},       {"opzopenmenu", &TamselWindow::opzopenmenu_Click},
-      {"saveopzmenu", &TamselWindow::saveopzmenu_Click},     {"optimportmenu", &TamselWindow::optimportmenu_Click},
-      {"opzimportmenu", &TamselWindow::opzimportmenu_Click}, {"dxfimportmenu", &TamselWindow::dxfimportmenu_Click},
-      {"optcreatemenu", &TamselWindow::optcreatemenu_Click}, {"facecountmenu", &TamselWindow::facecountmenu_Click}};
-  for (const auto& [name, handler] : menuHandlers) connect(MenuItem(name), &QAction::triggered, this, handler);
+      {"opznewmenu", &TamselWindow::opznewmenu_Click},
+      {"opzopenmenu", &TamselWindow::opzopenmenu_Click},
+      {"saveopzmenu", &TamselWindow::saveopzmenu_Click},
+      {"optimportmenu", &TamselWindow::optimportmenu_Click},
+      {"opzimportmenu", &TamselWindow::opzimportmenu_Click},
+      {"dxfimportmenu", &TamselWindow::dxfimportmenu_Click},
+      {"optcreatemenu", &TamselWindow::optcreatemenu_Click},
+      {"facecountmenu", &TamselWindow::facecountmenu_Click}};
+  for (const auto& [name, handler] : menuHandlers)
+    connect(MenuItem(name), &QAction::triggered, this, handler);
   for (const ColorMenuItem& item : kColorMenuItems)
-    connect(MenuItem(item.name), &QAction::triggered, this, [this, name = QString(item.name)] { colormenu_Click(name); });
+    connect(MenuItem(item.name), &QAction::triggered, this,
+            [this, name = QString(item.name)] { colormenu_Click(name); });
   connect(viewbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::viewbar_ButtonClick);
   connect(dispbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::dispbar_ButtonClick);
   connect(propbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::propbar_ButtonClick);

@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 
+#include "dxf/dxf_import.h"
 #include "editing/sample_craft.h"
 #include "model/file_io.h"
 #include "model/model.h"
@@ -105,6 +106,30 @@ void BM_OpzOpen(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpzOpen)->Unit(benchmark::kMillisecond);
+
+// A drawing of 100 000 3DFACEs on 10 layers, every fourth a triangle.
+void BM_DxfImport(benchmark::State& state) {
+  const fs::path path = Scratch() / "faces.dxf";
+  std::string text = "0\nSECTION\n2\nENTITIES\n";
+  for (int i = 0; i < 100000; ++i) {
+    const std::string x = std::to_string(i % 1000) + ".25", y = std::to_string(i / 1000) + ".5";
+    text += "0\n3DFACE\n8\nLAYER" + std::to_string(i % 10) + "\n10\n" + x + "\n20\n" + y +
+            "\n30\n0\n11\n" + x + "\n21\n" + y + "\n31\n1\n12\n" + x + "\n22\n" + y + "\n32\n2\n";
+    if (i % 4) text += "13\n" + x + "\n23\n" + y + "\n33\n3\n";
+  }
+  text += "0\nENDSEC\n0\nEOF\n";
+  WriteFileAtomic(path, text);
+  const fs::path project = Scratch() / "dxfproject";
+  fs::create_directories(project);
+  for (auto _ : state) {
+    Model model;
+    NewProject(model, project);
+    ImportDxf(model, path);
+    benchmark::DoNotOptimize(model.Meshes.data());
+  }
+  state.counters["MB"] = static_cast<double>(fs::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_DxfImport)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

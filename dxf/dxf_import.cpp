@@ -45,7 +45,8 @@ std::vector<Entity> Entities(const std::vector<GroupPair>& pairs, const std::str
 
 }  // namespace
 
-std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& fileName, IdCounters& ids) {
+std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& fileName,
+                                  IdCounters& ids) {
   const std::vector<GroupPair> pairs = ReadGroupPairs(text, fileName);
   IdCounters fresh = ids;
   std::vector<MeshRec> meshes;
@@ -59,9 +60,11 @@ std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& file
       if (p->code < 10 || p->code > 33 || p->code % 10 > 3) continue;
       const auto v = ParseSingle(p->value);
       if (!v)
-        throw FileError(fileName, FileError::Line(p->line + 1),
-                        "expected a coordinate (a finite number), found \"" + p->value.substr(0, 40) + "\"");
-      corners[static_cast<std::size_t>(p->code % 10)][static_cast<std::size_t>(p->code / 10 - 1)] = *v;
+        throw FileError(
+            fileName, FileError::Line(p->line + 1),
+            "expected a coordinate (a finite number), found \"" + p->value.substr(0, 40) + "\"");
+      corners[static_cast<std::size_t>(p->code % 10)][static_cast<std::size_t>(p->code / 10 - 1)] =
+          *v;
     }
     const int line = e.pairs.empty() ? 0 : e.pairs.front()->line;
     for (int k = 0; k < 3; ++k)
@@ -101,7 +104,8 @@ Bitmap PlainDefaultBitmap() {
   Bitmap b;
   b.width = b.height = 64;
   for (int k = 0; k < 256; ++k)
-    for (int c = 0; c < 3; ++c) b.palette[static_cast<std::size_t>(4 * k + c)] = static_cast<std::uint8_t>(k);
+    for (int c = 0; c < 3; ++c)
+      b.palette[static_cast<std::size_t>(4 * k + c)] = static_cast<std::uint8_t>(k);
   b.texels.assign(64 * 64, 160);
   return b;
 }
@@ -115,8 +119,9 @@ std::size_t ImportDxf(Model& model, const fs::path& dxfFile) {
   if (meshes.empty()) throw FileError(dxfFile.string(), "", "the drawing holds no 3DFACE entities");
 
   std::vector<TextureRec> textures;
-  const bool haveDefault = std::any_of(model.Textures.begin(), model.Textures.end(),
-                                       [](const TextureRec& t) { return t.Name == kDefaultTexture; });
+  const bool haveDefault =
+      std::any_of(model.Textures.begin(), model.Textures.end(),
+                  [](const TextureRec& t) { return t.Name == kDefaultTexture; });
   if (!haveDefault) {
     const fs::path target = fs::path(model.ProjectPath) / kDefaultTexture;
     const fs::path source = fs::path(model.StartFolder) / kDefaultTexture;

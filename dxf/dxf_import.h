@@ -17,7 +17,8 @@ inline constexpr const char* kDefaultTexture = "default.bmp";
 // The meshes of a drawing's 3DFACE entities, whatever the order of their group codes and
 // whatever other codes and entities stand among them. Ids come from ids, which only
 // advances when the read succeeds. Throws FileError naming the file and the line.
-std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& fileName, IdCounters& ids);
+std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& fileName,
+                                  IdCounters& ids);
 
 // The "import .DXF" command: reads the drawing, then makes sure the project has its
 // default texture (copied from startFolder/default.bmp, or a plain grey bitmap made in the

@@ -1,0 +1,161 @@
+#include <QAction>
+#include <filesystem>
+
+#include "gui/project_fixture.h"
+#include "model/project.h"
+#include "opt/opt_writer.h"
+
+namespace tamsel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileMenuTest : public ProjectTest {
+ protected:
+  void SetUp() override {
+    ProjectTest::SetUp();
+    window->Model().StartFolder = dir.path().string();
+  }
+  void Trigger(const char* item) { window->MenuItem(item)->trigger(); }
+  bool Enabled(const char* item) { return window->MenuItem(item)->isEnabled(); }
+  QString LastMessage() {
+    return dialogs.asked().empty() ? QString() : dialogs.asked().back().text;
+  }
+};
+
+TEST_F(FileMenuTest, NewProjectAsksForANameAndRefusesUnsafeOnes) {
+  dialogs.Push(std::monostate{});  // Cancel
+  Trigger("opznewmenu");
+  EXPECT_TRUE(window->Model().ProjectPath.empty());
+  EXPECT_FALSE(Enabled("optimportmenu"));
+  for (const char* bad : {"..", "a/b", "."}) {
+    dialogs.Push(QString(bad));
+    Trigger("opznewmenu");
+    EXPECT_TRUE(LastMessage().contains("cannot be a folder name")) << bad;
+  }
+  EXPECT_TRUE(window->Model().ProjectPath.empty());
+  EXPECT_EQ(dialogs.asked()[0].text, "Name new project");
+  EXPECT_EQ(dialogs.asked()[0].title, "New Project");
+
+  dialogs.Push(QString("ship"));
+  Trigger("opznewmenu");
+  EXPECT_EQ(fs::path(window->Model().ProjectPath), dir / "ship");
+  EXPECT_TRUE(fs::is_directory(dir / "ship"));
+  EXPECT_FALSE(Enabled("saveopzmenu"));
+  EXPECT_FALSE(Enabled("optcreatemenu"));
+  EXPECT_TRUE(Enabled("optimportmenu") && Enabled("opzimportmenu") && Enabled("dxfimportmenu"));
+  EXPECT_FALSE(Find("geometryframe")->isVisible());
+  EXPECT_FALSE(window->DispBar().isVisible());
+}
+
+TEST_F(FileMenuTest, OverwritingAnExistingFolderDeletesItsFilesOnlyAndCancelChangesNothing) {
+  Open();
+  fs::create_directories(dir / "old" / "keep");
+  WriteFileAtomic(dir / "old" / "x.txt", std::string("x"));
+  dialogs.Push(QString("old"));
+  dialogs.Push(Dialogs::Answer::Cancel);
+  Trigger("opznewmenu");
+  EXPECT_EQ(dialogs.asked()[1].text, "The folder 'old' already exists.  Overwrite?");
+  EXPECT_EQ(dialogs.asked()[1].title, "Folder Overwrite");
+  EXPECT_EQ(window->Model().MeshCount(), 2);
+  EXPECT_TRUE(Enabled("saveopzmenu"));
+  EXPECT_TRUE(Find("geometryframe")->isVisible());
+  EXPECT_TRUE(fs::exists(dir / "old" / "x.txt"));
+
+  dialogs.Push(QString("old"));
+  dialogs.Push(Dialogs::Answer::Ok);
+  Trigger("opznewmenu");
+  EXPECT_EQ(window->Model().MeshCount(), 0);
+  EXPECT_FALSE(fs::exists(dir / "old" / "x.txt"));
+  EXPECT_FALSE(fs::exists(dir / "old" / "temp.txt"));
+  EXPECT_TRUE(fs::is_directory(dir / "old" / "keep"));
+  EXPECT_EQ(L("meshlist")->ListCount(), 0);
+  EXPECT_EQ(L("facelist")->ListCount(), 0);
+  EXPECT_EQ(L("transtexturelist")->ListCount(), 0);
+}
+
+TEST_F(FileMenuTest, OpenSaveOpenGivesTheSameProjectAndSavingBeeps) {
+  dialogs.Push(QString::fromStdString((dir / "p.opz").string()));
+  Trigger("opzopenmenu");
+  EXPECT_EQ(dialogs.asked()[0].title, "open .OPZ file");
+  EXPECT_TRUE(dialogs.asked()[0].text.contains("OPZ file (*.opz)|*.opz"));
+  ASSERT_EQ(window->Model().MeshCount(), 2);
+  window->Model().Meshes[1].LODs[0].Distance = 2.5f;
+  Trigger("saveopzmenu");
+  EXPECT_EQ(dialogs.beeps(), 1);
+  const fs::path saved = ProjectFilePath(dir.path());
+  ASSERT_TRUE(fs::exists(saved));
+  dialogs.Push(QString::fromStdString(saved.string()));
+  Trigger("opzopenmenu");
+  EXPECT_EQ(window->Model().Meshes[1].LODs[0].Distance, 2.5f);
+  EXPECT_EQ(L("meshlist")->List(0), "Left");
+}
+
+TEST_F(FileMenuTest, ImportsAppendCreateWritesTheFolderNamedFileAndBadFilesChangeNothing) {
+  Open();
+  Trigger("optcreatemenu");
+  EXPECT_EQ(dialogs.beeps(), 1);
+  const fs::path opt = dir / (dir.path().filename().string() + ".opt");
+  ASSERT_TRUE(fs::exists(opt));
+  EXPECT_EQ(dialogs.asked().size(), 0u) << "no message after create";
+
+  for (int i = 0; i < 2; ++i) {
+    dialogs.Push(QString::fromStdString(opt.string()));
+    Trigger("optimportmenu");
+  }
+  EXPECT_EQ(window->Model().MeshCount(), 6);
+  EXPECT_EQ(L("meshlist")->List(5), "MESH 6");
+  EXPECT_EQ(L("transtexturelist")->ListCount(), 3);
+  EXPECT_EQ(L("illumtexturelist")->List(2), "TEX00002");
+  EXPECT_EQ(dialogs.asked().back().title, "import .OPT file");
+
+  Bytes broken = ReadFileBytes(opt);
+  broken.resize(broken.size() / 2);
+  WriteFileAtomic(dir / "broken.opt", broken);
+  const auto before = dir.Snapshot();
+  dialogs.Push(QString::fromStdString((dir / "broken.opt").string()));
+  Trigger("optimportmenu");
+  EXPECT_TRUE(LastMessage().contains("broken.opt, byte")) << LastMessage().toStdString();
+  EXPECT_EQ(window->Model().MeshCount(), 6);
+  EXPECT_EQ(L("meshlist")->ListCount(), 6);
+  EXPECT_EQ(dir.Snapshot(), before);
+
+  dialogs.Push(QString::fromStdString((dir / "p.opz").string()));
+  Trigger("opzimportmenu");
+  EXPECT_EQ(window->Model().MeshCount(), 8);
+  EXPECT_EQ(L("transtexturelist")->List(3), "TEX00003");
+  EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected);
+
+  const std::string dxf =
+      "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\nFIN\n10\n0\n20\n0\n30\n5\n11\n1\n21\n0\n31\n5\n12\n1"
+      "\n22\n1\n32\n5\n0\nENDSEC\n";
+  WriteFileAtomic(dir / "fin.dxf", dxf);
+  dialogs.Push(QString::fromStdString((dir / "fin.dxf").string()));
+  Trigger("dxfimportmenu");
+  EXPECT_EQ(L("meshlist")->List(8), "FIN");
+  EXPECT_EQ(window->Model().Textures.back().Name, "default.bmp");
+  EXPECT_TRUE(fs::exists(dir / "default.bmp"));
+}
+
+TEST_F(FileMenuTest, ColourItemsStartFromTheSettingAndCancelKeepsIt) {
+  dialogs.Push(std::monostate{});
+  Trigger("normalcolormenu");
+  EXPECT_EQ(dialogs.asked()[0].text, QColor(255, 0, 255).name());
+  EXPECT_EQ(window->Colors().NormalColor, (ColorTriple{255, 0, 255}));
+  dialogs.Push(QColor(1, 2, 3));
+  Trigger("rotationdegreecolormenu");
+  EXPECT_EQ(window->Colors().RotationDegreeColor, (ColorTriple{1, 2, 3}));
+}
+
+TEST_F(FileMenuTest, FaceCountCountsBothLevels) {
+  Trigger("facecountmenu");
+  EXPECT_EQ(LastMessage(), "0 Faces");
+  EXPECT_EQ(dialogs.asked().back().title, "Face Count");
+  Open();
+  window->Model().Meshes[0].LODs.push_back(window->Model().Meshes[1].LODs[0]);
+  Trigger("facecountmenu");
+  EXPECT_EQ(LastMessage(), "6 Faces");
+}
+
+}  // namespace
+}  // namespace tamsel::test
