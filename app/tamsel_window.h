@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 #include "app/dialogs.h"
@@ -74,6 +75,25 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void colormenu_Click(const QString& item);
   void facecountmenu_Click();
 
+  // The geometry panel, Assign LOD, the Fix and the normal Calculate commands.
+  void meshlist_MouseUp();
+  void meshlist_DblClick();
+  void meshdeletebut_Click();
+  void facelist_MouseUp();
+  void cornerlist_MouseUp(const QString& list);
+  void updategeogeobut_Click();
+  void extent_KeyUp(const QString& axis);
+  void lodassignmentbut_Click();
+  void quad2trimenu_Click();
+  void vertexordermenu_Click();
+  void facenormalmenu_Click();
+  void vertexnormalmenu_Click();
+  void softwarevectormenu_Click();
+
+  // A box's text as a number: the whole text, "." as the decimal point. A box that does
+  // not hold one is marked and named in the status bar, and the caller changes nothing.
+  std::optional<double> Number(const QString& box);
+
   // Display routines: they fill the panels and rebuild the lists from the model.
   void MeshScreens(int WhichMesh, int WhichLOD);
   void FaceScreens(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
@@ -134,6 +154,9 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // After an import appended meshes and textures: their rows, texture objects and lists.
   void ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold);
   void ShowProjectControls();
+  void ConnectGeometryHandlers();
+  // After a whole-model change: the mesh rows' texts and every list built from the flags.
+  void RefreshAfterModelChange();
   void ClearSelectionLists();
   // Runs a command that may fail with a FileError: the message names the file and what
   // was wrong, and nothing of the failed command shows.

@@ -15,6 +15,7 @@
 namespace tamsel {
 
 void TamselWindow::ConnectHandlers() {
+  ConnectGeometryHandlers();
   const std::pair<const char*, void (TamselWindow::*)()> menuHandlers[] = {
       {"opznewmenu", &TamselWindow::opznewmenu_Click},
       {"opzopenmenu", &TamselWindow::opzopenmenu_Click},

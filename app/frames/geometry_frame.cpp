@@ -56,6 +56,14 @@ QWidget* BuildGeometrySubFrame(QWidget* parent) {
   grid->addWidget(TextBox(sub, "Jfacenormtext", "J face normal"), row, 2);
   grid->addWidget(TextBox(sub, "Kfacenormtext", "K face normal"), row, 3);
   BuddyRows(grid);
+  // UPDATE moves and scales meshes and sets normals; these boxes only show the selection.
+  for (const char* name :
+       {"Xmeshangletext", "Ymeshangletext", "Zmeshangletext", "Xfacetext", "Yfacetext", "Zfacetext",
+        "Xfaceangletext", "Yfaceangletext", "Zfaceangletext", "facesizetext"}) {
+    auto* box = sub->findChild<QLineEdit*>(name);
+    box->setReadOnly(true);
+    box->setToolTip(box->toolTip() + " (shown only: UPDATE does not apply it)");
+  }
   layout->addLayout(grid);
 
   auto* buttons = new QHBoxLayout;

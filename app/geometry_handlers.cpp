@@ -1,0 +1,238 @@
+// The geometry panel's lists and UPDATE, mesh renaming and deletion, Assign LOD, the Fix
+// menu and the normal and software-vector calculations.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "app/row_list.h"
+#include "app/tamsel_window.h"
+#include "editing/geometry_edits.h"
+#include "editing/normals.h"
+#include "editing/selection.h"
+#include "model/bounds.h"
+#include "model/number_text.h"
+#include "viewport/cxxx.h"
+
+namespace tamsel {
+namespace {
+
+const char* const kCornerLists[8] = {"Xvertexlist",   "Yvertexlist",   "Zvertexlist",
+                                     "Ivertnormlist", "Jvertnormlist", "Kvertnormlist",
+                                     "Ucoordlist",    "Vcoordlist"};
+const char* const kCornerBoxes[8] = {"Xvertextext",   "Yvertextext",   "Zvertextext",
+                                     "Ivertnormtext", "Jvertnormtext", "Kvertnormtext",
+                                     "Ucoordtext",    "Vcoordtext"};
+
+}  // namespace
+
+std::optional<double> TamselWindow::Number(const QString& box) {
+  QLineEdit* edit = Box(box);
+  const auto value = edit ? ParseDouble(edit->text().toStdString()) : std::nullopt;
+  if (edit) edit->setStyleSheet(value ? QString() : "QLineEdit { border: 2px solid red; }");
+  if (!value)
+    ShowStatus("\"" + (edit ? edit->text() : QString()) + "\" in " + box + " is not a number");
+  return value;
+}
+
+void TamselWindow::ConnectGeometryHandlers() {
+  connect(List("meshlist"), &RowList::MouseUp, this, &TamselWindow::meshlist_MouseUp);
+  connect(List("meshlist"), &RowList::DblClick, this, &TamselWindow::meshlist_DblClick);
+  connect(List("facelist"), &RowList::MouseUp, this, &TamselWindow::facelist_MouseUp);
+  for (const char* name : kCornerLists)
+    connect(List(name), &RowList::MouseUp, this, [this, name] { cornerlist_MouseUp(name); });
+  connect(Control<QPushButton>("meshdeletebut"), &QPushButton::clicked, this,
+          &TamselWindow::meshdeletebut_Click);
+  connect(Control<QPushButton>("updategeogeobut"), &QPushButton::clicked, this,
+          &TamselWindow::updategeogeobut_Click);
+  connect(Control<QPushButton>("lodassignmentbut"), &QPushButton::clicked, this,
+          &TamselWindow::lodassignmentbut_Click);
+  for (const char* axis : {"X", "Y", "Z"})
+    for (const char* box : {"mintext", "maxtext"})
+      connect(Box(QString(axis) + box), &QLineEdit::textEdited, this,
+              [this, axis] { extent_KeyUp(axis); });
+  const std::pair<const char*, void (TamselWindow::*)()> menus[] = {
+      {"quad2trimenu", &TamselWindow::quad2trimenu_Click},
+      {"vertexordermenu", &TamselWindow::vertexordermenu_Click},
+      {"facenormalmenu", &TamselWindow::facenormalmenu_Click},
+      {"vertexnormalmenu", &TamselWindow::vertexnormalmenu_Click},
+      {"softwarevectormenu", &TamselWindow::softwarevectormenu_Click}};
+  for (const auto& [name, handler] : menus)
+    connect(MenuItem(name), &QAction::triggered, this, handler);
+}
+
+void TamselWindow::RefreshAfterModelChange() {
+  std::vector<QString> names;
+  for (const MeshRec& mesh : model_.Meshes) names.push_back(QString::fromStdString(mesh.Name));
+  RowList* meshes = List("meshlist");
+  const int focus = meshes->ListIndex();
+  meshes->SetRows(std::move(names));
+  if (focus >= 0 && focus < meshes->ListCount()) meshes->SetListIndex(focus);
+  const int level = view_.LevelIndex();
+  SyncMeshRows(level);
+  RebuildFaceRows(level);
+  RebuildCornerRows(level);
+  RebuildFeatureRows(level);
+}
+
+void TamselWindow::meshlist_MouseUp() {
+  const int level = view_.LevelIndex();
+  RowList* list = List("meshlist");
+  for (int m = 0; m < model_.MeshCount(); ++m) {
+    MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
+    if (mesh.HasLevel(level))
+      mesh.LODs[static_cast<std::size_t>(level)].Selected = list->Selected(m) ? kTrue : kFalse;
+  }
+  const int focus = list->ListIndex();
+  if (focus >= 0) MeshScreens(focus, level);
+  RebuildFaceRows(level);
+  RebuildCornerRows(level);
+  RebuildFeatureRows(level);
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::meshlist_DblClick() {
+  RowList* list = List("meshlist");
+  const int focus = list->ListIndex();
+  if (focus < 0 || focus >= model_.MeshCount()) return;
+  const auto name = dialogs_.InputBox("Rename mesh to:", "Rename mesh", list->List(focus));
+  if (!name) return;  // Cancel keeps the name
+  model_.Meshes[static_cast<std::size_t>(focus)].Name = name->toStdString();
+  list->SetList(focus, *name);
+}
+
+void TamselWindow::meshdeletebut_Click() {
+  if (DeleteSelectedMeshes(model_, view_.LevelIndex()).empty()) return;
+  List("meshlist")->DeselectAll();
+  RefreshAfterModelChange();
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::facelist_MouseUp() {
+  const int level = view_.LevelIndex();
+  RowList* list = List("facelist");
+  for (std::size_t i = 0; i < faceRows_.size(); ++i)
+    if (FaceRec* face = const_cast<FaceRec*>(FaceAt(model_, level, faceRows_[i])))
+      face->Selected = list->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+  const int focus = list->ListIndex();
+  if (focus >= 0 && static_cast<std::size_t>(focus) < faceRows_.size()) {
+    const FaceRef f = faceRows_[static_cast<std::size_t>(focus)];
+    FaceScreens(f.mesh, level, f.face, 0);
+  } else {
+    RebuildCornerRows(level);
+  }
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::cornerlist_MouseUp(const QString& name) {
+  const int level = view_.LevelIndex();
+  RowList* source = List(name);
+  const int focus = source->ListIndex();
+  for (const char* other : kCornerLists) {
+    if (name == other) continue;
+    RowList* list = List(other);
+    list->SetListIndex(focus);
+    for (int i = 0; i < source->ListCount(); ++i) list->SetSelected(i, source->Selected(i));
+  }
+  for (std::size_t i = 0; i < cornerRows_.size(); ++i)
+    if (VertexRec* v = const_cast<VertexRec*>(CornerAt(model_, level, cornerRows_[i])))
+      v->Selected = source->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+  if (focus >= 0 && static_cast<std::size_t>(focus) < cornerRows_.size()) {
+    const CornerRef c = cornerRows_[static_cast<std::size_t>(focus)];
+    VertexScreens(c.mesh, level, c.face, c.corner);
+  }
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::updategeogeobut_Click() {
+  const int level = view_.LevelIndex();
+  if (view_.GeometryLevel == "mesh") {
+    const auto d = Number("meshloddisttext"), s = Number("meshsizetext");
+    const auto x = Number("Xmeshtext"), y = Number("Ymeshtext"), z = Number("Zmeshtext");
+    if (!d || !s || !x || !y || !z) return;
+    if (UpdateSelectedMeshes(model_, level, {*d, *s, *x, *y, *z}) == 0) return;
+    cxxx_->ApplyViewExtent();
+  } else if (view_.GeometryLevel == "face") {
+    const auto i = Number("Ifacenormtext"), j = Number("Jfacenormtext"),
+               k = Number("Kfacenormtext");
+    if (!i || !j || !k) return;
+    RowList* list = List("facelist");
+    const int focus = list->ListIndex();
+    if (focus < 0 || static_cast<std::size_t>(focus) >= faceRows_.size()) return;
+    UpdateFocusedFaceNormal(
+        model_, level, faceRows_[static_cast<std::size_t>(focus)],
+        {static_cast<float>(*i), static_cast<float>(*j), static_cast<float>(*k)});
+  } else if (view_.GeometryLevel == "vertex") {
+    std::optional<double> v[6];
+    for (int b = 0; b < 6; ++b)
+      if (!(v[b] = Number(kCornerBoxes[b]))) return;
+    const int focus = List("Xvertexlist")->ListIndex();
+    std::optional<CornerRef> focused;
+    if (focus >= 0 && static_cast<std::size_t>(focus) < cornerRows_.size())
+      focused = cornerRows_[static_cast<std::size_t>(focus)];
+    const auto f = [](const std::optional<double>& d) { return static_cast<float>(*d); };
+    if (UpdateSelectedCorners(model_, level, {f(v[0]), f(v[1]), f(v[2])}, focused,
+                              {f(v[3]), f(v[4]), f(v[5])}) == 0)
+      return;
+    // The rows show the new values; selection and focus stay.
+    RebuildCornerRows(level);
+    for (const char* name : kCornerLists) List(name)->SetListIndex(focus);
+  }
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::extent_KeyUp(const QString& axis) {
+  const auto lo = ParseDouble(Box(axis + "mintext")->text().toStdString());
+  const auto hi = ParseDouble(Box(axis + "maxtext")->text().toStdString());
+  if (!lo || !hi) return;
+  Box(axis + "spantext")
+      ->setText(QString::fromStdString(FormatSingle(static_cast<float>(*hi - *lo))));
+  Box(axis + "centertext")
+      ->setText(QString::fromStdString(FormatSingle(static_cast<float>(*lo + (*hi - *lo) / 2))));
+}
+
+void TamselWindow::lodassignmentbut_Click() {
+  const int removed = AssignLowLevel(model_, List("meshlist")->ListIndex());
+  if (removed < 0) return;
+  const int target = List("meshlist")->ListIndex();
+  List("meshlist")->RemoveItem(removed);
+  List("meshlist")->SetListIndex(target > removed ? target - 1 : target);
+  RefreshAfterModelChange();
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::quad2trimenu_Click() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  Quad2Tri(model_);
+  cxxx_->ApplyViewExtent();
+  RefreshAfterModelChange();
+  cxxx_->CreateCall();
+  QApplication::restoreOverrideCursor();
+}
+
+void TamselWindow::vertexordermenu_Click() {
+  ReverseVertexOrder(model_);
+  RefreshAfterModelChange();
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::facenormalmenu_Click() {
+  CalculateFaceNormals(model_);
+  cxxx_->CreateCall();
+}
+
+void TamselWindow::vertexnormalmenu_Click() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  CalculateVertexNormals(model_);
+  RebuildCornerRows(view_.LevelIndex());
+  cxxx_->CreateCall();
+  QApplication::restoreOverrideCursor();
+}
+
+void TamselWindow::softwarevectormenu_Click() {
+  CalculateSoftwareVectors(model_);
+  cxxx_->CreateCall();
+}
+
+}  // namespace tamsel
