@@ -90,6 +90,27 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void vertexnormalmenu_Click();
   void softwarevectormenu_Click();
 
+  // The texture sub-panel, flight-group colours, and the transparency and illumination
+  // panels (prefix "trans" or "illum").
+  void texturelist_Click();
+  void updategeotexbut_Click();
+  void stitch_Click(int view);
+  void texrotate_Click(bool clockwise);
+  void texflip_Click(bool mirrorU);
+  void texturecoordinatemenu_Click();
+  void fgsel_Click(int color);
+  void fgoffop_Click();
+  void texturepanel_MouseUp(const QString& prefix);
+  void viewer_MouseMove(const QString& prefix, int x, int y);
+  void viewer_Click(const QString& prefix);
+  void tintlist_MouseUp(const QString& prefix, const QString& list);
+  void removecolor_Click(const QString& prefix);
+  void strengthbar_Change(const QString& prefix);
+  void strengthtext_Change(const QString& prefix);
+  void tolerancebar_Change(const QString& prefix);
+  void tolerancetext_Change(const QString& prefix);
+  void updatetexpanel_Click(const QString& prefix);
+
   // A box's text as a number: the whole text, "." as the decimal point. A box that does
   // not hold one is marked and named in the status bar, and the caller changes nothing.
   std::optional<double> Number(const QString& box);
@@ -155,6 +176,9 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold);
   void ShowProjectControls();
   void ConnectGeometryHandlers();
+  void ConnectTextureHandlers();
+  // The face list's selection copied into the faces' flags; returns the focused row's face.
+  std::optional<FaceRef> ReadFaceListSelection();
   // After a whole-model change: the mesh rows' texts and every list built from the flags.
   void RefreshAfterModelChange();
   void ClearSelectionLists();
