@@ -1,6 +1,7 @@
 // The display routines: they fill the panels' boxes and rebuild the lists from the model.
 #include <QComboBox>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -99,6 +100,10 @@ void TamselWindow::MeshScreens(int M, int L) {
   SetTriple(*this, "aimtext", mesh.Aim);
   SetTriple(*this, "degreetext", mesh.Degree);
   Box("targetidtext")->setText(QString::number(mesh.TargetId));
+  // UPDATE in these frames changes only this mesh, however many are selected: say which.
+  const QString name = QString::fromStdString(mesh.Name);
+  Control<QGroupBox>("hitzoneframe")->setTitle("Hitzone: " + name);
+  Control<QGroupBox>("rotationframe")->setTitle("Rotation: " + name);
   List("meshlist")->SetListIndex(M);
   RebuildFaceRows(L);
   RebuildFeatureRows(L);

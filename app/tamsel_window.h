@@ -111,6 +111,25 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void tolerancetext_Change(const QString& prefix);
   void updatetexpanel_Click(const QString& prefix);
 
+  // The hardpoint, engine-glow, hitzone and rotation frames.
+  void HardpointScreens(int WhichMesh, int WhichHardpoint);
+  void EngineGlowScreens(int WhichMesh, int WhichEngineGlow);
+  void hardpointlist_Click();
+  void hpaddbut_Click();
+  void hpdeletebut_Click();
+  void hpset_Click(bool toVertex);
+  void updatehpbut_Click();
+  void engineglowlist_Click();
+  void egaddbut_Click();
+  void egdeletebut_Click();
+  void egsetfacebut_Click();
+  void egdisplay_Click(bool inner);
+  void updateegbut_Click();
+  void updatehitbut_Click();
+  void hitzonemenu_Click();
+  void updaterotbut_Click();
+  void rotationmenu_Click();
+
   // A box's text as a number: the whole text, "." as the decimal point. A box that does
   // not hold one is marked and named in the status bar, and the caller changes nothing.
   std::optional<double> Number(const QString& box);
@@ -177,6 +196,12 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void ShowProjectControls();
   void ConnectGeometryHandlers();
   void ConnectTextureHandlers();
+  void ConnectFeatureHandlers();
+  // The focused rows of the hardpoint and engine-glow lists, when they name an element.
+  std::optional<ItemRef> FocusedHardpoint();
+  std::optional<ItemRef> FocusedEngineGlow();
+  std::optional<FaceRef> FocusedFaceRow();
+  std::optional<CornerRef> FocusedCornerRow();
   // The face list's selection copied into the faces' flags; returns the focused row's face.
   std::optional<FaceRef> ReadFaceListSelection();
   // After a whole-model change: the mesh rows' texts and every list built from the flags.

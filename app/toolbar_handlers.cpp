@@ -17,6 +17,7 @@ namespace tamsel {
 void TamselWindow::ConnectHandlers() {
   ConnectGeometryHandlers();
   ConnectTextureHandlers();
+  ConnectFeatureHandlers();
   const std::pair<const char*, void (TamselWindow::*)()> menuHandlers[] = {
       {"opznewmenu", &TamselWindow::opznewmenu_Click},
       {"opzopenmenu", &TamselWindow::opzopenmenu_Click},

@@ -1,0 +1,98 @@
+#include "editing/ship_features.h"
+
+#include "model/bounds.h"
+
+namespace tamsel {
+namespace {
+
+const LODRec* LevelOf(const Model& model, int mesh, int level) {
+  if (mesh < 0 || mesh >= model.MeshCount()) return nullptr;
+  const MeshRec& m = model.Meshes[static_cast<std::size_t>(mesh)];
+  return m.HasLevel(level) ? &m.LODs[static_cast<std::size_t>(level)] : nullptr;
+}
+
+template <typename T>
+T* ItemAt(Model& model, ItemRef ref, std::vector<T> MeshRec::*items) {
+  if (ref.mesh < 0 || ref.mesh >= model.MeshCount()) return nullptr;
+  auto& list = model.Meshes[static_cast<std::size_t>(ref.mesh)].*items;
+  if (ref.item < 0 || static_cast<std::size_t>(ref.item) >= list.size()) return nullptr;
+  return &list[static_cast<std::size_t>(ref.item)];
+}
+
+template <typename T>
+bool EraseAt(Model& model, ItemRef ref, std::vector<T> MeshRec::*items) {
+  if (!ItemAt(model, ref, items)) return false;
+  auto& list = model.Meshes[static_cast<std::size_t>(ref.mesh)].*items;
+  list.erase(list.begin() + ref.item);
+  return true;
+}
+
+}  // namespace
+
+int AddHardpoint(Model& model, int mesh, int level) {
+  const LODRec* lod = LevelOf(model, mesh, level);
+  if (!lod) return -1;
+  auto& list = model.Meshes[static_cast<std::size_t>(mesh)].Hardpoints;
+  list.push_back({0, lod->BoxCenter});
+  return static_cast<int>(list.size()) - 1;
+}
+
+bool DeleteHardpoint(Model& model, ItemRef hp) {
+  return EraseAt(model, hp, &MeshRec::Hardpoints);
+}
+HardpointRec* HardpointAt(Model& model, ItemRef hp) {
+  return ItemAt(model, hp, &MeshRec::Hardpoints);
+}
+
+int AddEngineGlow(Model& model, int mesh, int level) {
+  const LODRec* lod = LevelOf(model, mesh, level);
+  if (!lod) return -1;
+  EngineGlowRec g;
+  g.InnerColor = {128, 255, 255, 255};
+  g.OuterColor = {255, 128, 128, 128};
+  g.Position = lod->BoxCenter;
+  g.Size = {lod->BoxMax.x - lod->BoxMin.x, lod->BoxMax.y - lod->BoxMin.y, 3};
+  g.Density1 = {0, 1, 0};
+  g.Density2 = {0, 0, 1};
+  g.Density3 = {1, 0, 0};
+  auto& list = model.Meshes[static_cast<std::size_t>(mesh)].EngineGlows;
+  list.push_back(g);
+  return static_cast<int>(list.size()) - 1;
+}
+
+bool DeleteEngineGlow(Model& model, ItemRef eg) {
+  return EraseAt(model, eg, &MeshRec::EngineGlows);
+}
+EngineGlowRec* EngineGlowAt(Model& model, ItemRef eg) {
+  return ItemAt(model, eg, &MeshRec::EngineGlows);
+}
+
+void SetEngineGlowToFace(EngineGlowRec& glow, const FaceRec& face) {
+  glow.Position = face.BoxCenter;
+  glow.Size = {2 * (face.BoxMax.x - face.BoxMin.x), 2 * (face.BoxMax.z - face.BoxMin.z), 3};
+}
+
+void CalculateHitzones(Model& model) {
+  CalculateBounds(model);
+  for (MeshRec& mesh : model.Meshes) {
+    const LODRec& high = mesh.LODs[0];
+    mesh.Center = high.BoxCenter;
+    mesh.Min = high.BoxMin;
+    mesh.Max = high.BoxMax;
+    mesh.Span = {high.BoxMax.x - high.BoxMin.x, high.BoxMax.y - high.BoxMin.y,
+                 high.BoxMax.z - high.BoxMin.z};
+    mesh.Target = high.BoxCenter;
+  }
+}
+
+void CalculateRotations(Model& model) {
+  CalculateBounds(model);
+  for (MeshRec& mesh : model.Meshes) {
+    mesh.Pivot = mesh.LODs[0].BoxCenter;
+    mesh.Axis = {0, 0, 32767};
+    mesh.Aim = {0, 32767, 0};
+    mesh.Degree = {32767, 0, 0};
+  }
+}
+
+}  // namespace tamsel
