@@ -112,6 +112,10 @@ void FollowBuddies(QWidget* root) {
     if (label->buddy()) label->setVisible(!label->buddy()->isHidden());
 }
 
+void MarkRefused(QLineEdit* box, bool refused) {
+  box->setStyleSheet(refused ? "QLineEdit { border: 2px solid red; }" : QString());
+}
+
 void SetBackColor(QWidget* swatch, int r, int g, int b) {
   QPalette palette = swatch->palette();
   palette.setColor(QPalette::Window, QColor(r, g, b));

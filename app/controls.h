@@ -50,6 +50,9 @@ void BuddyRows(QGridLayout* grid);
 // Shows every buddy label under root exactly when its control is not hidden.
 void FollowBuddies(QWidget* root);
 
+// Marks a box whose text was refused (a red frame), or clears the mark.
+void MarkRefused(QLineEdit* box, bool refused);
+
 // Sets the back colour of a swatch.
 void SetBackColor(QWidget* swatch, int r, int g, int b);
 

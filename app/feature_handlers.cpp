@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/controls.h"
+#include "app/event_watcher.h"
 #include "app/row_list.h"
 #include "app/tamsel_window.h"
 #include "editing/selection.h"
@@ -21,20 +22,6 @@ namespace {
 QString Num(float v) {
   return QString::fromStdString(FormatSingle(v));
 }
-
-// Clicks on a colour swatch.
-class ClickWatcher : public QObject {
- public:
-  ClickWatcher(QObject* parent, std::function<void()> click)
-      : QObject(parent), click_(std::move(click)) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonRelease) click_();
-    return false;
-  }
-
- private:
-  std::function<void()> click_;
-};
 
 const char* const kInner[4] = {"Reginnertext", "Geginnertext", "Beginnertext", "Aeginnertext"};
 const char* const kOuter[4] = {"Regoutertext", "Gegoutertext", "Begoutertext", "Aegoutertext"};
@@ -62,12 +49,10 @@ void TamselWindow::ConnectFeatureHandlers() {
       {"updaterotbut", [this] { updaterotbut_Click(); }}};
   for (const auto& [name, handler] : buttons)
     connect(Control<QPushButton>(name), &QPushButton::clicked, this, handler);
-  Control("eginnerdisplay")->installEventFilter(new ClickWatcher(this, [this] {
-    egdisplay_Click(true);
-  }));
-  Control("egouterdisplay")->installEventFilter(new ClickWatcher(this, [this] {
-    egdisplay_Click(false);
-  }));
+  new EventWatcher(Control("eginnerdisplay"), {QEvent::MouseButtonRelease},
+                   [this](QEvent*) { egdisplay_Click(true); });
+  new EventWatcher(Control("egouterdisplay"), {QEvent::MouseButtonRelease},
+                   [this](QEvent*) { egdisplay_Click(false); });
   connect(MenuItem("hitzonemenu"), &QAction::triggered, this, &TamselWindow::hitzonemenu_Click);
   connect(MenuItem("rotationmenu"), &QAction::triggered, this, &TamselWindow::rotationmenu_Click);
 }
@@ -247,7 +232,7 @@ void TamselWindow::updateegbut_Click() {
     const char* name = c < 4 ? kInner[c] : kOuter[c - 4];
     const auto v = ParseInteger(Box(name)->text().toStdString());
     const bool ok = v && *v >= 0 && *v <= 255;
-    Box(name)->setStyleSheet(ok ? QString() : "QLineEdit { border: 2px solid red; }");
+    MarkRefused(Box(name), !ok);
     if (!ok) {
       ShowStatus("\"" + Box(name)->text() + "\" in " + name +
                  " is not a colour value from 0 to 255");
@@ -285,11 +270,11 @@ void TamselWindow::updatehitbut_Click() {
     }
   const auto id = ParseInteger(Box("targetidtext")->text().toStdString());
   if (!id || *id < INT32_MIN || *id > INT32_MAX) {
-    Box("targetidtext")->setStyleSheet("QLineEdit { border: 2px solid red; }");
+    MarkRefused(Box("targetidtext"), true);
     ShowStatus("\"" + Box("targetidtext")->text() + "\" in targetidtext is not a whole number");
     return;
   }
-  Box("targetidtext")->setStyleSheet(QString());
+  MarkRefused(Box("targetidtext"), false);
   MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
   const int type = Control<QComboBox>("meshtypetext")->currentIndex();
   const int explosion = Control<QComboBox>("exptypetext")->currentIndex();

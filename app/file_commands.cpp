@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/menus.h"
 #include "app/row_list.h"
@@ -24,11 +25,6 @@ namespace tamsel {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct BusyPointer {
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 const char* const kOpzFilter = "OPZ file (*.opz)|*.opz";
 

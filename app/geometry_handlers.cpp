@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "app/controls.h"
+#include "app/event_watcher.h"
 #include "app/row_list.h"
 #include "app/tamsel_window.h"
 #include "editing/geometry_edits.h"
@@ -30,7 +32,7 @@ const char* const kCornerBoxes[8] = {"Xvertextext",   "Yvertextext",   "Zvertext
 std::optional<double> TamselWindow::Number(const QString& box) {
   QLineEdit* edit = Box(box);
   const auto value = edit ? ParseDouble(edit->text().toStdString()) : std::nullopt;
-  if (edit) edit->setStyleSheet(value ? QString() : "QLineEdit { border: 2px solid red; }");
+  if (edit) MarkRefused(edit, !value);
   if (!value)
     ShowStatus("\"" + (edit ? edit->text() : QString()) + "\" in " + box + " is not a number");
   return value;
@@ -203,12 +205,11 @@ void TamselWindow::lodassignmentbut_Click() {
 }
 
 void TamselWindow::quad2trimenu_Click() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  BusyPointer busy;
   Quad2Tri(model_);
   cxxx_->ApplyViewExtent();
   RefreshAfterModelChange();
   cxxx_->CreateCall();
-  QApplication::restoreOverrideCursor();
 }
 
 void TamselWindow::vertexordermenu_Click() {
@@ -223,11 +224,10 @@ void TamselWindow::facenormalmenu_Click() {
 }
 
 void TamselWindow::vertexnormalmenu_Click() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  BusyPointer busy;
   CalculateVertexNormals(model_);
   RebuildCornerRows(view_.LevelIndex());
   cxxx_->CreateCall();
-  QApplication::restoreOverrideCursor();
 }
 
 void TamselWindow::softwarevectormenu_Click() {

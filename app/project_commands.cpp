@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <filesystem>
 
+#include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/row_list.h"
 #include "app/tamsel_window.h"
@@ -14,15 +15,7 @@
 #include "viewport/cxxx.h"
 
 namespace tamsel {
-namespace {
-
-// The busy pointer for as long as a command runs, restored on every way out.
-struct BusyPointer {
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 void TamselWindow::RefreshTextureList() {
   std::vector<QString> rows;

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/controls.h"
+#include "app/event_watcher.h"
 #include "app/form_layout.h"
 #include "app/frames/frames.h"
 #include "app/keyed_toolbar.h"
@@ -22,23 +23,7 @@
 #include "viewport/glx_ctl.h"
 
 namespace tamsel {
-namespace {
-
-// Resizes of the client area re-run the layout rule.
-class ResizeWatcher : public QObject {
- public:
-  ResizeWatcher(QObject* parent, std::function<void()> onResize)
-      : QObject(parent), onResize_(std::move(onResize)) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Resize) onResize_();
-    return false;
-  }
-
- private:
-  std::function<void()> onResize_;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 int KeyCodeOf(int qtKey) {
   switch (qtKey) {
@@ -103,7 +88,7 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
     if (in.animateAxis || in.animateAim || in.animateDegree) renderscreen_->Redraw();
   });
 
-  client_->installEventFilter(new ResizeWatcher(this, [this] { Form_Resize(); }));
+  new EventWatcher(client_, {QEvent::Resize}, [this](QEvent*) { Form_Resize(); });
   qApp->installEventFilter(this);
 
   Form_Load();
@@ -227,6 +212,13 @@ QLineEdit* TamselWindow::Box(const QString& name) const {
 
 void TamselWindow::ShowStatus(const QString& text) {
   statusBar()->showMessage(text, 10000);
+}
+
+BusyPointer::BusyPointer() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyPointer::~BusyPointer() {
+  QApplication::restoreOverrideCursor();
 }
 
 void TamselWindow::Init() {

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/controls.h"
+#include "app/event_watcher.h"
 #include "app/row_list.h"
 #include "app/tamsel_window.h"
 #include "editing/list_rows.h"
@@ -26,28 +27,6 @@
 
 namespace tamsel {
 namespace {
-
-// Mouse moves and clicks over a texture viewer, in the viewer's pixels.
-class ViewerWatcher : public QObject {
- public:
-  ViewerWatcher(QObject* parent, std::function<void(int, int)> move, std::function<void()> click)
-      : QObject(parent), move_(std::move(move)), click_(std::move(click)) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseMove) {
-      const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-      move_(p.x(), p.y());
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-      const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-      move_(p.x(), p.y());
-      click_();
-    }
-    return false;
-  }
-
- private:
-  std::function<void(int, int)> move_;
-  std::function<void()> click_;
-};
 
 QString StrengthName(const QString& prefix) {
   return prefix == "trans" ? "opacity" : "brightness";
@@ -89,9 +68,13 @@ void TamselWindow::ConnectTextureHandlers() {
             [this, prefix] { texturepanel_MouseUp(prefix); });
     auto* viewer = Control<QLabel>(prefix + "textureviewer");
     viewer->setMouseTracking(true);
-    viewer->installEventFilter(new ViewerWatcher(
-        this, [this, prefix](int x, int y) { viewer_MouseMove(prefix, x, y); },
-        [this, prefix] { viewer_Click(prefix); }));
+    // Moves and clicks over the viewer, in its pixels; a click also picks the colour there.
+    new EventWatcher(viewer, {QEvent::MouseMove, QEvent::MouseButtonRelease},
+                     [this, prefix](QEvent* event) {
+                       const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+                       viewer_MouseMove(prefix, p.x(), p.y());
+                       if (event->type() == QEvent::MouseButtonRelease) viewer_Click(prefix);
+                     });
     for (const char* channel : {"redtintlist", "greentintlist", "bluetintlist"})
       connect(List(prefix + channel), &RowList::MouseUp, this,
               [this, prefix, channel] { tintlist_MouseUp(prefix, channel); });
@@ -297,7 +280,7 @@ namespace {
 void BoxToSlider(QLineEdit* box, QScrollBar* bar) {
   const auto n = ParseInteger(box->text().toStdString());
   const bool ok = n && *n >= bar->minimum() && *n <= bar->maximum();
-  box->setStyleSheet(ok ? QString() : "QLineEdit { border: 2px solid red; }");
+  MarkRefused(box, !ok);
   if (ok) bar->setValue(static_cast<int>(*n));
 }
 

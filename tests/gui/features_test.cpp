@@ -15,12 +15,6 @@ namespace fs = std::filesystem;
 
 class FeaturesTest : public ProjectTest {
  protected:
-  void ClickRow(const char* list, int row) {
-    RowList* l = L(list);
-    ASSERT_LT(row, l->ListCount()) << list;
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
-                      l->visualRect(l->model()->index(row, 0)).center());
-  }
   void Click(const char* button) { QTest::mouseClick(Find<QWidget>(button), Qt::LeftButton); }
   void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
   MeshRec& Mesh(int m) { return window->Model().Meshes[static_cast<std::size_t>(m)]; }

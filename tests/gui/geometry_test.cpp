@@ -8,12 +8,6 @@ namespace {
 
 class GeometryTest : public ProjectTest {
  protected:
-  void ClickRow(const char* list, int row, Qt::KeyboardModifiers mods = {}) {
-    RowList* l = L(list);
-    ASSERT_LT(row, l->ListCount()) << list;
-    const QRect rect = l->visualRect(l->model()->index(row, 0));
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, mods, rect.center());
-  }
   void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
   void Update() { QTest::mouseClick(Find<QWidget>("updategeogeobut"), Qt::LeftButton); }
   MeshRec& Mesh(int m) { return window->Model().Meshes[static_cast<std::size_t>(m)]; }

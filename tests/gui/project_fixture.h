@@ -83,6 +83,13 @@ class ProjectTest : public WindowTest {
     bar.ButtonAt(i)->click();
   }
   RowList* L(const char* name) { return Find<RowList>(name); }
+  // A click on a list row, through the list's viewport as the user clicks.
+  void ClickRow(const char* list, int row, Qt::KeyboardModifiers mods = {}) {
+    RowList* l = L(list);
+    ASSERT_LT(row, l->ListCount()) << list;
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, mods,
+                      l->visualRect(l->model()->index(row, 0)).center());
+  }
   QString Text(const char* name) { return Find<QLineEdit>(name)->text(); }
 
   TempDir dir;

@@ -14,12 +14,6 @@ namespace {
 
 class TextureTest : public ProjectTest {
  protected:
-  void ClickRow(const char* list, int row) {
-    RowList* l = L(list);
-    ASSERT_LT(row, l->ListCount()) << list;
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
-                      l->visualRect(l->model()->index(row, 0)).center());
-  }
   void SelectFace(int row) {
     Press("face");
     ClickRow("facelist", row);
