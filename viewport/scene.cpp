@@ -180,20 +180,26 @@ class SceneDrawer {
                                  static_cast<double>(k) * k);
     if (len == 0) return;
     const double scale = model_.NormalLength / len;
-    s_.LineWidth(2);
-    Color(colors_.NormalColor);
     Line(x, y, z, static_cast<float>(i * scale), static_cast<float>(j * scale),
          static_cast<float>(k * scale));
   }
 
+  // The points of the level, then the normals, then the software vectors, each kind under
+  // its element's name: drawn by kind, runs of the same colour and width join into one
+  // draw instead of one draw per element.
+  struct OverlayItem {
+    std::uint32_t name;
+    const FaceRec* face;
+    const VertexRec* corner;  // null at the face level
+    bool focused;
+  };
+
   void LevelOverlays() {
-    const bool normals = view_.NormalsShown == "show";
-    for (int i = 0; i < model_.MeshCount(); ++i) {
-      const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(i)];
-      const LODRec* r = Level(mesh);
-      if (!r) continue;
-      if (view_.GeometryLevel == "mesh") {
-        if (texture_) continue;
+    if (view_.GeometryLevel == "mesh") {
+      if (texture_) return;
+      for (int i = 0; i < model_.MeshCount(); ++i) {
+        const LODRec* r = Level(model_.Meshes[static_cast<std::size_t>(i)]);
+        if (!r) continue;
         s_.LoadName(names_.Add({PickKind::Mesh, i}));
         if (r->Selected)
           Color(i == in_.focusedMesh ? colors_.PrimarySelectWireColor
@@ -201,55 +207,73 @@ class SceneDrawer {
         else
           White();
         Point(r->BoxCenter.x, r->BoxCenter.y, r->BoxCenter.z);
-        continue;
       }
-      if (!r->Selected) continue;
+      return;
+    }
+    const bool faceLevel = view_.GeometryLevel == "face";
+    std::vector<OverlayItem> items;
+    for (int i = 0; i < model_.MeshCount(); ++i) {
+      const LODRec* r = Level(model_.Meshes[static_cast<std::size_t>(i)]);
+      if (!r || !r->Selected) continue;
       for (int j = 0; j < r->FaceCount(); ++j) {
         const FaceRec& face = r->Faces[static_cast<std::size_t>(j)];
-        const VertexRec& c0 = face.Vertices[0];
-        if (view_.GeometryLevel == "face") {
-          s_.LoadName(names_.Add({PickKind::Face, i, j}));
-          if (!texture_) {
-            const bool focused = in_.focusedFace && *in_.focusedFace == FaceRef{i, j};
-            if (focused)
-              Color(colors_.PrimarySelectWireColor);
-            else if (face.Selected)
-              Color(colors_.SecondarySelectWireColor);
-            else
-              White();
-            Point(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
-          }
-          if (normals) NormalLine(c0.X, c0.Y, c0.Z, face.Normal.x, face.Normal.y, face.Normal.z);
-          if (view_.GeometrySubPanel == "texture" && face.Selected) {
-            s_.LineWidth(5);
-            Color(colors_.SoftVector1Color);
-            Line(c0.X, c0.Y, c0.Z, face.Vector1.x, face.Vector1.y, face.Vector1.z);
-            Color(colors_.SoftVector2Color);
-            Line(c0.X, c0.Y, c0.Z, face.Vector2.x, face.Vector2.y, face.Vector2.z);
-          }
-          White();
-          s_.LineWidth(1);
-          continue;
-        }
-        if (!face.Selected) continue;
-        for (int k = 0; k < face.CornerCount(); ++k) {
-          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-          s_.LoadName(names_.Add({PickKind::Corner, i, j, k}));
-          if (v.Selected) {
-            const bool focused = in_.focusedCorner && *in_.focusedCorner == CornerRef{i, j, k};
-            Color(focused ? colors_.PrimarySelectWireColor : colors_.SecondarySelectWireColor);
-            s_.PointSize(focused ? 10.0f : 7.0f);
-          } else {
-            White();
-          }
-          Point(v.X, v.Y, v.Z);
-          if (normals) NormalLine(v.X, v.Y, v.Z, v.I, v.J, v.K);
-          White();
-          s_.LineWidth(1);
-          s_.PointSize(4);
+        if (faceLevel) {
+          items.push_back({names_.Add({PickKind::Face, i, j}), &face, nullptr,
+                           in_.focusedFace && *in_.focusedFace == FaceRef{i, j}});
+        } else if (face.Selected) {
+          for (int k = 0; k < face.CornerCount(); ++k)
+            items.push_back({names_.Add({PickKind::Corner, i, j, k}), &face,
+                             &face.Vertices[static_cast<std::size_t>(k)],
+                             in_.focusedCorner && *in_.focusedCorner == CornerRef{i, j, k}});
         }
       }
     }
+    for (const OverlayItem& item : items) {
+      if (faceLevel && texture_) break;
+      s_.LoadName(item.name);
+      const bool selected = item.corner ? item.corner->Selected != 0 : item.face->Selected != 0;
+      if (item.focused && (selected || faceLevel))
+        Color(colors_.PrimarySelectWireColor);
+      else if (selected)
+        Color(colors_.SecondarySelectWireColor);
+      else
+        White();
+      if (item.corner) {
+        s_.PointSize(selected ? (item.focused ? 10.0f : 7.0f) : 4.0f);
+        Point(item.corner->X, item.corner->Y, item.corner->Z);
+      } else {
+        Point(item.face->BoxCenter.x, item.face->BoxCenter.y, item.face->BoxCenter.z);
+      }
+    }
+    if (view_.NormalsShown == "show") {
+      s_.LineWidth(2);
+      Color(colors_.NormalColor);
+      for (const OverlayItem& item : items) {
+        s_.LoadName(item.name);
+        const VertexRec& at = item.corner ? *item.corner : item.face->Vertices[0];
+        if (item.corner)
+          NormalLine(at.X, at.Y, at.Z, at.I, at.J, at.K);
+        else
+          NormalLine(at.X, at.Y, at.Z, item.face->Normal.x, item.face->Normal.y,
+                     item.face->Normal.z);
+      }
+    }
+    if (faceLevel && view_.GeometrySubPanel == "texture") {
+      s_.LineWidth(5);
+      for (int v = 0; v < 2; ++v) {
+        Color(v == 0 ? colors_.SoftVector1Color : colors_.SoftVector2Color);
+        for (const OverlayItem& item : items) {
+          if (!item.face->Selected) continue;
+          s_.LoadName(item.name);
+          const VertexRec& c0 = item.face->Vertices[0];
+          const Single3& d = v == 0 ? item.face->Vector1 : item.face->Vector2;
+          Line(c0.X, c0.Y, c0.Z, d.x, d.y, d.z);
+        }
+      }
+    }
+    White();
+    s_.LineWidth(1);
+    s_.PointSize(4);
   }
 
   // Only the focused mesh, selected at the current level, shows its rotation or hitzone.
