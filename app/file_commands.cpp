@@ -98,10 +98,7 @@ void TamselWindow::ShowAppended(std::size_t firstMesh, std::size_t firstTexture,
   RefreshTextureList();
   cxxx_->ApplyViewExtent();
   const int level = view_.LevelIndex();
-  SyncMeshRows(level);
-  RebuildFaceRows(level);
-  RebuildCornerRows(level);
-  RebuildFeatureRows(level);
+  RebuildSelectionLists(level);
 }
 
 void TamselWindow::opznewmenu_Click() {
@@ -159,42 +156,36 @@ void TamselWindow::saveopzmenu_Click() {
   if (Attempt("save .OPZ", [this] { SaveProject(model_); })) dialogs_.Beep();
 }
 
-void TamselWindow::optimportmenu_Click() {
-  const auto path = dialogs_.OpenFile("import .OPT file", "*.opt", "OPT file (*.opt)|*.opt");
+// The three imports: a dialog, the core's command, then the appended meshes and textures
+// shown. A merged project selects its first mesh, as opening one does.
+void TamselWindow::RunImport(const ImportKind& kind) {
+  const auto path = dialogs_.OpenFile(kind.dialogTitle, kind.extension, kind.filter);
   if (!path || path->isEmpty()) return;
   const std::size_t meshes = model_.Meshes.size();
   std::size_t textures = 0;
-  if (!Attempt("import .OPT", [&] { textures = ImportOpt(model_, path->toStdString()); })) return;
+  if (!Attempt(kind.title, [&] { textures = kind.run(model_, path->toStdString()); })) return;
   ShowProjectControls();
-  ShowAppended(meshes, textures, false);
-  cxxx_->CreateCall();
-}
-
-void TamselWindow::opzimportmenu_Click() {
-  const auto path = dialogs_.OpenFile("open .OPZ file", "*.opz", kOpzFilter);
-  if (!path || path->isEmpty()) return;
-  const std::size_t meshes = model_.Meshes.size();
-  std::size_t textures = 0;
-  if (!Attempt("import .OPZ", [&] { textures = MergeProject(model_, path->toStdString()); }))
-    return;
-  ShowProjectControls();
-  ShowAppended(meshes, textures, true);
-  if (model_.MeshCount() > 0) {
+  ShowAppended(meshes, textures, kind.projectThreshold);
+  if (kind.selectFirstMesh && model_.MeshCount() > 0) {
     List("meshlist")->SetSelected(0, true);
     MeshScreens(0, 0);
   }
   cxxx_->CreateCall();
 }
 
+void TamselWindow::optimportmenu_Click() {
+  RunImport({"import .OPT", "import .OPT file", "*.opt", "OPT file (*.opt)|*.opt", false, false,
+             [](tamsel::Model& m, const std::string& p) { return ImportOpt(m, p); }});
+}
+
+void TamselWindow::opzimportmenu_Click() {
+  RunImport({"import .OPZ", "open .OPZ file", "*.opz", kOpzFilter, true, true,
+             [](tamsel::Model& m, const std::string& p) { return MergeProject(m, p); }});
+}
+
 void TamselWindow::dxfimportmenu_Click() {
-  const auto path = dialogs_.OpenFile("import .DXF file", "*.dxf", "DXF file (*.dxf)|*.dxf");
-  if (!path || path->isEmpty()) return;
-  const std::size_t meshes = model_.Meshes.size();
-  std::size_t textures = 0;
-  if (!Attempt("import .DXF", [&] { textures = ImportDxf(model_, path->toStdString()); })) return;
-  ShowProjectControls();
-  ShowAppended(meshes, textures, false);
-  cxxx_->CreateCall();
+  RunImport({"import .DXF", "import .DXF file", "*.dxf", "DXF file (*.dxf)|*.dxf", false, false,
+             [](tamsel::Model& m, const std::string& p) { return ImportDxf(m, p); }});
 }
 
 void TamselWindow::optcreatemenu_Click() {

@@ -72,10 +72,7 @@ void TamselWindow::RefreshAfterModelChange() {
   meshes->SetRows(std::move(names));
   if (focus >= 0 && focus < meshes->ListCount()) meshes->SetListIndex(focus);
   const int level = view_.LevelIndex();
-  SyncMeshRows(level);
-  RebuildFaceRows(level);
-  RebuildCornerRows(level);
-  RebuildFeatureRows(level);
+  RebuildSelectionLists(level);
 }
 
 void TamselWindow::meshlist_MouseUp() {

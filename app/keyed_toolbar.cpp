@@ -6,26 +6,26 @@
 
 namespace tamsel {
 
-KeyedToolBar::KeyedToolBar(const QString& name, const std::vector<ToolButtonSpec>& buttons,
+KeyedToolBar::KeyedToolBar(const QString& name, const std::vector<ToolButtonDef>& buttons,
                            QWidget* parent)
     : QWidget(parent), layout_(new QHBoxLayout(this)) {
   setObjectName(name);
   layout_->setContentsMargins(0, 0, 0, 0);
   layout_->setSpacing(0);
-  for (const ToolButtonSpec& spec : buttons) {
-    Entry entry{spec};
-    if (spec.kind == ToolButtonSpec::Button) {
+  for (const ToolButtonDef& def : buttons) {
+    Entry entry{def};
+    if (def.kind == ToolButtonDef::Button) {
       auto* button = new QToolButton(this);
-      button->setObjectName(name + "_" + QString(spec.key).replace(' ', '_'));
-      button->setText(spec.glyph.isEmpty() ? spec.caption : spec.glyph);
-      button->setToolTip(spec.caption);
-      button->setCheckable(spec.toggles);
+      button->setObjectName(name + "_" + QString(def.key).replace(' ', '_'));
+      button->setText(def.glyph.isEmpty() ? def.caption : def.glyph);
+      button->setToolTip(def.caption);
+      button->setCheckable(def.toggles);
       button->setFixedSize(kButtonWidth, kButtonHeight);
       button->setFocusPolicy(Qt::NoFocus);
       const int index = static_cast<int>(entries_.size()) + 1;
       connect(button, &QToolButton::clicked, this, [this, index] { emit ButtonClick(index); });
       entry.widget = entry.button = button;
-    } else if (spec.kind == ToolButtonSpec::Separator) {
+    } else if (def.kind == ToolButtonDef::Separator) {
       auto* line = new QFrame(this);
       line->setFrameShape(QFrame::VLine);
       line->setFrameShadow(QFrame::Sunken);
@@ -48,10 +48,10 @@ const KeyedToolBar::Entry* KeyedToolBar::At(int index) const {
 }
 
 QString KeyedToolBar::Key(int index) const {
-  return At(index) ? At(index)->spec.key : QString();
+  return At(index) ? At(index)->def.key : QString();
 }
 QString KeyedToolBar::Tag(int index) const {
-  return At(index) ? At(index)->spec.tag : QString();
+  return At(index) ? At(index)->def.tag : QString();
 }
 
 int KeyedToolBar::Value(int index) const {
@@ -84,7 +84,7 @@ void KeyedToolBar::SetEnabled(int index, bool enabled) {
 
 int KeyedToolBar::IndexOfKey(const QString& key) const {
   for (int i = 1; i <= Count(); ++i)
-    if (At(i)->button && At(i)->spec.key == key) return i;
+    if (At(i)->button && At(i)->def.key == key) return i;
   return 0;
 }
 
@@ -100,7 +100,7 @@ QWidget* KeyedToolBar::Item(int index) const {
 
 void KeyedToolBar::SetSpacerWidth(int index, int width) {
   const Entry* e = At(index);
-  if (e && e->spec.kind == ToolButtonSpec::Spacer) e->widget->setFixedWidth(width < 0 ? 0 : width);
+  if (e && e->def.kind == ToolButtonDef::Spacer) e->widget->setFixedWidth(width < 0 ? 0 : width);
 }
 
 }  // namespace tamsel

@@ -12,7 +12,7 @@ class QToolButton;
 
 namespace tamsel {
 
-struct ToolButtonSpec {
+struct ToolButtonDef {
   enum Kind { Button, Separator, Spacer };
   Kind kind = Button;
   QString key, tag, caption, glyph;
@@ -22,7 +22,7 @@ struct ToolButtonSpec {
 class KeyedToolBar : public QWidget {
   Q_OBJECT
  public:
-  KeyedToolBar(const QString& name, const std::vector<ToolButtonSpec>& buttons,
+  KeyedToolBar(const QString& name, const std::vector<ToolButtonDef>& buttons,
                QWidget* parent = nullptr);
 
   int Count() const { return static_cast<int>(entries_.size()); }
@@ -50,7 +50,7 @@ class KeyedToolBar : public QWidget {
 
  private:
   struct Entry {
-    ToolButtonSpec spec;
+    ToolButtonDef def;
     QWidget* widget = nullptr;
     QToolButton* button = nullptr;
   };

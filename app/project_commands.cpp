@@ -55,29 +55,9 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
        {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
     MenuItem(name)->setEnabled(true);
 
-  std::vector<QString> meshes, textures;
-  for (const MeshRec& mesh : model_.Meshes) meshes.push_back(QString::fromStdString(mesh.Name));
-  for (int t = 0; t < model_.TextureCount(); ++t)
-    textures.push_back(QString::fromStdString(TextureRow(t)));
-  List("meshlist")->SetRows(std::move(meshes));
-  List("transtexturelist")->SetRows(textures);
-  List("illumtexturelist")->SetRows(std::move(textures));
-  for (int t = 0; t < model_.TextureCount(); ++t) {
-    List("transtexturelist")
-        ->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].TransOpacity < 255);
-    List("illumtexturelist")
-        ->SetSelected(t, model_.Textures[static_cast<std::size_t>(t)].IllumColorCount() != 0);
-  }
-  RefreshTextureList();
+  for (const char* list : {"meshlist", "transtexturelist", "illumtexturelist"}) List(list)->Clear();
   cxxx_->Textures().Clear();
-  LoadTextureObjects(0, true);
-  cxxx_->ApplyViewExtent();
-
-  const int level = view_.LevelIndex();
-  SyncMeshRows(level);
-  RebuildFaceRows(level);
-  RebuildCornerRows(level);
-  RebuildFeatureRows(level);
+  ShowAppended(0, 0, true);
   if (model_.MeshCount() > 0) {
     List("meshlist")->SetSelected(0, true);
     MeshScreens(0, 0);

@@ -102,14 +102,18 @@ void TamselWindow::RebuildFeatureRows(int level) {
   List("engineglowlist")->SetRows(std::move(egs));
 }
 
-void TamselWindow::ApplyPickResult(const PickTarget& picked, bool shift) {
-  const int level = view_.LevelIndex();
-  const PickTarget chosen = ApplyPick(model_, level, LevelKind(view_.GeometryLevel), picked, shift);
+void TamselWindow::RebuildSelectionLists(int level) {
   SyncMeshRows(level);
-  // Rows follow the flags at once, whatever the display routine below shows.
   RebuildFaceRows(level);
   RebuildCornerRows(level);
   RebuildFeatureRows(level);
+}
+
+void TamselWindow::ApplyPickResult(const PickTarget& picked, bool shift) {
+  const int level = view_.LevelIndex();
+  const PickTarget chosen = ApplyPick(model_, level, LevelKind(view_.GeometryLevel), picked, shift);
+  // Rows follow the flags at once, whatever the display routine below shows.
+  RebuildSelectionLists(level);
   switch (chosen.kind) {
     case PickKind::Mesh:
       MeshScreens(chosen.mesh, level);

@@ -18,7 +18,7 @@
 #include "app/frames/frames.h"
 #include "app/keyed_toolbar.h"
 #include "app/row_list.h"
-#include "app/toolbar_specs.h"
+#include "app/toolbar_buttons.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 

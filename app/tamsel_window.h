@@ -188,12 +188,20 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void RebuildCornerRows(int level);
   void RebuildFeatureRows(int level);
   void SyncMeshRows(int level);
+  // The mesh list's selection and every list built from the flags, for `level`.
+  void RebuildSelectionLists(int level);
   void RefreshTextureList();
   void LoadTextureObjects(std::size_t first, bool projectThreshold);
   void ShowStatus(const QString& text);
   // After an import appended meshes and textures: their rows, texture objects and lists.
   void ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold);
   void ShowProjectControls();
+  struct ImportKind {
+    QString title, dialogTitle, extension, filter;
+    bool projectThreshold, selectFirstMesh;
+    std::function<std::size_t(tamsel::Model&, const std::string&)> run;
+  };
+  void RunImport(const ImportKind& kind);
   void ConnectGeometryHandlers();
   void ConnectTextureHandlers();
   void ConnectFeatureHandlers();

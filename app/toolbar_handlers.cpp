@@ -60,10 +60,7 @@ void TamselWindow::dispbar_ButtonClick(int index) {
     view_.CurrentLOD = key == "low level" ? "low" : "high";
     const int level = view_.LevelIndex();
     // The lists show the new level's selection; a row of -1 is no mesh to show.
-    SyncMeshRows(level);
-    RebuildFaceRows(level);
-    RebuildCornerRows(level);
-    RebuildFeatureRows(level);
+    RebuildSelectionLists(level);
     const int row = List("meshlist")->ListIndex();
     if (row >= 0) MeshScreens(row, level);
   } else if (tag == "geogroup") {

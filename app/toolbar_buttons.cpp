@@ -1,25 +1,25 @@
-#include "app/toolbar_specs.h"
+#include "app/toolbar_buttons.h"
 
 namespace tamsel {
 namespace {
 
-ToolButtonSpec B(const char* key, const char* tag, const char* caption, const char* glyph,
-                 bool toggles = true) {
-  return {ToolButtonSpec::Button, key, tag, caption, glyph, toggles};
+ToolButtonDef B(const char* key, const char* tag, const char* caption, const char* glyph,
+                bool toggles = true) {
+  return {ToolButtonDef::Button, key, tag, caption, glyph, toggles};
 }
-ToolButtonSpec Sep() {
-  return {ToolButtonSpec::Separator, {}, {}, {}, {}, false};
+ToolButtonDef Sep() {
+  return {ToolButtonDef::Separator, {}, {}, {}, {}, false};
 }
 
 }  // namespace
 
-std::vector<ToolButtonSpec> ViewBarButtons() {
+std::vector<ToolButtonDef> ViewBarButtons() {
   return {B("perspective", "", "Perspective", "3D", false), B("top", "", "Top", "Top", false),
           B("right", "", "Right", "Right", false), B("front", "", "Front", "Front", false)};
 }
 
-std::vector<ToolButtonSpec> DispBarButtons() {
-  return {{ToolButtonSpec::Spacer, {}, {}, {}, {}, false},
+std::vector<ToolButtonDef> DispBarButtons() {
+  return {{ToolButtonDef::Spacer, {}, {}, {}, {}, false},
           B("high level", "lodgroup", "High Level", "Hi"),
           B("low level", "lodgroup", "Low Level", "Lo"),
           Sep(),
@@ -37,7 +37,7 @@ std::vector<ToolButtonSpec> DispBarButtons() {
           Sep()};
 }
 
-std::vector<ToolButtonSpec> PropBarButtons() {
+std::vector<ToolButtonDef> PropBarButtons() {
   return {B("geometry", "", "Geometry", "Geo"),
           B("texture", "", "Texture", "Tex"),
           B("hitzone", "", "Hitzone", "Hit"),
