@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -23,7 +22,6 @@
 #include "viewport/glx_ctl.h"
 
 namespace tamsel {
-namespace {}  // namespace
 
 int KeyCodeOf(int qtKey) {
   switch (qtKey) {
@@ -78,7 +76,6 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   renderscreen_->setObjectName("renderscreen");
   renderscreen_->SetEvents(this);
   cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_, *this);
-  statusBar()->addWidget(new QLabel(statusBar()));
   animation_ = new QTimer(this);
   animation_->setInterval(40);
   // The rotation panel animates: every tick asks for a frame, and Draw advances the angle.
