@@ -110,17 +110,10 @@ void TamselWindow::meshdeletebut_Click() {
 
 void TamselWindow::facelist_MouseUp() {
   const int level = view_.LevelIndex();
-  RowList* list = List("facelist");
-  for (std::size_t i = 0; i < faceRows_.size(); ++i)
-    if (FaceRec* face = const_cast<FaceRec*>(FaceAt(model_, level, faceRows_[i])))
-      face->Selected = list->Selected(static_cast<int>(i)) ? kTrue : kFalse;
-  const int focus = list->ListIndex();
-  if (focus >= 0 && static_cast<std::size_t>(focus) < faceRows_.size()) {
-    const FaceRef f = faceRows_[static_cast<std::size_t>(focus)];
-    FaceScreens(f.mesh, level, f.face, 0);
-  } else {
+  if (const auto focused = ReadFaceListSelection())
+    FaceScreens(focused->mesh, level, focused->face, 0);
+  else
     RebuildCornerRows(level);
-  }
   cxxx_->CreateCall();
 }
 
@@ -135,7 +128,7 @@ void TamselWindow::cornerlist_MouseUp(const QString& name) {
     for (int i = 0; i < source->ListCount(); ++i) list->SetSelected(i, source->Selected(i));
   }
   for (std::size_t i = 0; i < cornerRows_.size(); ++i)
-    if (VertexRec* v = const_cast<VertexRec*>(CornerAt(model_, level, cornerRows_[i])))
+    if (VertexRec* v = CornerAt(model_, level, cornerRows_[i]))
       v->Selected = source->Selected(static_cast<int>(i)) ? kTrue : kFalse;
   if (focus >= 0 && static_cast<std::size_t>(focus) < cornerRows_.size()) {
     const CornerRef c = cornerRows_[static_cast<std::size_t>(focus)];

@@ -97,7 +97,7 @@ std::optional<FaceRef> TamselWindow::ReadFaceListSelection() {
   const int level = view_.LevelIndex();
   RowList* list = List("facelist");
   for (std::size_t i = 0; i < faceRows_.size(); ++i)
-    if (auto* face = const_cast<FaceRec*>(FaceAt(model_, level, faceRows_[i])))
+    if (FaceRec* face = FaceAt(model_, level, faceRows_[i]))
       face->Selected = list->Selected(static_cast<int>(i)) ? kTrue : kFalse;
   const int focus = list->ListIndex();
   if (focus < 0 || static_cast<std::size_t>(focus) >= faceRows_.size()) return std::nullopt;
