@@ -128,10 +128,7 @@ void TamselWindow::hpaddbut_Click() {
   const int h = AddHardpoint(model_, mesh, level);
   if (h < 0) return;
   RebuildFeatureRows(level);
-  const QString row = QString::fromStdString(HardpointRow(mesh, h));
-  RowList* list = List("hardpointlist");
-  for (int i = 0; i < list->ListCount(); ++i)
-    if (list->List(i) == row) list->SetListIndex(i);
+  List("hardpointlist")->FocusRow(QString::fromStdString(HardpointRow(mesh, h)));
   HardpointScreens(mesh, h);
   cxxx_->CreateCall();
 }
@@ -185,10 +182,7 @@ void TamselWindow::egaddbut_Click() {
   const int e = AddEngineGlow(model_, mesh, level);
   if (e < 0) return;
   RebuildFeatureRows(level);
-  const QString row = QString::fromStdString(EngineGlowRow(mesh, e));
-  RowList* list = List("engineglowlist");
-  for (int i = 0; i < list->ListCount(); ++i)
-    if (list->List(i) == row) list->SetListIndex(i);
+  List("engineglowlist")->FocusRow(QString::fromStdString(EngineGlowRow(mesh, e)));
   EngineGlowScreens(mesh, e);
   cxxx_->CreateCall();
 }

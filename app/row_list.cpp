@@ -85,6 +85,15 @@ void RowList::SetListIndex(int row) {
   selectionModel()->setCurrentIndex(model_->index(row), QItemSelectionModel::NoUpdate);
 }
 
+int RowList::FocusRow(const QString& text) {
+  for (int row = 0; row < ListCount(); ++row)
+    if (model_->Row(row) == text) {
+      SetListIndex(row);
+      return row;
+    }
+  return -1;
+}
+
 void RowList::mouseReleaseEvent(QMouseEvent* event) {
   QListView::mouseReleaseEvent(event);
   emit MouseUp();

@@ -46,6 +46,8 @@ class RowList : public QListView {
   // The focused row, -1 when there is none.
   int ListIndex() const;
   void SetListIndex(int row);  // focuses without changing the selection
+  // Focuses the first row with this text; returns its index, or -1 when there is none.
+  int FocusRow(const QString& text);
 
  signals:
   void MouseUp();

@@ -135,13 +135,8 @@ void TamselWindow::FaceScreens(int M, int L, int F, int T) {
     List("illumtexturelist")->SetListIndex(t);
     TextureScreens(t);
     RowList* files = List("texturelist");
-    for (int row = 0; row < files->ListCount(); ++row)
-      if (files->List(row).toStdString() == name) {
-        files->DeselectAll();
-        files->SetSelected(row, true);
-        files->SetListIndex(row);
-        break;
-      }
+    files->DeselectAll();
+    files->SetSelected(files->FocusRow(QString::fromStdString(name)), true);
   }
   List("meshlist")->SetListIndex(M);
   RebuildCornerRows(L);
