@@ -83,11 +83,15 @@ void TamselWindow::meshlist_MouseUp() {
     if (mesh.HasLevel(level))
       mesh.LODs[static_cast<std::size_t>(level)].Selected = list->Selected(m) ? kTrue : kFalse;
   }
+  // MeshScreens rebuilds the face and feature rows, but only for a mesh that has the level.
   const int focus = list->ListIndex();
   if (focus >= 0) MeshScreens(focus, level);
-  RebuildFaceRows(level);
+  if (focus < 0 || focus >= model_.MeshCount() ||
+      !model_.Meshes[static_cast<std::size_t>(focus)].HasLevel(level)) {
+    RebuildFaceRows(level);
+    RebuildFeatureRows(level);
+  }
   RebuildCornerRows(level);
-  RebuildFeatureRows(level);
   cxxx_->CreateCall();
 }
 

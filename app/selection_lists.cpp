@@ -112,8 +112,15 @@ void TamselWindow::RebuildSelectionLists(int level) {
 void TamselWindow::ApplyPickResult(const PickTarget& picked, bool shift) {
   const int level = view_.LevelIndex();
   const PickTarget chosen = ApplyPick(model_, level, LevelKind(view_.GeometryLevel), picked, shift);
-  // Rows follow the flags at once, whatever the display routine below shows.
-  RebuildSelectionLists(level);
+  // Rows follow the flags at once. The display routines rebuild some of them themselves
+  // (MeshScreens the face and feature rows, FaceScreens the corner rows); those are not
+  // built twice, which on a large craft is most of a pick's time.
+  SyncMeshRows(level);
+  if (chosen.kind != PickKind::Mesh) {
+    RebuildFaceRows(level);
+    RebuildFeatureRows(level);
+  }
+  if (chosen.kind != PickKind::Face) RebuildCornerRows(level);
   switch (chosen.kind) {
     case PickKind::Mesh:
       MeshScreens(chosen.mesh, level);
