@@ -1,6 +1,7 @@
 // tamsel-cli: the editor's file commands without a window, for batch work and scripts.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -96,38 +97,34 @@ Model OpenExisting(const fs::path& dir) {
   return model;
 }
 
-int ImportOptCommand(const Args& a) {
+// FILE PROJECT_DIR: runs `add` on the project's model, saves it and says what was added.
+int AppendCommand(const Args& a, bool createProject, const char* verb, const char* what,
+                  const std::function<void(Model&, const fs::path&)>& add) {
   Expect(a, 2);
-  Model model = OpenOrCreate(a.positional[1]);
+  Model model = createProject ? OpenOrCreate(a.positional[1]) : OpenExisting(a.positional[1]);
   const std::size_t before = model.Meshes.size();
-  ImportOpt(model, a.positional[0]);
+  add(model, a.positional[0]);
   SaveProject(model);
-  std::cout << "imported " << model.Meshes.size() - before << " meshes into "
+  std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
             << ProjectFilePath(model.ProjectPath).string() << "\n";
   return 0;
+}
+
+int ImportOptCommand(const Args& a) {
+  return AppendCommand(a, true, "imported", "meshes",
+                       [](Model& m, const fs::path& f) { ImportOpt(m, f); });
 }
 
 int ImportDxfCommand(const Args& a) {
-  Expect(a, 2);
-  Model model = OpenOrCreate(a.positional[1]);
-  model.StartFolder = fs::current_path().string();
-  const std::size_t before = model.Meshes.size();
-  ImportDxf(model, a.positional[0]);
-  SaveProject(model);
-  std::cout << "imported " << model.Meshes.size() - before << " layers into "
-            << ProjectFilePath(model.ProjectPath).string() << "\n";
-  return 0;
+  return AppendCommand(a, true, "imported", "layers", [](Model& m, const fs::path& f) {
+    m.StartFolder = fs::current_path().string();
+    ImportDxf(m, f);
+  });
 }
 
 int MergeOpzCommand(const Args& a) {
-  Expect(a, 2);
-  Model model = OpenExisting(a.positional[1]);
-  const std::size_t before = model.Meshes.size();
-  MergeProject(model, a.positional[0]);
-  SaveProject(model);
-  std::cout << "merged " << model.Meshes.size() - before << " meshes into "
-            << ProjectFilePath(model.ProjectPath).string() << "\n";
-  return 0;
+  return AppendCommand(a, false, "merged", "meshes",
+                       [](Model& m, const fs::path& f) { MergeProject(m, f); });
 }
 
 int CreateOptCommand(const Args& a) {
