@@ -66,6 +66,7 @@ struct LODRec {
 struct HardpointRec {
   std::int32_t HardpointType = 0;
   Single3 Position;
+  friend bool operator==(const HardpointRec&, const HardpointRec&) = default;
 };
 
 struct EngineGlowRec {
@@ -73,6 +74,7 @@ struct EngineGlowRec {
   Single3 Position;
   Single3 Size;                          // width, height, length
   Single3 Density1, Density2, Density3;  // A, B, C each
+  friend bool operator==(const EngineGlowRec&, const EngineGlowRec&) = default;
 };
 
 struct MeshRec {

@@ -20,9 +20,7 @@ void ExpectSameProject(const ProjectData& d, const Model& m) {
   for (std::size_t i = 0; i < d.meshes.size(); ++i) {
     const MeshRec &a = d.meshes[i], &b = m.Meshes[i];
     EXPECT_EQ(a.Name, b.Name);
-    EXPECT_EQ(a.MeshType, b.MeshType);
-    EXPECT_EQ(a.TargetId, b.TargetId);
-    EXPECT_EQ(a.Degree, b.Degree);
+    test::ExpectSameFeatures(a, b);
     ASSERT_EQ(a.LODCount(), b.LODCount());
     for (std::size_t l = 0; l < a.LODs.size(); ++l) {
       EXPECT_EQ(a.LODs[l].Distance, b.LODs[l].Distance);
@@ -37,12 +35,6 @@ void ExpectSameProject(const ProjectData& d, const Model& m) {
         }
         EXPECT_EQ(x.Vector2, y.Vector2);
       }
-    }
-    ASSERT_EQ(a.HardpointCount(), b.HardpointCount());
-    ASSERT_EQ(a.EngineGlowCount(), b.EngineGlowCount());
-    for (std::size_t e = 0; e < a.EngineGlows.size(); ++e) {
-      EXPECT_EQ(a.EngineGlows[e].InnerColor, b.EngineGlows[e].InnerColor);
-      EXPECT_EQ(a.EngineGlows[e].Density3, b.EngineGlows[e].Density3);
     }
   }
   ASSERT_EQ(d.textures.size(), m.Textures.size());

@@ -67,25 +67,7 @@ TEST(OptRoundTrip, TheImportGivesBackTheModelsGeometryAndFeatures) {
   EXPECT_EQ(back.Meshes[1].Name, "MESH 2");
   for (std::size_t m = 0; m < 2; ++m) {
     const MeshRec &a = original.Meshes[m], &b = back.Meshes[m];
-    EXPECT_EQ(a.MeshType, b.MeshType);
-    EXPECT_EQ(a.ExplosionType, b.ExplosionType);
-    EXPECT_EQ(a.Span, b.Span);
-    EXPECT_EQ(a.Target, b.Target);
-    EXPECT_EQ(a.TargetId, b.TargetId);
-    EXPECT_EQ(a.Pivot, b.Pivot);
-    EXPECT_EQ(a.Degree, b.Degree);
-    ASSERT_EQ(a.HardpointCount(), b.HardpointCount());
-    for (std::size_t h = 0; h < a.Hardpoints.size(); ++h) {
-      EXPECT_EQ(a.Hardpoints[h].HardpointType, b.Hardpoints[h].HardpointType);
-      EXPECT_EQ(a.Hardpoints[h].Position, b.Hardpoints[h].Position);
-    }
-    ASSERT_EQ(a.EngineGlowCount(), b.EngineGlowCount());
-    for (std::size_t e = 0; e < a.EngineGlows.size(); ++e) {
-      EXPECT_EQ(a.EngineGlows[e].InnerColor, b.EngineGlows[e].InnerColor);
-      EXPECT_EQ(a.EngineGlows[e].OuterColor, b.EngineGlows[e].OuterColor);
-      EXPECT_EQ(a.EngineGlows[e].Size, b.EngineGlows[e].Size);
-      EXPECT_EQ(a.EngineGlows[e].Density2, b.EngineGlows[e].Density2);
-    }
+    ExpectSameFeatures(a, b);
     ASSERT_EQ(a.LODCount(), b.LODCount());
     for (std::size_t l = 0; l < a.LODs.size(); ++l) {
       EXPECT_EQ(SwitchFromDistance(a.LODs[l].Distance), SwitchFromDistance(b.LODs[l].Distance));

@@ -1,5 +1,7 @@
 #include "support/model_builders.h"
 
+#include <gtest/gtest.h>
+
 namespace tamsel::test {
 
 VertexRec Corner(float x, float y, float z, float u, float v) {
@@ -34,6 +36,23 @@ MeshRec MeshWith(std::vector<FaceRec> high, std::vector<FaceRec> low, std::strin
     m.LODs.push_back(std::move(l1));
   }
   return m;
+}
+
+void ExpectSameFeatures(const MeshRec& a, const MeshRec& b) {
+  EXPECT_EQ(a.MeshType, b.MeshType);
+  EXPECT_EQ(a.ExplosionType, b.ExplosionType);
+  EXPECT_EQ(a.Span, b.Span);
+  EXPECT_EQ(a.Center, b.Center);
+  EXPECT_EQ(a.Min, b.Min);
+  EXPECT_EQ(a.Max, b.Max);
+  EXPECT_EQ(a.TargetId, b.TargetId);
+  EXPECT_EQ(a.Target, b.Target);
+  EXPECT_EQ(a.Pivot, b.Pivot);
+  EXPECT_EQ(a.Axis, b.Axis);
+  EXPECT_EQ(a.Aim, b.Aim);
+  EXPECT_EQ(a.Degree, b.Degree);
+  EXPECT_TRUE(a.Hardpoints == b.Hardpoints);
+  EXPECT_TRUE(a.EngineGlows == b.EngineGlows);
 }
 
 Model RichModel() {

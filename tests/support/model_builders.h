@@ -16,6 +16,10 @@ FaceRec Triangle(VertexRec a, VertexRec b, VertexRec c, const std::string& textu
 MeshRec MeshWith(std::vector<FaceRec> high, std::vector<FaceRec> low = {},
                  std::string name = "mesh");
 
+// Expects the same hitzone, rotation, hardpoints and engine glows: what a mesh keeps
+// through the project file and through the OPT file alike.
+void ExpectSameFeatures(const MeshRec& a, const MeshRec& b);
+
 // Two meshes with levels, quads and triangles, hitzone, rotation, hardpoints and engine
 // glows, and two textures with transparent and illuminated colours; every Single distinct.
 Model RichModel();
