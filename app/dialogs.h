@@ -11,12 +11,15 @@ namespace tamsel {
 class Dialogs {
  public:
   enum class Answer { Ok, Cancel };
+  enum class SaveAnswer { Save, Discard, Cancel };
   virtual ~Dialogs() = default;
   // The typed text; nullopt when cancelled.
   virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                           const QString& initial = {}) = 0;
   virtual void MessageBox(const QString& text, const QString& title) = 0;
   virtual Answer OkCancel(const QString& text, const QString& title) = 0;
+  // Save, Discard or Cancel, for unsaved changes.
+  virtual SaveAnswer AskSave(const QString& text, const QString& title) = 0;
   // The chosen full path; nullopt when cancelled. filter is "Description (*.ext)|*.ext".
   virtual std::optional<QString> OpenFile(const QString& title, const QString& defaultExt,
                                           const QString& filter) = 0;

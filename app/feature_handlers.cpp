@@ -57,30 +57,33 @@ void TamselWindow::ConnectFeatureHandlers() {
   connect(MenuItem("rotationmenu"), &QAction::triggered, this, &TamselWindow::rotationmenu_Click);
 }
 
+namespace {
+
+template <typename Ref>
+std::optional<Ref> FocusedRow(const RowList* list, const std::vector<Ref>& rows) {
+  const int focus = list->ListIndex();
+  if (focus < 0 || static_cast<std::size_t>(focus) >= rows.size()) return std::nullopt;
+  return rows[static_cast<std::size_t>(focus)];
+}
+
+}  // namespace
+
 std::optional<ItemRef> TamselWindow::FocusedHardpoint() {
-  RowList* list = List("hardpointlist");
-  const auto ref = ParseHardpointRow(list->List(list->ListIndex()).toStdString());
-  if (!ref || !HardpointAt(model_, *ref)) return std::nullopt;
-  return ref;
+  const auto ref = FocusedRow(List("hardpointlist"), hardpointRows_);
+  return ref && HardpointAt(model_, *ref) ? ref : std::nullopt;
 }
 
 std::optional<ItemRef> TamselWindow::FocusedEngineGlow() {
-  RowList* list = List("engineglowlist");
-  const auto ref = ParseEngineGlowRow(list->List(list->ListIndex()).toStdString());
-  if (!ref || !EngineGlowAt(model_, *ref)) return std::nullopt;
-  return ref;
+  const auto ref = FocusedRow(List("engineglowlist"), engineGlowRows_);
+  return ref && EngineGlowAt(model_, *ref) ? ref : std::nullopt;
 }
 
 std::optional<FaceRef> TamselWindow::FocusedFaceRow() {
-  const int focus = List("facelist")->ListIndex();
-  if (focus < 0 || static_cast<std::size_t>(focus) >= faceRows_.size()) return std::nullopt;
-  return faceRows_[static_cast<std::size_t>(focus)];
+  return FocusedRow(List("facelist"), faceRows_);
 }
 
 std::optional<CornerRef> TamselWindow::FocusedCornerRow() {
-  const int focus = List("Xvertexlist")->ListIndex();
-  if (focus < 0 || static_cast<std::size_t>(focus) >= cornerRows_.size()) return std::nullopt;
-  return cornerRows_[static_cast<std::size_t>(focus)];
+  return FocusedRow(List("Xvertexlist"), cornerRows_);
 }
 
 void TamselWindow::HardpointScreens(int M, int H) {
@@ -125,19 +128,16 @@ void TamselWindow::hardpointlist_Click() {
 
 void TamselWindow::hpaddbut_Click() {
   const int mesh = List("meshlist")->ListIndex(), level = view_.LevelIndex();
-  const int h = AddHardpoint(model_, mesh, level);
-  if (h < 0) return;
-  RebuildFeatureRows(level);
+  int h = -1;
+  if (!Edit("Add hardpoint", [&](tamsel::Model& m) { h = AddHardpoint(m, mesh, level); }) || h < 0)
+    return;
   List("hardpointlist")->FocusRow(QString::fromStdString(HardpointRow(mesh, h)));
   HardpointScreens(mesh, h);
-  cxxx_->CreateCall();
 }
 
 void TamselWindow::hpdeletebut_Click() {
   const auto hp = FocusedHardpoint();
-  if (!hp || !DeleteHardpoint(model_, *hp)) return;
-  MeshScreens(hp->mesh, view_.LevelIndex());
-  cxxx_->CreateCall();
+  if (hp) Edit("Delete hardpoint", [&](tamsel::Model& m) { DeleteHardpoint(m, *hp); });
 }
 
 void TamselWindow::hpset_Click(bool toVertex) {
@@ -156,8 +156,7 @@ void TamselWindow::hpset_Click(bool toVertex) {
     if (!face) return;
     at = face->BoxCenter;
   }
-  HardpointAt(model_, *hp)->Position = at;
-  cxxx_->CreateCall();
+  Edit("Set hardpoint", [&](tamsel::Model& m) { UpdateHardpoint(m, *hp, std::nullopt, at); });
 }
 
 void TamselWindow::updatehpbut_Click() {
@@ -165,12 +164,13 @@ void TamselWindow::updatehpbut_Click() {
   if (!hp) return;
   const auto x = Number("Xhptext"), y = Number("Yhptext"), z = Number("Zhptext");
   if (!x || !y || !z) return;
-  HardpointRec* rec = HardpointAt(model_, *hp);
   const int index = Control<QComboBox>("hardpointtypetext")->currentIndex();
-  if (index >= 0 && index < 32)
-    rec->HardpointType = index;  // the extra entry keeps the stored code
-  rec->Position = {static_cast<float>(*x), static_cast<float>(*y), static_cast<float>(*z)};
-  cxxx_->CreateCall();
+  // The extra entry (a code the list does not offer) keeps the stored code.
+  const auto type = index >= 0 && index < 32 ? std::optional<std::int32_t>(index) : std::nullopt;
+  Edit("Hardpoint UPDATE", [&](tamsel::Model& m) {
+    UpdateHardpoint(m, *hp, type,
+                    {static_cast<float>(*x), static_cast<float>(*y), static_cast<float>(*z)});
+  });
 }
 
 void TamselWindow::engineglowlist_Click() {
@@ -179,19 +179,17 @@ void TamselWindow::engineglowlist_Click() {
 
 void TamselWindow::egaddbut_Click() {
   const int mesh = List("meshlist")->ListIndex(), level = view_.LevelIndex();
-  const int e = AddEngineGlow(model_, mesh, level);
-  if (e < 0) return;
-  RebuildFeatureRows(level);
+  int e = -1;
+  if (!Edit("Add engine glow", [&](tamsel::Model& m) { e = AddEngineGlow(m, mesh, level); }) ||
+      e < 0)
+    return;
   List("engineglowlist")->FocusRow(QString::fromStdString(EngineGlowRow(mesh, e)));
   EngineGlowScreens(mesh, e);
-  cxxx_->CreateCall();
 }
 
 void TamselWindow::egdeletebut_Click() {
   const auto eg = FocusedEngineGlow();
-  if (!eg || !DeleteEngineGlow(model_, *eg)) return;
-  MeshScreens(eg->mesh, view_.LevelIndex());
-  cxxx_->CreateCall();
+  if (eg) Edit("Delete engine glow", [&](tamsel::Model& m) { DeleteEngineGlow(m, *eg); });
 }
 
 void TamselWindow::egsetfacebut_Click() {
@@ -199,8 +197,9 @@ void TamselWindow::egsetfacebut_Click() {
   const auto f = FocusedFaceRow();
   const FaceRec* face = f ? FaceAt(model_, view_.LevelIndex(), *f) : nullptr;
   if (!eg || !face) return;
-  SetEngineGlowToFace(*EngineGlowAt(model_, *eg), *face);
-  cxxx_->CreateCall();
+  EngineGlowRec glow = *EngineGlowAt(model_, *eg);
+  SetEngineGlowToFace(glow, *face);
+  Edit("Set engine glow", [&](tamsel::Model& m) { UpdateEngineGlow(m, *eg, glow); });
 }
 
 void TamselWindow::egdisplay_Click(bool inner) {
@@ -240,7 +239,7 @@ void TamselWindow::updateegbut_Click() {
     if (!v) return;
     values[i] = static_cast<float>(*v);
   }
-  EngineGlowRec& g = *EngineGlowAt(model_, *eg);
+  EngineGlowRec g;
   g.InnerColor = {colours[0], colours[1], colours[2], colours[3]};
   g.OuterColor = {colours[4], colours[5], colours[6], colours[7]};
   g.Position = {values[0], values[1], values[2]};
@@ -248,7 +247,7 @@ void TamselWindow::updateegbut_Click() {
   g.Density1 = {values[6], values[7], values[8]};
   g.Density2 = {values[9], values[10], values[11]};
   g.Density3 = {values[12], values[13], values[14]};
-  cxxx_->CreateCall();
+  Edit("Engine glow UPDATE", [&](tamsel::Model& m) { UpdateEngineGlow(m, *eg, g); });
 }
 
 void TamselWindow::updatehitbut_Click() {
@@ -269,23 +268,22 @@ void TamselWindow::updatehitbut_Click() {
     return;
   }
   MarkRefused(Box("targetidtext"), false);
-  MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
+  Hitzone h;
   const int type = Control<QComboBox>("meshtypetext")->currentIndex();
   const int explosion = Control<QComboBox>("exptypetext")->currentIndex();
-  if (type >= 0 && type < 32) mesh.MeshType = type;  // an extra entry keeps the stored code
-  if (explosion >= 0 && explosion < 11) mesh.ExplosionType = explosion;
-  mesh.Span = {v[0], v[1], v[2]};
-  mesh.Center = {v[3], v[4], v[5]};
-  mesh.Min = {v[6], v[7], v[8]};
-  mesh.Max = {v[9], v[10], v[11]};
-  mesh.Target = {v[12], v[13], v[14]};
-  mesh.TargetId = static_cast<std::int32_t>(*id);
-  cxxx_->CreateCall();
+  if (type >= 0 && type < 32) h.meshType = type;  // an extra entry keeps the stored code
+  if (explosion >= 0 && explosion < 11) h.explosionType = explosion;
+  h.span = {v[0], v[1], v[2]};
+  h.center = {v[3], v[4], v[5]};
+  h.min = {v[6], v[7], v[8]};
+  h.max = {v[9], v[10], v[11]};
+  h.target = {v[12], v[13], v[14]};
+  h.targetId = static_cast<std::int32_t>(*id);
+  Edit("Hitzone UPDATE", [&](tamsel::Model& model) { UpdateHitzone(model, m, h); });
 }
 
 void TamselWindow::hitzonemenu_Click() {
-  CalculateHitzones(model_);
-  cxxx_->CreateCall();
+  Edit("Hitzones", [](tamsel::Model& m) { CalculateHitzones(m); });
 }
 
 void TamselWindow::updaterotbut_Click() {
@@ -299,17 +297,13 @@ void TamselWindow::updaterotbut_Click() {
       if (!n) return;
       v[3 * s + a] = static_cast<float>(*n);
     }
-  MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
-  mesh.Pivot = {v[0], v[1], v[2]};
-  mesh.Axis = {v[3], v[4], v[5]};
-  mesh.Aim = {v[6], v[7], v[8]};
-  mesh.Degree = {v[9], v[10], v[11]};
-  cxxx_->CreateCall();
+  const Rotation r{
+      {v[0], v[1], v[2]}, {v[3], v[4], v[5]}, {v[6], v[7], v[8]}, {v[9], v[10], v[11]}};
+  Edit("Rotation UPDATE", [&](tamsel::Model& model) { UpdateRotation(model, m, r); });
 }
 
 void TamselWindow::rotationmenu_Click() {
-  CalculateRotations(model_);
-  cxxx_->CreateCall();
+  Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); });
 }
 
 }  // namespace tamsel

@@ -79,29 +79,12 @@ void TamselWindow::ClearSelectionLists() {
     List(name)->Clear();
   faceRows_.clear();
   cornerRows_.clear();
-}
-
-void TamselWindow::ShowAppended(std::size_t firstMesh, std::size_t firstTexture,
-                                bool projectThreshold) {
-  for (std::size_t m = firstMesh; m < model_.Meshes.size(); ++m)
-    List("meshlist")->AddItem(QString::fromStdString(model_.Meshes[m].Name));
-  for (std::size_t t = firstTexture; t < model_.Textures.size(); ++t) {
-    // Rows continue the lists' numbering, whatever the lists held before.
-    for (const char* name : {"transtexturelist", "illumtexturelist"})
-      List(name)->AddItem(QString::fromStdString(TextureRow(List(name)->ListCount())));
-    List("transtexturelist")
-        ->SetSelected(static_cast<int>(t), model_.Textures[t].TransOpacity < 255);
-    List("illumtexturelist")
-        ->SetSelected(static_cast<int>(t), model_.Textures[t].IllumColorCount() != 0);
-  }
-  LoadTextureObjects(firstTexture, projectThreshold);
-  RefreshTextureList();
-  cxxx_->ApplyViewExtent();
-  const int level = view_.LevelIndex();
-  RebuildSelectionLists(level);
+  hardpointRows_.clear();
+  engineGlowRows_.clear();
 }
 
 void TamselWindow::opznewmenu_Click() {
+  if (!MaybeSave()) return;
   const auto answer = dialogs_.InputBox("Name new project", "New Project");
   if (!answer || answer->isEmpty()) return;
   const std::string name = answer->toStdString();
@@ -140,52 +123,77 @@ void TamselWindow::opznewmenu_Click() {
   for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu"})
     MenuItem(item)->setEnabled(true);
   NewProject(model_, folder);
-  for (const char* list : {"meshlist", "transtexturelist", "illumtexturelist"}) List(list)->Clear();
   ClearSelectionLists();
-  cxxx_->Textures().Clear();
-  RefreshTextureList();
-  cxxx_->CreateCall();
+  doc_.Reset();
 }
 
 void TamselWindow::opzopenmenu_Click() {
+  if (!MaybeSave()) return;
   const auto path = dialogs_.OpenFile("open .OPZ file", "*.opz", kOpzFilter);
   if (path && !path->isEmpty()) OpenProjectFile(*path);
 }
 
 void TamselWindow::saveopzmenu_Click() {
-  if (Attempt("save .OPZ", [this] { SaveProject(model_); })) dialogs_.Beep();
+  if (!Attempt("save .OPZ", [this] { SaveProject(model_); })) return;
+  doc_.MarkSaved();
+  UpdateCaption();
+  AddRecentProject(QString::fromStdString(ProjectFilePath(model_.ProjectPath).string()));
+  dialogs_.Beep();
 }
 
-// The three imports: a dialog, the core's command, then the appended meshes and textures
-// shown. A merged project selects its first mesh, as opening one does.
+// The three imports: a dialog, the core's command as one undo step, then the appended
+// meshes framed. A merged project selects its first mesh, as opening one does.
 void TamselWindow::RunImport(const ImportKind& kind) {
   const auto path = dialogs_.OpenFile(kind.dialogTitle, kind.extension, kind.filter);
-  if (!path || path->isEmpty()) return;
-  const std::size_t meshes = model_.Meshes.size();
-  std::size_t textures = 0;
-  if (!Attempt(kind.title, [&] { textures = kind.run(model_, path->toStdString()); })) return;
+  if (path && !path->isEmpty()) ImportFile(kind, *path);
+}
+
+void TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
+  bool done = false;
+  Attempt(kind.title, [&] {
+    const auto error = doc_.Apply(kind.title.toStdString(),
+                                  [&](tamsel::Model& m) { kind.run(m, path.toStdString()); });
+    if (error) throw std::runtime_error(*error);
+    done = true;
+  });
+  if (!done) return;
   ShowProjectControls();
-  ShowAppended(meshes, textures, kind.projectThreshold);
+  cxxx_->ApplyViewExtent();
   if (kind.selectFirstMesh && model_.MeshCount() > 0) {
     List("meshlist")->SetSelected(0, true);
     MeshScreens(0, 0);
   }
-  cxxx_->CreateCall();
+  Redisplay();
+}
+
+TamselWindow::ImportKind TamselWindow::OptImportKind() {
+  return {"import .OPT", "import .OPT file",
+          "*.opt",       "OPT file (*.opt)|*.opt",
+          false,         [](tamsel::Model& m, const std::string& p) { return ImportOpt(m, p); }};
+}
+
+TamselWindow::ImportKind TamselWindow::OpzImportKind() {
+  return {"import .OPZ", "open .OPZ file",
+          "*.opz",       kOpzFilter,
+          true,          [](tamsel::Model& m, const std::string& p) { return MergeProject(m, p); }};
+}
+
+TamselWindow::ImportKind TamselWindow::DxfImportKind() {
+  return {"import .DXF", "import .DXF file",
+          "*.dxf",       "DXF file (*.dxf)|*.dxf",
+          false,         [](tamsel::Model& m, const std::string& p) { return ImportDxf(m, p); }};
 }
 
 void TamselWindow::optimportmenu_Click() {
-  RunImport({"import .OPT", "import .OPT file", "*.opt", "OPT file (*.opt)|*.opt", false, false,
-             [](tamsel::Model& m, const std::string& p) { return ImportOpt(m, p); }});
+  RunImport(OptImportKind());
 }
 
 void TamselWindow::opzimportmenu_Click() {
-  RunImport({"import .OPZ", "open .OPZ file", "*.opz", kOpzFilter, true, true,
-             [](tamsel::Model& m, const std::string& p) { return MergeProject(m, p); }});
+  RunImport(OpzImportKind());
 }
 
 void TamselWindow::dxfimportmenu_Click() {
-  RunImport({"import .DXF", "import .DXF file", "*.dxf", "DXF file (*.dxf)|*.dxf", false, false,
-             [](tamsel::Model& m, const std::string& p) { return ImportDxf(m, p); }});
+  RunImport(DxfImportKind());
 }
 
 void TamselWindow::optcreatemenu_Click() {
@@ -199,7 +207,7 @@ void TamselWindow::colormenu_Click(const QString& item) {
   const auto chosen = dialogs_.ChooseColor(QColor(setting->R, setting->G, setting->B));
   if (!chosen) return;
   *setting = {chosen->red(), chosen->green(), chosen->blue()};
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::facecountmenu_Click() {

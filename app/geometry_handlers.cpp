@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <cmath>
+#include <utility>
 
 #include "app/controls.h"
 #include "app/event_watcher.h"
@@ -31,10 +33,15 @@ const char* const kCornerBoxes[8] = {"Xvertextext",   "Yvertextext",   "Zvertext
 
 std::optional<double> TamselWindow::Number(const QString& box) {
   QLineEdit* edit = Box(box);
-  const auto value = edit ? ParseDouble(edit->text().toStdString()) : std::nullopt;
-  if (edit) MarkRefused(edit, !value);
+  auto value = edit ? ParseDouble(edit->text().toStdString()) : std::nullopt;
+  // Every number is stored as a Single: one beyond its range would be stored as infinity.
+  const bool fits = value && std::isfinite(static_cast<float>(*value));
+  if (edit) MarkRefused(edit, !fits);
   if (!value)
     ShowStatus("\"" + (edit ? edit->text() : QString()) + "\" in " + box + " is not a number");
+  else if (!fits)
+    ShowStatus("\"" + edit->text() + "\" in " + box + " is too large to be stored");
+  if (!fits) value.reset();
   return value;
 }
 
@@ -64,24 +71,15 @@ void TamselWindow::ConnectGeometryHandlers() {
     connect(MenuItem(name), &QAction::triggered, this, handler);
 }
 
-void TamselWindow::RefreshAfterModelChange() {
-  std::vector<QString> names;
-  for (const MeshRec& mesh : model_.Meshes) names.push_back(QString::fromStdString(mesh.Name));
-  RowList* meshes = List("meshlist");
-  const int focus = meshes->ListIndex();
-  meshes->SetRows(std::move(names));
-  if (focus >= 0 && focus < meshes->ListCount()) meshes->SetListIndex(focus);
-  const int level = view_.LevelIndex();
-  RebuildSelectionLists(level);
-}
-
 void TamselWindow::meshlist_MouseUp() {
   const int level = view_.LevelIndex();
   RowList* list = List("meshlist");
   for (int m = 0; m < model_.MeshCount(); ++m) {
-    MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level))
-      mesh.LODs[static_cast<std::size_t>(level)].Selected = list->Selected(m) ? kTrue : kFalse;
+    const auto index = static_cast<std::size_t>(m);
+    const Boolean flag = list->Selected(m) ? kTrue : kFalse;
+    if (model_.Meshes[index].HasLevel(level) &&
+        model_.Meshes[index].LODs[static_cast<std::size_t>(level)].Selected != flag)
+      model_.Meshes.Edit(index).LODs[static_cast<std::size_t>(level)].Selected = flag;
   }
   // MeshScreens rebuilds the face and feature rows, but only for a mesh that has the level.
   const int focus = list->ListIndex();
@@ -92,7 +90,7 @@ void TamselWindow::meshlist_MouseUp() {
     RebuildFeatureRows(level);
   }
   RebuildCornerRows(level);
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::meshlist_DblClick() {
@@ -100,16 +98,22 @@ void TamselWindow::meshlist_DblClick() {
   const int focus = list->ListIndex();
   if (focus < 0 || focus >= model_.MeshCount()) return;
   const auto name = dialogs_.InputBox("Rename mesh to:", "Rename mesh", list->List(focus));
-  if (!name) return;  // Cancel keeps the name
-  model_.Meshes[static_cast<std::size_t>(focus)].Name = name->toStdString();
-  list->SetList(focus, *name);
+  if (!name || name->toStdString() == model_.Meshes[static_cast<std::size_t>(focus)].Name)
+    return;  // Cancel keeps the name
+  Edit("Rename mesh", [&](tamsel::Model& m) { RenameMesh(m, focus, name->toStdString()); });
 }
 
 void TamselWindow::meshdeletebut_Click() {
-  if (DeleteSelectedMeshes(model_, view_.LevelIndex()).empty()) return;
-  List("meshlist")->DeselectAll();
-  RefreshAfterModelChange();
-  cxxx_->CreateCall();
+  const int level = view_.LevelIndex();
+  QString label = "Delete mesh";
+  int selected = 0;
+  for (const MeshRec& mesh : model_.Meshes)
+    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected) {
+      if (++selected == 1) label += " " + QString::fromStdString(mesh.Name);
+    }
+  if (selected == 0) return;
+  if (selected > 1) label = QString("Delete %1 meshes").arg(selected);
+  Edit(label, [level](tamsel::Model& m) { DeleteSelectedMeshes(m, level); });
 }
 
 void TamselWindow::facelist_MouseUp() {
@@ -118,7 +122,7 @@ void TamselWindow::facelist_MouseUp() {
     FaceScreens(focused->mesh, level, focused->face, 0);
   else
     RebuildCornerRows(level);
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::cornerlist_MouseUp(const QString& name) {
@@ -131,14 +135,17 @@ void TamselWindow::cornerlist_MouseUp(const QString& name) {
     list->SetListIndex(focus);
     for (int i = 0; i < source->ListCount(); ++i) list->SetSelected(i, source->Selected(i));
   }
-  for (std::size_t i = 0; i < cornerRows_.size(); ++i)
-    if (VertexRec* v = CornerAt(model_, level, cornerRows_[i]))
-      v->Selected = source->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+  for (std::size_t i = 0; i < cornerRows_.size(); ++i) {
+    const Boolean flag = source->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+    const VertexRec* seen = CornerAt(std::as_const(model_), level, cornerRows_[i]);
+    if (seen && seen->Selected != flag)
+      EditCornerAt(model_, level, cornerRows_[i])->Selected = flag;
+  }
   if (focus >= 0 && static_cast<std::size_t>(focus) < cornerRows_.size()) {
     const CornerRef c = cornerRows_[static_cast<std::size_t>(focus)];
     VertexScreens(c.mesh, level, c.face, c.corner);
   }
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::updategeogeobut_Click() {
@@ -147,8 +154,10 @@ void TamselWindow::updategeogeobut_Click() {
     const auto d = Number("meshloddisttext"), s = Number("meshsizetext");
     const auto x = Number("Xmeshtext"), y = Number("Ymeshtext"), z = Number("Zmeshtext");
     if (!d || !s || !x || !y || !z) return;
-    if (UpdateSelectedMeshes(model_, level, {*d, *s, *x, *y, *z}) == 0) return;
-    cxxx_->ApplyViewExtent();
+    if (Edit("Mesh UPDATE", [&](tamsel::Model& m) {
+          UpdateSelectedMeshes(m, level, {*d, *s, *x, *y, *z});
+        }))
+      cxxx_->ApplyViewExtent();
   } else if (view_.GeometryLevel == "face") {
     const auto i = Number("Ifacenormtext"), j = Number("Jfacenormtext"),
                k = Number("Kfacenormtext");
@@ -156,9 +165,11 @@ void TamselWindow::updategeogeobut_Click() {
     RowList* list = List("facelist");
     const int focus = list->ListIndex();
     if (focus < 0 || static_cast<std::size_t>(focus) >= faceRows_.size()) return;
-    UpdateFocusedFaceNormal(
-        model_, level, faceRows_[static_cast<std::size_t>(focus)],
-        {static_cast<float>(*i), static_cast<float>(*j), static_cast<float>(*k)});
+    const FaceRef face = faceRows_[static_cast<std::size_t>(focus)];
+    Edit("Face UPDATE", [&](tamsel::Model& m) {
+      UpdateFocusedFaceNormal(
+          m, level, face, {static_cast<float>(*i), static_cast<float>(*j), static_cast<float>(*k)});
+    });
   } else if (view_.GeometryLevel == "vertex") {
     std::optional<double> v[6];
     for (int b = 0; b < 6; ++b)
@@ -168,14 +179,11 @@ void TamselWindow::updategeogeobut_Click() {
     if (focus >= 0 && static_cast<std::size_t>(focus) < cornerRows_.size())
       focused = cornerRows_[static_cast<std::size_t>(focus)];
     const auto f = [](const std::optional<double>& d) { return static_cast<float>(*d); };
-    if (UpdateSelectedCorners(model_, level, {f(v[0]), f(v[1]), f(v[2])}, focused,
-                              {f(v[3]), f(v[4]), f(v[5])}) == 0)
-      return;
-    // The rows show the new values; selection and focus stay.
-    RebuildCornerRows(level);
-    for (const char* name : kCornerLists) List(name)->SetListIndex(focus);
+    Edit("Vertex UPDATE", [&](tamsel::Model& m) {
+      UpdateSelectedCorners(m, level, {f(v[0]), f(v[1]), f(v[2])}, focused,
+                            {f(v[3]), f(v[4]), f(v[5])});
+    });
   }
-  cxxx_->CreateCall();
 }
 
 void TamselWindow::extent_KeyUp(const QString& axis) {
@@ -189,44 +197,35 @@ void TamselWindow::extent_KeyUp(const QString& axis) {
 }
 
 void TamselWindow::lodassignmentbut_Click() {
-  const int removed = AssignLowLevel(model_, List("meshlist")->ListIndex());
-  if (removed < 0) return;
   const int target = List("meshlist")->ListIndex();
-  List("meshlist")->RemoveItem(removed);
+  int removed = -1;
+  if (!Edit("Assign LOD", [&](tamsel::Model& m) { removed = AssignLowLevel(m, target); }) ||
+      removed < 0)
+    return;
   List("meshlist")->SetListIndex(target > removed ? target - 1 : target);
-  RefreshAfterModelChange();
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::quad2trimenu_Click() {
   BusyPointer busy;
-  Quad2Tri(model_);
-  cxxx_->ApplyViewExtent();
-  RefreshAfterModelChange();
-  cxxx_->CreateCall();
+  if (Edit("Quad2Tri", [](tamsel::Model& m) { Quad2Tri(m); })) cxxx_->ApplyViewExtent();
 }
 
 void TamselWindow::vertexordermenu_Click() {
-  ReverseVertexOrder(model_);
-  RefreshAfterModelChange();
-  cxxx_->CreateCall();
+  Edit("Vertex Order", [](tamsel::Model& m) { ReverseVertexOrder(m); });
 }
 
 void TamselWindow::facenormalmenu_Click() {
-  CalculateFaceNormals(model_);
-  cxxx_->CreateCall();
+  Edit("Face Normals", [](tamsel::Model& m) { CalculateFaceNormals(m); });
 }
 
 void TamselWindow::vertexnormalmenu_Click() {
   BusyPointer busy;
-  CalculateVertexNormals(model_);
-  RebuildCornerRows(view_.LevelIndex());
-  cxxx_->CreateCall();
+  Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); });
 }
 
 void TamselWindow::softwarevectormenu_Click() {
-  CalculateSoftwareVectors(model_);
-  cxxx_->CreateCall();
+  Edit("Software Vectors", [](tamsel::Model& m) { CalculateSoftwareVectors(m); });
 }
 
 }  // namespace tamsel

@@ -1,6 +1,7 @@
 #include "app/menus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -37,6 +38,16 @@ MenuItems BuildMenus(QMenuBar* bar) {
            {"threedsimportmenu", "import .3DS"},
            {"opzimportmenu", "import .OPZ"},
            {"optcreatemenu", "create .OPT"}});
+  QMenu* file = bar->findChild<QMenu*>("filemenu");
+  QMenu* recent = new QMenu("Recent projects", file);
+  recent->setObjectName("recentmenu");
+  recent->menuAction()->setObjectName("recentmenu");
+  file->insertMenu(items.value("saveopzmenu"), recent);
+  file->addSeparator();
+  QAction* quit = file->addAction("Quit");
+  quit->setObjectName("quitmenu");
+  items.insert("quitmenu", quit);
+  AddMenu(bar, "editmenu", "Edit", items, {{"editundomenu", "Undo"}, {"editredomenu", "Redo"}});
   AddMenu(bar, "calculatemenu", "Calculate", items,
           {{"facenormalmenu", "Face Normals"},
            {"vertexnormalmenu", "Vertex Normals"},
@@ -55,6 +66,16 @@ MenuItems BuildMenus(QMenuBar* bar) {
     items.insert(entry.name, action);
   }
   AddMenu(bar, "infomenu", "Info", items, {{"facecountmenu", "Face Count"}});
+  items.value("opznewmenu")->setShortcut(QKeySequence::New);
+  items.value("opzopenmenu")->setShortcut(QKeySequence::Open);
+  items.value("saveopzmenu")->setShortcut(QKeySequence::Save);
+  items.value("quitmenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  items.value("editundomenu")->setShortcut(QKeySequence::Undo);
+  items.value("editredomenu")
+      ->setShortcuts(
+          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  items.value("editundomenu")->setEnabled(false);
+  items.value("editredomenu")->setEnabled(false);
   // Importing .3DS files is not offered: the item stays disabled and has no action.
   items.value("threedsimportmenu")->setEnabled(false);
   return items;

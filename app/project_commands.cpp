@@ -25,15 +25,14 @@ void TamselWindow::RefreshTextureList() {
   List("texturelist")->SetRows(std::move(rows));
 }
 
-void TamselWindow::LoadTextureObjects(std::size_t first, bool projectThreshold) {
+void TamselWindow::LoadTextureObjects(std::size_t first) {
   TextureObjects& objects = cxxx_->Textures();
   objects.Resize(model_.Textures.size());
   QStringList missing;
   for (std::size_t t = first; t < model_.Textures.size(); ++t) {
     const TextureRec& tex = model_.Textures[t];
     const auto path = std::filesystem::path(model_.ProjectPath) / tex.Name;
-    if (!objects.Load(t, QString::fromStdString(path.string()),
-                      projectThreshold ? tex.TransTolerance : 0))
+    if (!objects.Load(t, QString::fromStdString(path.string()), tex.TransTolerance))
       missing << QString::fromStdString(path.string());
   }
   if (!missing.isEmpty())
@@ -54,16 +53,16 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
   for (const char* name :
        {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
     MenuItem(name)->setEnabled(true);
-
-  for (const char* list : {"meshlist", "transtexturelist", "illumtexturelist"}) List(list)->Clear();
-  cxxx_->Textures().Clear();
-  ShowAppended(0, 0, true);
+  ClearSelectionLists();
+  List("meshlist")->Clear();
+  doc_.Reset();
+  cxxx_->ApplyViewExtent();
   if (model_.MeshCount() > 0) {
     List("meshlist")->SetSelected(0, true);
     MeshScreens(0, 0);
   }
-  cxxx_->CreateCall();
-  setWindowFilePath(path);
+  Redisplay();
+  AddRecentProject(path);
   return true;
 }
 

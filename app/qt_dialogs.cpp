@@ -28,6 +28,15 @@ Dialogs::Answer QtDialogs::OkCancel(const QString& text, const QString& title) {
              : Answer::Cancel;
 }
 
+Dialogs::SaveAnswer QtDialogs::AskSave(const QString& text, const QString& title) {
+  const auto button = QMessageBox::warning(
+      parent_, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+      QMessageBox::Save);
+  return button == QMessageBox::Save      ? SaveAnswer::Save
+         : button == QMessageBox::Discard ? SaveAnswer::Discard
+                                          : SaveAnswer::Cancel;
+}
+
 std::optional<QString> QtDialogs::OpenFile(const QString& title, const QString& /*defaultExt*/,
                                            const QString& filter) {
   // "OPZ file (*.opz)|*.opz": the part before the bar is what the dialog shows. File names

@@ -77,6 +77,16 @@ void FillColourLists(const TamselWindow& w, const char* prefix, const std::vecto
 }  // namespace
 
 void TamselWindow::MeshScreens(int M, int L) {
+  FillMeshBoxes(M, L);
+  if (M < 0 || M >= model_.MeshCount() || !model_.Meshes[static_cast<std::size_t>(M)].HasLevel(L))
+    return;
+  List("meshlist")->SetListIndex(M);
+  RebuildFaceRows(L);
+  RebuildFeatureRows(L);
+  if (view_.GeometryLevel == "mesh") List("meshlist")->setFocus();
+}
+
+void TamselWindow::FillMeshBoxes(int M, int L) {
   static const char* const boxes[] = {"Xmeshtext",      "Ymeshtext",      "Zmeshtext",
                                       "Xmeshangletext", "Ymeshangletext", "Zmeshangletext",
                                       "meshsizetext",   "meshloddisttext"};
@@ -104,13 +114,17 @@ void TamselWindow::MeshScreens(int M, int L) {
   const QString name = QString::fromStdString(mesh.Name);
   Control<QGroupBox>("hitzoneframe")->setTitle("Hitzone: " + name);
   Control<QGroupBox>("rotationframe")->setTitle("Rotation: " + name);
-  List("meshlist")->SetListIndex(M);
-  RebuildFaceRows(L);
-  RebuildFeatureRows(L);
-  if (view_.GeometryLevel == "mesh") List("meshlist")->setFocus();
 }
 
 void TamselWindow::FaceScreens(int M, int L, int F, int T) {
+  if (!FaceAt(model_, L, {M, F}) || T < 0 || T > 3) return;
+  FillFaceBoxes(M, L, F, T);
+  List("meshlist")->SetListIndex(M);
+  RebuildCornerRows(L);
+  if (view_.GeometryLevel == "face") List("facelist")->setFocus();
+}
+
+void TamselWindow::FillFaceBoxes(int M, int L, int F, int T) {
   const FaceRec* face = FaceAt(model_, L, {M, F});
   if (!face || T < 0 || T > 3) return;
   SetTriple(*this, "facetext", face->BoxCenter);
@@ -138,25 +152,27 @@ void TamselWindow::FaceScreens(int M, int L, int F, int T) {
     files->DeselectAll();
     files->SetSelected(files->FocusRow(QString::fromStdString(name)), true);
   }
-  List("meshlist")->SetListIndex(M);
-  RebuildCornerRows(L);
-  if (view_.GeometryLevel == "face") List("facelist")->setFocus();
 }
 
 void TamselWindow::VertexScreens(int M, int L, int F, int V) {
-  const VertexRec* corner = CornerAt(model_, L, {M, F, V});
-  if (!corner) return;
+  if (!CornerAt(model_, L, {M, F, V})) return;
   // Every corner list focuses the row of this corner (the lists share their rows).
   const auto row = std::find(cornerRows_.begin(), cornerRows_.end(), CornerRef{M, F, V});
   if (row != cornerRows_.end())
     for (const char* name : {"Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist",
                              "Kvertnormlist", "Ucoordlist", "Vcoordlist"})
       List(name)->SetListIndex(static_cast<int>(row - cornerRows_.begin()));
+  FillCornerBoxes(M, L, F, V);
+  if (view_.GeometryLevel == "vertex") List("Xvertexlist")->setFocus();
+}
+
+void TamselWindow::FillCornerBoxes(int M, int L, int F, int V) {
+  const VertexRec* corner = CornerAt(model_, L, {M, F, V});
+  if (!corner) return;
   const auto values = CornerValues(*corner);
   const char* boxes[8] = {"Xvertextext",   "Yvertextext",   "Zvertextext", "Ivertnormtext",
                           "Jvertnormtext", "Kvertnormtext", "Ucoordtext",  "Vcoordtext"};
   for (int i = 0; i < 8; ++i) Box(boxes[i])->setText(Num(values[static_cast<std::size_t>(i)]));
-  if (view_.GeometryLevel == "vertex") List("Xvertexlist")->setFocus();
 }
 
 void TamselWindow::TextureScreens(int t) {

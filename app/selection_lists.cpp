@@ -33,13 +33,8 @@ SceneInputs TamselWindow::CurrentSceneInputs() {
   const int level = view_.LevelIndex();
   const int mesh = List("meshlist")->ListIndex();
   if (mesh >= 0 && mesh < model_.MeshCount()) in.focusedMesh = mesh;
-  RowList* faces = List("facelist");
-  if (const auto ref = ParseFaceRow(faces->List(faces->ListIndex()).toStdString());
-      ref && FaceAt(model_, level, *ref))
-    in.focusedFace = ref;
-  RowList* corners = List("Xvertexlist");
-  if (const auto ref = ParseCornerRow(corners->List(corners->ListIndex()).toStdString());
-      ref && CornerAt(model_, level, *ref))
+  if (const auto ref = FocusedFaceRow(); ref && FaceAt(model_, level, *ref)) in.focusedFace = ref;
+  if (const auto ref = FocusedCornerRow(); ref && CornerAt(model_, level, *ref))
     in.focusedCorner = ref;
   in.animateAxis = Control<QCheckBox>("rotanimaxis")->isChecked();
   in.animateAim = Control<QCheckBox>("rotanimaim")->isChecked();
@@ -94,10 +89,10 @@ void TamselWindow::RebuildCornerRows(int level) {
 
 void TamselWindow::RebuildFeatureRows(int level) {
   std::vector<QString> hps, egs;
-  for (const ItemRef& r : HardpointRows(model_, level))
-    hps.push_back(Q(HardpointRow(r.mesh, r.item)));
-  for (const ItemRef& r : EngineGlowRows(model_, level))
-    egs.push_back(Q(EngineGlowRow(r.mesh, r.item)));
+  hardpointRows_ = HardpointRows(model_, level);
+  engineGlowRows_ = EngineGlowRows(model_, level);
+  for (const ItemRef& r : hardpointRows_) hps.push_back(Q(HardpointRow(r.mesh, r.item)));
+  for (const ItemRef& r : engineGlowRows_) egs.push_back(Q(EngineGlowRow(r.mesh, r.item)));
   List("hardpointlist")->SetRows(std::move(hps));
   List("engineglowlist")->SetRows(std::move(egs));
 }

@@ -1,9 +1,11 @@
 #include "app/tamsel_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -57,6 +59,9 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   setObjectName("tamsel");
   setWindowTitle("Tamsel v0.4");
   menus_ = BuildMenus(menuBar());
+  recentMenu_ = menuBar()->findChild<QMenu*>("recentmenu");
+  setAcceptDrops(true);
+  doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
   statusBar()->setObjectName("statusbar");
 
   client_ = new QWidget(this);
@@ -90,6 +95,11 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
 
   Form_Load();
   ConnectHandlers();
+  connect(MenuItem("editundomenu"), &QAction::triggered, this, &TamselWindow::editundomenu_Click);
+  connect(MenuItem("editredomenu"), &QAction::triggered, this, &TamselWindow::editredomenu_Click);
+  connect(MenuItem("quitmenu"), &QAction::triggered, this, &QWidget::close);
+  RebuildRecentMenu();
+  UpdateCaption();
   resize(1024, 720);
 }
 
@@ -255,6 +265,10 @@ void TamselWindow::Form_KeyUp(int keyCode, int shift) {
 }
 
 bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The viewport's focus box is a text box that shows nothing typed: the window's shortcuts
+  // (Ctrl+Z above all) go past it to the menus, as they would from the viewport itself.
+  if (event->type() == QEvent::ShortcutOverride && watched->objectName() == "focustaker")
+    return true;
   // The window sees every key before its controls do, then the control gets it too.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);

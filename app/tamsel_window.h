@@ -13,6 +13,7 @@
 
 #include "app/dialogs.h"
 #include "app/menus.h"
+#include "editing/document.h"
 #include "editing/list_rows.h"
 #include "model/color_settings.h"
 #include "model/model.h"
@@ -22,6 +23,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QTimer;
 
 namespace tamsel {
@@ -44,6 +46,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
 
   tamsel::Model& Model() { return model_; }
+  tamsel::Document& Doc() { return doc_; }
   tamsel::ViewState& View() { return view_; }
   tamsel::ColorSettings& Colors() { return colors_; }
   CXXX& Viewport() { return *cxxx_; }
@@ -63,6 +66,17 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // Opens a project file as "open .OPZ" does after its dialog. On a bad file a message
   // names the file and the line, and nothing changes. Returns whether it opened.
   bool OpenProjectFile(const QString& path);
+
+  // Runs an edit of the model as one undo step. A refused edit (a result that is not a
+  // finite Single, or an error) changes nothing and says why; returns whether it applied.
+  bool Edit(const QString& label, const Document::Edit& edit);
+  // Asks to save unsaved changes; false when the user cancelled or the save failed.
+  bool MaybeSave();
+  // The Edit menu.
+  void editundomenu_Click();
+  void editredomenu_Click();
+  // Recent projects, kept in the settings, newest first.
+  QStringList RecentProjects() const;
 
   // The File, Options and Info menus.
   void opznewmenu_Click();
@@ -176,9 +190,27 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void Form_Load();
+  // The document listener: lists, panels, texture objects, the caption and the Edit menu
+  // follow the model, then one CreateCall.
+  void OnDocumentChanged(const ModelChange& change);
+  // After a change of selection flags or view state only: the display follows.
+  void Redisplay();
+  void ShowTextureChange(const ModelChange& change);
+  void ShowFocusedValues();
+  void UpdateCaption();
+  void UpdateEditMenu();
+  void AddRecentProject(const QString& path);
+  void RebuildRecentMenu();
+  // The boxes of the display routines, without their list rebuilding.
+  void FillMeshBoxes(int WhichMesh, int WhichLOD);
+  void FillFaceBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
+  void FillCornerBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
   void Form_Resize();
   void ApplyStartButtonStates();
   void SetGeometryLevelControls(const QString& level);
@@ -191,17 +223,22 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // The mesh list's selection and every list built from the flags, for `level`.
   void RebuildSelectionLists(int level);
   void RefreshTextureList();
-  void LoadTextureObjects(std::size_t first, bool projectThreshold);
+  // Texture objects of the records from `first` on, keyed at their transparency tolerance.
+  void LoadTextureObjects(std::size_t first);
   void ShowStatus(const QString& text);
-  // After an import appended meshes and textures: their rows, texture objects and lists.
-  void ShowAppended(std::size_t firstMesh, std::size_t firstTexture, bool projectThreshold);
   void ShowProjectControls();
   struct ImportKind {
     QString title, dialogTitle, extension, filter;
-    bool projectThreshold, selectFirstMesh;
+    bool selectFirstMesh;
     std::function<std::size_t(tamsel::Model&, const std::string&)> run;
   };
+  // The dialog, then ImportFile.
   void RunImport(const ImportKind& kind);
+  // Imports a file as one undo step; a failed import changes nothing.
+  void ImportFile(const ImportKind& kind, const QString& path);
+  static ImportKind OptImportKind();
+  static ImportKind OpzImportKind();
+  static ImportKind DxfImportKind();
   void ConnectGeometryHandlers();
   void ConnectTextureHandlers();
   void ConnectFeatureHandlers();
@@ -212,15 +249,14 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   std::optional<CornerRef> FocusedCornerRow();
   // The face list's selection copied into the faces' flags; returns the focused row's face.
   std::optional<FaceRef> ReadFaceListSelection();
-  // After a whole-model change: the mesh rows' texts and every list built from the flags.
-  void RefreshAfterModelChange();
   void ClearSelectionLists();
   // Runs a command that may fail with a FileError: the message names the file and what
   // was wrong, and nothing of the failed command shows.
   bool Attempt(const QString& title, const std::function<void()>& command);
 
   Dialogs& dialogs_;
-  tamsel::Model model_;
+  Document doc_;
+  tamsel::Model& model_ = doc_.model();
   tamsel::ViewState view_;
   tamsel::ColorSettings colors_;
   std::mt19937 random_;
@@ -239,6 +275,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   QTimer* animation_ = nullptr;
   std::vector<FaceRef> faceRows_;
   std::vector<CornerRef> cornerRows_;
+  std::vector<ItemRef> hardpointRows_, engineGlowRows_;
+  QMenu* recentMenu_ = nullptr;
   bool quitAfterFirstFrame_ = false;
   int framesDrawn_ = 0;
 };

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <filesystem>
+#include <tuple>
+#include <utility>
 
 #include "app/controls.h"
 #include "app/event_watcher.h"
@@ -96,9 +98,11 @@ void TamselWindow::ConnectTextureHandlers() {
 std::optional<FaceRef> TamselWindow::ReadFaceListSelection() {
   const int level = view_.LevelIndex();
   RowList* list = List("facelist");
-  for (std::size_t i = 0; i < faceRows_.size(); ++i)
-    if (FaceRec* face = FaceAt(model_, level, faceRows_[i]))
-      face->Selected = list->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+  for (std::size_t i = 0; i < faceRows_.size(); ++i) {
+    const Boolean flag = list->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+    const FaceRec* seen = FaceAt(std::as_const(model_), level, faceRows_[i]);
+    if (seen && seen->Selected != flag) EditFaceAt(model_, level, faceRows_[i])->Selected = flag;
+  }
   const int focus = list->ListIndex();
   if (focus < 0 || static_cast<std::size_t>(focus) >= faceRows_.size()) return std::nullopt;
   return faceRows_[static_cast<std::size_t>(focus)];
@@ -118,13 +122,9 @@ void TamselWindow::updategeotexbut_Click() {
   if (view_.GeometryLevel == "vertex") {
     const auto u = Number("Ucoordtext"), v = Number("Vcoordtext");
     if (!u || !v) return;
-    if (SetSelectedCornersUV(model_, level, static_cast<float>(*u), static_cast<float>(*v)) == 0)
-      return;
-    const int focus = List("Xvertexlist")->ListIndex();
-    RebuildCornerRows(level);
-    for (const char* name : {"Xvertexlist", "Yvertexlist", "Zvertexlist", "Ivertnormlist",
-                             "Jvertnormlist", "Kvertnormlist", "Ucoordlist", "Vcoordlist"})
-      List(name)->SetListIndex(focus);
+    Edit("Texture coordinate UPDATE", [&](tamsel::Model& m) {
+      SetSelectedCornersUV(m, level, static_cast<float>(*u), static_cast<float>(*v));
+    });
   } else if (view_.GeometryLevel == "face") {
     RowList* files = List("texturelist");
     const std::string name = files->List(files->ListIndex()).toStdString();
@@ -156,61 +156,53 @@ void TamselWindow::updategeotexbut_Click() {
     Control<QLabel>("textureviewer")->setPixmap(Control<QLabel>("texturepreview")->pixmap());
     const std::optional<FaceRef> focused = ReadFaceListSelection();
     const auto f = [](const std::optional<double>& d) { return static_cast<float>(*d); };
-    if (AssignTexture(model_, level, slot, name, focused,
-                      FaceVectors{{f(v[0]), f(v[1]), f(v[2])}, {f(v[3]), f(v[4]), f(v[5])}}) == 0)
-      return;
-    const auto [t, added] = RegisterTexture(model_, name);
-    if (added) {
-      for (const char* list : {"transtexturelist", "illumtexturelist"})
-        List(list)->AddItem(QString::fromStdString(TextureRow(List(list)->ListCount())));
-      cxxx_->Textures().Resize(model_.Textures.size());
+    int t = -1;
+    bool added = false;
+    Edit("Texture UPDATE", [&](tamsel::Model& m) {
+      if (AssignTexture(m, level, slot, name, focused,
+                        FaceVectors{{f(v[0]), f(v[1]), f(v[2])}, {f(v[3]), f(v[4]), f(v[5])}}) == 0)
+        return;
+      std::tie(t, added) = RegisterTexture(m, name);
+    });
+    // A texture new to the project is keyed at the threshold of a fresh assignment.
+    if (added)
       cxxx_->Textures().Load(static_cast<std::size_t>(t), QString::fromStdString(path.string()),
                              32);
-    }
-  } else {
-    return;
+    Redisplay();
   }
-  cxxx_->CreateCall();
 }
 
 void TamselWindow::stitch_Click(int view) {
-  if (!Stitch(model_, view_.LevelIndex(), static_cast<StitchView>(view))) return;
-  RebuildCornerRows(view_.LevelIndex());
-  cxxx_->CreateCall();
+  const int level = view_.LevelIndex();
+  Edit("Stitch", [&](tamsel::Model& m) { Stitch(m, level, static_cast<StitchView>(view)); });
 }
 
 void TamselWindow::texrotate_Click(bool clockwise) {
-  RotateCoordinates(model_, view_.LevelIndex(), clockwise);
-  RebuildCornerRows(view_.LevelIndex());
-  cxxx_->CreateCall();
+  const int level = view_.LevelIndex();
+  Edit("Rotate coordinates", [&](tamsel::Model& m) { RotateCoordinates(m, level, clockwise); });
 }
 
 void TamselWindow::texflip_Click(bool mirrorU) {
-  MirrorCoordinates(model_, view_.LevelIndex(), mirrorU);
-  RebuildCornerRows(view_.LevelIndex());
-  cxxx_->CreateCall();
+  const int level = view_.LevelIndex();
+  Edit("Mirror coordinates", [&](tamsel::Model& m) { MirrorCoordinates(m, level, mirrorU); });
 }
 
 void TamselWindow::texturecoordinatemenu_Click() {
-  ResetTextureCoordinates(model_);
-  RebuildCornerRows(view_.LevelIndex());
-  cxxx_->CreateCall();
+  Edit("Texture Coordinates", [](tamsel::Model& m) { ResetTextureCoordinates(m); });
 }
 
 void TamselWindow::fgsel_Click(int color) {
   view_.FlightGroupColor = static_cast<std::int16_t>(color);
   if (const auto focused = ReadFaceListSelection())
     FaceScreens(focused->mesh, view_.LevelIndex(), focused->face, color);
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::fgoffop_Click() {
   Control<QRadioButton>("redfgsel")->setChecked(true);
   fgsel_Click(0);
-  BlankFlightGroupSlots(model_, view_.LevelIndex());
-  if (const auto focused = ReadFaceListSelection())
-    FaceScreens(focused->mesh, view_.LevelIndex(), focused->face, 0);
-  cxxx_->CreateCall();
+  const int level = view_.LevelIndex();
+  Edit("FG off", [level](tamsel::Model& m) { BlankFlightGroupSlots(m, level); });
 }
 
 void TamselWindow::texturepanel_MouseUp(const QString& prefix) {
@@ -321,23 +313,28 @@ void TamselWindow::updatetexpanel_Click(const QString& prefix) {
     colours.push_back({static_cast<std::uint8_t>(*r), static_cast<std::uint8_t>(*g),
                        static_cast<std::uint8_t>(*b)});
   }
-  TextureRec& tex = model_.Textures[static_cast<std::size_t>(t)];
-  const auto strength = static_cast<std::uint8_t>(
-      Control<QScrollBar>(prefix + StrengthName(prefix) + "bar")->value());
-  const auto tolerance =
-      static_cast<std::uint8_t>(Control<QScrollBar>(prefix + "colortolerancebar")->value());
-  if (prefix == "trans") {
-    tex.TransOpacity = strength;
-    tex.TransTolerance = tolerance;
-    tex.TransColors = std::move(colours);
-    cxxx_->Textures().Rekey(static_cast<std::size_t>(t), tolerance);
-  } else {
-    tex.IllumBrightness = strength;
-    tex.IllumTolerance = tolerance;
-    tex.IllumColors = std::move(colours);
-  }
-  TextureScreens(t);
-  cxxx_->CreateCall();
+  // The boxes as typed now: a box that does not hold a value of the slider's range refuses
+  // the UPDATE, whatever the slider shows.
+  const auto boxValue = [&](const QString& box, const QString& bar) -> std::optional<int> {
+    auto* slider = Control<QScrollBar>(bar);
+    const auto n = ParseInteger(Box(box)->text().toStdString());
+    const bool ok = n && *n >= slider->minimum() && *n <= slider->maximum();
+    MarkRefused(Box(box), !ok);
+    if (!ok) {
+      ShowStatus("\"" + Box(box)->text() + "\" in " + box + " is not a whole number from " +
+                 QString::number(slider->minimum()) + " to " + QString::number(slider->maximum()));
+      return std::nullopt;
+    }
+    return static_cast<int>(*n);
+  };
+  const auto strength =
+      boxValue(prefix + StrengthName(prefix) + "text", prefix + StrengthName(prefix) + "bar");
+  const auto tolerance = boxValue(prefix + "colortolerancetext", prefix + "colortolerancebar");
+  if (!strength || !tolerance) return;
+  const ColorTable table = prefix == "trans" ? ColorTable::Transparent : ColorTable::Illuminated;
+  Edit(prefix == "trans" ? "Transparency UPDATE" : "Illumination UPDATE", [&](tamsel::Model& m) {
+    UpdateTextureColors(m, t, table, *strength, *tolerance, std::move(colours));
+  });
 }
 
 }  // namespace tamsel

@@ -108,7 +108,7 @@ void TamselWindow::dispbar_ButtonClick(int index) {
   } else if (tag == "normalgroup") {
     view_.NormalsShown = key == "norm" ? "show" : "hide";
   }
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::propbar_ButtonClick(int index) {
@@ -150,7 +150,7 @@ void TamselWindow::propbar_ButtonClick(int index) {
     propbar_->SetValue(index, 1);
     propbar_->SetValue(11, 0);
   }
-  cxxx_->CreateCall();
+  Redisplay();
 }
 
 void TamselWindow::rotanimaxis_Click() {

@@ -135,8 +135,9 @@ std::size_t ImportDxf(Model& model, const fs::path& dxfFile) {
     t.Name = kDefaultTexture;
     textures.push_back(t);
   }
+  const std::size_t firstMesh = model.Meshes.size();
   const std::size_t first = AppendRead(model, std::move(meshes), std::move(textures), ids);
-  CalculateBounds(model);
+  CalculateBoundsFrom(model, firstMesh);
   return first;
 }
 

@@ -12,19 +12,36 @@ void Shift(Single3& p, const MeshUpdate& u) {
   p = {Add(p.x, u.x), Add(p.y, u.y), Add(p.z, u.z)};
 }
 
-LODRec* LevelOf(MeshRec& mesh, int level) {
+template <typename Mesh>
+auto* LevelOf(Mesh& mesh, int level) {
   return mesh.HasLevel(level) ? &mesh.LODs[static_cast<std::size_t>(level)] : nullptr;
+}
+
+bool AnyCornerSelected(const LODRec& lod) {
+  for (const FaceRec& face : lod.Faces)
+    for (int k = 0; k < face.CornerCount(); ++k)
+      if (face.Vertices[static_cast<std::size_t>(k)].Selected) return true;
+  return false;
+}
+
+bool AnyQuad(const MeshRec& mesh) {
+  for (const LODRec& lod : mesh.LODs)
+    for (const FaceRec& face : lod.Faces)
+      if (!face.IsTriangle()) return true;
+  return false;
 }
 
 }  // namespace
 
 int UpdateSelectedMeshes(Model& model, int level, const MeshUpdate& u) {
-  int changed = 0;
+  std::vector<int> changed;
   const double s = u.scale / 100.0;
-  for (MeshRec& mesh : model.Meshes) {
+  for (int m = 0; m < model.MeshCount(); ++m) {
+    const auto* selected = LevelOf(model.Meshes[static_cast<std::size_t>(m)], level);
+    if (!selected || !selected->Selected) continue;
+    changed.push_back(m);
+    MeshRec& mesh = model.Meshes.Edit(static_cast<std::size_t>(m));
     LODRec* lod = LevelOf(mesh, level);
-    if (!lod || !lod->Selected) continue;
-    ++changed;
     lod->Distance = static_cast<float>(u.distance);
     const Single3 c = lod->BoxCenter;
     // Scale about the box centre, then shift: the net move is p -> s (p + T).
@@ -44,17 +61,19 @@ int UpdateSelectedMeshes(Model& model, int level, const MeshUpdate& u) {
     for (HardpointRec& hp : mesh.Hardpoints) Shift(hp.Position, u);
     for (EngineGlowRec& g : mesh.EngineGlows) Shift(g.Position, u);
   }
-  CalculateBounds(model);
-  return changed;
+  if (!changed.empty()) CalculateBounds(model, changed);
+  return static_cast<int>(changed.size());
 }
 
 bool UpdateFocusedFaceNormal(Model& model, int level, FaceRef focused, const Single3& normal) {
   if (focused.mesh < 0 || focused.mesh >= model.MeshCount()) return false;
-  LODRec* lod = LevelOf(model.Meshes[static_cast<std::size_t>(focused.mesh)], level);
+  const LODRec* lod = LevelOf(model.Meshes[static_cast<std::size_t>(focused.mesh)], level);
   if (!lod || !lod->Selected || focused.face < 0 || focused.face >= lod->FaceCount()) return false;
-  FaceRec& face = lod->Faces[static_cast<std::size_t>(focused.face)];
-  if (!face.Selected) return false;
-  face.Normal = normal;
+  if (!lod->Faces[static_cast<std::size_t>(focused.face)].Selected) return false;
+  model.Meshes.Edit(static_cast<std::size_t>(focused.mesh))
+      .LODs[static_cast<std::size_t>(level)]
+      .Faces[static_cast<std::size_t>(focused.face)]
+      .Normal = normal;
   return true;
 }
 
@@ -62,8 +81,9 @@ int UpdateSelectedCorners(Model& model, int level, const Single3& position,
                           std::optional<CornerRef> focused, const Single3& normal) {
   int moved = 0;
   for (int m = 0; m < model.MeshCount(); ++m) {
-    LODRec* lod = LevelOf(model.Meshes[static_cast<std::size_t>(m)], level);
-    if (!lod) continue;
+    const LODRec* seen = LevelOf(model.Meshes[static_cast<std::size_t>(m)], level);
+    if (!seen || !AnyCornerSelected(*seen)) continue;
+    LODRec* lod = LevelOf(model.Meshes.Edit(static_cast<std::size_t>(m)), level);
     for (int f = 0; f < lod->FaceCount(); ++f) {
       FaceRec& face = lod->Faces[static_cast<std::size_t>(f)];
       const bool triangle = face.IsTriangle();
@@ -82,19 +102,19 @@ int UpdateSelectedCorners(Model& model, int level, const Single3& position,
   return moved;
 }
 
+bool RenameMesh(Model& model, int mesh, const std::string& name) {
+  if (mesh < 0 || mesh >= model.MeshCount()) return false;
+  model.Meshes.Edit(static_cast<std::size_t>(mesh)).Name = name;
+  return true;
+}
+
 std::vector<int> DeleteSelectedMeshes(Model& model, int level) {
   std::vector<int> removed;
-  std::vector<MeshRec> kept;
-  kept.reserve(model.Meshes.size());
-  for (int m = 0; m < model.MeshCount(); ++m) {
-    MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
-    const LODRec* lod = LevelOf(mesh, level);
-    if (lod && lod->Selected)
-      removed.push_back(m);
-    else
-      kept.push_back(std::move(mesh));
-  }
-  model.Meshes = std::move(kept);
+  model.Meshes.KeepIf([&](std::size_t m) {
+    const LODRec* lod = LevelOf(model.Meshes[m], level);
+    if (lod && lod->Selected) removed.push_back(static_cast<int>(m));
+    return !(lod && lod->Selected);
+  });
   return removed;
 }
 
@@ -107,17 +127,20 @@ int AssignLowLevel(Model& model, int target) {
   LODRec low = model.Meshes[static_cast<std::size_t>(source)].LODs[0];
   low.Distance = 1000;
   for (FaceRec& face : low.Faces) face.TextureNames[4].clear();
-  MeshRec& t = model.Meshes[static_cast<std::size_t>(target)];
+  MeshRec& t = model.Meshes.Edit(static_cast<std::size_t>(target));
   t.LODs.resize(2);
   t.LODs[1] = std::move(low);
-  model.Meshes.erase(model.Meshes.begin() + source);
+  model.Meshes.erase(static_cast<std::size_t>(source));
   return source;
 }
 
 int Quad2Tri(Model& model) {
   int added = 0;
-  for (MeshRec& mesh : model.Meshes)
-    for (LODRec& lod : mesh.LODs) {
+  std::vector<int> touched;
+  for (int m = 0; m < model.MeshCount(); ++m) {
+    if (!AnyQuad(model.Meshes[static_cast<std::size_t>(m)])) continue;
+    touched.push_back(m);
+    for (LODRec& lod : model.Meshes.Edit(static_cast<std::size_t>(m)).LODs) {
       std::vector<FaceRec> faces;
       faces.reserve(lod.Faces.size());
       for (FaceRec& face : lod.Faces) {
@@ -143,12 +166,13 @@ int Quad2Tri(Model& model) {
       }
       lod.Faces = std::move(faces);
     }
-  CalculateBounds(model);
+  }
+  if (!touched.empty()) CalculateBounds(model, touched);
   return added;
 }
 
 void ReverseVertexOrder(Model& model) {
-  for (MeshRec& mesh : model.Meshes)
+  for (MeshRec& mesh : model.Meshes.EditAll())
     for (LODRec& lod : mesh.LODs)
       for (FaceRec& face : lod.Faces) {
         VertexRec& a = face.Vertices[1];

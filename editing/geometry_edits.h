@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "editing/list_rows.h"
@@ -31,6 +32,9 @@ bool UpdateFocusedFaceNormal(Model& model, int level, FaceRef focused, const Sin
 // number of corners moved.
 int UpdateSelectedCorners(Model& model, int level, const Single3& position,
                           std::optional<CornerRef> focused, const Single3& normal);
+
+// Gives mesh `mesh` the name; false when there is no such mesh.
+bool RenameMesh(Model& model, int mesh, const std::string& name);
 
 // Removes the meshes selected at `level`; returns the removed indices, in increasing order.
 std::vector<int> DeleteSelectedMeshes(Model& model, int level);

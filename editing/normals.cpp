@@ -22,7 +22,7 @@ int Last(const FaceRec& face) {
 }  // namespace
 
 void CalculateFaceNormals(Model& model) {
-  for (MeshRec& mesh : model.Meshes)
+  for (MeshRec& mesh : model.Meshes.EditAll())
     for (LODRec& lod : mesh.LODs)
       for (FaceRec& face : lod.Faces) {
         const P p0 = At(face.Vertices[0]), p1 = At(face.Vertices[1]);
@@ -85,7 +85,7 @@ void CalculateVertexNormals(Model& model) {
           s.k += face.Normal.z;
         }
     }
-    for (MeshRec& mesh : model.Meshes) {
+    for (MeshRec& mesh : model.Meshes.EditAll()) {
       if (l >= mesh.LODs.size()) continue;
       for (FaceRec& face : mesh.LODs[l].Faces)
         for (int c = 0; c <= Last(face); ++c) {
@@ -105,7 +105,7 @@ void CalculateVertexNormals(Model& model) {
 }
 
 void CalculateSoftwareVectors(Model& model) {
-  for (MeshRec& mesh : model.Meshes)
+  for (MeshRec& mesh : model.Meshes.EditAll())
     for (LODRec& lod : mesh.LODs)
       for (FaceRec& face : lod.Faces) {
         const VertexRec& c0 = face.Vertices[0];

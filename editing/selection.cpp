@@ -1,6 +1,44 @@
 #include "editing/selection.h"
 
+#include <utility>
+
 namespace tamsel {
+
+namespace {
+
+// One mesh's flags under a pick, through `set(flag, value)`: run once to see whether any
+// flag changes and once to change them, so that a mesh the pick leaves alone is not
+// copied away from the undo history.
+template <typename Lod, typename Set>
+void PickInLevel(Lod& lod, int m, PickKind levelKind, const PickTarget& picked, bool clearing,
+                 bool keep, PickTarget& chosen, Set set) {
+  if (levelKind == PickKind::Mesh) {
+    const bool hit = !clearing && picked.kind == PickKind::Mesh && picked.mesh == m;
+    set(lod.Selected, hit || (keep && lod.Selected) ? kTrue : kFalse);
+    if (hit) chosen = {PickKind::Mesh, m};
+    return;
+  }
+  for (int f = 0; f < lod.FaceCount(); ++f) {
+    auto& face = lod.Faces[static_cast<std::size_t>(f)];
+    if (levelKind == PickKind::Face) {
+      const bool hit =
+          picked.kind == PickKind::Face && picked.mesh == m && picked.face == f && lod.Selected;
+      set(face.Selected, hit || (keep && face.Selected) ? kTrue : kFalse);
+      if (hit) chosen = {PickKind::Face, m, f};
+      continue;
+    }
+    for (int k = 0; k < 4; ++k) {
+      auto& v = face.Vertices[static_cast<std::size_t>(k)];
+      const bool hit = picked.kind == PickKind::Corner && picked.mesh == m && picked.face == f &&
+                       picked.corner == k && k < face.CornerCount() && lod.Selected &&
+                       face.Selected;
+      set(v.Selected, hit || (keep && v.Selected) ? kTrue : kFalse);
+      if (hit) chosen = {PickKind::Corner, m, f, k};
+    }
+  }
+}
+
+}  // namespace
 
 PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked,
                      bool shift) {
@@ -8,37 +46,16 @@ PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarg
   const bool clearing = picked.kind == PickKind::None;
   const bool keep = shift && !clearing;
   for (int m = 0; m < model.MeshCount(); ++m) {
-    MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
+    const auto index = static_cast<std::size_t>(m);
+    const MeshRec& mesh = model.Meshes[index];
     if (!mesh.HasLevel(level)) continue;
-    LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
-    if (levelKind == PickKind::Mesh) {
-      if (!keep) lod.Selected = kFalse;
-      if (!clearing && picked.kind == PickKind::Mesh && picked.mesh == m) {
-        lod.Selected = kTrue;
-        chosen = {PickKind::Mesh, m};
-      }
-      continue;
-    }
-    for (int f = 0; f < lod.FaceCount(); ++f) {
-      FaceRec& face = lod.Faces[static_cast<std::size_t>(f)];
-      if (levelKind == PickKind::Face) {
-        if (!keep) face.Selected = kFalse;
-        if (picked.kind == PickKind::Face && picked.mesh == m && picked.face == f && lod.Selected) {
-          face.Selected = kTrue;
-          chosen = {PickKind::Face, m, f};
-        }
-        continue;
-      }
-      for (int k = 0; k < 4; ++k) {
-        VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-        if (!keep) v.Selected = kFalse;
-        if (picked.kind == PickKind::Corner && picked.mesh == m && picked.face == f &&
-            picked.corner == k && k < face.CornerCount() && lod.Selected && face.Selected) {
-          v.Selected = kTrue;
-          chosen = {PickKind::Corner, m, f, k};
-        }
-      }
-    }
+    const auto l = static_cast<std::size_t>(level);
+    bool changes = false;
+    PickInLevel(mesh.LODs[l], m, levelKind, picked, clearing, keep, chosen,
+                [&](const Boolean& flag, Boolean value) { changes = changes || flag != value; });
+    if (changes)
+      PickInLevel(model.Meshes.Edit(index).LODs[l], m, levelKind, picked, clearing, keep, chosen,
+                  [](Boolean& flag, Boolean value) { flag = value; });
   }
   return chosen;
 }
@@ -110,6 +127,20 @@ const VertexRec* CornerAt(const Model& model, int level, CornerRef ref) {
   const FaceRec* face = FaceAt(model, level, {ref.mesh, ref.face});
   if (!face || ref.corner < 0 || ref.corner > 3) return nullptr;
   return &face->Vertices[static_cast<std::size_t>(ref.corner)];
+}
+
+FaceRec* EditFaceAt(Model& model, int level, FaceRef ref) {
+  if (!FaceAt(std::as_const(model), level, ref)) return nullptr;
+  return &model.Meshes.Edit(static_cast<std::size_t>(ref.mesh))
+              .LODs[static_cast<std::size_t>(level)]
+              .Faces[static_cast<std::size_t>(ref.face)];
+}
+
+VertexRec* EditCornerAt(Model& model, int level, CornerRef ref) {
+  FaceRec* face = CornerAt(std::as_const(model), level, ref)
+                      ? EditFaceAt(model, level, {ref.mesh, ref.face})
+                      : nullptr;
+  return face ? &face->Vertices[static_cast<std::size_t>(ref.corner)] : nullptr;
 }
 
 }  // namespace tamsel

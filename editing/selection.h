@@ -41,11 +41,8 @@ std::array<float, 8> CornerValues(const VertexRec& v);
 // The element a row names, when it exists in the model at this level.
 const FaceRec* FaceAt(const Model& model, int level, FaceRef ref);
 const VertexRec* CornerAt(const Model& model, int level, CornerRef ref);
-inline FaceRec* FaceAt(Model& model, int level, FaceRef ref) {
-  return const_cast<FaceRec*>(FaceAt(static_cast<const Model&>(model), level, ref));
-}
-inline VertexRec* CornerAt(Model& model, int level, CornerRef ref) {
-  return const_cast<VertexRec*>(CornerAt(static_cast<const Model&>(model), level, ref));
-}
+// The same for writing: the mesh is made the model's own first (see CowVector::Edit).
+FaceRec* EditFaceAt(Model& model, int level, FaceRef ref);
+VertexRec* EditCornerAt(Model& model, int level, CornerRef ref);
 
 }  // namespace tamsel

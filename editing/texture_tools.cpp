@@ -2,31 +2,54 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
+#include <utility>
 
 namespace tamsel {
 namespace {
 
-// Calls visit(face, meshIndex, faceIndex) for every selected face of a selected mesh.
-template <typename Visit>
-void SelectedFaces(Model& model, int level, Visit visit) {
+bool HasSelectedFace(const LODRec& lod) {
+  return lod.Selected && std::any_of(lod.Faces.begin(), lod.Faces.end(),
+                                     [](const FaceRec& f) { return f.Selected; });
+}
+
+// Calls visit(face, meshIndex, faceIndex) for every selected face of a selected mesh. A
+// writable model has only the meshes that hold such faces made its own.
+template <typename ModelT, typename Visit>
+void SelectedFaces(ModelT& model, int level, Visit visit) {
+  const auto l = static_cast<std::size_t>(level);
   for (int m = 0; m < model.MeshCount(); ++m) {
-    MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
-    if (!mesh.HasLevel(level)) continue;
-    LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
-    if (!lod.Selected) continue;
+    const auto index = static_cast<std::size_t>(m);
+    const MeshRec& seen = model.Meshes[index];
+    if (!seen.HasLevel(level) || !HasSelectedFace(seen.LODs[l])) continue;
+    auto& lod = [&]() -> auto& {
+      if constexpr (std::is_const_v<ModelT>)
+        return seen.LODs[l];
+      else
+        return model.Meshes.Edit(index).LODs[l];
+    }
+    ();
     for (int f = 0; f < lod.FaceCount(); ++f)
       if (lod.Faces[static_cast<std::size_t>(f)].Selected)
         visit(lod.Faces[static_cast<std::size_t>(f)], m, f);
   }
 }
 
+bool AnyCornerSelected(const MeshRec& mesh, int level) {
+  if (!mesh.HasLevel(level)) return false;
+  for (const FaceRec& face : mesh.LODs[static_cast<std::size_t>(level)].Faces)
+    for (int k = 0; k < face.CornerCount(); ++k)
+      if (face.Vertices[static_cast<std::size_t>(k)].Selected) return true;
+  return false;
+}
+
 }  // namespace
 
 int SetSelectedCornersUV(Model& model, int level, float u, float v) {
   int changed = 0;
-  for (MeshRec& mesh : model.Meshes) {
-    if (!mesh.HasLevel(level)) continue;
-    for (FaceRec& face : mesh.LODs[static_cast<std::size_t>(level)].Faces)
+  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
+    if (!AnyCornerSelected(model.Meshes[m], level)) continue;
+    for (FaceRec& face : model.Meshes.Edit(m).LODs[static_cast<std::size_t>(level)].Faces)
       for (int k = 0; k < face.CornerCount(); ++k) {
         VertexRec& c = face.Vertices[static_cast<std::size_t>(k)];
         if (c.Selected) c.U = u, c.V = v, ++changed;
@@ -63,7 +86,7 @@ bool Stitch(Model& model, int level, StitchView view) {
   // The box over the selection, from the corners themselves (as fresh bounds would have it).
   std::array<double, 3> lo{}, hi{};
   bool any = false;
-  SelectedFaces(model, level, [&](FaceRec& face, int, int) {
+  SelectedFaces(std::as_const(model), level, [&](const FaceRec& face, int, int) {
     for (int k = 0; k < face.CornerCount(); ++k) {
       const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
       const double p[3] = {v.X, v.Y, v.Z};
@@ -116,7 +139,7 @@ void MirrorCoordinates(Model& model, int level, bool mirrorU) {
 
 void ResetTextureCoordinates(Model& model) {
   constexpr float u[4] = {0, 1, 1, 0}, v[4] = {0, 0, 1, 1};
-  for (MeshRec& mesh : model.Meshes)
+  for (MeshRec& mesh : model.Meshes.EditAll())
     for (LODRec& lod : mesh.LODs)
       for (FaceRec& face : lod.Faces)
         for (int k = 0; k < face.CornerCount(); ++k)
@@ -131,6 +154,23 @@ int BlankFlightGroupSlots(Model& model, int level) {
     ++changed;
   });
   return changed;
+}
+
+bool UpdateTextureColors(Model& model, int t, ColorTable table, int strength, int tolerance,
+                         std::vector<RGB> colors) {
+  if (t < 0 || t >= model.TextureCount()) return false;
+  TextureRec& tex = model.Textures.Edit(static_cast<std::size_t>(t));
+  const auto byte = [](int v, int lo) { return static_cast<std::uint8_t>(std::clamp(v, lo, 255)); };
+  if (table == ColorTable::Transparent) {
+    tex.TransOpacity = byte(strength, 0);
+    tex.TransTolerance = byte(tolerance, 0);
+    tex.TransColors = std::move(colors);
+  } else {
+    tex.IllumBrightness = static_cast<std::uint8_t>(std::clamp(strength, 1, 16));
+    tex.IllumTolerance = byte(tolerance, 0);
+    tex.IllumColors = std::move(colors);
+  }
+  return true;
 }
 
 }  // namespace tamsel

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editing/list_rows.h"
 #include "model/model.h"
@@ -43,5 +44,12 @@ void ResetTextureCoordinates(Model& model);
 
 // The selected faces lose their flight-group variants: slots 1..3 become "BLANK".
 int BlankFlightGroupSlots(Model& model, int level);
+
+// The transparency or illumination panel's UPDATE of texture t: strength (opacity 0..255 or
+// brightness 1..16, clamped), tolerance and colours. False, changing nothing, when there
+// is no texture t.
+enum class ColorTable { Transparent, Illuminated };
+bool UpdateTextureColors(Model& model, int t, ColorTable table, int strength, int tolerance,
+                         std::vector<RGB> colors);
 
 }  // namespace tamsel

@@ -40,30 +40,46 @@ struct Box {
 
 }  // namespace
 
-bool CalculateBounds(Model& model) {
+void CalculateMeshBounds(MeshRec& mesh) {
+  for (LODRec& level : mesh.LODs) {
+    Box levelBox;
+    for (FaceRec& face : level.Faces) {
+      Box faceBox;
+      const int corners = face.CornerCount();
+      for (int k = 0; k < corners; ++k) {
+        const VertexRec& v = face.Vertices[k];
+        faceBox.Add(v.X, v.Y, v.Z);
+      }
+      faceBox.StoreInto(face.BoxMin, face.BoxMax, face.BoxCenter);
+      levelBox.Add(faceBox);
+    }
+    levelBox.StoreInto(level.BoxMin, level.BoxMax, level.BoxCenter);
+  }
+}
+
+bool CalculateModelBox(Model& model) {
+  // From the corners, not the stored boxes: those of meshes no edit touched since their
+  // read may be stale, and reading them costs no copy of a mesh the history shares.
   Box modelBox;
-  for (MeshRec& mesh : model.Meshes) {
-    for (LODRec& level : mesh.LODs) {
-      Box levelBox;
-      for (FaceRec& face : level.Faces) {
-        Box faceBox;
+  for (const MeshRec& mesh : model.Meshes)
+    for (const LODRec& level : mesh.LODs)
+      for (const FaceRec& face : level.Faces) {
         const int corners = face.CornerCount();
         for (int k = 0; k < corners; ++k) {
           const VertexRec& v = face.Vertices[k];
-          faceBox.Add(v.X, v.Y, v.Z);
+          modelBox.Add(v.X, v.Y, v.Z);
         }
-        faceBox.StoreInto(face.BoxMin, face.BoxMax, face.BoxCenter);
-        levelBox.Add(faceBox);
       }
-      levelBox.StoreInto(level.BoxMin, level.BoxMax, level.BoxCenter);
-      modelBox.Add(levelBox);
-    }
-  }
   modelBox.StoreInto(model.ModelMin, model.ModelMax, model.ModelCenter);
   model.ModelSpan = {model.ModelMax.x - model.ModelMin.x, model.ModelMax.y - model.ModelMin.y,
                      model.ModelMax.z - model.ModelMin.z};
-  if (modelBox.empty) return false;
+  return !modelBox.empty;
+}
 
+namespace {
+
+bool UpdateViewExtent(Model& model, bool hasFaces) {
+  if (!hasFaces) return false;
   // Ties keep the earlier axis.
   float largest = model.ModelSpan.x;
   if (model.ModelSpan.y > largest) largest = model.ModelSpan.y;
@@ -72,6 +88,24 @@ bool CalculateBounds(Model& model) {
   model.NormalLength = extent / 16.0;
   model.ViewExtent = extent;
   return true;
+}
+
+}  // namespace
+
+bool CalculateBounds(Model& model) {
+  for (MeshRec& mesh : model.Meshes.EditAll()) CalculateMeshBounds(mesh);
+  return UpdateViewExtent(model, CalculateModelBox(model));
+}
+
+bool CalculateBounds(Model& model, const std::vector<int>& meshes) {
+  for (int m : meshes) CalculateMeshBounds(model.Meshes.Edit(static_cast<std::size_t>(m)));
+  return UpdateViewExtent(model, CalculateModelBox(model));
+}
+
+bool CalculateBoundsFrom(Model& model, std::size_t first) {
+  std::vector<int> meshes;
+  for (std::size_t m = first; m < model.Meshes.size(); ++m) meshes.push_back(static_cast<int>(m));
+  return CalculateBounds(model, meshes);
 }
 
 }  // namespace tamsel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "model/model.h"
 
 namespace tamsel {
@@ -10,6 +12,17 @@ namespace tamsel {
 // get boxes of 0. A model whose corners all coincide gets ViewExtent kPointExtent so the
 // view volume never collapses.
 bool CalculateBounds(Model& model);
+// The same for the listed meshes' face and level boxes only; the model box, ViewExtent and
+// NormalLength still cover the whole model. Meshes not listed are neither written nor copied.
+bool CalculateBounds(Model& model, const std::vector<int>& meshes);
+
+// The same for the meshes from `first` on (those a read appended).
+bool CalculateBoundsFrom(Model& model, std::size_t first);
+
+// One mesh's face and level boxes.
+void CalculateMeshBounds(MeshRec& mesh);
+// The model box and ModelSpan from every corner; false when the model has no face.
+bool CalculateModelBox(Model& model);
 
 inline constexpr double kPointExtent = 1.0;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/cow_vector.h"
 #include "model/records.h"
 
 namespace tamsel {
@@ -21,8 +22,9 @@ struct IdCounters {
 };
 
 struct Model {
-  std::vector<MeshRec> Meshes;
-  std::vector<TextureRec> Textures;
+  // Shared with the undo history until written: write through Meshes.Edit(m).
+  CowVector<MeshRec> Meshes;
+  CowVector<TextureRec> Textures;
   std::string ProjectPath;
   std::string StartFolder;
   IdCounters Ids;  // never reset while the program runs, not even by a new project

@@ -40,10 +40,10 @@ void SaveProject(const Model& model) {
   WriteFileAtomic(file, WriteOpzText(model, file.string()));
 }
 
-void SettleAfterRead(Model& model) {
-  CalculateBounds(model);
-  if (!model.Meshes.empty() && !model.Meshes[0].LODs.empty())
-    model.Meshes[0].LODs[0].Selected = kTrue;
+void SettleAfterRead(Model& model, std::size_t firstRead) {
+  CalculateBoundsFrom(model, firstRead);
+  if (!model.Meshes.empty() && !model.Meshes[0].LODs.empty() && !model.Meshes[0].LODs[0].Selected)
+    model.Meshes.Edit(0).LODs[0].Selected = kTrue;
 }
 
 void OpenProject(Model& model, const fs::path& opzFile) {
@@ -54,7 +54,7 @@ void OpenProject(Model& model, const fs::path& opzFile) {
   model.Meshes = std::move(data.meshes);
   model.Textures = std::move(data.textures);
   model.ProjectPath = Normalized(fs::absolute(opzFile).parent_path()).string();
-  SettleAfterRead(model);
+  SettleAfterRead(model, 0);
 }
 
 std::vector<fs::path> BitmapFiles(const fs::path& folder) {
@@ -80,9 +80,10 @@ std::size_t MergeProject(Model& model, const fs::path& opzFile) {
       if (ec) throw FileError(target.string(), "", "cannot copy the bitmap: " + ec.message());
     }
   }
+  const std::size_t firstMesh = model.Meshes.size();
   const std::size_t firstTexture =
       AppendRead(model, std::move(data.meshes), std::move(data.textures), ids);
-  SettleAfterRead(model);
+  SettleAfterRead(model, firstMesh);
   return firstTexture;
 }
 

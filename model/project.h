@@ -31,7 +31,8 @@ std::size_t MergeProject(Model& model, const std::filesystem::path& opzFile);
 // The *.bmp files of a folder (any case of the extension), sorted by name.
 std::vector<std::filesystem::path> BitmapFiles(const std::filesystem::path& folder);
 
-// After a read: bounds, and the first level of mesh 0 selected (when there is a mesh).
-void SettleAfterRead(Model& model);
+// After a read: bounds (of the meshes from firstRead on, and the model), and the first level of
+// mesh 0 selected (when there is a mesh).
+void SettleAfterRead(Model& model, std::size_t firstRead = 0);
 
 }  // namespace tamsel

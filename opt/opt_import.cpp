@@ -352,9 +352,10 @@ std::size_t ImportOpt(Model& model, const fs::path& optFile) {
       ReadOptImport(ReadFileBytes(optFile), optFile.string(), ids, model.MeshCount());
   for (const auto& [name, bitmap] : result.bitmaps)
     WriteFileAtomic(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
+  const std::size_t firstMesh = model.Meshes.size();
   const std::size_t firstTexture =
       AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
-  CalculateBounds(model);
+  CalculateBoundsFrom(model, firstMesh);
   return firstTexture;
 }
 

@@ -5,7 +5,7 @@
 
 namespace tamsel {
 
-TextureLookup::TextureLookup(const std::vector<TextureRec>& textures) {
+TextureLookup::TextureLookup(const CowVector<TextureRec>& textures) {
   for (std::size_t t = 0; t < textures.size(); ++t) index_[textures[t].Name] = static_cast<int>(t);
 }
 

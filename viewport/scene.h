@@ -43,7 +43,7 @@ class PickTable {
 // The record whose Name a face's texture name matches (the last in list order), -1 none.
 class TextureLookup {
  public:
-  explicit TextureLookup(const std::vector<TextureRec>& textures);
+  explicit TextureLookup(const CowVector<TextureRec>& textures);
   int Find(const std::string& name) const {
     auto it = index_.find(name);
     return it == index_.end() ? -1 : it->second;

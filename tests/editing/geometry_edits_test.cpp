@@ -25,17 +25,17 @@ Model Squares() {
       {Quad(Corner(0, 0, 5), Corner(1, 0, 5), Corner(1, 1, 5), Corner(0, 1, 5))}, {}, "B"));
   model.Meshes.push_back(
       MeshWith({Triangle(Corner(9, 9, 9), Corner(8, 9, 9), Corner(9, 8, 9))}, {}, "C"));
-  model.Meshes[0].Hardpoints = {{1, {1, 1, 1}}};
-  model.Meshes[0].EngineGlows.resize(1);
-  model.Meshes[0].Span = {3, 3, 3};
-  for (MeshRec& m : model.Meshes) AssignNewIds(m.LODs[0], model.Ids);
+  model.Meshes.Edit(0).Hardpoints = {{1, {1, 1, 1}}};
+  model.Meshes.Edit(0).EngineGlows.resize(1);
+  model.Meshes.Edit(0).Span = {3, 3, 3};
+  for (MeshRec& m : model.Meshes.EditAll()) AssignNewIds(m.LODs[0], model.Ids);
   CalculateBounds(model);
   return model;
 }
 
 TEST(MeshUpdate, MovesThenScalesAboutTheOriginAndShiftsTheFeatures) {
   Model model = Squares();
-  model.Meshes[0].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
   EXPECT_EQ(UpdateSelectedMeshes(model, 0, {2.5, 100, 1, 0, 0}), 1);
   const FaceRec& quad = model.Meshes[0].LODs[0].Faces[0];
   EXPECT_EQ(quad.Vertices[2].X, 3.0f);
@@ -56,8 +56,8 @@ TEST(MeshUpdate, MovesThenScalesAboutTheOriginAndShiftsTheFeatures) {
 
 TEST(CornerUpdate, WeldsSelectedCornersAndKeepsTrianglesTriangles) {
   Model model = Squares();
-  FaceRec& quad = model.Meshes[0].LODs[0].Faces[0];
-  FaceRec& tri = model.Meshes[0].LODs[0].Faces[1];
+  FaceRec& quad = model.Meshes.Edit(0).LODs[0].Faces[0];
+  FaceRec& tri = model.Meshes.Edit(0).LODs[0].Faces[1];
   quad.Vertices[1].Selected = quad.Vertices[2].Selected = kTrue;
   tri.Vertices[0].Selected = kTrue;
   tri.Vertices[3].Selected = kTrue;  // the copy is not a corner of its own
@@ -73,8 +73,8 @@ TEST(CornerUpdate, WeldsSelectedCornersAndKeepsTrianglesTriangles) {
 TEST(FaceUpdate, OnlyTheFocusedSelectedFaceGetsTheNormal) {
   Model model = Squares();
   EXPECT_FALSE(UpdateFocusedFaceNormal(model, 0, {0, 1}, {1, 0, 0}));  // mesh not selected
-  model.Meshes[0].LODs[0].Selected = kTrue;
-  model.Meshes[0].LODs[0].Faces[1].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Selected = kTrue;
   EXPECT_TRUE(UpdateFocusedFaceNormal(model, 0, {0, 1}, {1, 0, 0}));
   EXPECT_EQ(model.Meshes[0].LODs[0].Faces[1].Normal, (Single3{1, 0, 0}));
   EXPECT_FALSE(UpdateFocusedFaceNormal(model, 0, {0, 7}, {1, 0, 0}));
@@ -82,7 +82,7 @@ TEST(FaceUpdate, OnlyTheFocusedSelectedFaceGetsTheNormal) {
 
 TEST(MeshDelete, RemovesSelectedMeshesOfTheLevelAndKeepsTheOrder) {
   Model model = Squares();
-  model.Meshes[0].LODs[0].Selected = model.Meshes[1].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Selected = model.Meshes.Edit(1).LODs[0].Selected = kTrue;
   EXPECT_EQ(DeleteSelectedMeshes(model, 1), std::vector<int>{});
   EXPECT_EQ(DeleteSelectedMeshes(model, 0), (std::vector<int>{0, 1}));
   ASSERT_EQ(model.MeshCount(), 1);
@@ -92,9 +92,9 @@ TEST(MeshDelete, RemovesSelectedMeshesOfTheLevelAndKeepsTheOrder) {
 TEST(AssignLod, TheFirstOtherSelectedMeshBecomesTheLowLevel) {
   Model model = Squares();
   EXPECT_EQ(AssignLowLevel(model, -1), -1);
-  model.Meshes[0].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
   EXPECT_EQ(AssignLowLevel(model, 0), -1);  // only the target selected
-  model.Meshes[1].LODs[0].Selected = model.Meshes[2].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(1).LODs[0].Selected = model.Meshes.Edit(2).LODs[0].Selected = kTrue;
   const std::int32_t sourceId = model.Meshes[1].LODs[0].Faces[0].Id;
   EXPECT_EQ(AssignLowLevel(model, 0), 1);
   ASSERT_EQ(model.MeshCount(), 2);
@@ -131,7 +131,7 @@ TEST(Quad2Tri, SplitsQuadsAlongTheDiagonalFromCornerOneToThree) {
 
 TEST(VertexOrder, ReversesPositionsOnlyAndTwiceRestores) {
   Model model = Squares();
-  model.Meshes[0].LODs[0].Faces[0].Vertices[3].U = 0.75f;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[3].U = 0.75f;
   const Model before = model;
   ReverseVertexOrder(model);
   const FaceRec& quad = model.Meshes[0].LODs[0].Faces[0];
@@ -167,7 +167,7 @@ TEST(Normals, VertexNormalsAverageAcrossMeshesAtExactPositionsOnly) {
   model.Meshes.push_back(MeshWith({floor}));
   model.Meshes.push_back(
       MeshWith({wall}, {Triangle(Corner(0, 0, 0), Corner(5, 0, 0), Corner(0, 5, 0))}));
-  model.Meshes[1].LODs[0].Faces[0].Vertices[3].X = -0.0f;  // -0 matches 0
+  model.Meshes.Edit(1).LODs[0].Faces[0].Vertices[3].X = -0.0f;  // -0 matches 0
   CalculateVertexNormals(model);
   const VertexRec& shared = model.Meshes[0].LODs[0].Faces[0].Vertices[1];
   EXPECT_EQ(shared.J, 0.5f);
@@ -195,7 +195,7 @@ TEST(Normals, VertexNormalsMatchTheFullScanBitForBit) {
   CalculateFaceNormals(model);
   Model reference = model;
   // The full scan, as the command is defined.
-  for (MeshRec& mesh : reference.Meshes)
+  for (MeshRec& mesh : reference.Meshes.EditAll())
     for (std::size_t l = 0; l < mesh.LODs.size(); ++l)
       for (FaceRec& face : mesh.LODs[l].Faces)
         for (int c = 0; c < face.CornerCount(); ++c) {
@@ -236,8 +236,8 @@ TEST(Normals, SoftwareVectorsRunBetweenTheEdgePointsAtTheCornersV) {
   model.Meshes.push_back(MeshWith({face}));
   CalculateSoftwareVectors(model);
   EXPECT_EQ(model.Meshes[0].LODs[0].Faces[0].Vector1, (Single3{4, 0, 0}));  // V0 = V1 = 0: P1 - P0
-  model.Meshes[0].LODs[0].Faces[0].Vertices[0].V = 0.5f;
-  model.Meshes[0].LODs[0].Faces[0].Vertices[1].V = 0.25f;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[0].V = 0.5f;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[1].V = 0.25f;
   CalculateSoftwareVectors(model);
   EXPECT_EQ(model.Meshes[0].LODs[0].Faces[0].Vector1, (Single3{4, -0.5f, 0}));
 }

@@ -14,15 +14,15 @@ Model Box() {
   Model model;
   model.Meshes.push_back(
       MeshWith({Quad(Corner(-10, -5, 0), Corner(10, -5, 0), Corner(10, 5, 4), Corner(-10, 5, 4))}));
-  model.Meshes[0].MeshType = 7;
-  model.Meshes[0].TargetId = 3;
+  model.Meshes.Edit(0).MeshType = 7;
+  model.Meshes.Edit(0).TargetId = 3;
   CalculateBounds(model);
   return model;
 }
 
 TEST(Hardpoints, AddDeleteAndMissingTargets) {
   Model model = Box();
-  model.Meshes[0].Hardpoints = {{1, {}}, {2, {}}};
+  model.Meshes.Edit(0).Hardpoints = {{1, {}}, {2, {}}};
   EXPECT_EQ(AddHardpoint(model, 0, 0), 2);
   EXPECT_EQ(model.Meshes[0].Hardpoints[2].HardpointType, 0);
   EXPECT_EQ(model.Meshes[0].Hardpoints[2].Position, (Single3{0, 0, 2}));
@@ -41,7 +41,7 @@ TEST(EngineGlows, NewGlowsFitTheLevelBoxAndSetToFaceDoublesTheFace) {
   EXPECT_EQ(g.Size, (Single3{20, 10, 3}));
   EXPECT_EQ(g.InnerColor, (RGBA{128, 255, 255, 255}));
   EXPECT_EQ(g.Density3, (Single3{1, 0, 0}));
-  SetEngineGlowToFace(model.Meshes[0].EngineGlows[0], model.Meshes[0].LODs[0].Faces[0]);
+  SetEngineGlowToFace(model.Meshes.Edit(0).EngineGlows[0], model.Meshes.Edit(0).LODs[0].Faces[0]);
   EXPECT_EQ(g.Size, (Single3{40, 8, 3}));
   EXPECT_TRUE(DeleteEngineGlow(model, {0, 0}));
   EXPECT_FALSE(DeleteEngineGlow(model, {0, 0}));
@@ -49,7 +49,7 @@ TEST(EngineGlows, NewGlowsFitTheLevelBoxAndSetToFaceDoublesTheFace) {
 
 TEST(Calculations, HitzonesAndRotationsComeFromTheHighLevelsFreshBox) {
   Model model = Box();
-  model.Meshes[0].LODs[0].Faces[0].Vertices[0].X = -12;  // the stored box is now stale
+  model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[0].X = -12;  // the stored box is now stale
   CalculateHitzones(model);
   const MeshRec& m = model.Meshes[0];
   EXPECT_EQ(m.Min, (Single3{-12, -5, 0}));

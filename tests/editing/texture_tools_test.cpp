@@ -16,8 +16,8 @@ Model Wall() {
                      Corner(2, 0, 1, 0.5f, 0.6f), Corner(0, 0, 1, 0.7f, 0.8f)),
                 Triangle(Corner(5, 5, 5, 0.1f, 0.1f), Corner(6, 5, 5, 0.2f, 0.2f),
                          Corner(5, 6, 5, 0.3f, 0.3f))}));
-  model.Meshes[0].LODs[0].Selected = kTrue;
-  model.Meshes[0].LODs[0].Faces[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Selected = kTrue;
   return model;
 }
 
@@ -35,17 +35,17 @@ TEST(Stitch, FrontBackProjectsAcrossTheSelectionAndFlatAxesStayAsTheyWere) {
   EXPECT_EQ(UVs(model.Meshes[0].LODs[0].Faces[0]),
             (std::vector<std::pair<float, float>>{{1, 0}, {0, 0}, {0, 1}, {1, 1}}));
   // The wall is flat along y: a side stitch keeps U, and sets V from z.
-  model.Meshes[0].LODs[0].Faces[0].Vertices[0].U = 0.25f;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[0].U = 0.25f;
   ASSERT_TRUE(Stitch(model, 0, StitchView::Side));
   EXPECT_EQ(model.Meshes[0].LODs[0].Faces[0].Vertices[0].U, 0.25f);
   EXPECT_EQ(model.Meshes[0].LODs[0].Faces[0].Vertices[3].V, 1.0f);
-  model.Meshes[0].LODs[0].Faces[0].Selected = kFalse;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Selected = kFalse;
   EXPECT_FALSE(Stitch(model, 0, StitchView::TopBottom));
 }
 
 TEST(Coordinates, RotationsAndMirrorsUndoThemselves) {
   Model model = Wall();
-  model.Meshes[0].LODs[0].Faces[1].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Selected = kTrue;
   const auto quad = UVs(model.Meshes[0].LODs[0].Faces[0]),
              tri = UVs(model.Meshes[0].LODs[0].Faces[1]);
   RotateCoordinates(model, 0, false);

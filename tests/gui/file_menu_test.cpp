@@ -80,7 +80,7 @@ TEST_F(FileMenuTest, OpenSaveOpenGivesTheSameProjectAndSavingBeeps) {
   EXPECT_EQ(dialogs.asked()[0].title, "open .OPZ file");
   EXPECT_TRUE(dialogs.asked()[0].text.contains("OPZ file (*.opz)|*.opz"));
   ASSERT_EQ(window->Model().MeshCount(), 2);
-  window->Model().Meshes[1].LODs[0].Distance = 2.5f;
+  window->Model().Meshes.Edit(1).LODs[0].Distance = 2.5f;
   Trigger("saveopzmenu");
   EXPECT_EQ(dialogs.beeps(), 1);
   const fs::path saved = ProjectFilePath(dir.path());
@@ -152,7 +152,7 @@ TEST_F(FileMenuTest, FaceCountCountsBothLevels) {
   EXPECT_EQ(LastMessage(), "0 Faces");
   EXPECT_EQ(dialogs.asked().back().title, "Face Count");
   Open();
-  window->Model().Meshes[0].LODs.push_back(window->Model().Meshes[1].LODs[0]);
+  window->Model().Meshes.Edit(0).LODs.push_back(window->Model().Meshes.Edit(1).LODs[0]);
   Trigger("facecountmenu");
   EXPECT_EQ(LastMessage(), "6 Faces");
 }

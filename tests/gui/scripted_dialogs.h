@@ -17,7 +17,8 @@ struct Asked {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  using Reply = std::variant<std::monostate, QString, Answer, QColor>;  // monostate = cancel
+  using Reply =
+      std::variant<std::monostate, QString, Answer, QColor, SaveAnswer>;  // monostate = cancel
 
   void Push(Reply reply) { replies_.push_back(std::move(reply)); }
   const std::vector<Asked>& asked() const { return asked_; }
@@ -32,6 +33,9 @@ class ScriptedDialogs : public Dialogs {
   }
   Answer OkCancel(const QString& text, const QString& title) override {
     return Take<Answer>("okcancel", text, title).value_or(Answer::Cancel);
+  }
+  SaveAnswer AskSave(const QString& text, const QString& title) override {
+    return Take<SaveAnswer>("save", text, title).value_or(SaveAnswer::Cancel);
   }
   std::optional<QString> OpenFile(const QString& title, const QString& ext,
                                   const QString& filter) override {

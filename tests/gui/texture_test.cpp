@@ -38,9 +38,11 @@ TEST_F(TextureTest, AssigningABitmapWritesTheChosenSlotAndRegistersItOnce) {
   QTest::mouseClick(Find<QRadioButton>("yellowfgsel"), Qt::LeftButton);
   EXPECT_EQ(window->View().FlightGroupColor, 1);
   QTest::mouseClick(W("updategeotexbut"), Qt::LeftButton);
-  const FaceRec& face = window->Model().Meshes[0].LODs[0].Faces[0];
-  EXPECT_EQ(face.TextureNames[1], "green.BMP");
-  EXPECT_EQ(face.TextureNames[0], "red.BMP");
+  // Read afresh after each edit: an edit gives the mesh a new record, and the history keeps
+  // the old one.
+  const auto face = [&]() -> const FaceRec& { return window->Model().Meshes[0].LODs[0].Faces[0]; };
+  EXPECT_EQ(face().TextureNames[1], "green.BMP");
+  EXPECT_EQ(face().TextureNames[0], "red.BMP");
   ASSERT_EQ(window->Model().TextureCount(), 2);
   EXPECT_EQ(L("transtexturelist")->List(1), "TEX00001");
   QTest::mouseClick(W("updategeotexbut"), Qt::LeftButton);  // again: no second record
@@ -53,12 +55,12 @@ TEST_F(TextureTest, AssigningABitmapWritesTheChosenSlotAndRegistersItOnce) {
   EXPECT_TRUE(dialogs.asked().back().text.contains("broken.bmp"))
       << dialogs.asked().back().text.toStdString();
   EXPECT_EQ(window->Model().TextureCount(), 2);
-  EXPECT_EQ(face.TextureNames[1], "green.BMP");
+  EXPECT_EQ(face().TextureNames[1], "green.BMP");
 
   // FG off, clicked by the user, blanks the variants of the selected faces and picks red.
   QTest::mouseClick(Find<QRadioButton>("fgoffop"), Qt::LeftButton);
-  EXPECT_EQ(face.TextureNames[1], "BLANK");
-  EXPECT_EQ(face.TextureNames[0], "red.BMP");
+  EXPECT_EQ(face().TextureNames[1], "BLANK");
+  EXPECT_EQ(face().TextureNames[0], "red.BMP");
   EXPECT_TRUE(Find<QRadioButton>("redfgsel")->isChecked());
   EXPECT_EQ(window->View().FlightGroupColor, 0);
 }

@@ -74,7 +74,7 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
   }
   QStringList menus;
   for (QAction* a : window->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"File", "Calculate", "Fix", "Options", "Info"}));
+  EXPECT_EQ(menus, (QStringList{"File", "Edit", "Calculate", "Fix", "Options", "Info"}));
   auto* colors = Find<QMenu>("colormenu");
   ASSERT_NE(colors, nullptr);
   EXPECT_EQ(colors->title(), "Colors");
@@ -87,9 +87,9 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
                                      "Rotations (Translate)", "Rotations (Scale)"}));
   QStringList fileItems;
   for (QAction* a : Find<QMenu>("filemenu")->actions()) fileItems << a->objectName();
-  EXPECT_EQ(fileItems,
-            (QStringList{"opznewmenu", "opzopenmenu", "saveopzmenu", "optimportmenu",
-                         "dxfimportmenu", "threedsimportmenu", "opzimportmenu", "optcreatemenu"}));
+  EXPECT_EQ(fileItems, (QStringList{"opznewmenu", "opzopenmenu", "recentmenu", "saveopzmenu",
+                                    "optimportmenu", "dxfimportmenu", "threedsimportmenu",
+                                    "opzimportmenu", "optcreatemenu", "", "quitmenu"}));
 }
 
 TEST_F(WindowTest, EveryNamedControlExistsWithItsKind) {

@@ -73,7 +73,7 @@ TEST(CalculateBounds, LargestSpanPrefersTheEarlierAxisOnTiesAndZWhenLarger) {
   EXPECT_EQ(model.ViewExtent, 3.0);
   EXPECT_EQ(model.NormalLength, 3.0 / 16.0);
 
-  model.Meshes[0].LODs[0].Faces[0].Vertices[2].Z = 9;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[2].Z = 9;
   ASSERT_TRUE(CalculateBounds(model));
   EXPECT_EQ(model.ViewExtent, 9.0);
 }
@@ -93,7 +93,7 @@ TEST(CalculateBounds, ModelWithoutFacesKeepsZeroBoxesAndTheViewExtent) {
   model.NormalLength = 7;
   EXPECT_FALSE(CalculateBounds(model));
   model.Meshes.push_back(MeshOf({{}, {}}));
-  model.Meshes[0].LODs[0].BoxMin = {5, 5, 5};  // stale values from before are cleared
+  model.Meshes.Edit(0).LODs[0].BoxMin = {5, 5, 5};  // stale values from before are cleared
   EXPECT_FALSE(CalculateBounds(model));
   EXPECT_EQ(model.Meshes[0].LODs[0].BoxMin, Single3{});
   EXPECT_EQ(model.ModelMin, Single3{});

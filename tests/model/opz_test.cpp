@@ -51,11 +51,12 @@ TEST(OpzWriter, WritesTheLayoutLineByLine) {
   Model model;
   model.Meshes.push_back(MeshWith(
       {Triangle(Corner(1, -2.5f, 0, 0.5f, 1), Corner(3, 0, 0), Corner(0, 1e-5f, 0))}, {}, "Hull"));
-  model.Meshes[0].LODs[0].Distance = 1.5f;
-  model.Meshes[0].MeshType = 3;
-  model.Meshes[0].TargetId = -1;
-  model.Meshes[0].Hardpoints = {{7, {1, 2, 3}}};
-  model.Meshes[0].EngineGlows = {{{1, 2, 3, 4}, {5, 6, 7, 8}, {0, 0, 0}, {1, 1, 1}, {}, {}, {}}};
+  model.Meshes.Edit(0).LODs[0].Distance = 1.5f;
+  model.Meshes.Edit(0).MeshType = 3;
+  model.Meshes.Edit(0).TargetId = -1;
+  model.Meshes.Edit(0).Hardpoints = {{7, {1, 2, 3}}};
+  model.Meshes.Edit(0).EngineGlows = {
+      {{1, 2, 3, 4}, {5, 6, 7, 8}, {0, 0, 0}, {1, 1, 1}, {}, {}, {}}};
   TextureRec t;
   t.Name = "x.BMP";
   t.TransOpacity = 254;
@@ -88,7 +89,7 @@ TEST(OpzWriter, EmptyModelIsTwoZeroCounts) {
 
 TEST(OpzWriter, RefusesNamesThatWouldBreakTheLines) {
   Model model = test::RichModel();
-  model.Meshes[0].Name = "two\nlines";
+  model.Meshes.Edit(0).Name = "two\nlines";
   EXPECT_THROW(WriteOpzText(model), FileError);
 }
 
@@ -120,8 +121,8 @@ TEST(OpzRoundTrip, EverySingleSurvivesExactly) {
   for (float v : values)
     faces.push_back(Triangle(Corner(v, v / 3, -v, v, v * 0.5f), Corner(1, 2, 3), Corner(4, 5, 6)));
   model.Meshes.push_back(MeshWith(faces));
-  model.Meshes[0].LODs[0].Distance = values[1];
-  model.Meshes[0].Pivot = {values[2], values[3], values[4]};
+  model.Meshes.Edit(0).LODs[0].Distance = values[1];
+  model.Meshes.Edit(0).Pivot = {values[2], values[3], values[4]};
   IdCounters ids;
   const ProjectData d = ReadOpzText(WriteOpzText(model), ids, "f.opz");
   for (std::size_t f = 0; f < faces.size(); ++f) {

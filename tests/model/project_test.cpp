@@ -58,7 +58,7 @@ TEST(ProjectFolder, ASaveThatFailsKeepsThePreviousFile) {
   model.Meshes = test::RichModel().Meshes;
   SaveProject(model);
   const std::string before = ReadFileText(ProjectFilePath(dir.path()));
-  model.Meshes[0].Name = "broken\r\nname";
+  model.Meshes.Edit(0).Name = "broken\r\nname";
   EXPECT_THROW(SaveProject(model), FileError);
   EXPECT_EQ(ReadFileText(ProjectFilePath(dir.path())), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);

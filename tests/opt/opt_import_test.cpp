@@ -106,7 +106,8 @@ TEST(OptImport, MeshesAreNumberedAfterTheModelsAndIdsContinue) {
   CreateOpt(original, 1);
   Model model;
   NewProject(model, dir.path());
-  model.Meshes.resize(3, MeshWith({Triangle(Corner(0, 0, 0), Corner(1, 0, 0), Corner(0, 1, 0))}));
+  model.Meshes = std::vector<MeshRec>(
+      3, MeshWith({Triangle(Corner(0, 0, 0), Corner(1, 0, 0), Corner(0, 1, 0))}));
   model.Ids.NextFaceId = 5000;
   ImportOpt(model, OptFilePath(original));
   ASSERT_EQ(model.MeshCount(), 5);

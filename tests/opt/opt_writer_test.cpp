@@ -38,7 +38,7 @@ TEST(OptWriter, HeaderMeshNodeTablesAndFaceDataFollowTheWrittenLayout) {
                     Corner(0, 2, 0, 0, 1)),
                Triangle(Corner(0, 0, 0, 0, 0), Corner(2, 2, 0, 1, 1), Corner(0, 0, 3, 0.5f, 0.5f))},
               {"t.BMP"});
-  model.Meshes[0].LODs[0].Faces[1].Normal = {0.5f, 0.25f, 0.125f};
+  model.Meshes.Edit(0).LODs[0].Faces[1].Normal = {0.5f, 0.25f, 0.125f};
   MemoryBitmaps bitmaps;
   bitmaps.bitmaps["t.BMP"] = PlainBitmap(8, 8);
   const Bytes b = Write(model, bitmaps);
@@ -139,7 +139,7 @@ TEST(OptWriter, TexturesAreWrittenOnceThenReferencedAndSwitchesOnlyForVariants) 
                Quad(Corner(0, 0, 1), Corner(1, 0, 1), Corner(1, 1, 1), Corner(0, 1, 1), "a.BMP"),
                Quad(Corner(0, 0, 2), Corner(1, 0, 2), Corner(1, 1, 2), Corner(0, 1, 2), "a.BMP")},
               {"a.BMP", "b.BMP"});
-  model.Meshes[0].LODs[0].Faces[1].TextureNames = {"a.BMP", "b.BMP", kBlank, "b.BMP", ""};
+  model.Meshes.Edit(0).LODs[0].Faces[1].TextureNames = {"a.BMP", "b.BMP", kBlank, "b.BMP", ""};
   MemoryBitmaps bitmaps;
   bitmaps.bitmaps["a.BMP"] = PlainBitmap(4, 4);
   bitmaps.bitmaps["b.BMP"] = PlainBitmap(4, 4, 3);
@@ -171,7 +171,7 @@ TEST(OptWriter, TextureNodeLevelsPaletteAndAlpha) {
   Model model =
       OneMesh({Quad(Corner(0, 0, 0), Corner(1, 0, 0), Corner(1, 1, 0), Corner(0, 1, 0), "a.BMP")},
               {"a.BMP"});
-  TextureRec& t = model.Textures[0];
+  TextureRec& t = model.Textures.Edit(0);
   t.TransOpacity = 77;
   MemoryBitmaps bitmaps;
   Bitmap bitmap = PlainBitmap(64, 32);
@@ -216,7 +216,7 @@ TEST(OptWriter, OpaqueTexturesHaveNoAlphaEvenWithColoursListed) {
   Model model =
       OneMesh({Quad(Corner(0, 0, 0), Corner(1, 0, 0), Corner(1, 1, 0), Corner(0, 1, 0), "a.BMP")},
               {"a.BMP"});
-  model.Textures[0].TransColors = {{0, 0, 0}};
+  model.Textures.Edit(0).TransColors = {{0, 0, 0}};
   MemoryBitmaps bitmaps;
   bitmaps.bitmaps["a.BMP"] = PlainBitmap(4, 4);
   const Bytes b = Write(model, bitmaps);
@@ -231,7 +231,7 @@ TEST(OptWriter, PaletteBlocksAreSharedButNeverWithIlluminatedTextures) {
   for (const char* name : {"a.BMP", "b.BMP", "c.BMP", "d.BMP"})
     faces.push_back(Quad(Corner(0, 0, 0), Corner(1, 0, 0), Corner(1, 1, 0), Corner(0, 1, 0), name));
   Model model = OneMesh(faces, {"a.BMP", "b.BMP", "c.BMP", "d.BMP"});
-  model.Textures[1].IllumColors = {{255, 255, 0}};  // b: illuminated, same palette as a
+  model.Textures.Edit(1).IllumColors = {{255, 255, 0}};  // b: illuminated, same palette as a
   MemoryBitmaps bitmaps;
   for (const char* name : {"a.BMP", "b.BMP", "d.BMP"}) bitmaps.bitmaps[name] = PlainBitmap(4, 4);
   bitmaps.bitmaps["c.BMP"] = PlainBitmap(4, 4, 5);  // another palette
@@ -250,9 +250,9 @@ TEST(OptWriter, IlluminatedColoursKeepTheirBrightnessAtEveryLevel) {
               {"a.BMP"});
   Bitmap bitmap = PlainBitmap(4, 4);
   // Colour 5 is (r 250, g 5, b 5), colour 6 (r 249, g 6, b 6).
-  model.Textures[0].IllumColors = {{252, 3, 5}};
-  model.Textures[0].IllumTolerance = 2;
-  model.Textures[0].IllumBrightness = 16;
+  model.Textures.Edit(0).IllumColors = {{252, 3, 5}};
+  model.Textures.Edit(0).IllumTolerance = 2;
+  model.Textures.Edit(0).IllumBrightness = 16;
   MemoryBitmaps bitmaps;
   bitmaps.bitmaps["a.BMP"] = bitmap;
   const Bytes b = Write(model, bitmaps);
@@ -287,7 +287,7 @@ TEST(OptWriter, NonPowerOfTwoTexturesWriteAsManyTexelsAsTheyCount) {
   Model model =
       OneMesh({Quad(Corner(0, 0, 0), Corner(1, 0, 0), Corner(1, 1, 0), Corner(0, 1, 0), "a.BMP")},
               {"a.BMP"});
-  model.Textures[0].TransOpacity = 10;
+  model.Textures.Edit(0).TransOpacity = 10;
   MemoryBitmaps bitmaps;
   bitmaps.bitmaps["a.BMP"] = PlainBitmap(6, 5);
   const Bytes b = Write(model, bitmaps);

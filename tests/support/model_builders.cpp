@@ -86,7 +86,7 @@ Model RichModel() {
       "Wing 2");
   b.LODs[0].Distance = 0.5f;
   model.Meshes = {a, b};
-  for (MeshRec& m : model.Meshes)
+  for (MeshRec& m : model.Meshes.EditAll())
     for (LODRec& l : m.LODs) AssignNewIds(l, model.Ids);
   TextureRec ta;
   ta.Name = "a.BMP";

@@ -68,15 +68,15 @@ Model TwoMeshes() {
   model.Meshes.push_back(MeshWith(
       {Quad(Corner(5, 0, 0), Corner(6, 0, 0), Corner(6, 1, 0), Corner(5, 1, 0), "a.BMP")}));
   model.Textures.resize(2);
-  model.Textures[0].Name = "a.BMP";
-  model.Textures[1].Name = "b.BMP";
-  model.Textures[1].TransOpacity = 51;
+  model.Textures.Edit(0).Name = "a.BMP";
+  model.Textures.Edit(1).Name = "b.BMP";
+  model.Textures.Edit(1).TransOpacity = 51;
   return model;
 }
 
 TEST(Scene, MeshLevelNamesMeshesAndDrawsTrianglesWithThreeCorners) {
   Model model = TwoMeshes();
-  model.Meshes[1].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(1).LODs[0].Selected = kTrue;
   ViewState view;
   Recorder r;
   SceneInputs in;
@@ -101,10 +101,10 @@ TEST(Scene, MeshLevelNamesMeshesAndDrawsTrianglesWithThreeCorners) {
 TEST(Scene, NamesResolveWhateverTheIdsAre) {
   Model model = TwoMeshes();
   // Ids past the old kind boundaries make no difference.
-  model.Meshes[0].LODs[0].Id = 2000;
-  model.Meshes[0].LODs[0].Faces[0].Id = 20000;
-  model.Meshes[0].LODs[0].Faces[1].Id = 1500;
-  model.Meshes[0].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Id = 2000;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Id = 20000;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Id = 1500;
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
   ViewState view;
   view.GeometryLevel = "face";
   Recorder r;
@@ -118,7 +118,8 @@ TEST(Scene, NamesResolveWhateverTheIdsAre) {
 
 TEST(Scene, TextureModeDrawsEveryFaceTwiceWithItsFlightGroupTexture) {
   Model model = TwoMeshes();
-  model.Meshes[0].LODs[0].Faces[0].TextureNames = {"a.BMP", "b.BMP", kBlank, "missing.BMP", ""};
+  model.Meshes.Edit(0).LODs[0].Faces[0].TextureNames = {"a.BMP", "b.BMP", kBlank, "missing.BMP",
+                                                        ""};
   ViewState view;
   view.DisplayMode = "texture";
   view.FlightGroupColor = 1;
@@ -147,12 +148,12 @@ TEST(Scene, TextureModeDrawsEveryFaceTwiceWithItsFlightGroupTexture) {
 
 TEST(Scene, VertexLevelShowsCornersOfSelectedFacesOfSelectedMeshesOnly) {
   Model model = TwoMeshes();
-  model.Meshes[0].LODs[0].Selected = kTrue;
-  model.Meshes[0].LODs[0].Faces[1].Selected = kTrue;
-  model.Meshes[0].LODs[0].Faces[1].Vertices[2].Selected = kTrue;
-  model.Meshes[1].LODs[0].Faces[0].Selected = kTrue;  // mesh 1 is not selected
-  model.Meshes[0].LODs[0].Faces[1].Vertices[1].I = 0;
-  model.Meshes[0].LODs[0].Faces[1].Vertices[1].K = 0;  // a zero normal: no line
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Vertices[2].Selected = kTrue;
+  model.Meshes.Edit(1).LODs[0].Faces[0].Selected = kTrue;  // mesh 1 is not selected
+  model.Meshes.Edit(0).LODs[0].Faces[1].Vertices[1].I = 0;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Vertices[1].K = 0;  // a zero normal: no line
   ViewState view;
   view.GeometryLevel = "vertex";
   SceneInputs in;
@@ -183,11 +184,11 @@ TEST(Scene, MeshesWithoutTheLowLevelShowNothingAndCannotBePicked) {
 
 TEST(Scene, PanelOverlaysFollowThePanelAndTheFocusedSelectedMesh) {
   Model model = TwoMeshes();
-  model.Meshes[0].EngineGlows.resize(2);
-  model.Meshes[0].EngineGlows[0].Size = {2, 1, 3};  // the other has width 0: no cone
-  model.Meshes[1].Hardpoints.resize(3);
-  model.Meshes[1].Max = {1, 1, 1};
-  model.Meshes[1].Span = {8, 0, 0};
+  model.Meshes.Edit(0).EngineGlows.resize(2);
+  model.Meshes.Edit(0).EngineGlows[0].Size = {2, 1, 3};  // the other has width 0: no cone
+  model.Meshes.Edit(1).Hardpoints.resize(3);
+  model.Meshes.Edit(1).Max = {1, 1, 1};
+  model.Meshes.Edit(1).Span = {8, 0, 0};
   ViewState view;
   SceneInputs in;
   in.focusedMesh = 1;
@@ -203,7 +204,7 @@ TEST(Scene, PanelOverlaysFollowThePanelAndTheFocusedSelectedMesh) {
   Recorder unselected;
   DrawScene(model, view, ColorSettings{}, in, unselected);
   EXPECT_EQ(unselected.Of(Primitive::LineLoop).size(), 3u);  // faces only
-  model.Meshes[1].LODs[0].Selected = kTrue;
+  model.Meshes.Edit(1).LODs[0].Selected = kTrue;
   Recorder selected;
   DrawScene(model, view, ColorSettings{}, in, selected);
   const auto loops = selected.Of(Primitive::LineLoop);
@@ -237,9 +238,9 @@ TEST(Selection, PickReplacesOrAddsAndAnEmptyPickClearsTheLevel) {
 
 TEST(Selection, CornerRowsListThreeCornersForATriangleAndFourForAQuad) {
   Model model = TwoMeshes();
-  model.Meshes[0].LODs[0].Selected = kTrue;
-  model.Meshes[0].LODs[0].Faces[0].Selected = kTrue;
-  model.Meshes[0].LODs[0].Faces[1].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[0].Selected = kTrue;
+  model.Meshes.Edit(0).LODs[0].Faces[1].Selected = kTrue;
   EXPECT_EQ(CornerRows(model, 0).size(), 7u);
   EXPECT_EQ(FaceRows(model, 0).size(), 2u);
   EXPECT_EQ(FaceRows(model, 1).size(), 0u);  // the low level is not selected

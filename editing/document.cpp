@@ -1,0 +1,164 @@
+#include "editing/document.h"
+
+#include <exception>
+#include <unordered_set>
+
+#include "model/bounds.h"
+#include "model/finite_check.h"
+
+namespace tamsel {
+namespace {
+
+template <typename T>
+void Compare(const CowVector<T>& before, const CowVector<T>& after, bool& listChanged,
+             std::vector<int>& changed) {
+  listChanged = before.size() != after.size();
+  if (!listChanged) {
+    for (std::size_t i = 0; i < after.size(); ++i)
+      if (!after.SharesWith(before, i)) changed.push_back(static_cast<int>(i));
+    return;
+  }
+  std::unordered_set<const void*> old;
+  for (std::size_t i = 0; i < before.size(); ++i) old.insert(before.Identity(i));
+  for (std::size_t i = 0; i < after.size(); ++i)
+    if (!old.count(after.Identity(i))) changed.push_back(static_cast<int>(i));
+}
+
+// The records of `before` that `after` no longer holds: what a step alone keeps alive.
+std::size_t BytesLeftBehind(const Model& before, const Model& after) {
+  std::unordered_set<const void*> kept;
+  for (std::size_t i = 0; i < after.Meshes.size(); ++i) kept.insert(after.Meshes.Identity(i));
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < before.Meshes.size(); ++i)
+    if (!kept.count(before.Meshes.Identity(i))) bytes += RecordBytes(before.Meshes[i]);
+  return bytes;
+}
+
+bool Unchanged(const ModelChange& c) {
+  return !c.meshList && c.meshes.empty() && !c.textureList && c.textures.empty();
+}
+
+}  // namespace
+
+ModelChange Difference(const Model& before, const Model& after) {
+  ModelChange change;
+  Compare(before.Meshes, after.Meshes, change.meshList, change.meshes);
+  Compare(before.Textures, after.Textures, change.textureList, change.textures);
+  return change;
+}
+
+std::size_t RecordBytes(const MeshRec& mesh) {
+  std::size_t bytes = sizeof(MeshRec) + mesh.Hardpoints.size() * sizeof(HardpointRec) +
+                      mesh.EngineGlows.size() * sizeof(EngineGlowRec);
+  for (const LODRec& lod : mesh.LODs) bytes += sizeof(LODRec) + lod.Faces.size() * sizeof(FaceRec);
+  return bytes;
+}
+
+std::optional<std::string> Document::Apply(const std::string& label, const Edit& edit) {
+  Model before = model_;  // shares every record until the edit writes one
+  const auto rollBack = [&] {
+    const IdCounters ids = model_.Ids;
+    model_ = std::move(before);
+    model_.Ids = ids;
+  };
+  try {
+    edit(model_);
+  } catch (const std::exception& e) {
+    rollBack();
+    return std::string(e.what());
+  }
+  ModelChange change = Difference(before, model_);
+  if (Unchanged(change)) return std::nullopt;
+  // Fresh boxes for what the edit touched, so that no panel or command reads a box that lags
+  // behind its corners; the meshes are the model's own already, so nothing is copied.
+  for (int m : change.meshes) CalculateMeshBounds(model_.Meshes.Edit(static_cast<std::size_t>(m)));
+  if (change.meshList || !change.meshes.empty()) CalculateModelBox(model_);
+  for (int m : change.meshes)
+    if (auto where = FindNonFinite(model_.Meshes[static_cast<std::size_t>(m)], m)) {
+      rollBack();
+      return "The result does not fit a Single (" + *where + "); nothing was changed.";
+    }
+  Step step{label, std::move(before), revision_, 0};
+  step.bytes = BytesLeftBehind(step.state, model_);
+  undo_.push_back(std::move(step));
+  redo_.clear();
+  revision_ = nextRevision_++;
+  Trim();
+  Notify(change);
+  return std::nullopt;
+}
+
+const std::string& Document::UndoLabel() const {
+  static const std::string none;
+  return undo_.empty() ? none : undo_.back().label;
+}
+
+const std::string& Document::RedoLabel() const {
+  static const std::string none;
+  return redo_.empty() ? none : redo_.back().label;
+}
+
+ModelChange Document::SwapIn(Step& step) {
+  Model other = std::move(step.state);
+  other.Ids = model_.Ids;
+  other.ProjectPath = model_.ProjectPath;
+  other.StartFolder = model_.StartFolder;
+  step.state = std::move(model_);
+  model_ = std::move(other);
+  std::swap(step.revision, revision_);
+  return Difference(step.state, model_);
+}
+
+bool Document::Undo() {
+  if (undo_.empty()) return false;
+  Step step = std::move(undo_.back());
+  undo_.pop_back();
+  const ModelChange change = SwapIn(step);
+  redo_.push_back(std::move(step));
+  Notify(change);
+  return true;
+}
+
+bool Document::Redo() {
+  if (redo_.empty()) return false;
+  Step step = std::move(redo_.back());
+  redo_.pop_back();
+  const ModelChange change = SwapIn(step);
+  undo_.push_back(std::move(step));
+  Notify(change);
+  return true;
+}
+
+void Document::Reset() {
+  undo_.clear();
+  redo_.clear();
+  revision_ = savedRevision_ = nextRevision_++;
+  ModelChange change;
+  change.everything = true;
+  Notify(change);
+}
+
+void Document::Changed(const ModelChange& change) {
+  if (change.Any()) Notify(change);
+}
+
+std::size_t Document::HistoryBytes() const {
+  std::size_t bytes = 0;
+  for (const Step& s : undo_) bytes += s.bytes;
+  for (const Step& s : redo_) bytes += s.bytes;
+  return bytes;
+}
+
+void Document::Trim() {
+  std::size_t bytes = HistoryBytes();
+  while (undo_.size() > 1 && (undo_.size() > kMaxSteps || bytes > kMaxBytes)) {
+    bytes -= undo_.front().bytes;
+    undo_.pop_front();
+  }
+}
+
+void Document::Notify(const ModelChange& change) {
+  for (const Listener& listener : listeners_) listener(change);
+}
+
+}  // namespace tamsel

@@ -1,0 +1,103 @@
+// The document: the model with its undo and redo history and its saved state. Every change
+// to the model's records goes through Apply, which records what undo needs and tells the
+// listeners what changed; selection changes are not steps and go through Changed.
+//
+// A step keeps a copy of the model in which unchanged meshes and textures are shared with
+// the model itself (see CowVector), so a step costs the records it changed. The id counters,
+// the project folder and the start folder are not part of a step: ids never go back.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+
+namespace tamsel {
+
+// What a step, its undo or its redo changed.
+struct ModelChange {
+  bool everything = false;     // a new or opened project: every list, panel and texture anew
+  bool meshList = false;       // meshes added, removed or reordered
+  std::vector<int> meshes;     // meshes whose records changed (indices after the change)
+  bool textureList = false;    // textures added or removed
+  std::vector<int> textures;   // textures whose records changed
+  bool selectionOnly = false;  // flags only, through Changed
+  bool Any() const {
+    return everything || meshList || !meshes.empty() || textureList || !textures.empty() ||
+           selectionOnly;
+  }
+};
+
+class Document {
+ public:
+  using Edit = std::function<void(Model&)>;
+  using Listener = std::function<void(const ModelChange&)>;
+
+  // The history keeps at most this many steps, and drops its oldest steps while the records
+  // they alone hold take more than this many bytes (the newest step always stays).
+  static constexpr std::size_t kMaxSteps = 100;
+  static constexpr std::size_t kMaxBytes = std::size_t{512} << 20;
+
+  Model& model() { return model_; }
+  const Model& model() const { return model_; }
+
+  // Runs `edit` as one undo step called `label`. The meshes it changed get fresh face and
+  // level boxes, and the model box follows. An edit that throws, or that leaves a number in
+  // its records that is not a finite Single, is undone at once: the model is as before
+  // (but for the id counters) and the error is returned. An edit that changed nothing is no
+  // step. Returns nothing on success.
+  std::optional<std::string> Apply(const std::string& label, const Edit& edit);
+
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+  const std::string& UndoLabel() const;  // "" when there is nothing to undo
+  const std::string& RedoLabel() const;
+  bool Undo();
+  bool Redo();
+
+  // After a new or opened project: no history, nothing unsaved, everything shown anew.
+  void Reset();
+  // The model as it is now is what the project file holds.
+  void MarkSaved() { savedRevision_ = revision_; }
+  bool IsModified() const { return revision_ != savedRevision_; }
+  std::uint64_t Revision() const { return revision_; }
+
+  // Tells the listeners of a change made outside Apply (selection flags, view state).
+  void Changed(const ModelChange& change);
+  void AddListener(Listener listener) { listeners_.push_back(std::move(listener)); }
+
+  std::size_t HistorySteps() const { return undo_.size() + redo_.size(); }
+  // The bytes of records that only the history holds (an estimate: fixed-size parts).
+  std::size_t HistoryBytes() const;
+
+ private:
+  struct Step {
+    std::string label;
+    Model state;  // the model on the other side of the step
+    std::uint64_t revision = 0;
+    std::size_t bytes = 0;
+  };
+  // Swaps the model's records with a step's; returns what changed.
+  ModelChange SwapIn(Step& step);
+  void Trim();
+  void Notify(const ModelChange& change);
+
+  Model model_;
+  std::deque<Step> undo_;
+  std::vector<Step> redo_;
+  std::uint64_t revision_ = 0, savedRevision_ = 0, nextRevision_ = 1;
+  std::vector<Listener> listeners_;
+};
+
+// What differs between two states of the model: meshes and textures whose records are not
+// the same objects, and whether the lists grew, shrank or were reordered.
+ModelChange Difference(const Model& before, const Model& after);
+
+// The bytes of a mesh's fixed-size records (strings counted by their object, not their text).
+std::size_t RecordBytes(const MeshRec& mesh);
+
+}  // namespace tamsel
