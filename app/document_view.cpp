@@ -118,7 +118,7 @@ void TamselWindow::ShowTextureChange(const ModelChange& change) {
 void TamselWindow::ShowFocusedValues() {
   const int level = view_.LevelIndex();
   const int mesh = List("meshlist")->ListIndex();
-  if (mesh >= 0 && mesh < model_.MeshCount()) FillMeshBoxes(mesh, level);
+  if (mesh >= 0 && mesh < model_.MeshCount()) FillMeshBoxes(mesh, level, false);
   if (const auto face = FocusedFaceRow())
     FillFaceBoxes(face->mesh, level, face->face, view_.FlightGroupColor);
   if (const auto corner = FocusedCornerRow())
@@ -219,7 +219,12 @@ void TamselWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TamselWindow::dropEvent(QDropEvent* event) {
-  for (const QUrl& url : event->mimeData()->urls()) {
+  OpenDroppedFiles(event->mimeData()->urls());
+  event->acceptProposedAction();
+}
+
+void TamselWindow::OpenDroppedFiles(const QList<QUrl>& urls) {
+  for (const QUrl& url : urls) {
     if (!url.isLocalFile()) continue;
     const QString path = url.toLocalFile();
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -235,7 +240,6 @@ void TamselWindow::dropEvent(QDropEvent* event) {
     } else {
       dialogs_.MessageBox(path + " is not an .opz, .opt or .dxf file.", "Tamsel v0.4");
     }
-    event->acceptProposedAction();
   }
 }
 

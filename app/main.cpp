@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   // the application object exists.
   tamsel::GlxCtl::SetDefaultFormat();
   QApplication app(argc, argv);
+  QApplication::setOrganizationName("Tamsel");
   QApplication::setApplicationName("Tamsel");
   QApplication::setApplicationVersion("0.4");
 

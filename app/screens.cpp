@@ -77,7 +77,7 @@ void FillColourLists(const TamselWindow& w, const char* prefix, const std::vecto
 }  // namespace
 
 void TamselWindow::MeshScreens(int M, int L) {
-  FillMeshBoxes(M, L);
+  FillMeshBoxes(M, L, true);
   if (M < 0 || M >= model_.MeshCount() || !model_.Meshes[static_cast<std::size_t>(M)].HasLevel(L))
     return;
   List("meshlist")->SetListIndex(M);
@@ -86,7 +86,7 @@ void TamselWindow::MeshScreens(int M, int L) {
   if (view_.GeometryLevel == "mesh") List("meshlist")->setFocus();
 }
 
-void TamselWindow::FillMeshBoxes(int M, int L) {
+void TamselWindow::FillMeshBoxes(int M, int L, bool resetChanges) {
   static const char* const boxes[] = {"Xmeshtext",      "Ymeshtext",      "Zmeshtext",
                                       "Xmeshangletext", "Ymeshangletext", "Zmeshangletext",
                                       "meshsizetext",   "meshloddisttext"};
@@ -95,8 +95,12 @@ void TamselWindow::FillMeshBoxes(int M, int L) {
   for (const char* name : boxes) Box(name)->setEnabled(has);
   if (!has) return;
   const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(M)];
-  for (int i = 0; i < 6; ++i) Box(boxes[i])->setText("0");
-  Box("meshsizetext")->setText("100");
+  // The translation, angle and size boxes hold a change to apply, not a value of the mesh:
+  // they start afresh for a newly chosen mesh, and keep what was typed across its edits.
+  if (resetChanges) {
+    for (int i = 0; i < 6; ++i) Box(boxes[i])->setText("0");
+    Box("meshsizetext")->setText("100");
+  }
   Box("meshloddisttext")->setText(Num(mesh.LODs[static_cast<std::size_t>(L)].Distance));
   ShowCode(Control<QComboBox>("meshtypetext"), mesh.MeshType, 32);
   ShowCode(Control<QComboBox>("exptypetext"), mesh.ExplosionType, 11);

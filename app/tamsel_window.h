@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QUrl>
 #include <array>
 #include <functional>
 #include <memory>
@@ -75,6 +76,9 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // The Edit menu.
   void editundomenu_Click();
   void editredomenu_Click();
+  // Files dropped on the window: a project opens (after the unsaved-changes question), an
+  // OPT or DXF file is imported.
+  void OpenDroppedFiles(const QList<QUrl>& urls);
   // Recent projects, kept in the settings, newest first.
   QStringList RecentProjects() const;
 
@@ -208,7 +212,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void AddRecentProject(const QString& path);
   void RebuildRecentMenu();
   // The boxes of the display routines, without their list rebuilding.
-  void FillMeshBoxes(int WhichMesh, int WhichLOD);
+  void FillMeshBoxes(int WhichMesh, int WhichLOD, bool resetChanges);
   void FillFaceBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
   void FillCornerBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
   void Form_Resize();

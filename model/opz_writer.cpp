@@ -1,6 +1,7 @@
 #include <charconv>
 
 #include "model/file_error.h"
+#include "model/finite_check.h"
 #include "model/number_text.h"
 #include "model/opz.h"
 
@@ -100,6 +101,10 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
 }  // namespace
 
 std::string WriteOpzText(const Model& model, const std::string& fileName) {
+  // "inf" or "nan" in the file would make the project one that never opens again.
+  if (auto where = FindNonFinite(model))
+    throw FileError(fileName, "",
+                    "the project was not written: " + *where + " is not a finite number");
   OpzOut o(fileName);
   o.Count(model.MeshCount());
   o.Count(model.TextureCount());

@@ -1,5 +1,7 @@
 #include "opt/opt_writer.h"
 
+#include "model/finite_check.h"
+
 #include <array>
 #include <bit>
 #include <cstdio>
@@ -79,7 +81,7 @@ class Writer {
       : model_(model), load_(load), encoder_(random) {}
 
   Bytes Run() {
-    CheckTextures();
+    CheckInputs();
     out_.Long(-5);
     out_.Long(0);
     out_.Long(108);
@@ -98,12 +100,16 @@ class Writer {
   }
 
  private:
-  // Every texture a face needs must be in the list with a readable bitmap; all problems
-  // are reported together so the user can mend them in one go.
-  void CheckTextures() {
+  // Every number must be a finite Single, and every texture a face needs must be in the
+  // list with a readable bitmap; all problems are reported together so the user can mend
+  // them in one go.
+  void CheckInputs() {
     for (std::size_t t = 0; t < model_.Textures.size(); ++t)
       lastIndex_[model_.Textures[t].Name] = t;
     std::vector<std::string> problems;
+    for (std::size_t m = 0; m < model_.Meshes.size(); ++m)
+      if (auto where = FindNonFinite(model_.Meshes[m], static_cast<int>(m)))
+        problems.push_back(*where + " is not a finite number");
     std::vector<bool> checked(model_.Textures.size(), false);
     bitmaps_.resize(model_.Textures.size());
     for (std::size_t m = 0; m < model_.Meshes.size(); ++m)

@@ -17,7 +17,7 @@ class FeaturesTest : public ProjectTest {
  protected:
   void Click(const char* button) { QTest::mouseClick(Find<QWidget>(button), Qt::LeftButton); }
   void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
-  MeshRec& Mesh(int m) { return window->Model().Meshes.Edit(static_cast<std::size_t>(m)); }
+  const MeshRec& Mesh(int m) { return window->Model().Meshes[static_cast<std::size_t>(m)]; }
 };
 
 TEST_F(FeaturesTest, HardpointsAreAddedPlacedTypedAndDeleted) {

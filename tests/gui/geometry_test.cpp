@@ -10,7 +10,7 @@ class GeometryTest : public ProjectTest {
  protected:
   void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
   void Update() { QTest::mouseClick(Find<QWidget>("updategeogeobut"), Qt::LeftButton); }
-  MeshRec& Mesh(int m) { return window->Model().Meshes.Edit(static_cast<std::size_t>(m)); }
+  const MeshRec& Mesh(int m) { return window->Model().Meshes[static_cast<std::size_t>(m)]; }
 };
 
 TEST_F(GeometryTest, MeshListSelectionRenameAndDelete) {

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 
 #include <QApplication>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "viewport/glx_ctl.h"
@@ -12,8 +14,17 @@ int main(int argc, char** argv) {
   // driver's own leaks. Keeping it mapped lets the suppressions match it by name.
   for (const char* driver : {"swrast_dri.so", "kms_swrast_dri.so"})
     dlopen((std::string(TAMSEL_DRI_DIR "/") + driver).c_str(), RTLD_NOW | RTLD_NODELETE);
+  // Settings (the recent projects) go to a folder of this run, never the user's own.
+  char config[] = "/tmp/tamsel-gui-config-XXXXXX";
+  if (!mkdtemp(config)) return 2;
+  setenv("XDG_CONFIG_HOME", config, 1);
   tamsel::GlxCtl::SetDefaultFormat();
   QApplication app(argc, argv);
+  QApplication::setOrganizationName("Tamsel");
+  QApplication::setApplicationName("Tamsel");
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int status = RUN_ALL_TESTS();
+  std::error_code ec;
+  std::filesystem::remove_all(config, ec);
+  return status;
 }

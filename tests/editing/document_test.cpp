@@ -1,0 +1,346 @@
+#include "editing/document.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <stdexcept>
+
+#include "dxf/dxf_import.h"
+#include "editing/geometry_edits.h"
+#include "editing/normals.h"
+#include "editing/ship_features.h"
+#include "editing/texture_tools.h"
+#include "model/bounds.h"
+#include "model/file_error.h"
+#include "model/file_io.h"
+#include "model/opz.h"
+#include "model/project.h"
+#include "opt/bitmap.h"
+#include "opt/opt_import.h"
+#include "opt/opt_writer.h"
+#include "support/model_builders.h"
+#include "support/opt_bytes.h"
+#include "support/temp_dir.h"
+
+namespace tamsel {
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+
+// The rich model with mesh 1 selected at its high level, its two faces and the first
+// face's first corner selected: every edit below has something to act on.
+Model Selected() {
+  Model model = RichModel();
+  MeshRec& mesh = model.Meshes.Edit(0);
+  mesh.LODs[0].Selected = kTrue;
+  mesh.LODs[0].Faces[0].Selected = kTrue;
+  mesh.LODs[0].Faces[1].Selected = kTrue;  // the one with flight-group variants
+  mesh.LODs[0].Faces[0].Vertices[0].Selected = kTrue;
+  CalculateBounds(model);
+  return model;
+}
+
+std::string Text(const Model& model) {
+  return WriteOpzText(model, "x.opz");
+}
+
+struct NamedEdit {
+  const char* label;
+  Document::Edit edit;
+};
+
+std::vector<NamedEdit> EveryKindOfEdit() {
+  const Single3 p{1.5f, 2.5f, 3.5f};
+  return {
+      {"Mesh UPDATE",
+       [](Model& m) {
+         UpdateSelectedMeshes(m, 0, {9, 50, 1, 2, 3});
+       }},
+      {"Face UPDATE",
+       [p](Model& m) {
+         UpdateFocusedFaceNormal(m, 0, {0, 0}, p);
+       }},
+      {"Vertex UPDATE",
+       [p](Model& m) {
+         UpdateSelectedCorners(m, 0, p, CornerRef{0, 0, 0}, p);
+       }},
+      {"Rename mesh", [](Model& m) { RenameMesh(m, 1, "Tail"); }},
+      {"Delete mesh", [](Model& m) { DeleteSelectedMeshes(m, 0); }},
+      {"Assign LOD", [](Model& m) { AssignLowLevel(m, 1); }},
+      {"Quad2Tri", [](Model& m) { Quad2Tri(m); }},
+      {"Vertex Order", [](Model& m) { ReverseVertexOrder(m); }},
+      {"Face Normals", [](Model& m) { CalculateFaceNormals(m); }},
+      {"Vertex Normals", [](Model& m) { CalculateVertexNormals(m); }},
+      {"Software Vectors", [](Model& m) { CalculateSoftwareVectors(m); }},
+      {"Texture coordinate UPDATE", [](Model& m) { SetSelectedCornersUV(m, 0, 0.25f, 0.75f); }},
+      {"Texture UPDATE",
+       [](Model& m) {
+         AssignTexture(m, 0, 2, "new.BMP", FaceRef{0, 0}, FaceVectors{{1, 2, 3}, {4, 5, 6}});
+         RegisterTexture(m, "new.BMP");
+       }},
+      {"Stitch", [](Model& m) { Stitch(m, 0, StitchView::Side); }},
+      {"Rotate coordinates", [](Model& m) { RotateCoordinates(m, 0, true); }},
+      {"Mirror coordinates", [](Model& m) { MirrorCoordinates(m, 0, false); }},
+      {"Texture Coordinates", [](Model& m) { ResetTextureCoordinates(m); }},
+      {"FG off", [](Model& m) { BlankFlightGroupSlots(m, 0); }},
+      {"Transparency UPDATE",
+       [](Model& m) {
+         UpdateTextureColors(m, 1, ColorTable::Transparent, 7, 9, {{1, 2, 3}});
+       }},
+      {"Illumination UPDATE",
+       [](Model& m) { UpdateTextureColors(m, 0, ColorTable::Illuminated, 3, 4, {}); }},
+      {"Add hardpoint", [](Model& m) { AddHardpoint(m, 1, 0); }},
+      {"Delete hardpoint",
+       [](Model& m) {
+         DeleteHardpoint(m, {0, 0});
+       }},
+      {"Hardpoint UPDATE",
+       [p](Model& m) {
+         UpdateHardpoint(m, {0, 0}, 7, p);
+       }},
+      {"Add engine glow", [](Model& m) { AddEngineGlow(m, 1, 0); }},
+      {"Delete engine glow",
+       [](Model& m) {
+         DeleteEngineGlow(m, {0, 0});
+       }},
+      {"Engine glow UPDATE",
+       [](Model& m) {
+         UpdateEngineGlow(m, {0, 0}, EngineGlowRec{});
+       }},
+      {"Hitzone UPDATE",
+       [p](Model& m) {
+         UpdateHitzone(m, 1, {3, std::nullopt, p, p, p, p, p, 4});
+       }},
+      {"Rotation UPDATE",
+       [p](Model& m) {
+         UpdateRotation(m, 0, {p, p, p, p});
+       }},
+      {"Hitzones", [](Model& m) { CalculateHitzones(m); }},
+      {"Rotations", [](Model& m) { CalculateRotations(m); }},
+  };
+}
+
+TEST(Document, EveryKindOfEditUndoesToTheSameProjectBytesAndRedoesToTheEdited) {
+  for (const NamedEdit& e : EveryKindOfEdit()) {
+    Document doc;
+    doc.model() = Selected();
+    const std::string before = Text(doc.model());
+    ASSERT_EQ(doc.Apply(e.label, e.edit), std::nullopt) << e.label;
+    const std::string after = Text(doc.model());
+    ASSERT_NE(after, before) << e.label << " changed nothing, so the test shows nothing";
+    EXPECT_EQ(doc.UndoLabel(), e.label);
+    ASSERT_TRUE(doc.Undo()) << e.label;
+    EXPECT_EQ(Text(doc.model()), before) << e.label;
+    EXPECT_EQ(doc.RedoLabel(), e.label);
+    ASSERT_TRUE(doc.Redo()) << e.label;
+    EXPECT_EQ(Text(doc.model()), after) << e.label;
+  }
+}
+
+TEST(Document, AMixedSequenceUndoesToTheStartAndRedoesToTheEnd) {
+  Document doc;
+  doc.model() = Selected();
+  const std::string start = Text(doc.model());
+  const auto edits = EveryKindOfEdit();
+  for (const NamedEdit& e : edits) {
+    const std::string label = e.label;
+    if (label == "Delete mesh" || label == "Assign LOD") continue;  // the others need both meshes
+    ASSERT_EQ(doc.Apply(e.label, e.edit), std::nullopt) << e.label;
+  }
+  const std::size_t steps = doc.HistorySteps();
+  EXPECT_GT(steps, 20u);  // a few find nothing left to change (the glow was deleted)
+  const std::string end = Text(doc.model());
+  std::size_t undone = 0;
+  while (doc.Undo()) ++undone;
+  EXPECT_EQ(undone, steps);
+  EXPECT_EQ(Text(doc.model()), start);
+  while (doc.Redo()) {
+  }
+  EXPECT_EQ(Text(doc.model()), end);
+  // A new step after an undo drops what could have been redone.
+  doc.Undo();
+  doc.Apply("Rename mesh", [](Model& m) { RenameMesh(m, 0, "Other"); });
+  EXPECT_FALSE(doc.CanRedo());
+}
+
+TEST(Document, AStepCopiesOnlyTheMeshItChangesAndTheHistoryIsBounded) {
+  Document doc;
+  Model& model = doc.model();
+  for (int m = 0; m < 3; ++m)
+    model.Meshes.push_back(MeshWith(
+        {Quad(Corner(0, 0, 0), Corner(1, 0, 0), Corner(1, 1, 0), Corner(0, 1, 0))}, {}, "M"));
+  model.Meshes.Edit(1).LODs[0].Selected = kTrue;
+  std::vector<const void*> identities;
+  for (std::size_t m = 0; m < 3; ++m) identities.push_back(model.Meshes.Identity(m));
+
+  ASSERT_EQ(doc.Apply("Mesh UPDATE",
+                      [](Model& m) {
+                        UpdateSelectedMeshes(m, 0, {1, 100, 1, 0, 0});
+                      }),
+            std::nullopt);
+  // Meshes 1 and 3 are the same records as before, shared with the history; mesh 2 is new.
+  EXPECT_EQ(model.Meshes.Identity(0), identities[0]);
+  EXPECT_NE(model.Meshes.Identity(1), identities[1]);
+  EXPECT_EQ(model.Meshes.Identity(2), identities[2]);
+  EXPECT_FALSE(model.Meshes.IsOwn(0));
+  EXPECT_EQ(doc.HistoryBytes(), RecordBytes(model.Meshes[1]));
+
+  for (std::size_t i = 0; i < Document::kMaxSteps + 20; ++i)
+    doc.Apply("Mesh UPDATE", [](Model& m) { UpdateSelectedMeshes(m, 0, {1, 100, 1, 0, 0}); });
+  EXPECT_EQ(doc.HistorySteps(), Document::kMaxSteps);
+  EXPECT_EQ(doc.HistoryBytes(), Document::kMaxSteps * RecordBytes(model.Meshes[1]));
+}
+
+TEST(Document, SelectionIsNoStepAndAnEditThatChangesNothingIsNoStep) {
+  Document doc;
+  doc.model() = Selected();
+  std::vector<ModelChange> heard;
+  doc.AddListener([&](const ModelChange& c) { heard.push_back(c); });
+  doc.model().Meshes.Edit(1).LODs[0].Selected = kTrue;
+  ModelChange selection;
+  selection.selectionOnly = true;
+  doc.Changed(selection);
+  EXPECT_FALSE(doc.CanUndo());
+  EXPECT_FALSE(doc.IsModified());
+  // Meshes selected at a level nobody has: the UPDATE finds nothing to change.
+  EXPECT_EQ(doc.Apply("Mesh UPDATE", [](Model& m) { UpdateSelectedMeshes(m, 5, {}); }),
+            std::nullopt);
+  EXPECT_FALSE(doc.CanUndo());
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_TRUE(heard[0].selectionOnly);
+
+  // The notice names the mesh that changed, and undo names it again.
+  doc.Apply("Rename mesh", [](Model& m) { RenameMesh(m, 1, "Fin"); });
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_FALSE(heard[1].meshList);
+  EXPECT_EQ(heard[1].meshes, std::vector<int>{1});
+  doc.Undo();
+  EXPECT_EQ(heard.back().meshes, std::vector<int>{1});
+  doc.Apply("Delete mesh", [](Model& m) { DeleteSelectedMeshes(m, 0); });
+  EXPECT_TRUE(heard.back().meshList);
+}
+
+TEST(Document, ModifiedFollowsTheRevisionAndUndoingToTheSavedOneClearsIt) {
+  Document doc;
+  doc.model() = Selected();
+  doc.Reset();
+  EXPECT_FALSE(doc.IsModified());
+  doc.Apply("Rename mesh", [](Model& m) { RenameMesh(m, 0, "A"); });
+  EXPECT_TRUE(doc.IsModified());
+  doc.MarkSaved();
+  EXPECT_FALSE(doc.IsModified());
+  doc.Apply("Rename mesh", [](Model& m) { RenameMesh(m, 0, "B"); });
+  EXPECT_TRUE(doc.IsModified());
+  doc.Undo();
+  EXPECT_FALSE(doc.IsModified());
+  doc.Undo();
+  EXPECT_TRUE(doc.IsModified());
+  doc.Redo();
+  EXPECT_FALSE(doc.IsModified());
+  doc.Reset();
+  EXPECT_FALSE(doc.CanUndo() || doc.CanRedo() || doc.IsModified());
+}
+
+TEST(Document, AResultThatIsNotAFiniteSingleOrAThrowChangesNothingButTheIds) {
+  Document doc;
+  doc.model() = Selected();
+  const std::string before = Text(doc.model());
+  // 3e38 fits a Single; added twice it does not.
+  const auto shift = [](Model& m) { UpdateSelectedMeshes(m, 0, {0, 100, 3e38, 0, 0}); };
+  ASSERT_EQ(doc.Apply("Mesh UPDATE", shift), std::nullopt);
+  const std::string once = Text(doc.model());
+  const auto error = doc.Apply("Mesh UPDATE", shift);
+  ASSERT_TRUE(error);
+  EXPECT_NE(error->find("mesh 1 (Hull)"), std::string::npos) << *error;
+  EXPECT_EQ(Text(doc.model()), once);
+  EXPECT_EQ(doc.HistorySteps(), 1u);
+
+  // A scale that overflows a corner is refused the same way.
+  EXPECT_TRUE(doc.Apply("Mesh UPDATE", [](Model& m) {
+    UpdateSelectedMeshes(m, 0, {0, 1e39, 0, 0, 0});
+  }));
+  EXPECT_EQ(Text(doc.model()), once);
+
+  const std::int32_t nextFace = doc.model().Ids.NextFaceId;
+  const auto thrown = doc.Apply("Quad2Tri", [](Model& m) {
+    Quad2Tri(m);
+    throw std::runtime_error("disk full");
+  });
+  EXPECT_EQ(thrown, "disk full");
+  EXPECT_EQ(Text(doc.model()), once);
+  EXPECT_GT(doc.model().Ids.NextFaceId, nextFace);  // ids handed out are never handed again
+  doc.Undo();
+  EXPECT_EQ(Text(doc.model()), before);
+  EXPECT_GT(doc.model().Ids.NextFaceId, nextFace);
+}
+
+TEST(Document, ImportsUndoToTheProjectBeforeThemAndUnregisterTheirTextures) {
+  TempDir dir;
+  Model source = RichModel();
+  source.ProjectPath = dir.path().string();
+  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
+  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
+  const auto opt = CreateOpt(source, 3);
+  SaveProject(source);
+  WriteFileAtomic(
+      dir / "craft.dxf",
+      "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n"
+      "0\n12\n1\n22\n1\n32\n0\n13\n0\n23\n1\n33\n0\n0\nENDSEC\n0\nEOF\n");
+
+  Document doc;
+  fs::create_directories(dir / "target");
+  NewProject(doc.model(), dir / "target");
+  doc.Reset();
+  const std::pair<const char*, Document::Edit> imports[] = {
+      {"import .OPT", [&](Model& m) { ImportOpt(m, opt); }},
+      {"import .OPZ", [&](Model& m) { MergeProject(m, ProjectFilePath(dir.path())); }},
+      {"import .DXF", [&](Model& m) { ImportDxf(m, dir / "craft.dxf"); }}};
+  for (const auto& [label, edit] : imports) {
+    const std::string before = Text(doc.model());
+    const int textures = doc.model().TextureCount();
+    ASSERT_EQ(doc.Apply(label, edit), std::nullopt) << label;
+    const std::string after = Text(doc.model());
+    EXPECT_GT(doc.model().TextureCount(), textures) << label;
+    doc.Undo();
+    EXPECT_EQ(Text(doc.model()), before) << label;
+    EXPECT_EQ(doc.model().TextureCount(), textures) << label;
+    doc.Redo();
+    EXPECT_EQ(Text(doc.model()), after) << label;
+  }
+  // A file that cannot be read is no step and changes nothing.
+  const std::string before = Text(doc.model());
+  EXPECT_TRUE(doc.Apply("import .OPT", [&](Model& m) { ImportOpt(m, dir / "missing.opt"); }));
+  EXPECT_EQ(Text(doc.model()), before);
+  EXPECT_EQ(doc.UndoLabel(), "import .DXF");
+}
+
+TEST(Writers, RefuseNumbersThatAreNotFiniteNamingWhereAndWriteNoFile) {
+  TempDir dir;
+  Model model = RichModel();
+  model.ProjectPath = dir.path().string();
+  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
+  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
+  model.Meshes.Edit(1).LODs[0].Faces[0].Vertices[2].Y = std::numeric_limits<float>::infinity();
+  const std::string where = "mesh 2 (Wing 2), level 1, face 1, corner 3 Y";
+  try {
+    SaveProject(model);
+    ADD_FAILURE() << "saved";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(where), std::string::npos) << e.what();
+  }
+  try {
+    CreateOpt(model, 1);
+    ADD_FAILURE() << "created";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(where), std::string::npos) << e.what();
+  }
+  model.Meshes.Edit(1).LODs[0].Faces[0].Vertices[2].Y = 0;
+  model.Meshes.Edit(0).EngineGlows[0].Density2.z = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_THROW(SaveProject(model), FileError);
+  EXPECT_FALSE(fs::exists(ProjectFilePath(model.ProjectPath)));
+  EXPECT_FALSE(fs::exists(OptFilePath(model)));
+}
+
+}  // namespace
+}  // namespace tamsel
