@@ -119,6 +119,9 @@ void TamselWindow::ShowFocusedValues() {
   const int level = view_.LevelIndex();
   const int mesh = List("meshlist")->ListIndex();
   if (mesh >= 0 && mesh < model_.MeshCount()) FillMeshBoxes(mesh, level, false);
+  if (model_.MeshCount() == 0)  // a new project: no values of the last one stay on show
+    for (const char* frame : {"hitzoneframe", "rotationframe", "hardpointframe", "engineglowframe"})
+      for (QLineEdit* box : Control(frame)->findChildren<QLineEdit*>()) box->clear();
   if (const auto face = FocusedFaceRow())
     FillFaceBoxes(face->mesh, level, face->face, view_.FlightGroupColor);
   if (const auto corner = FocusedCornerRow())

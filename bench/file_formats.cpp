@@ -102,7 +102,7 @@ void BM_OpzOpen(benchmark::State& state) {
   for (auto _ : state) {
     Model model;
     OpenProject(model, ProjectFilePath(source.ProjectPath));
-    benchmark::DoNotOptimize(model.Meshes.data());
+    benchmark::DoNotOptimize(model.Meshes.size());
   }
 }
 BENCHMARK(BM_OpzOpen)->Unit(benchmark::kMillisecond);
@@ -125,7 +125,7 @@ void BM_DxfImport(benchmark::State& state) {
     Model model;
     NewProject(model, project);
     ImportDxf(model, path);
-    benchmark::DoNotOptimize(model.Meshes.data());
+    benchmark::DoNotOptimize(model.Meshes.size());
   }
   state.counters["MB"] = static_cast<double>(fs::file_size(path)) / 1e6;
 }

@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   (void)QTest::qWaitFor([&] { return w.FramesDrawn() > 0; }, 10000);
   w.OpenProjectFile(QString::fromStdString(ProjectFilePath(dir).string()));
   // Every mesh selected, so the face level names every face.
-  for (MeshRec& mesh : w.Model().Meshes) mesh.LODs[0].Selected = kTrue;
+  for (MeshRec& mesh : w.Model().Meshes.EditAll()) mesh.LODs[0].Selected = kTrue;
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

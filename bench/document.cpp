@@ -1,0 +1,123 @@
+// The undo history on the 100 000-face craft (20 meshes of about 4 000 + 1 000 faces): what 100
+// UPDATEs of one mesh keep, what an UPDATE and its undo cost, and undoing an OPT import of
+// the whole craft.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "editing/document.h"
+#include "editing/geometry_edits.h"
+#include "editing/sample_craft.h"
+#include "model/project.h"
+#include "opt/opt_import.h"
+#include "opt/opt_writer.h"
+
+namespace fs = std::filesystem;
+using namespace tamsel;
+
+namespace {
+
+const fs::path& Scratch() {
+  static const fs::path dir =
+      fs::temp_directory_path() / ("tamsel-bench-doc-" + std::to_string(std::random_device{}()));
+  return dir;
+}
+
+// The craft's project, made once; its OPT file beside it.
+const Model& Craft() {
+  static Model model = [] {
+    Model m;
+    GenerateSample(m, Scratch() / "craft", {20, 4000, 64, 256});
+    CreateOpt(m, 1);
+    return m;
+  }();
+  return model;
+}
+
+double ResidentMB() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+// Mesh 1 selected at its high level: what the mesh UPDATE moves.
+void SelectFirstMesh(Document& doc) {
+  for (std::size_t m = 0; m < doc.model().Meshes.size(); ++m) {
+    const Boolean flag = m == 0 ? kTrue : kFalse;
+    if (doc.model().Meshes[m].LODs[0].Selected != flag)
+      doc.model().Meshes.Edit(m).LODs[0].Selected = flag;
+  }
+}
+
+const Document::Edit kUpdate = [](Model& m) { UpdateSelectedMeshes(m, 0, {1, 100, 0.5, 0, 0}); };
+
+void BM_HundredUpdatesOfOneMesh(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    Document doc;
+    doc.model() = Craft();
+    SelectFirstMesh(doc);
+    const double before = ResidentMB();
+    state.ResumeTiming();
+    for (int i = 0; i < 100; ++i) doc.Apply("Mesh UPDATE", kUpdate);
+    state.PauseTiming();
+    const double mesh = static_cast<double>(RecordBytes(doc.model().Meshes[0])) / 1048576.0;
+    const double history = static_cast<double>(doc.HistoryBytes()) / 1048576.0;
+    state.counters["mesh_MB"] = mesh;
+    state.counters["history_MB"] = history;
+    state.counters["history_per_mesh"] = history / mesh;
+    state.counters["resident_added_MB"] = ResidentMB() - before;
+    std::size_t faces = 0;
+    for (const MeshRec& m : doc.model().Meshes)
+      for (const LODRec& l : m.LODs) faces += l.Faces.size();
+    state.counters["model_faces"] = static_cast<double>(faces);
+    state.counters["mesh_faces"] = static_cast<double>(doc.model().Meshes[0].LODs[0].Faces.size() +
+                                                       doc.model().Meshes[0].LODs[1].Faces.size());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_HundredUpdatesOfOneMesh)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ApplyAndUndoMeshUpdate(benchmark::State& state) {
+  Document doc;
+  doc.model() = Craft();
+  SelectFirstMesh(doc);
+  for (auto _ : state) {
+    doc.Apply("Mesh UPDATE", kUpdate);
+    doc.Undo();
+  }
+}
+BENCHMARK(BM_ApplyAndUndoMeshUpdate)->Unit(benchmark::kMillisecond);
+
+void BM_UndoOptImportOfTheWholeCraft(benchmark::State& state) {
+  const fs::path opt = OptFilePath(Craft());
+  Document doc;
+  fs::create_directories(Scratch() / "target");
+  NewProject(doc.model(), Scratch() / "target");
+  doc.Reset();
+  doc.Apply("import .OPT", [&](Model& m) { ImportOpt(m, opt); });
+  for (auto _ : state) {
+    doc.Undo();
+    state.PauseTiming();
+    doc.Redo();
+    state.ResumeTiming();
+  }
+  state.counters["faces_after_redo"] = static_cast<double>(TotalFaceCount(doc.model()));
+}
+BENCHMARK(BM_UndoOptImportOfTheWholeCraft)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ec;
+  fs::remove_all(Scratch(), ec);
+  return 0;
+}
