@@ -75,16 +75,21 @@ void Expect(const Args& a, std::size_t n) {
   if (a.positional.size() != n) throw UsageError("wrong number of arguments");
 }
 
-// Opens PROJECT_DIR's project, or makes an empty project there (creating the folder).
-Model OpenOrCreate(const fs::path& dir) {
+// Opens PROJECT_DIR's project, or makes an empty project there; `created` says whether the
+// folder was made for it.
+Model OpenOrCreate(const fs::path& dir, bool& created) {
   Model model;
   std::error_code ec;
+  created = false;
   if (fs::exists(ProjectFilePath(dir))) {
     OpenProject(model, ProjectFilePath(dir));
     return model;
   }
-  fs::create_directories(dir, ec);
-  if (ec) throw FileError(dir.string(), "", "cannot create the project folder: " + ec.message());
+  if (!fs::exists(dir, ec)) {
+    fs::create_directories(dir, ec);
+    if (ec) throw FileError(dir.string(), "", "cannot create the project folder: " + ec.message());
+    created = true;
+  }
   NewProject(model, fs::absolute(dir));
   return model;
 }
@@ -97,34 +102,59 @@ Model OpenExisting(const fs::path& dir) {
   return model;
 }
 
+using AddFile =
+    std::function<void(Model&, const fs::path&, StagedWrites&, std::vector<std::string>&)>;
+
 // FILE PROJECT_DIR: runs `add` on the project's model, saves it and says what was added.
+// Every file the command writes (bitmaps and the project file) is staged and renamed into
+// place only when all of them were written: a failure leaves the folder as it was, and a
+// folder made for the command goes again.
 int AppendCommand(const Args& a, bool createProject, const char* verb, const char* what,
-                  const std::function<void(Model&, const fs::path&)>& add) {
+                  const AddFile& add) {
   Expect(a, 2);
-  Model model = createProject ? OpenOrCreate(a.positional[1]) : OpenExisting(a.positional[1]);
-  const std::size_t before = model.Meshes.size();
-  add(model, a.positional[0]);
-  SaveProject(model);
-  std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
-            << ProjectFilePath(model.ProjectPath).string() << "\n";
+  const fs::path dir = a.positional[1];
+  bool created = false;
+  try {
+    Model model = createProject ? OpenOrCreate(dir, created) : OpenExisting(dir);
+    const std::size_t before = model.Meshes.size();
+    std::vector<std::string> notes;
+    {
+      StagedWrites staged;
+      add(model, a.positional[0], staged, notes);
+      const fs::path file = ProjectFilePath(model.ProjectPath);
+      staged.Write(file, WriteOpzText(model, file.string()));
+      staged.Commit();
+    }
+    for (const std::string& note : notes) std::cerr << note << "\n";
+    std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
+              << ProjectFilePath(model.ProjectPath).string() << "\n";
+  } catch (...) {
+    std::error_code ec;
+    if (created) fs::remove(dir, ec);  // empty again: the staged files are gone
+    throw;
+  }
   return 0;
 }
 
 int ImportOptCommand(const Args& a) {
   return AppendCommand(a, true, "imported", "meshes",
-                       [](Model& m, const fs::path& f) { ImportOpt(m, f); });
+                       [](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
+                         ImportOpt(m, f, &s);
+                       });
 }
 
 int ImportDxfCommand(const Args& a) {
-  return AppendCommand(a, true, "imported", "layers", [](Model& m, const fs::path& f) {
-    m.StartFolder = fs::current_path().string();
-    ImportDxf(m, f);
-  });
+  return AppendCommand(a, true, "imported", "layers",
+                       [](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
+                         m.StartFolder = fs::current_path().string();
+                         ImportDxf(m, f, &s);
+                       });
 }
 
 int MergeOpzCommand(const Args& a) {
   return AppendCommand(a, false, "merged", "meshes",
-                       [](Model& m, const fs::path& f) { MergeProject(m, f); });
+                       [](Model& m, const fs::path& f, StagedWrites& s,
+                          std::vector<std::string>& notes) { MergeProject(m, f, &s, &notes); });
 }
 
 int CreateOptCommand(const Args& a) {

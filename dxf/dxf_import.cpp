@@ -29,7 +29,10 @@ std::vector<Entity> Entities(const std::vector<GroupPair>& pairs, const std::str
     if (pairs[i].code == 0 && pairs[i].value == "SECTION" && pairs[i + 1].code == 2 &&
         pairs[i + 1].value == "ENTITIES")
       break;
-  if (i + 1 >= pairs.size()) throw FileError(fileName, "", "the drawing has no ENTITIES section");
+  // What is missing is missing at the end: the message names the last line read.
+  const auto lastLine = [&] { return FileError::Line(pairs.empty() ? 0 : pairs.back().line + 1); };
+  if (i + 1 >= pairs.size())
+    throw FileError(fileName, lastLine(), "the drawing has no ENTITIES section");
   std::vector<Entity> entities;
   for (i += 2; i < pairs.size(); ++i) {
     const GroupPair& p = pairs[i];
@@ -40,7 +43,7 @@ std::vector<Entity> Entities(const std::vector<GroupPair>& pairs, const std::str
       entities.back().pairs.push_back(&p);
     }
   }
-  throw FileError(fileName, "", "the ENTITIES section has no end (ENDSEC)");
+  throw FileError(fileName, lastLine(), "the ENTITIES section has no end (ENDSEC)");
 }
 
 }  // namespace
@@ -75,7 +78,7 @@ std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& file
     auto [it, added] = layers.try_emplace(layer, meshes.size());
     if (added) {
       MeshRec mesh;
-      mesh.Name = layer;
+      mesh.Name = WithoutControlCharacters(layer);  // a line of the project file
       mesh.LODs.resize(1);
       mesh.LODs[0].Id = fresh.NewMeshId();
       meshes.push_back(std::move(mesh));
@@ -112,7 +115,7 @@ Bitmap PlainDefaultBitmap() {
 
 }  // namespace
 
-std::size_t ImportDxf(Model& model, const fs::path& dxfFile) {
+std::size_t ImportDxf(Model& model, const fs::path& dxfFile, StagedWrites* staging) {
   if (model.ProjectPath.empty()) throw FileError(dxfFile.string(), "", "no project is open");
   IdCounters ids = model.Ids;
   std::vector<MeshRec> meshes = ReadDxfFaces(ReadFileText(dxfFile), dxfFile.string(), ids);
@@ -126,11 +129,14 @@ std::size_t ImportDxf(Model& model, const fs::path& dxfFile) {
     const fs::path target = fs::path(model.ProjectPath) / kDefaultTexture;
     const fs::path source = fs::path(model.StartFolder) / kDefaultTexture;
     std::error_code ec;
+    StagedWrites local;
+    StagedWrites& out = staging ? *staging : local;
     if (!model.StartFolder.empty() && fs::exists(source, ec)) {
-      if (!fs::equivalent(source, target, ec)) WriteFileAtomic(target, ReadFileBytes(source));
+      if (!fs::equivalent(source, target, ec)) out.Write(target, ReadFileBytes(source));
     } else if (!fs::exists(target, ec)) {
-      WriteFileAtomic(target, EncodeBitmap(PlainDefaultBitmap()));
+      out.Write(target, EncodeBitmap(PlainDefaultBitmap()));
     }
+    if (!staging) local.Commit();
     TextureRec t;
     t.Name = kDefaultTexture;
     textures.push_back(t);

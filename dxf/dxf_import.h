@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/file_io.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -25,6 +26,7 @@ std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& file
 // project folder when there is none), appends the meshes and recomputes the bounds. On an
 // error the model and the folder are unchanged. Returns the index of the first new texture
 // record (the texture count when none was added).
-std::size_t ImportDxf(Model& model, const std::filesystem::path& dxfFile);
+std::size_t ImportDxf(Model& model, const std::filesystem::path& dxfFile,
+                      StagedWrites* staging = nullptr);
 
 }  // namespace tamsel

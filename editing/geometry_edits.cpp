@@ -1,6 +1,7 @@
 #include "editing/geometry_edits.h"
 
 #include "model/bounds.h"
+#include "model/name_text.h"
 
 namespace tamsel {
 namespace {
@@ -104,7 +105,7 @@ int UpdateSelectedCorners(Model& model, int level, const Single3& position,
 
 bool RenameMesh(Model& model, int mesh, const std::string& name) {
   if (mesh < 0 || mesh >= model.MeshCount()) return false;
-  model.Meshes.Edit(static_cast<std::size_t>(mesh)).Name = name;
+  model.Meshes.Edit(static_cast<std::size_t>(mesh)).Name = WithoutControlCharacters(name);
   return true;
 }
 

@@ -33,7 +33,8 @@ bool UpdateFocusedFaceNormal(Model& model, int level, FaceRef focused, const Sin
 int UpdateSelectedCorners(Model& model, int level, const Single3& position,
                           std::optional<CornerRef> focused, const Single3& normal);
 
-// Gives mesh `mesh` the name; false when there is no such mesh.
+// Gives mesh `mesh` the name, control characters made '_' (a name is one line of the
+// project file); false when there is no such mesh.
 bool RenameMesh(Model& model, int mesh, const std::string& name);
 
 // Removes the meshes selected at `level`; returns the removed indices, in increasing order.

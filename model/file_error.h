@@ -5,12 +5,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/name_text.h"
+
 namespace tamsel {
 
 class FileError : public std::runtime_error {
  public:
   FileError(const std::string& file, const std::string& where, const std::string& what)
-      : std::runtime_error(file + (where.empty() ? "" : ", " + where) + ": " + what), file_(file) {}
+      : std::runtime_error(Printable(file) + (where.empty() ? "" : ", " + where) + ": " +
+                           Printable(what, true)),
+        file_(file) {}
   const std::string& file() const { return file_; }
 
   static std::string Line(std::int64_t line) { return "line " + std::to_string(line); }

@@ -11,14 +11,46 @@ namespace tamsel {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Throws FileError naming the file when it cannot be read.
+// Throws FileError naming the file when it cannot be read, is a folder, or is no regular
+// file (a FIFO would block the read for ever).
 Bytes ReadFileBytes(const std::filesystem::path& path);
 std::string ReadFileText(const std::filesystem::path& path);
 
-// Writes to a temporary file beside the target and renames it into place, so that a
-// failed write never destroys the previous file. Throws FileError.
+// Files a command writes, staged under temporary names beside their targets and renamed
+// into place together by Commit, so that a command that fails before its end leaves the
+// folder as it was. A temporary file is named ".NAME.tamsel-XXXXXX", created exclusively
+// and synced to disk before its rename; the folder is synced after it, so that a power cut
+// leaves either the old file or the new one. What is not committed is removed.
+class StagedWrites {
+ public:
+  StagedWrites() = default;
+  StagedWrites(const StagedWrites&) = delete;
+  StagedWrites& operator=(const StagedWrites&) = delete;
+  ~StagedWrites();
+
+  // Throws FileError naming the target.
+  void Write(const std::filesystem::path& target, std::string_view contents);
+  void Write(const std::filesystem::path& target, const Bytes& contents);
+  // Renames every staged file into place (a link at a target is replaced, never written
+  // through). Throws FileError.
+  void Commit();
+  bool empty() const { return staged_.empty(); }
+
+ private:
+  struct Staged {
+    std::filesystem::path temp, target;
+  };
+  std::vector<Staged> staged_;
+};
+
+// One staged file committed at once: a failed write never destroys the previous file.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view contents);
 void WriteFileAtomic(const std::filesystem::path& path, const Bytes& contents);
+
+// Whether a file name has the form of a temporary file of StagedWrites.
+bool IsStagedTemporaryName(std::string_view name);
+// Removes the temporary files a write killed midway left in a folder; returns how many.
+int RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // True when name is a plain file name that stays inside its folder: not empty, no path
 // separator, not "." or "..", no control character.

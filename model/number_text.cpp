@@ -35,6 +35,15 @@ std::string_view TrimBlanks(std::string_view text) {
 
 namespace {
 
+// Whether a number that from_chars found out of range is too small rather than too large.
+bool Underflows(std::string_view text) {
+  long double wide = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), wide);
+  if (ec == std::errc{}) return std::fabs(wide) < 1;
+  const auto e = text.find_first_of("eE");
+  return e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-';
+}
+
 template <typename T>
 std::optional<T> ParseWhole(std::string_view text) {
   text = TrimBlanks(text);
@@ -42,7 +51,13 @@ std::optional<T> ParseWhole(std::string_view text) {
   if (text.empty()) return std::nullopt;
   T value{};
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  if (end != text.data() + text.size()) return std::nullopt;
+  if constexpr (std::is_floating_point_v<T>) {
+    // Out of range both ways: too large is refused, too small to tell from 0 is 0.
+    if (ec == std::errc::result_out_of_range && Underflows(text))
+      return text.front() == '-' ? -T{0} : T{0};
+  }
+  if (ec != std::errc{}) return std::nullopt;
   if constexpr (std::is_floating_point_v<T>) {
     if (!std::isfinite(value)) return std::nullopt;
   }

@@ -13,7 +13,8 @@ namespace tamsel {
 std::string FormatSingle(float value);
 
 // Whole-text parses: blanks around the number are ignored, anything else makes the text
-// invalid, and so do NaN and infinities. An exponent is accepted in either case.
+// invalid, and so do NaN, infinities and numbers too large for the type; a number too
+// small for it (1e-50 as a Single) is 0. An exponent is accepted in either case.
 std::optional<float> ParseSingle(std::string_view text);
 std::optional<double> ParseDouble(std::string_view text);
 std::optional<std::int64_t> ParseInteger(std::string_view text);

@@ -8,36 +8,53 @@
 namespace tamsel {
 namespace {
 
-// Lines per element at the least, so that a count can be checked against what is left.
-constexpr std::int64_t kMinMeshLines = 16, kMinLevelLines = 3, kMinFaceLines = 20,
+// Lines per element that cannot be empty, at the least, so that a count can be checked
+// against the records the rest of the file can hold (names may be empty lines; numbers and
+// headers may not).
+constexpr std::int64_t kMinMeshLines = 15, kMinLevelLines = 3, kMinFaceLines = 16,
                        kMinHardpointLines = 3, kMinGlowLines = 8, kMinTextureLines = 7;
 
+// The lines of the text, read as they are asked for: a file of millions of lines is not
+// split up front.
 class OpzIn {
  public:
-  OpzIn(std::string_view text, const std::string& fileName) : fileName_(fileName) {
-    std::size_t start = 0;
-    while (start < text.size()) {
+  OpzIn(std::string_view text, const std::string& fileName) : text_(text), fileName_(fileName) {
+    for (std::size_t start = 0; start < text.size();) {
       std::size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
-      std::string_view line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      lines_.push_back(line);
+      if (!Strip(text.substr(start, end - start)).empty()) ++filledLeft_;
       start = end + 1;
     }
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
-    throw FileError(fileName_, FileError::Line(static_cast<std::int64_t>(next_)), what);
+    throw FileError(fileName_, FileError::Line(line_), what);
   }
 
   std::string_view Next(const char* what) {
-    if (next_ >= lines_.size()) {
-      ++next_;
-      Fail(std::string("the file ends early; expected ") + what);
-    }
-    return lines_[next_++];
+    ++line_;
+    if (at_ >= text_.size()) Fail(std::string("the file ends early; expected ") + what);
+    std::size_t end = text_.find('\n', at_);
+    if (end == std::string_view::npos) end = text_.size();
+    const std::string_view line = Strip(text_.substr(at_, end - at_));
+    at_ = end + 1;
+    if (!line.empty()) --filledLeft_;
+    // The writer could not write a line break back inside a name; nor can a number hold one.
+    if (line.find('\r') != std::string_view::npos)
+      Fail(std::string(what) + " holds a carriage return");
+    return line;
   }
-  std::int64_t Left() const { return static_cast<std::int64_t>(lines_.size() - next_); }
+  // Lines that are not empty, from here to the end.
+  std::int64_t Left() const { return filledLeft_; }
+  // Everything after the last record must be empty lines.
+  void End() {
+    while (at_ < text_.size()) {
+      const std::string_view line = Next("nothing");
+      if (!TrimBlanks(line).empty())
+        Fail("unexpected \"" + Shown(line) +
+             "\" after the last texture (more records than counted?)");
+    }
+  }
 
   std::int32_t Count(const char* what, std::int64_t linesPerItem) {
     const std::string_view line = Next(what);
@@ -128,9 +145,14 @@ class OpzIn {
   static std::string Shown(std::string_view line) {
     return std::string(line.substr(0, 60)) + (line.size() > 60 ? "..." : "");
   }
+  static std::string_view Strip(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+  }
+  std::string_view text_;
   const std::string& fileName_;
-  std::vector<std::string_view> lines_;
-  std::size_t next_ = 0;
+  std::size_t at_ = 0;
+  std::int64_t line_ = 0, filledLeft_ = 0;
 };
 
 MeshRec ReadMesh(OpzIn& in) {
@@ -236,6 +258,7 @@ ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::strin
   for (std::int32_t m = 0; m < meshes; ++m) data.meshes.push_back(ReadMesh(in));
   data.textures.reserve(static_cast<std::size_t>(textures));
   for (std::int32_t t = 0; t < textures; ++t) data.textures.push_back(ReadTexture(in));
+  in.End();
   IdCounters fresh = ids;
   for (MeshRec& mesh : data.meshes)
     for (LODRec& level : mesh.LODs) AssignNewIds(level, fresh);

@@ -38,6 +38,7 @@ void NewProject(Model& model, const fs::path& folder) {
 void SaveProject(const Model& model) {
   const fs::path file = ProjectFilePath(model.ProjectPath);
   WriteFileAtomic(file, WriteOpzText(model, file.string()));
+  RemoveStaleTemporaries(model.ProjectPath);
 }
 
 void SettleAfterRead(Model& model, std::size_t firstRead) {
@@ -55,6 +56,7 @@ void OpenProject(Model& model, const fs::path& opzFile) {
   model.Textures = std::move(data.textures);
   model.ProjectPath = Normalized(fs::absolute(opzFile).parent_path()).string();
   SettleAfterRead(model, 0);
+  RemoveStaleTemporaries(model.ProjectPath);
 }
 
 std::vector<fs::path> BitmapFiles(const fs::path& folder) {
@@ -67,19 +69,35 @@ std::vector<fs::path> BitmapFiles(const fs::path& folder) {
   return files;
 }
 
-std::size_t MergeProject(Model& model, const fs::path& opzFile) {
+std::size_t MergeProject(Model& model, const fs::path& opzFile, StagedWrites* staging,
+                         std::vector<std::string>* notes) {
   IdCounters ids = model.Ids;
   ProjectData data = ReadProjectFile(opzFile, ids);
 
   const fs::path source = fs::absolute(opzFile).parent_path();
   std::error_code ec;
+  StagedWrites local;
+  StagedWrites& out = staging ? *staging : local;
+  const auto skip = [&](const fs::path& path, const char* why) {
+    if (notes) notes->push_back("skipped " + path.string() + ": " + why);
+  };
   if (!fs::equivalent(source, model.ProjectPath, ec)) {
-    for (const fs::path& bitmap : BitmapFiles(source)) {
+    for (const auto& entry : fs::directory_iterator(source, ec)) {
+      const fs::path bitmap = entry.path();
+      if (!HasExtension(bitmap, ".bmp")) continue;
       const fs::path target = fs::path(model.ProjectPath) / bitmap.filename();
-      fs::copy_file(bitmap, target, fs::copy_options::overwrite_existing, ec);
-      if (ec) throw FileError(target.string(), "", "cannot copy the bitmap: " + ec.message());
+      // A link would pull a file from elsewhere into the project, or put a bitmap there.
+      if (!fs::is_regular_file(fs::symlink_status(bitmap, ec))) {
+        skip(bitmap, "not a regular file (a link, folder or device)");
+      } else if (const auto status = fs::symlink_status(target, ec);
+                 fs::exists(status) && !fs::is_regular_file(status)) {
+        skip(target, "not a regular file (a link or folder); not replaced");
+      } else {
+        out.Write(target, ReadFileBytes(bitmap));
+      }
     }
   }
+  if (!staging) local.Commit();
   const std::size_t firstMesh = model.Meshes.size();
   const std::size_t firstTexture =
       AppendRead(model, std::move(data.meshes), std::move(data.textures), ids);

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "model/file_io.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -24,9 +27,13 @@ void OpenProject(Model& model, const std::filesystem::path& opzFile);
 
 // Appends the project file's meshes and textures, after copying the bitmaps of its folder
 // into the project folder (skipped when both folders are the same). The file is read
-// completely before anything is copied or changed. Returns the number of textures the
-// model held before, where the merged ones start.
-std::size_t MergeProject(Model& model, const std::filesystem::path& opzFile);
+// completely before anything is copied or changed. Only regular files are copied, and
+// none onto a link: what is skipped is said in `notes`. The copies are staged into
+// `staging` when one is given, else written at once, together. Returns the number of
+// textures the model held before, where the merged ones start.
+std::size_t MergeProject(Model& model, const std::filesystem::path& opzFile,
+                         StagedWrites* staging = nullptr,
+                         std::vector<std::string>* notes = nullptr);
 
 // The *.bmp files of a folder (any case of the extension), sorted by name.
 std::vector<std::filesystem::path> BitmapFiles(const std::filesystem::path& folder);

@@ -21,7 +21,8 @@ OptFile::OptFile(Bytes bytes, std::string fileName)
 }
 
 void OptFile::Fail(std::int64_t offset, const std::string& what) const {
-  throw FileError(fileName_, FileError::Offset(offset), what);
+  // Offsets name a place in the file; a check that has none names its start.
+  throw FileError(fileName_, FileError::Offset(offset < 0 ? 0 : offset), what);
 }
 
 void OptFile::TooShort(std::int64_t offset, std::int64_t length, const char* what) const {
@@ -69,8 +70,8 @@ OptNode OptFile::Node(std::int64_t offset, bool children) const {
   node.dataOffset = Pointer(offset + 20, "a data pointer");
   if (!children) return node;
   if (childCount < 0) Fail(offset + 8, "negative child count");
-  if (childCount > 0 && childrenAt < 0)
-    Fail(offset + 12, "a node with children has no children pointer");
+  if (childCount == 0) return node;  // a legal empty group, whatever its pointer says
+  if (childrenAt < 0) Fail(offset + 12, "a node with children has no children pointer");
   Need(childrenAt, static_cast<std::int64_t>(childCount) * 4, "a child pointer array");
   node.children.reserve(static_cast<std::size_t>(childCount));
   for (std::int32_t k = 0; k < childCount; ++k)

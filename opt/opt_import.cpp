@@ -42,7 +42,17 @@ class Importer {
   }
 
   std::string BitmapName(const std::string& name8) const {
-    return title_ + "_" + SanitizeNamePart(name8) + ".BMP";
+    return SafeTitle(title_) + "_" + SanitizeNamePart(name8) + ".BMP";
+  }
+
+  // The file's title as it may stand in a file name: separators and control characters
+  // (which no project file could name again) become '_'; spaces and the rest stay.
+  static std::string SafeTitle(std::string title) {
+    for (char& c : title) {
+      const auto u = static_cast<unsigned char>(c);
+      if (u < 32 || u == 127 || c == '/' || c == '\\') c = '_';
+    }
+    return title;
   }
 
   void ReadMesh(int index, std::int64_t offset) {
@@ -135,12 +145,15 @@ class Importer {
   }
 
   void ReadHardpoint(const OptNode& n, MeshRec& mesh) {
+    // Read once, like the structure: a pointer repeated millions of times is no craft.
+    Visit(n.offset, "a hardpoint node");
     const std::int64_t d = Data(n, 16, "a hardpoint");
     mesh.Hardpoints.push_back(
         {f_.Long(d, "the hardpoint type"), Triple(d + 4, "the hardpoint position")});
   }
 
   void ReadEngineGlow(const OptNode& n, MeshRec& mesh) {
+    Visit(n.offset, "an engine glow node");
     const std::int64_t d = Data(n, 72, "an engine glow");
     const auto colour = [&](std::int64_t at) {
       return RGBA{f_.Byte(at + 2, "a colour"), f_.Byte(at + 1, "a colour"), f_.Byte(at, "a colour"),
@@ -345,13 +358,16 @@ OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, I
   return result;
 }
 
-std::size_t ImportOpt(Model& model, const fs::path& optFile) {
+std::size_t ImportOpt(Model& model, const fs::path& optFile, StagedWrites* staging) {
   if (model.ProjectPath.empty()) throw FileError(optFile.string(), "", "no project is open");
   IdCounters ids = model.Ids;
   OptImportResult result =
       ReadOptImport(ReadFileBytes(optFile), optFile.string(), ids, model.MeshCount());
+  StagedWrites local;
+  StagedWrites& out = staging ? *staging : local;
   for (const auto& [name, bitmap] : result.bitmaps)
-    WriteFileAtomic(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
+    out.Write(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
+  if (!staging) local.Commit();
   const std::size_t firstMesh = model.Meshes.size();
   const std::size_t firstTexture =
       AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/file_io.h"
 #include "model/model.h"
 #include "opt/bitmap.h"
 
@@ -28,8 +29,11 @@ OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, I
 
 // The import command: reads the file, writes its bitmaps into the project folder, then
 // appends to the model and recomputes the bounds. On a read error the model and the
-// folder are unchanged. Returns the index of the first new texture record.
-std::size_t ImportOpt(Model& model, const std::filesystem::path& optFile);
+// folder are unchanged. The bitmaps are staged into `staging` when one is given (the
+// caller commits them with what else it writes), else written at once, together. Returns
+// the index of the first new texture record.
+std::size_t ImportOpt(Model& model, const std::filesystem::path& optFile,
+                      StagedWrites* staging = nullptr);
 
 // The file's title as bitmap names use it: its name without the ".opt" extension.
 std::string OptTitle(const std::filesystem::path& optFile);

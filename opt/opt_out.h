@@ -4,15 +4,24 @@
 
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "model/file_io.h"
 
 namespace tamsel {
 
+// Thrown when the file would outgrow what its signed 32-bit pointers can address.
+struct OptTooLarge : std::length_error {
+  using std::length_error::length_error;
+};
+
 class OptOut {
  public:
   static constexpr std::int32_t kPointerBase = 100;
+  // Every offset + kPointerBase must be a positive 32-bit pointer.
+  static constexpr std::size_t kMaxSize = std::size_t{2147483647} - kPointerBase;
 
   std::size_t Size() const { return bytes_.size(); }
   std::int32_t PointerAt(std::size_t offset) const {
@@ -22,11 +31,25 @@ class OptOut {
 
   void Long(std::int32_t v) { Raw(&v, 4); }
   void Single(float v) { Raw(&v, 4); }
-  void Byte(std::uint8_t v) { bytes_.push_back(v); }
+  void Byte(std::uint8_t v) {
+    Grow(1);
+    bytes_.push_back(v);
+  }
   void Short(std::uint16_t v) { Raw(&v, 2); }
-  void Zeros(std::size_t n) { bytes_.resize(bytes_.size() + n, 0); }
+  void Zeros(std::size_t n) {
+    Grow(n);
+    bytes_.resize(bytes_.size() + n, 0);
+  }
   void Append(const std::uint8_t* data, std::size_t n) {
+    Grow(n);
     bytes_.insert(bytes_.end(), data, data + n);
+  }
+  // Refuses growth beyond kMaxSize before it happens.
+  void Grow(std::size_t n) const {
+    if (n > kMaxSize - bytes_.size())
+      throw OptTooLarge("the OPT file would be larger than " + std::to_string(kMaxSize) +
+                        " bytes (it has " + std::to_string(bytes_.size()) + " and needs " +
+                        std::to_string(n) + " more); its 32-bit pointers cannot address that");
   }
   // Eight characters and a zero byte.
   void Name8(std::string_view name) {
@@ -60,6 +83,7 @@ class OptOut {
 
  private:
   void Raw(const void* p, std::size_t n) {
+    Grow(n);
     const auto* b = static_cast<const std::uint8_t*>(p);
     bytes_.insert(bytes_.end(), b, b + n);
   }

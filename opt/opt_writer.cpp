@@ -82,6 +82,15 @@ class Writer {
 
   Bytes Run() {
     CheckInputs();
+    try {
+      return WriteAll();
+    } catch (const OptTooLarge& e) {
+      throw FileError(OptFilePath(model_).string(), "", e.what());
+    }
+  }
+
+ private:
+  Bytes WriteAll() {
     out_.Long(-5);
     out_.Long(0);
     out_.Long(108);
@@ -99,7 +108,6 @@ class Writer {
     return out_.Take();
   }
 
- private:
   // Every number must be a finite Single, and every texture a face needs must be in the
   // list with a readable bitmap; all problems are reported together so the user can mend
   // them in one go.

@@ -56,9 +56,14 @@ void TextureEncoder::Write(OptOut& out, const std::string& name, const TextureRe
   if (alpha) out.Long(0);  // the alpha node's pointer, patched below
 
   const TextureLevels levels = LevelsOf(bitmap.width, bitmap.height);
+  // Texel counts and offsets are 32-bit in the file.
+  if (levels.texels > 2147483647)
+    throw OptTooLarge("texture " + texture.Name + " (" + std::to_string(bitmap.width) + " x " +
+                      std::to_string(bitmap.height) +
+                      ") has more texels than the OPT format can count");
   out.Long(0);  // palette pointer, patched below
   out.Long(0);
-  out.Long(bitmap.width * bitmap.height);
+  out.Long(static_cast<std::int32_t>(static_cast<std::int64_t>(bitmap.width) * bitmap.height));
   out.Long(static_cast<std::int32_t>(levels.texels));
   out.Long(bitmap.width);
   out.Long(bitmap.height);
@@ -69,10 +74,9 @@ void TextureEncoder::Write(OptOut& out, const std::string& name, const TextureRe
     const auto [pw, ph] = levels.sizes[l - 1];
     const auto [w, h] = levels.sizes[l];
     std::vector<std::uint8_t> next(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        next[static_cast<std::size_t>(y * w + x)] =
-            level[static_cast<std::size_t>(2 * y * pw + 2 * x)];
+    const auto width = static_cast<std::size_t>(w), previous = static_cast<std::size_t>(pw);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(h); ++y)
+      for (std::size_t x = 0; x < width; ++x) next[y * width + x] = level[2 * y * previous + 2 * x];
     (void)ph;
     out.Append(next.data(), next.size());
     level = std::move(next);
@@ -83,17 +87,18 @@ void TextureEncoder::Write(OptOut& out, const std::string& name, const TextureRe
   const bool illuminated = !texture.IllumColors.empty();
   std::size_t blockAt = 0;
   bool shared = false;
+  const std::string_view key(reinterpret_cast<const char*>(bitmap.palette.data()),
+                             bitmap.palette.size());
   if (!illuminated) {
-    for (const Block& b : blocks_)
-      if (!b.illuminated && b.palette == bitmap.palette) {
-        blockAt = b.offset;
-        shared = true;
-        break;
-      }
+    const auto found = shareable_.find(std::string(key));
+    if (found != shareable_.end()) {
+      blockAt = found->second;
+      shared = true;
+    }
   }
   if (!shared) {
     blockAt = out.Size();
-    blocks_.push_back({bitmap.palette, blockAt, illuminated});
+    if (!illuminated) shareable_.emplace(key, blockAt);
     std::array<bool, 256> glowing{};
     for (int k = 0; k < 256; ++k)
       glowing[static_cast<std::size_t>(k)] =

@@ -6,6 +6,7 @@
 #include <array>
 #include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/records.h"
@@ -34,13 +35,10 @@ class TextureEncoder {
   void Write(OptOut& out, const std::string& name, const TextureRec& texture, const Bitmap& bitmap);
 
  private:
-  struct Block {
-    std::array<std::uint8_t, 1024> palette;
-    std::size_t offset;
-    bool illuminated;
-  };
   std::mt19937& random_;
-  std::vector<Block> blocks_;
+  // Palette blocks written for textures without illuminated colours, by their bitmap
+  // palette: a hash, so that thousands of textures do not compare every pair.
+  std::unordered_map<std::string, std::size_t> shareable_;
 };
 
 }  // namespace tamsel

@@ -9,7 +9,7 @@ cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 status=0
-for pair in opt_reader:opt opz_reader:opz bitmap_reader:bmp; do
+for pair in opt_reader:opt opz_reader:opz bitmap_reader:bmp dxf_reader:dxf; do
   target="${pair%%:*}"
   corpus="${pair##*:}"
   mkdir -p "$scratch/$corpus"
