@@ -38,6 +38,30 @@ head -c 100 "$work/craft/craft.opt" > "$work/broken.opt"
 check "a broken file exits 1" test "$status" -eq 1
 check "the message names the file and the byte" grep -q "broken.opt, byte" "$work/err"
 check "the project is unchanged after the failure" bash -c "'$cli' info '$work/imported/imported.opz' | grep -q '^6 meshes'"
+"$cli" import-opt "$work/broken.opt" "$work/never" 2>/dev/null
+check "a failed import into a new folder leaves no folder" test ! -e "$work/never"
+
+# A link in the merged project's folder is not copied; a link in the target is not written
+# through; both are named.
+echo "outside" > "$work/outside.bmp"
+mkdir -p "$work/linked"
+"$cli" sample "$work/linked" --meshes 1 --faces 4 --textures 1 --size 8 >/dev/null
+ln -s "$work/outside.bmp" "$work/linked/pulled.bmp"
+ln -sf "$work/outside.bmp" "$work/imported/sample_TEX0.BMP"
+"$cli" merge-opz "$work/linked/linked.opz" "$work/imported" 2>"$work/err" >/dev/null
+check "merge skips a linked bitmap" test ! -e "$work/imported/pulled.bmp"
+check "merge writes through no link" grep -qx outside "$work/outside.bmp"
+check "merge names what it skipped" grep -q "skipped .*pulled.bmp" "$work/err"
+
+# Names with control characters and bytes that are not UTF-8 still give JSON a parser takes.
+cp "$work/craft/craft.opt" "$work/$(printf 'od\001d\377')".opt
+"$cli" import-opt "$work/$(printf 'od\001d\377')".opt "$work/odd" >/dev/null
+check "an odd OPT file name gives a project that opens" "$cli" info "$work/odd/odd.opz"
+if command -v python3 >/dev/null; then
+  check "info --json is valid JSON" bash -c "'$cli' info '$work/odd/odd.opz' --json | python3 -c 'import json,sys; json.load(sys.stdin)'"
+fi
+check "no temporary files are left" test -z "$(find "$work" -name '.*.tamsel-*')"
+
 "$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
 "$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
 
