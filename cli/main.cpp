@@ -1,4 +1,5 @@
 // tamsel-cli: the editor's file commands without a window, for batch work and scripts.
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -10,6 +11,8 @@
 
 #include "cli/json_text.h"
 #include "dxf/dxf_import.h"
+#include "interchange/model_export.h"
+#include "interchange/model_import.h"
 #include "editing/sample_craft.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
@@ -30,6 +33,8 @@ const char* kUsage =
     "  tamsel-cli import-opt FILE.opt PROJECT_DIR\n"
     "  tamsel-cli import-dxf FILE.dxf PROJECT_DIR\n"
     "  tamsel-cli merge-opz OTHER.opz PROJECT_DIR\n"
+    "  tamsel-cli import-model FILE PROJECT_DIR [--up y|z] [--scale S] [--max-size N] [--no-dither]\n"
+    "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
     "  tamsel-cli info FILE [--json]\n"
     "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n";
@@ -59,7 +64,7 @@ Args Parse(int argc, char** argv) {
   Args a;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--json") {
+    if (arg == "--json" || arg == "--no-dither") {
       a.options[arg] = "";
     } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
       if (i + 1 >= argc) throw UsageError(arg + " needs a value");
@@ -155,6 +160,62 @@ int MergeOpzCommand(const Args& a) {
   return AppendCommand(a, false, "merged", "meshes",
                        [](Model& m, const fs::path& f, StagedWrites& s,
                           std::vector<std::string>& notes) { MergeProject(m, f, &s, &notes); });
+}
+
+ModelImportOptions ImportOptionsOf(const Args& a) {
+  ModelImportOptions o;
+  if (a.Has("--up")) {
+    const std::string up = a.options.at("--up");
+    if (up != "y" && up != "z") throw UsageError("--up takes y or z");
+    o.up = up == "z" ? UpAxis::Z : UpAxis::Y;
+  }
+  if (a.Has("--scale")) {
+    const auto s = ParseDouble(a.options.at("--scale"));
+    if (!s || !(*s > 0) || !std::isfinite(*s)) throw UsageError("--scale takes a number above 0");
+    o.scale = *s;
+  }
+  o.texture.maxSize = static_cast<int>(a.Number("--max-size", o.texture.maxSize, 1, 8192));
+  o.texture.dither = !a.Has("--no-dither");
+  return o;
+}
+
+int ImportModelCommand(const Args& a) {
+  const ModelImportOptions options = ImportOptionsOf(a);
+  std::vector<std::string> warnings;
+  const int status = AppendCommand(
+      a, true, "imported", "meshes",
+      [&](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
+        ImportModel(m, f, options, &s, &warnings);
+      });
+  for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
+  return status;
+}
+
+int ExportCommand(const Args& a) {
+  Expect(a, 2);
+  const fs::path source = a.positional[0];
+  Model model;
+  BitmapLoader bitmaps;
+  std::map<std::string, Bitmap> fromOpt;
+  if (HasExtension(source, ".opt")) {
+    IdCounters ids;
+    OptImportResult r = ReadOptImport(ReadFileBytes(source), source.string(), ids, 0);
+    model.Meshes = std::move(r.meshes);
+    model.Textures = std::move(r.textures);
+    fromOpt.insert(r.bitmaps.begin(), r.bitmaps.end());
+    bitmaps = [&fromOpt](const TextureRec& t) {
+      const auto it = fromOpt.find(t.Name);
+      if (it == fromOpt.end()) throw FileError(t.Name, "", "no such texture in the OPT file");
+      return it->second;
+    };
+  } else {
+    OpenProject(model, source);
+    bitmaps = ProjectBitmaps(model);
+  }
+  ExportModel(model, bitmaps, a.positional[1]);
+  std::cout << "wrote " << a.positional[1] << ": " << model.MeshCount() << " meshes, "
+            << TotalFaceCount(model) << " faces, " << model.TextureCount() << " textures\n";
+  return 0;
 }
 
 int CreateOptCommand(const Args& a) {
@@ -275,6 +336,8 @@ int main(int argc, char** argv) {
     if (command == "import-opt") return ImportOptCommand(args);
     if (command == "import-dxf") return ImportDxfCommand(args);
     if (command == "merge-opz") return MergeOpzCommand(args);
+    if (command == "import-model") return ImportModelCommand(args);
+    if (command == "export") return ExportCommand(args);
     if (command == "create-opt") return CreateOptCommand(args);
     if (command == "info") return InfoCommand(args);
     if (command == "sample") return SampleCommand(args);

@@ -41,6 +41,29 @@ std::uint16_t PaletteLevelColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, 
   return static_cast<std::uint16_t>(Color565(lift(r), lift(g), lift(b)));
 }
 
+std::array<bool, 256> GlowingEntries(const Bitmap& bitmap, const TextureRec& texture) {
+  std::array<bool, 256> glowing{};
+  for (int k = 0; k < 256; ++k)
+    glowing[static_cast<std::size_t>(k)] = MatchesAny(bitmap.Red(k), bitmap.Green(k), bitmap.Blue(k),
+                                                      texture.IllumColors, texture.IllumTolerance);
+  return glowing;
+}
+
+std::array<bool, 256> TransparentEntries(const Bitmap& bitmap, const TextureRec& texture) {
+  const std::array<bool, 256> glowing = GlowingEntries(bitmap, texture);
+  const int brightness = std::clamp<int>(texture.IllumBrightness, 1, 16);
+  std::array<bool, 256> transparent{};
+  for (int k = 0; k < 256; ++k) {
+    const int level = glowing[static_cast<std::size_t>(k)] ? brightness : 8;
+    const auto c = DecodeColor565(PaletteLevelColor(bitmap.Red(k), bitmap.Green(k), bitmap.Blue(k), level));
+    transparent[static_cast<std::size_t>(k)] =
+        MatchesAny(c[0], c[1], c[2], texture.TransColors, texture.TransTolerance) ||
+        MatchesAny(bitmap.Red(k), bitmap.Green(k), bitmap.Blue(k), texture.TransColors,
+                   texture.TransTolerance);
+  }
+  return transparent;
+}
+
 void TextureEncoder::Write(OptOut& out, const std::string& name, const TextureRec& texture,
                            const Bitmap& bitmap) {
   const bool alpha = texture.TransOpacity != 255;
@@ -99,11 +122,7 @@ void TextureEncoder::Write(OptOut& out, const std::string& name, const TextureRe
   if (!shared) {
     blockAt = out.Size();
     if (!illuminated) shareable_.emplace(key, blockAt);
-    std::array<bool, 256> glowing{};
-    for (int k = 0; k < 256; ++k)
-      glowing[static_cast<std::size_t>(k)] =
-          MatchesAny(bitmap.Red(k), bitmap.Green(k), bitmap.Blue(k), texture.IllumColors,
-                     texture.IllumTolerance);
+    const std::array<bool, 256> glowing = GlowingEntries(bitmap, texture);
     const int brightness = std::clamp<int>(texture.IllumBrightness, 1, 16);
     for (int L = 1; L <= 16; ++L)
       for (int k = 0; k < 256; ++k) {
@@ -116,17 +135,8 @@ void TextureEncoder::Write(OptOut& out, const std::string& name, const TextureRe
 
   // Transparent colours are tested against the palette's level 8 as the game decodes it,
   // and against the bitmap's own colours, so that a colour picked from the bitmap with
-  // tolerance 0 still matches although decoding drops its low bits.
-  std::array<bool, 256> transparent{};
-  const std::uint8_t* level8 = out.Data() + blockAt + 7 * 512;
-  for (int k = 0; k < 256; ++k) {
-    const auto c =
-        DecodeColor565(static_cast<std::uint16_t>(level8[2 * k] | level8[2 * k + 1] << 8));
-    transparent[static_cast<std::size_t>(k)] =
-        MatchesAny(c[0], c[1], c[2], texture.TransColors, texture.TransTolerance) ||
-        MatchesAny(bitmap.Red(k), bitmap.Green(k), bitmap.Blue(k), texture.TransColors,
-                   texture.TransTolerance);
-  }
+  // tolerance 0 still matches although decoding drops its low bits (see TransparentEntries).
+  const std::array<bool, 256> transparent = TransparentEntries(bitmap, texture);
   out.PatchLong(node + 33, out.NextPointer());
   out.Node(26, 0, static_cast<std::int32_t>(levels.texels), true);
   for (std::int64_t i = 0; i < levels.texels; ++i)

@@ -28,6 +28,12 @@ TextureLevels LevelsOf(int width, int height);
 // The palette level-L value of a colour: each channel + 8 (L - 8), clamped, packed 5-6-5.
 std::uint16_t PaletteLevelColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, int level);
 
+// The palette entries of a bitmap that glow (match an illuminated colour within its
+// tolerance), and those whose texels take the texture's opacity: the entry's level-8
+// colour as the game decodes it, or its own colour, matches a transparent colour.
+std::array<bool, 256> GlowingEntries(const Bitmap& bitmap, const TextureRec& texture);
+std::array<bool, 256> TransparentEntries(const Bitmap& bitmap, const TextureRec& texture);
+
 class TextureEncoder {
  public:
   explicit TextureEncoder(std::mt19937& random) : random_(random) {}

@@ -1,0 +1,105 @@
+#include "interchange/model_export.h"
+
+#include <cctype>
+#include <map>
+
+#include "interchange/axes.h"
+#include "interchange/own_gltf.h"
+#include "interchange/texture_image.h"
+#include "model/file_error.h"
+#include "model/number_text.h"
+
+namespace tamsel {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string Numbers(std::initializer_list<float> values) {
+  std::string out;
+  for (float v : values) out += " " + FormatSingle(v);
+  return out;
+}
+
+// A material's name as OBJ and MTL take it: one word.
+std::string MaterialName(const std::string& texture) {
+  std::string name = SanitizeNamePart(texture);
+  return name.empty() ? "material" : name;
+}
+
+}  // namespace
+
+void ExportModel(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
+  const std::string extension = Lower(out.extension().string());
+  if (extension == ".gltf" || extension == ".glb") return WriteGltf(model, bitmaps, out);
+  if (extension == ".obj") return WriteObj(model, bitmaps, out);
+  throw FileError(out.string(), "", "export writes .gltf, .glb or .obj files");
+}
+
+void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
+  StagedWrites staged;
+  const std::string stem = out.stem().string();
+  std::string mtl = "# Tamsel 0.4\n";
+  std::vector<std::string> problems;
+  std::map<std::string, std::string> materials;  // texture name -> material name
+  for (const TextureRec& t : model.Textures) {
+    if (materials.count(t.Name)) continue;
+    const std::string name = MaterialName(t.Name);
+    materials[t.Name] = name;
+    // Opaque colours: OBJ has no transparent colours, and the image keeps its pixels exact.
+    TextureRec opaque = t;
+    opaque.TransOpacity = 255;
+    const std::string png = stem + "_" + name + ".png";
+    try {
+      staged.Write(out.parent_path() / png, EncodePng(BaseColourImage(bitmaps(t), opaque)));
+    } catch (const FileError& e) {
+      problems.push_back(e.what());
+    }
+    mtl += "newmtl " + name + "\nKd 1 1 1\nmap_Kd " + png + "\n";
+  }
+  if (!problems.empty()) {
+    std::string text = "the model was not exported:";
+    for (const std::string& p : problems) text += "\n  " + p;
+    throw FileError(out.string(), "", text);
+  }
+  std::string obj = "# Tamsel 0.4\nmtllib " + stem + ".mtl\n";
+  std::size_t next = 1;
+  for (const MeshRec& mesh : model.Meshes) {
+    if (mesh.LODs.empty()) continue;
+    obj += "o " + (mesh.Name.empty() ? std::string("mesh") : mesh.Name) + "\n";
+    std::string current;
+    for (const FaceRec& face : mesh.LODs[0].Faces) {
+      const int n = face.CornerCount();
+      for (int k = 0; k < n; ++k) {
+        const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+        const Single3 p = ToFileAxes({v.X, v.Y, v.Z}, UpAxis::Y);
+        const Single3 nn = ToFileAxes({v.I, v.J, v.K}, UpAxis::Y);
+        obj += "v" + Numbers({p.x, p.y, p.z}) + "\nvt" + Numbers({v.U, v.V}) + "\nvn" +
+               Numbers({nn.x, nn.y, nn.z}) + "\n";
+      }
+      const auto material = materials.find(face.TextureNames[0]);
+      const std::string wanted = material == materials.end() ? "" : material->second;
+      if (!wanted.empty() && wanted != current) obj += "usemtl " + wanted + "\n";
+      current = wanted;
+      // Clockwise corners written counter-clockwise: 0, then the others backwards.
+      static constexpr int kQuad[4] = {0, 3, 2, 1}, kTriangle[3] = {0, 2, 1};
+      obj += "f";
+      for (int c = 0; c < n; ++c) {
+        const int k = n == 4 ? kQuad[c] : kTriangle[c];
+        const std::string i = std::to_string(next + static_cast<std::size_t>(k));
+        obj += " " + i + "/" + i + "/" + i;
+      }
+      obj += "\n";
+      next += static_cast<std::size_t>(n);
+    }
+  }
+  staged.Write(out, obj);
+  staged.Write(out.parent_path() / (stem + ".mtl"), mtl);
+  staged.Commit();
+}
+
+}  // namespace tamsel

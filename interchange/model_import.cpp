@@ -1,0 +1,331 @@
+#include "interchange/model_import.h"
+
+#include <assimp/DefaultIOSystem.h>
+#include <assimp/Importer.hpp>
+#include <assimp/config.h>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <map>
+
+#include "editing/normals.h"
+#include "interchange/own_gltf.h"
+#include "model/bounds.h"
+#include "model/file_error.h"
+#include "model/name_text.h"
+#include "opt/bitmap.h"
+
+namespace tamsel {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Opens files for the importer only inside the model's folder: an MTL or image path that
+// is absolute or climbs out with ".." is refused, so that a model cannot read what the
+// user did not give it.
+class FolderIOSystem : public Assimp::DefaultIOSystem {
+ public:
+  FolderIOSystem(fs::path folder, std::vector<std::string>& warnings)
+      : folder_(fs::weakly_canonical(folder)), warnings_(warnings) {}
+
+  bool Exists(const char* file) const override {
+    return Inside(file) && Assimp::DefaultIOSystem::Exists(file);
+  }
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    if (!Inside(file)) {
+      warnings_.push_back(std::string("not read (outside the model's folder): ") + file);
+      return nullptr;
+    }
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return nullptr;
+    return Assimp::DefaultIOSystem::Open(file, mode);
+  }
+  bool Inside(const fs::path& file) const {
+    std::error_code ec;
+    const fs::path full = fs::weakly_canonical(fs::absolute(file, ec), ec);
+    if (ec) return false;
+    const auto [end, _] = std::mismatch(folder_.begin(), folder_.end(), full.begin(), full.end());
+    return end == folder_.end();
+  }
+
+ private:
+  fs::path folder_;
+  std::vector<std::string>& warnings_;
+};
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+class SceneReader {
+ public:
+  SceneReader(const aiScene& scene, const fs::path& file, const ModelImportOptions& options,
+              IdCounters& ids, const std::set<std::string>& taken, bool readFiles)
+      : scene_(scene), file_(file), options_(options), ids_(ids), readFiles_(readFiles) {
+    for (const std::string& name : taken) taken_.insert(Lower(name));
+    title_ = SanitizeNamePart(file.stem().string());
+  }
+
+  ModelImportResult Run(FolderIOSystem* io) {
+    io_ = io;
+    if (scene_.mRootNode) Walk(*scene_.mRootNode, aiMatrix4x4());
+    if (skippedLines) result_.warnings.push_back(std::to_string(skippedLines) + " lines and points skipped");
+    if (fanned) result_.warnings.push_back(std::to_string(fanned) + " polygons of more than four corners triangulated");
+    if (result_.meshes.empty())
+      throw FileError(file_.string(), "", "the file holds no faces to import");
+    ComputeMissingNormals();
+    return std::move(result_);
+  }
+
+ private:
+  void Walk(const aiNode& node, const aiMatrix4x4& parent) {
+    const aiMatrix4x4 transform = parent * node.mTransformation;
+    if (node.mNumMeshes > 0) AddNode(node, transform);
+    for (unsigned c = 0; c < node.mNumChildren; ++c) Walk(*node.mChildren[c], transform);
+  }
+
+  std::string UniqueMeshName(std::string name) {
+    name = WithoutControlCharacters(name);
+    if (name.empty()) name = "mesh";
+    std::string unique = name;
+    for (int n = 2; meshNames_.count(unique); ++n) unique = name + " " + std::to_string(n);
+    meshNames_.insert(unique);
+    return unique;
+  }
+
+  void AddNode(const aiNode& node, const aiMatrix4x4& transform) {
+    aiMatrix4x4 normalTransform = transform;
+    normalTransform.Inverse().Transpose();
+    // A mirroring transform turns the file's windings round already.
+    const bool reverse = transform.Determinant() > 0;
+    MeshRec mesh;
+    const aiMesh* first = scene_.mMeshes[node.mMeshes[0]];
+    mesh.Name = UniqueMeshName(node.mName.length ? node.mName.C_Str() : first->mName.C_Str());
+    mesh.LODs.resize(1);
+    bool normals = true;
+    for (unsigned i = 0; i < node.mNumMeshes; ++i) {
+      const aiMesh& m = *scene_.mMeshes[node.mMeshes[i]];
+      normals = normals && m.HasNormals();
+      const std::string texture = TextureOf(m.mMaterialIndex);
+      for (unsigned f = 0; f < m.mNumFaces; ++f) {
+        const aiFace& face = m.mFaces[f];
+        if (face.mNumIndices < 3) {
+          ++skippedLines;
+          continue;
+        }
+        std::vector<unsigned> order(face.mIndices, face.mIndices + face.mNumIndices);
+        if (reverse) std::reverse(order.begin() + 1, order.end());
+        if (order.size() <= 4) {
+          AddFace(mesh, m, order, transform, normalTransform, texture);
+          continue;
+        }
+        ++fanned;
+        for (std::size_t k = 1; k + 1 < order.size(); ++k)
+          AddFace(mesh, m, {order[0], order[k], order[k + 1]}, transform, normalTransform, texture);
+      }
+    }
+    if (mesh.LODs[0].Faces.empty()) return;
+    AssignNewIds(mesh.LODs[0], ids_);
+    if (!normals) withoutNormals_.push_back(result_.meshes.size());
+    result_.meshes.push_back(std::move(mesh));
+  }
+
+  Single3 Place(const aiVector3D& p) const {
+    const double s = options_.scale;
+    const Single3 t = FromFileAxes(p.x, p.y, p.z, options_.up);
+    return {static_cast<float>(t.x * s), static_cast<float>(t.y * s), static_cast<float>(t.z * s)};
+  }
+
+  void AddFace(MeshRec& mesh, const aiMesh& m, const std::vector<unsigned>& order,
+               const aiMatrix4x4& transform, const aiMatrix4x4& normalTransform,
+               const std::string& texture) {
+    FaceRec face;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const unsigned index = order[k < order.size() ? k : 0];
+      if (index >= m.mNumVertices) throw FileError(file_.string(), "", "a face names a vertex the mesh lacks");
+      VertexRec& v = face.Vertices[k];
+      const Single3 p = Place(transform * m.mVertices[index]);
+      v.X = p.x, v.Y = p.y, v.Z = p.z;
+      if (m.HasTextureCoords(0)) v.U = m.mTextureCoords[0][index].x, v.V = m.mTextureCoords[0][index].y;
+      if (m.HasNormals()) {
+        aiVector3D n = normalTransform * m.mNormals[index] - normalTransform * aiVector3D(0, 0, 0);
+        n.Normalize();
+        const Single3 t = FromFileAxes(n.x, n.y, n.z, options_.up);
+        v.I = t.x, v.J = t.y, v.K = t.z;
+      }
+    }
+    face.TextureNames = {texture, kBlank, kBlank, kBlank, ""};
+    mesh.LODs[0].Faces.push_back(std::move(face));
+  }
+
+  // The bitmap of material `index`, made once: its base colour or diffuse image, or a plain
+  // bitmap of its colour.
+  std::string TextureOf(unsigned index) {
+    if (auto it = materials_.find(index); it != materials_.end()) return it->second;
+    const aiMaterial* material = index < scene_.mNumMaterials ? scene_.mMaterials[index] : nullptr;
+    std::string label = material ? material->GetName().C_Str() : "";
+    aiString path;
+    bool hasImage = false;
+    if (material)
+      for (const aiTextureType type : {aiTextureType_BASE_COLOR, aiTextureType_DIFFUSE})
+        if (!hasImage && material->GetTexture(type, 0, &path) == AI_SUCCESS) hasImage = true;
+    IndexedTexture indexed;
+    std::string stem = label;
+    if (hasImage) {
+      const std::string where = path.C_Str();
+      if (where.empty() || where[0] != '*') stem = fs::path(where).stem().string();
+      try {
+        RgbaImage image = LoadImage(where);
+        indexed = ToIndexed(std::move(image), options_.texture, where, result_.warnings);
+      } catch (const FileError& e) {
+        result_.warnings.push_back(std::string("image not used: ") + e.what());
+        hasImage = false;
+      }
+    }
+    if (!hasImage) {
+      aiColor4D colour(0.8f, 0.8f, 0.8f, 1);
+      if (material && material->Get(AI_MATKEY_BASE_COLOR, colour) != AI_SUCCESS)
+        material->Get(AI_MATKEY_COLOR_DIFFUSE, colour);
+      const auto byte = [](float c) {
+        return static_cast<std::uint8_t>(std::clamp(std::lround(c * 255.0f), 0L, 255L));
+      };
+      indexed.bitmap = PlainColourBitmap(byte(colour.r), byte(colour.g), byte(colour.b));
+    }
+    TextureRec record;
+    record.Name = UniqueBitmapName(stem.empty() ? "material" : stem);
+    record.TransColors = indexed.transColors;
+    record.TransOpacity = indexed.transOpacity;
+    result_.bitmaps.emplace_back(record.Name, std::move(indexed.bitmap));
+    result_.textures.push_back(record);
+    materials_[index] = record.Name;
+    return record.Name;
+  }
+
+  RgbaImage LoadImage(const std::string& where) {
+    if (const aiTexture* embedded = scene_.GetEmbeddedTexture(where.c_str())) {
+      if (embedded->mHeight == 0) {
+        const auto* p = reinterpret_cast<const std::uint8_t*>(embedded->pcData);
+        return DecodeImage(Bytes(p, p + embedded->mWidth), where);
+      }
+      RgbaImage image{static_cast<int>(embedded->mWidth), static_cast<int>(embedded->mHeight), {}};
+      for (std::size_t i = 0; i < static_cast<std::size_t>(image.width) * image.height; ++i) {
+        const aiTexel& t = embedded->pcData[i];
+        image.rgba.insert(image.rgba.end(), {t.r, t.g, t.b, t.a});
+      }
+      return image;
+    }
+    if (!readFiles_) throw FileError(where, "", "files are not read here");
+    fs::path image = fs::path(where);
+    if (image.is_relative()) image = file_.parent_path() / image;
+    if (!io_ || !io_->Inside(image)) throw FileError(where, "", "outside the model's folder");
+    return DecodeImage(ReadFileBytes(image), image.string());
+  }
+
+  std::string UniqueBitmapName(const std::string& stem) {
+    const std::string base = title_ + "_" + SanitizeNamePart(stem);
+    std::string name = base + ".BMP";
+    for (int n = 2; taken_.count(Lower(name)); ++n) name = base + "_" + std::to_string(n) + ".BMP";
+    taken_.insert(Lower(name));
+    return name;
+  }
+
+  void ComputeMissingNormals() {
+    if (withoutNormals_.empty()) return;
+    Model scratch;
+    for (std::size_t m : withoutNormals_) scratch.Meshes.push_back(result_.meshes[m]);
+    CalculateFaceNormals(scratch);
+    CalculateVertexNormals(scratch);
+    for (std::size_t i = 0; i < withoutNormals_.size(); ++i)
+      result_.meshes[withoutNormals_[i]] = scratch.Meshes[i];
+  }
+
+  const aiScene& scene_;
+  fs::path file_;
+  const ModelImportOptions& options_;
+  IdCounters& ids_;
+  bool readFiles_;
+  FolderIOSystem* io_ = nullptr;
+  std::string title_;
+  std::set<std::string> taken_, meshNames_;
+  std::map<unsigned, std::string> materials_;
+  std::vector<std::size_t> withoutNormals_;
+  ModelImportResult result_;
+  int skippedLines = 0, fanned = 0;
+};
+
+void Configure(Assimp::Importer& importer) {
+  importer.SetPropertyBool(AI_CONFIG_FBX_CONVERT_TO_M, true);
+  // Lines and points are skipped by the reader, with a warning; cameras and lights ignored.
+  importer.SetPropertyInteger(AI_CONFIG_PP_RVC_FLAGS, aiComponent_CAMERAS | aiComponent_LIGHTS);
+}
+
+constexpr unsigned kSteps = aiProcess_ValidateDataStructure | aiProcess_RemoveComponent;
+
+}  // namespace
+
+ModelImportResult ReadModelFile(const fs::path& file, const ModelImportOptions& options,
+                                IdCounters& ids, const std::set<std::string>& takenNames) {
+  const std::string extension = Lower(file.extension().string());
+  if (extension == ".gltf" || extension == ".glb")
+    if (auto own = ReadOwnGltf(file, options, ids, takenNames)) return std::move(*own);
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) throw FileError(file.string(), "", "not a readable file");
+  std::vector<std::string> ioWarnings;
+  Assimp::Importer importer;
+  Configure(importer);
+  auto* io = new FolderIOSystem(fs::absolute(file).parent_path(), ioWarnings);
+  importer.SetIOHandler(io);  // the importer owns it
+  const aiScene* scene = importer.ReadFile(fs::absolute(file).string(), kSteps);
+  if (!scene) throw FileError(file.string(), "", importer.GetErrorString());
+  IdCounters fresh = ids;
+  ModelImportResult result = SceneReader(*scene, file, options, fresh, takenNames, true).Run(io);
+  result.warnings.insert(result.warnings.end(), ioWarnings.begin(), ioWarnings.end());
+  ids = fresh;
+  return result;
+}
+
+ModelImportResult ReadModelBytes(const Bytes& bytes, const std::string& extension,
+                                 const ModelImportOptions& options, IdCounters& ids) {
+  std::vector<std::string> ioWarnings;
+  Assimp::Importer importer;
+  Configure(importer);
+  auto* io = new FolderIOSystem("/nonexistent-folder-for-memory-reads", ioWarnings);
+  importer.SetIOHandler(io);
+  const aiScene* scene =
+      importer.ReadFileFromMemory(bytes.data(), bytes.size(), kSteps, extension.c_str());
+  if (!scene) throw FileError("memory." + extension, "", importer.GetErrorString());
+  IdCounters fresh = ids;
+  ModelImportResult result =
+      SceneReader(*scene, "memory." + extension, options, fresh, {}, false).Run(io);
+  ids = fresh;
+  return result;
+}
+
+std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOptions& options,
+                        StagedWrites* staging, std::vector<std::string>* warnings) {
+  if (model.ProjectPath.empty()) throw FileError(file.string(), "", "no project is open");
+  std::set<std::string> taken;
+  for (const TextureRec& t : model.Textures) taken.insert(t.Name);
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(model.ProjectPath, ec))
+    taken.insert(entry.path().filename().string());
+  IdCounters ids = model.Ids;
+  ModelImportResult result = ReadModelFile(file, options, ids, taken);
+  StagedWrites local;
+  StagedWrites& out = staging ? *staging : local;
+  for (const auto& [name, bitmap] : result.bitmaps)
+    out.Write(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
+  if (!staging) local.Commit();
+  const std::size_t firstMesh = model.Meshes.size();
+  const std::size_t first = AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
+  CalculateBoundsFrom(model, firstMesh);
+  if (warnings) warnings->insert(warnings->end(), result.warnings.begin(), result.warnings.end());
+  return first;
+}
+
+}  // namespace tamsel
