@@ -31,6 +31,14 @@ std::string MaterialName(const std::string& texture) {
   return name.empty() ? "material" : name;
 }
 
+// An object's name as OBJ takes it: one word, so blanks become '_'.
+std::string ObjectName(std::string name) {
+  if (name.empty()) return "mesh";
+  for (char& c : name)
+    if (std::isspace(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
 }  // namespace
 
 void ExportModel(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
@@ -70,7 +78,7 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
   std::size_t next = 1;
   for (const MeshRec& mesh : model.Meshes) {
     if (mesh.LODs.empty()) continue;
-    obj += "o " + (mesh.Name.empty() ? std::string("mesh") : mesh.Name) + "\n";
+    obj += "o " + ObjectName(mesh.Name) + "\n";
     std::string current;
     for (const FaceRec& face : mesh.LODs[0].Faces) {
       const int n = face.CornerCount();

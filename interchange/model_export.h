@@ -14,7 +14,7 @@ namespace tamsel {
 // Throws FileError.
 void ExportModel(const Model& model, const BitmapLoader& bitmaps, const std::filesystem::path& out);
 
-// OBJ + MTL + PNG images.
+// OBJ + MTL + PNG images. Object names are one word in OBJ: blanks in mesh names become '_'.
 void WriteObj(const Model& model, const BitmapLoader& bitmaps, const std::filesystem::path& out);
 
 }  // namespace tamsel

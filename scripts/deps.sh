@@ -6,6 +6,7 @@ TAMSEL_PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   xvfb xauth fonts-dejavu-core
   libgtest-dev libbenchmark-dev
+  libassimp-dev libstb-dev libimagequant-dev libtinygltf-dev nlohmann-json3-dev
 )
 
 tamsel_ensure_packages() {
@@ -14,6 +15,9 @@ tamsel_ensure_packages() {
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
       missing+=("$pkg")
   done
+  # Node.js runs the reference glTF validator in the tests; a machine that has it from
+  # elsewhere keeps its own.
+  command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing missing packages: ${missing[*]}"
   local sudo=()
