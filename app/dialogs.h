@@ -23,6 +23,16 @@ class Dialogs {
   // The chosen full path; nullopt when cancelled. filter is "Description (*.ext)|*.ext".
   virtual std::optional<QString> OpenFile(const QString& title, const QString& defaultExt,
                                           const QString& filter) = 0;
+  // Where to save, for export; nullopt when cancelled. filter as for OpenFile.
+  virtual std::optional<QString> SaveFile(const QString& title, const QString& filter) = 0;
+  // The choices of "import model"; nullopt when cancelled.
+  struct ModelImportChoice {
+    bool zUp = false;
+    double scale = 1;
+    int maxSize = 256;
+    bool dither = true;
+  };
+  virtual std::optional<ModelImportChoice> ChooseModelImport() = 0;
   // The chosen colour; nullopt when cancelled.
   virtual std::optional<QColor> ChooseColor(const QColor& initial) = 0;
   virtual void Beep() = 0;

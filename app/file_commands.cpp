@@ -70,6 +70,7 @@ void TamselWindow::ShowProjectControls() {
   propbar_->show();
   MenuItem("saveopzmenu")->setEnabled(true);
   MenuItem("optcreatemenu")->setEnabled(true);
+  MenuItem("exportmodelmenu")->setEnabled(true);
 }
 
 void TamselWindow::ClearSelectionLists() {
@@ -120,7 +121,8 @@ void TamselWindow::opznewmenu_Click() {
   dispbar_->hide();
   MenuItem("saveopzmenu")->setEnabled(false);
   MenuItem("optcreatemenu")->setEnabled(false);
-  for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu"})
+  MenuItem("exportmodelmenu")->setEnabled(false);
+  for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu", "threedsimportmenu"})
     MenuItem(item)->setEnabled(true);
   NewProject(model_, folder);
   ClearSelectionLists();

@@ -35,9 +35,10 @@ MenuItems BuildMenus(QMenuBar* bar) {
            {"saveopzmenu", "save .OPZ"},
            {"optimportmenu", "import .OPT"},
            {"dxfimportmenu", "import .DXF"},
-           {"threedsimportmenu", "import .3DS"},
+           {"threedsimportmenu", "import model"},
            {"opzimportmenu", "import .OPZ"},
-           {"optcreatemenu", "create .OPT"}});
+           {"optcreatemenu", "create .OPT"},
+           {"exportmodelmenu", "export model"}});
   QMenu* file = bar->findChild<QMenu*>("filemenu");
   QMenu* recent = new QMenu("Recent projects", file);
   recent->setObjectName("recentmenu");
@@ -76,8 +77,6 @@ MenuItems BuildMenus(QMenuBar* bar) {
           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
   items.value("editundomenu")->setEnabled(false);
   items.value("editredomenu")->setEnabled(false);
-  // Importing .3DS files is not offered: the item stays disabled and has no action.
-  items.value("threedsimportmenu")->setEnabled(false);
   return items;
 }
 

@@ -50,8 +50,8 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
   ShowPropertyFrames(true);
   dispbar_->show();
   propbar_->show();
-  for (const char* name :
-       {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
+  for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu",
+                           "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     MenuItem(name)->setEnabled(true);
   ClearSelectionLists();
   List("meshlist")->Clear();

@@ -1,10 +1,16 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <cmath>
 
 namespace tamsel {
 
@@ -49,6 +55,47 @@ std::optional<QString> QtDialogs::OpenFile(const QString& title, const QString& 
                                                     QFileDialog::DontUseNativeDialog);
   if (path.isEmpty()) return std::nullopt;
   return path;
+}
+
+std::optional<QString> QtDialogs::SaveFile(const QString& title, const QString& filter) {
+  const QString path =
+      QFileDialog::getSaveFileName(parent_, title, QString(), filter.section('|', 0, 0), nullptr,
+                                   QFileDialog::DontUseNativeDialog);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle("import model");
+  auto* form = new QFormLayout(&dialog);
+  auto* up = new QComboBox(&dialog);
+  up->addItems({"Y (glTF, OBJ, FBX and most tools)", "Z (already as Tamsel)"});
+  auto* scale = new QLineEdit("1", &dialog);
+  auto* size = new QComboBox(&dialog);
+  for (int s = 32; s <= 2048; s *= 2) size->addItem(QString::number(s));
+  size->setCurrentText("256");
+  auto* dither = new QCheckBox("Dither true-colour images", &dialog);
+  dither->setChecked(true);
+  form->addRow("Up axis of the file", up);
+  form->addRow("Scale factor", scale);
+  form->addRow("Largest texture side", size);
+  form->addRow(dither);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  while (dialog.exec() == QDialog::Accepted) {
+    bool ok = false;
+    const double s = scale->text().toDouble(&ok);
+    if (!ok || !(s > 0) || !std::isfinite(s)) {
+      QMessageBox::warning(&dialog, "import model", "The scale factor must be a number above 0.");
+      continue;
+    }
+    return ModelImportChoice{up->currentIndex() == 1, s, size->currentText().toInt(),
+                             dither->isChecked()};
+  }
+  return std::nullopt;
 }
 
 std::optional<QColor> QtDialogs::ChooseColor(const QColor& initial) {

@@ -16,6 +16,8 @@ class QtDialogs : public Dialogs {
   void MessageBox(const QString& text, const QString& title) override;
   Answer OkCancel(const QString& text, const QString& title) override;
   SaveAnswer AskSave(const QString& text, const QString& title) override;
+  std::optional<QString> SaveFile(const QString& title, const QString& filter) override;
+  std::optional<ModelImportChoice> ChooseModelImport() override;
   std::optional<QString> OpenFile(const QString& title, const QString& defaultExt,
                                   const QString& filter) override;
   std::optional<QColor> ChooseColor(const QColor& initial) override;

@@ -115,8 +115,8 @@ void TamselWindow::Form_Load() {
   view_ = ViewState{};
   colors_ = ColorSettings{};
   model_.NormalLength = 30.0;
-  for (const char* name :
-       {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu", "dxfimportmenu"})
+  for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu",
+                           "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     menus_.value(name)->setEnabled(false);
   ApplyStartButtonStates();
   BringToFront(client_->findChild<QWidget*>("geometrysubframe"));

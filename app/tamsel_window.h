@@ -90,6 +90,13 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void opzimportmenu_Click();
   void dxfimportmenu_Click();
   void optcreatemenu_Click();
+  // "import model": the file is read by tamsel-cli in a process of its own (the import
+  // library is not ours to harden), into a scratch project that is then merged as one
+  // step. "export model" writes glTF or OBJ.
+  void threedsimportmenu_Click();
+  void exportmodelmenu_Click();
+  // The model import of a chosen file with chosen options; false when cancelled or failed.
+  bool ImportModelFile(const QString& path, const Dialogs::ModelImportChoice& choice);
   void colormenu_Click(const QString& item);
   void facecountmenu_Click();
 
@@ -238,6 +245,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   };
   // The dialog, then ImportFile.
   void RunImport(const ImportKind& kind);
+  // Where tamsel-cli is: TAMSEL_CLI, beside this program, in the build's cli folder, or PATH.
+  static QString CliProgram();
   // Imports a file as one undo step; a failed import changes nothing.
   void ImportFile(const ImportKind& kind, const QString& path);
   static ImportKind OptImportKind();

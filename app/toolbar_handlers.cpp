@@ -26,6 +26,8 @@ void TamselWindow::ConnectHandlers() {
       {"opzimportmenu", &TamselWindow::opzimportmenu_Click},
       {"dxfimportmenu", &TamselWindow::dxfimportmenu_Click},
       {"optcreatemenu", &TamselWindow::optcreatemenu_Click},
+      {"threedsimportmenu", &TamselWindow::threedsimportmenu_Click},
+      {"exportmodelmenu", &TamselWindow::exportmodelmenu_Click},
       {"facecountmenu", &TamselWindow::facecountmenu_Click}};
   for (const auto& [name, handler] : menuHandlers)
     connect(MenuItem(name), &QAction::triggered, this, handler);

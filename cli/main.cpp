@@ -11,9 +11,9 @@
 
 #include "cli/json_text.h"
 #include "dxf/dxf_import.h"
+#include "editing/sample_craft.h"
 #include "interchange/model_export.h"
 #include "interchange/model_import.h"
-#include "editing/sample_craft.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
@@ -33,7 +33,9 @@ const char* kUsage =
     "  tamsel-cli import-opt FILE.opt PROJECT_DIR\n"
     "  tamsel-cli import-dxf FILE.dxf PROJECT_DIR\n"
     "  tamsel-cli merge-opz OTHER.opz PROJECT_DIR\n"
-    "  tamsel-cli import-model FILE PROJECT_DIR [--up y|z] [--scale S] [--max-size N] [--no-dither]\n"
+    "  tamsel-cli import-model FILE PROJECT_DIR [--up y|z] [--scale S] [--max-size N] "
+    "[--no-dither]\n"
+    "                          [--avoid-names-in DIR]\n"
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
     "  tamsel-cli info FILE [--json]\n"
@@ -176,17 +178,18 @@ ModelImportOptions ImportOptionsOf(const Args& a) {
   }
   o.texture.maxSize = static_cast<int>(a.Number("--max-size", o.texture.maxSize, 1, 8192));
   o.texture.dither = !a.Has("--no-dither");
+  if (a.Has("--avoid-names-in")) o.avoidNamesIn = a.options.at("--avoid-names-in");
   return o;
 }
 
 int ImportModelCommand(const Args& a) {
   const ModelImportOptions options = ImportOptionsOf(a);
   std::vector<std::string> warnings;
-  const int status = AppendCommand(
-      a, true, "imported", "meshes",
-      [&](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
-        ImportModel(m, f, options, &s, &warnings);
-      });
+  const int status =
+      AppendCommand(a, true, "imported", "meshes",
+                    [&](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
+                      ImportModel(m, f, options, &s, &warnings);
+                    });
   for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
   return status;
 }

@@ -1,11 +1,11 @@
 #include "interchange/model_import.h"
 
 #include <assimp/DefaultIOSystem.h>
-#include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -74,8 +74,11 @@ class SceneReader {
   ModelImportResult Run(FolderIOSystem* io) {
     io_ = io;
     if (scene_.mRootNode) Walk(*scene_.mRootNode, aiMatrix4x4());
-    if (skippedLines) result_.warnings.push_back(std::to_string(skippedLines) + " lines and points skipped");
-    if (fanned) result_.warnings.push_back(std::to_string(fanned) + " polygons of more than four corners triangulated");
+    if (skippedLines)
+      result_.warnings.push_back(std::to_string(skippedLines) + " lines and points skipped");
+    if (fanned)
+      result_.warnings.push_back(std::to_string(fanned) +
+                                 " polygons of more than four corners triangulated");
     if (result_.meshes.empty())
       throw FileError(file_.string(), "", "the file holds no faces to import");
     ComputeMissingNormals();
@@ -147,11 +150,13 @@ class SceneReader {
     FaceRec face;
     for (std::size_t k = 0; k < 4; ++k) {
       const unsigned index = order[k < order.size() ? k : 0];
-      if (index >= m.mNumVertices) throw FileError(file_.string(), "", "a face names a vertex the mesh lacks");
+      if (index >= m.mNumVertices)
+        throw FileError(file_.string(), "", "a face names a vertex the mesh lacks");
       VertexRec& v = face.Vertices[k];
       const Single3 p = Place(transform * m.mVertices[index]);
       v.X = p.x, v.Y = p.y, v.Z = p.z;
-      if (m.HasTextureCoords(0)) v.U = m.mTextureCoords[0][index].x, v.V = m.mTextureCoords[0][index].y;
+      if (m.HasTextureCoords(0))
+        v.U = m.mTextureCoords[0][index].x, v.V = m.mTextureCoords[0][index].y;
       if (m.HasNormals()) {
         aiVector3D n = normalTransform * m.mNormals[index] - normalTransform * aiVector3D(0, 0, 0);
         n.Normalize();
@@ -311,9 +316,12 @@ std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOpt
   if (model.ProjectPath.empty()) throw FileError(file.string(), "", "no project is open");
   std::set<std::string> taken;
   for (const TextureRec& t : model.Textures) taken.insert(t.Name);
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(model.ProjectPath, ec))
-    taken.insert(entry.path().filename().string());
+  for (const fs::path& folder : {fs::path(model.ProjectPath), options.avoidNamesIn}) {
+    std::error_code ec;
+    if (!folder.empty())
+      for (const auto& entry : fs::directory_iterator(folder, ec))
+        taken.insert(entry.path().filename().string());
+  }
   IdCounters ids = model.Ids;
   ModelImportResult result = ReadModelFile(file, options, ids, taken);
   StagedWrites local;
@@ -322,7 +330,8 @@ std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOpt
     out.Write(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
   if (!staging) local.Commit();
   const std::size_t firstMesh = model.Meshes.size();
-  const std::size_t first = AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
+  const std::size_t first =
+      AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
   CalculateBoundsFrom(model, firstMesh);
   if (warnings) warnings->insert(warnings->end(), result.warnings.begin(), result.warnings.end());
   return first;

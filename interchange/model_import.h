@@ -22,6 +22,9 @@ struct ModelImportOptions {
   UpAxis up = UpAxis::Y;
   double scale = 1;  // after the file's own unit (FBX centimetres, Collada's unit element)
   TextureOptions texture;
+  // A folder whose file names bitmaps must not take either (the project a separate import
+  // process will be merged into).
+  std::filesystem::path avoidNamesIn;
 };
 
 struct ModelImportResult {
@@ -34,8 +37,9 @@ struct ModelImportResult {
 // Reads a model file. Files it names (MTL, images) are read only from the file's own folder
 // and below. Bitmap names are made unique against `takenNames` (compared without case).
 // Throws FileError naming the file and what was wrong.
-ModelImportResult ReadModelFile(const std::filesystem::path& file, const ModelImportOptions& options,
-                                IdCounters& ids, const std::set<std::string>& takenNames);
+ModelImportResult ReadModelFile(const std::filesystem::path& file,
+                                const ModelImportOptions& options, IdCounters& ids,
+                                const std::set<std::string>& takenNames);
 
 // The same over bytes in memory (`extension` tells the format, e.g. "obj"); files the model
 // names are not read. For the fuzz target.

@@ -25,4 +25,13 @@ for pair in opt_reader:opt opz_reader:opz bitmap_reader:bmp dxf_reader:dxf; do
     grep -E "stat::number_of_executed_units" "$scratch/$target.log" || true
   fi
 done
+# The model import runs over its seed corpus only (see fuzz/model_import_fuzz.cpp), with the
+# leaks of the packaged import library suppressed and nothing else.
+echo "model_import over its seed corpus"
+if ! LSAN_OPTIONS="suppressions=$PWD/fuzz/assimp_leaks.supp:print_suppressions=0" \
+    build/fuzz/fuzz/model_import_fuzz -runs=0 fuzz/corpus/model >"$scratch/model_import.log" 2>&1; then
+  echo "FAILED: model_import; its log:"
+  tail -n 60 "$scratch/model_import.log"
+  status=1
+fi
 exit $status

@@ -17,8 +17,8 @@ struct Asked {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  using Reply =
-      std::variant<std::monostate, QString, Answer, QColor, SaveAnswer>;  // monostate = cancel
+  using Reply = std::variant<std::monostate, QString, Answer, QColor, SaveAnswer,
+                             ModelImportChoice>;  // monostate = cancel
 
   void Push(Reply reply) { replies_.push_back(std::move(reply)); }
   const std::vector<Asked>& asked() const { return asked_; }
@@ -33,6 +33,12 @@ class ScriptedDialogs : public Dialogs {
   }
   Answer OkCancel(const QString& text, const QString& title) override {
     return Take<Answer>("okcancel", text, title).value_or(Answer::Cancel);
+  }
+  std::optional<QString> SaveFile(const QString& title, const QString& filter) override {
+    return Take<QString>("save file", filter, title);
+  }
+  std::optional<ModelImportChoice> ChooseModelImport() override {
+    return Take<ModelImportChoice>("model import", "", "import model");
   }
   SaveAnswer AskSave(const QString& text, const QString& title) override {
     return Take<SaveAnswer>("save", text, title).value_or(SaveAnswer::Cancel);

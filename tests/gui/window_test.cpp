@@ -52,9 +52,10 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
                           {"saveopzmenu", "save .OPZ", false},
                           {"optimportmenu", "import .OPT", false},
                           {"dxfimportmenu", "import .DXF", false},
-                          {"threedsimportmenu", "import .3DS", false},
+                          {"threedsimportmenu", "import model", false},
                           {"opzimportmenu", "import .OPZ", false},
                           {"optcreatemenu", "create .OPT", false},
+                          {"exportmodelmenu", "export model", false},
                           {"facenormalmenu", "Face Normals", true},
                           {"vertexnormalmenu", "Vertex Normals", true},
                           {"hitzonemenu", "Hitzones", true},
@@ -87,9 +88,10 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
                                      "Rotations (Translate)", "Rotations (Scale)"}));
   QStringList fileItems;
   for (QAction* a : Find<QMenu>("filemenu")->actions()) fileItems << a->objectName();
-  EXPECT_EQ(fileItems, (QStringList{"opznewmenu", "opzopenmenu", "recentmenu", "saveopzmenu",
-                                    "optimportmenu", "dxfimportmenu", "threedsimportmenu",
-                                    "opzimportmenu", "optcreatemenu", "", "quitmenu"}));
+  EXPECT_EQ(fileItems,
+            (QStringList{"opznewmenu", "opzopenmenu", "recentmenu", "saveopzmenu", "optimportmenu",
+                         "dxfimportmenu", "threedsimportmenu", "opzimportmenu", "optcreatemenu",
+                         "exportmodelmenu", "", "quitmenu"}));
 }
 
 TEST_F(WindowTest, EveryNamedControlExistsWithItsKind) {

@@ -1,0 +1,54 @@
+// "import model" and "export model" through the window: the import runs in tamsel-cli and
+// comes in as one undo step; the export writes what the model holds.
+#include <QAction>
+
+#include "gui/project_fixture.h"
+
+namespace tamsel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ModelMenuTest : public ProjectTest {};
+
+TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
+  Open();
+  EXPECT_TRUE(window->MenuItem("threedsimportmenu")->isEnabled());
+  WriteFileAtomic(dir / "wing.obj",
+                  "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\no Wing\nf 1 2 3 4\no Fin\nf 1 2 3\n");
+  dialogs.Push(QString::fromStdString((dir / "wing.obj").string()));
+  dialogs.Push(Dialogs::ModelImportChoice{false, 2, 256, true});
+  window->MenuItem("threedsimportmenu")->trigger();
+  ASSERT_EQ(window->Model().MeshCount(), 4)
+      << (dialogs.asked().empty() ? "" : dialogs.asked().back().text.toStdString());
+  EXPECT_EQ(window->Model().Meshes[2].Name, "Wing");
+  EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[0].Vertices[2].X, 2.0f);  // scale 2
+  EXPECT_EQ(L("meshlist")->ListCount(), 4);
+  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo import model");
+  const int textures = window->Model().TextureCount();
+  window->MenuItem("editundomenu")->trigger();
+  EXPECT_EQ(window->Model().MeshCount(), 2);
+  EXPECT_LT(window->Model().TextureCount(), textures);
+
+  // A file the reader refuses: a message, and nothing changes.
+  WriteFileAtomic(dir / "broken.glb", std::string("glTF\x02\0\0\0garbage", 15));
+  dialogs.Push(QString::fromStdString((dir / "broken.glb").string()));
+  dialogs.Push(Dialogs::ModelImportChoice{});
+  window->MenuItem("threedsimportmenu")->trigger();
+  EXPECT_TRUE(dialogs.asked().back().text.contains("broken.glb"))
+      << dialogs.asked().back().text.toStdString();
+  EXPECT_EQ(window->Model().MeshCount(), 2);
+
+  dialogs.Push(QString::fromStdString((dir / "out.glb").string()));
+  window->MenuItem("exportmodelmenu")->trigger();
+  ASSERT_TRUE(fs::exists(dir / "out.glb"));
+  dialogs.Push(QString::fromStdString((dir / "out.glb").string()));
+  dialogs.Push(Dialogs::ModelImportChoice{});
+  window->MenuItem("threedsimportmenu")->trigger();
+  ASSERT_EQ(window->Model().MeshCount(), 4);
+  EXPECT_EQ(window->Model().Meshes[2].Name, "Left");
+  EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[1].Vertices[2].X, 20.0f);
+}
+
+}  // namespace
+}  // namespace tamsel::test
