@@ -21,7 +21,7 @@ std::string Lower(std::string s) {
 
 std::string Numbers(std::initializer_list<float> values) {
   std::string out;
-  for (float v : values) out += " " + FormatSingle(v);
+  for (float v : values) out.append(" ").append(FormatSingle(v));
   return out;
 }
 
@@ -86,8 +86,9 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
         const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
         const Single3 p = ToFileAxes({v.X, v.Y, v.Z}, UpAxis::Y);
         const Single3 nn = ToFileAxes({v.I, v.J, v.K}, UpAxis::Y);
-        obj += "v" + Numbers({p.x, p.y, p.z}) + "\nvt" + Numbers({v.U, v.V}) + "\nvn" +
-               Numbers({nn.x, nn.y, nn.z}) + "\n";
+        obj.append("v").append(Numbers({p.x, p.y, p.z}));
+        obj.append("\nvt").append(Numbers({v.U, v.V}));
+        obj.append("\nvn").append(Numbers({nn.x, nn.y, nn.z})).append("\n");
       }
       const auto material = materials.find(face.TextureNames[0]);
       const std::string wanted = material == materials.end() ? "" : material->second;
@@ -99,7 +100,7 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
       for (int c = 0; c < n; ++c) {
         const int k = n == 4 ? kQuad[c] : kTriangle[c];
         const std::string i = std::to_string(next + static_cast<std::size_t>(k));
-        obj += " " + i + "/" + i + "/" + i;
+        obj.append(" ").append(i).append("/").append(i).append("/").append(i);
       }
       obj += "\n";
       next += static_cast<std::size_t>(n);

@@ -8,9 +8,12 @@
 #include <assimp/Importer.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
+#include <exception>
 #include <map>
+#include <thread>
 
 #include "editing/normals.h"
 #include "interchange/own_gltf.h"
@@ -73,6 +76,7 @@ class SceneReader {
 
   ModelImportResult Run(FolderIOSystem* io) {
     io_ = io;
+    PrepareAll();
     if (scene_.mRootNode) Walk(*scene_.mRootNode, aiMatrix4x4());
     if (skippedLines)
       result_.warnings.push_back(std::to_string(skippedLines) + " lines and points skipped");
@@ -168,27 +172,28 @@ class SceneReader {
     mesh.LODs[0].Faces.push_back(std::move(face));
   }
 
-  // The bitmap of material `index`, made once: its base colour or diffuse image, or a plain
-  // bitmap of its colour.
-  std::string TextureOf(unsigned index) {
-    if (auto it = materials_.find(index); it != materials_.end()) return it->second;
+  // A material's bitmap: its base colour or diffuse image, or a plain bitmap of its colour.
+  struct Prepared {
+    IndexedTexture indexed;
+    std::string stem;
+    std::vector<std::string> warnings;
+  };
+  Prepared Prepare(unsigned index) const {
+    Prepared out;
     const aiMaterial* material = index < scene_.mNumMaterials ? scene_.mMaterials[index] : nullptr;
-    std::string label = material ? material->GetName().C_Str() : "";
+    out.stem = material ? material->GetName().C_Str() : "";
     aiString path;
     bool hasImage = false;
     if (material)
       for (const aiTextureType type : {aiTextureType_BASE_COLOR, aiTextureType_DIFFUSE})
         if (!hasImage && material->GetTexture(type, 0, &path) == AI_SUCCESS) hasImage = true;
-    IndexedTexture indexed;
-    std::string stem = label;
     if (hasImage) {
       const std::string where = path.C_Str();
-      if (where.empty() || where[0] != '*') stem = fs::path(where).stem().string();
+      if (where.empty() || where[0] != '*') out.stem = fs::path(where).stem().string();
       try {
-        RgbaImage image = LoadImage(where);
-        indexed = ToIndexed(std::move(image), options_.texture, where, result_.warnings);
+        out.indexed = ToIndexed(LoadImage(where), options_.texture, where, out.warnings);
       } catch (const FileError& e) {
-        result_.warnings.push_back(std::string("image not used: ") + e.what());
+        out.warnings.push_back(std::string("image not used: ") + e.what());
         hasImage = false;
       }
     }
@@ -199,8 +204,46 @@ class SceneReader {
       const auto byte = [](float c) {
         return static_cast<std::uint8_t>(std::clamp(std::lround(c * 255.0f), 0L, 255L));
       };
-      indexed.bitmap = PlainColourBitmap(byte(colour.r), byte(colour.g), byte(colour.b));
+      out.indexed.bitmap = PlainColourBitmap(byte(colour.r), byte(colour.g), byte(colour.b));
     }
+    return out;
+  }
+
+  // The materials the meshes use, prepared on every core: reducing true-colour images to
+  // 256 colours is most of a large import's time.
+  void PrepareAll() {
+    std::set<unsigned> used;
+    for (unsigned m = 0; m < scene_.mNumMeshes; ++m) used.insert(scene_.mMeshes[m]->mMaterialIndex);
+    const std::vector<unsigned> list(used.begin(), used.end());
+    std::vector<Prepared> done(list.size());
+    std::vector<std::exception_ptr> failures(list.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+      for (std::size_t i; (i = next++) < list.size();) try {
+          done[i] = Prepare(list[i]);
+        } catch (...) {
+          failures[i] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned t = 1; t < cores && t < list.size(); ++t) helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers) t.join();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (failures[i]) std::rethrow_exception(failures[i]);
+      prepared_.emplace(list[i], std::move(done[i]));
+    }
+  }
+
+  // The texture record of material `index`, made once, in the order the meshes use them.
+  std::string TextureOf(unsigned index) {
+    if (auto it = materials_.find(index); it != materials_.end()) return it->second;
+    auto found = prepared_.find(index);
+    Prepared p = found != prepared_.end() ? std::move(found->second) : Prepare(index);
+    result_.warnings.insert(result_.warnings.end(), p.warnings.begin(), p.warnings.end());
+    IndexedTexture& indexed = p.indexed;
+    const std::string& stem = p.stem;
     TextureRec record;
     record.Name = UniqueBitmapName(stem.empty() ? "material" : stem);
     record.TransColors = indexed.transColors;
@@ -211,7 +254,7 @@ class SceneReader {
     return record.Name;
   }
 
-  RgbaImage LoadImage(const std::string& where) {
+  RgbaImage LoadImage(const std::string& where) const {
     if (const aiTexture* embedded = scene_.GetEmbeddedTexture(where.c_str())) {
       if (embedded->mHeight == 0) {
         const auto* p = reinterpret_cast<const std::uint8_t*>(embedded->pcData);
@@ -258,6 +301,7 @@ class SceneReader {
   std::string title_;
   std::set<std::string> taken_, meshNames_;
   std::map<unsigned, std::string> materials_;
+  std::map<unsigned, Prepared> prepared_;
   std::vector<std::size_t> withoutNormals_;
   ModelImportResult result_;
   int skippedLines = 0, fanned = 0;

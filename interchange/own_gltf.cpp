@@ -1,11 +1,11 @@
 #include "interchange/own_gltf.h"
 
-#include <nlohmann/json.hpp>
 #include <tiny_gltf.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -89,9 +89,10 @@ class GltfWriter {
     return static_cast<int>(gltf_.bufferViews.size()) - 1;
   }
 
-  int AddAccessor(const std::vector<float>& values, int type, int width, bool bounds) {
+  int AddAccessor(const std::vector<float>& values, int type, int width, bool bounds,
+                  int target = TINYGLTF_TARGET_ARRAY_BUFFER) {
     tinygltf::Accessor a;
-    a.bufferView = AddView(values.data(), values.size() * 4, TINYGLTF_TARGET_ARRAY_BUFFER);
+    a.bufferView = AddView(values.data(), values.size() * 4, target);
     a.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
     a.type = type;
     a.count = values.size() / static_cast<std::size_t>(width);
@@ -190,29 +191,39 @@ class GltfWriter {
       gltf_.meshes.push_back(gmesh);
       node.mesh = static_cast<int>(gltf_.meshes.size()) - 1;
     }
-    Value::Object extras{{"tamselMesh", Int(m)}, {"level", Int(l)}, {"distance", Num(level.Distance)}};
+    Value::Object extras{
+        {"tamselMesh", Int(m)}, {"level", Int(l)}, {"distance", Num(level.Distance)}};
     if (l == 0) {
-      extras.insert({{"meshType", Int(mesh.MeshType)},   {"explosionType", Int(mesh.ExplosionType)},
-                     {"targetId", Int(mesh.TargetId)},   {"span", Triple(mesh.Span)},
-                     {"center", Triple(mesh.Center)},    {"min", Triple(mesh.Min)},
-                     {"max", Triple(mesh.Max)},          {"target", Triple(mesh.Target)},
-                     {"pivot", Triple(mesh.Pivot)},      {"axis", Triple(mesh.Axis)},
-                     {"aim", Triple(mesh.Aim)},          {"degree", Triple(mesh.Degree)}});
+      extras.insert({{"meshType", Int(mesh.MeshType)},
+                     {"explosionType", Int(mesh.ExplosionType)},
+                     {"targetId", Int(mesh.TargetId)},
+                     {"span", Triple(mesh.Span)},
+                     {"center", Triple(mesh.Center)},
+                     {"min", Triple(mesh.Min)},
+                     {"max", Triple(mesh.Max)},
+                     {"target", Triple(mesh.Target)},
+                     {"pivot", Triple(mesh.Pivot)},
+                     {"axis", Triple(mesh.Axis)},
+                     {"aim", Triple(mesh.Aim)},
+                     {"degree", Triple(mesh.Degree)}});
       for (std::size_t h = 0; h < mesh.Hardpoints.size(); ++h) {
         const HardpointRec& hp = mesh.Hardpoints[h];
-        node.children.push_back(Feature(
-            "Hardpoint " + std::to_string(h + 1), hp.Position,
-            Value::Object{{"tamselHardpoint", Int(1)}, {"type", Int(hp.HardpointType)},
-                          {"position", Triple(hp.Position)}}));
+        node.children.push_back(Feature("Hardpoint " + std::to_string(h + 1), hp.Position,
+                                        Value::Object{{"tamselHardpoint", Int(1)},
+                                                      {"type", Int(hp.HardpointType)},
+                                                      {"position", Triple(hp.Position)}}));
       }
       for (std::size_t e = 0; e < mesh.EngineGlows.size(); ++e) {
         const EngineGlowRec& g = mesh.EngineGlows[e];
-        node.children.push_back(Feature(
-            "Engine glow " + std::to_string(e + 1), g.Position,
-            Value::Object{{"tamselEngineGlow", Int(1)}, {"inner", Rgba(g.InnerColor)},
-                          {"outer", Rgba(g.OuterColor)}, {"position", Triple(g.Position)},
-                          {"size", Triple(g.Size)}, {"density1", Triple(g.Density1)},
-                          {"density2", Triple(g.Density2)}, {"density3", Triple(g.Density3)}}));
+        node.children.push_back(Feature("Engine glow " + std::to_string(e + 1), g.Position,
+                                        Value::Object{{"tamselEngineGlow", Int(1)},
+                                                      {"inner", Rgba(g.InnerColor)},
+                                                      {"outer", Rgba(g.OuterColor)},
+                                                      {"position", Triple(g.Position)},
+                                                      {"size", Triple(g.Size)},
+                                                      {"density1", Triple(g.Density1)},
+                                                      {"density2", Triple(g.Density2)},
+                                                      {"density3", Triple(g.Density3)}}));
       }
     }
     node.extras = Value(extras);
@@ -233,7 +244,9 @@ class GltfWriter {
   tinygltf::Primitive Primitive(const LODRec& level, std::size_t start, std::size_t end) {
     std::vector<float> positions, normals, uv, exactUv;
     std::vector<std::uint32_t> indices;
-    Value::Array corners, slots, faceData;
+    std::vector<float> corners, faceData;
+    Value::Array slots;
+    bool variants = false;
     for (std::size_t f = start; f < end; ++f) {
       const FaceRec& face = level.Faces[f];
       const int n = face.CornerCount();
@@ -250,11 +263,13 @@ class GltfWriter {
       // Clockwise corners become counter-clockwise triangles: (0, 2, 1) and (0, 3, 2).
       indices.insert(indices.end(), {base, base + 2, base + 1});
       if (n == 4) indices.insert(indices.end(), {base, base + 3, base + 2});
-      corners.push_back(Int(n));
+      corners.push_back(static_cast<float>(n));
       slots.push_back(Value(Value::Array{Value(face.TextureNames[1]), Value(face.TextureNames[2]),
                                          Value(face.TextureNames[3])}));
+      variants = variants || face.TextureNames[1] != kBlank || face.TextureNames[2] != kBlank ||
+                 face.TextureNames[3] != kBlank;
       for (const Single3* s : {&face.Normal, &face.Vector1, &face.Vector2})
-        for (float c : {s->x, s->y, s->z}) faceData.push_back(Num(c));
+        faceData.insert(faceData.end(), {s->x, s->y, s->z});
     }
     tinygltf::Primitive prim;
     prim.mode = TINYGLTF_MODE_TRIANGLES;
@@ -264,7 +279,8 @@ class GltfWriter {
     prim.attributes["TEXCOORD_0"] = AddAccessor(uv, TINYGLTF_TYPE_VEC2, 2, false);
     prim.attributes["_TAMSEL_UV"] = AddAccessor(exactUv, TINYGLTF_TYPE_VEC2, 2, false);
     tinygltf::Accessor a;
-    a.bufferView = AddView(indices.data(), indices.size() * 4, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+    a.bufferView =
+        AddView(indices.data(), indices.size() * 4, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
     a.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
     a.type = TINYGLTF_TYPE_SCALAR;
     a.count = indices.size();
@@ -272,10 +288,14 @@ class GltfWriter {
     prim.indices = static_cast<int>(gltf_.accessors.size()) - 1;
     const auto material = materials_.find(level.Faces[start].TextureNames[0]);
     if (material != materials_.end()) prim.material = material->second;
-    prim.extras = Value(Value::Object{{"corners", Value(corners)},
-                                      {"slots", Value(slots)},
-                                      {"faces", Value(faceData)},
-                                      {"texture", Value(level.Faces[start].TextureNames[0])}});
+    // Per face, in accessors of their own (no attribute names them): the corner counts, and
+    // the face normal and the two software vectors. Flight-group slots only when some face
+    // has variants.
+    Value::Object extras{{"corners", Int(AddAccessor(corners, TINYGLTF_TYPE_SCALAR, 1, false, 0))},
+                         {"faces", Int(AddAccessor(faceData, TINYGLTF_TYPE_VEC3, 3, false, 0))},
+                         {"texture", Value(level.Faces[start].TextureNames[0])}};
+    if (variants) extras["slots"] = Value(slots);
+    prim.extras = Value(extras);
     return prim;
   }
 
@@ -288,7 +308,9 @@ class GltfWriter {
                                    static_cast<double>(normals[i + 2]) * normals[i + 2]);
       if (std::fabs(len - 1) > 1e-3) {
         if (len > 0) {
-          for (int c = 0; c < 3; ++c) normals[i + static_cast<std::size_t>(c)] = static_cast<float>(normals[i + static_cast<std::size_t>(c)] / len);
+          for (int c = 0; c < 3; ++c)
+            normals[i + static_cast<std::size_t>(c)] =
+                static_cast<float>(normals[i + static_cast<std::size_t>(c)] / len);
         } else {
           normals[i] = 0, normals[i + 1] = 1, normals[i + 2] = 0;
         }
@@ -336,7 +358,6 @@ class GltfWriter {
   std::vector<std::pair<fs::path, Bytes>> files_;
 };
 
-
 // ---- reading ----
 
 const Value& Get(const Value& object, const char* key) {
@@ -361,7 +382,8 @@ std::vector<RGB> ColoursOf(const Value& v) {
   std::vector<RGB> out;
   for (std::size_t i = 0; v.IsArray() && i < v.ArrayLen(); ++i)
     if (v.Get(static_cast<int>(i)).IsArray() && v.Get(static_cast<int>(i)).ArrayLen() == 3)
-      out.push_back({ByteOf(v.Get(static_cast<int>(i)).Get(0)), ByteOf(v.Get(static_cast<int>(i)).Get(1)),
+      out.push_back({ByteOf(v.Get(static_cast<int>(i)).Get(0)),
+                     ByteOf(v.Get(static_cast<int>(i)).Get(1)),
                      ByteOf(v.Get(static_cast<int>(i)).Get(2))});
   return out;
 }
@@ -391,11 +413,13 @@ class GltfReader {
       const int level = IntOf(Get(node.extras, "level"));
       if (level < 0 || level > 1) Fail("a node has level " + std::to_string(level));
       MeshRec& rec = meshes[IntOf(mesh)];
-      if (rec.LODs.size() < static_cast<std::size_t>(level) + 1) rec.LODs.resize(static_cast<std::size_t>(level) + 1);
+      if (rec.LODs.size() < static_cast<std::size_t>(level) + 1)
+        rec.LODs.resize(static_cast<std::size_t>(level) + 1);
       LODRec& lod = rec.LODs[static_cast<std::size_t>(level)];
       lod.Distance = static_cast<float>(NumberOf(Get(node.extras, "distance")));
       if (node.mesh >= 0 && static_cast<std::size_t>(node.mesh) < gltf_.meshes.size())
-        for (const tinygltf::Primitive& p : gltf_.meshes[static_cast<std::size_t>(node.mesh)].primitives)
+        for (const tinygltf::Primitive& p :
+             gltf_.meshes[static_cast<std::size_t>(node.mesh)].primitives)
           ReadPrimitive(p, lod);
       if (level == 0) ReadMeshValues(node, rec);
     }
@@ -409,7 +433,9 @@ class GltfReader {
   }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const { throw FileError(file_.string(), "", what); }
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw FileError(file_.string(), "", what);
+  }
 
   void ReadMeshValues(const tinygltf::Node& node, MeshRec& mesh) {
     const Value& x = node.extras;
@@ -438,21 +464,27 @@ class GltfReader {
     }
   }
 
-  // The floats of an accessor, checked against the buffer.
   std::vector<float> Floats(const tinygltf::Primitive& p, const char* attribute, int width) {
     const auto it = p.attributes.find(attribute);
-    if (it == p.attributes.end()) return {};
-    if (it->second < 0 || static_cast<std::size_t>(it->second) >= gltf_.accessors.size()) Fail("a bad accessor");
-    const tinygltf::Accessor& a = gltf_.accessors[static_cast<std::size_t>(it->second)];
+    return it == p.attributes.end() ? std::vector<float>{} : FloatsAt(it->second, attribute, width);
+  }
+
+  // The floats of an accessor, checked against the buffer.
+  std::vector<float> FloatsAt(int index, const char* attribute, int width) {
+    if (index < 0 || static_cast<std::size_t>(index) >= gltf_.accessors.size())
+      Fail("a bad accessor");
+    const tinygltf::Accessor& a = gltf_.accessors[static_cast<std::size_t>(index)];
     if (a.componentType != TINYGLTF_COMPONENT_TYPE_FLOAT || a.bufferView < 0 ||
         static_cast<std::size_t>(a.bufferView) >= gltf_.bufferViews.size())
       Fail(std::string("the accessor of ") + attribute + " is not one Tamsel writes");
     const tinygltf::BufferView& v = gltf_.bufferViews[static_cast<std::size_t>(a.bufferView)];
-    if (v.buffer < 0 || static_cast<std::size_t>(v.buffer) >= gltf_.buffers.size()) Fail("a bad buffer view");
+    if (v.buffer < 0 || static_cast<std::size_t>(v.buffer) >= gltf_.buffers.size())
+      Fail("a bad buffer view");
     const auto& data = gltf_.buffers[static_cast<std::size_t>(v.buffer)].data;
     const std::size_t count = a.count * static_cast<std::size_t>(width);
     const std::size_t start = v.byteOffset + a.byteOffset;
-    if (v.byteStride != 0 && v.byteStride != static_cast<std::size_t>(4 * width)) Fail("an interleaved accessor");
+    if (v.byteStride != 0 && v.byteStride != static_cast<std::size_t>(4 * width))
+      Fail("an interleaved accessor");
     if (start > data.size() || count > (data.size() - start) / 4 || count * 4 > v.byteLength)
       Fail(std::string("the data of ") + attribute + " lies outside its buffer");
     std::vector<float> out(count);
@@ -467,45 +499,51 @@ class GltfReader {
     std::vector<float> uv = Floats(p, "_TAMSEL_UV", 2);
     const bool exactUv = !uv.empty();
     if (!exactUv) uv = Floats(p, "TEXCOORD_0", 2);
-    const Value& corners = Get(p.extras, "corners");
+    const std::vector<float> corners =
+        FloatsAt(IntOf(Get(p.extras, "corners"), -1), "the corner counts", 1);
+    const std::vector<float> faces =
+        FloatsAt(IntOf(Get(p.extras, "faces"), -1), "the face vectors", 3);
     const Value& slots = Get(p.extras, "slots");
-    const Value& faces = Get(p.extras, "faces");
     std::string texture;
     if (const auto it = textureOfMaterial_.find(p.material); it != textureOfMaterial_.end())
       texture = it->second;
     else
-      texture = Get(p.extras, "texture").IsString() ? Get(p.extras, "texture").Get<std::string>() : "";
+      texture =
+          Get(p.extras, "texture").IsString() ? Get(p.extras, "texture").Get<std::string>() : "";
     std::size_t vertex = 0;
     const std::size_t vertices = positions.size() / 3;
-    for (std::size_t f = 0; corners.IsArray() && f < corners.ArrayLen(); ++f) {
-      const int n = IntOf(corners.Get(static_cast<int>(f)));
+    for (std::size_t f = 0; f < corners.size(); ++f) {
+      const int n = static_cast<int>(corners[f]);
       if ((n != 3 && n != 4) || vertex + static_cast<std::size_t>(n) > vertices)
         Fail("the corner counts do not match the vertices");
       FaceRec face;
       for (int k = 0; k < 4; ++k) {
         const std::size_t i = vertex + static_cast<std::size_t>(k < n ? k : 0);
         VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-        const Single3 pos = FromFileAxes(positions[3 * i], positions[3 * i + 1], positions[3 * i + 2], UpAxis::Y);
+        const Single3 pos =
+            FromFileAxes(positions[3 * i], positions[3 * i + 1], positions[3 * i + 2], UpAxis::Y);
         const double s = options_.scale;
-        v.X = static_cast<float>(pos.x * s), v.Y = static_cast<float>(pos.y * s), v.Z = static_cast<float>(pos.z * s);
+        v.X = static_cast<float>(pos.x * s), v.Y = static_cast<float>(pos.y * s),
+        v.Z = static_cast<float>(pos.z * s);
         if (normals.size() >= 3 * (i + 1)) {
-          const Single3 nn = FromFileAxes(normals[3 * i], normals[3 * i + 1], normals[3 * i + 2], UpAxis::Y);
+          const Single3 nn =
+              FromFileAxes(normals[3 * i], normals[3 * i + 1], normals[3 * i + 2], UpAxis::Y);
           v.I = nn.x, v.J = nn.y, v.K = nn.z;
         }
-        if (uv.size() >= 2 * (i + 1)) v.U = uv[2 * i], v.V = exactUv ? uv[2 * i + 1] : 1.0f - uv[2 * i + 1];
+        if (uv.size() >= 2 * (i + 1))
+          v.U = uv[2 * i], v.V = exactUv ? uv[2 * i + 1] : 1.0f - uv[2 * i + 1];
       }
       vertex += static_cast<std::size_t>(n);
       face.TextureNames = {Renamed(texture), kBlank, kBlank, kBlank, ""};
-      const Value& s = slots.IsArray() && f < slots.ArrayLen() ? slots.Get(static_cast<int>(f)) : Value();
+      const Value& s =
+          slots.IsArray() && f < slots.ArrayLen() ? slots.Get(static_cast<int>(f)) : Value();
       for (int k = 0; k < 3; ++k)
         if (s.IsArray() && s.ArrayLen() == 3 && s.Get(k).IsString())
           face.TextureNames[static_cast<std::size_t>(k + 1)] = Renamed(s.Get(k).Get<std::string>());
-      if (faces.IsArray() && faces.ArrayLen() >= 9 * (f + 1)) {
+      if (faces.size() >= 9 * (f + 1)) {
         Single3* parts[3] = {&face.Normal, &face.Vector1, &face.Vector2};
-        for (int q = 0; q < 3; ++q)
-          *parts[q] = {static_cast<float>(NumberOf(faces.Get(static_cast<int>(9 * f) + 3 * q))),
-                       static_cast<float>(NumberOf(faces.Get(static_cast<int>(9 * f) + 3 * q + 1))),
-                       static_cast<float>(NumberOf(faces.Get(static_cast<int>(9 * f) + 3 * q + 2)))};
+        for (std::size_t q = 0; q < 3; ++q)
+          *parts[q] = {faces[9 * f + 3 * q], faces[9 * f + 3 * q + 1], faces[9 * f + 3 * q + 2]};
       }
       lod.Faces.push_back(std::move(face));
     }
@@ -531,27 +569,34 @@ class GltfReader {
       t.TransOpacity = ByteOf(Get(x, "transOpacity"));
       t.TransTolerance = ByteOf(Get(x, "transTolerance"));
       t.TransColors = ColoursOf(Get(x, "transColors"));
-      t.IllumBrightness = static_cast<std::uint8_t>(std::clamp(IntOf(Get(x, "illumBrightness"), 8), 1, 16));
+      t.IllumBrightness =
+          static_cast<std::uint8_t>(std::clamp(IntOf(Get(x, "illumBrightness"), 8), 1, 16));
       t.IllumTolerance = ByteOf(Get(x, "illumTolerance"));
       t.IllumColors = ColoursOf(Get(x, "illumColors"));
-      result_.bitmaps.emplace_back(t.Name, BitmapOf(material.pbrMetallicRoughness.baseColorTexture.index, t.Name));
+      result_.bitmaps.emplace_back(
+          t.Name, BitmapOf(material.pbrMetallicRoughness.baseColorTexture.index, t.Name));
       result_.textures.push_back(t);
     }
   }
 
   // The base colour image without its alpha (the texture's transparency is in its settings).
   Bitmap BitmapOf(int texture, const std::string& name) {
-    if (texture < 0 || static_cast<std::size_t>(texture) >= gltf_.textures.size()) return PlainColourBitmap(204, 204, 204);
+    if (texture < 0 || static_cast<std::size_t>(texture) >= gltf_.textures.size())
+      return PlainColourBitmap(204, 204, 204);
     const int source = gltf_.textures[static_cast<std::size_t>(texture)].source;
-    if (source < 0 || static_cast<std::size_t>(source) >= gltf_.images.size()) return PlainColourBitmap(204, 204, 204);
+    if (source < 0 || static_cast<std::size_t>(source) >= gltf_.images.size())
+      return PlainColourBitmap(204, 204, 204);
     const tinygltf::Image& image = gltf_.images[static_cast<std::size_t>(source)];
-    if (image.bits != 8 || (image.component != 3 && image.component != 4) || image.width <= 0 || image.height <= 0 ||
-        image.image.size() != static_cast<std::size_t>(image.width) * image.height * image.component)
+    if (image.bits != 8 || (image.component != 3 && image.component != 4) || image.width <= 0 ||
+        image.height <= 0 ||
+        image.image.size() !=
+            static_cast<std::size_t>(image.width) * image.height * image.component)
       Fail("the image of " + name + " is not an 8-bit RGB or RGBA image");
     RgbaImage rgba{image.width, image.height, {}};
     rgba.rgba.reserve(static_cast<std::size_t>(image.width) * image.height * 4);
     for (std::size_t i = 0; i < image.image.size(); i += static_cast<std::size_t>(image.component))
-      rgba.rgba.insert(rgba.rgba.end(), {image.image[i], image.image[i + 1], image.image[i + 2], 255});
+      rgba.rgba.insert(rgba.rgba.end(),
+                       {image.image[i], image.image[i + 1], image.image[i + 2], 255});
     return ToIndexed(std::move(rgba), options_.texture, name, result_.warnings).bitmap;
   }
 
@@ -588,12 +633,14 @@ struct Guard {
 
 }  // namespace
 
-std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file, const ModelImportOptions& options,
-                                             IdCounters& ids, const std::set<std::string>& takenNames) {
+std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file,
+                                             const ModelImportOptions& options, IdCounters& ids,
+                                             const std::set<std::string>& takenNames) {
   const Bytes bytes = ReadFileBytes(file);
   const bool binary = bytes.size() >= 4 && std::memcmp(bytes.data(), "glTF", 4) == 0;
   // Only a file whose asset says it is ours is read here; a quick look before the parse.
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), std::min<std::size_t>(bytes.size(), 1 << 16));
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
+                              std::min<std::size_t>(bytes.size(), 1 << 16));
   if (text.find("\"tamsel\"") == std::string_view::npos) return std::nullopt;
   std::vector<std::string> refused;
   Guard guard{fs::weakly_canonical(fs::absolute(file).parent_path()), &refused};
@@ -604,7 +651,8 @@ std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file, const ModelIm
     return static_cast<Guard*>(user)->Inside(path) && fs::is_regular_file(path, ec);
   };
   fs.ExpandFilePath = [](const std::string& path, void*) { return path; };
-  fs.ReadWholeFile = [](std::vector<unsigned char>* out, std::string* err, const std::string& path, void* user) {
+  fs.ReadWholeFile = [](std::vector<unsigned char>* out, std::string* err, const std::string& path,
+                        void* user) {
     auto* g = static_cast<Guard*>(user);
     if (!g->Inside(path)) {
       g->warnings->push_back("not read (outside the model's folder): " + path);
@@ -620,7 +668,8 @@ std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file, const ModelIm
       return false;
     }
   };
-  fs.WriteWholeFile = [](std::string*, const std::string&, const std::vector<unsigned char>&, void*) { return false; };
+  fs.WriteWholeFile = [](std::string*, const std::string&, const std::vector<unsigned char>&,
+                         void*) { return false; };
   fs.user_data = &guard;
   loader.SetFsCallbacks(fs);
   tinygltf::Model gltf;
