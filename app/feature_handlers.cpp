@@ -59,6 +59,11 @@ void TamselWindow::ConnectFeatureHandlers() {
 
 namespace {
 
+int RowOf(const std::vector<ItemRef>& rows, ItemRef ref) {
+  const auto at = std::find(rows.begin(), rows.end(), ref);
+  return at == rows.end() ? -1 : static_cast<int>(at - rows.begin());
+}
+
 template <typename Ref>
 std::optional<Ref> FocusedRow(const RowList* list, const std::vector<Ref>& rows) {
   const int focus = list->ListIndex();
@@ -131,7 +136,7 @@ void TamselWindow::hpaddbut_Click() {
   int h = -1;
   if (!Edit("Add hardpoint", [&](tamsel::Model& m) { h = AddHardpoint(m, mesh, level); }) || h < 0)
     return;
-  List("hardpointlist")->FocusRow(QString::fromStdString(HardpointRow(mesh, h)));
+  List("hardpointlist")->SetListIndex(RowOf(hardpointRows_, ItemRef{mesh, h}));
   HardpointScreens(mesh, h);
 }
 
@@ -183,7 +188,7 @@ void TamselWindow::egaddbut_Click() {
   if (!Edit("Add engine glow", [&](tamsel::Model& m) { e = AddEngineGlow(m, mesh, level); }) ||
       e < 0)
     return;
-  List("engineglowlist")->FocusRow(QString::fromStdString(EngineGlowRow(mesh, e)));
+  List("engineglowlist")->SetListIndex(RowOf(engineGlowRows_, ItemRef{mesh, e}));
   EngineGlowScreens(mesh, e);
 }
 

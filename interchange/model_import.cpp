@@ -21,6 +21,7 @@
 #include "model/file_error.h"
 #include "model/name_text.h"
 #include "opt/bitmap.h"
+#include "opt/opt_import.h"
 
 namespace tamsel {
 namespace fs = std::filesystem;
@@ -368,15 +369,8 @@ std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOpt
   }
   IdCounters ids = model.Ids;
   ModelImportResult result = ReadModelFile(file, options, ids, taken);
-  StagedWrites local;
-  StagedWrites& out = staging ? *staging : local;
-  for (const auto& [name, bitmap] : result.bitmaps)
-    out.Write(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
-  if (!staging) local.Commit();
-  const std::size_t firstMesh = model.Meshes.size();
-  const std::size_t first =
-      AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
-  CalculateBoundsFrom(model, firstMesh);
+  const std::size_t first = CommitImport(model, result.bitmaps, std::move(result.meshes),
+                                         std::move(result.textures), ids, staging);
   if (warnings) warnings->insert(warnings->end(), result.warnings.begin(), result.warnings.end());
   return first;
 }

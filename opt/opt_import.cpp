@@ -363,14 +363,20 @@ std::size_t ImportOpt(Model& model, const fs::path& optFile, StagedWrites* stagi
   IdCounters ids = model.Ids;
   OptImportResult result =
       ReadOptImport(ReadFileBytes(optFile), optFile.string(), ids, model.MeshCount());
+  return CommitImport(model, result.bitmaps, std::move(result.meshes), std::move(result.textures),
+                      ids, staging);
+}
+
+std::size_t CommitImport(Model& model, const std::vector<std::pair<std::string, Bitmap>>& bitmaps,
+                         std::vector<MeshRec> meshes, std::vector<TextureRec> textures,
+                         const IdCounters& ids, StagedWrites* staging) {
   StagedWrites local;
   StagedWrites& out = staging ? *staging : local;
-  for (const auto& [name, bitmap] : result.bitmaps)
+  for (const auto& [name, bitmap] : bitmaps)
     out.Write(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
   if (!staging) local.Commit();
   const std::size_t firstMesh = model.Meshes.size();
-  const std::size_t firstTexture =
-      AppendRead(model, std::move(result.meshes), std::move(result.textures), ids);
+  const std::size_t firstTexture = AppendRead(model, std::move(meshes), std::move(textures), ids);
   CalculateBoundsFrom(model, firstMesh);
   return firstTexture;
 }

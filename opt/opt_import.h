@@ -35,6 +35,14 @@ OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, I
 std::size_t ImportOpt(Model& model, const std::filesystem::path& optFile,
                       StagedWrites* staging = nullptr);
 
+// Commits what an import read aside: writes its bitmaps into the project folder (staged
+// into `staging` when given, else all at once), appends the meshes and textures, takes over
+// the counters the read advanced and computes the new meshes' bounds. Returns the index of
+// the first new texture record.
+std::size_t CommitImport(Model& model, const std::vector<std::pair<std::string, Bitmap>>& bitmaps,
+                         std::vector<MeshRec> meshes, std::vector<TextureRec> textures,
+                         const IdCounters& ids, StagedWrites* staging);
+
 // The file's title as bitmap names use it: its name without the ".opt" extension.
 std::string OptTitle(const std::filesystem::path& optFile);
 

@@ -20,6 +20,7 @@
 #include "opt/opt_writer.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
+#include "support/rich_project.h"
 #include "support/temp_dir.h"
 
 namespace tamsel {
@@ -277,10 +278,7 @@ TEST(Document, AResultThatIsNotAFiniteSingleOrAThrowChangesNothingButTheIds) {
 
 TEST(Document, ImportsUndoToTheProjectBeforeThemAndUnregisterTheirTextures) {
   TempDir dir;
-  Model source = RichModel();
-  source.ProjectPath = dir.path().string();
-  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
-  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
+  Model source = RichProject(dir);
   const auto opt = CreateOpt(source, 3);
   SaveProject(source);
   WriteFileAtomic(
@@ -317,10 +315,7 @@ TEST(Document, ImportsUndoToTheProjectBeforeThemAndUnregisterTheirTextures) {
 
 TEST(Writers, RefuseNumbersThatAreNotFiniteNamingWhereAndWriteNoFile) {
   TempDir dir;
-  Model model = RichModel();
-  model.ProjectPath = dir.path().string();
-  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
-  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
+  Model model = RichProject(dir);
   model.Meshes.Edit(1).LODs[0].Faces[0].Vertices[2].Y = std::numeric_limits<float>::infinity();
   const std::string where = "mesh 2 (Wing 2), level 1, face 1, corner 3 Y";
   try {

@@ -22,6 +22,7 @@
 #include "opt/opt_writer.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
+#include "support/rich_project.h"
 #include "support/temp_dir.h"
 
 namespace tamsel {
@@ -29,14 +30,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-Model RichProject(const TempDir& dir) {
-  Model model = RichModel();
-  model.ProjectPath = dir.path().string();
-  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
-  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
-  return model;
-}
 
 ModelImportResult Read(const fs::path& file, const ModelImportOptions& options = {}) {
   IdCounters ids;

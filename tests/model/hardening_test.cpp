@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "opt/texture_encoder.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
+#include "support/rich_project.h"
 #include "support/temp_dir.h"
 
 namespace tamsel {
@@ -29,15 +31,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-// The rich model as a project in dir, with its two bitmaps.
-Model RichProject(const TempDir& dir) {
-  Model model = RichModel();
-  model.ProjectPath = dir.path().string();
-  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
-  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
-  return model;
-}
 
 std::string ErrorOf(const std::function<void()>& f) {
   try {
@@ -182,9 +175,12 @@ TEST(Links, MergeCopiesOnlyRegularFilesAndWritesThroughNoLink) {
   EXPECT_EQ(ReadFileText(outside / "secret.bmp"), "outside the project");
   EXPECT_TRUE(fs::exists(target / "b.BMP"));
   ASSERT_EQ(notes.size(), 2u);
-  std::sort(notes.begin(), notes.end());
-  EXPECT_NE(notes[0].find("a.BMP"), std::string::npos) << notes[0];
-  EXPECT_NE(notes[1].find("pulled.bmp"), std::string::npos) << notes[1];
+  const auto said = [&](const char* name) {
+    return std::any_of(notes.begin(), notes.end(),
+                       [&](const std::string& n) { return n.find(name) != std::string::npos; });
+  };
+  EXPECT_TRUE(said("a.BMP: not a regular file"));
+  EXPECT_TRUE(said("pulled.bmp: not a regular file"));
 }
 
 TEST(SpecialFiles, AFolderOrFifoWhereAFileIsExpectedIsNamedNotRead) {

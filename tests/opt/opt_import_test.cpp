@@ -13,6 +13,7 @@
 #include "support/model_builders.h"
 #include "support/opt_builder.h"
 #include "support/opt_bytes.h"
+#include "support/rich_project.h"
 #include "support/temp_dir.h"
 
 namespace tamsel {
@@ -22,14 +23,6 @@ using namespace test;
 namespace fs = std::filesystem;
 
 // A project folder holding RichModel and its two bitmaps.
-Model RichProject(const TempDir& dir) {
-  Model model = RichModel();
-  model.ProjectPath = dir.path().string();
-  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(PlainBitmap(8, 4)));
-  WriteFileAtomic(dir / "b.BMP", EncodeBitmap(PlainBitmap(16, 16, 7)));
-  return model;
-}
-
 Model ImportIntoNewProject(const fs::path& folder, const fs::path& opt) {
   fs::create_directories(folder);
   Model model;
