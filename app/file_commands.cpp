@@ -139,6 +139,8 @@ void TamselWindow::saveopzmenu_Click() {
   if (!Attempt("save .OPZ", [this] { SaveProject(model_); })) return;
   doc_.MarkSaved();
   UpdateCaption();
+  ShowStatus("Saved " +
+             QString::fromStdString(ProjectFilePath(model_.ProjectPath).filename().string()));
   AddRecentProject(QString::fromStdString(ProjectFilePath(model_.ProjectPath).string()));
   dialogs_.Beep();
 }
@@ -150,7 +152,19 @@ void TamselWindow::RunImport(const ImportKind& kind) {
   if (path && !path->isEmpty()) ImportFile(kind, *path);
 }
 
+void TamselWindow::ShowImported(int meshesBefore, int texturesBefore) {
+  std::int64_t faces = 0;
+  for (int m = meshesBefore; m < model_.MeshCount(); ++m)
+    for (const LODRec& level : model_.Meshes[static_cast<std::size_t>(m)].LODs)
+      faces += level.FaceCount();
+  ShowStatus(QString("Imported %1 meshes, %2 faces, %3 textures")
+                 .arg(model_.MeshCount() - meshesBefore)
+                 .arg(faces)
+                 .arg(model_.TextureCount() - texturesBefore));
+}
+
 void TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
+  const int meshes = model_.MeshCount(), textures = model_.TextureCount();
   bool done = false;
   Attempt(kind.title, [&] {
     const auto error = doc_.Apply(kind.title.toStdString(),
@@ -159,6 +173,7 @@ void TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
     done = true;
   });
   if (!done) return;
+  ShowImported(meshes, textures);
   ShowProjectControls();
   cxxx_->ApplyViewExtent();
   if (kind.selectFirstMesh && model_.MeshCount() > 0) {
@@ -199,7 +214,15 @@ void TamselWindow::dxfimportmenu_Click() {
 }
 
 void TamselWindow::optcreatemenu_Click() {
-  if (Attempt("create .OPT", [this] { CreateOpt(model_, random_); })) dialogs_.Beep();
+  std::filesystem::path written;
+  if (!Attempt("create .OPT", [&] { written = CreateOpt(model_, random_); })) return;
+  std::error_code ec;
+  const double mb = static_cast<double>(std::filesystem::file_size(written, ec)) / 1e6;
+  ShowStatus(QString("Created %1 (%2 MB) in %3")
+                 .arg(QString::fromStdString(written.filename().string()))
+                 .arg(mb, 0, 'f', 1)
+                 .arg(QString::fromStdString(written.parent_path().string())));
+  dialogs_.Beep();
 }
 
 void TamselWindow::colormenu_Click(const QString& item) {

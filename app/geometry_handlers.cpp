@@ -208,7 +208,10 @@ void TamselWindow::lodassignmentbut_Click() {
 
 void TamselWindow::quad2trimenu_Click() {
   BusyPointer busy;
-  if (Edit("Quad2Tri", [](tamsel::Model& m) { Quad2Tri(m); })) cxxx_->ApplyViewExtent();
+  int split = 0;
+  if (!Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
+  cxxx_->ApplyViewExtent();
+  ShowStatus(QString("Quad2Tri split %1 faces").arg(split));
 }
 
 void TamselWindow::vertexordermenu_Click() {

@@ -92,6 +92,7 @@ bool TamselWindow::ImportModelFile(const QString& path, const Dialogs::ModelImpo
                         title);
     return false;
   }
+  const int meshes = model_.MeshCount(), textures = model_.TextureCount();
   bool done = false;
   Attempt(title, [&] {
     const auto error = doc_.Apply(title.toStdString(), [&](tamsel::Model& m) {
@@ -101,6 +102,7 @@ bool TamselWindow::ImportModelFile(const QString& path, const Dialogs::ModelImpo
     done = true;
   });
   if (!done) return false;
+  ShowImported(meshes, textures);
   ShowProjectControls();
   cxxx_->ApplyViewExtent();
   Redisplay();

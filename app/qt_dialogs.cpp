@@ -28,8 +28,9 @@ void QtDialogs::MessageBox(const QString& text, const QString& title) {
 }
 
 Dialogs::Answer QtDialogs::OkCancel(const QString& text, const QString& title) {
-  return QMessageBox::question(parent_, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
-                 QMessageBox::Ok
+  // Cancel is the default: the question guards a deletion, and Return must not confirm it.
+  return QMessageBox::question(parent_, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Cancel) == QMessageBox::Ok
              ? Answer::Ok
              : Answer::Cancel;
 }

@@ -1,7 +1,10 @@
 #include "app/tamsel_window.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -279,6 +282,13 @@ bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
   if (focus ? widget != focus : widget != this) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) return false;
+  // Arrows belong to the control that has the keyboard: a text box moves its cursor, a list
+  // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
+  const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
+  if (arrow && focus && focus->objectName() != "focustaker" &&
+      (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus) ||
+       qobject_cast<QComboBox*>(focus) || qobject_cast<QAbstractSlider*>(focus)))
+    return false;
   int shift = 0;
   if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
   if (key->modifiers() & Qt::ControlModifier) shift |= 2;

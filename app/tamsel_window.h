@@ -249,6 +249,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   static QString CliProgram();
   // Imports a file as one undo step; a failed import changes nothing.
   void ImportFile(const ImportKind& kind, const QString& path);
+  // "Imported 4 meshes, 1 200 faces, 6 textures" in the status bar.
+  void ShowImported(int meshesBefore, int texturesBefore);
   static ImportKind OptImportKind();
   static ImportKind OpzImportKind();
   static ImportKind DxfImportKind();

@@ -155,14 +155,18 @@ void TamselWindow::propbar_ButtonClick(int index) {
   Redisplay();
 }
 
+// Ticking starts an animation from its rest; unticking shows the part at rest again.
 void TamselWindow::rotanimaxis_Click() {
   view_.AxisAnimAngle = 0;
+  Redisplay();
 }
 void TamselWindow::rotanimaim_Click() {
   view_.AimAnimStep = 0;
+  Redisplay();
 }
 void TamselWindow::rotanimdegree_Click() {
   view_.DegreeAnimStep = 0;
+  Redisplay();
 }
 
 }  // namespace tamsel

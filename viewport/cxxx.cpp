@@ -62,11 +62,13 @@ void CXXX::InitGL() {
 void CXXX::Draw() {
   ctl_.Screen().Clear();
   if (view_.PropertyPanel == "rotation") {
+    // Only an animation recompiles here, and it asks for no frame: the window's timer does
+    // while a box is ticked. A frame that asked for the next one kept a core busy for ever.
     const SceneInputs in = host_.CurrentSceneInputs();
     if (in.animateAxis && (view_.AxisAnimAngle += 5) > 359) view_.AxisAnimAngle = 0;
     if (in.animateAim && ++view_.AimAnimStep > 20) view_.AimAnimStep = 0;
     if (in.animateDegree && ++view_.DegreeAnimStep > 20) view_.DegreeAnimStep = 0;
-    CreateCall();
+    if (in.animateAxis || in.animateAim || in.animateDegree) Compile();
   }
   if (listCompiled_) glCallList(kSceneList);
 }
@@ -76,14 +78,18 @@ void CXXX::DrawForPick() {
 }
 
 void CXXX::CreateCall() {
+  if (Compile()) ctl_.Redraw();
+}
+
+bool CXXX::Compile() {
   GlxCtl::ContextScope scope(ctl_);
-  if (!scope.ok()) return;
+  if (!scope.ok()) return false;
   glNewList(kSceneList, GL_COMPILE);
   GlSink sink(textures_, ctl_.ShapeTool());
   names_ = DrawScene(model_, view_, colors_, host_.CurrentSceneInputs(), sink);
   glEndList();
   listCompiled_ = true;
-  ctl_.Redraw();
+  return true;
 }
 
 void CXXX::ViewPreset(const std::string& key) {

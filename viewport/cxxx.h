@@ -44,6 +44,8 @@ class CXXX {
   // Rebuilds display list 3 from the model. Makes the context current itself, so any
   // handler may call it; inside paintGL the context stays current.
   void CreateCall();
+  // Compiles the scene list without asking for a frame; false without a GL context.
+  bool Compile();
 
   // The view toolbar's orientations: "perspective", "top", "right", "front".
   void ViewPreset(const std::string& key);
