@@ -253,6 +253,9 @@ void TamselWindow::MouseDown(int b, int s, float x, float y) {
 void TamselWindow::MouseMove(int b, int s, float x, float y) {
   cxxx_->MouseMove(b, s, x, y);
 }
+void TamselWindow::Wheel(double steps, int shift) {
+  cxxx_->Wheel(steps, shift);
+}
 void TamselWindow::Pick(const std::vector<std::int32_t>& items) {
   cxxx_->Pick(items);
 }
@@ -285,10 +288,15 @@ bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
   // Arrows belong to the control that has the keyboard: a text box moves its cursor, a list
   // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
   const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
-  if (arrow && focus && focus->objectName() != "focustaker" &&
+  const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
+  if ((arrow || fit) && focus && focus->objectName() != "focustaker" &&
       (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus) ||
        qobject_cast<QComboBox*>(focus) || qobject_cast<QAbstractSlider*>(focus)))
     return false;
+  if (fit && event->type() == QEvent::KeyPress) {
+    cxxx_->Fit();
+    return focus && focus->objectName() == "focustaker";  // no 'f' typed into it
+  }
   int shift = 0;
   if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
   if (key->modifiers() & Qt::ControlModifier) shift |= 2;

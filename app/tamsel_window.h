@@ -193,6 +193,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void DrawForPick() override;
   void MouseDown(int button, int shift, float x, float y) override;
   void MouseMove(int button, int shift, float x, float y) override;
+  void Wheel(double steps, int shift) override;
   void Pick(const std::vector<std::int32_t>& items) override;
   void ContextLost() override;
 

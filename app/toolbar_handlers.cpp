@@ -50,6 +50,7 @@ void TamselWindow::ConnectHandlers() {
 
 void TamselWindow::viewbar_ButtonClick(int index) {
   cxxx_->ViewPreset(viewbar_->Key(index).toStdString());
+  cxxx_->Fit();  // a new direction shows the model (or the selection) whole
 }
 
 void TamselWindow::dispbar_ButtonClick(int index) {

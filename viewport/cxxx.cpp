@@ -164,11 +164,88 @@ void CXXX::KeyDown(int keyCode, int shift) {
   ctl_.Redraw();
 }
 
+double CXXX::UnitsPerPixel() const {
+  const int w = std::max(1, ctl_.width()), h = std::max(1, ctl_.height());
+  const auto o = ctl_.Camera().Ortho();
+  const double aspect = static_cast<double>(w) / h;
+  const double height = (o[3] - o[2]) * (aspect < 1 ? 1 / aspect : 1);
+  return height / h;
+}
+
+void CXXX::Wheel(double steps, int shift) {
+  if (steps == 0 || !std::isfinite(steps)) return;
+  SetExtent(model_.ViewExtent * std::pow((shift & 1) ? 0.98 : 0.85, steps));
+  ctl_.Redraw();
+}
+
+void CXXX::Fit() {
+  const int level = view_.LevelIndex();
+  Camera& camera = ctl_.Camera();
+  // Corners of the selection at this level, else of every mesh that has the level.
+  std::vector<const VertexRec*> corners;
+  const auto collect = [&](bool selectedOnly) {
+    for (const MeshRec& mesh : model_.Meshes) {
+      if (!mesh.HasLevel(level)) continue;
+      const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+      if (selectedOnly && !lod.Selected) continue;
+      for (const FaceRec& face : lod.Faces) {
+        const bool faceLevel = view_.GeometryLevel != "mesh";
+        if (selectedOnly && faceLevel && !face.Selected) continue;
+        for (int k = 0; k < face.CornerCount(); ++k) {
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+          if (selectedOnly && view_.GeometryLevel == "vertex" && !v.Selected) continue;
+          corners.push_back(&v);
+        }
+      }
+    }
+  };
+  collect(true);
+  if (corners.empty()) collect(false);
+  if (corners.empty()) return;
+  // The box in model space gives the target; the box in view space (orientation only)
+  // gives the size to frame.
+  std::array<double, 3> lo{}, hi{};
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const double p[3] = {corners[i]->X, corners[i]->Y, corners[i]->Z};
+    for (std::size_t a = 0; a < 3; ++a) {
+      lo[a] = i ? std::min(lo[a], p[a]) : p[a];
+      hi[a] = i ? std::max(hi[a], p[a]) : p[a];
+    }
+  }
+  camera.SetTarget((lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2, (lo[2] + hi[2]) / 2);
+  camera.Pan(-camera.PanOffset()[0], -camera.PanOffset()[1]);
+  const Matrix4 m = camera.ModelView();
+  double halfX = 0, halfY = 0;
+  for (const VertexRec* v : corners) {
+    halfX = std::max(halfX, std::fabs(m[0] * v->X + m[4] * v->Y + m[8] * v->Z + m[12]));
+    halfY = std::max(halfY, std::fabs(m[1] * v->X + m[5] * v->Y + m[9] * v->Z + m[13]));
+  }
+  const double aspect = static_cast<double>(std::max(1, ctl_.width())) / std::max(1, ctl_.height());
+  const double needed =
+      aspect >= 1 ? std::max(halfY, halfX / aspect) : std::max(halfX, halfY * aspect);
+  SetExtent(std::max(needed, ZoomFloor()) / 0.9);
+  // Deep enough for the whole model around the new target.
+  double depth = 0;
+  for (const MeshRec& mesh : model_.Meshes)
+    for (const LODRec& lod : mesh.LODs)
+      for (const FaceRec& face : lod.Faces)
+        for (int k = 0; k < face.CornerCount(); ++k) {
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+          depth = std::max(depth, std::fabs(m[2] * v.X + m[6] * v.Y + m[10] * v.Z + m[14]));
+        }
+  camera.NearPlane = -(depth + 1);
+  camera.FarPlane = depth + 1;
+  ctl_.Redraw();
+}
+
 void CXXX::KeyUp(int /*keyCode*/, int shift) {
   if (shift == 0) shiftHeld_ = false;
 }
 
 void CXXX::MouseDown(int button, int /*shift*/, float x, float y) {
+  middleDragging_ = button == 4;
+  mouseX_ = std::lround(x);
+  mouseY_ = std::lround(y);
   if (button == 2) {
     rightDragging_ = true;
     dragStartX_ = std::lround(x);
@@ -178,9 +255,18 @@ void CXXX::MouseDown(int button, int /*shift*/, float x, float y) {
 }
 
 void CXXX::MouseMove(int button, int /*shift*/, float x, float y) {
+  const long lastX = mouseX_, lastY = mouseY_;
   mouseX_ = std::lround(x);
   mouseY_ = std::lround(y);
   if (button == 0) return;
+  if ((button & 4) && middleDragging_) {
+    // The model follows the pointer, as in other 3D tools.
+    const double unit = UnitsPerPixel();
+    ctl_.Camera().Pan(static_cast<double>(mouseX_ - lastX) * unit,
+                      -static_cast<double>(mouseY_ - lastY) * unit);
+    ctl_.Redraw();
+    return;
+  }
   if (button == 2 && rightDragging_) {
     const double dx = static_cast<double>(mouseX_ - dragStartX_),
                  dy = static_cast<double>(mouseY_ - dragStartY_);

@@ -38,6 +38,11 @@ class CXXX {
   void KeyUp(int keyCode, int shift);
   void MouseDown(int button, int shift, float x, float y);
   void MouseMove(int button, int shift, float x, float y);
+  // Zooms about the view centre: a notch 15 % nearer or farther, with Shift 2 %.
+  void Wheel(double steps, int shift);
+  // Frames the selection (or the whole model when nothing is selected) at the current
+  // level of detail: its larger projected side spans 90 % of the view, pan reset.
+  void Fit();
   void Pick(const std::vector<std::int32_t>& items);
   void ContextLost() { listCompiled_ = false; }
 
@@ -62,6 +67,8 @@ class CXXX {
 
  private:
   void SetExtent(double extent);
+  // The pixels per model unit of the view as it is drawn now.
+  double UnitsPerPixel() const;
 
   Model& model_;
   ViewState& view_;
@@ -74,6 +81,7 @@ class CXXX {
   bool listCompiled_ = false;
   bool shiftHeld_ = false;
   bool rightDragging_ = false;
+  bool middleDragging_ = false;
   long mouseX_ = 0, mouseY_ = 0, dragStartX_ = 0, dragStartY_ = 0;
 };
 

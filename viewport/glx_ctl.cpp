@@ -169,6 +169,12 @@ void GlxCtl::mouseMoveEvent(QMouseEvent* event) {
                        static_cast<float>(event->position().y()));
 }
 
+void GlxCtl::wheelEvent(QWheelEvent* event) {
+  if (started_ && events_)
+    events_->Wheel(event->angleDelta().y() / 120.0, ShiftOf(event->modifiers()));
+  event->accept();
+}
+
 void GlxCtl::mouseReleaseEvent(QMouseEvent* event) {
   if (!pressed_) return;
   pressed_ = false;

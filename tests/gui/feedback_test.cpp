@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "app/qt_dialogs.h"
@@ -89,6 +90,84 @@ TEST_F(FeedbackTest, TheRotationPanelDrawsNothingWhileNoAnimationIsTicked) {
   const int stopped = window->FramesDrawn();
   QTest::qWait(600);
   EXPECT_LE(window->FramesDrawn() - stopped, 1);
+}
+
+}  // namespace
+}  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+class FitTest : public ProjectTest {
+ protected:
+  // The share of the view's width and height the selected meshes' corners take.
+  std::pair<double, double> Span() {
+    int x0 = 1 << 30, x1 = -(1 << 30), y0 = x0, y1 = x1;
+    for (const MeshRec& m : window->Model().Meshes)
+      if (m.LODs[0].Selected)
+        for (const FaceRec& f : m.LODs[0].Faces)
+          for (int k = 0; k < 4; ++k) {
+            const QPoint p = PixelOf(f.Vertices[static_cast<std::size_t>(k)].X,
+                                     f.Vertices[static_cast<std::size_t>(k)].Y,
+                                     f.Vertices[static_cast<std::size_t>(k)].Z);
+            x0 = std::min(x0, p.x()), x1 = std::max(x1, p.x());
+            y0 = std::min(y0, p.y()), y1 = std::max(y1, p.y());
+          }
+    const GlxCtl& ctl = window->Renderscreen();
+    return {static_cast<double>(x1 - x0) / ctl.width(),
+            static_cast<double>(y1 - y0) / ctl.height()};
+  }
+};
+
+TEST_F(FitTest, FitFindsTheModelAfterAnyPanAndZoomAndTheWheelZooms) {
+  Open();  // the first mesh selected: Fit frames it
+  GlxCtl& ctl = window->Renderscreen();
+  ctl.Camera().Pan(5000, -7000);
+  for (int i = 0; i < 30; ++i) window->Viewport().Wheel(1, 0);  // far in
+  Find<QLineEdit>("focustaker")->setFocus();
+  QTest::keyClick(Find<QLineEdit>("focustaker"), Qt::Key_F);
+  const auto [w, h] = Span();
+  EXPECT_GE(std::max(w, h), 0.8);
+  EXPECT_LE(std::max(w, h), 1.0);
+  EXPECT_TRUE(Find<QLineEdit>("focustaker")->text().isEmpty()) << "F was typed, not taken";
+  // With nothing selected, the whole model.
+  ClickRow("meshlist", 0, Qt::ControlModifier);
+  ASSERT_FALSE(window->Model().Meshes[0].LODs[0].Selected);
+  window->Viewport().Fit();
+  for (const MeshRec& m : window->Model().Meshes) ASSERT_FALSE(m.LODs[0].Selected);
+  window->Model().Meshes.Edit(0).LODs[0].Selected = kTrue;  // measure all: both meshes
+  window->Model().Meshes.Edit(1).LODs[0].Selected = kTrue;
+  const auto [wAll, hAll] = Span();
+  EXPECT_GE(std::max(wAll, hAll), 0.8);
+  EXPECT_LE(std::max(wAll, hAll), 1.0);
+
+  // The wheel: a notch away from the user zooms in (the model grows), Shift in finer steps.
+  const double extent = window->Model().ViewExtent;
+  QWheelEvent wheel(QPointF(50, 50), ctl.mapToGlobal(QPointF(50, 50)), {}, QPoint(0, 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&ctl, &wheel);
+  EXPECT_NEAR(window->Model().ViewExtent, extent * 0.85, 1e-9);
+  window->Viewport().Wheel(-1, 1);
+  EXPECT_NEAR(window->Model().ViewExtent, extent * 0.85 / 0.98, 1e-9);
+
+  // A preset frames too.
+  ctl.Camera().Pan(100, 100);
+  window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
+  EXPECT_EQ(ctl.Camera().PanOffset(), (std::array<double, 2>{0, 0}));
+}
+
+TEST_F(FitTest, TheMiddleButtonPansWithThePointer) {
+  Open();
+  GlxCtl& ctl = window->Renderscreen();
+  const QPoint at = PixelOf(0, 10, 0);
+  QTest::mousePress(&ctl, Qt::MiddleButton, {}, QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(140, 120), ctl.mapToGlobal(QPointF(140, 120)),
+                   Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+  QApplication::sendEvent(&ctl, &move);
+  QTest::mouseRelease(&ctl, Qt::MiddleButton, {}, QPoint(140, 120));
+  const QPoint moved = PixelOf(0, 10, 0);
+  EXPECT_NEAR(moved.x() - at.x(), 40, 1);
+  EXPECT_NEAR(moved.y() - at.y(), 20, 1);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ Matrix4 Base() {
   return c.Orientation();
 }
 
-TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoom) {
+TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoomWithNothingToFrame) {
   Camera& camera = window->Renderscreen().Camera();
   camera.Pan(3, 4);
   window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
