@@ -43,6 +43,7 @@ bool TamselWindow::Edit(const QString& label, const Document::Edit& edit) {
 }
 
 void TamselWindow::Redisplay() {
+  ShowStartsOfBoxes();  // after a pick or a list click filled the panels
   ModelChange change;
   change.selectionOnly = true;
   doc_.Changed(change);
@@ -91,7 +92,7 @@ void TamselWindow::ShowTextureChange(const ModelChange& change) {
   if (change.everything || change.textureList) {
     std::vector<QString> rows;
     for (std::size_t t = 0; t < count; ++t)
-      rows.push_back(QString::fromStdString(TextureRow(static_cast<int>(t))));
+      rows.push_back(QString::fromStdString(model_.Textures[t].Name));  // as the file list names it
     for (const char* name : {"transtexturelist", "illumtexturelist"}) {
       RowList* list = List(name);
       const int focus = list->ListIndex();
@@ -130,6 +131,7 @@ void TamselWindow::ShowFocusedValues() {
   if (const auto eg = FocusedEngineGlow()) EngineGlowScreens(eg->mesh, eg->item);
   const int texture = List("transtexturelist")->ListIndex();
   if (texture >= 0 && texture < model_.TextureCount()) TextureScreens(texture);
+  ShowStartsOfBoxes();
 }
 
 void TamselWindow::UpdateCaption() {

@@ -76,6 +76,13 @@ void FillColourLists(const TamselWindow& w, const char* prefix, const std::vecto
 
 }  // namespace
 
+void TamselWindow::ShowStartsOfBoxes() {
+  // A number filled in shows from its start (0.36184406, not 36184406) in a narrow box; the
+  // box being typed in keeps its cursor.
+  for (QLineEdit* box : client_->findChildren<QLineEdit*>())
+    if (!box->hasFocus()) box->setCursorPosition(0);
+}
+
 void TamselWindow::MeshScreens(int M, int L) {
   FillMeshBoxes(M, L, true);
   if (M < 0 || M >= model_.MeshCount() || !model_.Meshes[static_cast<std::size_t>(M)].HasLevel(L))

@@ -221,6 +221,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void RebuildRecentMenu();
   // The boxes of the display routines, without their list rebuilding.
   void FillMeshBoxes(int WhichMesh, int WhichLOD, bool resetChanges);
+  void ShowStartsOfBoxes();
   void FillFaceBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
   void FillCornerBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
   void Form_Resize();

@@ -15,7 +15,8 @@ ToolButtonDef Sep() {
 
 std::vector<ToolButtonDef> ViewBarButtons() {
   return {B("perspective", "", "Perspective", "3D", false), B("top", "", "Top", "Top", false),
-          B("right", "", "Right", "Right", false), B("front", "", "Front", "Front", false)};
+          B("right", "", "Right", "Right", false), B("front", "", "Front", "Front", false),
+          B("fit", "", "Fit the selection, or the whole model, to the view (F)", "Fit", false)};
 }
 
 std::vector<ToolButtonDef> DispBarButtons() {

@@ -49,8 +49,9 @@ void TamselWindow::ConnectHandlers() {
 }
 
 void TamselWindow::viewbar_ButtonClick(int index) {
-  cxxx_->ViewPreset(viewbar_->Key(index).toStdString());
-  cxxx_->Fit();  // a new direction shows the model (or the selection) whole
+  // A new direction shows the model (or the selection) whole; "fit" keeps the direction.
+  if (viewbar_->Key(index) != "fit") cxxx_->ViewPreset(viewbar_->Key(index).toStdString());
+  cxxx_->Fit();
 }
 
 void TamselWindow::dispbar_ButtonClick(int index) {

@@ -1,7 +1,5 @@
 #include "editing/list_rows.h"
 
-#include <cstdio>
-
 #include "model/number_text.h"
 
 namespace tamsel {
@@ -25,12 +23,6 @@ std::string EngineGlowRow(int mesh, int eg) {
 
 std::string CornerRow(int mesh, int face, int corner, float value) {
   return "(M:" + Num(mesh) + " F:" + Num(face) + " V:" + Num(corner) + ")  " + FormatSingle(value);
-}
-
-std::string TextureRow(int t) {
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "TEX%05d", t);
-  return buf;
 }
 
 }  // namespace tamsel

@@ -27,7 +27,4 @@ std::string HardpointRow(int mesh, int hardpoint);                   // "M:3 HP:
 std::string EngineGlowRow(int mesh, int glow);                       // "M:3 EG:1"
 std::string CornerRow(int mesh, int face, int corner, float value);  // "(M:3 F:12 V:1)  0.5"
 
-// "TEX00000": the row of texture record t in the transparency and illumination lists.
-std::string TextureRow(int t);
-
 }  // namespace tamsel

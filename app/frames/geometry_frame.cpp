@@ -62,6 +62,7 @@ QWidget* BuildGeometrySubFrame(QWidget* parent) {
         "Xfaceangletext", "Yfaceangletext", "Zfaceangletext", "facesizetext"}) {
     auto* box = sub->findChild<QLineEdit*>(name);
     box->setReadOnly(true);
+    box->setStyleSheet("QLineEdit { background: palette(window); }");  // looks shown-only
     box->setToolTip(box->toolTip() + " (shown only: UPDATE does not apply it)");
   }
   layout->addLayout(grid);

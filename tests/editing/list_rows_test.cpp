@@ -11,9 +11,6 @@ TEST(ListRows, TextsAreOneBasedWithTheFixedSeparators) {
   EXPECT_EQ(EngineGlowRow(9, 99), "M:10 EG:100");
   EXPECT_EQ(CornerRow(0, 4, 2, 0.5f), "(M:1 F:5 V:3)  0.5");
   EXPECT_EQ(CornerRow(1, 0, 3, -1e-5f), "(M:2 F:1 V:4)  -1E-05");
-  EXPECT_EQ(TextureRow(0), "TEX00000");
-  EXPECT_EQ(TextureRow(42), "TEX00042");
-  EXPECT_EQ(TextureRow(123456), "TEX123456");
 }
 
 }  // namespace

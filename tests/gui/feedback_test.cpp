@@ -172,3 +172,23 @@ TEST_F(FitTest, TheMiddleButtonPansWithThePointer) {
 
 }  // namespace
 }  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+TEST_F(FeedbackTest, PanelsShowNumbersFromTheirStartAndTexturesByFileName) {
+  Open();
+  Press("face");
+  ClickRow("facelist", 0);
+  for (const char* name : {"Xfacetext", "Ifacenormtext", "X1vectortext"}) {
+    QLineEdit* box = Find<QLineEdit>(name);
+    EXPECT_EQ(box->cursorPosition(), 0) << name;
+  }
+  EXPECT_TRUE(Find<QLineEdit>("Xfacetext")->isReadOnly());
+  EXPECT_TRUE(Find<QLineEdit>("Xfacetext")->styleSheet().contains("background"))
+      << "looks shown-only";
+  EXPECT_EQ(L("transtexturelist")->List(0), "red.BMP");
+}
+
+}  // namespace
+}  // namespace tamsel::test

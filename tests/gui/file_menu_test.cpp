@@ -106,7 +106,8 @@ TEST_F(FileMenuTest, ImportsAppendCreateWritesTheFolderNamedFileAndBadFilesChang
   EXPECT_EQ(window->Model().MeshCount(), 6);
   EXPECT_EQ(L("meshlist")->List(5), "MESH 6");
   EXPECT_EQ(L("transtexturelist")->ListCount(), 3);
-  EXPECT_EQ(L("illumtexturelist")->List(2), "TEX00002");
+  EXPECT_EQ(L("illumtexturelist")->List(2),
+            QString::fromStdString(window->Model().Textures[2].Name));  // by file name
   EXPECT_EQ(dialogs.asked().back().title, "import .OPT file");
 
   Bytes broken = ReadFileBytes(opt);
@@ -123,7 +124,7 @@ TEST_F(FileMenuTest, ImportsAppendCreateWritesTheFolderNamedFileAndBadFilesChang
   dialogs.Push(QString::fromStdString((dir / "p.opz").string()));
   Trigger("opzimportmenu");
   EXPECT_EQ(window->Model().MeshCount(), 8);
-  EXPECT_EQ(L("transtexturelist")->List(3), "TEX00003");
+  EXPECT_EQ(L("transtexturelist")->List(3), "red.BMP");
   EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected);
 
   const std::string dxf =

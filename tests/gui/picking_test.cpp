@@ -16,7 +16,7 @@ TEST_F(ProjectTest, OpeningFillsTheListsAndSelectsTheFirstMesh) {
   EXPECT_TRUE(L("meshlist")->Selected(0));
   EXPECT_EQ(L("facelist")->ListCount(), 2);
   EXPECT_EQ(L("facelist")->List(1), "M:1 F:2");
-  EXPECT_EQ(L("transtexturelist")->List(0), "TEX00000");
+  EXPECT_EQ(L("transtexturelist")->List(0), "red.BMP");
   EXPECT_EQ(L("texturelist")->List(0), "red.BMP");
   EXPECT_EQ(Text("meshsizetext"), "100");
   EXPECT_TRUE(window->MenuItem("saveopzmenu")->isEnabled());

@@ -44,7 +44,7 @@ TEST_F(TextureTest, AssigningABitmapWritesTheChosenSlotAndRegistersItOnce) {
   EXPECT_EQ(face().TextureNames[1], "green.BMP");
   EXPECT_EQ(face().TextureNames[0], "red.BMP");
   ASSERT_EQ(window->Model().TextureCount(), 2);
-  EXPECT_EQ(L("transtexturelist")->List(1), "TEX00001");
+  EXPECT_EQ(L("transtexturelist")->List(1), "green.BMP");
   QTest::mouseClick(W("updategeotexbut"), Qt::LeftButton);  // again: no second record
   EXPECT_EQ(window->Model().TextureCount(), 2);
 

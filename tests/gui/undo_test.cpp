@@ -81,6 +81,7 @@ TEST_F(UndoTest, CtrlZInATextBoxUndoesTheTypingNotTheModel) {
   ASSERT_EQ(X(), 12.0f);
   QLineEdit* box = Find<QLineEdit>("Ymeshtext");
   box->setFocus();
+  box->end(false);
   QTest::keyClicks(box, "5");
   EXPECT_EQ(box->text(), "05");
   QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
