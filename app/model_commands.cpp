@@ -71,10 +71,11 @@ bool TamselWindow::ImportModelFile(const QString& path, const Dialogs::ModelImpo
   progress.setWindowTitle(title);
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(500);
-  // The window stays painted and Cancel stays live while the other process reads.
+  // The window stays painted and Cancel stays live while the other process reads; the
+  // progress dialog is window-modal, so the rest of the window takes no input meanwhile.
   while (!process.waitForFinished(30)) {
     if (process.state() == QProcess::NotRunning) break;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
     progress.setValue(0);
     if (progress.wasCanceled()) {
       process.kill();
