@@ -16,7 +16,10 @@ class Dialogs {
   // The typed text; nullopt when cancelled.
   virtual std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                           const QString& initial = {}) = 0;
+  // A message about something that went wrong or was refused (a warning icon).
   virtual void MessageBox(const QString& text, const QString& title) = 0;
+  // A plain report, such as the face count (an information icon).
+  virtual void Inform(const QString& text, const QString& title) = 0;
   virtual Answer OkCancel(const QString& text, const QString& title) = 0;
   // Save, Discard or Cancel, for unsaved changes.
   virtual SaveAnswer AskSave(const QString& text, const QString& title) = 0;

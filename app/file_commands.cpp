@@ -236,7 +236,7 @@ void TamselWindow::colormenu_Click(const QString& item) {
 }
 
 void TamselWindow::facecountmenu_Click() {
-  dialogs_.MessageBox(QString::number(TotalFaceCount(model_)) + " Faces", "Face Count");
+  dialogs_.Inform(QString::number(TotalFaceCount(model_)) + " Faces", "Face Count");
 }
 
 }  // namespace tamsel

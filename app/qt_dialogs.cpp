@@ -24,6 +24,10 @@ std::optional<QString> QtDialogs::InputBox(const QString& prompt, const QString&
 }
 
 void QtDialogs::MessageBox(const QString& text, const QString& title) {
+  QMessageBox::warning(parent_, title, text, QMessageBox::Ok);
+}
+
+void QtDialogs::Inform(const QString& text, const QString& title) {
   QMessageBox::information(parent_, title, text, QMessageBox::Ok);
 }
 

@@ -14,6 +14,7 @@ class QtDialogs : public Dialogs {
   std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                   const QString& initial) override;
   void MessageBox(const QString& text, const QString& title) override;
+  void Inform(const QString& text, const QString& title) override;
   Answer OkCancel(const QString& text, const QString& title) override;
   SaveAnswer AskSave(const QString& text, const QString& title) override;
   std::optional<QString> SaveFile(const QString& title, const QString& filter) override;

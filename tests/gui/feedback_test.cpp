@@ -55,6 +55,23 @@ TEST_F(FeedbackTest, ReturnInTheOverwriteQuestionCancels) {
   EXPECT_EQ(real.OkCancel("The folder 'x' already exists.  Overwrite?", "Folder Overwrite"),
             Dialogs::Answer::Cancel);
   EXPECT_TRUE(defaultButton.contains("Cancel")) << defaultButton.toStdString();
+
+  // Errors carry the warning icon; the face count is information.
+  QMessageBox::Icon icons[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    QTimer::singleShot(0, [&icons, i] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      icons[i] = box->icon();
+      box->accept();
+    });
+    if (i == 0)
+      real.MessageBox("x.opt, byte 4: not an OPT file", "import .OPT");
+    else
+      real.Inform("12 Faces", "Face Count");
+  }
+  EXPECT_EQ(icons[0], QMessageBox::Warning);
+  EXPECT_EQ(icons[1], QMessageBox::Information);
 }
 
 TEST_F(FeedbackTest, ArrowsMoveTheTextCursorInABoxAndTurnTheViewElsewhere) {

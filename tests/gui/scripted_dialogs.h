@@ -31,6 +31,7 @@ class ScriptedDialogs : public Dialogs {
   void MessageBox(const QString& text, const QString& title) override {
     asked_.push_back({"message", text, title});
   }
+  void Inform(const QString& text, const QString& title) override { MessageBox(text, title); }
   Answer OkCancel(const QString& text, const QString& title) override {
     return Take<Answer>("okcancel", text, title).value_or(Answer::Cancel);
   }
