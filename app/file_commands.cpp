@@ -163,7 +163,7 @@ void TamselWindow::ShowImported(int meshesBefore, int texturesBefore) {
                  .arg(model_.TextureCount() - texturesBefore));
 }
 
-void TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
+bool TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
   const int meshes = model_.MeshCount(), textures = model_.TextureCount();
   bool done = false;
   Attempt(kind.title, [&] {
@@ -172,7 +172,7 @@ void TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
     if (error) throw std::runtime_error(*error);
     done = true;
   });
-  if (!done) return;
+  if (!done) return false;
   ShowImported(meshes, textures);
   ShowProjectControls();
   cxxx_->ApplyViewExtent();
@@ -181,6 +181,7 @@ void TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
     MeshScreens(0, 0);
   }
   Redisplay();
+  return true;
 }
 
 TamselWindow::ImportKind TamselWindow::OptImportKind() {

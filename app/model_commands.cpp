@@ -93,20 +93,12 @@ bool TamselWindow::ImportModelFile(const QString& path, const Dialogs::ModelImpo
                         title);
     return false;
   }
-  const int meshes = model_.MeshCount(), textures = model_.TextureCount();
-  bool done = false;
-  Attempt(title, [&] {
-    const auto error = doc_.Apply(title.toStdString(), [&](tamsel::Model& m) {
-      MergeProject(m, ProjectFilePath(project.toStdString()));
-    });
-    if (error) throw std::runtime_error(*error);
-    done = true;
-  });
-  if (!done) return false;
-  ShowImported(meshes, textures);
-  ShowProjectControls();
-  cxxx_->ApplyViewExtent();
-  Redisplay();
+  // The scratch project comes in as import .OPZ brings in a project, under this command's name.
+  ImportKind merge = OpzImportKind();
+  merge.title = title;
+  merge.selectFirstMesh = false;
+  if (!ImportFile(merge, QString::fromStdString(ProjectFilePath(project.toStdString()).string())))
+    return false;
   QStringList warnings;
   for (const QString& line : out.split('\n'))
     if (line.startsWith("warning: ")) warnings << line.mid(9);

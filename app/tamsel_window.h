@@ -249,8 +249,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void RunImport(const ImportKind& kind);
   // Where tamsel-cli is: TAMSEL_CLI, beside this program, in the build's cli folder, or PATH.
   static QString CliProgram();
-  // Imports a file as one undo step; a failed import changes nothing.
-  void ImportFile(const ImportKind& kind, const QString& path);
+  // Imports a file as one undo step; a failed import changes nothing and returns false.
+  bool ImportFile(const ImportKind& kind, const QString& path);
   // "Imported 4 meshes, 1 200 faces, 6 textures" in the status bar.
   void ShowImported(int meshesBefore, int texturesBefore);
   static ImportKind OptImportKind();

@@ -14,11 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string Numbers(std::initializer_list<float> values) {
   std::string out;
   for (float v : values) out.append(" ").append(FormatSingle(v));
@@ -42,9 +37,9 @@ std::string ObjectName(std::string name) {
 }  // namespace
 
 void ExportModel(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
-  const std::string extension = Lower(out.extension().string());
-  if (extension == ".gltf" || extension == ".glb") return WriteGltf(model, bitmaps, out);
-  if (extension == ".obj") return WriteObj(model, bitmaps, out);
+  if (HasExtension(out, ".gltf") || HasExtension(out, ".glb"))
+    return WriteGltf(model, bitmaps, out);
+  if (HasExtension(out, ".obj")) return WriteObj(model, bitmaps, out);
   throw FileError(out.string(), "", "export writes .gltf, .glb or .obj files");
 }
 

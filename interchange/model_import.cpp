@@ -34,7 +34,7 @@ namespace {
 class FolderIOSystem : public Assimp::DefaultIOSystem {
  public:
   FolderIOSystem(fs::path folder, std::vector<std::string>& warnings)
-      : folder_(fs::weakly_canonical(folder)), warnings_(warnings) {}
+      : folder_(std::move(folder)), warnings_(warnings) {}
 
   bool Exists(const char* file) const override {
     return Inside(file) && Assimp::DefaultIOSystem::Exists(file);
@@ -48,30 +48,19 @@ class FolderIOSystem : public Assimp::DefaultIOSystem {
     if (!fs::is_regular_file(file, ec)) return nullptr;
     return Assimp::DefaultIOSystem::Open(file, mode);
   }
-  bool Inside(const fs::path& file) const {
-    std::error_code ec;
-    const fs::path full = fs::weakly_canonical(fs::absolute(file, ec), ec);
-    if (ec) return false;
-    const auto [end, _] = std::mismatch(folder_.begin(), folder_.end(), full.begin(), full.end());
-    return end == folder_.end();
-  }
+  bool Inside(const fs::path& file) const { return IsInsideFolder(folder_, file); }
 
  private:
   fs::path folder_;
   std::vector<std::string>& warnings_;
 };
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 class SceneReader {
  public:
   SceneReader(const aiScene& scene, const fs::path& file, const ModelImportOptions& options,
               IdCounters& ids, const std::set<std::string>& taken, bool readFiles)
       : scene_(scene), file_(file), options_(options), ids_(ids), readFiles_(readFiles) {
-    for (const std::string& name : taken) taken_.insert(Lower(name));
+    for (const std::string& name : taken) taken_.insert(LowerCase(name));
     title_ = SanitizeNamePart(file.stem().string());
   }
 
@@ -276,11 +265,7 @@ class SceneReader {
   }
 
   std::string UniqueBitmapName(const std::string& stem) {
-    const std::string base = title_ + "_" + SanitizeNamePart(stem);
-    std::string name = base + ".BMP";
-    for (int n = 2; taken_.count(Lower(name)); ++n) name = base + "_" + std::to_string(n) + ".BMP";
-    taken_.insert(Lower(name));
-    return name;
+    return UniqueFileName(title_ + "_" + SanitizeNamePart(stem) + ".BMP", taken_);
   }
 
   void ComputeMissingNormals() {
@@ -320,8 +305,7 @@ constexpr unsigned kSteps = aiProcess_ValidateDataStructure | aiProcess_RemoveCo
 
 ModelImportResult ReadModelFile(const fs::path& file, const ModelImportOptions& options,
                                 IdCounters& ids, const std::set<std::string>& takenNames) {
-  const std::string extension = Lower(file.extension().string());
-  if (extension == ".gltf" || extension == ".glb")
+  if (HasExtension(file, ".gltf") || HasExtension(file, ".glb"))
     if (auto own = ReadOwnGltf(file, options, ids, takenNames)) return std::move(*own);
   std::error_code ec;
   if (!fs::is_regular_file(file, ec)) throw FileError(file.string(), "", "not a readable file");

@@ -46,7 +46,7 @@ class GltfWriter {
  public:
   GltfWriter(const Model& model, const BitmapLoader& load, const fs::path& out)
       : model_(model), load_(load), out_(out) {
-    glb_ = out.extension() == ".glb" || out.extension() == ".GLB";
+    glb_ = HasExtension(out, ".glb");
     gltf_.asset.version = "2.0";
     gltf_.asset.generator = "Tamsel 0.4";
     gltf_.asset.extras = Value(Value::Object{{"tamsel", Int(1)}});
@@ -391,17 +391,13 @@ RGBA RgbaOf(const Value& v) {
   if (!v.IsArray() || v.ArrayLen() != 4) return {};
   return {ByteOf(v.Get(0)), ByteOf(v.Get(1)), ByteOf(v.Get(2)), ByteOf(v.Get(3))};
 }
-std::string Lowered(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 class GltfReader {
  public:
   GltfReader(const tinygltf::Model& gltf, const fs::path& file, const ModelImportOptions& options,
              IdCounters& ids, const std::set<std::string>& taken)
       : gltf_(gltf), file_(file), options_(options), ids_(ids) {
-    for (const std::string& name : taken) taken_.insert(Lowered(name));
+    for (const std::string& name : taken) taken_.insert(LowerCase(name));
   }
 
   ModelImportResult Run() {
@@ -601,12 +597,7 @@ class GltfReader {
   }
 
   std::string UniqueName(const std::string& wanted) {
-    std::string name = IsSafeFileName(wanted) ? wanted : SanitizeNamePart(wanted);
-    const fs::path p(name);
-    for (int n = 2; taken_.count(Lowered(name)); ++n)
-      name = p.stem().string() + "_" + std::to_string(n) + p.extension().string();
-    taken_.insert(Lowered(name));
-    return name;
+    return UniqueFileName(IsSafeFileName(wanted) ? wanted : SanitizeNamePart(wanted), taken_);
   }
 
   const tinygltf::Model& gltf_;
@@ -623,12 +614,7 @@ class GltfReader {
 struct Guard {
   fs::path folder;
   std::vector<std::string>* warnings;
-  bool Inside(const std::string& path) const {
-    std::error_code ec;
-    const fs::path full = fs::weakly_canonical(fs::absolute(path, ec), ec);
-    const auto [end, _] = std::mismatch(folder.begin(), folder.end(), full.begin(), full.end());
-    return !ec && end == folder.end();
-  }
+  bool Inside(const std::string& path) const { return IsInsideFolder(folder, path); }
 };
 
 }  // namespace
@@ -643,7 +629,7 @@ std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file,
                               std::min<std::size_t>(bytes.size(), 1 << 16));
   if (text.find("\"tamsel\"") == std::string_view::npos) return std::nullopt;
   std::vector<std::string> refused;
-  Guard guard{fs::weakly_canonical(fs::absolute(file).parent_path()), &refused};
+  Guard guard{fs::absolute(file).parent_path(), &refused};
   tinygltf::TinyGLTF loader;
   tinygltf::FsCallbacks fs{};
   fs.FileExists = [](const std::string& path, void* user) {

@@ -102,7 +102,6 @@ class CowVector {
     if (slot.use_count() > 1) slot = std::make_shared<T>(std::as_const(*slot));
     return *slot;
   }
-  T& EditBack() { return Edit(size() - 1); }
   // Every element for writing, in order: for (T& x : v.EditAll()).
   EditRange EditAll() { return EditRange(this); }
 

@@ -165,6 +165,16 @@ std::string SanitizeNamePart(std::string_view text) {
   return out;
 }
 
+bool IsInsideFolder(const fs::path& folder, const fs::path& file) {
+  std::error_code ec;
+  const fs::path base = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+  if (ec) return false;
+  const fs::path full = fs::weakly_canonical(fs::absolute(file, ec), ec);
+  if (ec) return false;
+  const auto [end, _] = std::mismatch(base.begin(), base.end(), full.begin(), full.end());
+  return end == base.end();
+}
+
 bool HasExtension(const fs::path& path, std::string_view extension) {
   const std::string ext = path.extension().string();
   if (ext.size() != extension.size()) return false;

@@ -61,6 +61,10 @@ bool IsSafeFileName(std::string_view name);
 // Ordinary names ("TEX00012") come back unchanged.
 std::string SanitizeNamePart(std::string_view text);
 
+// Whether `file` (relative to the current folder when relative) lies in `folder` or below
+// it once links and ".." are resolved.
+bool IsInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& file);
+
 // Case-insensitive match of a file's extension (".bmp" matches ".BMP").
 bool HasExtension(const std::filesystem::path& path, std::string_view extension);
 

@@ -13,6 +13,24 @@ std::string WithoutControlCharacters(std::string_view text) {
   return out;
 }
 
+std::string LowerCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string UniqueFileName(const std::string& wanted, std::set<std::string>& takenLowerCase) {
+  const std::size_t dot = wanted.rfind('.');
+  const std::string stem = dot == std::string::npos ? wanted : wanted.substr(0, dot);
+  const std::string extension = dot == std::string::npos ? "" : wanted.substr(dot);
+  std::string name = wanted;
+  for (int n = 2; takenLowerCase.count(LowerCase(name)); ++n)
+    name = stem + "_" + std::to_string(n) + extension;
+  takenLowerCase.insert(LowerCase(name));
+  return name;
+}
+
 std::size_t Utf8Length(std::string_view text, std::size_t at) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char first = byte(at);
