@@ -93,9 +93,11 @@ void AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& capti
                const QString& stem, const QString& tipPattern) {
   grid->addWidget(new QLabel(caption, parent), row, 0);
   const char* axes[] = {"X", "Y", "Z"};
-  for (int i = 0; i < 3; ++i)
-    grid->addWidget(TextBox(parent, axes[i] + stem, QString(tipPattern).replace("@", axes[i])), row,
-                    i + 1);
+  for (int i = 0; i < 3; ++i) {
+    QLineEdit* box = TextBox(parent, axes[i] + stem, QString(tipPattern).replace("@", axes[i]));
+    SetCaption(box, caption + " " + axes[i]);
+    grid->addWidget(box, row, i + 1);
+  }
 }
 
 void BuddyRows(QGridLayout* grid) {
@@ -110,6 +112,28 @@ void BuddyRows(QGridLayout* grid) {
 void FollowBuddies(QWidget* root) {
   for (QLabel* label : root->findChildren<QLabel*>())
     if (label->buddy()) label->setVisible(!label->buddy()->isHidden());
+}
+
+QString Caption(const QWidget* control) {
+  const QVariant caption = control->property("caption");
+  if (caption.isValid()) return caption.toString();
+  QString tip = control->toolTip();
+  if (tip.isEmpty()) return control->objectName();
+  if (const auto note = tip.indexOf(" ("); note > 0 && tip.endsWith(')')) tip.truncate(note);
+  tip[0] = tip[0].toUpper();
+  return tip;
+}
+
+void SetCaption(QWidget* control, const QString& caption) {
+  control->setProperty("caption", caption);
+}
+
+void PrefixCaptions(QWidget* frame, const QString& prefix) {
+  for (QLineEdit* box : frame->findChildren<QLineEdit*>()) {
+    QString own = Caption(box);
+    if (!own.isEmpty() && !own.startsWith(prefix)) own[0] = own[0].toLower();
+    if (!own.startsWith(prefix)) SetCaption(box, prefix + " " + own);
+  }
 }
 
 void MarkRefused(QLineEdit* box, bool refused) {

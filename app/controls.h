@@ -50,6 +50,13 @@ void BuddyRows(QGridLayout* grid);
 // Shows every buddy label under root exactly when its control is not hidden.
 void FollowBuddies(QWidget* root);
 
+// The name a message gives a control, as the user sees it ("Mesh translation X", "Engine
+// glow inner colour R"): its caption when one was given, else its tool tip, else its name.
+QString Caption(const QWidget* control);
+void SetCaption(QWidget* control, const QString& caption);
+// Gives every text box in the frame the caption "prefix " + its own ("Hardpoint position X").
+void PrefixCaptions(QWidget* frame, const QString& prefix);
+
 // Marks a box whose text was refused (a red frame), or clears the mark.
 void MarkRefused(QLineEdit* box, bool refused);
 

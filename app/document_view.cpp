@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <filesystem>
 
+#include "app/command_progress.h"
 #include "app/row_list.h"
 #include "app/tamsel_window.h"
 #include "editing/selection.h"
@@ -36,7 +37,11 @@ int RowOf(const std::vector<Ref>& rows, const std::optional<Ref>& ref) {
 }  // namespace
 
 bool TamselWindow::Edit(const QString& label, const Document::Edit& edit) {
-  const auto error = doc_.Apply(label.toStdString(), edit);
+  std::optional<std::string> error;
+  {
+    CommandProgress progress(progress_, progressDelayMs_);
+    error = doc_.Apply(label.toStdString(), edit);
+  }
   if (!error) return true;
   dialogs_.MessageBox(QString::fromStdString(*error), label);
   return false;

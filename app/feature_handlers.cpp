@@ -232,7 +232,7 @@ void TamselWindow::updateegbut_Click() {
     const bool ok = v && *v >= 0 && *v <= 255;
     MarkRefused(Box(name), !ok);
     if (!ok) {
-      ShowStatus("\"" + Box(name)->text() + "\" in " + name +
+      ShowStatus("\"" + Box(name)->text() + "\" in " + Caption(Box(name)) +
                  " is not a colour value from 0 to 255");
       return;
     }
@@ -269,7 +269,8 @@ void TamselWindow::updatehitbut_Click() {
   const auto id = ParseInteger(Box("targetidtext")->text().toStdString());
   if (!id || *id < INT32_MIN || *id > INT32_MAX) {
     MarkRefused(Box("targetidtext"), true);
-    ShowStatus("\"" + Box("targetidtext")->text() + "\" in targetidtext is not a whole number");
+    ShowStatus("\"" + Box("targetidtext")->text() + "\" in " + Caption(Box("targetidtext")) +
+               " is not a whole number");
     return;
   }
   MarkRefused(Box("targetidtext"), false);
@@ -288,7 +289,8 @@ void TamselWindow::updatehitbut_Click() {
 }
 
 void TamselWindow::hitzonemenu_Click() {
-  Edit("Hitzones", [](tamsel::Model& m) { CalculateHitzones(m); });
+  if (Edit("Hitzones", [](tamsel::Model& m) { CalculateHitzones(m); }))
+    ShowStatus(QString("Hitzones calculated for %1 meshes").arg(model_.MeshCount()));
 }
 
 void TamselWindow::updaterotbut_Click() {
@@ -308,7 +310,8 @@ void TamselWindow::updaterotbut_Click() {
 }
 
 void TamselWindow::rotationmenu_Click() {
-  Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); });
+  if (Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); }))
+    ShowStatus(QString("Rotations calculated for %1 meshes").arg(model_.MeshCount()));
 }
 
 }  // namespace tamsel

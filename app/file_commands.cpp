@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/command_progress.h"
 #include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/menus.h"
@@ -50,7 +51,7 @@ ColorTriple* SettingOf(ColorSettings& c, const QString& item) {
 }  // namespace
 
 bool TamselWindow::Attempt(const QString& title, const std::function<void()>& command) {
-  BusyPointer busy;
+  CommandProgress progress(progress_, progressDelayMs_);
   ShowStatus(title + "...");
   statusBar()->repaint();
   try {

@@ -37,10 +37,11 @@ std::optional<double> TamselWindow::Number(const QString& box) {
   // Every number is stored as a Single: one beyond its range would be stored as infinity.
   const bool fits = value && std::isfinite(static_cast<float>(*value));
   if (edit) MarkRefused(edit, !fits);
+  const QString name = edit ? Caption(edit) : box;
   if (!value)
-    ShowStatus("\"" + (edit ? edit->text() : QString()) + "\" in " + box + " is not a number");
+    ShowStatus("\"" + (edit ? edit->text() : QString()) + "\" in " + name + " is not a number");
   else if (!fits)
-    ShowStatus("\"" + edit->text() + "\" in " + box + " is too large to be stored");
+    ShowStatus("\"" + edit->text() + "\" in " + name + " is too large to be stored");
   if (!fits) value.reset();
   return value;
 }
@@ -207,7 +208,6 @@ void TamselWindow::lodassignmentbut_Click() {
 }
 
 void TamselWindow::quad2trimenu_Click() {
-  BusyPointer busy;
   int split = 0;
   if (!Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
   cxxx_->ApplyViewExtent();
@@ -215,20 +215,23 @@ void TamselWindow::quad2trimenu_Click() {
 }
 
 void TamselWindow::vertexordermenu_Click() {
-  Edit("Vertex Order", [](tamsel::Model& m) { ReverseVertexOrder(m); });
+  if (Edit("Vertex Order", [](tamsel::Model& m) { ReverseVertexOrder(m); }))
+    ShowStatus(QString("Vertex Order reversed %1 faces").arg(TotalFaceCount(model_)));
 }
 
 void TamselWindow::facenormalmenu_Click() {
-  Edit("Face Normals", [](tamsel::Model& m) { CalculateFaceNormals(m); });
+  if (Edit("Face Normals", [](tamsel::Model& m) { CalculateFaceNormals(m); }))
+    ShowStatus(QString("Face Normals calculated for %1 faces").arg(TotalFaceCount(model_)));
 }
 
 void TamselWindow::vertexnormalmenu_Click() {
-  BusyPointer busy;
-  Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); });
+  if (Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); }))
+    ShowStatus(QString("Vertex Normals calculated for %1 corners").arg(TotalCornerCount(model_)));
 }
 
 void TamselWindow::softwarevectormenu_Click() {
-  Edit("Software Vectors", [](tamsel::Model& m) { CalculateSoftwareVectors(m); });
+  if (Edit("Software Vectors", [](tamsel::Model& m) { CalculateSoftwareVectors(m); }))
+    ShowStatus(QString("Software Vectors calculated for %1 faces").arg(TotalFaceCount(model_)));
 }
 
 }  // namespace tamsel

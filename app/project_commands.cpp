@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <filesystem>
 
+#include "app/command_progress.h"
 #include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/row_list.h"
@@ -40,7 +41,7 @@ void TamselWindow::LoadTextureObjects(std::size_t first) {
 }
 
 bool TamselWindow::OpenProjectFile(const QString& path) {
-  BusyPointer busy;
+  CommandProgress progress(progress_, progressDelayMs_);
   try {
     OpenProject(model_, path.toStdString());
   } catch (const FileError& e) {

@@ -57,6 +57,11 @@ void RowList::RemoveItem(int row) {
   if (row >= 0 && row < ListCount()) model_->RemoveRow(row);
 }
 
+QSize RowList::minimumSizeHint() const {
+  const int row = fontMetrics().height() + 4;
+  return {QListView::minimumSizeHint().width(), 2 * row + 2 * frameWidth()};
+}
+
 bool RowList::Selected(int row) const {
   if (row < 0 || row >= ListCount()) return false;
   return selectionModel()->isSelected(model_->index(row));

@@ -42,6 +42,8 @@ class RowList : public QListView {
 
   bool Selected(int row) const;
   void SetSelected(int row, bool selected);
+  // Room for two rows: a list that small is still usable, and panels fit small windows.
+  QSize minimumSizeHint() const override;
   void DeselectAll();
   // The focused row, -1 when there is none.
   int ListIndex() const;

@@ -4,12 +4,14 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -66,6 +68,12 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   setAcceptDrops(true);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
   statusBar()->setObjectName("statusbar");
+  progress_ = new QProgressBar(statusBar());
+  progress_->setObjectName("progressbar");
+  progress_->setRange(0, 100);
+  progress_->setMaximumWidth(200);
+  statusBar()->addPermanentWidget(progress_);
+  progress_->hide();
 
   client_ = new QWidget(this);
   client_->setObjectName("client");
@@ -103,6 +111,8 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   connect(MenuItem("quitmenu"), &QAction::triggered, this, &QWidget::close);
   RebuildRecentMenu();
   UpdateCaption();
+  // Every control has room at this size; the tool bars take a second row below ~1110 px.
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
   resize(1024, 720);
 }
 
@@ -165,6 +175,10 @@ void TamselWindow::SetGeometryLevelControls(const QString& level) {
   show(faceSet, level == "face");
   show(vertexSet, level == "vertex");
   FollowBuddies(client_);
+  // With the mesh and face lists hidden, their row gives its height to the corner lists.
+  if (auto* frame = client_->findChild<QWidget*>("geometryframe"))
+    if (auto* column = qobject_cast<QBoxLayout*>(frame->layout()))
+      column->setStretch(0, level == "vertex" ? 0 : 1);
 }
 
 void TamselWindow::BringToFront(QWidget* frame) {
@@ -185,14 +199,14 @@ void TamselWindow::ShowPropertyFrames(bool shown) {
 
 void TamselWindow::Form_Resize() {
   const int W = client_->width(), H = client_->height();
-  const FormLayout f =
-      ComputeFormLayout(W, H, dispbar_->ButtonHeight(), dispbar_->ButtonWidth(), dispbar_->y());
-  dispbar_->setGeometry(0, 0, W, dispbar_->ButtonHeight());
+  const int B = dispbar_->ButtonHeight(), w = dispbar_->ButtonWidth();
+  const int propWidth = propbar_->sizeHint().width(), viewWidth = viewbar_->sizeHint().width();
+  const ToolBarPlaces bars = PlaceToolBars(W, B, propWidth, viewWidth, 12 * w);
+  const FormLayout f = ComputeFormLayout(W, H, B, w, bars.dispbarTop);
+  dispbar_->setGeometry(0, bars.dispbarTop, W, B);
   dispbar_->SetSpacerWidth(1, f.spacerWidth);
-  propbar_->move(0, 0);
-  propbar_->resize(propbar_->sizeHint().width(), propbar_->ButtonHeight());
-  viewbar_->move(propbar_->width() + 8, 0);
-  viewbar_->resize(viewbar_->sizeHint().width(), viewbar_->ButtonHeight());
+  propbar_->setGeometry(0, 0, propWidth, B);
+  viewbar_->setGeometry(bars.viewbarLeft, bars.viewbarTop, viewWidth, B);
   const auto place = [](QWidget* w, const LayoutRect& r) {
     w->setGeometry(r.left, r.top, r.width, r.height);
   };

@@ -25,6 +25,7 @@
 class QGroupBox;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QTimer;
 
 namespace tamsel {
@@ -39,6 +40,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
  public:
   explicit TamselWindow(Dialogs& dialogs, QWidget* parent = nullptr);
   ~TamselWindow() override;
+  static constexpr int kMinimumWidth = 960, kMinimumHeight = 600;
 
   // The program entry's steps after loading: start the control, show the window, turn
   // drawing on and seed the random generator.
@@ -58,6 +60,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   KeyedToolBar& PropBar() { return *propbar_; }
   std::mt19937& Random() { return random_; }
   int FramesDrawn() const { return framesDrawn_; }
+  // How long a command runs before its progress shows (tests show it at once).
+  void SetProgressDelay(int ms) { progressDelayMs_ = ms; }
 
   // Shows one property frame (or sub-frame) on top of its siblings.
   void BringToFront(QWidget* frame);
@@ -296,6 +300,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   QMenu* recentMenu_ = nullptr;
   bool quitAfterFirstFrame_ = false;
   int framesDrawn_ = 0;
+  QProgressBar* progress_ = nullptr;
+  int progressDelayMs_ = 500;
 };
 
 // Windows-style key codes for the keys the viewport reads (arrows 37..40, Shift 16 ...).

@@ -188,7 +188,8 @@ void TamselWindow::texflip_Click(bool mirrorU) {
 }
 
 void TamselWindow::texturecoordinatemenu_Click() {
-  Edit("Texture Coordinates", [](tamsel::Model& m) { ResetTextureCoordinates(m); });
+  if (Edit("Texture Coordinates", [](tamsel::Model& m) { ResetTextureCoordinates(m); }))
+    ShowStatus(QString("Texture Coordinates reset on %1 faces").arg(TotalFaceCount(model_)));
 }
 
 void TamselWindow::fgsel_Click(int color) {
@@ -321,8 +322,9 @@ void TamselWindow::updatetexpanel_Click(const QString& prefix) {
     const bool ok = n && *n >= slider->minimum() && *n <= slider->maximum();
     MarkRefused(Box(box), !ok);
     if (!ok) {
-      ShowStatus("\"" + Box(box)->text() + "\" in " + box + " is not a whole number from " +
-                 QString::number(slider->minimum()) + " to " + QString::number(slider->maximum()));
+      ShowStatus("\"" + Box(box)->text() + "\" in " + Caption(Box(box)) +
+                 " is not a whole number from " + QString::number(slider->minimum()) + " to " +
+                 QString::number(slider->maximum()));
       return std::nullopt;
     }
     return static_cast<int>(*n);

@@ -2,6 +2,7 @@
 
 #include "model/bounds.h"
 #include "model/name_text.h"
+#include "model/progress.h"
 
 namespace tamsel {
 namespace {
@@ -139,6 +140,7 @@ int Quad2Tri(Model& model) {
   int added = 0;
   std::vector<int> touched;
   for (int m = 0; m < model.MeshCount(); ++m) {
+    ReportProgress(m, model.MeshCount());
     if (!AnyQuad(model.Meshes[static_cast<std::size_t>(m)])) continue;
     touched.push_back(m);
     for (LODRec& lod : model.Meshes.Edit(static_cast<std::size_t>(m)).LODs) {

@@ -1,4 +1,5 @@
 #include "editing/normals.h"
+#include "model/progress.h"
 
 #include <algorithm>
 #include <array>
@@ -68,6 +69,7 @@ void CalculateVertexNormals(Model& model) {
   std::size_t levels = 0;
   for (const MeshRec& mesh : model.Meshes) levels = std::max(levels, mesh.LODs.size());
   for (std::size_t l = 0; l < levels; ++l) {
+    ReportProgress(static_cast<std::int64_t>(l), static_cast<std::int64_t>(levels));
     // Sums in the order the full scan would add them: mesh, face, corner.
     std::unordered_map<Key, Sum, KeyHash> sums;
     for (const MeshRec& mesh : model.Meshes) {

@@ -37,4 +37,12 @@ std::int64_t TotalFaceCount(const Model& model) {
   return n;
 }
 
+std::int64_t TotalCornerCount(const Model& model) {
+  std::int64_t n = 0;
+  for (const MeshRec& mesh : model.Meshes)
+    for (const LODRec& level : mesh.LODs)
+      for (const FaceRec& face : level.Faces) n += face.CornerCount();
+  return n;
+}
+
 }  // namespace tamsel

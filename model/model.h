@@ -50,5 +50,7 @@ void AssignNewIds(LODRec& level, IdCounters& ids);
 
 // Sum of FaceCount over every level of every mesh.
 std::int64_t TotalFaceCount(const Model& model);
+// Sum of the corners of every face of every level.
+std::int64_t TotalCornerCount(const Model& model);
 
 }  // namespace tamsel

@@ -4,6 +4,7 @@
 #include "model/file_io.h"
 #include "model/number_text.h"
 #include "model/opz.h"
+#include "model/progress.h"
 
 namespace tamsel {
 namespace {
@@ -255,7 +256,10 @@ ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::strin
   const std::int32_t textures = in.Count("the texture count", kMinTextureLines);
   ProjectData data;
   data.meshes.reserve(static_cast<std::size_t>(meshes));
-  for (std::int32_t m = 0; m < meshes; ++m) data.meshes.push_back(ReadMesh(in));
+  for (std::int32_t m = 0; m < meshes; ++m) {
+    ReportProgress(m, meshes);
+    data.meshes.push_back(ReadMesh(in));
+  }
   data.textures.reserve(static_cast<std::size_t>(textures));
   for (std::int32_t t = 0; t < textures; ++t) data.textures.push_back(ReadTexture(in));
   in.End();

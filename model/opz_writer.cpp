@@ -4,6 +4,7 @@
 #include "model/finite_check.h"
 #include "model/number_text.h"
 #include "model/opz.h"
+#include "model/progress.h"
 
 namespace tamsel {
 namespace {
@@ -108,7 +109,10 @@ std::string WriteOpzText(const Model& model, const std::string& fileName) {
   OpzOut o(fileName);
   o.Count(model.MeshCount());
   o.Count(model.TextureCount());
-  for (const MeshRec& mesh : model.Meshes) WriteMesh(o, mesh);
+  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
+    ReportProgress(static_cast<std::int64_t>(m), static_cast<std::int64_t>(model.Meshes.size()));
+    WriteMesh(o, model.Meshes[m]);
+  }
   for (const TextureRec& t : model.Textures) {
     o.Text(t.Name, "The texture name");
     o.Count(t.TransOpacity);

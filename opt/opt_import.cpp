@@ -6,6 +6,7 @@
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
+#include "model/progress.h"
 #include "opt/lod_distance.h"
 #include "opt/opt_file.h"
 
@@ -29,7 +30,10 @@ class Importer {
 
   OptImportResult Run() {
     const auto& meshes = f_.meshes();
-    for (std::size_t i = 0; i < meshes.size(); ++i) ReadMesh(static_cast<int>(i), meshes[i]);
+    for (std::size_t i = 0; i < meshes.size(); ++i) {
+      ReportProgress(static_cast<std::int64_t>(i), static_cast<std::int64_t>(meshes.size()));
+      ReadMesh(static_cast<int>(i), meshes[i]);
+    }
     return std::move(result_);
   }
 

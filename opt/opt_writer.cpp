@@ -10,6 +10,7 @@
 
 #include "model/file_error.h"
 #include "model/file_io.h"
+#include "model/progress.h"
 #include "opt/lod_distance.h"
 #include "opt/opt_out.h"
 #include "opt/texture_encoder.h"
@@ -101,6 +102,7 @@ class Writer {
     out_.Zeros(4 * model_.Meshes.size());
     written_.assign(model_.Textures.size(), false);
     for (std::size_t m = 0; m < model_.Meshes.size(); ++m) {
+      ReportProgress(static_cast<std::int64_t>(m), static_cast<std::int64_t>(model_.Meshes.size()));
       out_.PatchLong(22 + 4 * m, out_.NextPointer());
       WriteMesh(model_.Meshes[m]);
     }

@@ -1,6 +1,3 @@
-#include <QLineEdit>
-#include <QScrollBar>
-#include <QToolButton>
 // The hitzone, rotation, hardpoint and engine-glow frames and the view options.
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/controls.h"
@@ -48,6 +47,7 @@ QGroupBox* BuildHitzoneFrame(QWidget* parent) {
   AddXYZRow(grid, 7, frame, "Target", "targettext", "@ target");
   grid->addWidget(Button(frame, "updatehitbut", "UPDATE"), 8, 3);
   grid->setRowStretch(9, 1);
+  PrefixCaptions(frame, "Hitzone");
   return frame;
 }
 
@@ -66,6 +66,7 @@ QGroupBox* BuildRotationFrame(QWidget* parent) {
   row->addWidget(CheckBox(animate, "rotanimdegree", "Scale"));
   grid->addWidget(animate, 5, 0, 1, 4);
   grid->setRowStretch(6, 1);
+  PrefixCaptions(frame, "Rotation");
   return frame;
 }
 
@@ -87,6 +88,7 @@ QGroupBox* BuildHardpointFrame(QWidget* parent) {
   AddXYZRow(grid, 1, frame, "Position", "hptext", "@ position");
   grid->addWidget(Button(frame, "updatehpbut", "UPDATE"), 2, 3);
   layout->addLayout(grid);
+  PrefixCaptions(frame, "Hardpoint");
   return frame;
 }
 
@@ -105,12 +107,13 @@ QGroupBox* BuildEngineGlowFrame(QWidget* parent) {
   grid->addWidget(new QLabel("Inner", frame), 0, 0);
   grid->addWidget(new QLabel("Outer", frame), 1, 0);
   for (int c = 0; c < 4; ++c) {
-    grid->addWidget(
-        TextBox(frame, QString(channels[c]) + "eginnertext", QString("inner ") + channels[c]), 0,
-        c + 1);
-    grid->addWidget(
-        TextBox(frame, QString(channels[c]) + "egoutertext", QString("outer ") + channels[c]), 1,
-        c + 1);
+    const QString channel = channels[c];
+    QLineEdit* inner = TextBox(frame, channel + "eginnertext", "inner " + channel);
+    QLineEdit* outer = TextBox(frame, channel + "egoutertext", "outer " + channel);
+    SetCaption(inner, "inner colour " + channel);
+    SetCaption(outer, "outer colour " + channel);
+    grid->addWidget(inner, 0, c + 1);
+    grid->addWidget(outer, 1, c + 1);
   }
   auto* inner = Swatch(frame, "eginnerdisplay");
   auto* outer = Swatch(frame, "egouterdisplay");
@@ -133,6 +136,7 @@ QGroupBox* BuildEngineGlowFrame(QWidget* parent) {
   }
   grid->addWidget(Button(frame, "updateegbut", "UPDATE"), 7, 5);
   layout->addLayout(grid);
+  PrefixCaptions(frame, "Engine glow");
   return frame;
 }
 

@@ -22,26 +22,37 @@ QWidget* BuildGeometrySubFrame(QWidget* parent) {
   auto* sub = Frame(parent, "geometrysubframe", "");
   auto* layout = new QVBoxLayout(sub);
 
-  auto* corners = new QHBoxLayout;
-  corners->addWidget(ListBox(sub, "Xvertexlist", "X vertex coords"));
-  corners->addWidget(ListBox(sub, "Yvertexlist", "Y vertex coords"));
-  corners->addWidget(ListBox(sub, "Zvertexlist", "Z vertex coords"));
-  corners->addWidget(ListBox(sub, "Ivertnormlist", "I vertex normal coords"));
-  corners->addWidget(ListBox(sub, "Jvertnormlist", "J vertex normal coords"));
-  corners->addWidget(ListBox(sub, "Kvertnormlist", "K vertex normal coords"));
+  // Positions above normals, three lists a row, so that a row's corner and value can be
+  // read; each list has its heading, which shows and hides with it.
+  auto* corners = new QGridLayout;
+  const char* const lists[6][3] = {{"Xvertexlist", "X vertex coords", "X"},
+                                   {"Yvertexlist", "Y vertex coords", "Y"},
+                                   {"Zvertexlist", "Z vertex coords", "Z"},
+                                   {"Ivertnormlist", "I vertex normal coords", "Normal I"},
+                                   {"Jvertnormlist", "J vertex normal coords", "Normal J"},
+                                   {"Kvertnormlist", "K vertex normal coords", "Normal K"}};
+  for (int i = 0; i < 6; ++i) {
+    RowList* list = ListBox(sub, lists[i][0], lists[i][1]);
+    auto* heading = new QLabel(lists[i][2], sub);
+    heading->setBuddy(list);
+    corners->addWidget(heading, 2 * (i / 3), i % 3);
+    corners->addWidget(list, 2 * (i / 3) + 1, i % 3);
+  }
+  corners->setRowStretch(1, 1);
+  corners->setRowStretch(3, 1);
   layout->addLayout(corners, 1);
 
   auto* grid = new QGridLayout;
   int row = 0;
   grid->addWidget(new QLabel("Vertex", sub), row, 0);
-  grid->addWidget(TextBox(sub, "Xvertextext"), row, 1);
-  grid->addWidget(TextBox(sub, "Yvertextext"), row, 2);
-  grid->addWidget(TextBox(sub, "Zvertextext"), row, 3);
+  grid->addWidget(TextBox(sub, "Xvertextext", "vertex X"), row, 1);
+  grid->addWidget(TextBox(sub, "Yvertextext", "vertex Y"), row, 2);
+  grid->addWidget(TextBox(sub, "Zvertextext", "vertex Z"), row, 3);
   ++row;
   grid->addWidget(new QLabel("Vertex normal", sub), row, 0);
-  grid->addWidget(TextBox(sub, "Ivertnormtext"), row, 1);
-  grid->addWidget(TextBox(sub, "Jvertnormtext"), row, 2);
-  grid->addWidget(TextBox(sub, "Kvertnormtext"), row, 3);
+  grid->addWidget(TextBox(sub, "Ivertnormtext", "vertex normal I"), row, 1);
+  grid->addWidget(TextBox(sub, "Jvertnormtext", "vertex normal J"), row, 2);
+  grid->addWidget(TextBox(sub, "Kvertnormtext", "vertex normal K"), row, 3);
   AddXYZRow(grid, ++row, sub, "Mesh translation", "meshtext", "mesh translation @");
   AddXYZRow(grid, ++row, sub, "Mesh rotation", "meshangletext", "mesh rotation @");
   grid->addWidget(new QLabel("Mesh scale / distance", sub), ++row, 0);
@@ -80,9 +91,16 @@ QWidget* BuildTextureSubFrame(QWidget* parent) {
   auto* sub = Frame(parent, "texturesubframe", "");
   auto* layout = new QGridLayout(sub);
 
-  auto* coords = new QHBoxLayout;
-  coords->addWidget(ListBox(sub, "Ucoordlist", "U texture vertex coords"));
-  coords->addWidget(ListBox(sub, "Vcoordlist", "V texture vertex coords"));
+  auto* coords = new QGridLayout;
+  const char* const lists[2][3] = {{"Ucoordlist", "U texture vertex coords", "U"},
+                                   {"Vcoordlist", "V texture vertex coords", "V"}};
+  for (int i = 0; i < 2; ++i) {
+    RowList* list = ListBox(sub, lists[i][0], lists[i][1]);
+    auto* heading = new QLabel(lists[i][2], sub);
+    heading->setBuddy(list);
+    coords->addWidget(heading, 0, i);
+    coords->addWidget(list, 1, i);
+  }
   layout->addLayout(coords, 0, 0);
   auto* files = new QVBoxLayout;
   auto* texturelist = new RowList(sub, false);
@@ -94,8 +112,8 @@ QWidget* BuildTextureSubFrame(QWidget* parent) {
 
   auto* boxes = new QGridLayout;
   boxes->addWidget(new QLabel("U, V", sub), 0, 0);
-  boxes->addWidget(TextBox(sub, "Ucoordtext"), 0, 1);
-  boxes->addWidget(TextBox(sub, "Vcoordtext"), 0, 2);
+  boxes->addWidget(TextBox(sub, "Ucoordtext", "texture coordinate U"), 0, 1);
+  boxes->addWidget(TextBox(sub, "Vcoordtext", "texture coordinate V"), 0, 2);
   AddXYZRow(boxes, 1, sub, "Vector 1", "1vectortext", "@1 software vector");
   AddXYZRow(boxes, 2, sub, "Vector 2", "2vectortext", "@2 software vector");
   BuddyRows(boxes);
@@ -103,6 +121,8 @@ QWidget* BuildTextureSubFrame(QWidget* parent) {
 
   auto* fg = Frame(sub, "fgframe", "FG Color");
   auto* fgLayout = new QGridLayout(fg);
+  fgLayout->setHorizontalSpacing(2);
+  fgLayout->setContentsMargins(4, 4, 4, 4);
   auto* colours = new QButtonGroup(fg);
   const char* names[] = {"redfgsel", "yellowfgsel", "bluefgsel", "greenfgsel"};
   const char* captions[] = {"Red", "Yellow", "Blue", "Green"};
@@ -112,6 +132,7 @@ QWidget* BuildTextureSubFrame(QWidget* parent) {
     option->setStyleSheet(QString("background-color: %1").arg(backs[i]));
     colours->addButton(option, i);
     fgLayout->addWidget(option, 0, i);
+    fgLayout->setColumnStretch(i, 1);
   }
   colours->button(0)->setChecked(true);
   auto* onOff = new QButtonGroup(fg);
@@ -120,8 +141,9 @@ QWidget* BuildTextureSubFrame(QWidget* parent) {
   onOff->addButton(on);
   onOff->addButton(off);
   off->setChecked(true);
-  fgLayout->addWidget(on, 1, 0);
-  fgLayout->addWidget(off, 1, 1);
+  // One row: the panel must fit a window of the smallest size.
+  fgLayout->addWidget(on, 0, 4);
+  fgLayout->addWidget(off, 0, 5);
   layout->addWidget(fg, 2, 0, 1, 3);
 
   auto* stitch = Frame(sub, "stitchframe", "Stitching");

@@ -29,12 +29,16 @@ QWidget* BuildColorSubFrame(QWidget* parent, const ColorPanelNames& n) {
   auto* sub = Frame(parent, p + "subframe", "");
   auto* layout = new QGridLayout(sub);
 
-  layout->addWidget(ListBox(sub, p + "texturelist"), 0, 0, 3, 1);
+  // The marked rows say which textures have colours in this table: they follow the model,
+  // and a click only chooses the texture to show.
+  RowList* textures = ListBox(sub, p + "texturelist");
+  textures->setSelectionMode(QAbstractItemView::NoSelection);
+  layout->addWidget(textures, 0, 0, 3, 1);
   layout->addWidget(Picture(sub, p + "textureviewer"), 0, 1, 1, 3);
 
   auto* tint = new QHBoxLayout;
   tint->addWidget(Swatch(sub, p + "tintdisplay"));
-  tint->addWidget(TextBox(sub, p + "tinttext"), 1);
+  tint->addWidget(TextBox(sub, p + "tinttext", "colour to add (R, G, B)"), 1);
   layout->addLayout(tint, 1, 1, 1, 3);
 
   auto* table = new QHBoxLayout;
@@ -56,6 +60,7 @@ QWidget* BuildColorSubFrame(QWidget* parent, const ColorPanelNames& n) {
 
   layout->addWidget(Button(sub, n.update, "UPDATE"), 6, 3);
   layout->setRowStretch(2, 1);
+  PrefixCaptions(sub, p == "trans" ? "Transparency" : "Illumination");
   return sub;
 }
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -205,6 +206,50 @@ TEST_F(FeedbackTest, PanelsShowNumbersFromTheirStartAndTexturesByFileName) {
   EXPECT_TRUE(Find<QLineEdit>("Xfacetext")->styleSheet().contains("background"))
       << "looks shown-only";
   EXPECT_EQ(L("transtexturelist")->List(0), "red.BMP");
+}
+
+}  // namespace
+}  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+TEST_F(FeedbackTest, LongCommandsFeedAProgressBarThatGoesWhenTheyEnd) {
+  Open();
+  window->SetProgressDelay(0);  // every report shows
+  auto* bar = Find<QProgressBar>("progressbar");
+  ASSERT_NE(bar, nullptr);
+  std::vector<int> seen;
+  bool shownDuring = false;
+  QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
+    seen.push_back(v);
+    shownDuring = shownDuring || bar->isVisible();
+  });
+  window->MenuItem("saveopzmenu")->trigger();   // two meshes written
+  window->MenuItem("quad2trimenu")->trigger();  // two meshes split
+  ASSERT_FALSE(seen.empty());
+  EXPECT_TRUE(shownDuring);
+  EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int v) { return v >= 0 && v <= 100; }));
+  EXPECT_TRUE(std::find(seen.begin(), seen.end(), 50) != seen.end()) << "the second mesh";
+  EXPECT_FALSE(bar->isVisible());
+
+  // With the usual delay a quick command shows no bar at all.
+  window->SetProgressDelay(500);
+  seen.clear();
+  window->MenuItem("vertexnormalmenu")->trigger();
+  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(Status().toStdString(), "Vertex Normals calculated for 24 corners");  // 8 triangles
+}
+
+TEST_F(FeedbackTest, RefusedBoxesAreNamedAsTheUserSeesThem) {
+  Open();
+  Find<QLineEdit>("Xmeshtext")->setText("abc");
+  Find<QPushButton>("updategeogeobut")->click();
+  EXPECT_EQ(Status(), "\"abc\" in Mesh translation X is not a number");
+  window->PropBar().ButtonAt(window->PropBar().IndexOfKey("hitzone"))->click();
+  Find<QLineEdit>("targetidtext")->setText("1.5");
+  Find<QPushButton>("updatehitbut")->click();
+  EXPECT_EQ(Status(), "\"1.5\" in Hitzone target ID is not a whole number");
 }
 
 }  // namespace

@@ -121,6 +121,26 @@ TEST_F(TextureTest, TransparencyPanelPicksColoursAndUpdateReachesTheOptFile) {
     EXPECT_EQ(b[alpha + 24 + i], b[texels + i] == 0 ? 100 : 255) << i;
 }
 
+TEST_F(TextureTest, ClickingATextureRowKeepsTheMarksOfTheOthers) {
+  Model model = PickModel();
+  model.Textures.Edit(0).TransOpacity = 100;  // red.BMP has transparent colours
+  TextureRec green;
+  green.Name = "green.BMP";
+  model.Textures.push_back(green);
+  WriteFileAtomic(dir / "green.BMP", EncodeBitmap(PlainBitmap(4, 4)));
+  WriteFileAtomic(dir / "p.opz", WriteOpzText(model));
+  Open();
+  window->PropBar().ButtonAt(2)->click();
+  ASSERT_EQ(L("transtexturelist")->ListCount(), 2);
+  EXPECT_TRUE(L("transtexturelist")->Selected(0));
+  ClickRow("transtexturelist", 1);
+  EXPECT_EQ(L("transtexturelist")->ListIndex(), 1);  // green.BMP is the one shown
+  EXPECT_TRUE(L("transtexturelist")->Selected(0)) << "the click cleared red.BMP's mark";
+  EXPECT_FALSE(L("transtexturelist")->Selected(1));
+  ClickRow("transtexturelist", 0, Qt::ControlModifier);
+  EXPECT_TRUE(L("transtexturelist")->Selected(0));
+}
+
 TEST_F(TextureTest, IlluminationUpdateStoresBrightnessAndColours) {
   Open();
   window->PropBar().ButtonAt(2)->click();

@@ -348,7 +348,7 @@ TEST_F(WindowTest, OnlyTheGeometryFrameAndTheMeshControlsShowAtStart) {
 }
 
 TEST_F(WindowTest, ResizingToHalfWidthHalvesViewportAndFramesAndKeepsTheTop) {
-  window->resize(1200, 800);
+  window->resize(2400, 800);
   QTest::qWait(50);
   QWidget* view = Find("renderscreen");
   QWidget* frame = Find("hitzoneframe");
@@ -361,7 +361,7 @@ TEST_F(WindowTest, ResizingToHalfWidthHalvesViewportAndFramesAndKeepsTheTop) {
   EXPECT_NEAR(frameBefore.left(), W * 120.0 / 15240, 1);
   EXPECT_EQ(Find("viewopframe")->geometry().top(), before.bottom() + 1);
 
-  window->resize(600, 800);
+  window->resize(1200, 800);
   QTest::qWait(50);
   ASSERT_EQ(client->width() * 2, W);  // no minimum size got in the way
   const QRect after = view->geometry(), frameAfter = frame->geometry();

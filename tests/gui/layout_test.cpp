@@ -1,0 +1,126 @@
+// The window at its smallest and at a large size: no tool bar button covers another, each
+// takes the click at its centre, and every control of every panel has its room.
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QScreen>
+#include <QToolButton>
+
+#include "gui/project_fixture.h"
+
+namespace tamsel::test {
+namespace {
+
+class LayoutTest : public ProjectTest {
+ protected:
+  void ResizeTo(int width, int height) {
+    window->resize(width, height);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->size() == QSize(width, height); }, 5000))
+        << "asked " << width << "x" << height << ", got " << window->width() << "x"
+        << window->height();
+    QTest::qWait(50);
+  }
+
+  std::vector<QToolButton*> ToolButtons() {
+    std::vector<QToolButton*> buttons;
+    for (KeyedToolBar* bar : {&window->PropBar(), &window->ViewBar(), &window->DispBar()})
+      for (int i = 1; i <= bar->Count(); ++i)
+        if (QToolButton* b = bar->ButtonAt(i); b && b->isVisible()) buttons.push_back(b);
+    return buttons;
+  }
+
+  // What a click at the centre of each button lands on, and that no two overlap.
+  void ExpectEveryButtonClickable() {
+    QWidget* client = Find("client");
+    const std::vector<QToolButton*> buttons = ToolButtons();
+    ASSERT_GE(buttons.size(), 22u);
+    std::vector<QRect> rects;
+    for (QToolButton* b : buttons) {
+      const QRect r(b->mapTo(window.get(), QPoint(0, 0)), b->size());
+      EXPECT_TRUE(window->rect().contains(r)) << b->objectName().toStdString();
+      for (std::size_t j = 0; j < rects.size(); ++j)
+        EXPECT_FALSE(rects[j].intersects(r)) << b->objectName().toStdString() << " overlaps "
+                                             << buttons[j]->objectName().toStdString();
+      rects.push_back(r);
+      const QPoint centre = b->mapTo(client, b->rect().center());
+      EXPECT_EQ(client->childAt(centre), b) << b->objectName().toStdString();
+    }
+    // A click where the Vert button shows reaches it.
+    QToolButton* vert = window->DispBar().ButtonAt(window->DispBar().IndexOfKey("vertex"));
+    QTest::mouseClick(vert, Qt::LeftButton);
+    EXPECT_EQ(window->View().GeometryLevel, "vertex");
+  }
+
+  // Every control shown in the front panel lies inside the window and has at least the
+  // room its own contents need.
+  void ExpectPanelControlsHaveRoom(const std::string& where) {
+    for (QWidget* w : Find("client")->findChildren<QWidget*>()) {
+      if (!w->isVisible()) continue;
+      const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                           qobject_cast<QListView*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QAbstractSlider*>(w);
+      // The viewport's focus box is kept out of sight on purpose.
+      if (!control || qobject_cast<QToolButton*>(w) || w->objectName() == "focustaker") continue;
+      const QRect r(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+      const std::string name =
+          where + ": " + w->objectName().toStdString() + " " + w->metaObject()->className();
+      EXPECT_TRUE(Find("client")->geometry().contains(r)) << name;
+      const QSize need = w->minimumSizeHint();
+      EXPECT_GE(w->width(), need.width()) << name;
+      EXPECT_GE(w->height(), need.height()) << name;
+    }
+  }
+
+  void VisitEveryPanel() {
+    KeyedToolBar& prop = window->PropBar();
+    for (const char* level : {"mesh", "face", "vertex"}) {
+      Press(level);
+      for (const char* panel : {"geometry", "hitzone", "hardpoint", "engine glow"}) {
+        prop.ButtonAt(prop.IndexOfKey(panel))->click();
+        ExpectPanelControlsHaveRoom(std::string(level) + "/" + panel);
+      }
+      prop.ButtonAt(prop.IndexOfKey("texture"))->click();
+      for (const char* sub : {"subtransparency", "subillumination"}) {
+        prop.ButtonAt(prop.IndexOfKey(sub))->click();
+        ExpectPanelControlsHaveRoom(std::string(level) + "/" + sub);
+      }
+      if (std::string(level) != "mesh") {
+        prop.ButtonAt(prop.IndexOfKey("geometry"))->click();
+        for (const char* sub : {"subgeometry", "subtexture"}) {
+          prop.ButtonAt(prop.IndexOfKey(sub))->click();
+          ExpectPanelControlsHaveRoom(std::string(level) + "/" + sub);
+        }
+      }
+    }
+  }
+};
+
+TEST_F(LayoutTest, AtTheSmallestSizeEveryToolBarButtonAndPanelControlIsReachable) {
+  Open();
+  EXPECT_LE(window->minimumWidth(), 960);
+  EXPECT_LE(window->minimumHeight(), 600);
+  window->resize(400, 300);  // refused: the window stops at its minimum
+  ResizeTo(window->minimumWidth(), window->minimumHeight());
+  ExpectEveryButtonClickable();
+  VisitEveryPanel();
+  // The viewport and its option frame stay below the tool bars and inside the window.
+  const QRect view = window->Renderscreen().geometry();
+  EXPECT_GE(view.top(), window->DispBar().geometry().bottom());
+  EXPECT_TRUE(Find("client")->rect().contains(Find("viewopframe")->geometry()));
+}
+
+TEST_F(LayoutTest, AtFullHdTheToolBarsShareOneRow) {
+  Open();
+  ASSERT_GE(window->screen()->size().width(), 1920) << "the tests' screen is too small";
+  ResizeTo(1920, 1080);
+  ExpectEveryButtonClickable();
+  EXPECT_EQ(window->DispBar().y(), window->PropBar().y());
+  VisitEveryPanel();
+}
+
+}  // namespace
+}  // namespace tamsel::test
