@@ -12,6 +12,7 @@
 #include "cli/json_text.h"
 #include "dxf/dxf_import.h"
 #include "editing/sample_craft.h"
+#include "editing/sample_fighter.h"
 #include "interchange/model_export.h"
 #include "interchange/model_import.h"
 #include "model/bounds.h"
@@ -39,7 +40,8 @@ const char* kUsage =
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
     "  tamsel-cli info FILE [--json]\n"
-    "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n";
+    "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n"
+    "      (without the size options: a small fighter showing every feature)\n";
 
 struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -313,13 +315,20 @@ int InfoCommand(const Args& a) {
 
 int SampleCommand(const Args& a) {
   Expect(a, 1);
+  Model model;
+  const fs::path folder = fs::absolute(a.positional[0]);
+  // Without size options, the fighter; with any, the sized craft of tests and benchmarks.
+  const bool sized =
+      a.Has("--meshes") || a.Has("--faces") || a.Has("--textures") || a.Has("--size");
   SampleOptions o;
   o.meshes = static_cast<int>(a.Number("--meshes", o.meshes, 1, 10000));
   o.faces = static_cast<int>(a.Number("--faces", o.faces, 1, 10000000));
   o.textures = static_cast<int>(a.Number("--textures", o.textures, 1, 10000));
   o.size = static_cast<int>(a.Number("--size", o.size, 2, 4096));
-  Model model;
-  GenerateSample(model, fs::absolute(a.positional[0]), o);
+  if (sized)
+    GenerateSample(model, folder, o);
+  else
+    GenerateFighter(model, folder);
   std::cout << "wrote " << ProjectFilePath(model.ProjectPath).string() << ": " << model.MeshCount()
             << " meshes, " << TotalFaceCount(model) << " faces, " << model.TextureCount()
             << " textures\n";

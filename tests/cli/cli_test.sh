@@ -13,6 +13,7 @@ check() {  # check DESCRIPTION COMMAND...
 
 check "sample" "$cli" sample "$work/craft" --meshes 3 --faces 40 --textures 4 --size 16
 check "sample wrote the project file" test -f "$work/craft/craft.opz"
+check "sample without sizes makes the fighter" sh -c "'$cli' sample '$work/fighter' | grep -q ': 7 meshes'"
 check "create-opt" "$cli" create-opt "$work/craft" --seed 7
 check "create-opt wrote craft.opt" test -f "$work/craft/craft.opt"
 check "import-opt into a new project" "$cli" import-opt "$work/craft/craft.opt" "$work/imported"
