@@ -270,6 +270,10 @@ void TamselWindow::MouseMove(int b, int s, float x, float y) {
 void TamselWindow::Wheel(double steps, int shift) {
   cxxx_->Wheel(steps, shift);
 }
+bool TamselWindow::Click(int x, int y) {
+  cxxx_->Click(x, y);
+  return true;
+}
 void TamselWindow::Pick(const std::vector<std::int32_t>& items) {
   cxxx_->Pick(items);
 }

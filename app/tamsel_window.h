@@ -195,6 +195,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void InitGL() override;
   void Draw() override;
   void DrawForPick() override;
+  bool Click(int x, int y) override;
   void MouseDown(int button, int shift, float x, float y) override;
   void MouseMove(int button, int shift, float x, float y) override;
   void Wheel(double steps, int shift) override;

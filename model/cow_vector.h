@@ -134,6 +134,9 @@ class CowVector {
   bool IsOwn(size_type i) const { return slots_[i].use_count() == 1; }
   // Which element object sits at i: equal identities are the very same element.
   const void* Identity(size_type i) const { return slots_[i].get(); }
+  // Element i, held: while a holder keeps it, Edit copies it first, so the holder's element
+  // never changes and its identity is never reused for another.
+  std::shared_ptr<const T> Share(size_type i) const { return slots_[i]; }
 
  private:
   void Assign(std::vector<T> items) {

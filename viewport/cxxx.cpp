@@ -288,6 +288,29 @@ void CXXX::MouseMove(int button, int /*shift*/, float x, float y) {
   ctl_.Redraw();
 }
 
+PickOutcome CXXX::PickAt(int x, int y) {
+  const qreal ratio = ctl_.devicePixelRatioF();
+  PickView at;
+  at.width = static_cast<int>(ctl_.width() * ratio);
+  at.height = static_cast<int>(ctl_.height() * ratio);
+  at.projection = ctl_.Camera().Projection(at.width, at.height);
+  at.modelView = ctl_.Camera().ModelView();
+  at.x = static_cast<int>(x * ratio);
+  at.y = static_cast<int>(y * ratio);
+  at.size = GlxCtl::kPickSize * ratio;
+  return PickScene(model_, view_, host_.CurrentSceneInputs(), at, pickBoxes_);
+}
+
+void CXXX::Click(int x, int y) {
+  if (!rightDragging_) return;
+  const PickOutcome outcome = PickAt(x, y);
+  // Hits on things that stand for no element change nothing; no hit at all clears.
+  if (outcome.kind == PickOutcome::NoHit) host_.ApplyPickResult({}, shiftHeld_);
+  if (outcome.kind == PickOutcome::Named) host_.ApplyPickResult(outcome.target, shiftHeld_);
+  CreateCall();
+  host_.FocusTaker();
+}
+
 void CXXX::Pick(const std::vector<std::int32_t>& items) {
   if (!rightDragging_) return;
   const int n = ctl_.HitCount();

@@ -11,6 +11,7 @@
 #include "model/view_state.h"
 #include "viewport/glx_ctl.h"
 #include "viewport/scene.h"
+#include "viewport/scene_pick.h"
 #include "viewport/texture_objects.h"
 #include "viewport/viewport_host.h"
 
@@ -44,6 +45,11 @@ class CXXX {
   // level of detail: its larger projected side spans 90 % of the view, pan reset.
   void Fit();
   void Pick(const std::vector<std::int32_t>& items);
+  // Picks at a click (logical pixels) on the CPU, with the selection pass's rules, and
+  // applies the result as Pick does.
+  void Click(int x, int y);
+  // What a click at (x, y) would pick, without applying it.
+  PickOutcome PickAt(int x, int y);
   void ContextLost() { listCompiled_ = false; }
 
   // Rebuilds display list 3 from the model. Makes the context current itself, so any
@@ -77,6 +83,7 @@ class CXXX {
   ViewportHost& host_;
   TextureObjects textures_;
   PickTable names_;
+  PickBoxes pickBoxes_;
   GlxStartupOptions options_;
   bool listCompiled_ = false;
   bool shiftHeld_ = false;

@@ -104,8 +104,14 @@ void GlxCtl::paintGL() {
 
 void GlxCtl::PickAt(int x, int y) {
   if (!started_ || !events_) return;
+  if (const auto items = SelectionPass(x, y)) events_->Pick(*items);
+}
+
+std::optional<std::vector<std::int32_t>> GlxCtl::SelectionPass(int x, int y) {
+  if (!started_ || !events_) return std::nullopt;
   ContextScope scope(*this);
-  if (!scope.ok()) return;
+  if (!scope.ok()) return std::nullopt;
+  std::vector<std::int32_t> items;
   const qreal ratio = devicePixelRatioF();
   const QPoint pixel(static_cast<int>(x * ratio), static_cast<int>(y * ratio));
   // Grow the buffer until every hit record fits; glRenderMode answers -1 on overflow.
@@ -123,7 +129,6 @@ void GlxCtl::PickAt(int x, int y) {
     buffer.resize(buffer.size() * 4);
   }
   ApplyCamera();
-  std::vector<std::int32_t> items;
   hitCount_ = hits < 0 ? 0 : hits;
   std::size_t pos = 0;
   for (int i = 0; i < hitCount_ && pos + 3 <= buffer.size(); ++i) {
@@ -134,7 +139,7 @@ void GlxCtl::PickAt(int x, int y) {
       items.push_back(static_cast<std::int32_t>(buffer[pos + k]));
     pos += length;
   }
-  events_->Pick(items);
+  return items;
 }
 
 int GlxCtl::ButtonOf(Qt::MouseButtons buttons) {
@@ -179,7 +184,8 @@ void GlxCtl::mouseReleaseEvent(QMouseEvent* event) {
   if (!pressed_) return;
   pressed_ = false;
   const QPoint at = event->position().toPoint();
-  if ((at - pressPos_).manhattanLength() <= kClickSlop) PickAt(pressPos_.x(), pressPos_.y());
+  if ((at - pressPos_).manhattanLength() > kClickSlop || !started_ || !events_) return;
+  if (!events_->Click(pressPos_.x(), pressPos_.y())) PickAt(pressPos_.x(), pressPos_.y());
 }
 
 }  // namespace tamsel

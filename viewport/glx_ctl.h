@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -46,6 +47,9 @@ class GlxCtl : public QOpenGLWidget {
   // Runs a selection pass over the scene around the pointer position (logical pixels,
   // origin top left) and raises Pick with the hit records.
   void PickAt(int x, int y);
+  // The selection pass alone: the hit records around (x, y), nothing raised; nothing
+  // without a context.
+  std::optional<std::vector<std::int32_t>> SelectionPass(int x, int y);
   // Loads the camera's projection and model-view matrices (optionally narrowed to a pick
   // region around the given device pixel) for this control's size.
   void ApplyCamera(const QPoint* pickPixel = nullptr);

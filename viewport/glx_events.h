@@ -22,6 +22,9 @@ class GlxEvents {
   virtual void Wheel(double steps, int shift) = 0;
   // Standard selection hit records: name count, min depth, max depth, names ...
   virtual void Pick(const std::vector<std::int32_t>& items) = 0;
+  // A click at (x, y), logical pixels from the top left. A receiver that picks by itself
+  // answers true; otherwise the control runs a GL selection pass and raises Pick.
+  virtual bool Click(int /*x*/, int /*y*/) { return false; }
   // The GL context went away (display lists and texture ids with it).
   virtual void ContextLost() = 0;
 };

@@ -1,0 +1,129 @@
+// The CPU pick against GL's selection pass, the reference: at many random points of
+// several views, levels and modes both must choose the same element, or both nothing, or
+// both only unnamed things. Where they differ, GL's two nearest candidates must lie closer
+// in depth than a small epsilon (selection takes depth from clipped vertices in single
+// precision); those cases are counted and printed.
+#include <QAction>
+#include <algorithm>
+#include <random>
+
+#include "editing/sample_craft.h"
+#include "gui/project_fixture.h"
+#include "model/project.h"
+
+namespace tamsel::test {
+namespace {
+
+struct Reference {
+  PickOutcome::Kind kind = PickOutcome::NoHit;
+  PickTarget target;
+  std::uint32_t nearest = 0, second = 0xFFFFFFFFu;  // depths of the two nearest targets
+};
+
+// What CXXX::Pick makes of the hit records: the nearest named record, ties to the first.
+Reference Decode(const std::vector<std::int32_t>& items, const PickTable& names) {
+  Reference r;
+  std::vector<std::pair<std::uint32_t, PickTarget>> named;
+  for (std::size_t pos = 0; pos + 3 <= items.size();) {
+    const auto count = static_cast<std::uint32_t>(items[pos]);
+    const auto depth = static_cast<std::uint32_t>(items[pos + 1]);
+    for (std::uint32_t k = 0; k < count; ++k) {
+      const PickTarget t = names.Resolve(static_cast<std::uint32_t>(items[pos + 3 + k]));
+      if (t.kind != PickKind::None) named.push_back({depth, t});
+    }
+    pos += 3 + count;
+  }
+  if (items.empty()) return r;
+  r.kind = named.empty() ? PickOutcome::Unnamed : PickOutcome::Named;
+  for (std::size_t i = 0; i < named.size(); ++i)
+    if (i == 0 || named[i].first < r.nearest)
+      r.nearest = named[i].first, r.target = named[i].second;
+  for (const auto& [depth, t] : named)
+    if (!(t == r.target)) r.second = std::min(r.second, depth);
+  return r;
+}
+
+class PickEquivalenceTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    Model craft;
+    GenerateSample(craft, dir.path() / "craft", {3, 120, 2, 8});
+    ASSERT_TRUE(window->OpenProjectFile(
+        QString::fromStdString(ProjectFilePath(dir.path() / "craft").string())));
+    window->resize(700, 600);
+    QTest::qWait(50);
+  }
+  TempDir dir;
+};
+
+TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
+  std::mt19937 random(12345);
+  GlxCtl& ctl = window->Renderscreen();
+  CXXX& viewport = window->Viewport();
+  int compared = 0, named = 0, withinEpsilon = 0;
+  constexpr double kEpsilon = 1e-4 * 4294967295.0;
+  // Everything selected at the high level, the faces of the first mesh too, so that
+  // points, normals and vectors all take part.
+  for (MeshRec& mesh : window->Model().Meshes.EditAll())
+    for (LODRec& lod : mesh.LODs) lod.Selected = kTrue;
+  for (FaceRec& f : window->Model().Meshes.Edit(0).LODs[0].Faces) f.Selected = kTrue;
+  for (const char* preset : {"perspective", "top", "right", "front", "turned"}) {
+    for (const char* mode : {"wire", "texture"})
+      for (const char* level : {"mesh", "face", "vertex"})
+        for (const char* normals : {"show", "hide"}) {
+          ViewState& v = window->View();
+          v.DisplayMode = mode;
+          v.GeometryLevel = level;
+          v.NormalsShown = normals;
+          v.GeometrySubPanel = std::string(normals) == "show" ? "texture" : "geometry";
+          v.PropertyPanel = std::string(normals) == "show" ? "hardpoint" : "geometry";
+          viewport.ViewPreset(preset == std::string("turned") ? "perspective" : preset);
+          if (preset == std::string("turned")) {
+            ctl.Camera().RotateY(std::uniform_real_distribution<double>(0, 360)(random));
+            ctl.Camera().RotateX(std::uniform_real_distribution<double>(0, 360)(random));
+          }
+          viewport.Fit();
+          viewport.CreateCall();  // the reference scene with its names
+          std::uniform_int_distribution<int> px(0, ctl.width() - 1), py(0, ctl.height() - 1);
+          // Half the points anywhere, half on or beside a corner of the model, where edges,
+          // points and faces crowd.
+          const Matrix4 m = Multiply(ctl.Camera().Projection(ctl.width(), ctl.height()),
+                                     ctl.Camera().ModelView());
+          std::vector<const VertexRec*> corners;
+          for (const MeshRec& mesh : window->Model().Meshes)
+            for (const FaceRec& f : mesh.LODs[0].Faces) corners.push_back(&f.Vertices[0]);
+          std::uniform_int_distribution<std::size_t> pick(0, corners.size() - 1);
+          std::uniform_int_distribution<int> jitter(-3, 3);
+          for (int n = 0; n < 40; ++n) {
+            int x = px(random), y = py(random);
+            if (n % 2) {
+              const VertexRec& c = *corners[pick(random)];
+              const double cx = m[0] * c.X + m[4] * c.Y + m[8] * c.Z + m[12],
+                           cy = m[1] * c.X + m[5] * c.Y + m[9] * c.Z + m[13];
+              x = static_cast<int>((cx + 1) / 2 * ctl.width()) + jitter(random);
+              y = static_cast<int>((1 - cy) / 2 * ctl.height()) + jitter(random);
+            }
+            const auto items = ctl.SelectionPass(x, y);
+            ASSERT_TRUE(items.has_value());
+            const Reference gl = Decode(*items, viewport.Names());
+            const PickOutcome cpu = viewport.PickAt(x, y);
+            ++compared;
+            named += gl.kind == PickOutcome::Named;
+            const std::string where = std::string(preset) + " " + mode + " " + level + " " +
+                                      normals + " at " + std::to_string(x) + "," +
+                                      std::to_string(y);
+            ASSERT_EQ(cpu.kind, gl.kind) << where;
+            if (cpu.kind != PickOutcome::Named || cpu.target == gl.target) continue;
+            EXPECT_LT(static_cast<double>(gl.second) - gl.nearest, kEpsilon) << where;
+            ++withinEpsilon;
+          }
+        }
+  }
+  std::printf("pick equivalence: %d points, %d named hits, %d differ within epsilon\n", compared,
+              named, withinEpsilon);
+  EXPECT_GT(named, compared / 4) << "too few points hit anything to compare";
+}
+
+}  // namespace
+}  // namespace tamsel::test
