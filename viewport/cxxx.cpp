@@ -11,7 +11,13 @@ namespace tamsel {
 
 CXXX::CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control,
            ViewportHost& host)
-    : model_(model), view_(view), colors_(colors), ctl_(control), host_(host), textures_(control) {}
+    : model_(model),
+      view_(view),
+      colors_(colors),
+      ctl_(control),
+      host_(host),
+      textures_(control),
+      store_(textures_, control.ShapeTool()) {}
 
 void CXXX::InitGL() {
   glEnable(GL_DEPTH_TEST);
@@ -84,12 +90,43 @@ void CXXX::CreateCall() {
 bool CXXX::Compile() {
   GlxCtl::ContextScope scope(ctl_);
   if (!scope.ok()) return false;
+  layers_.Update(model_, view_, colors_, host_.CurrentSceneInputs(), TextureGeneration());
+  // The scene list only sets state and calls the parts: cheap to build every time.
+  glNewList(kSceneList, GL_COMPILE);
+  GlSink sink(textures_, ctl_.ShapeTool());
+  layers_.Draw(sink);
+  glEndList();
+  listCompiled_ = true;
+  return true;
+}
+
+bool CXXX::CompileReference() {
+  GlxCtl::ContextScope scope(ctl_);
+  if (!scope.ok()) return false;
   glNewList(kSceneList, GL_COMPILE);
   GlSink sink(textures_, ctl_.ShapeTool());
   names_ = DrawScene(model_, view_, colors_, host_.CurrentSceneInputs(), sink);
   glEndList();
   listCompiled_ = true;
   return true;
+}
+
+int CXXX::TextureGeneration() {
+  bool same = textureSeen_.size() == model_.Textures.size();
+  for (std::size_t t = 0; same && t < textureSeen_.size(); ++t) {
+    const auto& [record, opaque, blended] = textureSeen_[t];
+    const int i = static_cast<int>(t);
+    same = record.get() == model_.Textures.Identity(t) && opaque == textures_.Id(i, false) &&
+           blended == textures_.Id(i, true);
+  }
+  if (same) return textureGeneration_;
+  textureSeen_.clear();
+  for (std::size_t t = 0; t < model_.Textures.size(); ++t) {
+    const int i = static_cast<int>(t);
+    textureSeen_.emplace_back(model_.Textures.Share(t), textures_.Id(i, false),
+                              textures_.Id(i, true));
+  }
+  return ++textureGeneration_;
 }
 
 void CXXX::ViewPreset(const std::string& key) {

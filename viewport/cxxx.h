@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <tuple>
 #include <vector>
 
 #include "model/color_settings.h"
 #include "model/model.h"
 #include "model/view_state.h"
+#include "viewport/gl_sink.h"
 #include "viewport/glx_ctl.h"
 #include "viewport/scene.h"
 #include "viewport/scene_pick.h"
@@ -50,13 +53,21 @@ class CXXX {
   void Click(int x, int y);
   // What a click at (x, y) would pick, without applying it.
   PickOutcome PickAt(int x, int y);
-  void ContextLost() { listCompiled_ = false; }
+  void ContextLost() {
+    listCompiled_ = false;
+    layers_.Forget();
+  }
 
   // Rebuilds display list 3 from the model. Makes the context current itself, so any
   // handler may call it; inside paintGL the context stays current.
   void CreateCall();
-  // Compiles the scene list without asking for a frame; false without a GL context.
+  // Compiles the scene list without asking for a frame; false without a GL context. Only
+  // the parts whose meshes or view changed are compiled anew.
   bool Compile();
+  // Compiles the reference scene, every element under its pick name, into the scene list:
+  // what a GL selection pass picks from (tests compare the CPU pick and the frames with it).
+  bool CompileReference();
+  const LayeredScene& Layers() const { return layers_; }
 
   // The view toolbar's orientations: "perspective", "top", "right", "front".
   void ViewPreset(const std::string& key);
@@ -84,6 +95,12 @@ class CXXX {
   TextureObjects textures_;
   PickTable names_;
   PickBoxes pickBoxes_;
+  GlListStore store_;
+  LayeredScene layers_{store_};
+  // The texture records and GL objects the parts were compiled with.
+  std::vector<std::tuple<std::shared_ptr<const TextureRec>, unsigned, unsigned>> textureSeen_;
+  int textureGeneration_ = 0;
+  int TextureGeneration();
   GlxStartupOptions options_;
   bool listCompiled_ = false;
   bool shiftHeld_ = false;

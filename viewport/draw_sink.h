@@ -6,7 +6,8 @@
 
 namespace tamsel {
 
-enum class Primitive { Points, Lines, LineLoop, Polygon };
+// Triangles: independent triangles, three corners each, for runs of many faces at once.
+enum class Primitive { Points, Lines, LineLoop, Polygon, Triangles };
 
 class DrawSink {
  public:

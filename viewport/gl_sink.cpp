@@ -2,10 +2,30 @@
 
 #include <GL/gl.h>
 
+#include <QOpenGLContext>
+
 #include <algorithm>
 #include <cmath>
 
 namespace tamsel {
+
+unsigned GlListStore::Compile(const std::function<void(DrawSink&)>& draw) {
+  const GLuint id = glGenLists(1);
+  glNewList(id, GL_COMPILE);
+  GlSink sink(textures_, shapes_);
+  draw(sink);
+  glEndList();
+  return id;
+}
+
+void GlListStore::Delete(unsigned id) {
+  // Without a context the lists went with it.
+  if (QOpenGLContext::currentContext()) glDeleteLists(id, 1);
+}
+
+void GlListStore::Call(unsigned id, DrawSink& /*into*/) {
+  glCallList(id);
+}
 
 void GlSink::LoadName(std::uint32_t name) {
   glLoadName(name);
@@ -28,6 +48,7 @@ void GlSink::Begin(Primitive primitive) {
   count_ = 0;
   if (primitive == Primitive::Points) glBegin(GL_POINTS);
   if (primitive == Primitive::Lines) glBegin(GL_LINES);
+  if (primitive == Primitive::Triangles) glBegin(GL_TRIANGLES);
 }
 
 void GlSink::TexCoord(float u, float v) {
@@ -41,7 +62,8 @@ void GlSink::Emit(const Corner& c) const {
 
 void GlSink::Vertex(float x, float y, float z) {
   const Corner c{u_, v_, x, y, z};
-  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines) {
+  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines ||
+      primitive_ == Primitive::Triangles) {
     Emit(c);
   } else if (count_ < 8) {
     corners_[count_++] = c;
@@ -49,7 +71,8 @@ void GlSink::Vertex(float x, float y, float z) {
 }
 
 void GlSink::End() {
-  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines) {
+  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines ||
+      primitive_ == Primitive::Triangles) {
     glEnd();
     return;
   }

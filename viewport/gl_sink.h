@@ -5,6 +5,7 @@
 
 #include "viewport/draw_sink.h"
 #include "viewport/glx_tools.h"
+#include "viewport/scene_layers.h"
 #include "viewport/texture_objects.h"
 
 namespace tamsel {
@@ -53,6 +54,20 @@ class GlSink : public DrawSink {
   Corner corners_[8] = {};
   int count_ = 0;
   float u_ = 0, v_ = 0;
+};
+
+// Parts as display lists of the current context, drawn through a GlSink.
+class GlListStore : public ListStore {
+ public:
+  GlListStore(const TextureObjects& textures, const ShapeTool& shapes)
+      : textures_(textures), shapes_(shapes) {}
+  unsigned Compile(const std::function<void(DrawSink&)>& draw) override;
+  void Delete(unsigned id) override;
+  void Call(unsigned id, DrawSink& into) override;
+
+ private:
+  const TextureObjects& textures_;
+  const ShapeTool& shapes_;
 };
 
 }  // namespace tamsel

@@ -16,7 +16,150 @@ const std::string& ShownTextureName(const FaceRec& face, int flightGroupColor) {
   return chosen == kBlank ? face.TextureNames[0] : chosen;
 }
 
+void AnimateMesh(const MeshRec& mesh, const ViewState& view, const SceneInputs& in, DrawSink& s) {
+  const Single3& p = mesh.Pivot;
+  if (in.animateAxis) {
+    s.Translate(p.x, p.y, p.z);
+    s.Rotate(-static_cast<float>(view.AxisAnimAngle), mesh.Axis.x, mesh.Axis.y, mesh.Axis.z);
+    s.Translate(-p.x, -p.y, -p.z);
+  }
+  if (in.animateAim) {
+    const float step = static_cast<float>(view.AimAnimStep) / 2000.0f;
+    s.Translate(p.x, p.y, p.z);
+    s.Translate(mesh.Aim.x * step, mesh.Aim.y * step, mesh.Aim.z * step);
+    s.Translate(-p.x, -p.y, -p.z);
+  }
+  if (in.animateDegree) {
+    s.Translate(p.x, p.y, p.z);
+    s.Scale(static_cast<float>(view.DegreeAnimStep), 1, 1);
+    s.Translate(-p.x, -p.y, -p.z);
+  }
+}
+
 namespace {
+
+// The property panels' drawings: engine glow cones, hardpoints, the focused mesh's
+// rotation vectors or hitzone boxes. They stand for no element.
+class PanelDrawer {
+ public:
+  PanelDrawer(const Model& model, const ViewState& view, const ColorSettings& colors,
+              const SceneInputs& in, DrawSink& sink)
+      : model_(model), view_(view), colors_(colors), in_(in), s_(sink), level_(view.LevelIndex()) {}
+
+  // Only the focused mesh, selected at the current level, shows its rotation or hitzone.
+  const MeshRec* FocusedSelectedMesh() const {
+    if (in_.focusedMesh < 0 || in_.focusedMesh >= model_.MeshCount()) return nullptr;
+    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(in_.focusedMesh)];
+    const LODRec* r = Level(mesh);
+    return r && r->Selected ? &mesh : nullptr;
+  }
+
+  void Box(const Single3& lo, const Single3& hi) {
+    const float x[2] = {lo.x, hi.x}, y[2] = {lo.y, hi.y}, z[2] = {lo.z, hi.z};
+    for (int side = 0; side < 2; ++side) {
+      s_.Begin(Primitive::LineLoop);  // x = const
+      s_.Vertex(x[side], y[0], z[0]), s_.Vertex(x[side], y[1], z[0]),
+          s_.Vertex(x[side], y[1], z[1]), s_.Vertex(x[side], y[0], z[1]);
+      s_.End();
+      s_.Begin(Primitive::LineLoop);  // y = const
+      s_.Vertex(x[0], y[side], z[0]), s_.Vertex(x[1], y[side], z[0]),
+          s_.Vertex(x[1], y[side], z[1]), s_.Vertex(x[0], y[side], z[1]);
+      s_.End();
+      s_.Begin(Primitive::LineLoop);  // z = const
+      s_.Vertex(x[0], y[0], z[side]), s_.Vertex(x[1], y[0], z[side]),
+          s_.Vertex(x[1], y[1], z[side]), s_.Vertex(x[0], y[1], z[side]);
+      s_.End();
+    }
+  }
+
+  void Draw() {
+    const std::string& panel = view_.PropertyPanel;
+    if (panel == "engine glow") {
+      s_.Blending(true);
+      s_.DepthLessEqual(true);
+      for (const MeshRec& mesh : model_.Meshes)
+        for (const EngineGlowRec& g : mesh.EngineGlows) {
+          const float w = g.Size.x, h = g.Size.y, len = g.Size.z;
+          if (w == 0) continue;  // a cone of no width, and no height ratio
+          const double height = 12.0 * w * len * len / 213.660531888;
+          s_.Push();
+          s_.ColorF(g.OuterColor.R / 255.0f, g.OuterColor.G / 255.0f, g.OuterColor.B / 255.0f,
+                    g.OuterColor.A / 255.0f);
+          s_.Translate(g.Position.x, g.Position.y, g.Position.z);
+          s_.Rotate(-90, 1, 0, 0);
+          s_.Scale(1, h / w, 1);
+          s_.Cylinder(w / 4.0, 0, height, true, 16, 16);
+          s_.ColorF(g.InnerColor.R / 255.0f, g.InnerColor.G / 255.0f, g.InnerColor.B / 255.0f,
+                    g.InnerColor.A / 255.0f);
+          s_.Cylinder(w / 8.0, 0, 0.8 * height, true, 16, 16);
+          s_.Pop();
+        }
+      s_.ColorF(1, 1, 1, 1);
+      s_.Blending(false);
+      s_.DepthLessEqual(false);
+    } else if (panel == "hardpoint") {
+      s_.PointSize(10);
+      s_.Color(255, 255, 0);
+      for (const MeshRec& mesh : model_.Meshes)
+        for (const HardpointRec& hp : mesh.Hardpoints)
+          Point(hp.Position.x, hp.Position.y, hp.Position.z);
+      White();
+      s_.PointSize(4);
+    } else if (panel == "rotation" || panel == "hitzone") {
+      const MeshRec* mesh = FocusedSelectedMesh();
+      if (!mesh) {
+        White();
+        return;
+      }
+      if (panel == "rotation") {
+        const Single3& p = mesh->Pivot;
+        s_.LineWidth(3);
+        Color(colors_.RotationAxisColor);
+        Line(p.x, p.y, p.z, mesh->Axis.x, mesh->Axis.y, mesh->Axis.z);
+        Color(colors_.RotationAimColor);
+        Line(p.x, p.y, p.z, mesh->Aim.x, mesh->Aim.y, mesh->Aim.z);
+        Color(colors_.RotationDegreeColor);
+        Line(p.x, p.y, p.z, mesh->Degree.x, mesh->Degree.y, mesh->Degree.z);
+        s_.LineWidth(1);
+      } else {
+        Color(colors_.HitzoneMeshColor);
+        s_.LineWidth(4);
+        Box(mesh->Min, mesh->Max);
+        Color(colors_.HitzoneTargetColor);
+        s_.LineWidth(3);
+        const float half = std::max({mesh->Span.x, mesh->Span.y, mesh->Span.z}) / 4.0f;
+        const Single3& t = mesh->Target;
+        Box({t.x - half, t.y - half, t.z - half}, {t.x + half, t.y + half, t.z + half});
+        s_.LineWidth(1);
+      }
+    }
+  }
+
+ private:
+  const LODRec* Level(const MeshRec& mesh) const {
+    return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
+  }
+  void Color(const ColorTriple& c) { s_.Color(c.R, c.G, c.B); }
+  void White() { s_.Color(255, 255, 255); }
+  void Line(float x, float y, float z, float dx, float dy, float dz) {
+    s_.Begin(Primitive::Lines);
+    s_.Vertex(x, y, z);
+    s_.Vertex(x + dx, y + dy, z + dz);
+    s_.End();
+  }
+  void Point(float x, float y, float z) {
+    s_.Begin(Primitive::Points);
+    s_.Vertex(x, y, z);
+    s_.End();
+  }
+
+  const Model& model_;
+  const ViewState& view_;
+  const ColorSettings& colors_;
+  const SceneInputs& in_;
+  DrawSink& s_;
+  int level_;
+};
 
 class SceneDrawer {
  public:
@@ -43,7 +186,7 @@ class SceneDrawer {
     s_.LoadName(DrawSink::kNoName);
     LevelOverlays();
     s_.LoadName(DrawSink::kNoName);
-    PanelOverlays();
+    DrawPanelOverlays(model_, view_, colors_, in_, s_);
     s_.Color(255, 255, 255);
     s_.LineWidth(1);
     s_.PointSize(4);
@@ -61,26 +204,7 @@ class SceneDrawer {
            (in_.animateAxis || in_.animateAim || in_.animateDegree);
   }
 
-  // The rotation panel's animation of the focused mesh, about its pivot.
-  void Animate(const MeshRec& mesh) {
-    const Single3& p = mesh.Pivot;
-    if (in_.animateAxis) {
-      s_.Translate(p.x, p.y, p.z);
-      s_.Rotate(-static_cast<float>(view_.AxisAnimAngle), mesh.Axis.x, mesh.Axis.y, mesh.Axis.z);
-      s_.Translate(-p.x, -p.y, -p.z);
-    }
-    if (in_.animateAim) {
-      const float step = static_cast<float>(view_.AimAnimStep) / 2000.0f;
-      s_.Translate(p.x, p.y, p.z);
-      s_.Translate(mesh.Aim.x * step, mesh.Aim.y * step, mesh.Aim.z * step);
-      s_.Translate(-p.x, -p.y, -p.z);
-    }
-    if (in_.animateDegree) {
-      s_.Translate(p.x, p.y, p.z);
-      s_.Scale(static_cast<float>(view_.DegreeAnimStep), 1, 1);
-      s_.Translate(-p.x, -p.y, -p.z);
-    }
-  }
+  void Animate(const MeshRec& mesh) { AnimateMesh(mesh, view_, in_, s_); }
 
   void FaceShape(const FaceRec& face) {
     s_.Begin(texture_ ? Primitive::Polygon : Primitive::LineLoop);
@@ -276,95 +400,6 @@ class SceneDrawer {
     s_.PointSize(4);
   }
 
-  // Only the focused mesh, selected at the current level, shows its rotation or hitzone.
-  const MeshRec* FocusedSelectedMesh() const {
-    if (in_.focusedMesh < 0 || in_.focusedMesh >= model_.MeshCount()) return nullptr;
-    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(in_.focusedMesh)];
-    const LODRec* r = Level(mesh);
-    return r && r->Selected ? &mesh : nullptr;
-  }
-
-  void Box(const Single3& lo, const Single3& hi) {
-    const float x[2] = {lo.x, hi.x}, y[2] = {lo.y, hi.y}, z[2] = {lo.z, hi.z};
-    for (int side = 0; side < 2; ++side) {
-      s_.Begin(Primitive::LineLoop);  // x = const
-      s_.Vertex(x[side], y[0], z[0]), s_.Vertex(x[side], y[1], z[0]),
-          s_.Vertex(x[side], y[1], z[1]), s_.Vertex(x[side], y[0], z[1]);
-      s_.End();
-      s_.Begin(Primitive::LineLoop);  // y = const
-      s_.Vertex(x[0], y[side], z[0]), s_.Vertex(x[1], y[side], z[0]),
-          s_.Vertex(x[1], y[side], z[1]), s_.Vertex(x[0], y[side], z[1]);
-      s_.End();
-      s_.Begin(Primitive::LineLoop);  // z = const
-      s_.Vertex(x[0], y[0], z[side]), s_.Vertex(x[1], y[0], z[side]),
-          s_.Vertex(x[1], y[1], z[side]), s_.Vertex(x[0], y[1], z[side]);
-      s_.End();
-    }
-  }
-
-  void PanelOverlays() {
-    const std::string& panel = view_.PropertyPanel;
-    if (panel == "engine glow") {
-      s_.Blending(true);
-      s_.DepthLessEqual(true);
-      for (const MeshRec& mesh : model_.Meshes)
-        for (const EngineGlowRec& g : mesh.EngineGlows) {
-          const float w = g.Size.x, h = g.Size.y, len = g.Size.z;
-          if (w == 0) continue;  // a cone of no width, and no height ratio
-          const double height = 12.0 * w * len * len / 213.660531888;
-          s_.Push();
-          s_.ColorF(g.OuterColor.R / 255.0f, g.OuterColor.G / 255.0f, g.OuterColor.B / 255.0f,
-                    g.OuterColor.A / 255.0f);
-          s_.Translate(g.Position.x, g.Position.y, g.Position.z);
-          s_.Rotate(-90, 1, 0, 0);
-          s_.Scale(1, h / w, 1);
-          s_.Cylinder(w / 4.0, 0, height, true, 16, 16);
-          s_.ColorF(g.InnerColor.R / 255.0f, g.InnerColor.G / 255.0f, g.InnerColor.B / 255.0f,
-                    g.InnerColor.A / 255.0f);
-          s_.Cylinder(w / 8.0, 0, 0.8 * height, true, 16, 16);
-          s_.Pop();
-        }
-      s_.ColorF(1, 1, 1, 1);
-      s_.Blending(false);
-      s_.DepthLessEqual(false);
-    } else if (panel == "hardpoint") {
-      s_.PointSize(10);
-      s_.Color(255, 255, 0);
-      for (const MeshRec& mesh : model_.Meshes)
-        for (const HardpointRec& hp : mesh.Hardpoints)
-          Point(hp.Position.x, hp.Position.y, hp.Position.z);
-      White();
-      s_.PointSize(4);
-    } else if (panel == "rotation" || panel == "hitzone") {
-      const MeshRec* mesh = FocusedSelectedMesh();
-      if (!mesh) {
-        White();
-        return;
-      }
-      if (panel == "rotation") {
-        const Single3& p = mesh->Pivot;
-        s_.LineWidth(3);
-        Color(colors_.RotationAxisColor);
-        Line(p.x, p.y, p.z, mesh->Axis.x, mesh->Axis.y, mesh->Axis.z);
-        Color(colors_.RotationAimColor);
-        Line(p.x, p.y, p.z, mesh->Aim.x, mesh->Aim.y, mesh->Aim.z);
-        Color(colors_.RotationDegreeColor);
-        Line(p.x, p.y, p.z, mesh->Degree.x, mesh->Degree.y, mesh->Degree.z);
-        s_.LineWidth(1);
-      } else {
-        Color(colors_.HitzoneMeshColor);
-        s_.LineWidth(4);
-        Box(mesh->Min, mesh->Max);
-        Color(colors_.HitzoneTargetColor);
-        s_.LineWidth(3);
-        const float half = std::max({mesh->Span.x, mesh->Span.y, mesh->Span.z}) / 4.0f;
-        const Single3& t = mesh->Target;
-        Box({t.x - half, t.y - half, t.z - half}, {t.x + half, t.y + half, t.z + half});
-        s_.LineWidth(1);
-      }
-    }
-  }
-
   const Model& model_;
   const ViewState& view_;
   const ColorSettings& colors_;
@@ -378,6 +413,11 @@ class SceneDrawer {
 };
 
 }  // namespace
+
+void DrawPanelOverlays(const Model& model, const ViewState& view, const ColorSettings& colors,
+                       const SceneInputs& inputs, DrawSink& sink) {
+  PanelDrawer(model, view, colors, inputs, sink).Draw();
+}
 
 PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
                     const SceneInputs& inputs, DrawSink& sink) {

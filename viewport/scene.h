@@ -57,6 +57,14 @@ class TextureLookup {
 // has no variants (slot 1 "BLANK") or the chosen slot is "BLANK".
 const std::string& ShownTextureName(const FaceRec& face, int flightGroupColor);
 
+// The rotation panel's animation of a mesh about its pivot, as transforms into the sink.
+void AnimateMesh(const MeshRec& mesh, const ViewState& view, const SceneInputs& inputs,
+                 DrawSink& sink);
+
+// The property panels' drawings alone (they carry no pick names).
+void DrawPanelOverlays(const Model& model, const ViewState& view, const ColorSettings& colors,
+                       const SceneInputs& inputs, DrawSink& sink);
+
 PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
                     const SceneInputs& inputs, DrawSink& sink);
 

@@ -84,7 +84,7 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
             ctl.Camera().RotateX(std::uniform_real_distribution<double>(0, 360)(random));
           }
           viewport.Fit();
-          viewport.CreateCall();  // the reference scene with its names
+          viewport.CompileReference();  // the reference scene with its names
           std::uniform_int_distribution<int> px(0, ctl.width() - 1), py(0, ctl.height() - 1);
           // Half the points anywhere, half on or beside a corner of the model, where edges,
           // points and faces crowd.
@@ -123,6 +123,71 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
   std::printf("pick equivalence: %d points, %d named hits, %d differ within epsilon\n", compared,
               named, withinEpsilon);
   EXPECT_GT(named, compared / 4) << "too few points hit anything to compare";
+}
+
+}  // namespace
+}  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+// The frames the parts draw against the frames of the reference scene: the same pixels
+// but where faces at equal depth come in another order.
+TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
+  GlxCtl& ctl = window->Renderscreen();
+  CXXX& viewport = window->Viewport();
+  for (MeshRec& mesh : window->Model().Meshes.EditAll()) mesh.LODs[0].Selected = kTrue;
+  auto& faces = window->Model().Meshes.Edit(1).LODs[0].Faces;
+  for (std::size_t f = 0; f < faces.size(); f += 3) faces[f].Selected = kTrue;
+  for (std::size_t f = 0; f < faces.size(); f += 5) faces[f].Vertices[1].Selected = kTrue;
+  for (const char* mode : {"wire", "texture"})
+    for (const char* level : {"mesh", "face", "vertex"})
+      for (const char* panel : {"geometry", "hitzone"}) {
+        ViewState& v = window->View();
+        v.DisplayMode = mode;
+        v.GeometryLevel = level;
+        v.PropertyPanel = panel;
+        v.GeometrySubPanel = std::string(panel) == "hitzone" ? "texture" : "geometry";
+        viewport.ViewPreset("perspective");
+        viewport.Fit();
+        ASSERT_TRUE(viewport.CompileReference());
+        const QImage reference = ctl.grabFramebuffer();
+        ASSERT_TRUE(viewport.Compile());
+        const QImage layered = ctl.grabFramebuffer();
+        ASSERT_EQ(reference.size(), layered.size());
+        // A selected face's edge shared with an unselected one showed the colour of the face
+        // drawn first; now it always shows the selection colour. Those pixels are not
+        // counted as different.
+        const ColorSettings& c = window->Colors();
+        const QRgb white = qRgb(255, 255, 255);
+        const QRgb marked[2] = {qRgb(c.PrimarySelectWireColor.R, c.PrimarySelectWireColor.G,
+                                     c.PrimarySelectWireColor.B),
+                                qRgb(c.SecondarySelectWireColor.R, c.SecondarySelectWireColor.G,
+                                     c.SecondarySelectWireColor.B)};
+        long differ = 0, lit = 0, selectionColoured = 0;
+        for (int y = 0; y < reference.height(); ++y)
+          for (int x = 0; x < reference.width(); ++x) {
+            const QRgb r = reference.pixel(x, y) | 0xFF000000u,
+                       l = layered.pixel(x, y) | 0xFF000000u;
+            lit += r != qRgb(0, 0, 0);
+            if (r == l) continue;
+            if (r == white && (l == marked[0] || l == marked[1]))
+              ++selectionColoured;
+            else
+              ++differ;
+          }
+        std::printf("%s %s %s: %ld of %ld lit pixels differ, %ld now in the selection colour\n",
+                    mode, level, panel, differ, lit, selectionColoured);
+        const std::string where = std::string(mode) + " " + level + " " + panel;
+        if (getenv("TAMSEL_SHOTS")) {
+          reference.save(
+              QString("/tmp/ref_%1.png").arg(QString::fromStdString(where).replace(' ', '_')));
+          layered.save(
+              QString("/tmp/lay_%1.png").arg(QString::fromStdString(where).replace(' ', '_')));
+        }
+        EXPECT_GT(lit, 1000) << where << ": the model is not in view";
+        EXPECT_LE(differ, lit / 50) << where << ": " << differ << " of " << lit << " pixels";
+      }
 }
 
 }  // namespace

@@ -1,0 +1,474 @@
+#include "viewport/scene_layers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace tamsel {
+namespace {
+
+bool SameCorner(const VertexRec& a, const VertexRec& b) {
+  return a.X == b.X && a.Y == b.Y && a.Z == b.Z && a.U == b.U && a.V == b.V && a.I == b.I &&
+         a.J == b.J && a.K == b.K;
+}
+bool Same(const Single3& a, const Single3& b) {
+  return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+void Color(DrawSink& s, const ColorTriple& c) {
+  s.Color(c.R, c.G, c.B);
+}
+
+// A face's corners as independent triangles (a fan: faces are convex, at most four corners).
+void FaceTriangles(DrawSink& s, const FaceRec& face) {
+  const int n = face.CornerCount();
+  for (int k = 1; k + 1 < n; ++k)
+    for (int c : {0, k, k + 1}) {
+      const VertexRec& v = face.Vertices[static_cast<std::size_t>(c)];
+      s.TexCoord(v.U, v.V);
+      s.Vertex(v.X, v.Y, v.Z);
+    }
+}
+void FaceEdges(DrawSink& s, const FaceRec& face) {
+  const int n = face.CornerCount();
+  for (int k = 0; k < n; ++k)
+    for (int c : {k, (k + 1) % n}) {
+      const VertexRec& v = face.Vertices[static_cast<std::size_t>(c)];
+      s.TexCoord(v.U, v.V);
+      s.Vertex(v.X, v.Y, v.Z);
+    }
+}
+
+void NormalLine(DrawSink& s, double length, const VertexRec& at, double i, double j, double k) {
+  const double len = std::sqrt(i * i + j * j + k * k);
+  if (len == 0) return;
+  const double scale = length / len;
+  s.Vertex(at.X, at.Y, at.Z);
+  s.Vertex(at.X + static_cast<float>(i * scale), at.Y + static_cast<float>(j * scale),
+           at.Z + static_cast<float>(k * scale));
+}
+
+// Faces grouped by the texture they show, in texture order, each group in face order.
+std::vector<std::pair<int, std::vector<int>>> ByTexture(const LODRec& level,
+                                                        const TextureLookup& textures,
+                                                        int flightGroupColor) {
+  std::map<int, std::vector<int>> groups;
+  for (int j = 0; j < level.FaceCount(); ++j)
+    groups[textures.Find(
+               ShownTextureName(level.Faces[static_cast<std::size_t>(j)], flightGroupColor))]
+        .push_back(j);
+  return {groups.begin(), groups.end()};
+}
+
+std::string Num(double v) {
+  return std::to_string(v);
+}
+
+}  // namespace
+
+bool SameDrawing(const MeshRec& a, const MeshRec& b) {
+  if (&a == &b) return true;
+  if (a.LODs.size() != b.LODs.size()) return false;
+  for (std::size_t l = 0; l < a.LODs.size(); ++l) {
+    const LODRec &p = a.LODs[l], &q = b.LODs[l];
+    if (p.Faces.size() != q.Faces.size() || !Same(p.BoxCenter, q.BoxCenter)) return false;
+    for (std::size_t f = 0; f < p.Faces.size(); ++f) {
+      const FaceRec &x = p.Faces[f], &y = q.Faces[f];
+      for (std::size_t k = 0; k < 4; ++k)
+        if (!SameCorner(x.Vertices[k], y.Vertices[k])) return false;
+      if (!Same(x.Normal, y.Normal) || !Same(x.Vector1, y.Vector1) || !Same(x.Vector2, y.Vector2) ||
+          !Same(x.BoxCenter, y.BoxCenter) || x.TextureNames != y.TextureNames)
+        return false;
+    }
+  }
+  return true;
+}
+
+bool SameSelection(const MeshRec& a, const MeshRec& b) {
+  if (a.LODs.size() != b.LODs.size()) return false;
+  for (std::size_t l = 0; l < a.LODs.size(); ++l) {
+    const LODRec &p = a.LODs[l], &q = b.LODs[l];
+    if (p.Selected != q.Selected || p.Faces.size() != q.Faces.size()) return false;
+    for (std::size_t f = 0; f < p.Faces.size(); ++f) {
+      const FaceRec &x = p.Faces[f], &y = q.Faces[f];
+      if (x.Selected != y.Selected) return false;
+      for (std::size_t k = 0; k < 4; ++k)
+        if (x.Vertices[k].Selected != y.Vertices[k].Selected) return false;
+    }
+  }
+  return true;
+}
+
+unsigned LayeredScene::PartFor(MeshParts& parts, const std::string& name,
+                               const std::function<void(DrawSink&)>& draw) {
+  auto it = parts.lists.find(name);
+  if (it != parts.lists.end()) return it->second;
+  const unsigned id = store_.Compile(draw);
+  ++compiles_;
+  parts.lists.emplace(name, id);
+  return id;
+}
+
+void LayeredScene::Update(const Model& model, const ViewState& view, const ColorSettings& colors,
+                          const SceneInputs& inputs, int textureGeneration) {
+  model_ = &model;
+  view_ = view;
+  colors_ = colors;
+  inputs_ = inputs;
+  const int level = view.LevelIndex();
+  const bool texture = view.DisplayMode == "texture";
+  const std::string& g = view.GeometryLevel;
+  const bool meshLevel = g == "mesh", faceLevel = g == "face", vertexLevel = g == "vertex";
+  const bool normals = view.NormalsShown == "show";
+  const int fg = view.FlightGroupColor;
+  const TextureLookup textures(model.Textures);
+  const std::string lv = "L" + std::to_string(level);
+  const std::string look =
+      texture ? " tex fg" + std::to_string(fg) + " t" + std::to_string(textureGeneration) : " wire";
+  // What selection parts show besides the flags: they are rebuilt when any of it changes.
+  const ColorTriple& primary =
+      texture ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
+  const ColorTriple& secondary =
+      texture ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
+  const auto rgb = [](const ColorTriple& c) {
+    return std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B) + ";";
+  };
+  const std::string colourKey = rgb(primary) + rgb(secondary) + rgb(colors.PrimarySelectWireColor) +
+                                rgb(colors.SecondarySelectWireColor) +
+                                rgb(colors.SoftVector1Color) + rgb(colors.SoftVector2Color);
+  const std::string selView = "sel " + g + " " + lv + look + " " + view.NormalsShown + " " +
+                              view.GeometrySubPanel + " n" + Num(model.NormalLength) + " " +
+                              colourKey;
+
+  // Textured parts of older texture objects would bind ids that may be gone.
+  if (textureGeneration != textureGeneration_) {
+    textureGeneration_ = textureGeneration;
+    for (auto& [identity, parts] : meshes_)
+      for (auto it = parts.lists.begin(); it != parts.lists.end();)
+        if (it->first.find(" tex ") != std::string::npos) {
+          store_.Delete(it->second);
+          it = parts.lists.erase(it);
+        } else {
+          ++it;
+        }
+  }
+  for (auto& [id, parts] : meshes_) parts.used = false;
+  std::vector<const void*> previous = std::move(order_);
+  order_.clear();
+  frame_.clear();
+  for (int i = 0; i < model.MeshCount(); ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    const void* identity = model.Meshes.Identity(index);
+    auto found = meshes_.find(identity);
+    if (found == meshes_.end() || found->second.used) {
+      // A new record: the parts of the record that sat here before serve it when it draws
+      // alike, and its selection parts too when its flags are the same.
+      MeshParts parts;
+      if (index < previous.size()) {
+        auto old = meshes_.find(previous[index]);
+        if (old != meshes_.end() && !old->second.used && previous[index] != identity &&
+            SameDrawing(*old->second.mesh, model.Meshes[index])) {
+          parts = std::move(old->second);
+          meshes_.erase(old);
+          const bool sameSelection = SameSelection(*parts.mesh, model.Meshes[index]);
+          for (auto it = parts.lists.begin(); it != parts.lists.end();)
+            if (!sameSelection && it->first.rfind("sel ", 0) == 0) {
+              store_.Delete(it->second);
+              it = parts.lists.erase(it);
+            } else {
+              ++it;
+            }
+        }
+      }
+      parts.mesh = model.Meshes.Share(index);
+      found = meshes_.insert_or_assign(identity, std::move(parts)).first;
+    }
+    MeshParts& parts = found->second;
+    parts.used = true;
+    order_.push_back(identity);
+
+    const MeshRec& mesh = *parts.mesh;
+    MeshFrame f;
+    f.mesh = &mesh;
+    if (!mesh.HasLevel(level)) {
+      frame_.push_back(f);
+      continue;
+    }
+    const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+    f.selected = lod.Selected != 0;
+    f.focused = i == inputs.focusedMesh;
+    f.animated = view.PropertyPanel == "rotation" && f.focused &&
+                 (inputs.animateAxis || inputs.animateAim || inputs.animateDegree);
+
+    f.body = PartFor(parts, "body " + lv + look, [&](DrawSink& s) {
+      if (!texture) {
+        s.Begin(Primitive::Lines);
+        for (const FaceRec& face : lod.Faces) FaceEdges(s, face);
+        s.End();
+        return;
+      }
+      for (const auto& [t, faces] : ByTexture(lod, textures, fg)) {
+        s.BindTexture(t, false);
+        s.Begin(Primitive::Triangles);
+        for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
+        s.End();
+      }
+    });
+    if (texture)
+      f.blend = PartFor(parts, "blend " + lv + look, [&](DrawSink& s) {
+        for (const auto& [t, faces] : ByTexture(lod, textures, fg)) {
+          if (t < 0) continue;  // an untextured face has nothing to blend
+          s.BindTexture(t, true);
+          s.ColorF(1, 1, 1,
+                   static_cast<float>(model.Textures[static_cast<std::size_t>(t)].TransOpacity) /
+                       255.0f);
+          s.Begin(Primitive::Triangles);
+          for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
+          s.End();
+        }
+      });
+    if (faceLevel && f.selected && !texture)
+      f.points = PartFor(parts, "points " + lv, [&](DrawSink& s) {
+        s.Begin(Primitive::Points);
+        for (const FaceRec& face : lod.Faces)
+          s.Vertex(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
+        s.End();
+      });
+    if (faceLevel && f.selected && normals)
+      f.normals =
+          PartFor(parts, "normals " + lv + " n" + Num(model.NormalLength), [&](DrawSink& s) {
+            s.Begin(Primitive::Lines);
+            for (const FaceRec& face : lod.Faces)
+              NormalLine(s, model.NormalLength, face.Vertices[0], face.Normal.x, face.Normal.y,
+                         face.Normal.z);
+            s.End();
+          });
+
+    // The selection parts: the focus is part of their view.
+    int focus = -1;
+    if (faceLevel && inputs.focusedFace && inputs.focusedFace->mesh == i)
+      focus = inputs.focusedFace->face;
+    std::optional<CornerRef> focusedCorner;
+    if (vertexLevel && inputs.focusedCorner && inputs.focusedCorner->mesh == i)
+      focusedCorner = inputs.focusedCorner;
+    const std::string selKey =
+        selView + " m" + std::to_string(f.focused) + " f" + std::to_string(focus) + " c" +
+        (focusedCorner
+             ? std::to_string(focusedCorner->face) + "." + std::to_string(focusedCorner->corner)
+             : std::string("-"));
+    if (faceLevel)
+      f.highlight = PartFor(parts, selKey + " highlight", [&](DrawSink& s) {
+        for (int j = 0; j < lod.FaceCount(); ++j) {
+          const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
+          if (!face.Selected) continue;
+          Color(s, j == focus ? primary : secondary);
+          s.LineWidth(j == focus ? 3.0f : 2.0f);
+          if (texture) {
+            s.BindTexture(textures.Find(ShownTextureName(face, fg)), false);
+            s.Begin(Primitive::Triangles);
+            FaceTriangles(s, face);
+          } else {
+            s.Begin(Primitive::Lines);
+            FaceEdges(s, face);
+          }
+          s.End();
+        }
+        s.LineWidth(1);
+      });
+    f.marks = PartFor(parts, selKey + " marks", [&](DrawSink& s) {
+      if (meshLevel) {
+        if (texture) return;
+        if (f.selected)
+          Color(s, f.focused ? colors.PrimarySelectWireColor : colors.SecondarySelectWireColor);
+        else
+          s.Color(255, 255, 255);
+        s.Begin(Primitive::Points);
+        s.Vertex(lod.BoxCenter.x, lod.BoxCenter.y, lod.BoxCenter.z);
+        s.End();
+        return;
+      }
+      if (!f.selected) return;
+      if (faceLevel) {
+        for (int j = 0; j < lod.FaceCount() && !texture; ++j) {
+          const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
+          if (j != focus && !face.Selected) continue;
+          Color(s, j == focus ? colors.PrimarySelectWireColor : colors.SecondarySelectWireColor);
+          s.Begin(Primitive::Points);
+          s.Vertex(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
+          s.End();
+        }
+        return;
+      }
+      // Corners of the selected faces, then their normals.
+      for (int j = 0; j < lod.FaceCount(); ++j) {
+        const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
+        if (!face.Selected) continue;
+        for (int k = 0; k < face.CornerCount(); ++k) {
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+          const bool focused =
+              focusedCorner && focusedCorner->face == j && focusedCorner->corner == k;
+          if (focused && v.Selected)
+            Color(s, colors.PrimarySelectWireColor);
+          else if (v.Selected)
+            Color(s, colors.SecondarySelectWireColor);
+          else
+            s.Color(255, 255, 255);
+          s.PointSize(v.Selected ? (focused ? 10.0f : 7.0f) : 4.0f);
+          s.Begin(Primitive::Points);
+          s.Vertex(v.X, v.Y, v.Z);
+          s.End();
+        }
+      }
+      s.PointSize(4);
+      if (!normals) return;
+      s.LineWidth(2);
+      Color(s, colors.NormalColor);
+      s.Begin(Primitive::Lines);
+      for (const FaceRec& face : lod.Faces) {
+        if (!face.Selected) continue;
+        for (int k = 0; k < face.CornerCount(); ++k) {
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+          NormalLine(s, model.NormalLength, v, v.I, v.J, v.K);
+        }
+      }
+      s.End();
+      s.LineWidth(1);
+    });
+    if (faceLevel && f.selected && view.GeometrySubPanel == "texture")
+      f.vectors = PartFor(parts, selKey + " vectors", [&](DrawSink& s) {
+        s.LineWidth(5);
+        for (int v = 0; v < 2; ++v) {
+          Color(s, v == 0 ? colors.SoftVector1Color : colors.SoftVector2Color);
+          s.Begin(Primitive::Lines);
+          for (const FaceRec& face : lod.Faces) {
+            if (!face.Selected) continue;
+            const VertexRec& c0 = face.Vertices[0];
+            const Single3& d = v == 0 ? face.Vector1 : face.Vector2;
+            s.Vertex(c0.X, c0.Y, c0.Z);
+            s.Vertex(c0.X + d.x, c0.Y + d.y, c0.Z + d.z);
+          }
+          s.End();
+        }
+        s.LineWidth(1);
+      });
+    // Selection parts of other views or foci would never serve again: the flags they
+    // show are gone with the next pick.
+    for (auto it = parts.lists.begin(); it != parts.lists.end();)
+      if (it->first.rfind("sel ", 0) == 0 && it->first.rfind(selKey, 0) != 0) {
+        store_.Delete(it->second);
+        it = parts.lists.erase(it);
+      } else {
+        ++it;
+      }
+    frame_.push_back(f);
+  }
+  DropUnused();
+  // The panels' drawings are few: built anew each time.
+  if (panel_) store_.Delete(panel_);
+  panel_ = store_.Compile([&](DrawSink& s) { DrawPanelOverlays(model, view, colors, inputs, s); });
+  ++compiles_;
+}
+
+void LayeredScene::DropUnused() {
+  for (auto it = meshes_.begin(); it != meshes_.end();) {
+    if (it->second.used) {
+      ++it;
+      continue;
+    }
+    for (const auto& [name, id] : it->second.lists) store_.Delete(id);
+    it = meshes_.erase(it);
+  }
+}
+
+void LayeredScene::Clear() {
+  for (auto& [identity, parts] : meshes_) parts.used = false;
+  DropUnused();
+  if (panel_) store_.Delete(panel_);
+  panel_ = 0;
+  frame_.clear();
+  order_.clear();
+}
+
+void LayeredScene::Forget() {
+  meshes_.clear();
+  panel_ = 0;
+  frame_.clear();
+  order_.clear();
+}
+
+void LayeredScene::Draw(DrawSink& s) const {
+  if (!model_) return;
+  const bool texture = view_.DisplayMode == "texture";
+  const std::string& g = view_.GeometryLevel;
+  const bool meshLevel = g == "mesh", faceLevel = g == "face";
+  const ColorTriple& primary =
+      texture ? colors_.PrimarySelectTexColor : colors_.PrimarySelectWireColor;
+  const ColorTriple& secondary =
+      texture ? colors_.SecondarySelectTexColor : colors_.SecondarySelectWireColor;
+  const auto call = [&](const MeshFrame& f, unsigned id) {
+    if (!id) return;
+    if (f.animated) {
+      s.Push();
+      AnimateMesh(*f.mesh, view_, inputs_, s);
+    }
+    store_.Call(id, s);
+    if (f.animated) s.Pop();
+  };
+  s.Color(255, 255, 255);
+  s.LineWidth(1);
+  s.PointSize(4);
+  if (texture) s.Texturing(true);
+  for (const MeshFrame& f : frame_) {
+    if (!f.body) continue;
+    if (meshLevel) {
+      if (f.selected)
+        Color(s, f.focused ? primary : secondary);
+      else
+        s.Color(255, 255, 255);
+      s.LineWidth(f.selected ? 2.0f : 1.0f);
+    }
+    call(f, f.body);
+  }
+  s.Color(255, 255, 255);
+  s.LineWidth(1);
+  if (faceLevel) {
+    // Highlights draw over the same faces drawn white: equal depths pass.
+    s.DepthLessEqual(true);
+    for (const MeshFrame& f : frame_) call(f, f.highlight);
+    s.DepthLessEqual(false);
+    s.Color(255, 255, 255);
+    s.LineWidth(1);
+  }
+  if (texture) {
+    s.Blending(true);
+    for (const MeshFrame& f : frame_) call(f, f.blend);
+    s.ColorF(1, 1, 1, 1);
+    s.Blending(false);
+    s.Texturing(false);
+  }
+  if (faceLevel)
+    for (const MeshFrame& f : frame_)
+      if (f.points) store_.Call(f.points, s);
+  s.DepthLessEqual(true);
+  for (const MeshFrame& f : frame_)
+    if (f.marks) store_.Call(f.marks, s);
+  s.DepthLessEqual(false);
+  if (faceLevel) {
+    s.LineWidth(2);
+    Color(s, colors_.NormalColor);
+    for (const MeshFrame& f : frame_)
+      if (f.normals) store_.Call(f.normals, s);
+    for (const MeshFrame& f : frame_)
+      if (f.vectors) store_.Call(f.vectors, s);
+  }
+  s.Color(255, 255, 255);
+  s.LineWidth(1);
+  s.PointSize(4);
+  if (panel_) store_.Call(panel_, s);
+  s.Color(255, 255, 255);
+  s.LineWidth(1);
+  s.PointSize(4);
+}
+
+}  // namespace tamsel
