@@ -55,6 +55,7 @@ void TamselWindow::Redisplay() {
 }
 
 void TamselWindow::OnDocumentChanged(const ModelChange& change) {
+  if (!change.selectionOnly) faceRowsCurrent_ = cornerRowsCurrent_ = false;  // texts may differ
   if (!change.selectionOnly) {
     statusBar()->clearMessage();  // an earlier error no longer applies
     const int level = view_.LevelIndex();

@@ -130,14 +130,15 @@ void TamselWindow::cornerlist_MouseUp(const QString& name) {
   const int level = view_.LevelIndex();
   RowList* source = List(name);
   const int focus = source->ListIndex();
+  const std::vector<bool> selected = source->SelectedRows();
   for (const char* other : kCornerLists) {
     if (name == other) continue;
     RowList* list = List(other);
     list->SetListIndex(focus);
-    for (int i = 0; i < source->ListCount(); ++i) list->SetSelected(i, source->Selected(i));
+    list->SetSelectedRows(selected);
   }
   for (std::size_t i = 0; i < cornerRows_.size(); ++i) {
-    const Boolean flag = source->Selected(static_cast<int>(i)) ? kTrue : kFalse;
+    const Boolean flag = selected[i] ? kTrue : kFalse;
     const VertexRec* seen = CornerAt(std::as_const(model_), level, cornerRows_[i]);
     if (seen && seen->Selected != flag)
       EditCornerAt(model_, level, cornerRows_[i])->Selected = flag;

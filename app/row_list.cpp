@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace tamsel {
 
@@ -71,6 +72,30 @@ void RowList::SetSelected(int row, bool selected) {
   if (row < 0 || row >= ListCount()) return;
   selectionModel()->select(model_->index(row),
                            selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+void RowList::SetSelectedRows(const std::vector<bool>& selected) {
+  QItemSelection selection;
+  const int n = std::min(ListCount(), static_cast<int>(selected.size()));
+  for (int row = 0; row < n;) {
+    if (!selected[static_cast<std::size_t>(row)]) {
+      ++row;
+      continue;
+    }
+    int end = row;
+    while (end + 1 < n && selected[static_cast<std::size_t>(end + 1)]) ++end;
+    selection.select(model_->index(row), model_->index(end));
+    row = end + 1;
+  }
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+std::vector<bool> RowList::SelectedRows() const {
+  std::vector<bool> rows(static_cast<std::size_t>(ListCount()), false);
+  for (const QItemSelectionRange& range : selectionModel()->selection())
+    for (int row = range.top(); row <= range.bottom(); ++row)
+      rows[static_cast<std::size_t>(row)] = true;
+  return rows;
 }
 
 void RowList::DeselectAll() {

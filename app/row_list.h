@@ -42,6 +42,10 @@ class RowList : public QListView {
 
   bool Selected(int row) const;
   void SetSelected(int row, bool selected);
+  // Every row's selection at once (rows past the vector unselected): one change of runs of
+  // rows, where row-by-row selection grows quadratic on long lists.
+  void SetSelectedRows(const std::vector<bool>& selected);
+  std::vector<bool> SelectedRows() const;
   // Room for two rows: a list that small is still usable, and panels fit small windows.
   QSize minimumSizeHint() const override;
   void DeselectAll();

@@ -52,26 +52,46 @@ void TamselWindow::FocusTaker() {
 
 void TamselWindow::SyncMeshRows(int level) {
   RowList* meshes = List("meshlist");
-  for (int m = 0; m < model_.MeshCount() && m < meshes->ListCount(); ++m) {
-    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level))
-      meshes->SetSelected(m, mesh.LODs[static_cast<std::size_t>(level)].Selected != 0);
+  std::vector<bool> rows = meshes->SelectedRows();
+  for (std::size_t m = 0; m < model_.Meshes.size() && m < rows.size(); ++m) {
+    const MeshRec& mesh = model_.Meshes[m];
+    if (mesh.HasLevel(level)) rows[m] = mesh.LODs[static_cast<std::size_t>(level)].Selected != 0;
   }
+  meshes->SetSelectedRows(rows);
 }
 
 void TamselWindow::RebuildFaceRows(int level) {
-  faceRows_ = FaceRows(model_, level);
-  std::vector<QString> rows;
-  rows.reserve(faceRows_.size());
-  for (const FaceRef& r : faceRows_) rows.push_back(Q(FaceRow(r.mesh, r.face)));
+  std::vector<FaceRef> refs = FaceRows(model_, level);
   RowList* list = List("facelist");
-  list->SetRows(std::move(rows));
+  if (!faceRowsCurrent_ || refs != faceRows_ ||
+      list->ListCount() != static_cast<int>(refs.size())) {
+    faceRows_ = std::move(refs);
+    std::vector<QString> rows;
+    rows.reserve(faceRows_.size());
+    for (const FaceRef& r : faceRows_) rows.push_back(Q(FaceRow(r.mesh, r.face)));
+    list->SetRows(std::move(rows));
+    faceRowsCurrent_ = true;
+  }
+  std::vector<bool> selected(faceRows_.size());
   for (std::size_t i = 0; i < faceRows_.size(); ++i)
-    if (FaceAt(model_, level, faceRows_[i])->Selected) list->SetSelected(static_cast<int>(i), true);
+    selected[i] = FaceAt(model_, level, faceRows_[i])->Selected != 0;
+  list->SetSelectedRows(selected);
 }
 
 void TamselWindow::RebuildCornerRows(int level) {
-  cornerRows_ = CornerRows(model_, level);
+  std::vector<CornerRef> refs = CornerRows(model_, level);
+  const bool same = cornerRowsCurrent_ && cornerRowsLevel_ == level && refs == cornerRows_ &&
+                    List(kCornerLists[0])->ListCount() == static_cast<int>(refs.size());
+  cornerRows_ = std::move(refs);
+  std::vector<bool> selected(cornerRows_.size());
+  for (std::size_t i = 0; i < cornerRows_.size(); ++i)
+    selected[i] = CornerAt(model_, level, cornerRows_[i])->Selected != 0;
+  if (same) {
+    for (const char* name : kCornerLists) List(name)->SetSelectedRows(selected);
+    return;
+  }
+  cornerRowsCurrent_ = true;
+  cornerRowsLevel_ = level;
   for (int l = 0; l < 8; ++l) {
     std::vector<QString> rows;
     rows.reserve(cornerRows_.size());
@@ -81,9 +101,7 @@ void TamselWindow::RebuildCornerRows(int level) {
                       CornerValues(*CornerAt(model_, level, r))[static_cast<std::size_t>(l)])));
     RowList* list = List(kCornerLists[l]);
     list->SetRows(std::move(rows));
-    for (std::size_t i = 0; i < cornerRows_.size(); ++i)
-      if (CornerAt(model_, level, cornerRows_[i])->Selected)
-        list->SetSelected(static_cast<int>(i), true);
+    list->SetSelectedRows(selected);
   }
 }
 

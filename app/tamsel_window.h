@@ -234,6 +234,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void SetGeometryLevelControls(const QString& level);
   void ConnectHandlers();
   // Face, corner, hardpoint and engine-glow rows, rebuilt from the selection flags.
+  // Both rebuild the rows when the rows' elements or texts changed, and otherwise only set
+  // which rows are selected: a pick changes flags, not texts.
   void RebuildFaceRows(int level);
   void RebuildCornerRows(int level);
   void RebuildFeatureRows(int level);
@@ -298,6 +300,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   std::vector<FaceRef> faceRows_;
   std::vector<CornerRef> cornerRows_;
   std::vector<ItemRef> hardpointRows_, engineGlowRows_;
+  bool faceRowsCurrent_ = false, cornerRowsCurrent_ = false;  // texts as the model's
+  int cornerRowsLevel_ = -1;  // the level whose values the corner rows show
   QMenu* recentMenu_ = nullptr;
   bool quitAfterFirstFrame_ = false;
   int framesDrawn_ = 0;

@@ -111,6 +111,11 @@ bool CXXX::CompileReference() {
   return true;
 }
 
+void CXXX::DropParts() {
+  GlxCtl::ContextScope scope(ctl_);
+  if (scope.ok()) layers_.Clear();
+}
+
 int CXXX::TextureGeneration() {
   bool same = textureSeen_.size() == model_.Textures.size();
   for (std::size_t t = 0; same && t < textureSeen_.size(); ++t) {

@@ -68,6 +68,8 @@ class CXXX {
   // what a GL selection pass picks from (tests compare the CPU pick and the frames with it).
   bool CompileReference();
   const LayeredScene& Layers() const { return layers_; }
+  // Deletes every compiled part, so that the next Compile builds all anew.
+  void DropParts();
 
   // The view toolbar's orientations: "perspective", "top", "right", "front".
   void ViewPreset(const std::string& key);

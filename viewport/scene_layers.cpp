@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tamsel {
 namespace {
@@ -65,6 +66,13 @@ std::string Num(double v) {
   return std::to_string(v);
 }
 
+// Part keys, joined by appending (chains of + make GCC 12 warn falsely about overlaps).
+std::string Key(std::initializer_list<std::string_view> parts) {
+  std::string key;
+  for (std::string_view p : parts) key.append(p);
+  return key;
+}
+
 }  // namespace
 
 bool SameDrawing(const MeshRec& a, const MeshRec& b) {
@@ -123,23 +131,25 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
   const bool normals = view.NormalsShown == "show";
   const int fg = view.FlightGroupColor;
   const TextureLookup textures(model.Textures);
-  const std::string lv = "L" + std::to_string(level);
+  const std::string lv = Key({"L", std::to_string(level)});
   const std::string look =
-      texture ? " tex fg" + std::to_string(fg) + " t" + std::to_string(textureGeneration) : " wire";
+      texture ? Key({" tex fg", std::to_string(fg), " t", std::to_string(textureGeneration)})
+              : std::string(" wire");
   // What selection parts show besides the flags: they are rebuilt when any of it changes.
   const ColorTriple& primary =
       texture ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
   const ColorTriple& secondary =
       texture ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
   const auto rgb = [](const ColorTriple& c) {
-    return std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B) + ";";
+    return Key({std::to_string(c.R), ",", std::to_string(c.G), ",", std::to_string(c.B), ";"});
   };
-  const std::string colourKey = rgb(primary) + rgb(secondary) + rgb(colors.PrimarySelectWireColor) +
-                                rgb(colors.SecondarySelectWireColor) +
-                                rgb(colors.SoftVector1Color) + rgb(colors.SoftVector2Color);
-  const std::string selView = "sel " + g + " " + lv + look + " " + view.NormalsShown + " " +
-                              view.GeometrySubPanel + " n" + Num(model.NormalLength) + " " +
-                              colourKey;
+  const std::string colourKey =
+      Key({rgb(primary), rgb(secondary), rgb(colors.PrimarySelectWireColor),
+           rgb(colors.SecondarySelectWireColor), rgb(colors.SoftVector1Color),
+           rgb(colors.SoftVector2Color)});
+  const std::string selView =
+      Key({"sel ", g, " ", lv, look, " ", view.NormalsShown, " ", view.GeometrySubPanel, " n",
+           Num(model.NormalLength), " ", colourKey});
 
   // Textured parts of older texture objects would bind ids that may be gone.
   if (textureGeneration != textureGeneration_) {
@@ -201,7 +211,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
     f.animated = view.PropertyPanel == "rotation" && f.focused &&
                  (inputs.animateAxis || inputs.animateAim || inputs.animateDegree);
 
-    f.body = PartFor(parts, "body " + lv + look, [&](DrawSink& s) {
+    f.body = PartFor(parts, Key({"body ", lv, look}), [&](DrawSink& s) {
       if (!texture) {
         s.Begin(Primitive::Lines);
         for (const FaceRec& face : lod.Faces) FaceEdges(s, face);
@@ -216,7 +226,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       }
     });
     if (texture)
-      f.blend = PartFor(parts, "blend " + lv + look, [&](DrawSink& s) {
+      f.blend = PartFor(parts, Key({"blend ", lv, look}), [&](DrawSink& s) {
         for (const auto& [t, faces] : ByTexture(lod, textures, fg)) {
           if (t < 0) continue;  // an untextured face has nothing to blend
           s.BindTexture(t, true);
@@ -229,7 +239,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
         }
       });
     if (faceLevel && f.selected && !texture)
-      f.points = PartFor(parts, "points " + lv, [&](DrawSink& s) {
+      f.points = PartFor(parts, Key({"points ", lv}), [&](DrawSink& s) {
         s.Begin(Primitive::Points);
         for (const FaceRec& face : lod.Faces)
           s.Vertex(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
@@ -237,7 +247,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       });
     if (faceLevel && f.selected && normals)
       f.normals =
-          PartFor(parts, "normals " + lv + " n" + Num(model.NormalLength), [&](DrawSink& s) {
+          PartFor(parts, Key({"normals ", lv, " n", Num(model.NormalLength)}), [&](DrawSink& s) {
             s.Begin(Primitive::Lines);
             for (const FaceRec& face : lod.Faces)
               NormalLine(s, model.NormalLength, face.Vertices[0], face.Normal.x, face.Normal.y,
@@ -252,31 +262,47 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
     std::optional<CornerRef> focusedCorner;
     if (vertexLevel && inputs.focusedCorner && inputs.focusedCorner->mesh == i)
       focusedCorner = inputs.focusedCorner;
+    const std::string corner =
+        focusedCorner
+            ? Key({std::to_string(focusedCorner->face), ".", std::to_string(focusedCorner->corner)})
+            : std::string("-");
     const std::string selKey =
-        selView + " m" + std::to_string(f.focused) + " f" + std::to_string(focus) + " c" +
-        (focusedCorner
-             ? std::to_string(focusedCorner->face) + "." + std::to_string(focusedCorner->corner)
-             : std::string("-"));
+        Key({selView, " m", std::to_string(f.focused), " f", std::to_string(focus), " c", corner});
     if (faceLevel)
-      f.highlight = PartFor(parts, selKey + " highlight", [&](DrawSink& s) {
-        for (int j = 0; j < lod.FaceCount(); ++j) {
-          const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
-          if (!face.Selected) continue;
-          Color(s, j == focus ? primary : secondary);
-          s.LineWidth(j == focus ? 3.0f : 2.0f);
-          if (texture) {
-            s.BindTexture(textures.Find(ShownTextureName(face, fg)), false);
-            s.Begin(Primitive::Triangles);
-            FaceTriangles(s, face);
-          } else {
+      f.highlight = PartFor(parts, Key({selKey, " highlight"}), [&](DrawSink& s) {
+        // The selected faces in one run (per texture), the focused one last and wider.
+        std::vector<int> selected;
+        for (int j = 0; j < lod.FaceCount(); ++j)
+          if (lod.Faces[static_cast<std::size_t>(j)].Selected && j != focus) selected.push_back(j);
+        const bool focusSelected = focus >= 0 && focus < lod.FaceCount() &&
+                                   lod.Faces[static_cast<std::size_t>(focus)].Selected;
+        for (int pass = 0; pass < 2; ++pass) {
+          const std::vector<int> faces = pass == 0       ? selected
+                                         : focusSelected ? std::vector<int>{focus}
+                                                         : std::vector<int>{};
+          if (faces.empty()) continue;
+          Color(s, pass == 0 ? secondary : primary);
+          s.LineWidth(pass == 0 ? 2.0f : 3.0f);
+          if (!texture) {
             s.Begin(Primitive::Lines);
-            FaceEdges(s, face);
+            for (int j : faces) FaceEdges(s, lod.Faces[static_cast<std::size_t>(j)]);
+            s.End();
+            continue;
           }
-          s.End();
+          std::map<int, std::vector<int>> groups;
+          for (int j : faces)
+            groups[textures.Find(ShownTextureName(lod.Faces[static_cast<std::size_t>(j)], fg))]
+                .push_back(j);
+          for (const auto& [t, group] : groups) {
+            s.BindTexture(t, false);
+            s.Begin(Primitive::Triangles);
+            for (int j : group) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
+            s.End();
+          }
         }
         s.LineWidth(1);
       });
-    f.marks = PartFor(parts, selKey + " marks", [&](DrawSink& s) {
+    f.marks = PartFor(parts, Key({selKey, " marks"}), [&](DrawSink& s) {
       if (meshLevel) {
         if (texture) return;
         if (f.selected)
@@ -290,35 +316,47 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       }
       if (!f.selected) return;
       if (faceLevel) {
-        for (int j = 0; j < lod.FaceCount() && !texture; ++j) {
+        if (texture) return;
+        // The selected faces' points in one run, the focused face's last.
+        s.Color(colors.SecondarySelectWireColor.R, colors.SecondarySelectWireColor.G,
+                colors.SecondarySelectWireColor.B);
+        s.Begin(Primitive::Points);
+        for (int j = 0; j < lod.FaceCount(); ++j) {
           const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
-          if (j != focus && !face.Selected) continue;
-          Color(s, j == focus ? colors.PrimarySelectWireColor : colors.SecondarySelectWireColor);
+          if (face.Selected && j != focus)
+            s.Vertex(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
+        }
+        s.End();
+        if (focus >= 0 && focus < lod.FaceCount()) {
+          const FaceRec& face = lod.Faces[static_cast<std::size_t>(focus)];
+          Color(s, colors.PrimarySelectWireColor);
           s.Begin(Primitive::Points);
           s.Vertex(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
           s.End();
         }
         return;
       }
-      // Corners of the selected faces, then their normals.
-      for (int j = 0; j < lod.FaceCount(); ++j) {
-        const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
-        if (!face.Selected) continue;
-        for (int k = 0; k < face.CornerCount(); ++k) {
-          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-          const bool focused =
-              focusedCorner && focusedCorner->face == j && focusedCorner->corner == k;
-          if (focused && v.Selected)
-            Color(s, colors.PrimarySelectWireColor);
-          else if (v.Selected)
-            Color(s, colors.SecondarySelectWireColor);
-          else
-            s.Color(255, 255, 255);
-          s.PointSize(v.Selected ? (focused ? 10.0f : 7.0f) : 4.0f);
-          s.Begin(Primitive::Points);
-          s.Vertex(v.X, v.Y, v.Z);
-          s.End();
+      // Corners of the selected faces, a run per look (plain, selected, focused), then
+      // their normals.
+      for (int look = 0; look < 3; ++look) {
+        const ColorTriple white{255, 255, 255};
+        Color(s, look == 0   ? white
+                 : look == 1 ? colors.SecondarySelectWireColor
+                             : colors.PrimarySelectWireColor);
+        s.PointSize(look == 0 ? 4.0f : look == 1 ? 7.0f : 10.0f);
+        s.Begin(Primitive::Points);
+        for (int j = 0; j < lod.FaceCount(); ++j) {
+          const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
+          if (!face.Selected) continue;
+          for (int k = 0; k < face.CornerCount(); ++k) {
+            const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+            const bool focused =
+                focusedCorner && focusedCorner->face == j && focusedCorner->corner == k;
+            const int its = !v.Selected ? 0 : focused ? 2 : 1;
+            if (its == look) s.Vertex(v.X, v.Y, v.Z);
+          }
         }
+        s.End();
       }
       s.PointSize(4);
       if (!normals) return;
@@ -336,7 +374,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       s.LineWidth(1);
     });
     if (faceLevel && f.selected && view.GeometrySubPanel == "texture")
-      f.vectors = PartFor(parts, selKey + " vectors", [&](DrawSink& s) {
+      f.vectors = PartFor(parts, Key({selKey, " vectors"}), [&](DrawSink& s) {
         s.LineWidth(5);
         for (int v = 0; v < 2; ++v) {
           Color(s, v == 0 ? colors.SoftVector1Color : colors.SoftVector2Color);

@@ -179,12 +179,6 @@ TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
         std::printf("%s %s %s: %ld of %ld lit pixels differ, %ld now in the selection colour\n",
                     mode, level, panel, differ, lit, selectionColoured);
         const std::string where = std::string(mode) + " " + level + " " + panel;
-        if (getenv("TAMSEL_SHOTS")) {
-          reference.save(
-              QString("/tmp/ref_%1.png").arg(QString::fromStdString(where).replace(' ', '_')));
-          layered.save(
-              QString("/tmp/lay_%1.png").arg(QString::fromStdString(where).replace(' ', '_')));
-        }
         EXPECT_GT(lit, 1000) << where << ": the model is not in view";
         EXPECT_LE(differ, lit / 50) << where << ": " << differ << " of " << lit << " pixels";
       }
