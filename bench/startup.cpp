@@ -1,38 +1,120 @@
-// Start-up to first frame: from starting the editor's process to the first Draw returned.
-// Needs a display (run under xvfb-run, see README).
+// Whole processes, as the user meets them: the editor started to its first frame, empty
+// and with a 100 000-face project (the project's open is the difference), and
+// `tamsel-cli import-opt` of that craft's OPT file into a new project. Each run is a fresh
+// process; its peak resident memory is reported. Needs a display (run under xvfb-run).
 #include <benchmark/benchmark.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
 
 extern char** environ;
+namespace fs = std::filesystem;
 
 namespace {
 
-void BM_StartupToFirstFrame(benchmark::State& state) {
-  char* argv[] = {const_cast<char*>(TAMSEL_BINARY), const_cast<char*>("--quit-after-first-frame"),
-                  nullptr};
+fs::path Scratch() {
+  static const fs::path dir = [] {
+    fs::path d =
+        fs::temp_directory_path() / ("tamsel-bench-e2e-" + std::to_string(std::random_device{}()));
+    fs::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+// Runs a program to its end: wall seconds and peak resident megabytes, or a negative time
+// when it failed.
+std::pair<double, double> Run(std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return {-1, 0};
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {-1, 0};
+  return {seconds, static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+const fs::path& Craft() {
+  static const fs::path opz = [] {
+    const fs::path dir = Scratch() / "craft";
+    Run({TAMSEL_CLI, "sample", dir.string(), "--meshes", "16", "--faces", "5000", "--textures",
+         "64", "--size", "256"});
+    Run({TAMSEL_CLI, "create-opt", dir.string(), "--seed", "7"});
+    return dir / "craft.opz";
+  }();
+  return opz;
+}
+
+void Measure(benchmark::State& state, const std::function<std::vector<std::string>()>& command,
+             const std::function<void()>& before = {}) {
+  double peak = 0;
   for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, TAMSEL_BINARY, nullptr, nullptr, argv, environ) != 0) {
-      state.SkipWithError("could not start the editor");
+    if (before) before();
+    const auto [seconds, megabytes] = Run(command());
+    if (seconds < 0) {
+      state.SkipWithError("the process failed");
       return;
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const auto end = std::chrono::steady_clock::now();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("the editor did not exit cleanly");
-      return;
-    }
-    state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    state.SetIterationTime(seconds);
+    peak = std::max(peak, megabytes);
   }
+  state.counters["peak_MB"] = peak;
+}
+
+void BM_StartupToFirstFrame(benchmark::State& state) {
+  Measure(state, [] {
+    return std::vector<std::string>{TAMSEL_BINARY, "--quit-after-first-frame"};
+  });
 }
 BENCHMARK(BM_StartupToFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
+void BM_OpenProjectToFirstFrame(benchmark::State& state) {
+  const std::string project = Craft().string();
+  Measure(state, [&] {
+    return std::vector<std::string>{TAMSEL_BINARY, "--quit-after-first-frame", project};
+  });
+}
+BENCHMARK(BM_OpenProjectToFirstFrame)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+void BM_ImportOptProcess(benchmark::State& state) {
+  const std::string opt = (Craft().parent_path() / "craft.opt").string();
+  const fs::path target = Scratch() / "imported";
+  Measure(
+      state,
+      [&] {
+        return std::vector<std::string>{TAMSEL_CLI, "import-opt", opt, target.string()};
+      },
+      [&] {
+        std::error_code ec;
+        fs::remove_all(target, ec);
+      });
+}
+BENCHMARK(BM_ImportOptProcess)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ec;
+  fs::remove_all(Scratch(), ec);
+  return 0;
+}

@@ -130,8 +130,7 @@ int AppendCommand(const Args& a, bool createProject, const char* verb, const cha
     {
       StagedWrites staged;
       add(model, a.positional[0], staged, notes);
-      const fs::path file = ProjectFilePath(model.ProjectPath);
-      staged.Write(file, WriteOpzText(model, file.string()));
+      WriteProjectFile(staged, model);
       staged.Commit();
     }
     for (const std::string& note : notes) std::cerr << note << "\n";

@@ -16,7 +16,11 @@
 namespace tamsel {
 namespace fs = std::filesystem;
 
-Bytes ReadFileBytes(const fs::path& path) {
+namespace {
+
+// The whole file into a buffer of its size, read once: a text is not read as bytes first.
+template <typename Buffer>
+Buffer ReadWhole(const fs::path& path) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (fs::is_directory(status)) throw FileError(path.string(), "", "is a folder, not a file");
@@ -28,15 +32,21 @@ Bytes ReadFileBytes(const fs::path& path) {
   const std::streamoff size = in.tellg();
   if (size < 0) throw FileError(path.string(), "", "cannot read the file");
   in.seekg(0);
-  Bytes bytes(static_cast<std::size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
+  Buffer buffer;
+  buffer.resize(static_cast<std::size_t>(size));
+  if (size > 0 && !in.read(reinterpret_cast<char*>(buffer.data()), size))
     throw FileError(path.string(), "", "cannot read the file");
-  return bytes;
+  return buffer;
+}
+
+}  // namespace
+
+Bytes ReadFileBytes(const fs::path& path) {
+  return ReadWhole<Bytes>(path);
 }
 
 std::string ReadFileText(const fs::path& path) {
-  const Bytes bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
+  return ReadWhole<std::string>(path);
 }
 
 namespace {
@@ -71,13 +81,19 @@ StagedWrites::~StagedWrites() {
 }
 
 void StagedWrites::Write(const fs::path& target, std::string_view contents) {
+  WriteStreamed(target, [contents](const Sink& sink) { sink(contents); });
+}
+
+void StagedWrites::WriteStreamed(const fs::path& target,
+                                 const std::function<void(const Sink&)>& produce) {
   static std::mt19937_64 random{std::random_device{}()};
   static constexpr char kLetters[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   fs::path temp;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    std::string name = "." + target.filename().string() + std::string(kStageMark);
+    std::string name(".");
+    name.append(target.filename().string()).append(kStageMark);
     for (std::size_t i = 0; i < kStageSuffix; ++i) name += kLetters[random() % 62];
     temp = target.parent_path() / name;
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -86,8 +102,19 @@ void StagedWrites::Write(const fs::path& target, std::string_view contents) {
   if (fd < 0)
     throw FileError(target.string(), "",
                     std::string("cannot create the file: ") + std::strerror(errno));
-  const bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
-  const int error = errno;
+  bool written = true;
+  int error = 0;
+  try {
+    produce([&](std::string_view piece) {
+      if (written && !WriteAll(fd, piece)) written = false, error = errno;
+    });
+  } catch (...) {
+    ::close(fd);
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    throw;
+  }
+  if (written && ::fsync(fd) != 0) written = false, error = errno;
   ::close(fd);
   if (!written) {
     std::error_code ignored;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ class StagedWrites {
   // Throws FileError naming the target.
   void Write(const std::filesystem::path& target, std::string_view contents);
   void Write(const std::filesystem::path& target, const Bytes& contents);
+  // Writes what `produce` hands its sink, piece by piece, so that a large file never
+  // lies whole in memory. An exception from produce removes the temporary and passes on.
+  using Sink = std::function<void(std::string_view)>;
+  void WriteStreamed(const std::filesystem::path& target,
+                     const std::function<void(const Sink&)>& produce);
   // Renames every staged file into place (a link at a target is replaced, never written
   // through). Throws FileError.
   void Commit();

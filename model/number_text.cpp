@@ -1,29 +1,40 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
 namespace tamsel {
 
-std::string FormatSingle(float value) {
-  if (value == 0) return "0";  // also for -0: the sign carries no meaning in a coordinate
+void AppendSingle(std::string& out, float value) {
+  if (value == 0) {  // also for -0: the sign carries no meaning in a coordinate
+    out += '0';
+    return;
+  }
   char buf[32];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  std::string text(buf, ec == std::errc{} ? end : buf);
-  const auto e = text.find('e');
-  if (e == std::string::npos) return text;
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  if (ec != std::errc{}) return;
+  const char* e = std::find(buf, end, 'e');
+  out.append(buf, static_cast<std::size_t>(e - buf));
+  if (e == end) return;
   // "1e-05" -> "1E-05", "1e+20" -> "1E+20": a sign always, at least two digits.
-  std::string_view exponent = std::string_view(text).substr(e + 1);
+  std::string_view exponent(e + 1, static_cast<std::size_t>(end - e - 1));
   char sign = '+';
   if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) {
     sign = exponent[0];
     exponent.remove_prefix(1);
   }
-  std::string result = text.substr(0, e) + 'E' + sign;
-  if (exponent.size() < 2) result += '0';
-  result += exponent;
-  return result;
+  out += 'E';
+  out += sign;
+  if (exponent.size() < 2) out += '0';
+  out.append(exponent);
+}
+
+std::string FormatSingle(float value) {
+  std::string text;
+  AppendSingle(text, value);
+  return text;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

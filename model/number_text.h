@@ -11,6 +11,8 @@ namespace tamsel {
 // The shortest decimal text that reads back to the same Single. An exponent is written as
 // "E", a sign and at least two digits ("1E-05").
 std::string FormatSingle(float value);
+// The same text appended to out, without a string of its own.
+void AppendSingle(std::string& out, float value);
 
 // Whole-text parses: blanks around the number are ignored, anything else makes the text
 // invalid, and so do NaN, infinities and numbers too large for the type; a number too

@@ -1,6 +1,7 @@
 // The OPZ project file: a line-oriented text image of the model (CR LF line ends).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ struct ProjectData {
 
 // The file's text. Throws FileError when a name cannot be stored on one line.
 std::string WriteOpzText(const Model& model, const std::string& fileName = "project file");
+// The same text handed to `sink` in pieces of about a megabyte, so that a large project
+// is never whole in memory. Every check comes first, so a refused model writes nothing.
+void WriteOpz(const Model& model, const std::string& fileName,
+              const std::function<void(std::string_view)>& sink);
 
 // Parses the text. Throws FileError (naming fileName and the line) on any line that does
 // not hold what the layout expects there; ids is only advanced when the whole read

@@ -1,4 +1,8 @@
+#include <algorithm>
+#include <future>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #include "model/file_error.h"
 #include "model/file_io.h"
@@ -142,7 +146,60 @@ class OpzIn {
   }
   std::string Text(const char* what) { return std::string(Next(what)); }
 
+  // Reads `faces` with `read`, each face exactly kFaceLines lines, on every core when they
+  // are many: the lines are found first, then runs of faces are read side by side, each by
+  // a reader of its own over its lines. Errors name the same line as one reader would, the
+  // first run's first.
+  template <typename ReadFace>
+  void ReadFaces(std::vector<FaceRec>& faces, ReadFace read) {
+    constexpr std::size_t kParallelFrom = 2048;
+    const std::size_t n = faces.size();
+    const std::size_t runs =
+        n < kParallelFrom ? 1 : std::max<std::size_t>(2, 2 * std::thread::hardware_concurrency());
+    const std::size_t perRun = (n + runs - 1) / std::max<std::size_t>(runs, 1);
+    // Where each run starts: a pass over the line breaks only.
+    std::vector<std::pair<std::size_t, std::int64_t>> starts;  // offset, lines before
+    std::size_t at = at_;
+    std::int64_t line = line_;
+    if (runs > 1)
+      for (std::size_t f = 0; f < n; ++f) {
+        if (f % perRun == 0) starts.emplace_back(at, line);
+        for (int l = 0; l < kFaceLines; ++l) {
+          if (at >= text_.size()) {  // short: one reader finds and names the missing line
+            starts.clear();
+            f = n;
+            break;
+          }
+          const std::size_t end = text_.find('\n', at);
+          at = end == std::string_view::npos ? text_.size() : end + 1;
+          ++line;
+        }
+      }
+    if (starts.size() < 2) {
+      for (FaceRec& face : faces) read(*this, face);
+      return;
+    }
+    std::vector<std::future<std::int64_t>> pending;
+    for (std::size_t r = 0; r < starts.size(); ++r)
+      pending.push_back(std::async(std::launch::async, [&, r] {
+        OpzIn part(*this, starts[r].first, starts[r].second);
+        const std::size_t last = std::min(n, (r + 1) * perRun);
+        for (std::size_t f = r * perRun; f < last; ++f) read(part, faces[f]);
+        return part.filledLeft_;  // minus the filled lines it read
+      }));
+    std::int64_t filled = 0;
+    for (auto& p : pending) filled += p.get();
+    at_ = at;
+    line_ = line;
+    filledLeft_ += filled;
+  }
+  static constexpr int kFaceLines = 20;
+
  private:
+  // A reader of the same text from a given line on, counting its filled lines from 0.
+  OpzIn(const OpzIn& whole, std::size_t at, std::int64_t line)
+      : text_(whole.text_), fileName_(whole.fileName_), at_(at), line_(line) {}
+
   static std::string Shown(std::string_view line) {
     return std::string(line.substr(0, 60)) + (line.size() > 60 ? "..." : "");
   }
@@ -155,6 +212,27 @@ class OpzIn {
   std::size_t at_ = 0;
   std::int64_t line_ = 0, filledLeft_ = 0;
 };
+
+// One face: its header and OpzIn::kFaceLines - 1 lines after it.
+void ReadFace(OpzIn& in, FaceRec& face) {
+  in.Header("FACE");
+  for (int k = 0; k < 4; ++k) {
+    const Single3 p = in.Triple("a corner position");
+    face.Vertices[k].X = p.x, face.Vertices[k].Y = p.y, face.Vertices[k].Z = p.z;
+  }
+  for (int k = 0; k < 4; ++k) {
+    const auto uv = in.Fields<2>("texture coordinates");
+    face.Vertices[k].U = uv[0], face.Vertices[k].V = uv[1];
+  }
+  for (int k = 0; k < 4; ++k) {
+    const Single3 n = in.Triple("a corner normal");
+    face.Vertices[k].I = n.x, face.Vertices[k].J = n.y, face.Vertices[k].K = n.z;
+  }
+  face.Normal = in.Triple("the face normal");
+  face.Vector1 = in.Triple("the first software vector");
+  face.Vector2 = in.Triple("the second software vector");
+  for (int s = 0; s < 4; ++s) face.TextureNames[s] = in.Text("a texture name");
+}
 
 MeshRec ReadMesh(OpzIn& in) {
   MeshRec mesh;
@@ -182,25 +260,7 @@ MeshRec ReadMesh(OpzIn& in) {
     const std::int32_t faces = in.Count("the face count", kMinFaceLines);
     level.Distance = in.Single("the level distance");
     level.Faces.resize(static_cast<std::size_t>(faces));
-    for (FaceRec& face : level.Faces) {
-      in.Header("FACE");
-      for (int k = 0; k < 4; ++k) {
-        const Single3 p = in.Triple("a corner position");
-        face.Vertices[k].X = p.x, face.Vertices[k].Y = p.y, face.Vertices[k].Z = p.z;
-      }
-      for (int k = 0; k < 4; ++k) {
-        const auto uv = in.Fields<2>("texture coordinates");
-        face.Vertices[k].U = uv[0], face.Vertices[k].V = uv[1];
-      }
-      for (int k = 0; k < 4; ++k) {
-        const Single3 n = in.Triple("a corner normal");
-        face.Vertices[k].I = n.x, face.Vertices[k].J = n.y, face.Vertices[k].K = n.z;
-      }
-      face.Normal = in.Triple("the face normal");
-      face.Vector1 = in.Triple("the first software vector");
-      face.Vector2 = in.Triple("the second software vector");
-      for (int s = 0; s < 4; ++s) face.TextureNames[s] = in.Text("a texture name");
-    }
+    in.ReadFaces(level.Faces, ReadFace);
   }
   mesh.Hardpoints.resize(static_cast<std::size_t>(hardpoints));
   for (HardpointRec& hp : mesh.Hardpoints) {

@@ -1,4 +1,8 @@
+#include <algorithm>
 #include <charconv>
+#include <deque>
+#include <future>
+#include <thread>
 
 #include "model/file_error.h"
 #include "model/finite_check.h"
@@ -11,7 +15,23 @@ namespace {
 
 class OpzOut {
  public:
-  explicit OpzOut(const std::string& fileName) : fileName_(fileName) {}
+  // With a sink, what is buffered goes on in pieces; without one it stays for Take.
+  explicit OpzOut(const std::function<void(std::string_view)>* sink = nullptr) : sink_(sink) {
+    if (sink_) out_.reserve(kPiece + 4096);
+  }
+  // Hands on what is buffered once a piece is full; Flush hands on the rest.
+  void Maybe() {
+    if (sink_ && out_.size() >= kPiece) Flush();
+  }
+  void Flush() {
+    if (sink_ && !out_.empty()) (*sink_)(out_);
+    out_.clear();
+  }
+  void Append(std::string_view text) {
+    out_ += text;
+    Maybe();
+  }
+  std::string Take() { return std::move(out_); }
 
   void Line(std::string_view text) {
     out_ += text;
@@ -25,11 +45,21 @@ class OpzOut {
   }
   void Count(std::int64_t n) { Number(std::to_string(n)); }
   void Single(float v) { Number(FormatSingle(v)); }
-  void Triple(const Single3& v) {
-    Line(FormatSingle(v.x) + ", " + FormatSingle(v.y) + ", " + FormatSingle(v.z));
+  void Triple(const Single3& v) { Triple(v.x, v.y, v.z); }
+  void Triple(float x, float y, float z) {
+    AppendSingle(out_, x);
+    out_ += ", ";
+    AppendSingle(out_, y);
+    out_ += ", ";
+    AppendSingle(out_, z);
+    out_ += "\r\n";
   }
-  void Triple(float x, float y, float z) { Triple(Single3{x, y, z}); }
-  void Pair(float u, float v) { Line(FormatSingle(u) + ", " + FormatSingle(v)); }
+  void Pair(float u, float v) {
+    AppendSingle(out_, u);
+    out_ += ", ";
+    AppendSingle(out_, v);
+    out_ += "\r\n";
+  }
   void Colour(const RGBA& c) {
     Line(std::to_string(c.R) + ", " + std::to_string(c.G) + ", " + std::to_string(c.B) + ", " +
          std::to_string(c.A));
@@ -37,22 +67,23 @@ class OpzOut {
   void Colour(const RGB& c) {
     Line(std::to_string(c[0]) + ", " + std::to_string(c[1]) + ", " + std::to_string(c[2]));
   }
-  void Text(const std::string& text, const char* what) {
-    if (text.find_first_of("\r\n") != std::string::npos)
-      throw FileError(
-          fileName_, "",
-          std::string(what) + " \"" + text + "\" contains a line break and cannot be saved");
-    Line(text);
+  // "FACE 12" and the like, without a string of their own.
+  void Labelled(std::string_view label, std::size_t n) {
+    out_ += label;
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
+    out_.append(digits, ec == std::errc{} ? end : digits);
+    out_ += "\r\n";
   }
-  std::string Take() { return std::move(out_); }
 
  private:
-  const std::string& fileName_;
+  static constexpr std::size_t kPiece = 1 << 20;
+  const std::function<void(std::string_view)>* sink_;
   std::string out_;
 };
 
 void WriteMesh(OpzOut& o, const MeshRec& mesh) {
-  o.Text(mesh.Name, "The mesh name");
+  o.Line(mesh.Name);  // names were checked before
   o.Count(mesh.LODCount());
   o.Count(mesh.HardpointCount());
   o.Count(mesh.EngineGlowCount());
@@ -67,12 +98,12 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
     o.Triple(*v);
   for (std::size_t l = 0; l < mesh.LODs.size(); ++l) {
     const LODRec& level = mesh.LODs[l];
-    o.Line("LOD " + std::to_string(l + 1));
+    o.Labelled("LOD ", l + 1);
     o.Count(level.FaceCount());
     o.Single(level.Distance);
     for (std::size_t f = 0; f < level.Faces.size(); ++f) {
       const FaceRec& face = level.Faces[f];
-      o.Line("FACE " + std::to_string(f + 1));
+      o.Labelled("FACE ", f + 1);
       for (int k = 0; k < 4; ++k)
         o.Triple(face.Vertices[k].X, face.Vertices[k].Y, face.Vertices[k].Z);
       for (int k = 0; k < 4; ++k) o.Pair(face.Vertices[k].U, face.Vertices[k].V);
@@ -81,17 +112,18 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
       o.Triple(face.Normal);
       o.Triple(face.Vector1);
       o.Triple(face.Vector2);
-      for (int s = 0; s < 4; ++s) o.Text(face.TextureNames[s], "The texture name");
+      for (int s = 0; s < 4; ++s) o.Line(face.TextureNames[s]);
+      o.Maybe();
     }
   }
   for (std::size_t h = 0; h < mesh.Hardpoints.size(); ++h) {
-    o.Line("HP " + std::to_string(h + 1));
+    o.Labelled("HP ", h + 1);
     o.Count(mesh.Hardpoints[h].HardpointType);
     o.Triple(mesh.Hardpoints[h].Position);
   }
   for (std::size_t e = 0; e < mesh.EngineGlows.size(); ++e) {
     const EngineGlowRec& g = mesh.EngineGlows[e];
-    o.Line("EG " + std::to_string(e + 1));
+    o.Labelled("EG ", e + 1);
     o.Colour(g.InnerColor);
     o.Colour(g.OuterColor);
     for (const Single3* v : {&g.Position, &g.Size, &g.Density1, &g.Density2, &g.Density3})
@@ -99,22 +131,67 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
   }
 }
 
+// Names are checked before anything is written, so that a refused model hands the sink
+// nothing.
+void CheckNames(const Model& model, const std::string& fileName) {
+  const auto check = [&](const std::string& text, const char* what) {
+    if (text.find_first_of("\r\n") != std::string::npos) {
+      std::string message(what);
+      message.append(" \"").append(text).append("\" contains a line break and cannot be saved");
+      throw FileError(fileName, "", message);
+    }
+  };
+  for (const MeshRec& mesh : model.Meshes) {
+    check(mesh.Name, "The mesh name");
+    for (const LODRec& level : mesh.LODs)
+      for (const FaceRec& face : level.Faces)
+        for (const std::string& name : face.TextureNames) check(name, "The texture name");
+  }
+  for (const TextureRec& t : model.Textures) check(t.Name, "The texture name");
+}
+
 }  // namespace
 
-std::string WriteOpzText(const Model& model, const std::string& fileName) {
+void WriteOpz(const Model& model, const std::string& fileName,
+              const std::function<void(std::string_view)>& sink) {
   // "inf" or "nan" in the file would make the project one that never opens again.
   if (auto where = FindNonFinite(model))
     throw FileError(fileName, "",
                     "the project was not written: " + *where + " is not a finite number");
-  OpzOut o(fileName);
+  CheckNames(model, fileName);
+  OpzOut o(&sink);
   o.Count(model.MeshCount());
   o.Count(model.TextureCount());
-  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
-    ReportProgress(static_cast<std::int64_t>(m), static_cast<std::int64_t>(model.Meshes.size()));
-    WriteMesh(o, model.Meshes[m]);
+  // Meshes are formatted on every core, in runs of about kRunFaces faces, a few runs
+  // ahead of the writing, and written in order: number formatting is most of a save.
+  constexpr std::size_t kRunFaces = 8192;
+  const std::size_t meshes = model.Meshes.size();
+  const std::size_t ahead = std::max(2u, std::thread::hardware_concurrency());
+  std::deque<std::pair<std::size_t, std::future<std::string>>> pending;  // last mesh + text
+  std::size_t next = 0;
+  const auto launch = [&] {
+    const std::size_t first = next;
+    std::size_t faces = 0;
+    while (next < meshes && (next == first || faces < kRunFaces)) {
+      for (const LODRec& level : model.Meshes[next].LODs) faces += level.Faces.size();
+      ++next;
+    }
+    pending.emplace_back(next, std::async(std::launch::async, [&model, first, last = next] {
+                           OpzOut run;
+                           for (std::size_t m = first; m < last; ++m)
+                             WriteMesh(run, model.Meshes[m]);
+                           return run.Take();
+                         }));
+  };
+  while (next < meshes || !pending.empty()) {
+    while (next < meshes && pending.size() < ahead) launch();
+    auto [last, text] = std::move(pending.front());
+    pending.pop_front();
+    o.Append(text.get());
+    ReportProgress(static_cast<std::int64_t>(last), static_cast<std::int64_t>(meshes));
   }
   for (const TextureRec& t : model.Textures) {
-    o.Text(t.Name, "The texture name");
+    o.Line(t.Name);
     o.Count(t.TransOpacity);
     o.Count(t.TransTolerance);
     o.Count(t.TransColorCount());
@@ -124,7 +201,13 @@ std::string WriteOpzText(const Model& model, const std::string& fileName) {
     o.Count(t.IllumColorCount());
     for (const RGB& c : t.IllumColors) o.Colour(c);
   }
-  return o.Take();
+  o.Flush();
+}
+
+std::string WriteOpzText(const Model& model, const std::string& fileName) {
+  std::string text;
+  WriteOpz(model, fileName, [&text](std::string_view piece) { text.append(piece); });
+  return text;
 }
 
 }  // namespace tamsel

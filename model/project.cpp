@@ -35,9 +35,17 @@ void NewProject(Model& model, const fs::path& folder) {
   model.ProjectPath = Normalized(folder).string();
 }
 
+void WriteProjectFile(StagedWrites& staged, const Model& model) {
+  const fs::path file = ProjectFilePath(model.ProjectPath);
+  staged.WriteStreamed(
+      file, [&](const StagedWrites::Sink& sink) { WriteOpz(model, file.string(), sink); });
+}
+
 void SaveProject(const Model& model) {
   const fs::path file = ProjectFilePath(model.ProjectPath);
-  WriteFileAtomic(file, WriteOpzText(model, file.string()));
+  StagedWrites staged;
+  WriteProjectFile(staged, model);
+  staged.Commit();
   RemoveStaleTemporaries(model.ProjectPath);
 }
 

@@ -19,6 +19,9 @@ void NewProject(Model& model, const std::filesystem::path& folder);
 
 // Writes the project file atomically. Throws FileError.
 void SaveProject(const Model& model);
+// Stages the project file, written piece by piece, for the caller to commit with the
+// other files of its command. Throws FileError.
+void WriteProjectFile(StagedWrites& staged, const Model& model);
 
 // Replaces the model with the project file's, makes its folder the project, recomputes
 // the bounds and selects the first level of mesh 0. On error (FileError) the model is

@@ -218,3 +218,55 @@ TEST(OpzReader, EveryTruncationIsAnErrorWithTheModelUntouched) {
 
 }  // namespace
 }  // namespace tamsel
+
+namespace tamsel {
+namespace {
+
+// Levels of many faces are read side by side: the same records, the same error lines, and
+// a text cut short inside them is still an error at its end.
+TEST(OpzReader, LargeLevelsReadInRunsGiveTheSameRecordsAndErrorLines) {
+  Model model;
+  std::vector<FaceRec> faces;
+  for (int f = 0; f < 5000; ++f) {
+    const float x = static_cast<float>(f) * 0.37f;
+    faces.push_back(Triangle(Corner(x, -x, 1.5f, 0.25f, 0.5f), Corner(x + 1, 0, 0),
+                             Corner(0, x * 1e-3f, -2), f % 3 ? "a.BMP" : ""));
+  }
+  model.Meshes.push_back(MeshWith(faces, {}, "Big"));
+  model.Meshes.push_back(MeshWith({faces[0]}, {}, "Small"));
+  const std::string text = WriteOpzText(model);
+  IdCounters ids;
+  const ProjectData back = ReadOpzText(text, ids, "big.opz");
+  ExpectSameProject(back, model);
+
+  // Line numbers count from 1: find the start of line n.
+  const auto lineStart = [&](std::int64_t n) {
+    std::size_t at = 0;
+    for (std::int64_t l = 1; l < n; ++l) at = text.find('\n', at) + 1;
+    return at;
+  };
+  // The first mesh takes 2 count lines, then 1 name + 4 counts/codes + 4 triples + 1 code +
+  // 5 triples = 15 lines, a LOD header, a count and a distance: face f starts at line
+  // 2 + 15 + 3 + 20 f + 1.
+  const std::int64_t face4321 = 2 + 15 + 3 + 20 * 4321 + 1;
+  std::string broken = text;
+  const std::size_t at = lineStart(face4321 + 2);  // its second corner
+  broken.replace(at, broken.find('\r', at) - at, "1, two, 3");
+  try {
+    ReadOpzText(broken, ids, "big.opz");
+    FAIL() << "a broken corner was read";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("line " + std::to_string(face4321 + 2) + ":"),
+              std::string::npos)
+        << e.what();
+  }
+  try {
+    ReadOpzText(text.substr(0, lineStart(face4321 + 5)), ids, "big.opz");
+    FAIL() << "a cut text was read";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("ends early"), std::string::npos) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace tamsel
