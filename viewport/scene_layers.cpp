@@ -118,6 +118,23 @@ unsigned LayeredScene::PartFor(MeshParts& parts, const std::string& name,
   return id;
 }
 
+const std::vector<std::pair<int, unsigned>>& LayeredScene::RunsFor(MeshParts& parts,
+                                                                   const std::string& name,
+                                                                   const LODRec& lod,
+                                                                   const TextureLookup& textures,
+                                                                   int flightGroupColor) {
+  auto it = parts.runs.find(name);
+  if (it != parts.runs.end()) return it->second;
+  std::vector<std::pair<int, unsigned>> runs;
+  for (const auto& [t, faces] : ByTexture(lod, textures, flightGroupColor))
+    runs.emplace_back(t, PartFor(parts, Key({name, " #", std::to_string(t)}), [&](DrawSink& s) {
+                        s.Begin(Primitive::Triangles);
+                        for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
+                        s.End();
+                      }));
+  return parts.runs.emplace(name, std::move(runs)).first->second;
+}
+
 void LayeredScene::Update(const Model& model, const ViewState& view, const ColorSettings& colors,
                           const SceneInputs& inputs, int textureGeneration) {
   model_ = &model;
@@ -154,7 +171,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
   // Textured parts of older texture objects would bind ids that may be gone.
   if (textureGeneration != textureGeneration_) {
     textureGeneration_ = textureGeneration;
-    for (auto& [identity, parts] : meshes_)
+    for (auto& [identity, parts] : meshes_) {
       for (auto it = parts.lists.begin(); it != parts.lists.end();)
         if (it->first.find(" tex ") != std::string::npos) {
           store_.Delete(it->second);
@@ -162,6 +179,8 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
         } else {
           ++it;
         }
+      parts.runs.clear();  // every run is a textured part
+    }
   }
   for (auto& [id, parts] : meshes_) parts.used = false;
   std::vector<const void*> previous = std::move(order_);
@@ -211,33 +230,34 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
     f.animated = view.PropertyPanel == "rotation" && f.focused &&
                  (inputs.animateAxis || inputs.animateAim || inputs.animateDegree);
 
-    f.body = PartFor(parts, Key({"body ", lv, look}), [&](DrawSink& s) {
-      if (!texture) {
+    if (!texture) {
+      f.body = PartFor(parts, Key({"body ", lv, look}), [&](DrawSink& s) {
         s.Begin(Primitive::Lines);
         for (const FaceRec& face : lod.Faces) FaceEdges(s, face);
         s.End();
-        return;
-      }
-      for (const auto& [t, faces] : ByTexture(lod, textures, fg)) {
-        s.BindTexture(t, false);
-        s.Begin(Primitive::Triangles);
-        for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
-        s.End();
-      }
-    });
-    if (texture)
+      });
+    } else {
+      // The triangles of each texture's faces are compiled once; the opaque and the blended
+      // pass call them with their own texture and colour.
+      const std::vector<std::pair<int, unsigned>>& runs =
+          RunsFor(parts, Key({"tri ", lv, look}), lod, textures, fg);
+      f.body = PartFor(parts, Key({"body ", lv, look}), [&](DrawSink& s) {
+        for (const auto& [t, id] : runs) {
+          s.BindTexture(t, false);
+          store_.Call(id, s);
+        }
+      });
       f.blend = PartFor(parts, Key({"blend ", lv, look}), [&](DrawSink& s) {
-        for (const auto& [t, faces] : ByTexture(lod, textures, fg)) {
+        for (const auto& [t, id] : runs) {
           if (t < 0) continue;  // an untextured face has nothing to blend
           s.BindTexture(t, true);
           s.ColorF(1, 1, 1,
                    static_cast<float>(model.Textures[static_cast<std::size_t>(t)].TransOpacity) /
                        255.0f);
-          s.Begin(Primitive::Triangles);
-          for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
-          s.End();
+          store_.Call(id, s);
         }
       });
+    }
     if (faceLevel && f.selected && !texture)
       f.points = PartFor(parts, Key({"points ", lv}), [&](DrawSink& s) {
         s.Begin(Primitive::Points);

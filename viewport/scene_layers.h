@@ -66,11 +66,18 @@ class LayeredScene {
   struct MeshParts {
     std::shared_ptr<const MeshRec> mesh;
     std::map<std::string, unsigned> lists;  // by part name and view
+    // The texture runs of a textured view: each texture with the part of its triangles
+    // (those parts are in lists too).
+    std::map<std::string, std::vector<std::pair<int, unsigned>>> runs;
     bool used = false;
   };
   unsigned PartFor(MeshParts& parts, const std::string& name,
                    const std::function<void(DrawSink&)>& draw);
   void DropUnused();
+  const std::vector<std::pair<int, unsigned>>& RunsFor(MeshParts& parts, const std::string& name,
+                                                       const LODRec& lod,
+                                                       const TextureLookup& textures,
+                                                       int flightGroupColor);
 
   ListStore& store_;
   long compiles_ = 0;
