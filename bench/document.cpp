@@ -16,16 +16,14 @@
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
 
+#include "bench/scratch.h"
+
 namespace fs = std::filesystem;
 using namespace tamsel;
 
 namespace {
 
-const fs::path& Scratch() {
-  static const fs::path dir =
-      fs::temp_directory_path() / ("tamsel-bench-doc-" + std::to_string(std::random_device{}()));
-  return dir;
-}
+using tamsel::bench::Scratch;
 
 // The craft's project, made once; its OPT file beside it.
 const Model& Craft() {
@@ -114,10 +112,5 @@ BENCHMARK(BM_UndoOptImportOfTheWholeCraft)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ec;
-  fs::remove_all(Scratch(), ec);
-  return 0;
+  return tamsel::bench::RunBenchmarks(argc, argv);
 }

@@ -15,20 +15,14 @@
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
 
+#include "bench/scratch.h"
+
 namespace fs = std::filesystem;
 using namespace tamsel;
 
 namespace {
 
-fs::path Scratch() {
-  static const fs::path dir = [] {
-    fs::path d =
-        fs::temp_directory_path() / ("tamsel-bench-" + std::to_string(std::random_device{}()));
-    fs::create_directories(d);
-    return d;
-  }();
-  return dir;
-}
+using tamsel::bench::Scratch;
 
 // A sample project of about `faces` faces in 10 meshes (both levels counted).
 Model& Craft(int faces) {
@@ -134,10 +128,5 @@ BENCHMARK(BM_DxfImport)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ec;
-  fs::remove_all(Scratch(), ec);
-  return 0;
+  return tamsel::bench::RunBenchmarks(argc, argv);
 }

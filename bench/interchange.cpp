@@ -13,17 +13,14 @@
 #include "interchange/own_gltf.h"
 #include "opt/opt_writer.h"
 
+#include "bench/scratch.h"
+
 namespace fs = std::filesystem;
 using namespace tamsel;
 
 namespace {
 
-const fs::path& Scratch() {
-  static const fs::path dir =
-      fs::temp_directory_path() / ("tamsel-bench-io-" + std::to_string(std::random_device{}()));
-  fs::create_directories(dir);
-  return dir;
-}
+using tamsel::bench::Scratch;
 
 RgbaImage TrueColour(int seed) {
   RgbaImage image{1024, 1024, {}};
@@ -154,10 +151,5 @@ BENCHMARK(BM_ExportCraftToGlb)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ec;
-  fs::remove_all(Scratch(), ec);
-  return 0;
+  return tamsel::bench::RunBenchmarks(argc, argv);
 }

@@ -15,20 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/scratch.h"
+
 extern char** environ;
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Scratch() {
-  static const fs::path dir = [] {
-    fs::path d =
-        fs::temp_directory_path() / ("tamsel-bench-e2e-" + std::to_string(std::random_device{}()));
-    fs::create_directories(d);
-    return d;
-  }();
-  return dir;
-}
+using tamsel::bench::Scratch;
 
 // Runs a program to its end: wall seconds and peak resident megabytes, or a negative time
 // when it failed.
@@ -111,10 +105,5 @@ BENCHMARK(BM_ImportOptProcess)->UseManualTime()->Unit(benchmark::kMillisecond)->
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ec;
-  fs::remove_all(Scratch(), ec);
-  return 0;
+  return tamsel::bench::RunBenchmarks(argc, argv);
 }

@@ -38,6 +38,19 @@ void AnimateMesh(const MeshRec& mesh, const ViewState& view, const SceneInputs& 
 
 namespace {
 
+void DrawLine(DrawSink& s, float x, float y, float z, float dx, float dy, float dz) {
+  s.Begin(Primitive::Lines);
+  s.Vertex(x, y, z);
+  s.Vertex(x + dx, y + dy, z + dz);
+  s.End();
+}
+
+void DrawPoint(DrawSink& s, float x, float y, float z) {
+  s.Begin(Primitive::Points);
+  s.Vertex(x, y, z);
+  s.End();
+}
+
 // The property panels' drawings: engine glow cones, hardpoints, the focused mesh's
 // rotation vectors or hitzone boxes. They stand for no element.
 class PanelDrawer {
@@ -142,16 +155,9 @@ class PanelDrawer {
   void Color(const ColorTriple& c) { s_.Color(c.R, c.G, c.B); }
   void White() { s_.Color(255, 255, 255); }
   void Line(float x, float y, float z, float dx, float dy, float dz) {
-    s_.Begin(Primitive::Lines);
-    s_.Vertex(x, y, z);
-    s_.Vertex(x + dx, y + dy, z + dz);
-    s_.End();
+    DrawLine(s_, x, y, z, dx, dy, dz);
   }
-  void Point(float x, float y, float z) {
-    s_.Begin(Primitive::Points);
-    s_.Vertex(x, y, z);
-    s_.End();
-  }
+  void Point(float x, float y, float z) { DrawPoint(s_, x, y, z); }
 
   const Model& model_;
   const ViewState& view_;
@@ -288,16 +294,9 @@ class SceneDrawer {
   }
 
   void Line(float x, float y, float z, float dx, float dy, float dz) {
-    s_.Begin(Primitive::Lines);
-    s_.Vertex(x, y, z);
-    s_.Vertex(x + dx, y + dy, z + dz);
-    s_.End();
+    DrawLine(s_, x, y, z, dx, dy, dz);
   }
-  void Point(float x, float y, float z) {
-    s_.Begin(Primitive::Points);
-    s_.Vertex(x, y, z);
-    s_.End();
-  }
+  void Point(float x, float y, float z) { DrawPoint(s_, x, y, z); }
   // A line of NormalLength along (i, j, k); nothing for a zero vector.
   void NormalLine(float x, float y, float z, float i, float j, float k) {
     const double len = std::sqrt(static_cast<double>(i) * i + static_cast<double>(j) * j +

@@ -9,6 +9,7 @@
 #include "editing/selection.h"
 #include "model/bounds.h"
 #include "support/model_builders.h"
+#include "support/null_sink.h"
 
 namespace tamsel {
 namespace {
@@ -17,31 +18,17 @@ using namespace test;
 
 // Counts the parts compiled, and the triangles, lines and texture binds they hold.
 struct CountingStore : ListStore {
-  struct Counter : DrawSink {
+  struct Counter : test::NullSink {
     Primitive primitive = Primitive::Points;
     int vertices = 0, triangles = 0, lines = 0, binds = 0, runs = 0;
     void LoadName(std::uint32_t) override { ADD_FAILURE() << "a part carries a pick name"; }
-    void Color(int, int, int) override {}
-    void ColorF(float, float, float, float) override {}
-    void LineWidth(float) override {}
-    void PointSize(float) override {}
     void Begin(Primitive p) override { primitive = p, vertices = 0, ++runs; }
-    void TexCoord(float, float) override {}
     void Vertex(float, float, float) override { ++vertices; }
     void End() override {
       if (primitive == Primitive::Triangles) triangles += vertices / 3;
       if (primitive == Primitive::Lines) lines += vertices / 2;
     }
     void BindTexture(int, bool) override { ++binds; }
-    void Texturing(bool) override {}
-    void Blending(bool) override {}
-    void DepthLessEqual(bool) override {}
-    void Push() override {}
-    void Pop() override {}
-    void Translate(float, float, float) override {}
-    void Rotate(float, float, float, float) override {}
-    void Scale(float, float, float) override {}
-    void Cylinder(double, double, double, bool, int, int) override {}
   };
   unsigned Compile(const std::function<void(DrawSink&)>& draw) override {
     Counter c;
@@ -65,7 +52,9 @@ Model ThreeMeshes() {
       faces.push_back(Quad(Corner(x, 0, 0), Corner(x + 1, 0, 0), Corner(x + 1, 1, 0),
                            Corner(x, 1, 0), f % 2 ? "a.BMP" : "b.BMP"));
     }
-    model.Meshes.push_back(MeshWith(faces, {}, "M" + std::to_string(m)));
+    std::string name = "M";
+    name += std::to_string(m);
+    model.Meshes.push_back(MeshWith(faces, {}, name));
   }
   model.Textures.resize(2);
   model.Textures.Edit(0).Name = "a.BMP";
