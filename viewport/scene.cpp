@@ -38,26 +38,45 @@ void AnimateMesh(const MeshRec& mesh, const ViewState& view, const SceneInputs& 
 
 namespace {
 
-void DrawLine(DrawSink& s, float x, float y, float z, float dx, float dy, float dz) {
-  s.Begin(Primitive::Lines);
-  s.Vertex(x, y, z);
-  s.Vertex(x + dx, y + dy, z + dz);
-  s.End();
-}
+// What both drawers share: the inputs, the level shown and small drawing helpers.
+class DrawerBase {
+ protected:
+  DrawerBase(const Model& model, const ViewState& view, const ColorSettings& colors,
+             const SceneInputs& in, DrawSink& sink)
+      : model_(model), view_(view), colors_(colors), in_(in), s_(sink), level_(view.LevelIndex()) {}
 
-void DrawPoint(DrawSink& s, float x, float y, float z) {
-  s.Begin(Primitive::Points);
-  s.Vertex(x, y, z);
-  s.End();
-}
+  const LODRec* Level(const MeshRec& mesh) const {
+    return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
+  }
+  void Color(const ColorTriple& c) { s_.Color(c.R, c.G, c.B); }
+  void White() { s_.Color(255, 255, 255); }
+  void Line(float x, float y, float z, float dx, float dy, float dz) {
+    s_.Begin(Primitive::Lines);
+    s_.Vertex(x, y, z);
+    s_.Vertex(x + dx, y + dy, z + dz);
+    s_.End();
+  }
+  void Point(float x, float y, float z) {
+    s_.Begin(Primitive::Points);
+    s_.Vertex(x, y, z);
+    s_.End();
+  }
+
+  const Model& model_;
+  const ViewState& view_;
+  const ColorSettings& colors_;
+  const SceneInputs& in_;
+  DrawSink& s_;
+  int level_;
+};
 
 // The property panels' drawings: engine glow cones, hardpoints, the focused mesh's
 // rotation vectors or hitzone boxes. They stand for no element.
-class PanelDrawer {
+class PanelDrawer : DrawerBase {
  public:
   PanelDrawer(const Model& model, const ViewState& view, const ColorSettings& colors,
               const SceneInputs& in, DrawSink& sink)
-      : model_(model), view_(view), colors_(colors), in_(in), s_(sink), level_(view.LevelIndex()) {}
+      : DrawerBase(model, view, colors, in, sink) {}
 
   // Only the focused mesh, selected at the current level, shows its rotation or hitzone.
   const MeshRec* FocusedSelectedMesh() const {
@@ -147,37 +166,14 @@ class PanelDrawer {
       }
     }
   }
-
- private:
-  const LODRec* Level(const MeshRec& mesh) const {
-    return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
-  }
-  void Color(const ColorTriple& c) { s_.Color(c.R, c.G, c.B); }
-  void White() { s_.Color(255, 255, 255); }
-  void Line(float x, float y, float z, float dx, float dy, float dz) {
-    DrawLine(s_, x, y, z, dx, dy, dz);
-  }
-  void Point(float x, float y, float z) { DrawPoint(s_, x, y, z); }
-
-  const Model& model_;
-  const ViewState& view_;
-  const ColorSettings& colors_;
-  const SceneInputs& in_;
-  DrawSink& s_;
-  int level_;
 };
 
-class SceneDrawer {
+class SceneDrawer : DrawerBase {
  public:
   SceneDrawer(const Model& model, const ViewState& view, const ColorSettings& colors,
               const SceneInputs& in, DrawSink& sink)
-      : model_(model),
-        view_(view),
-        colors_(colors),
-        in_(in),
-        s_(sink),
+      : DrawerBase(model, view, colors, in, sink),
         textures_(model.Textures),
-        level_(view.LevelIndex()),
         texture_(view.DisplayMode == "texture") {
     primary_ = texture_ ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
     secondary_ = texture_ ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
@@ -200,11 +196,6 @@ class SceneDrawer {
   }
 
  private:
-  const LODRec* Level(const MeshRec& mesh) const {
-    return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
-  }
-  void Color(const ColorTriple& c) { s_.Color(c.R, c.G, c.B); }
-  void White() { s_.Color(255, 255, 255); }
   bool Animated(int mesh) const {
     return view_.PropertyPanel == "rotation" && mesh == in_.focusedMesh &&
            (in_.animateAxis || in_.animateAim || in_.animateDegree);
@@ -293,10 +284,6 @@ class SceneDrawer {
     s_.Texturing(false);
   }
 
-  void Line(float x, float y, float z, float dx, float dy, float dz) {
-    DrawLine(s_, x, y, z, dx, dy, dz);
-  }
-  void Point(float x, float y, float z) { DrawPoint(s_, x, y, z); }
   // A line of NormalLength along (i, j, k); nothing for a zero vector.
   void NormalLine(float x, float y, float z, float i, float j, float k) {
     const double len = std::sqrt(static_cast<double>(i) * i + static_cast<double>(j) * j +
@@ -399,13 +386,7 @@ class SceneDrawer {
     s_.PointSize(4);
   }
 
-  const Model& model_;
-  const ViewState& view_;
-  const ColorSettings& colors_;
-  const SceneInputs& in_;
-  DrawSink& s_;
   TextureLookup textures_;
-  int level_;
   bool texture_;
   ColorTriple primary_, secondary_;
   PickTable names_;
