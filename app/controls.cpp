@@ -27,7 +27,8 @@ W* Named(W* widget, const QString& name, const QString& tip = {}) {
 
 QLineEdit* TextBox(QWidget* parent, const QString& name, const QString& tip) {
   auto* box = Named(new QLineEdit(parent), name, tip);
-  box->setMinimumWidth(40);
+  // Room for a Single's text as the boxes show it, a sign and eight digits.
+  box->setMinimumWidth(box->fontMetrics().horizontalAdvance("-0.36184406") + 12);
   return box;
 }
 

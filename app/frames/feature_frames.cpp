@@ -134,7 +134,7 @@ QGroupBox* BuildEngineGlowFrame(QWidget* parent) {
                               QString("density %1%2").arg(d).arg(abc[k])),
                       3 + d, k + 1);
   }
-  grid->addWidget(Button(frame, "updateegbut", "UPDATE"), 7, 5);
+  grid->addWidget(Button(frame, "updateegbut", "UPDATE"), 7, 4, 1, 2);
   layout->addLayout(grid);
   PrefixCaptions(frame, "Engine glow");
   return frame;
