@@ -70,8 +70,9 @@ class LayoutTest : public ProjectTest {
           where + ": " + w->objectName().toStdString() + " " + w->metaObject()->className();
       EXPECT_TRUE(Find("client")->geometry().contains(r)) << name;
       // A box shows a Single's text whole: a sign and eight digits.
-      if (qobject_cast<QLineEdit*>(w))
+      if (qobject_cast<QLineEdit*>(w)) {
         EXPECT_GE(w->width(), w->fontMetrics().horizontalAdvance("-0.36184406")) << name;
+      }
       const QSize need = w->minimumSizeHint();
       EXPECT_GE(w->width(), need.width()) << name;
       EXPECT_GE(w->height(), need.height()) << name;
