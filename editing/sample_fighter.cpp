@@ -81,14 +81,14 @@ std::uint8_t Plates(int x, int y) {
   return x % 16 == 0 || y % 16 == 0 ? kSeam : 0;
 }
 
-struct TextureSpec {
+struct PaintedTexture {
   std::string file;
   Bitmap bitmap;
 };
 
-std::vector<TextureSpec> Textures() {
+std::vector<PaintedTexture> Textures() {
   const Rgb hull{178, 182, 190}, dark{70, 74, 82}, none{0, 0, 0};
-  std::vector<TextureSpec> t;
+  std::vector<PaintedTexture> t;
   // The hull carries the flight-group stripe: red, then the yellow, blue and green variants.
   const std::pair<const char*, Rgb> stripes[] = {{"fighter_hull.BMP", {200, 30, 30}},
                                                  {"fighter_hull_yellow.BMP", {230, 200, 20}},
@@ -261,11 +261,11 @@ void GenerateFighter(Model& model, const fs::path& folder) {
   if (ec) throw FileError(folder.string(), "", "cannot create the folder: " + ec.message());
   NewProject(model, folder);
 
-  for (TextureSpec& spec : Textures()) {
-    WriteFileAtomic(folder / spec.file, EncodeBitmap(spec.bitmap));
+  for (PaintedTexture& painted : Textures()) {
+    WriteFileAtomic(folder / painted.file, EncodeBitmap(painted.bitmap));
     TextureRec rec;
-    rec.Name = spec.file;
-    if (spec.file == "fighter_canopy.BMP") {
+    rec.Name = painted.file;
+    if (painted.file == "fighter_canopy.BMP") {
       rec.TransColors.push_back({60, 110, 170});  // the glass
       rec.TransOpacity = 110;
       rec.TransTolerance = 4;
@@ -273,7 +273,7 @@ void GenerateFighter(Model& model, const fs::path& folder) {
       rec.IllumBrightness = 12;
       rec.IllumTolerance = 4;
     }
-    if (spec.file == "fighter_engine.BMP") {
+    if (painted.file == "fighter_engine.BMP") {
       rec.IllumColors.push_back({255, 150, 40});  // the nozzle ring
       rec.IllumBrightness = 16;
       rec.IllumTolerance = 8;
