@@ -67,7 +67,6 @@ class CXXX {
   // Compiles the reference scene, every element under its pick name, into the scene list:
   // what a GL selection pass picks from (tests compare the CPU pick and the frames with it).
   bool CompileReference();
-  const LayeredScene& Layers() const { return layers_; }
   // Deletes every compiled part, so that the next Compile builds all anew.
   void DropParts();
 
