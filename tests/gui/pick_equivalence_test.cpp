@@ -54,6 +54,14 @@ class PickEquivalenceTest : public WindowTest {
     window->resize(700, 600);
     QTest::qWait(50);
   }
+  // The view options a case draws with; vectors: the face level's software vectors shown.
+  void Show(const char* mode, const char* level, const char* panel, bool vectors) {
+    ViewState& v = window->View();
+    v.DisplayMode = mode;
+    v.GeometryLevel = level;
+    v.PropertyPanel = panel;
+    v.GeometrySubPanel = vectors ? "texture" : "geometry";
+  }
   TempDir dir;
 };
 
@@ -72,12 +80,9 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
     for (const char* mode : {"wire", "texture"})
       for (const char* level : {"mesh", "face", "vertex"})
         for (const char* normals : {"show", "hide"}) {
-          ViewState& v = window->View();
-          v.DisplayMode = mode;
-          v.GeometryLevel = level;
-          v.NormalsShown = normals;
-          v.GeometrySubPanel = std::string(normals) == "show" ? "texture" : "geometry";
-          v.PropertyPanel = std::string(normals) == "show" ? "hardpoint" : "geometry";
+          const bool shown = std::string(normals) == "show";
+          Show(mode, level, shown ? "hardpoint" : "geometry", shown);
+          window->View().NormalsShown = normals;
           viewport.ViewPreset(preset == std::string("turned") ? "perspective" : preset);
           if (preset == std::string("turned")) {
             ctl.Camera().RotateY(std::uniform_real_distribution<double>(0, 360)(random));
@@ -143,11 +148,7 @@ TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
   for (const char* mode : {"wire", "texture"})
     for (const char* level : {"mesh", "face", "vertex"})
       for (const char* panel : {"geometry", "hitzone"}) {
-        ViewState& v = window->View();
-        v.DisplayMode = mode;
-        v.GeometryLevel = level;
-        v.PropertyPanel = panel;
-        v.GeometrySubPanel = std::string(panel) == "hitzone" ? "texture" : "geometry";
+        Show(mode, level, panel, std::string(panel) == "hitzone");
         viewport.ViewPreset("perspective");
         viewport.Fit();
         ASSERT_TRUE(viewport.CompileReference());

@@ -80,10 +80,7 @@ TEST(GltfRoundTrip, AProjectComesBackWithEverythingTheEditorKeeps) {
     for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
       const MeshRec &a = model.Meshes[m], &b = back.meshes[m];
       EXPECT_EQ(b.Name, a.Name);
-      EXPECT_EQ(b.MeshType, a.MeshType);
-      EXPECT_EQ(b.ExplosionType, a.ExplosionType);
-      EXPECT_EQ(b.TargetId, a.TargetId);
-      ExpectSameFeatures(a, b);
+      ExpectSameFeatures(a, b);  // types, target id, hitzone, rotation, hardpoints, glows
       ASSERT_EQ(b.LODs.size(), a.LODs.size()) << name;
       for (std::size_t l = 0; l < a.LODs.size(); ++l) {
         EXPECT_EQ(b.LODs[l].Distance, a.LODs[l].Distance);
