@@ -160,11 +160,13 @@ void TamselWindow::UpdateEditMenu() {
 }
 
 void TamselWindow::editundomenu_Click() {
-  doc_.Undo();
+  if (!doc_.Undo() && !doc_.FileError().empty())
+    dialogs_.MessageBox("Nothing was undone: " + QString::fromStdString(doc_.FileError()), "Undo");
 }
 
 void TamselWindow::editredomenu_Click() {
-  doc_.Redo();
+  if (!doc_.Redo() && !doc_.FileError().empty())
+    dialogs_.MessageBox("Nothing was redone: " + QString::fromStdString(doc_.FileError()), "Redo");
 }
 
 bool TamselWindow::MaybeSave() {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QStatusBar>
 #include <filesystem>
-#include <fstream>
 
 #include "app/command_progress.h"
 #include "app/event_watcher.h"
@@ -85,20 +84,33 @@ void TamselWindow::ClearSelectionLists() {
   engineGlowRows_.clear();
 }
 
+std::unique_ptr<ProjectLock> TamselWindow::LockProject(const fs::path& folder,
+                                                       const QString& title) {
+  try {
+    return std::make_unique<ProjectLock>(folder, "Tamsel");
+  } catch (const std::exception& e) {
+    dialogs_.MessageBox(QString::fromStdString(e.what()), title);
+    return nullptr;
+  }
+}
+
 void TamselWindow::opznewmenu_Click() {
   if (!MaybeSave()) return;
+  // A name makes a folder beside the program's start folder; a full path puts it anywhere.
   const auto answer = dialogs_.InputBox("Name new project", "New Project");
   if (!answer || answer->isEmpty()) return;
   const std::string name = answer->toStdString();
-  if (!IsSafeFileName(name)) {
+  const bool fullPath = fs::path(name).is_absolute();
+  if (!fullPath && !IsSafeFileName(name)) {
     dialogs_.MessageBox("\"" + *answer +
                             "\" cannot be a folder name: it must not be \".\" or \"..\" or hold a "
                             "path separator or control character.",
                         "New Project");
     return;
   }
-  const fs::path folder = fs::path(model_.StartFolder) / name;
+  const fs::path folder = fullPath ? fs::path(name) : fs::path(model_.StartFolder) / name;
   std::error_code ec;
+  std::unique_ptr<ProjectLock> lock;
   if (fs::exists(folder, ec)) {
     if (!fs::is_directory(folder, ec)) {
       dialogs_.MessageBox("'" + *answer + "' exists and is not a folder.", "New Project");
@@ -107,16 +119,32 @@ void TamselWindow::opznewmenu_Click() {
     if (dialogs_.OkCancel("The folder '" + *answer + "' already exists.  Overwrite?",
                           "Folder Overwrite") != Dialogs::Answer::Ok)
       return;
-    // Only files go; sub-folders stay.
-    std::ofstream(folder / "temp.txt").close();
-    for (const auto& entry : fs::directory_iterator(folder, ec))
-      if (entry.is_regular_file(ec) || entry.is_symlink(ec)) fs::remove(entry.path(), ec);
+    if (!(lock = LockProject(folder, "New Project"))) return;
+    // Only the previous project's own files go: its project file and the bitmaps it
+    // names. Whatever else the folder holds is the user's and stays.
+    std::vector<fs::path> previous;
+    try {
+      previous = ProjectOwnFiles(folder);
+      FileTransaction removal(folder);
+      for (const fs::path& file : previous) removal.Remove(file);
+      removal.Commit(false);
+    } catch (const std::exception& e) {
+      dialogs_.MessageBox(QString::fromStdString(e.what()), "New Project");
+      return;
+    }
+    if (!previous.empty())
+      ShowStatus(QString("Removed the previous project's %1 files from %2")
+                     .arg(previous.size())
+                     .arg(QString::fromStdString(folder.string())));
   } else if (!fs::create_directory(folder, ec)) {
     dialogs_.MessageBox("Cannot create the folder " + QString::fromStdString(folder.string()) +
                             ": " + QString::fromStdString(ec.message()),
                         "New Project");
     return;
+  } else if (!(lock = LockProject(folder, "New Project"))) {
+    return;
   }
+  projectLock_ = std::move(lock);
   ShowPropertyFrames(false);
   propbar_->hide();
   dispbar_->hide();
@@ -167,14 +195,23 @@ void TamselWindow::ShowImported(int meshesBefore, int texturesBefore) {
 bool TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
   const int meshes = model_.MeshCount(), textures = model_.TextureCount();
   bool done = false;
+  std::vector<std::string> notes;
   Attempt(kind.title, [&] {
-    const auto error = doc_.Apply(kind.title.toStdString(),
-                                  [&](tamsel::Model& m) { kind.run(m, path.toStdString()); });
+    FileTransaction files(model_.ProjectPath);
+    const auto error = doc_.Apply(
+        kind.title.toStdString(), [&](tamsel::Model& m) { kind.run(m, path.toStdString(), files); },
+        &files);
     if (error) throw std::runtime_error(*error);
+    notes = files.Notes();
     done = true;
   });
   if (!done) return false;
   ShowImported(meshes, textures);
+  if (!notes.empty()) {
+    QStringList lines;
+    for (const std::string& note : notes) lines << QString::fromStdString(note);
+    dialogs_.Inform(lines.join("\n"), kind.title + ": files kept");
+  }
   ShowProjectControls();
   cxxx_->ApplyViewExtent();
   if (kind.selectFirstMesh && model_.MeshCount() > 0) {
@@ -186,21 +223,36 @@ bool TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
 }
 
 TamselWindow::ImportKind TamselWindow::OptImportKind() {
-  return {"import .OPT", "import .OPT file",
-          "*.opt",       "OPT file (*.opt)|*.opt",
-          false,         [](tamsel::Model& m, const std::string& p) { return ImportOpt(m, p); }};
+  return {"import .OPT",
+          "import .OPT file",
+          "*.opt",
+          "OPT file (*.opt)|*.opt",
+          false,
+          [](tamsel::Model& m, const std::string& p, FileTransaction& f) {
+            return ImportOpt(m, p, &f);
+          }};
 }
 
 TamselWindow::ImportKind TamselWindow::OpzImportKind() {
-  return {"import .OPZ", "open .OPZ file",
-          "*.opz",       kOpzFilter,
-          true,          [](tamsel::Model& m, const std::string& p) { return MergeProject(m, p); }};
+  return {"import .OPZ",
+          "open .OPZ file",
+          "*.opz",
+          kOpzFilter,
+          true,
+          [](tamsel::Model& m, const std::string& p, FileTransaction& f) {
+            return MergeProject(m, p, &f);
+          }};
 }
 
 TamselWindow::ImportKind TamselWindow::DxfImportKind() {
-  return {"import .DXF", "import .DXF file",
-          "*.dxf",       "DXF file (*.dxf)|*.dxf",
-          false,         [](tamsel::Model& m, const std::string& p) { return ImportDxf(m, p); }};
+  return {"import .DXF",
+          "import .DXF file",
+          "*.dxf",
+          "DXF file (*.dxf)|*.dxf",
+          false,
+          [](tamsel::Model& m, const std::string& p, FileTransaction& f) {
+            return ImportDxf(m, p, &f);
+          }};
 }
 
 void TamselWindow::optimportmenu_Click() {

@@ -42,12 +42,16 @@ void TamselWindow::LoadTextureObjects(std::size_t first) {
 
 bool TamselWindow::OpenProjectFile(const QString& path) {
   CommandProgress progress(progress_, progressDelayMs_);
+  auto lock =
+      LockProject(std::filesystem::absolute(path.toStdString()).parent_path(), "open .OPZ file");
+  if (!lock) return false;
   try {
     OpenProject(model_, path.toStdString());
   } catch (const FileError& e) {
     dialogs_.MessageBox(QString::fromStdString(e.what()), "open .OPZ file");
     return false;
   }
+  projectLock_ = std::move(lock);
   ShowPropertyFrames(true);
   dispbar_->show();
   propbar_->show();

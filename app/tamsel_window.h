@@ -17,7 +17,9 @@
 #include "editing/document.h"
 #include "editing/list_rows.h"
 #include "model/color_settings.h"
+#include "model/file_transaction.h"
 #include "model/model.h"
+#include "model/project_lock.h"
 #include "model/view_state.h"
 #include "viewport/glx_events.h"
 #include "viewport/viewport_host.h"
@@ -247,10 +249,13 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void LoadTextureObjects(std::size_t first);
   void ShowStatus(const QString& text);
   void ShowProjectControls();
+  // The lock of the project folder `folder`, or a message naming its holder and null.
+  std::unique_ptr<ProjectLock> LockProject(const std::filesystem::path& folder,
+                                           const QString& title);
   struct ImportKind {
     QString title, dialogTitle, extension, filter;
     bool selectFirstMesh;
-    std::function<std::size_t(tamsel::Model&, const std::string&)> run;
+    std::function<std::size_t(tamsel::Model&, const std::string&, FileTransaction&)> run;
   };
   // The dialog, then ImportFile.
   void RunImport(const ImportKind& kind);
@@ -296,6 +301,8 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   bool framesShown_ = true;
   MenuItems menus_;
   std::unique_ptr<CXXX> cxxx_;
+  // Held while a project is open: no other process writes into its folder meanwhile.
+  std::unique_ptr<ProjectLock> projectLock_;
   QTimer* animation_ = nullptr;
   std::vector<FaceRef> faceRows_;
   std::vector<CornerRef> cornerRows_;

@@ -18,9 +18,11 @@
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
+#include "model/file_transaction.h"
 #include "model/number_text.h"
 #include "model/opz.h"
 #include "model/project.h"
+#include "model/project_lock.h"
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
 
@@ -111,58 +113,60 @@ Model OpenExisting(const fs::path& dir) {
   return model;
 }
 
-using AddFile =
-    std::function<void(Model&, const fs::path&, StagedWrites&, std::vector<std::string>&)>;
+using AddFile = std::function<void(Model&, const fs::path&, FileTransaction&)>;
 
-// FILE PROJECT_DIR: runs `add` on the project's model, saves it and says what was added.
-// Every file the command writes (bitmaps and the project file) is staged and renamed into
-// place only when all of them were written: a failure leaves the folder as it was, and a
-// folder made for the command goes again.
-int AppendCommand(const Args& a, bool createProject, const char* verb, const char* what,
-                  const AddFile& add) {
+// FILE PROJECT_DIR: runs `add` on the project's model, saves it and says what was added,
+// holding the project's lock meanwhile. Every file the command writes (bitmaps and the
+// project file) is committed together: a failure leaves the folder as it was, and a folder
+// made for the command goes again.
+int AppendCommand(const Args& a, bool createProject, const std::string& command, const char* verb,
+                  const char* what, const AddFile& add) {
   Expect(a, 2);
   const fs::path dir = a.positional[1];
   bool created = false;
   try {
+    std::optional<ProjectLock> lock;
+    std::error_code ec;
+    if (fs::is_directory(dir, ec)) lock.emplace(dir, "tamsel-cli " + command);
     Model model = createProject ? OpenOrCreate(dir, created) : OpenExisting(dir);
+    if (!lock) lock.emplace(dir, "tamsel-cli " + command);
     const std::size_t before = model.Meshes.size();
-    std::vector<std::string> notes;
-    {
-      StagedWrites staged;
-      add(model, a.positional[0], staged, notes);
-      WriteProjectFile(staged, model);
-      staged.Commit();
-    }
-    for (const std::string& note : notes) std::cerr << note << "\n";
+    FileTransaction files(model.ProjectPath);
+    add(model, a.positional[0], files);
+    WriteProjectFile(files, model);
+    files.Commit(false);
+    for (const std::string& note : files.Notes()) std::cerr << "note: " << note << "\n";
     std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
               << ProjectFilePath(model.ProjectPath).string() << "\n";
   } catch (...) {
     std::error_code ec;
-    if (created) fs::remove(dir, ec);  // empty again: the staged files are gone
+    if (created) fs::remove(dir, ec);  // empty again: nothing was committed
     throw;
   }
   return 0;
 }
 
 int ImportOptCommand(const Args& a) {
-  return AppendCommand(a, true, "imported", "meshes",
-                       [](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
-                         ImportOpt(m, f, &s);
-                       });
+  return AppendCommand(
+      a, true, "import-opt", "imported", "meshes",
+      [](Model& m, const fs::path& f, FileTransaction& t) { ImportOpt(m, f, &t); });
 }
 
 int ImportDxfCommand(const Args& a) {
-  return AppendCommand(a, true, "imported", "layers",
-                       [](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
+  return AppendCommand(a, true, "import-dxf", "imported", "layers",
+                       [](Model& m, const fs::path& f, FileTransaction& t) {
                          m.StartFolder = fs::current_path().string();
-                         ImportDxf(m, f, &s);
+                         ImportDxf(m, f, &t);
                        });
 }
 
 int MergeOpzCommand(const Args& a) {
-  return AppendCommand(a, false, "merged", "meshes",
-                       [](Model& m, const fs::path& f, StagedWrites& s,
-                          std::vector<std::string>& notes) { MergeProject(m, f, &s, &notes); });
+  std::vector<std::string> notes;
+  const int status = AppendCommand(
+      a, false, "merge-opz", "merged", "meshes",
+      [&](Model& m, const fs::path& f, FileTransaction& t) { MergeProject(m, f, &t, &notes); });
+  for (const std::string& note : notes) std::cerr << "note: " << note << "\n";
+  return status;
 }
 
 ModelImportOptions ImportOptionsOf(const Args& a) {
@@ -186,11 +190,10 @@ ModelImportOptions ImportOptionsOf(const Args& a) {
 int ImportModelCommand(const Args& a) {
   const ModelImportOptions options = ImportOptionsOf(a);
   std::vector<std::string> warnings;
-  const int status =
-      AppendCommand(a, true, "imported", "meshes",
-                    [&](Model& m, const fs::path& f, StagedWrites& s, std::vector<std::string>&) {
-                      ImportModel(m, f, options, &s, &warnings);
-                    });
+  const int status = AppendCommand(a, true, "import-model", "imported", "meshes",
+                                   [&](Model& m, const fs::path& f, FileTransaction& t) {
+                                     ImportModel(m, f, options, &t, &warnings);
+                                   });
   for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
   return status;
 }
@@ -216,6 +219,8 @@ int ExportCommand(const Args& a) {
     OpenProject(model, source);
     bitmaps = ProjectBitmaps(model);
   }
+  // What a killed export left there goes; a live writer's temporaries stay.
+  RemoveStaleTemporaries(fs::absolute(a.positional[1]).parent_path());
   ExportModel(model, bitmaps, a.positional[1]);
   std::cout << "wrote " << a.positional[1] << ": " << model.MeshCount() << " meshes, "
             << TotalFaceCount(model) << " faces, " << model.TextureCount() << " textures\n";
@@ -224,12 +229,14 @@ int ExportCommand(const Args& a) {
 
 int CreateOptCommand(const Args& a) {
   Expect(a, 1);
+  const ProjectLock lock(a.positional[0], "tamsel-cli create-opt");
   Model model = OpenExisting(a.positional[0]);
   std::optional<std::uint32_t> seed;
   if (a.Has("--seed")) seed = static_cast<std::uint32_t>(a.Number("--seed", 0, 0, 4294967295LL));
   fs::path out = OptFilePath(model);
   if (a.Has("-o")) out = a.options.at("-o");
   std::mt19937 random(seed ? *seed : std::random_device{}());
+  RemoveStaleTemporaries(fs::absolute(out).parent_path());
   WriteFileAtomic(out, WriteOptBytes(model, ProjectBitmaps(model), random));
   std::cout << "wrote " << out.string() << "\n";
   return 0;
@@ -324,6 +331,9 @@ int SampleCommand(const Args& a) {
   o.faces = static_cast<int>(a.Number("--faces", o.faces, 1, 10000000));
   o.textures = static_cast<int>(a.Number("--textures", o.textures, 1, 10000));
   o.size = static_cast<int>(a.Number("--size", o.size, 2, 4096));
+  std::optional<ProjectLock> lock;
+  std::error_code ec;
+  if (fs::is_directory(folder, ec)) lock.emplace(folder, "tamsel-cli sample");
   if (sized)
     GenerateSample(model, folder, o);
   else

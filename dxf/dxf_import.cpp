@@ -9,6 +9,7 @@
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
+#include "model/import_commit.h"
 #include "model/number_text.h"
 #include "opt/bitmap.h"
 
@@ -84,8 +85,12 @@ std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& file
       meshes.push_back(std::move(mesh));
     }
     FaceRec& face = meshes[it->second].LODs[0].Faces.emplace_back();
-    // Without corner 3 the face is a triangle: corner 3 repeats corner 0.
-    const bool fourth = corners[3][0] || corners[3][1] || corners[3][2];
+    // Without corner 3, or with corner 3 repeating corner 2 (how drawings write a
+    // triangle), the face is a triangle: corner 3 repeats corner 0.
+    const bool fourth = (corners[3][0] || corners[3][1] || corners[3][2]) &&
+                        !(corners[3][0].value_or(0) == *corners[2][0] &&
+                          corners[3][1].value_or(0) == *corners[2][1] &&
+                          corners[3][2].value_or(0) == *corners[2][2]);
     for (int k = 0; k < 4; ++k) {
       const auto& c = corners[static_cast<std::size_t>(fourth || k < 3 ? k : 0)];
       VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
@@ -115,13 +120,14 @@ Bitmap PlainDefaultBitmap() {
 
 }  // namespace
 
-std::size_t ImportDxf(Model& model, const fs::path& dxfFile, StagedWrites* staging) {
+std::size_t ImportDxf(Model& model, const fs::path& dxfFile, FileTransaction* files) {
   if (model.ProjectPath.empty()) throw FileError(dxfFile.string(), "", "no project is open");
   IdCounters ids = model.Ids;
   std::vector<MeshRec> meshes = ReadDxfFaces(ReadFileText(dxfFile), dxfFile.string(), ids);
   if (meshes.empty()) throw FileError(dxfFile.string(), "", "the drawing holds no 3DFACE entities");
 
   std::vector<TextureRec> textures;
+  std::vector<IncomingFile> incoming;
   const bool haveDefault =
       std::any_of(model.Textures.begin(), model.Textures.end(),
                   [](const TextureRec& t) { return t.Name == kDefaultTexture; });
@@ -129,22 +135,21 @@ std::size_t ImportDxf(Model& model, const fs::path& dxfFile, StagedWrites* stagi
     const fs::path target = fs::path(model.ProjectPath) / kDefaultTexture;
     const fs::path source = fs::path(model.StartFolder) / kDefaultTexture;
     std::error_code ec;
-    StagedWrites local;
-    StagedWrites& out = staging ? *staging : local;
+    // The program's own default bitmap when it has one; a project's own default.bmp is
+    // used as it is; else a plain grey one.
     if (!model.StartFolder.empty() && fs::exists(source, ec)) {
-      if (!fs::equivalent(source, target, ec)) out.Write(target, ReadFileBytes(source));
+      if (!fs::equivalent(source, target, ec))
+        incoming.push_back({kDefaultTexture, ReadFileBytes(source), false});
     } else if (!fs::exists(target, ec)) {
-      out.Write(target, EncodeBitmap(PlainDefaultBitmap()));
+      incoming.push_back({kDefaultTexture, EncodeBitmap(PlainDefaultBitmap()), false});
     }
-    if (!staging) local.Commit();
     TextureRec t;
     t.Name = kDefaultTexture;
     textures.push_back(t);
   }
-  const std::size_t firstMesh = model.Meshes.size();
-  const std::size_t first = AppendRead(model, std::move(meshes), std::move(textures), ids);
-  CalculateBoundsFrom(model, firstMesh);
-  return first;
+  return WithFiles(model.ProjectPath, files, [&](FileTransaction& tx) {
+    return CommitRead(model, tx, std::move(incoming), std::move(meshes), std::move(textures), ids);
+  });
 }
 
 }  // namespace tamsel

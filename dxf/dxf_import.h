@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/file_transaction.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -27,6 +28,6 @@ std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& file
 // error the model and the folder are unchanged. Returns the index of the first new texture
 // record (the texture count when none was added).
 std::size_t ImportDxf(Model& model, const std::filesystem::path& dxfFile,
-                      StagedWrites* staging = nullptr);
+                      FileTransaction* files = nullptr);
 
 }  // namespace tamsel

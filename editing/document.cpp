@@ -38,6 +38,23 @@ bool Unchanged(const ModelChange& c) {
   return !c.meshList && c.meshes.empty() && !c.textureList && c.textures.empty();
 }
 
+// Records an edit rewrote with the values they had are no change: they go back to sharing
+// the earlier objects, so that neither the history nor the listeners see them.
+template <typename T>
+void DropSameValues(const CowVector<T>& before, CowVector<T>& after, bool listChanged,
+                    std::vector<int>& changed) {
+  if (listChanged) return;
+  std::vector<int> kept;
+  for (int i : changed) {
+    const auto at = static_cast<std::size_t>(i);
+    if (after[at] == before[at])
+      after.ShareFrom(before, at);
+    else
+      kept.push_back(i);
+  }
+  changed = std::move(kept);
+}
+
 }  // namespace
 
 ModelChange Difference(const Model& before, const Model& after) {
@@ -54,9 +71,11 @@ std::size_t RecordBytes(const MeshRec& mesh) {
   return bytes;
 }
 
-std::optional<std::string> Document::Apply(const std::string& label, const Edit& edit) {
+std::optional<std::string> Document::Apply(const std::string& label, const Edit& edit,
+                                           FileTransaction* files) {
   Model before = model_;  // shares every record until the edit writes one
   const auto rollBack = [&] {
+    if (files) files->Discard();
     const IdCounters ids = model_.Ids;
     model_ = std::move(before);
     model_.Ids = ids;
@@ -68,7 +87,12 @@ std::optional<std::string> Document::Apply(const std::string& label, const Edit&
     return std::string(e.what());
   }
   ModelChange change = Difference(before, model_);
-  if (Unchanged(change)) return std::nullopt;
+  DropSameValues(before.Meshes, model_.Meshes, change.meshList, change.meshes);
+  DropSameValues(before.Textures, model_.Textures, change.textureList, change.textures);
+  if (Unchanged(change)) {
+    rollBack();  // the boxes and view values as they were, too
+    return std::nullopt;
+  }
   // Fresh boxes for what the edit touched, so that no panel or command reads a box that lags
   // behind its corners; the meshes are the model's own already, so nothing is copied.
   for (int m : change.meshes) CalculateMeshBounds(model_.Meshes.Edit(static_cast<std::size_t>(m)));
@@ -78,8 +102,17 @@ std::optional<std::string> Document::Apply(const std::string& label, const Edit&
       rollBack();
       return "The result does not fit a Single (" + *where + "); nothing was changed.";
     }
-  Step step{label, std::move(before), revision_, 0};
-  step.bytes = BytesLeftBehind(step.state, model_);
+  std::shared_ptr<FileEffects> effects;
+  if (files) {
+    try {
+      effects = std::make_shared<FileEffects>(files->Commit());
+    } catch (const std::exception& e) {
+      rollBack();
+      return std::string(e.what());
+    }
+  }
+  Step step{label, std::move(before), revision_, 0, std::move(effects)};
+  step.bytes = BytesLeftBehind(step.state, model_) + (step.files ? step.files->HeldBytes() : 0);
   undo_.push_back(std::move(step));
   redo_.clear();
   revision_ = nextRevision_++;
@@ -100,33 +133,42 @@ const std::string& Document::RedoLabel() const {
 
 ModelChange Document::SwapIn(Step& step) {
   Model other = std::move(step.state);
+  // What is not the model's content stays: ids never go back, the zoom is the view's.
   other.Ids = model_.Ids;
   other.ProjectPath = model_.ProjectPath;
   other.StartFolder = model_.StartFolder;
+  other.ViewExtent = model_.ViewExtent;
+  other.NormalLength = model_.NormalLength;
   step.state = std::move(model_);
   model_ = std::move(other);
   std::swap(step.revision, revision_);
   return Difference(step.state, model_);
 }
 
-bool Document::Undo() {
-  if (undo_.empty()) return false;
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
+bool Document::Move(std::deque<Step>& from, std::deque<Step>& to, bool undo) {
+  if (from.empty()) return false;
+  fileError_.clear();
+  // The files first: when they cannot be taken back the model stays as it is with them.
+  if (from.back().files) try {
+      undo ? from.back().files->Undo() : from.back().files->Redo();
+    } catch (const std::exception& e) {
+      fileError_ = e.what();
+      return false;
+    }
+  Step step = std::move(from.back());
+  from.pop_back();
   const ModelChange change = SwapIn(step);
-  redo_.push_back(std::move(step));
+  to.push_back(std::move(step));
   Notify(change);
   return true;
 }
 
+bool Document::Undo() {
+  return Move(undo_, redo_, true);
+}
+
 bool Document::Redo() {
-  if (redo_.empty()) return false;
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  const ModelChange change = SwapIn(step);
-  undo_.push_back(std::move(step));
-  Notify(change);
-  return true;
+  return Move(redo_, undo_, false);
 }
 
 void Document::Reset() {

@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "model/file_transaction.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -49,15 +51,24 @@ class Document {
   // level boxes, and the model box follows. An edit that throws, or that leaves a number in
   // its records that is not a finite Single, is undone at once: the model is as before
   // (but for the id counters) and the error is returned. An edit that changed nothing is no
-  // step. Returns nothing on success.
-  std::optional<std::string> Apply(const std::string& label, const Edit& edit);
+  // step: it marks nothing modified. Returns nothing on success.
+  //
+  // A command that writes files stages them into `files` from within `edit`; they are
+  // committed, all or none, once the model's change is sound, and a failed commit undoes
+  // the model's change too. Undo and redo of the step take the files back and bring them
+  // again, byte for byte.
+  std::optional<std::string> Apply(const std::string& label, const Edit& edit,
+                                   FileTransaction* files = nullptr);
 
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
   const std::string& UndoLabel() const;  // "" when there is nothing to undo
   const std::string& RedoLabel() const;
+  // False when there was nothing to take back or bring again, or when the step's files
+  // could not be: then the model is as it was and FileError() says why.
   bool Undo();
   bool Redo();
+  const std::string& FileError() const { return fileError_; }
 
   // After a new or opened project: no history, nothing unsaved, everything shown anew.
   void Reset();
@@ -80,7 +91,9 @@ class Document {
     Model state;  // the model on the other side of the step
     std::uint64_t revision = 0;
     std::size_t bytes = 0;
+    std::shared_ptr<FileEffects> files;  // what the step did to files; may be empty
   };
+  bool Move(std::deque<Step>& from, std::deque<Step>& to, bool undo);
   // Swaps the model's records with a step's; returns what changed.
   ModelChange SwapIn(Step& step);
   void Trim();
@@ -88,9 +101,10 @@ class Document {
 
   Model model_;
   std::deque<Step> undo_;
-  std::vector<Step> redo_;
+  std::deque<Step> redo_;
   std::uint64_t revision_ = 0, savedRevision_ = 0, nextRevision_ = 1;
   std::vector<Listener> listeners_;
+  std::string fileError_;
 };
 
 // What differs between two states of the model: meshes and textures whose records are not

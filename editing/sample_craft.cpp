@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "editing/sample_files.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
@@ -110,13 +111,11 @@ std::vector<FaceRec> Tube(float x0, float x1, float ry, float rz, int around, in
 void GenerateSample(Model& model, const fs::path& folder, const SampleOptions& o) {
   if (o.meshes < 1 || o.faces < 1 || o.textures < 1 || o.size < 2 || o.size > 4096)
     throw FileError(folder.string(), "", "sample sizes out of range");
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) throw FileError(folder.string(), "", "cannot create the folder: " + ec.message());
+  SampleFiles files(folder);
   NewProject(model, folder);
 
   for (int t = 0; t < o.textures; ++t) {
-    WriteFileAtomic(folder / TextureFile(t), EncodeBitmap(MakeTexture(t, o.size)));
+    files.AddBitmap(TextureFile(t), MakeTexture(t, o.size));
     TextureRec rec;
     rec.Name = TextureFile(t);
     if (t % 2 == 0) {
@@ -184,7 +183,7 @@ void GenerateSample(Model& model, const fs::path& folder, const SampleOptions& o
     model.Meshes.push_back(std::move(mesh));
   }
   SettleAfterRead(model);
-  SaveProject(model);
+  files.Finish(model);
 }
 
 }  // namespace tamsel

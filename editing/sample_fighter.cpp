@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "editing/normals.h"
+#include "editing/sample_files.h"
 #include "editing/ship_features.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
@@ -256,13 +257,11 @@ EngineGlowRec Glow(float x) {
 }  // namespace
 
 void GenerateFighter(Model& model, const fs::path& folder) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) throw FileError(folder.string(), "", "cannot create the folder: " + ec.message());
+  SampleFiles files(folder);
   NewProject(model, folder);
 
   for (PaintedTexture& painted : Textures()) {
-    WriteFileAtomic(folder / painted.file, EncodeBitmap(painted.bitmap));
+    files.AddBitmap(painted.file, painted.bitmap);
     TextureRec rec;
     rec.Name = painted.file;
     if (painted.file == "fighter_canopy.BMP") {
@@ -330,7 +329,7 @@ void GenerateFighter(Model& model, const fs::path& folder) {
   turretMesh.Aim = {0, 10, 0};
   turretMesh.Degree = {10, 0, 0};
   for (MeshRec& mesh : model.Meshes.EditAll()) mesh.TargetId = 0;
-  SaveProject(model);
+  files.Finish(model);
 }
 
 }  // namespace tamsel

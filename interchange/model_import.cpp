@@ -341,7 +341,7 @@ ModelImportResult ReadModelBytes(const Bytes& bytes, const std::string& extensio
 }
 
 std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOptions& options,
-                        StagedWrites* staging, std::vector<std::string>* warnings) {
+                        FileTransaction* files, std::vector<std::string>* warnings) {
   if (model.ProjectPath.empty()) throw FileError(file.string(), "", "no project is open");
   std::set<std::string> taken;
   for (const TextureRec& t : model.Textures) taken.insert(t.Name);
@@ -353,8 +353,10 @@ std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOpt
   }
   IdCounters ids = model.Ids;
   ModelImportResult result = ReadModelFile(file, options, ids, taken);
-  const std::size_t first = CommitImport(model, result.bitmaps, std::move(result.meshes),
-                                         std::move(result.textures), ids, staging);
+  const std::size_t first = WithFiles(model.ProjectPath, files, [&](FileTransaction& tx) {
+    return CommitRead(model, tx, EncodedBitmaps(result.bitmaps), std::move(result.meshes),
+                      std::move(result.textures), ids);
+  });
   if (warnings) warnings->insert(warnings->end(), result.warnings.begin(), result.warnings.end());
   return first;
 }

@@ -14,6 +14,7 @@
 #include "interchange/axes.h"
 #include "interchange/texture_image.h"
 #include "model/file_io.h"
+#include "model/file_transaction.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -46,11 +47,11 @@ ModelImportResult ReadModelFile(const std::filesystem::path& file,
 ModelImportResult ReadModelBytes(const Bytes& bytes, const std::string& extension,
                                  const ModelImportOptions& options, IdCounters& ids);
 
-// The import command: reads the file, writes its bitmaps into the project folder (staged
-// into `staging` when given, else at once), appends meshes and textures and recomputes the
+// The import command: reads the file, brings its bitmaps into the project folder (through
+// `files` when given, else at once; see CommitRead), appends meshes and textures and recomputes the
 // bounds. Returns the index of the first new texture; warnings are added to `warnings`.
 std::size_t ImportModel(Model& model, const std::filesystem::path& file,
-                        const ModelImportOptions& options, StagedWrites* staging = nullptr,
+                        const ModelImportOptions& options, FileTransaction* files = nullptr,
                         std::vector<std::string>* warnings = nullptr);
 
 }  // namespace tamsel

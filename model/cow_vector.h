@@ -130,6 +130,8 @@ class CowVector {
   bool SharesWith(const CowVector& other, size_type i) const {
     return i < size() && i < other.size() && slots_[i] == other.slots_[i];
   }
+  // Element i becomes other's element i again (the same object, not a copy).
+  void ShareFrom(const CowVector& other, size_type i) { slots_[i] = other.slots_[i]; }
   // Whether element i is held by this vector alone.
   bool IsOwn(size_type i) const { return slots_[i].use_count() == 1; }
   // Which element object sits at i: equal identities are the very same element.

@@ -1,6 +1,7 @@
 #include "model/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -74,10 +75,15 @@ void SyncFolder(const fs::path& folder) {
 }  // namespace
 
 StagedWrites::~StagedWrites() {
+  Discard();
+}
+
+void StagedWrites::Discard() {
   for (const Staged& s : staged_) {
     std::error_code ignored;
     fs::remove(s.temp, ignored);
   }
+  staged_.clear();
 }
 
 void StagedWrites::Write(const fs::path& target, std::string_view contents) {
@@ -92,8 +98,10 @@ void StagedWrites::WriteStreamed(const fs::path& target,
   fs::path temp;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    // The writer's process id in the name tells a later cleaner whether the writer lives.
     std::string name(".");
     name.append(target.filename().string()).append(kStageMark);
+    name.append(std::to_string(::getpid())).append("-");
     for (std::size_t i = 0; i < kStageSuffix; ++i) name += kLetters[random() % 62];
     temp = target.parent_path() / name;
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -129,18 +137,89 @@ void StagedWrites::Write(const fs::path& target, const Bytes& contents) {
   Write(target, std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
 }
 
-void StagedWrites::Commit() {
-  std::vector<fs::path> folders;
-  while (!staged_.empty()) {
-    const Staged s = staged_.front();
+namespace {
+
+// A name beside `target` for a second link to the file there while it is replaced.
+fs::path BackupName(const fs::path& target) {
+  static std::mt19937_64 random{std::random_device{}()};
+  std::string name =
+      "." + target.filename().string() + std::string(kStageMark) + std::to_string(::getpid()) + "-";
+  for (std::size_t i = 0; i < kStageSuffix; ++i) name += static_cast<char>('a' + random() % 26);
+  return target.parent_path() / name;
+}
+
+}  // namespace
+
+std::vector<CommittedFile> StagedWrites::Commit() {
+  // A folder or device at a target would refuse its rename halfway through: refuse the
+  // whole commit before anything moves.
+  for (const Staged& s : staged_) {
     std::error_code ec;
-    fs::rename(s.temp, s.target, ec);
-    if (ec) throw FileError(s.target.string(), "", "cannot replace the file: " + ec.message());
-    staged_.erase(staged_.begin());
-    if (std::find(folders.begin(), folders.end(), s.target.parent_path()) == folders.end())
-      folders.push_back(s.target.parent_path());
+    const fs::file_status st = fs::symlink_status(s.target, ec);
+    if (fs::exists(st) && !fs::is_regular_file(st) && !fs::is_symlink(st)) {
+      const std::string target = s.target.string();
+      Discard();
+      throw FileError(target, "",
+                      "is in the way: a folder or device has the name of a file to be written");
+    }
   }
+  // Each file already at a target keeps a second name until every rename succeeded, so
+  // that a failure puts every target back as it was.
+  std::vector<CommittedFile> done;
+  const auto rollBack = [&] {
+    Discard();
+    for (auto it = done.rbegin(); it != done.rend(); ++it) {
+      std::error_code ignored;
+      if (it->previous.empty())
+        fs::remove(it->target, ignored);
+      else
+        fs::rename(it->previous, it->target, ignored);
+    }
+  };
+  for (std::size_t i = 0; i < staged_.size(); ++i) {
+    const Staged s = staged_[i];  // a roll-back empties the list
+    CommittedFile record{s.target, {}};
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(s.target, ec))) {
+      record.previous = BackupName(s.target);
+      if (::link(s.target.c_str(), record.previous.c_str()) != 0) {
+        // No hard links here (or a link at the target): move the old file aside instead.
+        fs::rename(s.target, record.previous, ec);
+        if (ec) {
+          rollBack();
+          throw FileError(s.target.string(), "", "cannot replace the file: " + ec.message());
+        }
+      }
+    }
+    fs::rename(s.temp, s.target, ec);
+    if (ec) {
+      if (!record.previous.empty()) {
+        std::error_code ignored;
+        if (!fs::exists(fs::symlink_status(s.target, ignored)))
+          fs::rename(record.previous, s.target, ignored);
+        else
+          fs::remove(record.previous, ignored);
+      }
+      rollBack();
+      throw FileError(s.target.string(), "", "cannot write the file: " + ec.message());
+    }
+    done.push_back(record);
+  }
+  staged_.clear();
+  std::vector<fs::path> folders;
+  for (const CommittedFile& c : done)
+    if (std::find(folders.begin(), folders.end(), c.target.parent_path()) == folders.end())
+      folders.push_back(c.target.parent_path());
   for (const fs::path& folder : folders) SyncFolder(folder);
+  if (!keepPrevious_)
+    for (CommittedFile& c : done)
+      if (!c.previous.empty()) {
+        std::error_code ignored;
+        fs::remove(c.previous, ignored);
+        c.previous.clear();
+        c.replaced = true;
+      }
+  return done;
 }
 
 void WriteFileAtomic(const fs::path& path, std::string_view contents) {
@@ -154,23 +233,52 @@ void WriteFileAtomic(const fs::path& path, const Bytes& contents) {
       path, std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
 }
 
+namespace {
+
+// The writer named in a temporary's name: 0 for names of the form without one.
+pid_t WriterOf(std::string_view name) {
+  const std::size_t mark = name.rfind(kStageMark);
+  std::string_view rest = name.substr(mark + kStageMark.size());
+  const std::size_t dash = rest.find('-');
+  if (dash == std::string_view::npos) return 0;
+  pid_t pid = 0;
+  for (char c : rest.substr(0, dash)) pid = pid * 10 + (c - '0');
+  return pid;
+}
+
+bool WriterIsAlive(pid_t pid) {
+  return pid > 0 && (pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+}  // namespace
+
 bool IsStagedTemporaryName(std::string_view name) {
   const std::size_t mark = name.rfind(kStageMark);
-  if (name.size() < 2 || name.front() != '.' || mark == std::string_view::npos ||
-      mark + kStageMark.size() + kStageSuffix != name.size())
-    return false;
-  for (char c : name.substr(mark + kStageMark.size()))
+  if (name.size() < 2 || name.front() != '.' || mark == std::string_view::npos) return false;
+  std::string_view rest = name.substr(mark + kStageMark.size());
+  // ".NAME.tamsel-PID-XXXXXX", or ".NAME.tamsel-XXXXXX" as older writers named them.
+  if (const std::size_t dash = rest.find('-'); dash != std::string_view::npos) {
+    if (dash == 0 || dash > 10) return false;
+    for (char c : rest.substr(0, dash))
+      if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    rest.remove_prefix(dash + 1);
+  }
+  if (rest.size() != kStageSuffix) return false;
+  for (char c : rest)
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;
   return true;
 }
 
-int RemoveStaleTemporaries(const fs::path& folder) {
+int RemoveStaleTemporaries(const fs::path& folder, std::string_view ofFile) {
   int removed = 0;
   std::error_code ec;
+  const std::string prefix =
+      ofFile.empty() ? "" : "." + std::string(ofFile) + std::string(kStageMark);
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     std::error_code e;
-    if (entry.is_regular_file(e) && !entry.is_symlink(e) &&
-        IsStagedTemporaryName(entry.path().filename().string()) && fs::remove(entry.path(), e))
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file(e) && !entry.is_symlink(e) && IsStagedTemporaryName(name) &&
+        name.rfind(prefix, 0) == 0 && !WriterIsAlive(WriterOf(name)) && fs::remove(entry.path(), e))
       ++removed;
   }
   return removed;

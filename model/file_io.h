@@ -17,6 +17,14 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes ReadFileBytes(const std::filesystem::path& path);
 std::string ReadFileText(const std::filesystem::path& path);
 
+// A file a commit put in place: `previous` names where the file that stood there is
+// kept (with KeepPrevious), empty when nothing stood there or it was not kept.
+struct CommittedFile {
+  std::filesystem::path target, previous;
+  bool replaced = false;  // a file stood at the target
+  bool Replaced() const { return replaced || !previous.empty(); }
+};
+
 // Files a command writes, staged under temporary names beside their targets and renamed
 // into place together by Commit, so that a command that fails before its end leaves the
 // folder as it was. A temporary file is named ".NAME.tamsel-XXXXXX", created exclusively
@@ -38,25 +46,36 @@ class StagedWrites {
   void WriteStreamed(const std::filesystem::path& target,
                      const std::function<void(const Sink&)>& produce);
   // Renames every staged file into place (a link at a target is replaced, never written
-  // through). Throws FileError.
-  void Commit();
+  // through), all or none: a failure puts back every target it had replaced or removes
+  // what it had added, and throws FileError naming the file. A folder or device at a
+  // target refuses the commit before anything moves. Returns what each target held.
+  std::vector<CommittedFile> Commit();
   bool empty() const { return staged_.empty(); }
+  // Removes every staged temporary: nothing of them is committed.
+  void Discard();
+  // Commit leaves the previous file of each replaced target under a hidden name (in
+  // CommittedFile::previous) for the caller to keep or remove.
+  void KeepPrevious() { keepPrevious_ = true; }
 
  private:
   struct Staged {
     std::filesystem::path temp, target;
   };
   std::vector<Staged> staged_;
+  bool keepPrevious_ = false;
 };
 
 // One staged file committed at once: a failed write never destroys the previous file.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view contents);
 void WriteFileAtomic(const std::filesystem::path& path, const Bytes& contents);
 
-// Whether a file name has the form of a temporary file of StagedWrites.
+// Whether a file name has the form of a temporary file of StagedWrites
+// (".NAME.tamsel-PID-XXXXXX").
 bool IsStagedTemporaryName(std::string_view name);
-// Removes the temporary files a write killed midway left in a folder; returns how many.
-int RemoveStaleTemporaries(const std::filesystem::path& folder);
+// Removes the temporary files that writes killed midway left in a folder (those of
+// `ofFile` alone when given); a temporary whose writing process still runs is left to it.
+// Returns how many were removed.
+int RemoveStaleTemporaries(const std::filesystem::path& folder, std::string_view ofFile = {});
 
 // True when name is a plain file name that stays inside its folder: not empty, no path
 // separator, not "." or "..", no control character.

@@ -1,11 +1,13 @@
 #include "model/project.h"
 
 #include <algorithm>
+#include <set>
 #include <system_error>
 
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
+#include "model/import_commit.h"
 #include "model/opz.h"
 
 namespace tamsel {
@@ -35,17 +37,16 @@ void NewProject(Model& model, const fs::path& folder) {
   model.ProjectPath = Normalized(folder).string();
 }
 
-void WriteProjectFile(StagedWrites& staged, const Model& model) {
+void WriteProjectFile(FileTransaction& staged, const Model& model) {
   const fs::path file = ProjectFilePath(model.ProjectPath);
   staged.WriteStreamed(
       file, [&](const StagedWrites::Sink& sink) { WriteOpz(model, file.string(), sink); });
 }
 
 void SaveProject(const Model& model) {
-  const fs::path file = ProjectFilePath(model.ProjectPath);
-  StagedWrites staged;
+  FileTransaction staged(model.ProjectPath);
   WriteProjectFile(staged, model);
-  staged.Commit();
+  staged.Commit(false);
   RemoveStaleTemporaries(model.ProjectPath);
 }
 
@@ -67,50 +68,76 @@ void OpenProject(Model& model, const fs::path& opzFile) {
   RemoveStaleTemporaries(model.ProjectPath);
 }
 
-std::vector<fs::path> BitmapFiles(const fs::path& folder) {
+std::vector<fs::path> BitmapFiles(const fs::path& folder, bool withLinks) {
   std::vector<fs::path> files;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec))
-    if (entry.is_regular_file(ec) && HasExtension(entry.path(), ".bmp"))
+    if ((entry.is_regular_file(ec) || (withLinks && entry.is_symlink(ec))) &&
+        HasExtension(entry.path(), ".bmp"))
       files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   return files;
 }
 
-std::size_t MergeProject(Model& model, const fs::path& opzFile, StagedWrites* staging,
+std::size_t MergeProject(Model& model, const fs::path& opzFile, FileTransaction* files,
                          std::vector<std::string>* notes) {
   IdCounters ids = model.Ids;
   ProjectData data = ReadProjectFile(opzFile, ids);
 
   const fs::path source = fs::absolute(opzFile).parent_path();
   std::error_code ec;
-  StagedWrites local;
-  StagedWrites& out = staging ? *staging : local;
+  std::vector<IncomingFile> incoming;
   const auto skip = [&](const fs::path& path, const char* why) {
     if (notes) notes->push_back("skipped " + path.string() + ": " + why);
   };
   if (!fs::equivalent(source, model.ProjectPath, ec)) {
-    for (const auto& entry : fs::directory_iterator(source, ec)) {
-      const fs::path bitmap = entry.path();
-      if (!HasExtension(bitmap, ".bmp")) continue;
-      const fs::path target = fs::path(model.ProjectPath) / bitmap.filename();
-      // A link would pull a file from elsewhere into the project, or put a bitmap there.
+    std::set<std::string> named;
+    for (const TextureRec& t : data.textures) named.insert(t.Name);
+    for (const MeshRec& mesh : data.meshes)
+      for (const LODRec& level : mesh.LODs)
+        for (const FaceRec& face : level.Faces)
+          named.insert(face.TextureNames.begin(), face.TextureNames.end());
+    for (const fs::path& bitmap : BitmapFiles(source, true)) {
+      // A link would pull a file from elsewhere into the project.
       if (!fs::is_regular_file(fs::symlink_status(bitmap, ec))) {
         skip(bitmap, "not a regular file (a link, folder or device)");
-      } else if (const auto status = fs::symlink_status(target, ec);
-                 fs::exists(status) && !fs::is_regular_file(status)) {
-        skip(target, "not a regular file (a link or folder); not replaced");
-      } else {
-        out.Write(target, ReadFileBytes(bitmap));
+        continue;
       }
+      const std::string name = bitmap.filename().string();
+      incoming.push_back({name, ReadFileBytes(bitmap), named.count(name) == 0});
     }
   }
-  if (!staging) local.Commit();
-  const std::size_t firstMesh = model.Meshes.size();
-  const std::size_t firstTexture =
-      AppendRead(model, std::move(data.meshes), std::move(data.textures), ids);
-  SettleAfterRead(model, firstMesh);
-  return firstTexture;
+  return WithFiles(model.ProjectPath, files, [&](FileTransaction& tx) {
+    const std::size_t first = CommitRead(model, tx, std::move(incoming), std::move(data.meshes),
+                                         std::move(data.textures), ids);
+    // A caller's transaction tells its own notes.
+    if (notes && !files) notes->insert(notes->end(), tx.Notes().begin(), tx.Notes().end());
+    SettleAfterRead(model, model.Meshes.size());  // the new meshes' bounds are made
+    return first;
+  });
+}
+
+std::vector<fs::path> ProjectOwnFiles(const fs::path& folder) {
+  const fs::path opz = ProjectFilePath(folder);
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::symlink_status(opz, ec))) return {};
+  std::vector<fs::path> own{opz};
+  std::set<std::string> names;
+  try {
+    IdCounters ids;
+    const ProjectData data = ReadProjectFile(opz, ids);
+    for (const TextureRec& t : data.textures) names.insert(t.Name);
+    for (const MeshRec& mesh : data.meshes)
+      for (const LODRec& level : mesh.LODs)
+        for (const FaceRec& face : level.Faces)
+          names.insert(face.TextureNames.begin(), face.TextureNames.end());
+  } catch (const FileError&) {
+    return own;
+  }
+  for (const std::string& name : names)
+    if (IsSafeFileName(name) && fs::is_regular_file(fs::symlink_status(folder / name, ec)))
+      own.push_back(folder / name);
+  return own;
 }
 
 }  // namespace tamsel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/file_transaction.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -21,25 +22,33 @@ void NewProject(Model& model, const std::filesystem::path& folder);
 void SaveProject(const Model& model);
 // Stages the project file, written piece by piece, for the caller to commit with the
 // other files of its command. Throws FileError.
-void WriteProjectFile(StagedWrites& staged, const Model& model);
+void WriteProjectFile(FileTransaction& staged, const Model& model);
 
 // Replaces the model with the project file's, makes its folder the project, recomputes
 // the bounds and selects the first level of mesh 0. On error (FileError) the model is
 // unchanged.
 void OpenProject(Model& model, const std::filesystem::path& opzFile);
 
-// Appends the project file's meshes and textures, after copying the bitmaps of its folder
-// into the project folder (skipped when both folders are the same). The file is read
-// completely before anything is copied or changed. Only regular files are copied, and
-// none onto a link: what is skipped is said in `notes`. The copies are staged into
-// `staging` when one is given, else written at once, together. Returns the number of
+// Appends the project file's meshes and textures, bringing the bitmaps of its folder into
+// the project folder (skipped when both folders are the same) through `files` (see
+// CommitRead): a bitmap whose name holds a different file comes in under a free name, and
+// one that no record names is then skipped. The file is read completely before anything is
+// copied or changed. Links are not copied. What was skipped or renamed is said in `notes`.
+// Without `files` the bitmaps are written at once, together. Returns the number of
 // textures the model held before, where the merged ones start.
 std::size_t MergeProject(Model& model, const std::filesystem::path& opzFile,
-                         StagedWrites* staging = nullptr,
+                         FileTransaction* files = nullptr,
                          std::vector<std::string>* notes = nullptr);
 
-// The *.bmp files of a folder (any case of the extension), sorted by name.
-std::vector<std::filesystem::path> BitmapFiles(const std::filesystem::path& folder);
+// The *.bmp files of a folder (any case of the extension), sorted by name; links to files
+// too when asked.
+std::vector<std::filesystem::path> BitmapFiles(const std::filesystem::path& folder,
+                                               bool withLinks = false);
+
+// The files that belong to the project in `folder`: its project file and the bitmaps it
+// names that stand in the folder as regular files. A project file that cannot be read
+// owns only itself. Empty when there is no project file.
+std::vector<std::filesystem::path> ProjectOwnFiles(const std::filesystem::path& folder);
 
 // After a read: bounds (of the meshes from firstRead on, and the model), and the first level of
 // mesh 0 selected (when there is a mesh).

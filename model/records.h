@@ -32,6 +32,7 @@ struct VertexRec {
   float X = 0, Y = 0, Z = 0;
   float U = 0, V = 0;
   float I = 0, J = 0, K = 0;
+  friend bool operator==(const VertexRec&, const VertexRec&) = default;
 };
 
 inline constexpr int kTextureSlots = 5;  // slots 0..3 are the flight-group colours; 4 is unused
@@ -52,6 +53,7 @@ struct FaceRec {
            Vertices[3].Z == Vertices[0].Z;
   }
   int CornerCount() const { return IsTriangle() ? 3 : 4; }
+  friend bool operator==(const FaceRec&, const FaceRec&) = default;
 };
 
 struct LODRec {
@@ -61,6 +63,7 @@ struct LODRec {
   float Distance = 0;
   std::vector<FaceRec> Faces;
   std::int32_t FaceCount() const { return static_cast<std::int32_t>(Faces.size()); }
+  friend bool operator==(const LODRec&, const LODRec&) = default;
 };
 
 struct HardpointRec {
@@ -94,6 +97,7 @@ struct MeshRec {
   std::int32_t EngineGlowCount() const { return static_cast<std::int32_t>(EngineGlows.size()); }
   std::int32_t LODCount() const { return static_cast<std::int32_t>(LODs.size()); }
   bool HasLevel(int level) const { return level >= 0 && level < LODCount(); }
+  friend bool operator==(const MeshRec&, const MeshRec&) = default;
 };
 
 struct TextureRec {
@@ -108,6 +112,7 @@ struct TextureRec {
 
   std::int32_t TransColorCount() const { return static_cast<std::int32_t>(TransColors.size()); }
   std::int32_t IllumColorCount() const { return static_cast<std::int32_t>(IllumColors.size()); }
+  friend bool operator==(const TextureRec&, const TextureRec&) = default;
 };
 
 }  // namespace tamsel

@@ -362,27 +362,23 @@ OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, I
   return result;
 }
 
-std::size_t ImportOpt(Model& model, const fs::path& optFile, StagedWrites* staging) {
+std::size_t ImportOpt(Model& model, const fs::path& optFile, FileTransaction* files) {
   if (model.ProjectPath.empty()) throw FileError(optFile.string(), "", "no project is open");
   IdCounters ids = model.Ids;
   OptImportResult result =
       ReadOptImport(ReadFileBytes(optFile), optFile.string(), ids, model.MeshCount());
-  return CommitImport(model, result.bitmaps, std::move(result.meshes), std::move(result.textures),
-                      ids, staging);
+  return WithFiles(model.ProjectPath, files, [&](FileTransaction& tx) {
+    return CommitRead(model, tx, EncodedBitmaps(result.bitmaps), std::move(result.meshes),
+                      std::move(result.textures), ids);
+  });
 }
 
-std::size_t CommitImport(Model& model, const std::vector<std::pair<std::string, Bitmap>>& bitmaps,
-                         std::vector<MeshRec> meshes, std::vector<TextureRec> textures,
-                         const IdCounters& ids, StagedWrites* staging) {
-  StagedWrites local;
-  StagedWrites& out = staging ? *staging : local;
-  for (const auto& [name, bitmap] : bitmaps)
-    out.Write(fs::path(model.ProjectPath) / name, EncodeBitmap(bitmap));
-  if (!staging) local.Commit();
-  const std::size_t firstMesh = model.Meshes.size();
-  const std::size_t firstTexture = AppendRead(model, std::move(meshes), std::move(textures), ids);
-  CalculateBoundsFrom(model, firstMesh);
-  return firstTexture;
+std::vector<IncomingFile> EncodedBitmaps(
+    const std::vector<std::pair<std::string, Bitmap>>& bitmaps) {
+  std::vector<IncomingFile> files;
+  files.reserve(bitmaps.size());
+  for (const auto& [name, bitmap] : bitmaps) files.push_back({name, EncodeBitmap(bitmap), false});
+  return files;
 }
 
 }  // namespace tamsel

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/import_commit.h"
 #include "model/model.h"
 #include "opt/bitmap.h"
 
@@ -27,21 +28,16 @@ struct OptImportResult {
 OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, IdCounters& ids,
                               int existingMeshes);
 
-// The import command: reads the file, writes its bitmaps into the project folder, then
-// appends to the model and recomputes the bounds. On a read error the model and the
-// folder are unchanged. The bitmaps are staged into `staging` when one is given (the
-// caller commits them with what else it writes), else written at once, together. Returns
-// the index of the first new texture record.
+// The import command: reads the file, brings its bitmaps into the project folder through
+// `files` (see CommitRead), then appends to the model and recomputes the bounds. On a read
+// error the model and the folder are unchanged. Without `files` the bitmaps are written at
+// once, together. Returns the index of the first new texture record.
 std::size_t ImportOpt(Model& model, const std::filesystem::path& optFile,
-                      StagedWrites* staging = nullptr);
+                      FileTransaction* files = nullptr);
 
-// Commits what an import read aside: writes its bitmaps into the project folder (staged
-// into `staging` when given, else all at once), appends the meshes and textures, takes over
-// the counters the read advanced and computes the new meshes' bounds. Returns the index of
-// the first new texture record.
-std::size_t CommitImport(Model& model, const std::vector<std::pair<std::string, Bitmap>>& bitmaps,
-                         std::vector<MeshRec> meshes, std::vector<TextureRec> textures,
-                         const IdCounters& ids, StagedWrites* staging);
+// The bitmaps of an import as files to bring, in their order.
+std::vector<IncomingFile> EncodedBitmaps(
+    const std::vector<std::pair<std::string, Bitmap>>& bitmaps);
 
 // The file's title as bitmap names use it: its name without the ".opt" extension.
 std::string OptTitle(const std::filesystem::path& optFile);

@@ -63,6 +63,43 @@ if command -v python3 >/dev/null; then
 fi
 check "no temporary files are left" test -z "$(find "$work" -name '.*.tamsel-*')"
 
+# No import costs a file: a folder named like the third bitmap blocks the whole import,
+# and a different file named like the first stays, byte for byte, with nothing added.
+"$cli" sample "$work/safe" >/dev/null
+"$cli" create-opt "$work/safe" --seed 3 >/dev/null
+mapfile -t names < <("$cli" info "$work/safe/safe.opt" | sed -n 's/^texture \([^:]*\):.*/\1/p')
+echo "the user's own" > "$work/safe/${names[0]}"
+mkdir "$work/safe/${names[2]}"
+snapshot() { (cd "$1" && find . -type f -exec md5sum {} + | sort; find . -type d | sort); }
+before=$(snapshot "$work/safe")
+"$cli" import-opt "$work/safe/safe.opt" "$work/safe" 2>"$work/err" >/dev/null; status=$?
+check "a blocked import exits 1" test "$status" -eq 1
+check "the message names what blocked it" grep -q "${names[2]}: is in the way" "$work/err"
+check "the blocked import left the folder byte for byte" test "$before" = "$(snapshot "$work/safe")"
+rmdir "$work/safe/${names[2]}"
+"$cli" import-opt "$work/safe/safe.opt" "$work/safe" 2>"$work/err" >/dev/null
+check "a taken name keeps the user's file" grep -qx "the user's own" "$work/safe/${names[0]}"
+check "and the import says which name it took" grep -q "the imported file is ${names[0]%.*}_2" "$work/err"
+
+# One writer at a time: a held lock refuses the import, which changes nothing.
+if command -v flock >/dev/null; then
+  before=$(snapshot "$work/safe")
+  flock "$work/safe/.tamsel-lock" "$cli" import-opt "$work/safe/safe.opt" "$work/safe" 2>"$work/err" >/dev/null
+  check "a held project refuses a second writer" grep -q "is being changed by" "$work/err"
+  rm -f "$work/safe/.tamsel-lock"  # flock(1) leaves the file it locked
+  check "the refused writer changed nothing" test "$before" = "$(snapshot "$work/safe")"
+fi
+
+# What a killed create-opt -o left behind goes at its next run; a live writer's stays.
+(sleep 30 & echo $! > "$work/live.pid"; wait) &
+sleep 0.2
+touch "$work/.out.opt.tamsel-999999-AAAAAA" "$work/.out.opt.tamsel-$(cat "$work/live.pid")-BBBBBB"
+"$cli" create-opt "$work/safe" -o "$work/out.opt" >/dev/null
+check "a dead writer's temporary is removed" test ! -e "$work/.out.opt.tamsel-999999-AAAAAA"
+check "a live writer's temporary stays" test -e "$work/.out.opt.tamsel-$(cat "$work/live.pid")-BBBBBB"
+kill "$(cat "$work/live.pid")" 2>/dev/null
+rm -f "$work"/.out.opt.tamsel-*
+
 "$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
 "$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
 

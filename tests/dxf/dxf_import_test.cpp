@@ -70,9 +70,12 @@ void ExpectCraft(const std::vector<MeshRec>& meshes) {
   ASSERT_EQ(hull.size(), 3u);  // in file order
   EXPECT_EQ(hull[0].Vertices[3].Y, 1.0f);
   EXPECT_EQ(hull[1].Vertices[0].Z, 1.0f);
-  // A fourth corner equal to the third stays a four-corner face.
-  EXPECT_EQ(hull[2].CornerCount(), 4);
-  EXPECT_EQ(hull[2].Vertices[3].Y, 1.5f);
+  // A fourth corner equal to the third is how a drawing writes a triangle: corner 3 then
+  // repeats corner 0, as the project stores triangles.
+  EXPECT_EQ(hull[2].CornerCount(), 3);
+  EXPECT_EQ(hull[2].Vertices[3].X, 2.0f);
+  EXPECT_EQ(hull[2].Vertices[3].Y, 0.0f);
+  EXPECT_EQ(hull[2].Vertices[2].Y, 1.5f);
   // No corner 3: a triangle, corner 3 repeating corner 0 with an id of its own.
   const FaceRec& tri = meshes[1].LODs[0].Faces[0];
   EXPECT_TRUE(tri.IsTriangle());
@@ -134,7 +137,12 @@ TEST(DxfImport, TheDefaultTextureIsCopiedMadeOrKept) {
   other.StartFolder = (dir / "start").string();
   WriteFileAtomic(dir / "start" / "default.bmp", std::string("the start folder's"));
   ImportDxf(other, dir / "ship.dxf");
-  EXPECT_EQ(ReadFileText(dir / "project" / "default.bmp"), "the start folder's");
+  // The project's own default.bmp is never replaced: the start folder's comes in beside it
+  // and the imported faces name it.
+  EXPECT_EQ(ReadFileBytes(dir / "project" / "default.bmp").size(), 1078u + 64 * 64);
+  EXPECT_EQ(ReadFileText(dir / "project" / "default_2.bmp"), "the start folder's");
+  EXPECT_EQ(other.Textures[0].Name, "default_2.bmp");
+  EXPECT_EQ(other.Meshes[0].LODs[0].Faces[0].TextureNames[0], "default_2.bmp");
 
   WriteFileAtomic(dir / "empty.dxf", Pairs({{0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDSEC"}}));
   const auto withEmpty = dir.Snapshot();

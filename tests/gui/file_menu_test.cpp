@@ -48,10 +48,21 @@ TEST_F(FileMenuTest, NewProjectAsksForANameAndRefusesUnsafeOnes) {
   EXPECT_FALSE(window->DispBar().isVisible());
 }
 
-TEST_F(FileMenuTest, OverwritingAnExistingFolderDeletesItsFilesOnlyAndCancelChangesNothing) {
+TEST_F(FileMenuTest, OverwritingAFolderRemovesOnlyThePreviousProjectAndCancelChangesNothing) {
   Open();
   fs::create_directories(dir / "old" / "keep");
   WriteFileAtomic(dir / "old" / "x.txt", std::string("x"));
+  WriteFileAtomic(dir / "old" / "photo.png", std::string("the user's"));
+  // A previous project there: its file and the bitmap it names are its own.
+  Model previous;
+  previous.ProjectPath = (dir / "old").string();
+  MeshRec mesh;
+  mesh.LODs.resize(1);
+  mesh.LODs[0].Faces.resize(1);
+  mesh.LODs[0].Faces[0].TextureNames = {"hull.BMP", kBlank, kBlank, kBlank, ""};
+  previous.Meshes.push_back(mesh);
+  SaveProject(previous);
+  WriteFileAtomic(dir / "old" / "hull.BMP", std::string("bitmap"));
   dialogs.Push(QString("old"));
   dialogs.Push(Dialogs::Answer::Cancel);
   Trigger("opznewmenu");
@@ -66,7 +77,10 @@ TEST_F(FileMenuTest, OverwritingAnExistingFolderDeletesItsFilesOnlyAndCancelChan
   dialogs.Push(Dialogs::Answer::Ok);
   Trigger("opznewmenu");
   EXPECT_EQ(window->Model().MeshCount(), 0);
-  EXPECT_FALSE(fs::exists(dir / "old" / "x.txt"));
+  EXPECT_FALSE(fs::exists(dir / "old" / "old.opz"));
+  EXPECT_FALSE(fs::exists(dir / "old" / "hull.BMP"));
+  EXPECT_EQ(ReadFileText(dir / "old" / "x.txt"), "x");
+  EXPECT_EQ(ReadFileText(dir / "old" / "photo.png"), "the user's");
   EXPECT_FALSE(fs::exists(dir / "old" / "temp.txt"));
   EXPECT_TRUE(fs::is_directory(dir / "old" / "keep"));
   EXPECT_EQ(L("meshlist")->ListCount(), 0);

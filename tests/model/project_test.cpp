@@ -85,7 +85,16 @@ TEST(ProjectMerge, AppendsWithFreshIdsAndCopiesTheBitmaps) {
             model.Meshes[1].LODs[0].Faces[0].Vertices[3].Id);
   EXPECT_GT(model.Meshes[2].LODs[0].Faces[0].Vertices[0].Id, lastId);
   EXPECT_EQ(model.Meshes[0].LODs[0].Selected, kTrue);
-  EXPECT_EQ(ReadFileText(dir / "mine" / "a.BMP"), "new a");
+  // The folder's own a.BMP stays; the merged one comes in as a_2.BMP, renamed in the
+  // records that name it, and the second merge finds it there with the same bytes.
+  EXPECT_EQ(ReadFileText(dir / "mine" / "a.BMP"), "old a");
+  EXPECT_EQ(ReadFileText(dir / "mine" / "a_2.BMP"), "new a");
+  EXPECT_FALSE(fs::exists(dir / "mine" / "a_3.BMP"));
+  EXPECT_EQ(model.Textures[0].Name, "a_2.BMP");
+  EXPECT_EQ(model.Textures[2].Name, "a_2.BMP");
+  for (const MeshRec& mesh : model.Meshes)
+    for (const FaceRec& face : mesh.LODs[0].Faces)
+      for (const std::string& slot : face.TextureNames) EXPECT_NE(slot, "a.BMP");
   EXPECT_EQ(ReadFileText(dir / "mine" / "c.bmp"), "c");
   EXPECT_FALSE(fs::exists(dir / "mine" / "notes.txt"));
 }
