@@ -13,10 +13,14 @@
 #include <cmath>
 #include <exception>
 #include <map>
+#include <optional>
+#include <string_view>
 #include <thread>
 
 #include "editing/normals.h"
+#include "interchange/model_files.h"
 #include "interchange/own_gltf.h"
+#include "interchange/polygon_split.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/name_text.h"
@@ -28,38 +32,82 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Opens files for the importer only inside the model's folder: an MTL or image path that
-// is absolute or climbs out with ".." is refused, so that a model cannot read what the
-// user did not give it.
+// Opens files for the importer only inside the model's folder, found as the modeller meant
+// them (see FindModelFile): a path that leads out of the folder is refused, and only regular
+// files are tested or opened, so that a FIFO cannot hang the import.
 class FolderIOSystem : public Assimp::DefaultIOSystem {
  public:
   FolderIOSystem(fs::path folder, std::vector<std::string>& warnings)
       : folder_(std::move(folder)), warnings_(warnings) {}
 
-  bool Exists(const char* file) const override {
-    return Inside(file) && Assimp::DefaultIOSystem::Exists(file);
-  }
+  bool Exists(const char* file) const override { return Find(file).has_value(); }
   Assimp::IOStream* Open(const char* file, const char* mode) override {
-    if (!Inside(file)) {
-      warnings_.push_back(std::string("not read (outside the model's folder): ") + file);
+    const auto found = Find(file);
+    if (!found) {
+      warnings_.push_back(std::string("not found inside the model's folder (files outside the "
+                                      "model's folder are never read): ") +
+                          file);
       return nullptr;
     }
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return nullptr;
-    return Assimp::DefaultIOSystem::Open(file, mode);
+    return Assimp::DefaultIOSystem::Open(found->c_str(), mode);
   }
-  bool Inside(const fs::path& file) const { return IsInsideFolder(folder_, file); }
+  std::optional<fs::path> Find(std::string_view file) const {
+    // The library joins the model's folder and the name as the file wrote it.
+    const std::string base = folder_.string() + "/";
+    if (file.substr(0, base.size()) == base) file.remove_prefix(base.size());
+    return FindModelFile(folder_, file);
+  }
 
  private:
   fs::path folder_;
   std::vector<std::string>& warnings_;
 };
 
+// A number of the scene's metadata, whatever type the reader stored it as.
+std::optional<double> MetadataNumber(const aiScene& scene, const char* key) {
+  if (!scene.mMetaData) return std::nullopt;
+  const aiMetadata& m = *scene.mMetaData;
+  for (unsigned i = 0; i < m.mNumProperties; ++i) {
+    if (std::string_view(m.mKeys[i].C_Str()) != key || !m.mValues[i].mData) continue;
+    const void* data = m.mValues[i].mData;
+    switch (m.mValues[i].mType) {
+      case AI_DOUBLE:
+        return *static_cast<const double*>(data);
+      case AI_FLOAT:
+        return *static_cast<const float*>(data);
+      case AI_INT32:
+        return *static_cast<const std::int32_t*>(data);
+      case AI_UINT64:
+        return static_cast<double>(*static_cast<const std::uint64_t*>(data));
+      default:
+        return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// How many metres one unit of the file's coordinates is, where the reader leaves the unit
+// to us: an FBX file states its unit in centimetres (UnitScaleFactor, 1 when it is in
+// centimetres, 2.54 in inches, 100 in metres). Other readers apply their unit themselves
+// (Collada's unit element) or have none but the metre (glTF).
+double FileUnitInMetres(const aiScene& scene, const fs::path& file) {
+  if (!HasExtension(file, ".fbx")) return 1;
+  const auto usable = [](std::optional<double> v) { return v && *v > 0 && std::isfinite(*v); };
+  std::optional<double> cm = MetadataNumber(scene, "UnitScaleFactor");
+  if (!usable(cm)) cm = MetadataNumber(scene, "OriginalUnitScaleFactor");
+  return usable(cm) ? *cm / 100 : 0.01;  // without one, FBX's own default: centimetres
+}
+
 class SceneReader {
  public:
   SceneReader(const aiScene& scene, const fs::path& file, const ModelImportOptions& options,
               IdCounters& ids, const std::set<std::string>& taken, bool readFiles)
-      : scene_(scene), file_(file), options_(options), ids_(ids), readFiles_(readFiles) {
+      : scene_(scene),
+        file_(file),
+        options_(options),
+        ids_(ids),
+        readFiles_(readFiles),
+        scale_(options.scale * FileUnitInMetres(scene, file)) {
     for (const std::string& name : taken) taken_.insert(LowerCase(name));
     title_ = SanitizeNamePart(file.stem().string());
   }
@@ -73,9 +121,13 @@ class SceneReader {
     if (fanned)
       result_.warnings.push_back(std::to_string(fanned) +
                                  " polygons of more than four corners triangulated");
+    if (splitQuads)
+      result_.warnings.push_back(std::to_string(splitQuads) +
+                                 " bent or concave quads split into two triangles");
     if (result_.meshes.empty())
       throw FileError(file_.string(), "", "the file holds no faces to import");
     ComputeMissingNormals();
+    ComputeFaceNormalsAndVectors();
     return std::move(result_);
   }
 
@@ -117,13 +169,23 @@ class SceneReader {
         }
         std::vector<unsigned> order(face.mIndices, face.mIndices + face.mNumIndices);
         if (reverse) std::reverse(order.begin() + 1, order.end());
-        if (order.size() <= 4) {
+        for (unsigned index : order)
+          if (index >= m.mNumVertices)
+            throw FileError(file_.string(), "", "a face names a vertex the mesh lacks");
+        if (order.size() == 3) {
           AddFace(mesh, m, order, transform, normalTransform, texture);
           continue;
         }
-        ++fanned;
-        for (std::size_t k = 1; k + 1 < order.size(); ++k)
-          AddFace(mesh, m, {order[0], order[k], order[k + 1]}, transform, normalTransform, texture);
+        std::vector<Single3> corners;
+        for (unsigned index : order) corners.push_back(Place(transform * m.mVertices[index]));
+        if (order.size() == 4 && IsFlatConvexQuad(corners)) {
+          AddFace(mesh, m, order, transform, normalTransform, texture);
+          continue;
+        }
+        ++(order.size() == 4 ? splitQuads : fanned);
+        for (const auto& t : SplitPolygon(corners))
+          AddFace(mesh, m, {order[t[0]], order[t[1]], order[t[2]]}, transform, normalTransform,
+                  texture);
       }
     }
     if (mesh.LODs[0].Faces.empty()) return;
@@ -133,7 +195,7 @@ class SceneReader {
   }
 
   Single3 Place(const aiVector3D& p) const {
-    const double s = options_.scale;
+    const double s = scale_;
     const Single3 t = FromFileAxes(p.x, p.y, p.z, options_.up);
     return {static_cast<float>(t.x * s), static_cast<float>(t.y * s), static_cast<float>(t.z * s)};
   }
@@ -257,11 +319,13 @@ class SceneReader {
       }
       return image;
     }
-    if (!readFiles_) throw FileError(where, "", "files are not read here");
-    fs::path image = fs::path(where);
-    if (image.is_relative()) image = file_.parent_path() / image;
-    if (!io_ || !io_->Inside(image)) throw FileError(where, "", "outside the model's folder");
-    return DecodeImage(ReadFileBytes(image), image.string());
+    if (!readFiles_ || !io_) throw FileError(where, "", "files are not read here");
+    const auto image = io_->Find(where);
+    if (!image)
+      throw FileError(where, "",
+                      "not found inside the model's folder (files outside the model's folder "
+                      "are never read)");
+    return DecodeImage(ReadFileBytes(*image), image->string());
   }
 
   std::string UniqueBitmapName(const std::string& stem) {
@@ -278,11 +342,24 @@ class SceneReader {
       result_.meshes[withoutNormals_[i]] = scratch.Meshes[i];
   }
 
+  // The game culls and lights by the face normals and maps by the software vectors: a
+  // craft straight from an import is ready to be written.
+  void ComputeFaceNormalsAndVectors() {
+    Model scratch;
+    scratch.Meshes = std::move(result_.meshes);
+    CalculateFaceNormals(scratch);
+    CalculateSoftwareVectors(scratch);
+    result_.meshes.clear();
+    for (std::size_t m = 0; m < scratch.Meshes.size(); ++m)
+      result_.meshes.push_back(std::move(scratch.Meshes.Edit(m)));
+  }
+
   const aiScene& scene_;
   fs::path file_;
   const ModelImportOptions& options_;
   IdCounters& ids_;
   bool readFiles_;
+  double scale_;
   FolderIOSystem* io_ = nullptr;
   std::string title_;
   std::set<std::string> taken_, meshNames_;
@@ -290,11 +367,12 @@ class SceneReader {
   std::map<unsigned, Prepared> prepared_;
   std::vector<std::size_t> withoutNormals_;
   ModelImportResult result_;
-  int skippedLines = 0, fanned = 0;
+  int skippedLines = 0, fanned = 0, splitQuads = 0;
 };
 
 void Configure(Assimp::Importer& importer) {
-  importer.SetPropertyBool(AI_CONFIG_FBX_CONVERT_TO_M, true);
+  // The unit is applied once, by FileUnitInMetres, whatever a version of the library does.
+  importer.SetPropertyBool(AI_CONFIG_FBX_CONVERT_TO_M, false);
   // Lines and points are skipped by the reader, with a warning; cameras and lights ignored.
   importer.SetPropertyInteger(AI_CONFIG_PP_RVC_FLAGS, aiComponent_CAMERAS | aiComponent_LIGHTS);
 }

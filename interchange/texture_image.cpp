@@ -75,6 +75,12 @@ RgbaImage DecodeImage(const Bytes& bytes, const std::string& name) {
   int w = 0, h = 0, channels = 0;
   if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
     throw FileError(name, "", "the image is too large");
+  // The size from the header first: a small file can claim a picture of gigabytes.
+  if (stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels) &&
+      static_cast<std::int64_t>(w) * h > kMaxImagePixels)
+    throw FileError(name, "",
+                    "the image is too large (" + std::to_string(w) + " x " + std::to_string(h) +
+                        " pixels; at most " + std::to_string(kMaxImagePixels) + " are read)");
   std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
       stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4),
       stbi_image_free);
@@ -84,6 +90,7 @@ RgbaImage DecodeImage(const Bytes& bytes, const std::string& name) {
   image.width = w;
   image.height = h;
   image.rgba.assign(pixels.get(), pixels.get() + static_cast<std::size_t>(w) * h * 4);
+  pixels.reset();
   return image;
 }
 

@@ -19,7 +19,12 @@ struct RgbaImage {
   std::vector<std::uint8_t> rgba;
 };
 
-// Throws FileError naming `name` when the bytes are no image stb can read.
+// The largest picture decoded (8192 x 8192): larger ones are refused from their header,
+// before any memory is taken for their pixels.
+inline constexpr std::int64_t kMaxImagePixels = std::int64_t{8192} * 8192;
+
+// Throws FileError naming `name` when the bytes are no image stb can read, or one of more
+// than kMaxImagePixels pixels.
 RgbaImage DecodeImage(const Bytes& bytes, const std::string& name);
 Bytes EncodePng(const RgbaImage& image);
 

@@ -3,5 +3,5 @@
 // land on the loader's message strings), so the header's own implementation is used; the
 // images it decodes and encodes go through the stb library.
 #define TINYGLTF_IMPLEMENTATION
-#include <nlohmann/json.hpp>
 #include <tiny_gltf.h>
+#include <nlohmann/json.hpp>

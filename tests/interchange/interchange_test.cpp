@@ -19,6 +19,7 @@
 #include "model/file_io.h"
 #include "model/project.h"
 #include "opt/bitmap.h"
+#include "opt/opt_import.h"
 #include "opt/opt_writer.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
@@ -315,17 +316,18 @@ TEST(ModelImport, FacesComeInWithTheirFrontOutwardAndAFileThatCannotBeReadChange
   WriteFileAtomic(dir / "cube.obj",
                   "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
                   "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
-  ModelImportResult r = Read(dir / "cube.obj");
-  Model model;
-  model.Meshes = std::move(r.meshes);
-  CalculateFaceNormals(model);
   const Single3 centre = FromFileAxes(0.5f, 0.5f, 0.5f, UpAxis::Y);
-  for (const FaceRec& f : model.Meshes[0].LODs[0].Faces) {
-    const VertexRec& v = f.Vertices[0];
-    const double out = (v.X - centre.x) * f.Normal.x + (v.Y - centre.y) * f.Normal.y +
-                       (v.Z - centre.z) * f.Normal.z;
-    EXPECT_GT(out, 0);
-  }
+  // The import computes the face normals itself, and they survive the OPT file.
+  const auto expectOutward = [&](const std::vector<MeshRec>& meshes, const char* where) {
+    ASSERT_EQ(meshes.size(), 1u) << where;
+    for (const FaceRec& f : meshes[0].LODs[0].Faces) {
+      const VertexRec& v = f.Vertices[0];
+      const double out = (v.X - centre.x) * f.Normal.x + (v.Y - centre.y) * f.Normal.y +
+                         (v.Z - centre.z) * f.Normal.z;
+      EXPECT_NEAR(out, 0.5, 1e-6) << where;  // unit length, pointing out
+    }
+  };
+  expectOutward(Read(dir / "cube.obj").meshes, "import");
   fs::create_directories(dir / "p");
   Model project;
   NewProject(project, dir / "p");
@@ -336,6 +338,10 @@ TEST(ModelImport, FacesComeInWithTheirFrontOutwardAndAFileThatCannotBeReadChange
   std::vector<std::string> warnings;
   ImportModel(project, dir / "cube.obj", {}, nullptr, &warnings);
   EXPECT_EQ(project.MeshCount(), 1);
+  std::mt19937 random(1);
+  IdCounters ids;
+  const Bytes opt = WriteOptBytes(project, ProjectBitmaps(project), random);
+  expectOutward(ReadOptImport(opt, "cube.opt", ids, 0).meshes, "OPT file");
   ASSERT_EQ(project.TextureCount(), 1);
   EXPECT_TRUE(fs::exists(dir / "p" / project.Textures[0].Name));
 }

@@ -1,0 +1,21 @@
+// Polygons of other formats as the project's faces: a flat convex quad stays a quad; any
+// other polygon of four or more corners becomes triangles that cover exactly its area.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "model/records.h"
+
+namespace tamsel {
+
+// Triangles over the polygon `corners` (in order, either winding), each as three indices
+// into it, wound as the polygon is. Ear clipping in the polygon's best-fitting plane; a
+// polygon that is degenerate there is fanned from its first corner.
+std::vector<std::array<unsigned, 3>> SplitPolygon(const std::vector<Single3>& corners);
+
+// Whether four corners make a quad the project can keep: flat (corner 3 within a
+// thousandth of the quad's size of the plane of the first three) and convex.
+bool IsFlatConvexQuad(const std::vector<Single3>& corners);
+
+}  // namespace tamsel
