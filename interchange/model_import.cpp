@@ -18,9 +18,11 @@
 #include <thread>
 
 #include "editing/normals.h"
+#include "interchange/material_bitmaps.h"
 #include "interchange/model_files.h"
 #include "interchange/own_gltf.h"
 #include "interchange/polygon_split.h"
+#include "interchange/uv_transform.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/name_text.h"
@@ -108,13 +110,15 @@ class SceneReader {
         ids_(ids),
         readFiles_(readFiles),
         scale_(options.scale * FileUnitInMetres(scene, file)) {
-    for (const std::string& name : taken) taken_.insert(LowerCase(name));
+    taken_ = taken;
     title_ = SanitizeNamePart(file.stem().string());
   }
 
   ModelImportResult Run(FolderIOSystem* io) {
-    io_ = io;
-    PrepareAll();
+    MaterialBitmaps::Finder find;
+    if (readFiles_ && io) find = [io](std::string_view named) { return io->Find(named); };
+    materials_.emplace(scene_, options_.texture, find, title_, taken_);
+    materials_->PrepareAll();
     if (scene_.mRootNode) Walk(*scene_.mRootNode, aiMatrix4x4());
     if (skippedLines)
       result_.warnings.push_back(std::to_string(skippedLines) + " lines and points skipped");
@@ -124,6 +128,7 @@ class SceneReader {
     if (splitQuads)
       result_.warnings.push_back(std::to_string(splitQuads) +
                                  " bent or concave quads split into two triangles");
+    WarnOfWhatIsLeftBehind();
     if (result_.meshes.empty())
       throw FileError(file_.string(), "", "the file holds no faces to import");
     ComputeMissingNormals();
@@ -132,10 +137,38 @@ class SceneReader {
   }
 
  private:
-  void Walk(const aiNode& node, const aiMatrix4x4& parent) {
-    const aiMatrix4x4 transform = parent * node.mTransformation;
-    if (node.mNumMeshes > 0) AddNode(node, transform);
-    for (unsigned c = 0; c < node.mNumChildren; ++c) Walk(*node.mChildren[c], transform);
+  // Depth first, parents before children, in the file's order; a loop, not recursion, so
+  // that a node chain thousands deep needs no stack.
+  void Walk(const aiNode& root, const aiMatrix4x4& parent) {
+    std::vector<std::pair<const aiNode*, aiMatrix4x4>> pending{{&root, parent}};
+    while (!pending.empty()) {
+      const auto [node, above] = pending.back();
+      pending.pop_back();
+      const aiMatrix4x4 transform = above * node->mTransformation;
+      if (node->mNumMeshes > 0) AddNode(*node, transform);
+      for (unsigned c = node->mNumChildren; c-- > 0;)
+        if (node->mChildren[c]) pending.emplace_back(node->mChildren[c], transform);
+    }
+  }
+
+  // What the project cannot hold, counted over the scene, so that the user knows.
+  void WarnOfWhatIsLeftBehind() {
+    std::size_t colours = 0, secondUv = 0, bones = 0, morphs = 0;
+    for (unsigned i = 0; i < scene_.mNumMeshes; ++i) {
+      const aiMesh& m = *scene_.mMeshes[i];
+      colours += m.GetNumColorChannels() > 0;
+      secondUv += m.GetNumUVChannels() > 1;
+      bones += m.mNumBones;
+      morphs += m.mNumAnimMeshes;
+    }
+    const auto tell = [&](std::size_t n, const std::string& what) {
+      if (n) result_.warnings.push_back(std::to_string(n) + " " + what);
+    };
+    tell(colours, "meshes with vertex colours: the colours are not kept");
+    tell(secondUv, "meshes with a second set of texture coordinates: only the first is kept");
+    tell(bones, "bones of skins: the meshes come in as posed in the file");
+    tell(morphs, "morph targets: not kept");
+    tell(scene_.mNumAnimations, "animations: not kept");
   }
 
   std::string UniqueMeshName(std::string name) {
@@ -160,7 +193,11 @@ class SceneReader {
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
       const aiMesh& m = *scene_.mMeshes[node.mMeshes[i]];
       normals = normals && m.HasNormals();
-      const std::string texture = TextureOf(m.mMaterialIndex);
+      const std::string texture = materials_->TextureOf(m.mMaterialIndex, result_);
+      uvMap_.reset();
+      if (m.mMaterialIndex < scene_.mNumMaterials)
+        uvMap_ = MaterialUvMap(*scene_.mMaterials[m.mMaterialIndex],
+                               HasExtension(file_, ".gltf") || HasExtension(file_, ".glb"));
       for (unsigned f = 0; f < m.mNumFaces; ++f) {
         const aiFace& face = m.mFaces[f];
         if (face.mNumIndices < 3) {
@@ -211,8 +248,10 @@ class SceneReader {
       VertexRec& v = face.Vertices[k];
       const Single3 p = Place(transform * m.mVertices[index]);
       v.X = p.x, v.Y = p.y, v.Z = p.z;
-      if (m.HasTextureCoords(0))
+      if (m.HasTextureCoords(0)) {
         v.U = m.mTextureCoords[0][index].x, v.V = m.mTextureCoords[0][index].y;
+        if (uvMap_) uvMap_->Apply(v.U, v.V);
+      }
       if (m.HasNormals()) {
         aiVector3D n = normalTransform * m.mNormals[index] - normalTransform * aiVector3D(0, 0, 0);
         n.Normalize();
@@ -222,114 +261,6 @@ class SceneReader {
     }
     face.TextureNames = {texture, kBlank, kBlank, kBlank, ""};
     mesh.LODs[0].Faces.push_back(std::move(face));
-  }
-
-  // A material's bitmap: its base colour or diffuse image, or a plain bitmap of its colour.
-  struct Prepared {
-    IndexedTexture indexed;
-    std::string stem;
-    std::vector<std::string> warnings;
-  };
-  Prepared Prepare(unsigned index) const {
-    Prepared out;
-    const aiMaterial* material = index < scene_.mNumMaterials ? scene_.mMaterials[index] : nullptr;
-    out.stem = material ? material->GetName().C_Str() : "";
-    aiString path;
-    bool hasImage = false;
-    if (material)
-      for (const aiTextureType type : {aiTextureType_BASE_COLOR, aiTextureType_DIFFUSE})
-        if (!hasImage && material->GetTexture(type, 0, &path) == AI_SUCCESS) hasImage = true;
-    if (hasImage) {
-      const std::string where = path.C_Str();
-      if (where.empty() || where[0] != '*') out.stem = fs::path(where).stem().string();
-      try {
-        out.indexed = ToIndexed(LoadImage(where), options_.texture, where, out.warnings);
-      } catch (const FileError& e) {
-        out.warnings.push_back(std::string("image not used: ") + e.what());
-        hasImage = false;
-      }
-    }
-    if (!hasImage) {
-      aiColor4D colour(0.8f, 0.8f, 0.8f, 1);
-      if (material && material->Get(AI_MATKEY_BASE_COLOR, colour) != AI_SUCCESS)
-        material->Get(AI_MATKEY_COLOR_DIFFUSE, colour);
-      const auto byte = [](float c) {
-        return static_cast<std::uint8_t>(std::clamp(std::lround(c * 255.0f), 0L, 255L));
-      };
-      out.indexed.bitmap = PlainColourBitmap(byte(colour.r), byte(colour.g), byte(colour.b));
-    }
-    return out;
-  }
-
-  // The materials the meshes use, prepared on every core: reducing true-colour images to
-  // 256 colours is most of a large import's time.
-  void PrepareAll() {
-    std::set<unsigned> used;
-    for (unsigned m = 0; m < scene_.mNumMeshes; ++m) used.insert(scene_.mMeshes[m]->mMaterialIndex);
-    const std::vector<unsigned> list(used.begin(), used.end());
-    std::vector<Prepared> done(list.size());
-    std::vector<std::exception_ptr> failures(list.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-      for (std::size_t i; (i = next++) < list.size();) try {
-          done[i] = Prepare(list[i]);
-        } catch (...) {
-          failures[i] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> helpers;
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    for (unsigned t = 1; t < cores && t < list.size(); ++t) helpers.emplace_back(work);
-    work();
-    for (std::thread& t : helpers) t.join();
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      if (failures[i]) std::rethrow_exception(failures[i]);
-      prepared_.emplace(list[i], std::move(done[i]));
-    }
-  }
-
-  // The texture record of material `index`, made once, in the order the meshes use them.
-  std::string TextureOf(unsigned index) {
-    if (auto it = materials_.find(index); it != materials_.end()) return it->second;
-    auto found = prepared_.find(index);
-    Prepared p = found != prepared_.end() ? std::move(found->second) : Prepare(index);
-    result_.warnings.insert(result_.warnings.end(), p.warnings.begin(), p.warnings.end());
-    IndexedTexture& indexed = p.indexed;
-    const std::string& stem = p.stem;
-    TextureRec record;
-    record.Name = UniqueBitmapName(stem.empty() ? "material" : stem);
-    record.TransColors = indexed.transColors;
-    record.TransOpacity = indexed.transOpacity;
-    result_.bitmaps.emplace_back(record.Name, std::move(indexed.bitmap));
-    result_.textures.push_back(record);
-    materials_[index] = record.Name;
-    return record.Name;
-  }
-
-  RgbaImage LoadImage(const std::string& where) const {
-    if (const aiTexture* embedded = scene_.GetEmbeddedTexture(where.c_str())) {
-      if (embedded->mHeight == 0) {
-        const auto* p = reinterpret_cast<const std::uint8_t*>(embedded->pcData);
-        return DecodeImage(Bytes(p, p + embedded->mWidth), where);
-      }
-      RgbaImage image{static_cast<int>(embedded->mWidth), static_cast<int>(embedded->mHeight), {}};
-      for (std::size_t i = 0; i < static_cast<std::size_t>(image.width) * image.height; ++i) {
-        const aiTexel& t = embedded->pcData[i];
-        image.rgba.insert(image.rgba.end(), {t.r, t.g, t.b, t.a});
-      }
-      return image;
-    }
-    if (!readFiles_ || !io_) throw FileError(where, "", "files are not read here");
-    const auto image = io_->Find(where);
-    if (!image)
-      throw FileError(where, "",
-                      "not found inside the model's folder (files outside the model's folder "
-                      "are never read)");
-    return DecodeImage(ReadFileBytes(*image), image->string());
-  }
-
-  std::string UniqueBitmapName(const std::string& stem) {
-    return UniqueFileName(title_ + "_" + SanitizeNamePart(stem) + ".BMP", taken_);
   }
 
   void ComputeMissingNormals() {
@@ -360,11 +291,10 @@ class SceneReader {
   IdCounters& ids_;
   bool readFiles_;
   double scale_;
-  FolderIOSystem* io_ = nullptr;
   std::string title_;
   std::set<std::string> taken_, meshNames_;
-  std::map<unsigned, std::string> materials_;
-  std::map<unsigned, Prepared> prepared_;
+  std::optional<MaterialBitmaps> materials_;
+  std::optional<UvMap> uvMap_;  // of the mesh being read
   std::vector<std::size_t> withoutNormals_;
   ModelImportResult result_;
   int skippedLines = 0, fanned = 0, splitQuads = 0;
