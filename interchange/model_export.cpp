@@ -2,11 +2,13 @@
 
 #include <cctype>
 #include <map>
+#include <set>
 
 #include "interchange/axes.h"
 #include "interchange/own_gltf.h"
 #include "interchange/texture_image.h"
 #include "model/file_error.h"
+#include "model/name_text.h"
 #include "model/number_text.h"
 
 namespace tamsel {
@@ -49,20 +51,21 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
   std::string mtl = "# Tamsel 0.4\n";
   std::vector<std::string> problems;
   std::map<std::string, std::string> materials;  // texture name -> material name
+  std::set<std::string> taken;
   for (const TextureRec& t : model.Textures) {
     if (materials.count(t.Name)) continue;
-    const std::string name = MaterialName(t.Name);
+    // Named after the bitmap without its extension: "craft_hull.png", not "craft_hull.BMP.png".
+    const std::string name = UniqueFileName(MaterialName(fs::path(t.Name).stem().string()), taken);
     materials[t.Name] = name;
-    // Opaque colours: OBJ has no transparent colours, and the image keeps its pixels exact.
-    TextureRec opaque = t;
-    opaque.TransOpacity = 255;
+    // The transparent colours' opacity as the image's alpha, as in the glTF export.
     const std::string png = stem + "_" + name + ".png";
     try {
-      staged.Write(out.parent_path() / png, EncodePng(BaseColourImage(bitmaps(t), opaque)));
+      staged.Write(out.parent_path() / png, EncodePng(BaseColourImage(bitmaps(t), t)));
     } catch (const FileError& e) {
       problems.push_back(e.what());
     }
     mtl += "newmtl " + name + "\nKd 1 1 1\nmap_Kd " + png + "\n";
+    if (!t.TransColors.empty()) mtl += "map_d " + png + "\n";
   }
   if (!problems.empty()) {
     std::string text = "the model was not exported:";

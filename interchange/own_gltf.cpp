@@ -610,6 +610,29 @@ class GltfReader {
   ModelImportResult result_;
 };
 
+// Whether the file's JSON holds asset.extras.tamsel as a number. A .glb keeps its JSON in
+// the first chunk (length at byte 12, JSON from byte 20).
+bool MarkedAsOurs(const Bytes& bytes, bool binary) {
+  const char* begin = reinterpret_cast<const char*>(bytes.data());
+  const char* end = begin + bytes.size();
+  if (binary) {
+    if (bytes.size() < 20) return false;
+    std::uint32_t length = 0;
+    std::memcpy(&length, bytes.data() + 12, 4);
+    if (length > bytes.size() - 20) return false;
+    begin += 20;
+    end = begin + length;
+  }
+  const nlohmann::json json = nlohmann::json::parse(begin, end, nullptr, false);
+  if (json.is_discarded() || !json.is_object()) return false;
+  const auto asset = json.find("asset");
+  if (asset == json.end() || !asset->is_object()) return false;
+  const auto extras = asset->find("extras");
+  if (extras == asset->end() || !extras->is_object()) return false;
+  const auto mark = extras->find("tamsel");
+  return mark != extras->end() && mark->is_number_integer();
+}
+
 // Reads only inside the model's folder, as the general import does.
 struct Guard {
   fs::path folder;
@@ -624,10 +647,8 @@ std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file,
                                              const std::set<std::string>& takenNames) {
   const Bytes bytes = ReadFileBytes(file);
   const bool binary = bytes.size() >= 4 && std::memcmp(bytes.data(), "glTF", 4) == 0;
-  // Only a file whose asset says it is ours is read here; a quick look before the parse.
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()),
-                              std::min<std::size_t>(bytes.size(), 1 << 16));
-  if (text.find("\"tamsel\"") == std::string_view::npos) return std::nullopt;
+  // Only a file whose asset says it is ours is read here, wherever the writer put the asset.
+  if (!MarkedAsOurs(bytes, binary)) return std::nullopt;
   std::vector<std::string> refused;
   Guard guard{fs::absolute(file).parent_path(), &refused};
   tinygltf::TinyGLTF loader;

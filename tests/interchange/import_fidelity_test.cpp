@@ -14,11 +14,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editing/sample_craft.h"
+#include "interchange/model_export.h"
 #include "interchange/model_import.h"
 #include "interchange/polygon_split.h"
 #include "interchange/texture_image.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
+#include "opt/opt_writer.h"
+#include "support/rich_project.h"
 #include "support/temp_dir.h"
 
 namespace tamsel {
@@ -322,6 +326,56 @@ TEST(HostileModels, AFifoNamedByTheModelIsNeverOpenedAndAHugeImageIsRefusedFromI
   }
   EXPECT_NE(error.find("huge.png: the image is too large (16384 x 16384"), std::string::npos)
       << error;
+}
+
+TEST(ObjExport, ImagesCarryTheTransparentColoursAlphaAndAreNamedWithoutTheBitmapsExtension) {
+  TempDir dir;
+  Model model = RichProject(dir);
+  Bitmap half = PlainBitmap(4, 4);
+  for (std::size_t i = 0; i < half.palette.size(); ++i) half.palette[i] = 0;
+  for (int c = 0; c < 3; ++c) half.palette[static_cast<std::size_t>(4 + c)] = 255;
+  for (std::size_t i = 0; i < half.texels.size(); ++i) half.texels[i] = i % 2;  // black, white
+  WriteFileAtomic(dir / "a.BMP", EncodeBitmap(half));
+  WriteObj(model, ProjectBitmaps(model), dir / "craft.obj");
+  EXPECT_FALSE(fs::exists(dir / "craft_a.BMP.png"));
+  const RgbaImage a = DecodeImage(ReadFileBytes(dir / "craft_a.png"), "craft_a.png");
+  ASSERT_EQ(a.rgba.size(), 4u * 16);
+  for (std::size_t i = 0; i < 16; ++i)  // black is a transparent colour of opacity 100
+    EXPECT_EQ(a.rgba[4 * i + 3], i % 2 ? 255 : 100) << i;
+  const std::string mtl = ReadFileText(dir / "craft.mtl");
+  EXPECT_NE(mtl.find("map_Kd craft_a.png\nmap_d craft_a.png"), std::string::npos) << mtl;
+  EXPECT_NE(mtl.find("map_Kd craft_b.png"), std::string::npos) << mtl;
+}
+
+TEST(OwnGltf, ALargeCraftIsRecognisedByItsJsonAndComesBackWhole) {
+  TempDir dir;
+  Model craft;
+  SampleOptions o;
+  o.meshes = 200, o.faces = 16, o.textures = 2, o.size = 8;
+  GenerateSample(craft, dir / "s200", o);
+  int hardpoints = 0, glows = 0;
+  for (const MeshRec& m : craft.Meshes)
+    hardpoints += m.HardpointCount(), glows += m.EngineGlowCount();
+  ASSERT_GT(hardpoints, 0);
+  for (const char* name : {"s200.glb", "s200.gltf"}) {
+    ExportModel(craft, ProjectBitmaps(craft), dir / name);
+    const ModelImportResult r = Read(dir / name);
+    ASSERT_EQ(r.meshes.size(), 200u) << name;
+    int h = 0, g = 0, quads = 0;
+    for (const MeshRec& m : r.meshes) {
+      h += m.HardpointCount(), g += m.EngineGlowCount();
+      EXPECT_EQ(m.LODCount(), 2) << name;
+      for (const FaceRec& f : m.LODs[0].Faces) quads += !f.IsTriangle();
+    }
+    EXPECT_EQ(h, hardpoints) << name;
+    EXPECT_EQ(g, glows) << name;
+    EXPECT_GT(quads, 0) << name;
+  }
+  // Another tool's file that merely mentions the word is not taken for ours.
+  GltfTriangle foreign({0, 0, 1, 0, 0, 1}, 1);
+  foreign.m.nodes[0].name = "\"tamsel\"";
+  foreign.Write(dir / "foreign.gltf");
+  EXPECT_EQ(Read(dir / "foreign.gltf").meshes[0].LODCount(), 1);
 }
 
 }  // namespace
