@@ -97,6 +97,18 @@ bool TamselWindow::ImportModelFile(const QString& path, const Dialogs::ModelImpo
   ImportKind merge = OpzImportKind();
   merge.title = title;
   merge.selectFirstMesh = false;
+  // A message names the model the user chose, never the scratch project it came through.
+  merge.run = [run = merge.run, scratchPath = project.toStdString(), model = path.toStdString()](
+                  tamsel::Model& m, const std::string& p, FileTransaction& f) {
+    try {
+      return run(m, p, f);
+    } catch (const std::exception& e) {
+      std::string message = e.what();
+      for (std::size_t at; (at = message.find(scratchPath)) != std::string::npos;)
+        message.replace(at, scratchPath.size(), model);
+      throw std::runtime_error(message);
+    }
+  };
   if (!ImportFile(merge, QString::fromStdString(ProjectFilePath(project.toStdString()).string())))
     return false;
   QStringList warnings;

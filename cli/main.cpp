@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/isolated.h"
 #include "cli/json_text.h"
 #include "dxf/dxf_import.h"
 #include "editing/sample_craft.h"
@@ -187,15 +188,33 @@ ModelImportOptions ImportOptionsOf(const Args& a) {
   return o;
 }
 
+// The import library is a packaged one: it reads the file in a child process into a
+// scratch project, which is then merged as import .OPZ merges a project. A crash of the
+// library on a damaged file ends the child; the project is not touched.
 int ImportModelCommand(const Args& a) {
-  const ModelImportOptions options = ImportOptionsOf(a);
-  std::vector<std::string> warnings;
-  const int status = AppendCommand(a, true, "import-model", "imported", "meshes",
-                                   [&](Model& m, const fs::path& f, FileTransaction& t) {
-                                     ImportModel(m, f, options, &t, &warnings);
-                                   });
-  for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
-  return status;
+  Expect(a, 2);
+  ModelImportOptions options = ImportOptionsOf(a);
+  if (options.avoidNamesIn.empty()) options.avoidNamesIn = a.positional[1];
+  const fs::path file = a.positional[0];
+  const ScratchFolder scratch;
+  const fs::path read = scratch.path() / "import";
+  const int status = RunIsolated(
+      [&] {
+        fs::create_directories(read);
+        Model model;
+        NewProject(model, read);
+        std::vector<std::string> warnings;
+        ImportModel(model, file, options, nullptr, &warnings);
+        SaveProject(model);
+        for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
+        return 0;
+      },
+      file);
+  if (status != 0) return status;
+  return AppendCommand(a, true, "import-model", "imported", "meshes",
+                       [&](Model& m, const fs::path&, FileTransaction& t) {
+                         MergeProject(m, ProjectFilePath(read), &t);
+                       });
 }
 
 int ExportCommand(const Args& a) {
@@ -369,6 +388,9 @@ int main(int argc, char** argv) {
     throw UsageError("unknown command \"" + command + "\"");
   } catch (const UsageError& e) {
     std::cerr << "tamsel-cli: " << e.what() << "\n" << kUsage;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "tamsel-cli: " << (argc > 2 ? argv[2] : "the file")
+              << ": the file is too large for memory\n";
   } catch (const std::exception& e) {
     std::cerr << "tamsel-cli: " << e.what() << "\n";
   }

@@ -100,6 +100,30 @@ check "a live writer's temporary stays" test -e "$work/.out.opt.tamsel-$(cat "$w
 kill "$(cat "$work/live.pid")" 2>/dev/null
 rm -f "$work"/.out.opt.tamsel-*
 
+# The import library runs in a child process: a node chain 20 000 deep that overflows its
+# stack is reported, and leaves neither a project nor a scratch folder behind.
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR"
+awk 'BEGIN { n = 20000
+  printf "{\"asset\":{\"version\":\"2.0\"},\"buffers\":[{\"byteLength\":36,\"uri\":\"data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgD8AAAAA\"}],"
+  printf "\"bufferViews\":[{\"buffer\":0,\"byteLength\":36}],\"accessors\":[{\"bufferView\":0,\"componentType\":5126,\"count\":3,\"type\":\"VEC3\",\"min\":[0,0,0],\"max\":[1,1,0]}],"
+  printf "\"meshes\":[{\"primitives\":[{\"attributes\":{\"POSITION\":0}}]}],\"nodes\":["
+  for (i = 0; i < n - 1; i++) printf "{\"children\":[%d]},", i + 1
+  printf "{\"mesh\":0}],\"scenes\":[{\"nodes\":[0]}],\"scene\":0}\n" }' > "$work/deep.gltf"
+"$cli" import-model "$work/deep.gltf" "$work/deep" >/dev/null 2>"$work/err"; status=$?
+if [ "$status" -ne 0 ]; then
+  check "a crash of the import library is named" grep -aq "the import library failed on $work/deep.gltf" "$work/err"
+  check "and leaves no project folder" test ! -e "$work/deep"
+else
+  check "a deep node chain that the library survives comes in" test -f "$work/deep/deep.opz"
+fi
+check "no scratch folder is left" test -z "$(ls -A "$TMPDIR")"
+printf 'v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n' > "$work/tri.obj"
+check "import-model into a new project" "$cli" import-model "$work/tri.obj" "$work/model"
+check "the model's project holds its mesh" bash -c "'$cli' info '$work/model/model.opz' | grep -q '^1 meshes'"
+check "no scratch folder is left after success" test -z "$(ls -A "$TMPDIR")"
+unset TMPDIR
+
 "$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
 "$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
 
