@@ -3,6 +3,7 @@
 
 #include "gui/project_fixture.h"
 #include "model/project.h"
+#include "opt/opt_import.h"
 #include "opt/opt_writer.h"
 
 namespace tamsel::test {
@@ -170,6 +171,32 @@ TEST_F(FileMenuTest, FaceCountCountsBothLevels) {
   window->Model().Meshes.Edit(0).LODs.push_back(window->Model().Meshes.Edit(1).LODs[0]);
   Trigger("facecountmenu");
   EXPECT_EQ(LastMessage(), "6 Faces");
+}
+
+TEST_F(FileMenuTest, AnImportKeepsTheUsersFilesSaysSoAndItsUndoTakesItsFilesBack) {
+  Open();
+  Trigger("optcreatemenu");
+  const fs::path opt = dir / (dir.path().filename().string() + ".opt");
+  // A picture of the user's where the import's first bitmap would go.
+  IdCounters ids;
+  const auto names = ReadOptImport(ReadFileBytes(opt), opt.string(), ids, 0).bitmaps;
+  ASSERT_FALSE(names.empty());
+  WriteFileAtomic(dir / names[0].first, std::string("the user's own"));
+  const auto before = dir.Snapshot();
+  dialogs.Push(QString::fromStdString(opt.string()));
+  Trigger("optimportmenu");
+  EXPECT_EQ(window->Model().MeshCount(), 4);
+  EXPECT_EQ(dialogs.asked().back().title, "import .OPT: files kept");
+  EXPECT_TRUE(dialogs.asked().back().text.contains("stays as it is"));
+  EXPECT_EQ(ReadFileText(dir / names[0].first), "the user's own");
+  const auto after = dir.Snapshot();
+
+  window->MenuItem("editundomenu")->trigger();
+  EXPECT_EQ(window->Model().MeshCount(), 2);
+  EXPECT_EQ(dir.Snapshot(), before);
+  window->MenuItem("editredomenu")->trigger();
+  EXPECT_EQ(window->Model().MeshCount(), 4);
+  EXPECT_EQ(dir.Snapshot(), after);
 }
 
 }  // namespace
