@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process.h"
 #include "bench/scratch.h"
 
 extern char** environ;
@@ -24,22 +25,8 @@ namespace {
 
 using tamsel::bench::Scratch;
 
-// Runs a program to its end: wall seconds and peak resident megabytes, or a negative time
-// when it failed.
 std::pair<double, double> Run(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return {-1, 0};
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {-1, 0};
-  return {seconds, static_cast<double>(usage.ru_maxrss) / 1024.0};
+  return tamsel::bench::RunProcess(std::move(args));
 }
 
 const fs::path& Craft() {

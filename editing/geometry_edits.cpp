@@ -155,7 +155,7 @@ int Quad2Tri(Model& model) {
                         p3 = face.Vertices[3];
         FaceRec second = face;
         second.Id = model.Ids.NewFaceId();
-        second.Vertices = {p1, p2, p3, p1, VertexRec{}};
+        second.Vertices = {p1, p2, p3, p1};
         for (int k = 0; k < 4; ++k)
           second.Vertices[static_cast<std::size_t>(k)].Id = model.Ids.NewVertexId();
         face.Vertices[2] = p3;

@@ -71,7 +71,7 @@ std::vector<FaceRec> Tube(float x0, float x1, float ry, float rz, int around, in
   };
   const auto add = [&](VertexRec a, VertexRec b, VertexRec c, VertexRec d) {
     FaceRec f;
-    f.Vertices = {a, b, c, d, VertexRec{}};
+    f.Vertices = {a, b, c, d};
     const auto& names = bands[faces.size() * bands.size() / total];
     for (std::size_t s = 0; s < 4; ++s) f.TextureNames[s] = names[s];
     // The face normal of the first three corners.

@@ -272,8 +272,8 @@ bool IsStagedTemporaryName(std::string_view name) {
 int RemoveStaleTemporaries(const fs::path& folder, std::string_view ofFile) {
   int removed = 0;
   std::error_code ec;
-  const std::string prefix =
-      ofFile.empty() ? "" : "." + std::string(ofFile) + std::string(kStageMark);
+  std::string prefix;
+  if (!ofFile.empty()) prefix.append(".").append(ofFile).append(kStageMark);
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     std::error_code e;
     const std::string name = entry.path().filename().string();

@@ -16,14 +16,13 @@ std::size_t CommitRead(Model& model, FileTransaction& files, std::vector<Incomin
     if (!name.empty() && name != file.name) renamed[file.name] = name;
   }
   if (!renamed.empty()) {
-    const auto rename = [&](std::string& name) {
-      if (auto it = renamed.find(name); it != renamed.end()) name = it->second;
-    };
-    for (TextureRec& t : textures) rename(t.Name);
+    for (TextureRec& t : textures)
+      if (auto it = renamed.find(t.Name); it != renamed.end()) t.Name = it->second;
     for (MeshRec& mesh : meshes)
       for (LODRec& level : mesh.LODs)
         for (FaceRec& face : level.Faces)
-          for (std::string& slot : face.TextureNames) rename(slot);
+          for (TextureName& slot : face.TextureNames)
+            if (auto it = renamed.find(slot); it != renamed.end()) slot = it->second;
   }
   const std::size_t firstMesh = model.Meshes.size();
   const std::size_t first = AppendRead(model, std::move(meshes), std::move(textures), ids);

@@ -112,7 +112,7 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
       o.Triple(face.Normal);
       o.Triple(face.Vector1);
       o.Triple(face.Vector2);
-      for (int s = 0; s < 4; ++s) o.Line(face.TextureNames[s]);
+      for (int s = 0; s < 4; ++s) o.Line(face.TextureNames[s].str());
       o.Maybe();
     }
   }

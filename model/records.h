@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/texture_name.h"
+
 namespace tamsel {
 
 // Flags are 16-bit values: 0 false, -1 true.
@@ -44,8 +46,8 @@ struct FaceRec {
   Single3 BoxMin, BoxMax, BoxCenter;
   Single3 Normal;
   Single3 Vector1, Vector2;
-  std::array<VertexRec, 5> Vertices{};  // corners 0..3; slot 4 is never used
-  std::array<std::string, kTextureSlots> TextureNames;
+  std::array<VertexRec, 4> Vertices{};  // corners 0..3
+  std::array<TextureName, kTextureSlots> TextureNames;
 
   // A triangle is stored with corner 3 at exactly corner 0's position.
   bool IsTriangle() const {

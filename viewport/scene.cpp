@@ -13,7 +13,7 @@ const std::string& ShownTextureName(const FaceRec& face, int flightGroupColor) {
   if (face.TextureNames[1] == kBlank || flightGroupColor < 0 || flightGroupColor > 3)
     return face.TextureNames[0];
   const std::string& chosen = face.TextureNames[static_cast<std::size_t>(flightGroupColor)];
-  return chosen == kBlank ? face.TextureNames[0] : chosen;
+  return chosen == kBlank ? face.TextureNames[0].str() : chosen;
 }
 
 void AnimateMesh(const MeshRec& mesh, const ViewState& view, const SceneInputs& in, DrawSink& s) {

@@ -13,7 +13,7 @@ VertexRec Corner(float x, float y, float z, float u, float v) {
 
 FaceRec Quad(VertexRec a, VertexRec b, VertexRec c, VertexRec d, const std::string& texture) {
   FaceRec f;
-  f.Vertices = {a, b, c, d, VertexRec{}};
+  f.Vertices = {a, b, c, d};
   f.TextureNames = {texture, kBlank, kBlank, kBlank, ""};
   f.Normal = {0, 0, 1};
   return f;

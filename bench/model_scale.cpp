@@ -1,0 +1,160 @@
+// Other tools' models at scale, as whole `tamsel-cli` processes: a glTF of 250 000, 500 000
+// and 1 000 000 triangles (16 meshes of indexed grids with normals and texture coordinates,
+// four 256 x 256 textures) imported into a new project, and that project exported to .glb.
+// Each figure is a fresh process with its peak resident memory, so that growth shows as a
+// curve over the three sizes.
+#include <benchmark/benchmark.h>
+#include <tiny_gltf.h>
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+
+#include "bench/process.h"
+#include "bench/scratch.h"
+#include "interchange/texture_image.h"
+#include "model/file_io.h"
+
+namespace fs = std::filesystem;
+using namespace tamsel;
+using tamsel::bench::RunProcess;
+using tamsel::bench::Scratch;
+
+namespace {
+
+// 16 grids of about triangles / 16 triangles each, bent into waves.
+fs::path GridGltf(int triangles) {
+  const fs::path out = Scratch() / ("grid" + std::to_string(triangles) + ".glb");
+  if (fs::exists(out)) return out;
+  tinygltf::Model m;
+  m.asset.version = "2.0";
+  m.buffers.resize(1);
+  auto& data = m.buffers[0].data;
+  const auto view = [&](const void* p, std::size_t n) {
+    while (data.size() % 4) data.push_back(0);
+    tinygltf::BufferView v;
+    v.buffer = 0, v.byteOffset = data.size(), v.byteLength = n;
+    const auto* b = static_cast<const unsigned char*>(p);
+    data.insert(data.end(), b, b + n);
+    m.bufferViews.push_back(v);
+    return static_cast<int>(m.bufferViews.size()) - 1;
+  };
+  const int side = static_cast<int>(std::sqrt(triangles / 16 / 2.0));
+  tinygltf::Scene scene;
+  for (int t = 0; t < 4; ++t) {
+    std::vector<std::uint8_t> rgba;
+    for (int i = 0; i < 256 * 256; ++i)
+      rgba.insert(rgba.end(), {static_cast<std::uint8_t>(i * (t + 1)),
+                               static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(t * 60), 255});
+    const Bytes png = EncodePng({256, 256, rgba});
+    tinygltf::Image image;
+    image.mimeType = "image/png";
+    image.bufferView = view(png.data(), png.size());
+    m.images.push_back(image);
+    tinygltf::Texture texture;
+    texture.source = t;
+    m.textures.push_back(texture);
+    tinygltf::Material material;
+    material.name = "paint" + std::to_string(t);
+    material.pbrMetallicRoughness.baseColorTexture.index = t;
+    m.materials.push_back(material);
+  }
+  for (int part = 0; part < 16; ++part) {
+    std::vector<float> positions, normals, uv;
+    for (int y = 0; y <= side; ++y)
+      for (int x = 0; x <= side; ++x) {
+        const float h = std::sin(x * 0.3f) * std::cos(y * 0.2f);
+        positions.insert(positions.end(), {static_cast<float>(x), h, static_cast<float>(y) + part * (side + 2)});
+        normals.insert(normals.end(), {0, 1, 0});
+        uv.insert(uv.end(), {static_cast<float>(x) / side, static_cast<float>(y) / side});
+      }
+    std::vector<std::uint32_t> order;
+    for (int y = 0; y < side; ++y)
+      for (int x = 0; x < side; ++x) {
+        const std::uint32_t a = static_cast<std::uint32_t>(y * (side + 1) + x), b = a + 1,
+                            c = a + static_cast<std::uint32_t>(side) + 1, d = c + 1;
+        order.insert(order.end(), {a, c, b, b, c, d});
+      }
+    tinygltf::Accessor pos, nor, tex, indices;
+    pos.bufferView = view(positions.data(), positions.size() * 4);
+    pos.componentType = nor.componentType = tex.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
+    pos.type = nor.type = TINYGLTF_TYPE_VEC3, tex.type = TINYGLTF_TYPE_VEC2;
+    pos.count = nor.count = tex.count = positions.size() / 3;
+    pos.minValues = {0, -1, 0}, pos.maxValues = {static_cast<double>(side), 1, 16.0 * (side + 2)};
+    nor.bufferView = view(normals.data(), normals.size() * 4);
+    tex.bufferView = view(uv.data(), uv.size() * 4);
+    indices.bufferView = view(order.data(), order.size() * 4);
+    indices.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+    indices.type = TINYGLTF_TYPE_SCALAR, indices.count = order.size();
+    const int first = static_cast<int>(m.accessors.size());
+    m.accessors.insert(m.accessors.end(), {pos, nor, tex, indices});
+    tinygltf::Mesh mesh;
+    tinygltf::Primitive prim;
+    prim.attributes = {{"POSITION", first}, {"NORMAL", first + 1}, {"TEXCOORD_0", first + 2}};
+    prim.indices = first + 3;
+    prim.mode = TINYGLTF_MODE_TRIANGLES;
+    prim.material = part % 4;
+    mesh.primitives = {prim};
+    m.meshes.push_back(mesh);
+    tinygltf::Node node;
+    node.name = "Part " + std::to_string(part);
+    node.mesh = part;
+    m.nodes.push_back(node);
+    scene.nodes.push_back(part);
+  }
+  m.scenes = {scene};
+  std::ostringstream stream;
+  tinygltf::TinyGLTF().WriteGltfSceneToStream(&m, stream, false, true);
+  WriteFileAtomic(out, stream.str());
+  return out;
+}
+
+void Report(benchmark::State& state, const std::vector<std::string>& command,
+            const std::function<void()>& before = {}) {
+  double peak = 0;
+  for (auto _ : state) {
+    if (before) before();
+    const auto [seconds, megabytes] = RunProcess(command);
+    if (seconds < 0) {
+      state.SkipWithError("the process failed");
+      return;
+    }
+    state.SetIterationTime(seconds);
+    peak = std::max(peak, megabytes);
+  }
+  state.counters["peak_MB"] = peak;
+  state.counters["triangles"] = static_cast<double>(state.range(0));
+}
+
+fs::path ProjectOf(int triangles) {
+  return Scratch() / ("project" + std::to_string(triangles));
+}
+
+void BM_ImportGltf(benchmark::State& state) {
+  const int triangles = static_cast<int>(state.range(0));
+  const fs::path file = GridGltf(triangles);
+  state.counters["file_MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
+  Report(state, {TAMSEL_CLI, "import-model", file.string(), ProjectOf(triangles).string()},
+         [&] { fs::remove_all(ProjectOf(triangles)); });
+}
+BENCHMARK(BM_ImportGltf)
+    ->Arg(250000)->Arg(500000)->Arg(1000000)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_ExportGlb(benchmark::State& state) {
+  const int triangles = static_cast<int>(state.range(0));
+  const fs::path project = ProjectOf(triangles);
+  if (!fs::exists(project / (project.filename().string() + ".opz")))
+    RunProcess({TAMSEL_CLI, "import-model", GridGltf(triangles).string(), project.string()});
+  const fs::path opz = project / (project.filename().string() + ".opz");
+  Report(state, {TAMSEL_CLI, "export", opz.string(), (Scratch() / "out.glb").string()});
+}
+BENCHMARK(BM_ExportGlb)
+    ->Arg(250000)->Arg(500000)->Arg(1000000)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return tamsel::bench::RunBenchmarks(argc, argv);
+}
