@@ -44,8 +44,9 @@ fs::path GridGltf(int triangles) {
   for (int t = 0; t < 4; ++t) {
     std::vector<std::uint8_t> rgba;
     for (int i = 0; i < 256 * 256; ++i)
-      rgba.insert(rgba.end(), {static_cast<std::uint8_t>(i * (t + 1)),
-                               static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(t * 60), 255});
+      rgba.insert(rgba.end(),
+                  {static_cast<std::uint8_t>(i * (t + 1)), static_cast<std::uint8_t>(i >> 8),
+                   static_cast<std::uint8_t>(t * 60), 255});
     const Bytes png = EncodePng({256, 256, rgba});
     tinygltf::Image image;
     image.mimeType = "image/png";
@@ -64,7 +65,8 @@ fs::path GridGltf(int triangles) {
     for (int y = 0; y <= side; ++y)
       for (int x = 0; x <= side; ++x) {
         const float h = std::sin(x * 0.3f) * std::cos(y * 0.2f);
-        positions.insert(positions.end(), {static_cast<float>(x), h, static_cast<float>(y) + part * (side + 2)});
+        positions.insert(positions.end(),
+                         {static_cast<float>(x), h, static_cast<float>(y) + part * (side + 2)});
         normals.insert(normals.end(), {0, 1, 0});
         uv.insert(uv.end(), {static_cast<float>(x) / side, static_cast<float>(y) / side});
       }
@@ -138,8 +140,12 @@ void BM_ImportGltf(benchmark::State& state) {
          [&] { fs::remove_all(ProjectOf(triangles)); });
 }
 BENCHMARK(BM_ImportGltf)
-    ->Arg(250000)->Arg(500000)->Arg(1000000)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_ExportGlb(benchmark::State& state) {
   const int triangles = static_cast<int>(state.range(0));
@@ -150,8 +156,12 @@ void BM_ExportGlb(benchmark::State& state) {
   Report(state, {TAMSEL_CLI, "export", opz.string(), (Scratch() / "out.glb").string()});
 }
 BENCHMARK(BM_ExportGlb)
-    ->Arg(250000)->Arg(500000)->Arg(1000000)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 }  // namespace
 

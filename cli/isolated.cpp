@@ -55,17 +55,4 @@ int RunIsolated(const std::function<int()>& work, const fs::path& file) {
                            "); nothing was imported");
 }
 
-ScratchFolder::ScratchFolder() {
-  std::string pattern = (fs::temp_directory_path() / "tamsel-import-XXXXXX").string();
-  if (!::mkdtemp(pattern.data()))
-    throw FileError(pattern, "",
-                    std::string("cannot make a scratch folder: ") + std::strerror(errno));
-  path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
 }  // namespace tamsel

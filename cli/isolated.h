@@ -4,25 +4,11 @@
 
 #include <filesystem>
 #include <functional>
-#include <string>
 
 namespace tamsel {
 
 // Runs `work` in a child process and returns its exit status. Throws std::runtime_error
 // "the import library failed on FILE" when the child died of a signal.
 int RunIsolated(const std::function<int()>& work, const std::filesystem::path& file);
-
-// A folder for scratch files, removed with everything in it when the object goes.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace tamsel

@@ -87,22 +87,13 @@ void Expect(const Args& a, std::size_t n) {
   if (a.positional.size() != n) throw UsageError("wrong number of arguments");
 }
 
-// Opens PROJECT_DIR's project, or makes an empty project there; `created` says whether the
-// folder was made for it.
-Model OpenOrCreate(const fs::path& dir, bool& created) {
+// Opens PROJECT_DIR's project, or makes an empty project in the folder.
+Model OpenOrNew(const fs::path& dir) {
   Model model;
-  std::error_code ec;
-  created = false;
-  if (fs::exists(ProjectFilePath(dir))) {
+  if (fs::exists(ProjectFilePath(dir)))
     OpenProject(model, ProjectFilePath(dir));
-    return model;
-  }
-  if (!fs::exists(dir, ec)) {
-    fs::create_directories(dir, ec);
-    if (ec) throw FileError(dir.string(), "", "cannot create the project folder: " + ec.message());
-    created = true;
-  }
-  NewProject(model, fs::absolute(dir));
+  else
+    NewProject(model, fs::absolute(dir));
   return model;
 }
 
@@ -119,32 +110,46 @@ using AddFile = std::function<void(Model&, const fs::path&, FileTransaction&)>;
 // FILE PROJECT_DIR: runs `add` on the project's model, saves it and says what was added,
 // holding the project's lock meanwhile. Every file the command writes (bitmaps and the
 // project file) is committed together: a failure leaves the folder as it was, and a folder
-// made for the command goes again.
+// made for the command goes again. `isolated`: the work runs in a child process (see
+// RunIsolated), under the lock this process holds.
 int AppendCommand(const Args& a, bool createProject, const std::string& command, const char* verb,
-                  const char* what, const AddFile& add) {
+                  const char* what, const AddFile& add, bool isolated = false) {
   Expect(a, 2);
   const fs::path dir = a.positional[1];
+  if (!createProject && !fs::exists(ProjectFilePath(dir)))
+    throw FileError(ProjectFilePath(dir).string(), "", "no project file in this folder");
   bool created = false;
+  int status = 1;
   try {
-    std::optional<ProjectLock> lock;
     std::error_code ec;
-    if (fs::is_directory(dir, ec)) lock.emplace(dir, "tamsel-cli " + command);
-    Model model = createProject ? OpenOrCreate(dir, created) : OpenExisting(dir);
-    if (!lock) lock.emplace(dir, "tamsel-cli " + command);
-    const std::size_t before = model.Meshes.size();
-    FileTransaction files(model.ProjectPath);
-    add(model, a.positional[0], files);
-    WriteProjectFile(files, model);
-    files.Commit(false);
-    for (const std::string& note : files.Notes()) std::cerr << "note: " << note << "\n";
-    std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
-              << ProjectFilePath(model.ProjectPath).string() << "\n";
+    if (!fs::exists(dir, ec)) {
+      fs::create_directories(dir, ec);
+      if (ec)
+        throw FileError(dir.string(), "", "cannot create the project folder: " + ec.message());
+      created = true;
+    }
+    const ProjectLock lock(dir, "tamsel-cli " + command);
+    const auto work = [&] {
+      Model model = createProject ? OpenOrNew(dir) : OpenExisting(dir);
+      const std::size_t before = model.Meshes.size();
+      FileTransaction files(model.ProjectPath);
+      add(model, a.positional[0], files);
+      WriteProjectFile(files, model);
+      files.Commit(false);
+      for (const std::string& note : files.Notes()) std::cerr << "note: " << note << "\n";
+      std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
+                << ProjectFilePath(model.ProjectPath).string() << "\n";
+      return 0;
+    };
+    status = isolated ? RunIsolated(work, a.positional[0]) : work();
   } catch (...) {
     std::error_code ec;
     if (created) fs::remove(dir, ec);  // empty again: nothing was committed
     throw;
   }
-  return 0;
+  std::error_code ec;
+  if (status != 0 && created) fs::remove(dir, ec);
+  return status;
 }
 
 int ImportOptCommand(const Args& a) {
@@ -188,33 +193,18 @@ ModelImportOptions ImportOptionsOf(const Args& a) {
   return o;
 }
 
-// The import library is a packaged one: it reads the file in a child process into a
-// scratch project, which is then merged as import .OPZ merges a project. A crash of the
-// library on a damaged file ends the child; the project is not touched.
+// The import library is a packaged one: the import runs in a child process, so that a
+// crash of the library on a damaged file ends the child and the project is not touched.
 int ImportModelCommand(const Args& a) {
-  Expect(a, 2);
-  ModelImportOptions options = ImportOptionsOf(a);
-  if (options.avoidNamesIn.empty()) options.avoidNamesIn = a.positional[1];
-  const fs::path file = a.positional[0];
-  const ScratchFolder scratch;
-  const fs::path read = scratch.path() / "import";
-  const int status = RunIsolated(
-      [&] {
-        fs::create_directories(read);
-        Model model;
-        NewProject(model, read);
-        std::vector<std::string> warnings;
-        ImportModel(model, file, options, nullptr, &warnings);
-        SaveProject(model);
+  const ModelImportOptions options = ImportOptionsOf(a);
+  std::vector<std::string> warnings;
+  return AppendCommand(
+      a, true, "import-model", "imported", "meshes",
+      [&](Model& m, const fs::path& f, FileTransaction& t) {
+        ImportModel(m, f, options, &t, &warnings);
         for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
-        return 0;
       },
-      file);
-  if (status != 0) return status;
-  return AppendCommand(a, true, "import-model", "imported", "meshes",
-                       [&](Model& m, const fs::path&, FileTransaction& t) {
-                         MergeProject(m, ProjectFilePath(read), &t);
-                       });
+      true);
 }
 
 int ExportCommand(const Args& a) {

@@ -82,7 +82,15 @@ class OpzOut {
   std::string out_;
 };
 
-void WriteMesh(OpzOut& o, const MeshRec& mesh) {
+// A mesh's text in steps, so that a large mesh is formatted in pieces: its header, then
+// per level a header and one step per face, then its hardpoints and engine glows.
+std::size_t StepCount(const MeshRec& mesh) {
+  std::size_t n = 2;
+  for (const LODRec& level : mesh.LODs) n += 1 + level.Faces.size();
+  return n;
+}
+
+void WriteMeshHeader(OpzOut& o, const MeshRec& mesh) {
   o.Line(mesh.Name);  // names were checked before
   o.Count(mesh.LODCount());
   o.Count(mesh.HardpointCount());
@@ -96,26 +104,21 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
   o.Count(mesh.TargetId);
   for (const Single3* v : {&mesh.Target, &mesh.Pivot, &mesh.Axis, &mesh.Aim, &mesh.Degree})
     o.Triple(*v);
-  for (std::size_t l = 0; l < mesh.LODs.size(); ++l) {
-    const LODRec& level = mesh.LODs[l];
-    o.Labelled("LOD ", l + 1);
-    o.Count(level.FaceCount());
-    o.Single(level.Distance);
-    for (std::size_t f = 0; f < level.Faces.size(); ++f) {
-      const FaceRec& face = level.Faces[f];
-      o.Labelled("FACE ", f + 1);
-      for (int k = 0; k < 4; ++k)
-        o.Triple(face.Vertices[k].X, face.Vertices[k].Y, face.Vertices[k].Z);
-      for (int k = 0; k < 4; ++k) o.Pair(face.Vertices[k].U, face.Vertices[k].V);
-      for (int k = 0; k < 4; ++k)
-        o.Triple(face.Vertices[k].I, face.Vertices[k].J, face.Vertices[k].K);
-      o.Triple(face.Normal);
-      o.Triple(face.Vector1);
-      o.Triple(face.Vector2);
-      for (int s = 0; s < 4; ++s) o.Line(face.TextureNames[s].str());
-      o.Maybe();
-    }
-  }
+}
+
+void WriteFace(OpzOut& o, const FaceRec& face, std::size_t f) {
+  o.Labelled("FACE ", f + 1);
+  for (int k = 0; k < 4; ++k) o.Triple(face.Vertices[k].X, face.Vertices[k].Y, face.Vertices[k].Z);
+  for (int k = 0; k < 4; ++k) o.Pair(face.Vertices[k].U, face.Vertices[k].V);
+  for (int k = 0; k < 4; ++k) o.Triple(face.Vertices[k].I, face.Vertices[k].J, face.Vertices[k].K);
+  o.Triple(face.Normal);
+  o.Triple(face.Vector1);
+  o.Triple(face.Vector2);
+  for (int s = 0; s < 4; ++s) o.Line(face.TextureNames[s].str());
+  o.Maybe();
+}
+
+void WriteMeshTrailer(OpzOut& o, const MeshRec& mesh) {
   for (std::size_t h = 0; h < mesh.Hardpoints.size(); ++h) {
     o.Labelled("HP ", h + 1);
     o.Count(mesh.Hardpoints[h].HardpointType);
@@ -129,6 +132,25 @@ void WriteMesh(OpzOut& o, const MeshRec& mesh) {
     for (const Single3* v : {&g.Position, &g.Size, &g.Density1, &g.Density2, &g.Density3})
       o.Triple(*v);
   }
+}
+
+// Steps [from, to) of the mesh's text.
+void WriteSteps(OpzOut& o, const MeshRec& mesh, std::size_t from, std::size_t to) {
+  if (from == 0 && to > 0) WriteMeshHeader(o, mesh);
+  std::size_t base = 1;
+  for (std::size_t l = 0; l < mesh.LODs.size() && base < to; ++l) {
+    const LODRec& level = mesh.LODs[l];
+    if (base >= from) {
+      o.Labelled("LOD ", l + 1);
+      o.Count(level.FaceCount());
+      o.Single(level.Distance);
+    }
+    const std::size_t first = from > base + 1 ? from - base - 1 : 0;
+    const std::size_t last = std::min(level.Faces.size(), to - base - 1);
+    for (std::size_t f = first; f < last; ++f) WriteFace(o, level.Faces[f], f);
+    base += 1 + level.Faces.size();
+  }
+  if (base >= from && base < to) WriteMeshTrailer(o, mesh);
 }
 
 // Names are checked before anything is written, so that a refused model hands the sink
@@ -162,33 +184,41 @@ void WriteOpz(const Model& model, const std::string& fileName,
   OpzOut o(&sink);
   o.Count(model.MeshCount());
   o.Count(model.TextureCount());
-  // Meshes are formatted on every core, in runs of about kRunFaces faces, a few runs
-  // ahead of the writing, and written in order: number formatting is most of a save.
-  constexpr std::size_t kRunFaces = 8192;
+  // Meshes are formatted on every core, in runs of about kRunSteps faces (a large mesh in
+  // several), a few runs ahead of the writing, and written in order: number formatting is
+  // most of a save, and the runs bound the text held at once.
+  constexpr std::size_t kRunSteps = 4096;
+  struct Segment {
+    std::size_t mesh, from, to;
+  };
   const std::size_t meshes = model.Meshes.size();
   const std::size_t ahead = std::max(2u, std::thread::hardware_concurrency());
-  std::deque<std::pair<std::size_t, std::future<std::string>>> pending;  // last mesh + text
-  std::size_t next = 0;
+  std::deque<std::pair<std::size_t, std::future<std::string>>> pending;  // meshes done + text
+  std::size_t next = 0, step = 0;
   const auto launch = [&] {
-    const std::size_t first = next;
-    std::size_t faces = 0;
-    while (next < meshes && (next == first || faces < kRunFaces)) {
-      for (const LODRec& level : model.Meshes[next].LODs) faces += level.Faces.size();
-      ++next;
+    std::vector<Segment> run;
+    std::size_t steps = 0;
+    while (next < meshes && steps < kRunSteps) {
+      const std::size_t total = StepCount(model.Meshes[next]);
+      const std::size_t to = std::min(total, step + (kRunSteps - steps));
+      run.push_back({next, step, to});
+      steps += to - step;
+      step = to;
+      if (step == total) ++next, step = 0;
     }
-    pending.emplace_back(next, std::async(std::launch::async, [&model, first, last = next] {
-                           OpzOut run;
-                           for (std::size_t m = first; m < last; ++m)
-                             WriteMesh(run, model.Meshes[m]);
-                           return run.Take();
+    pending.emplace_back(next, std::async(std::launch::async, [&model, run] {
+                           OpzOut text;
+                           for (const Segment& s : run)
+                             WriteSteps(text, model.Meshes[s.mesh], s.from, s.to);
+                           return text.Take();
                          }));
   };
   while (next < meshes || !pending.empty()) {
     while (next < meshes && pending.size() < ahead) launch();
-    auto [last, text] = std::move(pending.front());
+    auto [done, text] = std::move(pending.front());
     pending.pop_front();
     o.Append(text.get());
-    ReportProgress(static_cast<std::int64_t>(last), static_cast<std::int64_t>(meshes));
+    ReportProgress(static_cast<std::int64_t>(done), static_cast<std::int64_t>(meshes));
   }
   for (const TextureRec& t : model.Textures) {
     o.Line(t.Name);
