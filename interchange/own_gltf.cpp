@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 
@@ -75,18 +77,33 @@ class GltfWriter {
   }
 
  private:
+  // The binary buffer goes to a temporary file as it is made, never whole into memory.
   int AddView(const void* data, std::size_t bytes, int target) {
-    std::vector<unsigned char>& buffer = gltf_.buffers[0].data;
-    while (buffer.size() % 4) buffer.push_back(0);
+    static constexpr char kZeros[4] = {};
+    const std::size_t pad = (4 - binSize_ % 4) % 4;
+    if (!bin_ || std::fwrite(kZeros, 1, pad, bin_.get()) != pad ||
+        std::fwrite(data, 1, bytes, bin_.get()) != bytes)
+      throw FileError(out_.string(), "", "cannot write the temporary binary buffer");
+    binSize_ += pad;
     tinygltf::BufferView view;
     view.buffer = 0;
-    view.byteOffset = buffer.size();
+    view.byteOffset = binSize_;
     view.byteLength = bytes;
     view.target = target;
-    const auto* p = static_cast<const unsigned char*>(data);
-    buffer.insert(buffer.end(), p, p + bytes);
+    binSize_ += bytes;
     gltf_.bufferViews.push_back(view);
     return static_cast<int>(gltf_.bufferViews.size()) - 1;
+  }
+
+  // Hands the binary buffer to `sink` in pieces.
+  void CopyBinary(const StagedWrites::Sink& sink) {
+    std::fflush(bin_.get());
+    std::rewind(bin_.get());
+    std::vector<char> piece(1 << 20);
+    for (std::size_t n; (n = std::fread(piece.data(), 1, piece.size(), bin_.get())) > 0;)
+      sink(std::string_view(piece.data(), n));
+    if (std::ferror(bin_.get()))
+      throw FileError(out_.string(), "", "cannot read the temporary binary buffer");
   }
 
   int AddAccessor(const std::vector<float>& values, int type, int width, bool bounds,
@@ -245,8 +262,13 @@ class GltfWriter {
     std::vector<float> positions, normals, uv, exactUv;
     std::vector<std::uint32_t> indices;
     std::vector<float> corners, faceData;
-    Value::Array slots;
+    // Flight-group slots travel only when some face of the run has variants.
     bool variants = false;
+    for (std::size_t f = start; f < end && !variants; ++f)
+      variants = level.Faces[f].TextureNames[1] != kBlank ||
+                 level.Faces[f].TextureNames[2] != kBlank ||
+                 level.Faces[f].TextureNames[3] != kBlank;
+    Value::Array slots;
     for (std::size_t f = start; f < end; ++f) {
       const FaceRec& face = level.Faces[f];
       const int n = face.CornerCount();
@@ -264,10 +286,9 @@ class GltfWriter {
       indices.insert(indices.end(), {base, base + 2, base + 1});
       if (n == 4) indices.insert(indices.end(), {base, base + 3, base + 2});
       corners.push_back(static_cast<float>(n));
-      slots.push_back(Value(Value::Array{Value(face.TextureNames[1]), Value(face.TextureNames[2]),
-                                         Value(face.TextureNames[3])}));
-      variants = variants || face.TextureNames[1] != kBlank || face.TextureNames[2] != kBlank ||
-                 face.TextureNames[3] != kBlank;
+      if (variants)
+        slots.push_back(Value(Value::Array{Value(face.TextureNames[1]), Value(face.TextureNames[2]),
+                                           Value(face.TextureNames[3])}));
       for (const Single3* s : {&face.Normal, &face.Vector1, &face.Vector2})
         faceData.insert(faceData.end(), {s->x, s->y, s->z});
     }
@@ -294,7 +315,7 @@ class GltfWriter {
     Value::Object extras{{"corners", Int(AddAccessor(corners, TINYGLTF_TYPE_SCALAR, 1, false, 0))},
                          {"faces", Int(AddAccessor(faceData, TINYGLTF_TYPE_VEC3, 3, false, 0))},
                          {"texture", Value(level.Faces[start].TextureNames[0])}};
-    if (variants) extras["slots"] = Value(slots);
+    if (variants) extras["slots"] = Value(std::move(slots));
     prim.extras = Value(extras);
     return prim;
   }
@@ -322,31 +343,52 @@ class GltfWriter {
   void Save() {
     tinygltf::TinyGLTF io;
     StagedWrites staged;
+    // The JSON alone, with the buffer named by its length (and for .gltf its file).
+    std::ostringstream stream;
+    if (!io.WriteGltfSceneToStream(&gltf_, stream, !glb_, false))
+      throw FileError(out_.string(), "", "the glTF writer failed");
+    const std::string binName = out_.stem().string() + ".bin";
     if (glb_) {
-      std::ostringstream stream;
-      if (!io.WriteGltfSceneToStream(&gltf_, stream, false, true))
-        throw FileError(out_.string(), "", "the glTF writer failed");
-      staged.Write(out_, stream.str());
+      std::string json = WithBuffer(stream.str(), "", binSize_, false);
+      while (json.size() % 4) json += ' ';
+      const std::uint64_t binPadded = (binSize_ + 3) / 4 * 4;
+      const std::uint64_t total = 12 + 8 + json.size() + 8 + binPadded;
+      if (total > 0xFFFFFFFFu)
+        throw FileError(out_.string(), "", "the model is too large for one .glb file (4 GB)");
+      staged.WriteStreamed(out_, [&](const StagedWrites::Sink& sink) {
+        const auto word = [&](std::uint32_t v) {
+          char b[4];
+          std::memcpy(b, &v, 4);  // little-endian, as every machine this runs on
+          sink(std::string_view(b, 4));
+        };
+        word(0x46546C67);  // "glTF"
+        word(2);
+        word(static_cast<std::uint32_t>(total));
+        word(static_cast<std::uint32_t>(json.size()));
+        word(0x4E4F534A);  // "JSON"
+        sink(json);
+        word(static_cast<std::uint32_t>(binPadded));
+        word(0x004E4942);  // "BIN"
+        CopyBinary(sink);
+        sink(std::string_view("\0\0\0", binPadded - binSize_));
+      });
     } else {
-      gltf_.buffers[0].uri = out_.stem().string() + ".bin";
-      const Bytes bin(gltf_.buffers[0].data.begin(), gltf_.buffers[0].data.end());
-      // The JSON alone; the binary buffer goes beside it as its own file.
-      std::ostringstream stream;
-      if (!io.WriteGltfSceneToStream(&gltf_, stream, true, false))
-        throw FileError(out_.string(), "", "the glTF writer failed");
-      staged.Write(out_, WithBufferUri(stream.str(), gltf_.buffers[0].uri, bin.size()));
-      staged.Write(out_.parent_path() / gltf_.buffers[0].uri, bin);
+      staged.Write(out_, WithBuffer(stream.str(), binName, binSize_, true));
+      staged.WriteStreamed(out_.parent_path() / binName,
+                           [&](const StagedWrites::Sink& sink) { CopyBinary(sink); });
       for (const auto& [path, bytes] : files_) staged.Write(path, bytes);
     }
     staged.Commit();
   }
 
-  // The stream writer embeds every buffer as a data URI; a .gltf names its .bin instead.
-  static std::string WithBufferUri(const std::string& text, const std::string& uri,
-                                   std::size_t length) {
+  // The stream writer embeds every buffer as a data URI: the buffer is named by its length
+  // instead, and in a .gltf by its file.
+  static std::string WithBuffer(const std::string& text, const std::string& uri,
+                                std::uint64_t length, bool pretty) {
     nlohmann::json doc = nlohmann::json::parse(text);
-    doc["buffers"][0] = {{"byteLength", length}, {"uri", uri}};
-    return doc.dump(2);
+    doc["buffers"][0] = {{"byteLength", length}};
+    if (!uri.empty()) doc["buffers"][0]["uri"] = uri;
+    return pretty ? doc.dump(2) : doc.dump();
   }
 
   const Model& model_;
@@ -354,6 +396,8 @@ class GltfWriter {
   fs::path out_;
   bool glb_ = false;
   tinygltf::Model gltf_;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> bin_{std::tmpfile(), &std::fclose};
+  std::uint64_t binSize_ = 0;
   std::map<std::string, int> materials_;
   std::vector<std::pair<fs::path, Bytes>> files_;
 };

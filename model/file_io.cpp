@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -50,6 +52,46 @@ std::string ReadFileText(const fs::path& path) {
   return ReadWhole<std::string>(path);
 }
 
+MappedText::MappedText(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (fs::is_directory(status)) throw FileError(path.string(), "", "is a folder, not a file");
+  if (fs::exists(status) && !fs::is_regular_file(status))
+    throw FileError(path.string(), "", "is not a regular file (a FIFO, socket or device)");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw FileError(path.string(), "", "cannot open the file for reading");
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    throw FileError(path.string(), "", "cannot read the file");
+  }
+  size_ = static_cast<std::size_t>(st.st_size);
+  if (size_ > 0) {
+    void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (p == MAP_FAILED) {
+      ::close(fd);
+      throw FileError(path.string(), "", "cannot read the file");
+    }
+    data_ = static_cast<const char*>(p);
+    ::madvise(p, size_, MADV_SEQUENTIAL);
+  }
+  ::close(fd);
+}
+
+MappedText::~MappedText() {
+  if (data_) ::munmap(const_cast<char*>(data_), size_);
+}
+
+void MappedText::Release(std::size_t offset) {
+  static const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  constexpr std::size_t kStep = std::size_t{8} << 20;  // each call is a system call
+  const std::size_t end = std::min(offset, size_) / page * page;
+  if (end + kStep < released_) released_ = 0;  // a new pass over the text from its start
+  if (!data_ || end < released_ + kStep) return;
+  ::madvise(const_cast<char*>(data_) + released_, end - released_, MADV_DONTNEED);
+  released_ = end;
+}
+
 namespace {
 
 constexpr std::string_view kStageMark = ".tamsel-";
@@ -90,20 +132,24 @@ void StagedWrites::Write(const fs::path& target, std::string_view contents) {
   WriteStreamed(target, [contents](const Sink& sink) { sink(contents); });
 }
 
-void StagedWrites::WriteStreamed(const fs::path& target,
-                                 const std::function<void(const Sink&)>& produce) {
-  static std::mt19937_64 random{std::random_device{}()};
+fs::path TemporaryNameBeside(const fs::path& file) {
+  thread_local std::mt19937_64 random{std::random_device{}()};
   static constexpr char kLetters[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  // The writer's process id in the name tells a later cleaner whether the writer lives.
+  std::string name(".");
+  name.append(file.filename().string()).append(kStageMark);
+  name.append(std::to_string(::getpid())).append("-");
+  for (std::size_t i = 0; i < kStageSuffix; ++i) name += kLetters[random() % 62];
+  return file.parent_path() / name;
+}
+
+void StagedWrites::WriteStreamed(const fs::path& target,
+                                 const std::function<void(const Sink&)>& produce) {
   fs::path temp;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    // The writer's process id in the name tells a later cleaner whether the writer lives.
-    std::string name(".");
-    name.append(target.filename().string()).append(kStageMark);
-    name.append(std::to_string(::getpid())).append("-");
-    for (std::size_t i = 0; i < kStageSuffix; ++i) name += kLetters[random() % 62];
-    temp = target.parent_path() / name;
+    temp = TemporaryNameBeside(target);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -137,18 +183,7 @@ void StagedWrites::Write(const fs::path& target, const Bytes& contents) {
   Write(target, std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
 }
 
-namespace {
-
-// A name beside `target` for a second link to the file there while it is replaced.
-fs::path BackupName(const fs::path& target) {
-  static std::mt19937_64 random{std::random_device{}()};
-  std::string name =
-      "." + target.filename().string() + std::string(kStageMark) + std::to_string(::getpid()) + "-";
-  for (std::size_t i = 0; i < kStageSuffix; ++i) name += static_cast<char>('a' + random() % 26);
-  return target.parent_path() / name;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<CommittedFile> StagedWrites::Commit() {
   // A folder or device at a target would refuse its rename halfway through: refuse the
@@ -181,7 +216,7 @@ std::vector<CommittedFile> StagedWrites::Commit() {
     CommittedFile record{s.target, {}};
     std::error_code ec;
     if (fs::exists(fs::symlink_status(s.target, ec))) {
-      record.previous = BackupName(s.target);
+      record.previous = TemporaryNameBeside(s.target);
       if (::link(s.target.c_str(), record.previous.c_str()) != 0) {
         // No hard links here (or a link at the target): move the old file aside instead.
         fs::rename(s.target, record.previous, ec);

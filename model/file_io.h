@@ -25,6 +25,27 @@ struct CommittedFile {
   bool Replaced() const { return replaced || !previous.empty(); }
 };
 
+// A file's text mapped read-only, for readers of large files: pages a reader has passed
+// can be let go (`Release`), so that the file is never resident whole. Throws FileError as
+// ReadFileText does.
+class MappedText {
+ public:
+  explicit MappedText(const std::filesystem::path& path);
+  ~MappedText();
+  MappedText(const MappedText&) = delete;
+  MappedText& operator=(const MappedText&) = delete;
+  std::string_view text() const { return {data_, size_}; }
+  // The text before `offset` is not needed again: its whole pages leave memory (they are
+  // read from the file again should they be touched). A reader may pass over the text
+  // again from its start, releasing behind it anew.
+  void Release(std::size_t offset);
+
+ private:
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t released_ = 0;
+};
+
 // Files a command writes, staged under temporary names beside their targets and renamed
 // into place together by Commit, so that a command that fails before its end leaves the
 // folder as it was. A temporary file is named ".NAME.tamsel-XXXXXX", created exclusively
@@ -68,6 +89,10 @@ class StagedWrites {
 // One staged file committed at once: a failed write never destroys the previous file.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view contents);
 void WriteFileAtomic(const std::filesystem::path& path, const Bytes& contents);
+
+// A hidden name beside `file` for a temporary file or a set-aside copy of a command,
+// ".NAME.tamsel-PID-XXXXXX": RemoveStaleTemporaries removes it once its process is gone.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& file);
 
 // Whether a file name has the form of a temporary file of StagedWrites
 // (".NAME.tamsel-PID-XXXXXX").

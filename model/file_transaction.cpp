@@ -1,9 +1,6 @@
 #include "model/file_transaction.h"
 
-#include <unistd.h>
-
 #include <functional>
-#include <random>
 #include <system_error>
 
 #include "model/file_error.h"
@@ -13,14 +10,6 @@ namespace tamsel {
 namespace fs = std::filesystem;
 
 namespace {
-
-// A hidden name beside `file` for it while the command commits.
-fs::path AsideName(const fs::path& file) {
-  static std::mt19937_64 random{std::random_device{}()};
-  std::string name = "." + file.filename().string() + ".tamsel-" + std::to_string(::getpid()) + "-";
-  for (int i = 0; i < 6; ++i) name += static_cast<char>('A' + random() % 26);
-  return file.parent_path() / name;
-}
 
 void PutBack(const std::vector<std::pair<fs::path, fs::path>>& asides) {
   for (const auto& [file, aside] : asides) {
@@ -174,7 +163,7 @@ void FileTransaction::Discard() {
 FileEffects FileTransaction::Commit(bool recordForUndo) {
   std::vector<std::pair<fs::path, fs::path>> asides;
   for (const fs::path& file : removals_) {
-    const fs::path aside = AsideName(file);
+    const fs::path aside = TemporaryNameBeside(file);
     std::error_code ec;
     fs::rename(file, aside, ec);
     if (ec) {

@@ -27,6 +27,8 @@ void WriteOpz(const Model& model, const std::string& fileName,
 // Parses the text. Throws FileError (naming fileName and the line) on any line that does
 // not hold what the layout expects there; ids is only advanced when the whole read
 // succeeds.
-ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName);
+// `passed`, when given, is told the offset before which the text will not be read again.
+ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName,
+                        const std::function<void(std::size_t)>& passed = {});
 
 }  // namespace tamsel

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <future>
 #include <limits>
 #include <thread>
@@ -23,13 +24,20 @@ constexpr std::int64_t kMinMeshLines = 15, kMinLevelLines = 3, kMinFaceLines = 1
 // split up front.
 class OpzIn {
  public:
-  OpzIn(std::string_view text, const std::string& fileName) : text_(text), fileName_(fileName) {
+  OpzIn(std::string_view text, const std::string& fileName,
+        const std::function<void(std::size_t)>& passed)
+      : text_(text), fileName_(fileName), passed_(passed) {
     for (std::size_t start = 0; start < text.size();) {
       std::size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
       if (!Strip(text.substr(start, end - start)).empty()) ++filledLeft_;
       start = end + 1;
+      if (passed_) passed_(start);  // counted: read again only as the records are read
     }
+  }
+  // Everything before the current line is read for good.
+  void Passed() const {
+    if (passed_) passed_(at_);
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
@@ -211,6 +219,7 @@ class OpzIn {
   const std::string& fileName_;
   std::size_t at_ = 0;
   std::int64_t line_ = 0, filledLeft_ = 0;
+  std::function<void(std::size_t)> passed_;  // the whole file's reader only
 };
 
 // One face: its header and OpzIn::kFaceLines - 1 lines after it.
@@ -261,6 +270,7 @@ MeshRec ReadMesh(OpzIn& in) {
     level.Distance = in.Single("the level distance");
     level.Faces.resize(static_cast<std::size_t>(faces));
     in.ReadFaces(level.Faces, ReadFace);
+    in.Passed();
   }
   mesh.Hardpoints.resize(static_cast<std::size_t>(hardpoints));
   for (HardpointRec& hp : mesh.Hardpoints) {
@@ -310,8 +320,9 @@ TextureRec ReadTexture(OpzIn& in) {
 
 }  // namespace
 
-ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName) {
-  OpzIn in(text, fileName);
+ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName,
+                        const std::function<void(std::size_t)>& passed) {
+  OpzIn in(text, fileName, passed);
   const std::int32_t meshes = in.Count("the mesh count", kMinMeshLines);
   const std::int32_t textures = in.Count("the texture count", kMinTextureLines);
   ProjectData data;

@@ -21,8 +21,12 @@ fs::path Normalized(const fs::path& folder) {
   return p;
 }
 
+// Mapped and let go behind the reader: a project file is never resident whole beside the
+// records read from it.
 ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
-  return ReadOpzText(ReadFileText(opzFile), ids, opzFile.string());
+  MappedText file(opzFile);
+  return ReadOpzText(file.text(), ids, opzFile.string(),
+                     [&file](std::size_t offset) { file.Release(offset); });
 }
 
 }  // namespace
