@@ -6,11 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <random>
 #include <sstream>
 
@@ -49,6 +47,65 @@ class GltfWriter {
   GltfWriter(const Model& model, const BitmapLoader& load, const fs::path& out)
       : model_(model), load_(load), out_(out) {
     glb_ = HasExtension(out, ".glb");
+  }
+
+  // The description is built twice: once for the JSON, which gives every piece of the binary
+  // buffer its place, then again to hand the buffer's pieces to the file as they are made,
+  // after the JSON. The buffer is never whole in memory, nor copied through a second file.
+  void Run() {
+    Build();
+    const std::uint64_t binSize = binSize_;
+    tinygltf::TinyGLTF io;
+    std::ostringstream stream;
+    if (!io.WriteGltfSceneToStream(&gltf_, stream, !glb_, false))
+      throw FileError(out_.string(), "", "the glTF writer failed");
+    const std::string binName = out_.stem().string() + ".bin";
+    const auto emit = [&](const StagedWrites::Sink& sink) {
+      sink_ = &sink;
+      Build();
+      sink_ = nullptr;
+      if (binSize_ != binSize)
+        throw FileError(out_.string(), "", "the binary buffer came out at another size");
+    };
+    StagedWrites staged;
+    if (glb_) {
+      std::string json = WithBuffer(stream.str(), "", binSize, false);
+      while (json.size() % 4) json += ' ';
+      const std::uint64_t binPadded = (binSize + 3) / 4 * 4;
+      const std::uint64_t total = 12 + 8 + json.size() + 8 + binPadded;
+      if (total > 0xFFFFFFFFu)
+        throw FileError(out_.string(), "", "the model is too large for one .glb file (4 GB)");
+      staged.WriteStreamed(out_, [&](const StagedWrites::Sink& sink) {
+        const auto word = [&](std::uint32_t v) {
+          char b[4];
+          std::memcpy(b, &v, 4);  // little-endian, as every machine this runs on
+          sink(std::string_view(b, 4));
+        };
+        word(0x46546C67);  // "glTF"
+        word(2);
+        word(static_cast<std::uint32_t>(total));
+        word(static_cast<std::uint32_t>(json.size()));
+        word(0x4E4F534A);  // "JSON"
+        sink(json);
+        word(static_cast<std::uint32_t>(binPadded));
+        word(0x004E4942);  // "BIN"
+        emit(sink);
+        sink(std::string_view("\0\0\0", binPadded - binSize));
+      });
+    } else {
+      staged.Write(out_, WithBuffer(stream.str(), binName, binSize, true));
+      staged.WriteStreamed(out_.parent_path() / binName, emit);
+      for (const auto& [path, bytes] : files_) staged.Write(path, bytes);
+    }
+    staged.Commit();
+  }
+
+ private:
+  void Build() {
+    gltf_ = tinygltf::Model();
+    materials_.clear();
+    files_.clear();
+    binSize_ = 0;
     gltf_.asset.version = "2.0";
     gltf_.asset.generator = "Tamsel 0.4";
     gltf_.asset.extras = Value(Value::Object{{"tamsel", Int(1)}});
@@ -56,9 +113,6 @@ class GltfWriter {
     gltf_.samplers.resize(1);
     gltf_.samplers[0].magFilter = TINYGLTF_TEXTURE_FILTER_NEAREST;
     gltf_.samplers[0].minFilter = TINYGLTF_TEXTURE_FILTER_NEAREST;
-  }
-
-  void Run() {
     MakeMaterials();
     tinygltf::Scene high, low;
     high.name = "Tamsel";
@@ -73,17 +127,16 @@ class GltfWriter {
     gltf_.scenes.push_back(high);
     if (!low.nodes.empty()) gltf_.scenes.push_back(low);
     gltf_.defaultScene = 0;
-    Save();
   }
 
- private:
-  // The binary buffer goes to a temporary file as it is made, never whole into memory.
+  // A piece of the binary buffer: its place while the JSON is made, its bytes when emitted.
   int AddView(const void* data, std::size_t bytes, int target) {
     static constexpr char kZeros[4] = {};
     const std::size_t pad = (4 - binSize_ % 4) % 4;
-    if (!bin_ || std::fwrite(kZeros, 1, pad, bin_.get()) != pad ||
-        std::fwrite(data, 1, bytes, bin_.get()) != bytes)
-      throw FileError(out_.string(), "", "cannot write the temporary binary buffer");
+    if (sink_) {
+      (*sink_)(std::string_view(kZeros, pad));
+      (*sink_)(std::string_view(static_cast<const char*>(data), bytes));
+    }
     binSize_ += pad;
     tinygltf::BufferView view;
     view.buffer = 0;
@@ -93,17 +146,6 @@ class GltfWriter {
     binSize_ += bytes;
     gltf_.bufferViews.push_back(view);
     return static_cast<int>(gltf_.bufferViews.size()) - 1;
-  }
-
-  // Hands the binary buffer to `sink` in pieces.
-  void CopyBinary(const StagedWrites::Sink& sink) {
-    std::fflush(bin_.get());
-    std::rewind(bin_.get());
-    std::vector<char> piece(1 << 20);
-    for (std::size_t n; (n = std::fread(piece.data(), 1, piece.size(), bin_.get())) > 0;)
-      sink(std::string_view(piece.data(), n));
-    if (std::ferror(bin_.get()))
-      throw FileError(out_.string(), "", "cannot read the temporary binary buffer");
   }
 
   int AddAccessor(const std::vector<float>& values, int type, int width, bool bounds,
@@ -340,47 +382,6 @@ class GltfWriter {
     return normals;
   }
 
-  void Save() {
-    tinygltf::TinyGLTF io;
-    StagedWrites staged;
-    // The JSON alone, with the buffer named by its length (and for .gltf its file).
-    std::ostringstream stream;
-    if (!io.WriteGltfSceneToStream(&gltf_, stream, !glb_, false))
-      throw FileError(out_.string(), "", "the glTF writer failed");
-    const std::string binName = out_.stem().string() + ".bin";
-    if (glb_) {
-      std::string json = WithBuffer(stream.str(), "", binSize_, false);
-      while (json.size() % 4) json += ' ';
-      const std::uint64_t binPadded = (binSize_ + 3) / 4 * 4;
-      const std::uint64_t total = 12 + 8 + json.size() + 8 + binPadded;
-      if (total > 0xFFFFFFFFu)
-        throw FileError(out_.string(), "", "the model is too large for one .glb file (4 GB)");
-      staged.WriteStreamed(out_, [&](const StagedWrites::Sink& sink) {
-        const auto word = [&](std::uint32_t v) {
-          char b[4];
-          std::memcpy(b, &v, 4);  // little-endian, as every machine this runs on
-          sink(std::string_view(b, 4));
-        };
-        word(0x46546C67);  // "glTF"
-        word(2);
-        word(static_cast<std::uint32_t>(total));
-        word(static_cast<std::uint32_t>(json.size()));
-        word(0x4E4F534A);  // "JSON"
-        sink(json);
-        word(static_cast<std::uint32_t>(binPadded));
-        word(0x004E4942);  // "BIN"
-        CopyBinary(sink);
-        sink(std::string_view("\0\0\0", binPadded - binSize_));
-      });
-    } else {
-      staged.Write(out_, WithBuffer(stream.str(), binName, binSize_, true));
-      staged.WriteStreamed(out_.parent_path() / binName,
-                           [&](const StagedWrites::Sink& sink) { CopyBinary(sink); });
-      for (const auto& [path, bytes] : files_) staged.Write(path, bytes);
-    }
-    staged.Commit();
-  }
-
   // The stream writer embeds every buffer as a data URI: the buffer is named by its length
   // instead, and in a .gltf by its file.
   static std::string WithBuffer(const std::string& text, const std::string& uri,
@@ -396,7 +397,7 @@ class GltfWriter {
   fs::path out_;
   bool glb_ = false;
   tinygltf::Model gltf_;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> bin_{std::tmpfile(), &std::fclose};
+  const StagedWrites::Sink* sink_ = nullptr;  // while the buffer is emitted
   std::uint64_t binSize_ = 0;
   std::map<std::string, int> materials_;
   std::vector<std::pair<fs::path, Bytes>> files_;
