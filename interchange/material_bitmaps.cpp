@@ -149,32 +149,74 @@ void MaterialBitmaps::PrepareAll() {
   }
 }
 
-std::string MaterialBitmaps::TextureOf(unsigned index, ModelImportResult& result) {
+MaterialBitmaps::Texture MaterialBitmaps::TextureOf(unsigned index, ModelImportResult& result) {
   result.warnings.insert(result.warnings.end(), missing_.begin(), missing_.end());
   missing_.clear();
   Source source = SourceOf(index);
-  auto it = prepared_.find(source.key);
-  if (it == prepared_.end()) it = prepared_.emplace(source.key, Prepare(source)).first;
-  if (it->second.failed) {  // the material's colour instead of its unreadable image
+  if (!source.where.empty()) {
+    auto it = prepared_.find(source.key);
+    if (it == prepared_.end()) it = prepared_.emplace(source.key, Prepare(source)).first;
+    if (!it->second.failed) {
+      if (auto named = names_.find(source.key); named != names_.end())
+        return {named->second, std::nullopt, std::nullopt};
+      Prepared& p = it->second;
+      result.warnings.insert(result.warnings.end(), p.warnings.begin(), p.warnings.end());
+      TextureRec record;
+      const std::string stem = SanitizeNamePart(source.stem.empty() ? "material" : source.stem);
+      record.Name = UniqueFileName(title_ + "_" + stem + ".BMP", taken_);
+      record.TransColors = p.indexed.transColors;
+      record.TransOpacity = p.indexed.transOpacity;
+      result.bitmaps.emplace_back(record.Name, std::move(p.indexed.bitmap));
+      result.textures.push_back(record);
+      names_[source.key] = record.Name;
+      return {record.Name, std::nullopt, std::nullopt};
+    }
+    // The material's colour instead of its unreadable image.
     result.warnings.insert(result.warnings.end(), it->second.warnings.begin(),
                            it->second.warnings.end());
     it->second.warnings.clear();
     source = ColourOf(index);
-    it = prepared_.find(source.key);
-    if (it == prepared_.end()) it = prepared_.emplace(source.key, Prepare(source)).first;
   }
-  if (auto named = names_.find(source.key); named != names_.end()) return named->second;
-  Prepared& p = it->second;
-  result.warnings.insert(result.warnings.end(), p.warnings.begin(), p.warnings.end());
-  TextureRec record;
-  const std::string stem = SanitizeNamePart(source.stem.empty() ? "material" : source.stem);
-  record.Name = UniqueFileName(title_ + "_" + stem + ".BMP", taken_);
-  record.TransColors = p.indexed.transColors;
-  record.TransOpacity = p.indexed.transOpacity;
-  result.bitmaps.emplace_back(record.Name, std::move(p.indexed.bitmap));
-  result.textures.push_back(record);
-  names_[source.key] = record.Name;
-  return record.Name;
+  return SwatchCell(source.colour, source.key, result);
+}
+
+MaterialBitmaps::Texture MaterialBitmaps::SwatchCell(const RGB& colour, const std::string& key,
+                                                     ModelImportResult& result) {
+  auto cell = cells_.find(key);
+  if (cell == cells_.end()) {
+    if (swatches_.empty() || swatches_.back().colours.size() == 256) {
+      TextureRec record;
+      record.Name = UniqueFileName(title_ + "_colours.BMP", taken_);
+      result.bitmaps.emplace_back(record.Name, Bitmap{});
+      result.textures.push_back(record);
+      swatches_.push_back({result.bitmaps.size() - 1, {}});
+    }
+    swatches_.back().colours.push_back(colour);
+    cell = cells_.emplace(key, std::pair{swatches_.size() - 1, swatches_.back().colours.size() - 1})
+               .first;
+  }
+  const auto [s, c] = cell->second;
+  // Each cell is a whole column: any V finds the colour, whichever way rows are counted.
+  return {result.bitmaps[swatches_[s].bitmap].first, (static_cast<float>(c) + 0.5f) / kSwatchWidth,
+          0.5f};
+}
+
+void MaterialBitmaps::Finish(ModelImportResult& result) {
+  for (const Swatch& swatch : swatches_) {
+    Bitmap& b = result.bitmaps[swatch.bitmap].second;
+    b.width = kSwatchWidth;
+    b.height = kSwatchRows;
+    for (std::size_t k = 0; k < swatch.colours.size(); ++k) {
+      b.palette[4 * k + 2] = swatch.colours[k][0];
+      b.palette[4 * k + 1] = swatch.colours[k][1];
+      b.palette[4 * k] = swatch.colours[k][2];
+    }
+    b.texels.resize(static_cast<std::size_t>(b.width) * b.height);
+    for (int y = 0; y < b.height; ++y)
+      for (int x = 0; x < b.width; ++x)
+        b.texels[static_cast<std::size_t>(y * b.width + x)] = static_cast<std::uint8_t>(
+            std::min<std::size_t>(static_cast<std::size_t>(x), swatch.colours.size() - 1));
+  }
 }
 
 }  // namespace tamsel

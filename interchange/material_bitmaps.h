@@ -29,9 +29,21 @@ class MaterialBitmaps {
   // Decodes and reduces the images of the materials the meshes use, on every core: most of
   // a large import's time.
   void PrepareAll();
-  // The name of the texture record of material `index`; the record and its bitmap are added
-  // to `result` the first time its image (or colour) is used.
-  std::string TextureOf(unsigned index, ModelImportResult& result);
+  // What a material's faces take: the texture record's name and, for a plain colour, the
+  // texture coordinates of its cell in a swatch bitmap.
+  struct Texture {
+    std::string name;
+    std::optional<float> u, v;
+  };
+  // The record and its bitmap are added to `result` the first time the material's image (or
+  // swatch) is used.
+  Texture TextureOf(unsigned index, ModelImportResult& result);
+  // Fills the swatch bitmaps with the colours given out: call once, after the last face.
+  void Finish(ModelImportResult& result);
+
+  // Plain colours share swatch bitmaps, a column of kSwatchRows texels per colour, up to 256
+  // colours each: a model of many flat colours takes a few textures, not one per colour.
+  static constexpr int kSwatchWidth = 256, kSwatchRows = 8;
 
  private:
   struct Source {
@@ -59,6 +71,13 @@ class MaterialBitmaps {
   std::map<unsigned, Source> sources_;
   std::map<std::string, Prepared> prepared_;  // by key
   std::map<std::string, std::string> names_;  // record name by key
+  struct Swatch {
+    std::size_t bitmap;        // its index in the result's bitmaps
+    std::vector<RGB> colours;  // in the order of their cells
+  };
+  Texture SwatchCell(const RGB& colour, const std::string& stem, ModelImportResult& result);
+  std::vector<Swatch> swatches_;
+  std::map<std::string, std::pair<std::size_t, std::size_t>> cells_;  // colour key -> swatch, cell
   std::set<std::string> missingTold_;
   std::vector<std::string> missing_;  // warnings not yet handed over
 };

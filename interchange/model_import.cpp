@@ -128,6 +128,7 @@ class SceneReader {
     if (splitQuads)
       result_.warnings.push_back(std::to_string(splitQuads) +
                                  " bent or concave quads split into two triangles");
+    materials_->Finish(result_);
     WarnOfWhatIsLeftBehind();
     if (result_.meshes.empty())
       throw FileError(file_.string(), "", "the file holds no faces to import");
@@ -193,7 +194,7 @@ class SceneReader {
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
       const aiMesh& m = *scene_.mMeshes[node.mMeshes[i]];
       normals = normals && m.HasNormals();
-      const std::string texture = materials_->TextureOf(m.mMaterialIndex, result_);
+      const MaterialBitmaps::Texture texture = materials_->TextureOf(m.mMaterialIndex, result_);
       uvMap_.reset();
       if (m.mMaterialIndex < scene_.mNumMaterials)
         uvMap_ = MaterialUvMap(*scene_.mMaterials[m.mMaterialIndex],
@@ -239,7 +240,7 @@ class SceneReader {
 
   void AddFace(MeshRec& mesh, const aiMesh& m, const std::vector<unsigned>& order,
                const aiMatrix4x4& transform, const aiMatrix4x4& normalTransform,
-               const std::string& texture) {
+               const MaterialBitmaps::Texture& texture) {
     FaceRec face;
     for (std::size_t k = 0; k < 4; ++k) {
       const unsigned index = order[k < order.size() ? k : 0];
@@ -252,6 +253,7 @@ class SceneReader {
         v.U = m.mTextureCoords[0][index].x, v.V = m.mTextureCoords[0][index].y;
         if (uvMap_) uvMap_->Apply(v.U, v.V);
       }
+      if (texture.u) v.U = *texture.u, v.V = *texture.v;  // a plain colour's swatch cell
       if (m.HasNormals()) {
         aiVector3D n = normalTransform * m.mNormals[index] - normalTransform * aiVector3D(0, 0, 0);
         n.Normalize();
@@ -259,7 +261,7 @@ class SceneReader {
         v.I = t.x, v.J = t.y, v.K = t.z;
       }
     }
-    face.TextureNames = {texture, kBlank, kBlank, kBlank, ""};
+    face.TextureNames = {texture.name, kBlank, kBlank, kBlank, ""};
     mesh.LODs[0].Faces.push_back(std::move(face));
   }
 

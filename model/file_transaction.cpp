@@ -103,11 +103,10 @@ std::string FileTransaction::Bring(const std::string& wanted, const Bytes& bytes
   bool known = false;
   const std::size_t hash = std::hash<std::string_view>{}(
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  for (const auto& [name, earlier] : brought_)
-    if (name == wanted) {
-      if (earlier == hash) return wanted;
-      taken = known = true;
-    }
+  if (auto earlier = brought_.find(wanted); earlier != brought_.end()) {
+    if (earlier->second == hash) return wanted;
+    taken = known = true;
+  }
   if (!known) {
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(target, ec);
@@ -137,7 +136,7 @@ std::string FileTransaction::Bring(const std::string& wanted, const Bytes& bytes
   }
   takenLower_.insert(LowerCase(name));
   staged_.Write(folder_ / name, bytes);
-  brought_.emplace_back(name, hash);
+  brought_.emplace(name, hash);
   return name;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -83,8 +84,8 @@ class FileTransaction {
   std::filesystem::path folder_;
   StagedWrites staged_;
   std::vector<std::filesystem::path> removals_;
-  std::set<std::string> takenLower_;  // names brought, reserved or taken, lower case
-  std::vector<std::pair<std::string, std::size_t>> brought_;  // names and hashes of bytes
+  std::set<std::string> takenLower_;            // names brought, reserved or taken, lower case
+  std::map<std::string, std::size_t> brought_;  // names brought, and hashes of their bytes
   std::vector<std::string> notes_;
 };
 

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "editing/sample_craft.h"
 #include "interchange/model_export.h"
@@ -326,6 +327,35 @@ TEST(HostileModels, AFifoNamedByTheModelIsNeverOpenedAndAHugeImageIsRefusedFromI
   }
   EXPECT_NE(error.find("huge.png: the image is too large (16384 x 16384"), std::string::npos)
       << error;
+}
+
+TEST(HostileModels, ManyPlainColoursShareSwatchBitmapsEachFaceInItsColoursColumn) {
+  TempDir dir;
+  std::string mtl, obj = "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n";
+  for (int i = 0; i < 600; ++i) {
+    mtl += "newmtl m" + std::to_string(i) + "\nKd " + std::to_string(i % 200 / 255.0) + " " +
+           std::to_string(i / 200 / 255.0) + " 1\n";
+    obj += "usemtl m" + std::to_string(i) + "\nf 1 2 3\n";
+  }
+  WriteFileAtomic(dir / "m.mtl", mtl);
+  WriteFileAtomic(dir / "many.obj", obj);
+  const ModelImportResult r = Read(dir / "many.obj");
+  ASSERT_EQ(r.bitmaps.size(), 3u);  // 256 + 256 + 88 colours
+  ASSERT_EQ(r.textures.size(), 3u);
+  std::map<std::string, const Bitmap*> byName;
+  for (const auto& [name, bitmap] : r.bitmaps) byName[name] = &bitmap;
+  ASSERT_EQ(r.meshes.size(), 1u);
+  const auto& faces = r.meshes[0].LODs[0].Faces;
+  ASSERT_EQ(faces.size(), 600u);
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    const Bitmap& b = *byName.at(faces[i].TextureNames[0]);
+    const VertexRec& v = faces[i].Vertices[2];
+    const std::uint8_t k = b.texels[static_cast<std::size_t>(
+        static_cast<int>(v.V * b.height) * b.width + static_cast<int>(v.U * b.width))];
+    EXPECT_EQ(b.Red(k), i % 200) << i;
+    EXPECT_EQ(b.Green(k), i / 200) << i;
+    EXPECT_EQ(b.Blue(k), 255) << i;
+  }
 }
 
 TEST(ObjExport, ImagesCarryTheTransparentColoursAlphaAndAreNamedWithoutTheBitmapsExtension) {

@@ -152,24 +152,34 @@ TEST(ModelImport, ObjWrittenByHandQuadsPolygonsMissingFilesAndHostilePaths) {
   EXPECT_EQ(r.meshes[1].LODs[0].Faces.size(), 3u);  // the pentagon as a fan
   const FaceRec& tri = r.meshes[2].LODs[0].Faces[0];
   EXPECT_TRUE(tri.IsTriangle());
-  EXPECT_EQ(tri.Vertices[1].U, 0.0f);  // no texture coordinates in the file
   // Y up in the file becomes Z up; counter-clockwise (0,1,2) becomes clockwise (0,2,1).
   EXPECT_EQ(tri.Vertices[1].X, 1.0f);
   EXPECT_EQ(tri.Vertices[1].Z, 1.0f);
   // Normals were computed as Calculate would, pointing out of the front side (+Z in the file,
   // -Y here).
   EXPECT_NEAR(tri.Vertices[0].J, -1.0f, 1e-6);
-  // Neither image outside the folder was read; the plain material became a green bitmap.
+  // Neither image outside the folder was read: every material is a plain colour, a column
+  // of one swatch bitmap, and each face's corners sit in its colour's column.
   std::string all;
   for (const std::string& w : r.warnings) all += w + "\n";
   EXPECT_NE(all.find("outside the model's folder"), std::string::npos) << all;
   EXPECT_NE(all.find("triangulated"), std::string::npos) << all;
   EXPECT_NE(all.find("lines and points skipped"), std::string::npos) << all;
-  for (const auto& [name, bitmap] : r.bitmaps) {
-    EXPECT_EQ(bitmap.width, 8) << name;
-    EXPECT_NE(bitmap.Red(0), 255) << name << ": the red image outside was read";
-  }
-  EXPECT_EQ(BitmapNamed(r, "cube_plain.BMP").Green(0), 255);
+  ASSERT_EQ(r.bitmaps.size(), 1u);
+  const Bitmap& swatch = BitmapNamed(r, "cube_colours.BMP");
+  EXPECT_EQ(swatch.width, 256);
+  const auto colourAt = [&](const VertexRec& v) {
+    const int column = static_cast<int>(v.U * static_cast<float>(swatch.width));
+    const int row = static_cast<int>(v.V * static_cast<float>(swatch.height));
+    return swatch.texels[static_cast<std::size_t>(row * swatch.width + column)];
+  };
+  for (const MeshRec& mesh : r.meshes)
+    for (const FaceRec& f : mesh.LODs[0].Faces)
+      EXPECT_NE(swatch.Red(colourAt(f.Vertices[0])), 255) << "the red image outside was read";
+  const std::uint8_t green = colourAt(tri.Vertices[1]);
+  EXPECT_EQ(swatch.Green(green), 255);
+  EXPECT_EQ(swatch.Red(green), 0);
+  for (const VertexRec& v : tri.Vertices) EXPECT_EQ(colourAt(v), green);
 }
 
 // A glTF file of another tool, made with the glTF library: a node hierarchy with
