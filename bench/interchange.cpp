@@ -13,6 +13,7 @@
 #include "interchange/own_gltf.h"
 #include "opt/opt_writer.h"
 
+#include "bench/gltf_file.h"
 #include "bench/scratch.h"
 
 namespace fs = std::filesystem;
@@ -38,17 +39,7 @@ const fs::path& ForeignGltf() {
   static const fs::path path = [] {
     tinygltf::Model m;
     m.asset.version = "2.0";
-    m.buffers.resize(1);
-    auto& data = m.buffers[0].data;
-    const auto view = [&](const void* p, std::size_t n) {
-      while (data.size() % 4) data.push_back(0);
-      tinygltf::BufferView v;
-      v.buffer = 0, v.byteOffset = data.size(), v.byteLength = n;
-      const auto* b = static_cast<const unsigned char*>(p);
-      data.insert(data.end(), b, b + n);
-      m.bufferViews.push_back(v);
-      return static_cast<int>(m.bufferViews.size()) - 1;
-    };
+    const auto view = [&](const void* p, std::size_t n) { return bench::AppendView(m, p, n); };
     std::mt19937 random(1);
     std::uniform_real_distribution<float> coord(-50, 50);
     tinygltf::Scene scene;
@@ -102,10 +93,8 @@ const fs::path& ForeignGltf() {
       scene.nodes.push_back(part);
     }
     m.scenes = {scene};
-    std::ostringstream stream;
-    tinygltf::TinyGLTF().WriteGltfSceneToStream(&m, stream, false, true);
     const fs::path out = Scratch() / "foreign.glb";
-    WriteFileAtomic(out, stream.str());
+    bench::WriteGlb(m, out);
     return out;
   }();
   return path;

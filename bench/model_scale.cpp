@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "bench/gltf_file.h"
 #include "bench/process.h"
 #include "bench/scratch.h"
 #include "interchange/texture_image.h"
@@ -28,17 +29,7 @@ fs::path GridGltf(int triangles) {
   if (fs::exists(out)) return out;
   tinygltf::Model m;
   m.asset.version = "2.0";
-  m.buffers.resize(1);
-  auto& data = m.buffers[0].data;
-  const auto view = [&](const void* p, std::size_t n) {
-    while (data.size() % 4) data.push_back(0);
-    tinygltf::BufferView v;
-    v.buffer = 0, v.byteOffset = data.size(), v.byteLength = n;
-    const auto* b = static_cast<const unsigned char*>(p);
-    data.insert(data.end(), b, b + n);
-    m.bufferViews.push_back(v);
-    return static_cast<int>(m.bufferViews.size()) - 1;
-  };
+  const auto view = [&](const void* p, std::size_t n) { return bench::AppendView(m, p, n); };
   const int side = static_cast<int>(std::sqrt(triangles / 16 / 2.0));
   tinygltf::Scene scene;
   for (int t = 0; t < 4; ++t) {
@@ -105,27 +96,8 @@ fs::path GridGltf(int triangles) {
     scene.nodes.push_back(part);
   }
   m.scenes = {scene};
-  std::ostringstream stream;
-  tinygltf::TinyGLTF().WriteGltfSceneToStream(&m, stream, false, true);
-  WriteFileAtomic(out, stream.str());
+  bench::WriteGlb(m, out);
   return out;
-}
-
-void Report(benchmark::State& state, const std::vector<std::string>& command,
-            const std::function<void()>& before = {}) {
-  double peak = 0;
-  for (auto _ : state) {
-    if (before) before();
-    const auto [seconds, megabytes] = RunProcess(command);
-    if (seconds < 0) {
-      state.SkipWithError("the process failed");
-      return;
-    }
-    state.SetIterationTime(seconds);
-    peak = std::max(peak, megabytes);
-  }
-  state.counters["peak_MB"] = peak;
-  state.counters["triangles"] = static_cast<double>(state.range(0));
 }
 
 fs::path ProjectOf(int triangles) {
@@ -136,8 +108,14 @@ void BM_ImportGltf(benchmark::State& state) {
   const int triangles = static_cast<int>(state.range(0));
   const fs::path file = GridGltf(triangles);
   state.counters["file_MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
-  Report(state, {TAMSEL_CLI, "import-model", file.string(), ProjectOf(triangles).string()},
-         [&] { fs::remove_all(ProjectOf(triangles)); });
+  tamsel::bench::MeasureProcess(
+      state,
+      [&] {
+        return std::vector<std::string>{TAMSEL_CLI, "import-model", file.string(),
+                                        ProjectOf(triangles).string()};
+      },
+      [&] { fs::remove_all(ProjectOf(triangles)); });
+  state.counters["triangles"] = static_cast<double>(triangles);
 }
 BENCHMARK(BM_ImportGltf)
     ->Arg(250000)
@@ -153,7 +131,11 @@ void BM_ExportGlb(benchmark::State& state) {
   if (!fs::exists(project / (project.filename().string() + ".opz")))
     RunProcess({TAMSEL_CLI, "import-model", GridGltf(triangles).string(), project.string()});
   const fs::path opz = project / (project.filename().string() + ".opz");
-  Report(state, {TAMSEL_CLI, "export", opz.string(), (Scratch() / "out.glb").string()});
+  tamsel::bench::MeasureProcess(state, [&] {
+    return std::vector<std::string>{TAMSEL_CLI, "export", opz.string(),
+                                    (Scratch() / "out.glb").string()};
+  });
+  state.counters["triangles"] = static_cast<double>(triangles);
 }
 BENCHMARK(BM_ExportGlb)
     ->Arg(250000)

@@ -42,18 +42,7 @@ const fs::path& Craft() {
 
 void Measure(benchmark::State& state, const std::function<std::vector<std::string>()>& command,
              const std::function<void()>& before = {}) {
-  double peak = 0;
-  for (auto _ : state) {
-    if (before) before();
-    const auto [seconds, megabytes] = Run(command());
-    if (seconds < 0) {
-      state.SkipWithError("the process failed");
-      return;
-    }
-    state.SetIterationTime(seconds);
-    peak = std::max(peak, megabytes);
-  }
-  state.counters["peak_MB"] = peak;
+  tamsel::bench::MeasureProcess(state, command, before);
 }
 
 void BM_StartupToFirstFrame(benchmark::State& state) {

@@ -23,6 +23,7 @@
 #include "model/file_error.h"
 #include "model/file_io.h"
 #include "opt/opt_writer.h"
+#include "support/read_model.h"
 #include "support/rich_project.h"
 #include "support/temp_dir.h"
 
@@ -31,11 +32,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-ModelImportResult Read(const fs::path& file, const ModelImportOptions& options = {}) {
-  IdCounters ids;
-  return ReadModelFile(file, options, ids, {});
-}
 
 std::string Warnings(const ModelImportResult& r) {
   std::string all;

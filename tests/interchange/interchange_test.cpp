@@ -23,6 +23,7 @@
 #include "opt/opt_writer.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
+#include "support/read_model.h"
 #include "support/rich_project.h"
 #include "support/temp_dir.h"
 
@@ -31,11 +32,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-ModelImportResult Read(const fs::path& file, const ModelImportOptions& options = {}) {
-  IdCounters ids;
-  return ReadModelFile(file, options, ids, {});
-}
 
 const Bitmap& BitmapNamed(const ModelImportResult& r, const std::string& name) {
   for (const auto& [n, b] : r.bitmaps)

@@ -21,6 +21,7 @@
 #include "opt/opt_out.h"
 #include "opt/opt_writer.h"
 #include "opt/texture_encoder.h"
+#include "support/error_of.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
 #include "support/rich_project.h"
@@ -31,15 +32,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const FileError& e) {
-    return e.what();
-  }
-  return "";
-}
 
 std::string Dxf(const std::string& layer) {
   return "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\n" + layer +

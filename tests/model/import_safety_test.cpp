@@ -16,6 +16,7 @@
 #include "model/project_lock.h"
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
+#include "support/error_of.h"
 #include "support/rich_project.h"
 #include "support/temp_dir.h"
 
@@ -24,15 +25,6 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
-
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "";
-}
 
 // The rich project written as an OPT file, and the bitmap names its import brings.
 struct OptSource {
