@@ -228,8 +228,6 @@ int ExportCommand(const Args& a) {
     OpenProject(model, source);
     bitmaps = ProjectBitmaps(model);
   }
-  // What a killed export left there goes; a live writer's temporaries stay.
-  RemoveStaleTemporaries(fs::absolute(a.positional[1]).parent_path());
   ExportModel(model, bitmaps, a.positional[1]);
   std::cout << "wrote " << a.positional[1] << ": " << model.MeshCount() << " meshes, "
             << TotalFaceCount(model) << " faces, " << model.TextureCount() << " textures\n";
@@ -245,7 +243,7 @@ int CreateOptCommand(const Args& a) {
   fs::path out = OptFilePath(model);
   if (a.Has("-o")) out = a.options.at("-o");
   std::mt19937 random(seed ? *seed : std::random_device{}());
-  RemoveStaleTemporaries(fs::absolute(out).parent_path());
+  RemoveStaleTemporaries(fs::absolute(out).parent_path(), out.filename().string());
   WriteFileAtomic(out, WriteOptBytes(model, ProjectBitmaps(model), random));
   std::cout << "wrote " << out.string() << "\n";
   return 0;

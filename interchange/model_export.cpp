@@ -39,6 +39,8 @@ std::string ObjectName(std::string name) {
 }  // namespace
 
 void ExportModel(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
+  // What a killed export left beside its files goes; a live writer's temporaries stay.
+  RemoveStaleTemporaries(fs::absolute(out).parent_path());
   if (HasExtension(out, ".gltf") || HasExtension(out, ".glb"))
     return WriteGltf(model, bitmaps, out);
   if (HasExtension(out, ".obj")) return WriteObj(model, bitmaps, out);

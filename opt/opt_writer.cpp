@@ -355,6 +355,7 @@ fs::path OptFilePath(const Model& model) {
 fs::path CreateOpt(const Model& model, std::mt19937& random) {
   const fs::path path = OptFilePath(model);
   WriteFileAtomic(path, WriteOptBytes(model, ProjectBitmaps(model), random));
+  RemoveStaleTemporaries(path.parent_path(), path.filename().string());  // of killed writes
   return path;
 }
 
