@@ -25,6 +25,7 @@
 #include "app/keyed_toolbar.h"
 #include "app/row_list.h"
 #include "app/toolbar_buttons.h"
+#include "model/project.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 
@@ -67,6 +68,12 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   recentMenu_ = menuBar()->findChild<QMenu*>("recentmenu");
   setAcceptDrops(true);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
+  // A bitmap the saved project names stays when the import that brought it is undone.
+  doc_.SetKeepFile([this](const std::filesystem::path& file) {
+    if (model_.ProjectPath.empty()) return false;
+    const auto own = ProjectOwnFiles(model_.ProjectPath);
+    return std::find(own.begin(), own.end(), file) != own.end();
+  });
   statusBar()->setObjectName("statusbar");
   progress_ = new QProgressBar(statusBar());
   progress_->setObjectName("progressbar");

@@ -150,7 +150,7 @@ bool Document::Move(std::deque<Step>& from, std::deque<Step>& to, bool undo) {
   fileError_.clear();
   // The files first: when they cannot be taken back the model stays as it is with them.
   if (from.back().files) try {
-      undo ? from.back().files->Undo() : from.back().files->Redo();
+      undo ? from.back().files->Undo(keepFile_) : from.back().files->Redo();
     } catch (const std::exception& e) {
       fileError_ = e.what();
       return false;

@@ -69,6 +69,9 @@ class Document {
   bool Undo();
   bool Redo();
   const std::string& FileError() const { return fileError_; }
+  // Files an undo must leave where they are although the step added them: those the saved
+  // project file names, which a discarded session would otherwise leave without them.
+  void SetKeepFile(FileEffects::Keep keep) { keepFile_ = std::move(keep); }
 
   // After a new or opened project: no history, nothing unsaved, everything shown anew.
   void Reset();
@@ -105,6 +108,7 @@ class Document {
   std::uint64_t revision_ = 0, savedRevision_ = 0, nextRevision_ = 1;
   std::vector<Listener> listeners_;
   std::string fileError_;
+  FileEffects::Keep keepFile_;
 };
 
 // What differs between two states of the model: meshes and textures whose records are not

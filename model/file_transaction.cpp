@@ -20,7 +20,7 @@ void PutBack(const std::vector<std::pair<fs::path, fs::path>>& asides) {
 
 }  // namespace
 
-void FileEffects::Swap() {
+void FileEffects::Swap(const Keep& keep) {
   // Everything is read before anything changes, and the writes are committed together.
   std::vector<std::optional<Bytes>> current;
   current.reserve(files_.size());
@@ -36,19 +36,19 @@ void FileEffects::Swap() {
     if (f.other) writes.Write(f.path, *f.other);
   writes.Commit();
   for (const File& f : files_)
-    if (!f.other) {
+    if (!f.other && !(keep && keep(f.path))) {
       std::error_code ignored;
       fs::remove(f.path, ignored);
     }
   for (std::size_t i = 0; i < files_.size(); ++i) files_[i].other = std::move(current[i]);
 }
 
-void FileEffects::Undo() {
-  Swap();
+void FileEffects::Undo(const Keep& keep) {
+  Swap(keep);
 }
 
 void FileEffects::Redo() {
-  Swap();
+  Swap({});
 }
 
 std::size_t FileEffects::HeldBytes() const {

@@ -22,8 +22,10 @@ namespace tamsel {
 class FileEffects {
  public:
   bool empty() const { return files_.empty(); }
+  // Says whether a file undo would remove must stay (one the saved project file names).
+  using Keep = std::function<bool(const std::filesystem::path&)>;
   // Throws FileError naming the file that could not be put back.
-  void Undo();
+  void Undo(const Keep& keep = {});
   void Redo();
   // The bytes held in memory.
   std::size_t HeldBytes() const;
@@ -35,7 +37,7 @@ class FileEffects {
     // What the side not on disk holds there: nothing (no file), or these bytes.
     std::optional<Bytes> other;
   };
-  void Swap();
+  void Swap(const Keep& keep);
   std::vector<File> files_;
 };
 

@@ -127,6 +127,28 @@ TEST(ImportFiles, UndoRemovesWhatTheImportAddedAndRedoBringsItBackByteForByte) {
   EXPECT_EQ(project.Snapshot(), before);
 }
 
+TEST(ImportFiles, UndoLeavesABitmapTheSavedProjectNamesAndRedoFindsItThere) {
+  OptSource source;
+  TempDir project;
+  Document doc;
+  NewProject(doc.model(), project.path());
+  doc.SetKeepFile([&](const fs::path& file) {
+    const auto own = ProjectOwnFiles(project.path());
+    return std::find(own.begin(), own.end(), file) != own.end();
+  });
+  FileTransaction files(project.path());
+  ASSERT_FALSE(doc.Apply(
+      "import .OPT", [&](Model& m) { ImportOpt(m, source.opt, &files); }, &files));
+  SaveProject(doc.model());  // the saved project names the imported bitmaps now
+  const auto saved = project.Snapshot();
+  ASSERT_TRUE(doc.Undo());
+  EXPECT_EQ(doc.model().MeshCount(), 0);
+  for (const std::string& name : source.names) EXPECT_TRUE(fs::exists(project / name)) << name;
+  EXPECT_EQ(project.Snapshot(), saved);  // were the session discarded, the file still opens
+  ASSERT_TRUE(doc.Redo());
+  EXPECT_EQ(project.Snapshot(), saved);
+}
+
 TEST(ImportFiles, UndoOfAReplacingCommandPutsThePreviousFileBack) {
   TempDir dir;
   WriteFileAtomic(dir / "p.opz", std::string("the saved project"));
