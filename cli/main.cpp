@@ -236,6 +236,9 @@ int ExportCommand(const Args& a) {
 
 int CreateOptCommand(const Args& a) {
   Expect(a, 1);
+  if (!fs::exists(ProjectFilePath(a.positional[0])))
+    throw FileError(ProjectFilePath(a.positional[0]).string(), "",
+                    "no project file in this folder");
   const ProjectLock lock(a.positional[0], "tamsel-cli create-opt");
   Model model = OpenExisting(a.positional[0]);
   std::optional<std::uint32_t> seed;

@@ -47,6 +47,9 @@ std::string HolderOf(int fd) {
 int LockFile(const fs::path& file, const fs::path& folder, const std::string& holder) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // A folder this process may not write into cannot be written by it either: a project
+    // there opens to be looked at, and a write to it fails with its own message.
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) return -1;
     if (fd < 0)
       throw FileError(folder.string(), "",
                       std::string("cannot lock the project folder: ") + std::strerror(errno));
@@ -99,8 +102,10 @@ ProjectLock::~ProjectLock() {
   auto it = Registry().find(key_);
   if (it == Registry().end() || --it->second.count > 0) return;
   // Removed while still held, so that no one locks the old file after we let go.
-  ::unlink(it->second.file.c_str());
-  ::close(it->second.fd);
+  if (it->second.fd >= 0) {
+    ::unlink(it->second.file.c_str());
+    ::close(it->second.fd);
+  }
   Registry().erase(it);
 }
 

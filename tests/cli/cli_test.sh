@@ -97,6 +97,10 @@ touch "$work/.out.opt.tamsel-999999-AAAAAA" "$work/.out.opt.tamsel-$(cat "$work/
 "$cli" create-opt "$work/safe" -o "$work/out.opt" >/dev/null
 check "a dead writer's temporary is removed" test ! -e "$work/.out.opt.tamsel-999999-AAAAAA"
 check "a live writer's temporary stays" test -e "$work/.out.opt.tamsel-$(cat "$work/live.pid")-BBBBBB"
+touch "$work/.out.glb.tamsel-999999-CCCCCC"
+"$cli" export "$work/safe/safe.opz" "$work/out.glb" >/dev/null
+check "export removes what a killed export left" test ! -e "$work/.out.glb.tamsel-999999-CCCCCC"
+check "and leaves a live writer's temporary" test -e "$work/.out.opt.tamsel-$(cat "$work/live.pid")-BBBBBB"
 kill "$(cat "$work/live.pid")" 2>/dev/null
 rm -f "$work"/.out.opt.tamsel-*
 
