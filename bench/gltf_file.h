@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
 
 #include "model/file_io.h"
 
@@ -21,6 +22,23 @@ inline int AppendView(tinygltf::Model& m, const void* p, std::size_t n) {
   data.insert(data.end(), b, b + n);
   m.bufferViews.push_back(v);
   return static_cast<int>(m.bufferViews.size()) - 1;
+}
+
+// An embedded PNG image, its texture and a material whose base colour it is; returns the
+// material's index.
+inline int AddImageMaterial(tinygltf::Model& m, const Bytes& png, const std::string& name) {
+  tinygltf::Image image;
+  image.mimeType = "image/png";
+  image.bufferView = AppendView(m, png.data(), png.size());
+  m.images.push_back(image);
+  tinygltf::Texture texture;
+  texture.source = static_cast<int>(m.images.size()) - 1;
+  m.textures.push_back(texture);
+  tinygltf::Material material;
+  material.name = name;
+  material.pbrMetallicRoughness.baseColorTexture.index = static_cast<int>(m.textures.size()) - 1;
+  m.materials.push_back(material);
+  return static_cast<int>(m.materials.size()) - 1;
 }
 
 inline void WriteGlb(tinygltf::Model& m, const std::filesystem::path& out) {

@@ -38,18 +38,7 @@ fs::path GridGltf(int triangles) {
       rgba.insert(rgba.end(),
                   {static_cast<std::uint8_t>(i * (t + 1)), static_cast<std::uint8_t>(i >> 8),
                    static_cast<std::uint8_t>(t * 60), 255});
-    const Bytes png = EncodePng({256, 256, rgba});
-    tinygltf::Image image;
-    image.mimeType = "image/png";
-    image.bufferView = view(png.data(), png.size());
-    m.images.push_back(image);
-    tinygltf::Texture texture;
-    texture.source = t;
-    m.textures.push_back(texture);
-    tinygltf::Material material;
-    material.name = "paint" + std::to_string(t);
-    material.pbrMetallicRoughness.baseColorTexture.index = t;
-    m.materials.push_back(material);
+    bench::AddImageMaterial(m, EncodePng({256, 256, rgba}), "paint" + std::to_string(t));
   }
   for (int part = 0; part < 16; ++part) {
     std::vector<float> positions, normals, uv;

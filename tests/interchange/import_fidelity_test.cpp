@@ -23,6 +23,7 @@
 #include "model/file_error.h"
 #include "model/file_io.h"
 #include "opt/opt_writer.h"
+#include "support/gltf_views.h"
 #include "support/read_model.h"
 #include "support/rich_project.h"
 #include "support/temp_dir.h"
@@ -205,15 +206,7 @@ struct GltfTriangle {
   GltfTriangle(const std::vector<float>& uv, int materials) {
     m.asset.version = "2.0";
     tinygltf::Buffer buffer;
-    const auto append = [&](const std::vector<float>& v) {
-      const std::size_t at = buffer.data.size();
-      const auto* p = reinterpret_cast<const unsigned char*>(v.data());
-      buffer.data.insert(buffer.data.end(), p, p + v.size() * 4);
-      tinygltf::BufferView view;
-      view.buffer = 0, view.byteOffset = at, view.byteLength = v.size() * 4;
-      m.bufferViews.push_back(view);
-      return static_cast<int>(m.bufferViews.size()) - 1;
-    };
+    const auto append = [&](const std::vector<float>& v) { return AppendFloats(m, buffer, v); };
     tinygltf::Accessor pos, tex, colour;
     pos.bufferView = append({0, 0, 0, 1, 0, 0, 0, 1, 0});
     pos.componentType = tex.componentType = colour.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;

@@ -21,6 +21,7 @@
 #include "opt/bitmap.h"
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
+#include "support/gltf_views.h"
 #include "support/model_builders.h"
 #include "support/opt_bytes.h"
 #include "support/read_model.h"
@@ -185,15 +186,7 @@ void WriteForeignGltf(const fs::path& path) {
   m.asset.version = "2.0";
   std::vector<float> positions = {0, 0, 0, 1, 0, 0, 1, 1, 0}, uv = {0, 0, 1, 0, 1, 1};
   tinygltf::Buffer buffer;
-  const auto append = [&](const std::vector<float>& v) {
-    const std::size_t at = buffer.data.size();
-    const auto* p = reinterpret_cast<const unsigned char*>(v.data());
-    buffer.data.insert(buffer.data.end(), p, p + v.size() * 4);
-    tinygltf::BufferView view;
-    view.buffer = 0, view.byteOffset = at, view.byteLength = v.size() * 4;
-    m.bufferViews.push_back(view);
-    return static_cast<int>(m.bufferViews.size()) - 1;
-  };
+  const auto append = [&](const std::vector<float>& v) { return AppendFloats(m, buffer, v); };
   tinygltf::Accessor pos;
   pos.bufferView = append(positions), pos.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
   pos.type = TINYGLTF_TYPE_VEC3, pos.count = 3, pos.minValues = {0, 0, 0},
