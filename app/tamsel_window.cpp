@@ -69,10 +69,9 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   setAcceptDrops(true);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
   // A bitmap the saved project names stays when the import that brought it is undone.
-  doc_.SetKeepFile([this](const std::filesystem::path& file) {
-    if (model_.ProjectPath.empty()) return false;
-    const auto own = ProjectOwnFiles(model_.ProjectPath);
-    return std::find(own.begin(), own.end(), file) != own.end();
+  doc_.SetKeepFile([this] {
+    return model_.ProjectPath.empty() ? std::vector<std::filesystem::path>{}
+                                      : ProjectOwnFiles(model_.ProjectPath);
   });
   statusBar()->setObjectName("statusbar");
   progress_ = new QProgressBar(statusBar());

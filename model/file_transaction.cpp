@@ -1,5 +1,6 @@
 #include "model/file_transaction.h"
 
+#include <algorithm>
 #include <functional>
 #include <system_error>
 
@@ -35,11 +36,14 @@ void FileEffects::Swap(const Keep& keep) {
   for (const File& f : files_)
     if (f.other) writes.Write(f.path, *f.other);
   writes.Commit();
-  for (const File& f : files_)
-    if (!f.other && !(keep && keep(f.path))) {
-      std::error_code ignored;
-      fs::remove(f.path, ignored);
-    }
+  std::optional<std::vector<fs::path>> kept;
+  for (const File& f : files_) {
+    if (f.other) continue;
+    if (!kept) kept = keep ? keep() : std::vector<fs::path>{};
+    if (std::find(kept->begin(), kept->end(), f.path) != kept->end()) continue;
+    std::error_code ignored;
+    fs::remove(f.path, ignored);
+  }
   for (std::size_t i = 0; i < files_.size(); ++i) files_[i].other = std::move(current[i]);
 }
 

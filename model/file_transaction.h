@@ -22,8 +22,9 @@ namespace tamsel {
 class FileEffects {
  public:
   bool empty() const { return files_.empty(); }
-  // Says whether a file undo would remove must stay (one the saved project file names).
-  using Keep = std::function<bool(const std::filesystem::path&)>;
+  // The files undo must not remove although the step added them (those the saved project
+  // file names); asked once per undo, and only when there is a file to remove.
+  using Keep = std::function<std::vector<std::filesystem::path>()>;
   // Throws FileError naming the file that could not be put back.
   void Undo(const Keep& keep = {});
   void Redo();
