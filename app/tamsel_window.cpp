@@ -68,11 +68,6 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   recentMenu_ = menuBar()->findChild<QMenu*>("recentmenu");
   setAcceptDrops(true);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
-  // A bitmap the saved project names stays when the import that brought it is undone.
-  doc_.SetKeepFile([this] {
-    return model_.ProjectPath.empty() ? std::vector<std::filesystem::path>{}
-                                      : ProjectOwnFiles(model_.ProjectPath);
-  });
   statusBar()->setObjectName("statusbar");
   progress_ = new QProgressBar(statusBar());
   progress_->setObjectName("progressbar");

@@ -150,7 +150,13 @@ bool Document::Move(std::deque<Step>& from, std::deque<Step>& to, bool undo) {
   fileError_.clear();
   // The files first: when they cannot be taken back the model stays as it is with them.
   if (from.back().files) try {
-      undo ? from.back().files->Undo(keepFile_) : from.back().files->Redo();
+      undo ? from.back().files->Undo([this] {
+        std::vector<std::filesystem::path> kept;
+        for (const std::string& name : savedBitmaps_)
+          kept.push_back(std::filesystem::path(model_.ProjectPath) / name);
+        return kept;
+      })
+           : from.back().files->Redo();
     } catch (const std::exception& e) {
       fileError_ = e.what();
       return false;
@@ -175,9 +181,15 @@ void Document::Reset() {
   undo_.clear();
   redo_.clear();
   revision_ = savedRevision_ = nextRevision_++;
+  savedBitmaps_ = NamedBitmaps(model_.Meshes, model_.Textures);
   ModelChange change;
   change.everything = true;
   Notify(change);
+}
+
+void Document::MarkSaved() {
+  savedRevision_ = revision_;
+  savedBitmaps_ = NamedBitmaps(model_.Meshes, model_.Textures);
 }
 
 void Document::Changed(const ModelChange& change) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,14 +70,11 @@ class Document {
   bool Undo();
   bool Redo();
   const std::string& FileError() const { return fileError_; }
-  // Files an undo must leave where they are although the step added them: those the saved
-  // project file names, which a discarded session would otherwise leave without them.
-  void SetKeepFile(FileEffects::Keep keep) { keepFile_ = std::move(keep); }
 
   // After a new or opened project: no history, nothing unsaved, everything shown anew.
   void Reset();
   // The model as it is now is what the project file holds.
-  void MarkSaved() { savedRevision_ = revision_; }
+  void MarkSaved();
   bool IsModified() const { return revision_ != savedRevision_; }
   std::uint64_t Revision() const { return revision_; }
 
@@ -108,7 +106,9 @@ class Document {
   std::uint64_t revision_ = 0, savedRevision_ = 0, nextRevision_ = 1;
   std::vector<Listener> listeners_;
   std::string fileError_;
-  FileEffects::Keep keepFile_;
+  // The bitmaps the project file names as last saved or opened: an undo leaves them in
+  // place although its step added them, so that a session discarded after it still opens.
+  std::set<std::string> savedBitmaps_;
 };
 
 // What differs between two states of the model: meshes and textures whose records are not

@@ -104,10 +104,6 @@ RgbaImage MaterialBitmaps::LoadImage(const Source& source) const {
 
 MaterialBitmaps::Prepared MaterialBitmaps::Prepare(const Source& source) const {
   Prepared out;
-  if (source.where.empty()) {
-    out.indexed.bitmap = PlainColourBitmap(source.colour[0], source.colour[1], source.colour[2]);
-    return out;
-  }
   try {
     out.indexed = ToIndexed(LoadImage(source), options_, source.where, out.warnings);
   } catch (const FileError& e) {
@@ -126,8 +122,8 @@ void MaterialBitmaps::PrepareAll() {
     distinct.try_emplace(s.key, s);
   }
   std::vector<const Source*> list;
-  for (const auto& [key, source] : distinct)
-    if (!prepared_.count(key)) list.push_back(&source);
+  for (const auto& [key, source] : distinct)  // plain colours go to the swatches instead
+    if (!source.where.empty() && !prepared_.count(key)) list.push_back(&source);
   std::vector<Prepared> done(list.size());
   std::vector<std::exception_ptr> failures(list.size());
   std::atomic<std::size_t> next{0};

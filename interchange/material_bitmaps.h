@@ -52,6 +52,7 @@ class MaterialBitmaps {
     std::string stem;   // what the bitmap is named after
     RGB colour{};
   };
+  // An image's bitmap, or why it could not be used.
   struct Prepared {
     IndexedTexture indexed;
     std::vector<std::string> warnings;

@@ -132,8 +132,7 @@ class SceneReader {
     WarnOfWhatIsLeftBehind();
     if (result_.meshes.empty())
       throw FileError(file_.string(), "", "the file holds no faces to import");
-    ComputeMissingNormals();
-    ComputeFaceNormalsAndVectors();
+    ComputeNormalsAndVectors();
     return std::move(result_);
   }
 
@@ -265,26 +264,24 @@ class SceneReader {
     mesh.LODs[0].Faces.push_back(std::move(face));
   }
 
-  void ComputeMissingNormals() {
-    if (withoutNormals_.empty()) return;
-    Model scratch;
-    for (std::size_t m : withoutNormals_) scratch.Meshes.push_back(result_.meshes[m]);
-    CalculateFaceNormals(scratch);
-    CalculateVertexNormals(scratch);
-    for (std::size_t i = 0; i < withoutNormals_.size(); ++i)
-      result_.meshes[withoutNormals_[i]] = scratch.Meshes[i];
-  }
-
   // The game culls and lights by the face normals and maps by the software vectors: a
-  // craft straight from an import is ready to be written.
-  void ComputeFaceNormalsAndVectors() {
-    Model scratch;
-    scratch.Meshes = std::move(result_.meshes);
-    CalculateFaceNormals(scratch);
-    CalculateSoftwareVectors(scratch);
+  // craft straight from an import is ready to be written. Meshes the file gave no normals
+  // get vertex normals from the face normals, averaged over those meshes alone.
+  void ComputeNormalsAndVectors() {
+    Model all;
+    all.Meshes = std::move(result_.meshes);
+    CalculateFaceNormals(all);
+    CalculateSoftwareVectors(all);
+    if (!withoutNormals_.empty()) {
+      Model some;
+      for (std::size_t m : withoutNormals_) some.Meshes.push_back(std::move(all.Meshes.Edit(m)));
+      CalculateVertexNormals(some);
+      for (std::size_t i = 0; i < withoutNormals_.size(); ++i)
+        all.Meshes.Edit(withoutNormals_[i]) = std::move(some.Meshes.Edit(i));
+    }
     result_.meshes.clear();
-    for (std::size_t m = 0; m < scratch.Meshes.size(); ++m)
-      result_.meshes.push_back(std::move(scratch.Meshes.Edit(m)));
+    for (std::size_t m = 0; m < all.Meshes.size(); ++m)
+      result_.meshes.push_back(std::move(all.Meshes.Edit(m)));
   }
 
   const aiScene& scene_;

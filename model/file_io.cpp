@@ -183,8 +183,6 @@ void StagedWrites::Write(const fs::path& target, const Bytes& contents) {
   Write(target, std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
 }
 
-namespace {}  // namespace
-
 std::vector<CommittedFile> StagedWrites::Commit() {
   // A folder or device at a target would refuse its rename halfway through: refuse the
   // whole commit before anything moves.
@@ -252,7 +250,6 @@ std::vector<CommittedFile> StagedWrites::Commit() {
         std::error_code ignored;
         fs::remove(c.previous, ignored);
         c.previous.clear();
-        c.replaced = true;
       }
   return done;
 }

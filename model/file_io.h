@@ -21,8 +21,6 @@ std::string ReadFileText(const std::filesystem::path& path);
 // kept (with KeepPrevious), empty when nothing stood there or it was not kept.
 struct CommittedFile {
   std::filesystem::path target, previous;
-  bool replaced = false;  // a file stood at the target
-  bool Replaced() const { return replaced || !previous.empty(); }
 };
 
 // A file's text mapped read-only, for readers of large files: pages a reader has passed
@@ -48,7 +46,7 @@ class MappedText {
 
 // Files a command writes, staged under temporary names beside their targets and renamed
 // into place together by Commit, so that a command that fails before its end leaves the
-// folder as it was. A temporary file is named ".NAME.tamsel-XXXXXX", created exclusively
+// folder as it was. A temporary file is named as TemporaryNameBeside says, created exclusively
 // and synced to disk before its rename; the folder is synced after it, so that a power cut
 // leaves either the old file or the new one. What is not committed is removed.
 class StagedWrites {

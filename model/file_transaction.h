@@ -21,7 +21,6 @@ namespace tamsel {
 // removed; redo makes the command's files again.
 class FileEffects {
  public:
-  bool empty() const { return files_.empty(); }
   // The files undo must not remove although the step added them (those the saved project
   // file names); asked once per undo, and only when there is a file to remove.
   using Keep = std::function<std::vector<std::filesystem::path>()>;
@@ -47,8 +46,6 @@ class FileEffects {
 class FileTransaction {
  public:
   explicit FileTransaction(std::filesystem::path folder);
-
-  const std::filesystem::path& folder() const { return folder_; }
 
   // A name that a free name must not take (a texture record whose file is missing).
   void Reserve(const std::string& name);

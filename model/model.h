@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "model/cow_vector.h"
@@ -52,5 +54,20 @@ void AssignNewIds(LODRec& level, IdCounters& ids);
 std::int64_t TotalFaceCount(const Model& model);
 // Sum of the corners of every face of every level.
 std::int64_t TotalCornerCount(const Model& model);
+
+// The bitmap file names that the texture records and the faces' slots name, each once
+// ("BLANK" and "" among them where slots hold them).
+template <typename Meshes, typename Textures>
+std::set<std::string> NamedBitmaps(const Meshes& meshes, const Textures& textures) {
+  std::unordered_set<TextureName> inSlots;  // by handle: a few names over a million faces
+  for (const MeshRec& mesh : meshes)
+    for (const LODRec& level : mesh.LODs)
+      for (const FaceRec& face : level.Faces)
+        inSlots.insert(face.TextureNames.begin(), face.TextureNames.end());
+  std::set<std::string> names;
+  for (const TextureRec& t : textures) names.insert(t.Name);
+  for (const TextureName& name : inSlots) names.insert(name.str());
+  return names;
+}
 
 }  // namespace tamsel

@@ -95,12 +95,7 @@ std::size_t MergeProject(Model& model, const fs::path& opzFile, FileTransaction*
     if (notes) notes->push_back("skipped " + path.string() + ": " + why);
   };
   if (!fs::equivalent(source, model.ProjectPath, ec)) {
-    std::set<std::string> named;
-    for (const TextureRec& t : data.textures) named.insert(t.Name);
-    for (const MeshRec& mesh : data.meshes)
-      for (const LODRec& level : mesh.LODs)
-        for (const FaceRec& face : level.Faces)
-          named.insert(face.TextureNames.begin(), face.TextureNames.end());
+    const std::set<std::string> named = NamedBitmaps(data.meshes, data.textures);
     for (const fs::path& bitmap : BitmapFiles(source, true)) {
       // A link would pull a file from elsewhere into the project.
       if (!fs::is_regular_file(fs::symlink_status(bitmap, ec))) {
@@ -130,11 +125,7 @@ std::vector<fs::path> ProjectOwnFiles(const fs::path& folder) {
   try {
     IdCounters ids;
     const ProjectData data = ReadProjectFile(opz, ids);
-    for (const TextureRec& t : data.textures) names.insert(t.Name);
-    for (const MeshRec& mesh : data.meshes)
-      for (const LODRec& level : mesh.LODs)
-        for (const FaceRec& face : level.Faces)
-          names.insert(face.TextureNames.begin(), face.TextureNames.end());
+    names = NamedBitmaps(data.meshes, data.textures);
   } catch (const FileError&) {
     return own;
   }
