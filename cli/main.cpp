@@ -11,6 +11,9 @@
 
 #include "cli/isolated.h"
 #include "cli/json_text.h"
+#ifdef TAMSEL_RENDER
+#include "cli/render_command.h"
+#endif
 #include "dxf/dxf_import.h"
 #include "editing/sample_craft.h"
 #include "editing/sample_fighter.h"
@@ -43,6 +46,9 @@ const char* kUsage =
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
     "  tamsel-cli info FILE [--json]\n"
+    "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right] "
+    "[--size WxH]\n"
+    "                    [--wire|--textured] [--level high|low]\n"
     "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n"
     "      (without the size options: a small fighter showing every feature)\n";
 
@@ -71,7 +77,7 @@ Args Parse(int argc, char** argv) {
   Args a;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--json" || arg == "--no-dither") {
+    if (arg == "--json" || arg == "--no-dither" || arg == "--wire" || arg == "--textured") {
       a.options[arg] = "";
     } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
       if (i + 1 >= argc) throw UsageError(arg + " needs a value");
@@ -372,6 +378,17 @@ int main(int argc, char** argv) {
     if (command == "create-opt") return CreateOptCommand(args);
     if (command == "info") return InfoCommand(args);
     if (command == "sample") return SampleCommand(args);
+    if (command == "render") {
+#ifdef TAMSEL_RENDER
+      try {
+        return RenderCommand(args.positional, args.options);
+      } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+      }
+#else
+      throw UsageError("this tamsel-cli was built without drawing (TAMSEL_GUI off)");
+#endif
+    }
     if (command == "--help" || command == "-h") {
       std::cout << kUsage;
       return 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "viewport/camera_frame.h"
+#include "viewport/gl_frame.h"
 #include "viewport/gl_sink.h"
 
 namespace tamsel {
@@ -20,42 +22,13 @@ CXXX::CXXX(Model& model, ViewState& view, ColorSettings& colors, GlxCtl& control
       store_(textures_, control.ShapeTool()) {}
 
 void CXXX::InitGL() {
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LESS);
-  glDepthRange(1.0, -1.0);  // GL clamps this to (1, 0): nearer to the viewer is larger z
-  glEnable(GL_CULL_FACE);
-  glFrontFace(GL_CW);
-  glCullFace(GL_BACK);
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, 0.1f);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glDisable(GL_BLEND);
-  glDisable(GL_LIGHTING);
-  glShadeModel(GL_FLAT);
-  glRenderMode(GL_RENDER);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glPointSize(4);
-  glLineWidth(1);
-  glClearColor(0, 0, 0, 0);
+  SetupSceneState();
 
   model_.ViewExtent = 10.0;
 
-  Light& light = ctl_.Lights(1);
-  light.SetAmbient(0.1f, 0.1f, 0.1f, 1);
-  light.SetDiffuse(1, 1, 1, 1);
-  light.SetPosition(0, 30, 30);
-  light.Enabled = true;
-
-  Camera& camera = ctl_.Camera();
-  camera.NearPlane = -6000;
-  camera.FarPlane = 6000;
-  camera.SetTarget(0, 0, 0);
-  camera.ProjectionMode = 1;
-  camera.SetOrtho(-10, 10, -10, 10);
-  camera.ResetRotation();
-  camera.RotateX(180);
-  camera.RotateZ(180);
-  camera.SetViewportOrigin(ctl_.x(), ctl_.y(), true);
+  ctl_.Lights(1) = SceneLight();
+  ResetCamera(ctl_.Camera());
+  ctl_.Camera().SetViewportOrigin(ctl_.x(), ctl_.y(), true);
 
   options_ = GlxStartupOptions{{false, true, true}, {1, 1}};
   ctl_.Screen().Option = false;
@@ -135,20 +108,7 @@ int CXXX::TextureGeneration() {
 }
 
 void CXXX::ViewPreset(const std::string& key) {
-  Camera& camera = ctl_.Camera();
-  camera.ResetRotation();
-  camera.RotateX(180);
-  camera.RotateZ(180);
-  if (key == "perspective") {
-    camera.RotateX(60);
-    camera.RotateY(33);
-    camera.RotateZ(-18);
-  } else if (key == "right") {
-    camera.RotateY(-90);
-    camera.RotateZ(90);
-  } else if (key == "front") {
-    camera.RotateX(90);
-  }
+  if (const auto angle = ViewAngleNamed(key)) OrientCamera(ctl_.Camera(), *angle);
   ctl_.Redraw();
 }
 
@@ -221,62 +181,11 @@ void CXXX::Wheel(double steps, int shift) {
 }
 
 void CXXX::Fit() {
-  const int level = view_.LevelIndex();
   Camera& camera = ctl_.Camera();
-  // Corners of the selection at this level, else of every mesh that has the level.
-  std::vector<const VertexRec*> corners;
-  const auto collect = [&](bool selectedOnly) {
-    for (const MeshRec& mesh : model_.Meshes) {
-      if (!mesh.HasLevel(level)) continue;
-      const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
-      if (selectedOnly && !lod.Selected) continue;
-      for (const FaceRec& face : lod.Faces) {
-        const bool faceLevel = view_.GeometryLevel != "mesh";
-        if (selectedOnly && faceLevel && !face.Selected) continue;
-        for (int k = 0; k < face.CornerCount(); ++k) {
-          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-          if (selectedOnly && view_.GeometryLevel == "vertex" && !v.Selected) continue;
-          corners.push_back(&v);
-        }
-      }
-    }
-  };
-  collect(true);
-  if (corners.empty()) collect(false);
-  if (corners.empty()) return;
-  // The box in model space gives the target; the box in view space (orientation only)
-  // gives the size to frame.
-  std::array<double, 3> lo{}, hi{};
-  for (std::size_t i = 0; i < corners.size(); ++i) {
-    const double p[3] = {corners[i]->X, corners[i]->Y, corners[i]->Z};
-    for (std::size_t a = 0; a < 3; ++a) {
-      lo[a] = i ? std::min(lo[a], p[a]) : p[a];
-      hi[a] = i ? std::max(hi[a], p[a]) : p[a];
-    }
-  }
-  camera.SetTarget((lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2, (lo[2] + hi[2]) / 2);
-  camera.Pan(-camera.PanOffset()[0], -camera.PanOffset()[1]);
-  const Matrix4 m = camera.ModelView();
-  double halfX = 0, halfY = 0;
-  for (const VertexRec* v : corners) {
-    halfX = std::max(halfX, std::fabs(m[0] * v->X + m[4] * v->Y + m[8] * v->Z + m[12]));
-    halfY = std::max(halfY, std::fabs(m[1] * v->X + m[5] * v->Y + m[9] * v->Z + m[13]));
-  }
-  const double aspect = static_cast<double>(std::max(1, ctl_.width())) / std::max(1, ctl_.height());
-  const double needed =
-      aspect >= 1 ? std::max(halfY, halfX / aspect) : std::max(halfX, halfY * aspect);
-  SetExtent(std::max(needed, ZoomFloor()) / 0.9);
-  // Deep enough for the whole model around the new target.
-  double depth = 0;
-  for (const MeshRec& mesh : model_.Meshes)
-    for (const LODRec& lod : mesh.LODs)
-      for (const FaceRec& face : lod.Faces)
-        for (int k = 0; k < face.CornerCount(); ++k) {
-          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-          depth = std::max(depth, std::fabs(m[2] * v.X + m[6] * v.Y + m[10] * v.Z + m[14]));
-        }
-  camera.NearPlane = -(depth + 1);
-  camera.FarPlane = depth + 1;
+  const auto framing = FrameView(camera, model_, view_, ctl_.width(), ctl_.height());
+  if (!framing) return;
+  ApplyFraming(camera, *framing);
+  SetExtent(std::max(framing->extent, ZoomFloor() / 0.9));
   ctl_.Redraw();
 }
 

@@ -7,6 +7,8 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
+#include "viewport/gl_frame.h"
+
 namespace tamsel {
 
 GlxCtl::GlxCtl(QWidget* parent) : QOpenGLWidget(parent) {
@@ -17,7 +19,7 @@ GlxCtl::GlxCtl(QWidget* parent) : QOpenGLWidget(parent) {
 GlxCtl::~GlxCtl() {
   // The context outlives this part of the object; it must not call back into it.
   if (context()) disconnect(context(), nullptr, this, nullptr);
-  for (GlxTexture* t : textures_) t->Forget();
+  ForgetTextures();
 }
 
 void GlxCtl::SetDefaultFormat() {
@@ -42,17 +44,22 @@ Light& GlxCtl::Lights(int /*item*/) {
   return light_;
 }
 
-GlxCtl::ContextScope::ContextScope(GlxCtl& ctl) : ctl_(ctl) {
-  if (!ctl_.context() || !ctl_.context()->isValid()) return;
-  if (QOpenGLContext::currentContext() != ctl_.context()) {
-    ctl_.makeCurrent();
-    release_ = true;
-  }
-  ok_ = true;
+bool GlxCtl::HasContext() const {
+  return context() && context()->isValid();
 }
 
-GlxCtl::ContextScope::~ContextScope() {
-  if (release_) ctl_.doneCurrent();
+bool GlxCtl::Enter(bool& release) {
+  release = false;
+  if (!HasContext()) return false;
+  if (QOpenGLContext::currentContext() != context()) {
+    makeCurrent();
+    release = true;
+  }
+  return true;
+}
+
+void GlxCtl::Leave() {
+  doneCurrent();
 }
 
 void GlxCtl::initializeGL() {
@@ -69,26 +76,17 @@ void GlxCtl::initializeGL() {
 }
 
 void GlxCtl::OnContextDestroyed() {
-  for (GlxTexture* t : textures_) t->Forget();
+  ForgetTextures();
   if (events_) events_->ContextLost();
 }
 
 void GlxCtl::ApplyCamera(const QPoint* pickPixel) {
   const qreal ratio = devicePixelRatioF();
   const int w = static_cast<int>(width() * ratio), h = static_cast<int>(height() * ratio);
-  glViewport(0, 0, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  if (pickPixel) {
-    GLint viewport[4] = {0, 0, w, h};
-    gluPickMatrix(pickPixel->x(), h - pickPixel->y(), kPickSize * ratio, kPickSize * ratio,
-                  viewport);
-  }
-  const Matrix4 projection = camera_.Projection(w, h);
-  glMultMatrixd(projection.data());
-  glMatrixMode(GL_MODELVIEW);
-  const Matrix4 modelView = camera_.ModelView();
-  glLoadMatrixd(modelView.data());
+  if (!pickPixel) return LoadCameraMatrices(camera_, w, h);
+  const PickRegion pick{static_cast<double>(pickPixel->x()), static_cast<double>(pickPixel->y()),
+                        kPickSize * ratio};
+  LoadCameraMatrices(camera_, w, h, &pick);
 }
 
 void GlxCtl::paintGL() {

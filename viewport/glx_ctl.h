@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "viewport/camera.h"
+#include "viewport/gl_context_host.h"
 #include "viewport/glx_events.h"
 #include "viewport/glx_tools.h"
 #include "viewport/texture_object.h"
 
 namespace tamsel {
 
-class GlxCtl : public QOpenGLWidget {
+class GlxCtl : public QOpenGLWidget, public GlContextHost {
   Q_OBJECT
  public:
   explicit GlxCtl(QWidget* parent = nullptr);
@@ -37,7 +38,6 @@ class GlxCtl : public QOpenGLWidget {
 
   void Redraw() { update(); }
   int HitCount() const { return hitCount_; }
-  std::unique_ptr<GlxTexture> NewTexture() { return std::make_unique<GlxTexture>(*this); }
   Light& Lights(int item = 1);
   tamsel::Camera& Camera() { return camera_; }
   const tamsel::ColorTool& ColorTool() const { return colorTool_; }
@@ -54,23 +54,10 @@ class GlxCtl : public QOpenGLWidget {
   // region around the given device pixel) for this control's size.
   void ApplyCamera(const QPoint* pickPixel = nullptr);
 
-  // Makes the context current for the scope unless it already is (inside paintGL it is,
-  // and must stay so). ok() is false when the control has no context yet.
-  class ContextScope {
-   public:
-    explicit ContextScope(GlxCtl& ctl);
-    ~ContextScope();
-    bool ok() const { return ok_; }
-    ContextScope(const ContextScope&) = delete;
-    ContextScope& operator=(const ContextScope&) = delete;
-
-   private:
-    GlxCtl& ctl_;
-    bool ok_ = false, release_ = false;
-  };
-
-  void Register(GlxTexture* t) { textures_.insert(t); }
-  void Unregister(GlxTexture* t) { textures_.erase(t); }
+  using ContextScope = GlContextScope;
+  bool Enter(bool& release) override;
+  void Leave() override;
+  bool HasContext() const override;
 
   // The pick region is this many pixels square around the pointer.
   static constexpr int kPickSize = 5;
@@ -98,7 +85,6 @@ class GlxCtl : public QOpenGLWidget {
   tamsel::ColorTool colorTool_;
   tamsel::ShapeTool shapeTool_;
   tamsel::Screen screen_;
-  std::set<GlxTexture*> textures_;
   QPoint pressPos_;
   bool pressed_ = false;
 };

@@ -4,17 +4,17 @@
 
 #include <cstdlib>
 
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_context_host.h"
 
 namespace tamsel {
 
-GlxTexture::GlxTexture(GlxCtl& owner) : owner_(owner) {
+GlxTexture::GlxTexture(GlContextHost& owner) : owner_(owner) {
   owner_.Register(this);
 }
 
 GlxTexture::~GlxTexture() {
-  if (id_ != 0 && owner_.context()) {
-    GlxCtl::ContextScope scope(owner_);
+  if (id_ != 0 && owner_.HasContext()) {
+    GlContextScope scope(owner_);
     GLuint id = id_;
     glDeleteTextures(1, &id);
   }
@@ -44,7 +44,7 @@ bool GlxTexture::LoadImage(const QImage& picture, double /*scale*/, std::uint8_t
   // Rows go up in file order, bottom row first, as the game reads OPT texels: V = 0 is the
   // bitmap's bottom row.
   const QImage texels = Keyed(picture, Properties).mirrored(false, true);
-  GlxCtl::ContextScope scope(owner_);
+  GlContextScope scope(owner_);
   if (!scope.ok()) return false;
   GLuint id = id_;
   if (id == 0) glGenTextures(1, &id);

@@ -7,7 +7,7 @@
 
 namespace tamsel {
 
-class GlxCtl;
+class GlContextHost;
 
 struct TextureProperties {
   std::uint32_t ColorKey = 0;  // 0x00BBGGRR
@@ -22,7 +22,7 @@ struct TextureProperties {
 
 class GlxTexture {
  public:
-  explicit GlxTexture(GlxCtl& owner);
+  explicit GlxTexture(GlContextHost& owner);
   ~GlxTexture();
   GlxTexture(const GlxTexture&) = delete;
   GlxTexture& operator=(const GlxTexture&) = delete;
@@ -39,9 +39,9 @@ class GlxTexture {
   static QImage Keyed(const QImage& picture, const TextureProperties& p);
 
  private:
-  friend class GlxCtl;
+  friend class GlContextHost;
   void Forget() { id_ = 0; }  // the context that held the id is gone
-  GlxCtl& owner_;
+  GlContextHost& owner_;
   unsigned id_ = 0;
 };
 

@@ -3,8 +3,8 @@
 namespace tamsel {
 
 void TextureObjects::Upload(Entry& e) {
-  e.trans = ctl_.NewTexture();
-  e.illum = ctl_.NewTexture();
+  e.trans = std::make_unique<GlxTexture>(host_);
+  e.illum = std::make_unique<GlxTexture>(host_);
   e.trans->Properties.SetColorKey(0);
   e.trans->Properties.UseColorKey = true;
   e.trans->Properties.SetThreshold(e.threshold, e.threshold, e.threshold);
@@ -13,14 +13,18 @@ void TextureObjects::Upload(Entry& e) {
 }
 
 bool TextureObjects::Load(std::size_t t, const QString& bitmapPath, std::uint8_t threshold) {
+  QImage picture;
+  if (!picture.load(bitmapPath)) picture = QImage();
+  return Load(t, picture, threshold);
+}
+
+bool TextureObjects::Load(std::size_t t, const QImage& picture, std::uint8_t threshold) {
   if (t >= entries_.size()) entries_.resize(t + 1);
   Entry& e = entries_[t];
   e = Entry{};
   e.threshold = threshold;
-  if (!e.picture.load(bitmapPath)) {
-    e.picture = QImage();
-    return false;
-  }
+  if (picture.isNull()) return false;
+  e.picture = picture;
   Upload(e);
   return true;
 }

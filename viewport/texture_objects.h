@@ -9,19 +9,22 @@
 #include <memory>
 #include <vector>
 
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_context_host.h"
+#include "viewport/texture_object.h"
 
 namespace tamsel {
 
 class TextureObjects {
  public:
-  explicit TextureObjects(GlxCtl& control) : ctl_(control) {}
+  explicit TextureObjects(GlContextHost& host) : host_(host) {}
 
   void Clear() { entries_.clear(); }
   // Creates the objects of record t from the bitmap file: the colour key black with the
   // given threshold. Returns false (leaving the record untextured) when the bitmap cannot
   // be loaded.
   bool Load(std::size_t t, const QString& bitmapPath, std::uint8_t threshold);
+  // The same from a picture already in memory (a null picture loads nothing).
+  bool Load(std::size_t t, const QImage& picture, std::uint8_t threshold);
   // Loads the transparency texture of record t again with another threshold.
   void Rekey(std::size_t t, std::uint8_t threshold);
   // Uploads every loaded picture again (after the GL context was recreated).
@@ -40,7 +43,7 @@ class TextureObjects {
     std::uint8_t threshold = 0;
   };
   void Upload(Entry& e);
-  GlxCtl& ctl_;
+  GlContextHost& host_;
   std::vector<Entry> entries_;
 };
 

@@ -128,6 +128,17 @@ check "the model's project holds its mesh" bash -c "'$cli' info '$work/model/mod
 check "no scratch folder is left after success" test -z "$(ls -A "$TMPDIR")"
 unset TMPDIR
 
+# Pictures: a project and an OPT file, with no display at all; wrong options change nothing.
+if "$cli" --help | grep -q "tamsel-cli render"; then
+  check "render a project" env -u DISPLAY -u WAYLAND_DISPLAY "$cli" render "$work/fighter/fighter.opz" "$work/f.png" --size 64x48
+  check "the picture is a PNG" bash -c "head -c 8 '$work/f.png' | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a'"
+  check "render an OPT file in wire, from the top" "$cli" render "$work/craft/craft.opt" "$work/o.png" --view top --wire --level low
+  "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --view sideways 2>"$work/err"; status=$?
+  check "a wrong view exits 1 and names the choices" bash -c "[ $status -eq 1 ] && grep -q '3d, top, front or right' '$work/err'"
+  "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --size 0x10 2>/dev/null
+  check "a wrong size writes nothing" test ! -e "$work/bad.png"
+fi
+
 "$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
 "$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
 

@@ -1,0 +1,103 @@
+#include "cli/render_command.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "editing/selection.h"
+#include "model/bounds.h"
+#include "model/file_error.h"
+#include "model/file_io.h"
+#include "model/number_text.h"
+#include "model/project.h"
+#include "opt/opt_import.h"
+#include "viewport/craft_render.h"
+
+namespace fs = std::filesystem;
+
+namespace tamsel {
+
+namespace {
+
+std::string Option(const std::map<std::string, std::string>& options, const std::string& name,
+                   const std::string& fallback) {
+  const auto it = options.find(name);
+  return it == options.end() ? fallback : it->second;
+}
+
+// "800x600" (or "800X600").
+void ParseSize(const std::string& text, int& width, int& height) {
+  const auto x = text.find_first_of("xX");
+  const auto w = ParseInteger(text.substr(0, x));
+  const auto h = x == std::string::npos ? std::nullopt : ParseInteger(text.substr(x + 1));
+  if (!w || !h || *w < 1 || *h < 1 || *w > 8192 || *h > 8192)
+    throw std::invalid_argument("--size takes WIDTHxHEIGHT, each from 1 to 8192 pixels");
+  width = static_cast<int>(*w);
+  height = static_cast<int>(*h);
+}
+
+}  // namespace
+
+int RenderCommand(const std::vector<std::string>& positional,
+                  const std::map<std::string, std::string>& options) {
+  if (positional.size() != 2) throw std::invalid_argument("wrong number of arguments");
+  RenderRequest request;
+  const std::string view = Option(options, "--view", "3d");
+  const auto angle = ViewAngleNamed(view);
+  if (!angle || view == "perspective")
+    throw std::invalid_argument("--view takes 3d, top, front or right");
+  request.angle = *angle;
+  ParseSize(Option(options, "--size", "800x600"), request.width, request.height);
+  if (options.count("--wire") && options.count("--textured"))
+    throw std::invalid_argument("--wire and --textured exclude each other");
+  request.view.DisplayMode = options.count("--wire") ? "wire" : "texture";
+  const std::string level = Option(options, "--level", "high");
+  if (level != "high" && level != "low") throw std::invalid_argument("--level takes high or low");
+  request.view.CurrentLOD = level;
+  request.view.NormalsShown = "hide";
+
+  const fs::path source = positional[0], out = positional[1];
+  if (!HasExtension(out, ".png")) throw std::invalid_argument("the picture is written as .png");
+  Model model;
+  std::map<std::string, Bitmap> fromOpt;
+  PictureSource pictures;
+  if (HasExtension(source, ".opt")) {
+    IdCounters ids;
+    OptImportResult r = ReadOptImport(ReadFileBytes(source), source.string(), ids, 0);
+    model.Meshes = std::move(r.meshes);
+    model.Textures = std::move(r.textures);
+    fromOpt.insert(r.bitmaps.begin(), r.bitmaps.end());
+    pictures = [&](std::size_t t) {
+      const auto it = fromOpt.find(model.Textures[t].Name);
+      if (it == fromOpt.end()) return QImage();
+      const Bytes bytes = EncodeBitmap(it->second);
+      return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
+                              static_cast<int>(bytes.size()), "BMP");
+    };
+  } else {
+    OpenProject(model, source);
+    pictures = ProjectPictures(model);
+  }
+  CalculateBounds(model);
+  // A picture of the craft, not of what happened to be selected when it was saved.
+  for (int level = 0; level < 2; ++level) ApplyPick(model, level, PickKind::Mesh, {}, false);
+  const RenderResult result = RenderCraft(model, request, pictures);
+  if (result.image.isNull()) throw std::runtime_error("cannot draw: " + result.error);
+  for (const std::string& name : result.missing)
+    std::cerr << "note: " << name << ": missing or unreadable bitmap, drawn untextured\n";
+  // The picture goes in whole or not at all.
+  const QByteArray png = [&] {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    result.image.save(&buffer, "PNG");
+    return bytes;
+  }();
+  WriteFileAtomic(out, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+  std::cout << "wrote " << out.string() << ": " << request.width << " x " << request.height << "\n";
+  return 0;
+}
+
+}  // namespace tamsel

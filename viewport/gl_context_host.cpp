@@ -1,0 +1,15 @@
+#include "viewport/gl_context_host.h"
+
+#include "viewport/texture_object.h"
+
+namespace tamsel {
+
+GlContextHost::~GlContextHost() {
+  ForgetTextures();
+}
+
+void GlContextHost::ForgetTextures() {
+  for (GlxTexture* t : textures_) t->Forget();
+}
+
+}  // namespace tamsel
