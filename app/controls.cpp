@@ -138,7 +138,15 @@ void PrefixCaptions(QWidget* frame, const QString& prefix) {
 }
 
 void MarkRefused(QLineEdit* box, bool refused) {
-  box->setStyleSheet(refused ? "QLineEdit { border: 2px solid red; }" : QString());
+  // The mark is a property of its own, so that clearing it keeps a box's other looks.
+  if (box->property("refused").toBool() == refused) return;
+  box->setProperty("refused", refused);
+  if (refused) {
+    box->setProperty("plainStyle", box->styleSheet());
+    box->setStyleSheet("QLineEdit { border: 2px solid red; }");
+  } else {
+    box->setStyleSheet(box->property("plainStyle").toString());
+  }
 }
 
 void SetBackColor(QWidget* swatch, int r, int g, int b) {

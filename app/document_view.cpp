@@ -58,6 +58,7 @@ void TamselWindow::OnDocumentChanged(const ModelChange& change) {
   if (!change.selectionOnly) faceRowsCurrent_ = cornerRowsCurrent_ = false;  // texts may differ
   if (!change.selectionOnly) {
     statusBar()->clearMessage();  // an earlier error no longer applies
+    if (change.everything) ClearPanels();
     const int level = view_.LevelIndex();
     RowList* meshes = List("meshlist");
     if (change.everything || change.meshList) {
@@ -87,6 +88,7 @@ void TamselWindow::OnDocumentChanged(const ModelChange& change) {
   }
   UpdateCaption();
   UpdateEditMenu();
+  RefreshShell(change);
   cxxx_->CreateCall();
 }
 
@@ -186,10 +188,9 @@ bool TamselWindow::MaybeSave() {
 }
 
 void TamselWindow::closeEvent(QCloseEvent* event) {
-  if (MaybeSave())
-    event->accept();
-  else
-    event->ignore();
+  if (!MaybeSave()) return event->ignore();
+  SaveLayout();
+  event->accept();
 }
 
 QStringList TamselWindow::RecentProjects() const {

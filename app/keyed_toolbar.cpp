@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QToolButton>
 
 namespace tamsel {
@@ -19,8 +20,16 @@ KeyedToolBar::KeyedToolBar(const QString& name, const std::vector<ToolButtonDef>
       button->setObjectName(name + "_" + QString(def.key).replace(' ', '_'));
       button->setText(def.glyph.isEmpty() ? def.caption : def.glyph);
       button->setToolTip(def.caption);
+      button->setStatusTip(def.caption);
       button->setCheckable(def.toggles);
-      button->setFixedSize(kButtonWidth, kButtonHeight);
+      button->setAutoRaise(true);
+      const QIcon icon = ThemeIcon(def.icon);
+      if (!icon.isNull()) {
+        button->setIcon(icon);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+      }
+      button->setMinimumSize(kButtonWidth, kButtonHeight);
+      button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
       button->setFocusPolicy(Qt::NoFocus);
       const int index = static_cast<int>(entries_.size()) + 1;
       connect(button, &QToolButton::clicked, this, [this, index] { emit ButtonClick(index); });
@@ -33,13 +42,23 @@ KeyedToolBar::KeyedToolBar(const QString& name, const std::vector<ToolButtonDef>
       entry.widget = line;
     } else {
       entry.widget = new QWidget(this);
-      entry.widget->setFixedSize(0, kButtonHeight);
+      entry.widget->setFixedSize(0, 0);
     }
     layout_->addWidget(entry.widget);
     entries_.push_back(entry);
   }
-  layout_->addStretch(1);
-  setFixedHeight(kButtonHeight);
+  setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+}
+
+QIcon ThemeIcon(const QString& name) {
+  if (name.isEmpty()) return {};
+  // Desktops without a platform theme still have the one installed with the program's
+  // packages; the symbolic variant is the one every size of that theme has.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor")
+    QIcon::setThemeName("Adwaita");
+  for (const QString& candidate : {name, name + "-symbolic"})
+    if (QIcon::hasThemeIcon(candidate)) return QIcon::fromTheme(candidate);
+  return {};
 }
 
 const KeyedToolBar::Entry* KeyedToolBar::At(int index) const {
@@ -96,11 +115,6 @@ QToolButton* KeyedToolBar::ButtonAt(int index) const {
 QWidget* KeyedToolBar::Item(int index) const {
   const Entry* e = At(index);
   return e ? e->widget : nullptr;
-}
-
-void KeyedToolBar::SetSpacerWidth(int index, int width) {
-  const Entry* e = At(index);
-  if (e && e->def.kind == ToolButtonDef::Spacer) e->widget->setFixedWidth(width < 0 ? 0 : width);
 }
 
 }  // namespace tamsel

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QHBoxLayout;
+class QIcon;
 class QToolButton;
 
 namespace tamsel {
@@ -17,6 +18,7 @@ struct ToolButtonDef {
   Kind kind = Button;
   QString key, tag, caption, glyph;
   bool toggles = true;
+  QString icon;  // a theme icon's name; the button shows its text alone without one
 };
 
 class KeyedToolBar : public QWidget {
@@ -38,12 +40,9 @@ class KeyedToolBar : public QWidget {
   QToolButton* ButtonAt(int index) const;    // nullptr for separators and spacers
   QWidget* Item(int index) const;
 
-  int ButtonWidth() const { return kButtonWidth; }
-  int ButtonHeight() const { return kButtonHeight; }
-  void SetSpacerWidth(int index, int width);
-
+  // The narrowest a button gets; a button with an icon and text takes what both need.
   static constexpr int kButtonWidth = 40;
-  static constexpr int kButtonHeight = 26;
+  static constexpr int kButtonHeight = 28;
 
  signals:
   void ButtonClick(int index);
@@ -58,5 +57,8 @@ class KeyedToolBar : public QWidget {
   std::vector<Entry> entries_;
   QHBoxLayout* layout_;
 };
+
+// A theme icon by name (or its symbolic variant); null when the theme has neither.
+QIcon ThemeIcon(const QString& name);
 
 }  // namespace tamsel

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <iostream>
 
 #include "app/qt_dialogs.h"
@@ -23,6 +24,12 @@ int main(int argc, char** argv) {
   QCommandLineOption quitOption("quit-after-first-frame",
                                 "Quit as soon as the first frame is drawn (start-up timing).");
   parser.addOption(quitOption);
+  QCommandLineOption shotOption(
+      "screenshot", "Write a picture of the window to FILE once it is drawn, then quit.", "FILE");
+  QCommandLineOption sizeOption("size", "The window's size for --screenshot.", "WIDTHxHEIGHT",
+                                "1280x1024");
+  parser.addOption(shotOption);
+  parser.addOption(sizeOption);
   parser.process(app);
 
   tamsel::QtDialogs dialogs;
@@ -32,5 +39,16 @@ int main(int argc, char** argv) {
   window.Startup();
   if (!parser.positionalArguments().isEmpty())
     window.OpenProjectFile(parser.positionalArguments().first());
+  if (parser.isSet(shotOption)) {
+    const QStringList size = parser.value(sizeOption).split('x');
+    if (size.size() == 2) window.resize(size[0].toInt(), size[1].toInt());
+    // Time for the layout and a frame of the new size before the picture is taken.
+    QTimer::singleShot(1500, &window, [&] {
+      const bool saved = window.grab().save(parser.value(shotOption));
+      if (!saved)
+        std::cerr << "tamsel: cannot write " << parser.value(shotOption).toStdString() << "\n";
+      QApplication::exit(saved ? 0 : 1);
+    });
+  }
   return app.exec();
 }

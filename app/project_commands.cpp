@@ -67,6 +67,7 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
     MeshScreens(0, 0);
   }
   Redisplay();
+  FrameCraft();
   AddRecentProject(path);
   return true;
 }

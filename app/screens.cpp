@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <filesystem>
 
 #include "app/controls.h"
@@ -79,7 +80,7 @@ void FillColourLists(const TamselWindow& w, const char* prefix, const std::vecto
 void TamselWindow::ShowStartsOfBoxes() {
   // A number filled in shows from its start (0.36184406, not 36184406) in a narrow box; the
   // box being typed in keeps its cursor.
-  for (QLineEdit* box : client_->findChildren<QLineEdit*>())
+  for (QLineEdit* box : propertyStack_->findChildren<QLineEdit*>())
     if (!box->hasFocus()) box->setCursorPosition(0);
 }
 

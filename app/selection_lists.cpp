@@ -164,6 +164,8 @@ void TamselWindow::ApplyPickResult(const PickTarget& picked, bool shift) {
     case PickKind::None:
       break;
   }
+  // A pick is a change of selection like any other: the document tells every view.
+  Redisplay();
 }
 
 }  // namespace tamsel

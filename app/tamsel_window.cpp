@@ -6,24 +6,30 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <chrono>
 #include <filesystem>
+#include <tuple>
 
 #include "app/controls.h"
 #include "app/event_watcher.h"
-#include "app/form_layout.h"
 #include "app/frames/frames.h"
 #include "app/keyed_toolbar.h"
+#include "app/outliner.h"
 #include "app/row_list.h"
+#include "app/start_page.h"
+#include "app/texture_shelf.h"
 #include "app/toolbar_buttons.h"
 #include "model/project.h"
 #include "viewport/cxxx.h"
@@ -64,35 +70,77 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs) {
   setObjectName("tamsel");
   setWindowTitle("Tamsel v0.4");
+  setDockOptions(AnimatedDocks | AllowTabbedDocks | AllowNestedDocks);
   menus_ = BuildMenus(menuBar());
   recentMenu_ = menuBar()->findChild<QMenu*>("recentmenu");
   setAcceptDrops(true);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
-  statusBar()->setObjectName("statusbar");
-  progress_ = new QProgressBar(statusBar());
-  progress_->setObjectName("progressbar");
-  progress_->setRange(0, 100);
-  progress_->setMaximumWidth(200);
-  statusBar()->addPermanentWidget(progress_);
-  progress_->hide();
+  BuildStatusBar();
 
+  // The viewport fills the centre; the view options sit under it.
   client_ = new QWidget(this);
   client_->setObjectName("client");
   setCentralWidget(client_);
-
-  dispbar_ = new KeyedToolBar("dispbar", DispBarButtons(), client_);
-  propbar_ = new KeyedToolBar("propbar", PropBarButtons(), client_);
-  viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons(), client_);
-
-  frames_ = {BuildGeometryFrame(client_),  BuildTextureFrame(client_),
-             BuildHitzoneFrame(client_),   BuildRotationFrame(client_),
-             BuildHardpointFrame(client_), BuildEngineGlowFrame(client_)};
-  viewopframe_ = BuildViewOptionFrame(client_);
-
+  auto* centre = new QVBoxLayout(client_);
+  centre->setContentsMargins(0, 0, 0, 0);
+  centre->setSpacing(0);
   renderscreen_ = new GlxCtl(client_);
   renderscreen_->setObjectName("renderscreen");
+  renderscreen_->setStatusTip(
+      "Right-click picks (Shift adds); right-drag turns or pans as the view options say; the "
+      "wheel zooms; middle-drag pans; F frames the selection");
   renderscreen_->SetEvents(this);
+  renderscreen_->setMinimumSize(200, 150);
+  centre->addWidget(renderscreen_, 1);
+  viewopframe_ = BuildViewOptionFrame(client_);
+  centre->addWidget(viewopframe_);
+  startPage_ = new StartPage(renderscreen_);
   cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_, *this);
+
+  dispbar_ = new KeyedToolBar("dispbar", DispBarButtons());
+  viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons());
+  for (auto [bar, name, title] : {std::tuple{viewbar_, "viewtoolbar", "View"},
+                                  std::tuple{dispbar_, "displaytoolbar", "Display"}}) {
+    auto* tools = addToolBar(title);
+    tools->setObjectName(name);
+    tools->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    tools->addWidget(bar);
+  }
+
+  // The property tool bar heads the frames it chooses between; the frames scroll when the
+  // dock is smaller than they need, so nothing in them is ever cut off.
+  auto* properties = new QWidget;
+  properties->setObjectName("propertiespanel");
+  auto* column = new QVBoxLayout(properties);
+  column->setContentsMargins(4, 4, 4, 4);
+  propbar_ = new KeyedToolBar("propbar", PropBarButtons(), properties);
+  column->addWidget(propbar_);
+  propertyStack_ = new QStackedWidget;
+  propertyStack_->setObjectName("propertystack");
+  frames_ = {BuildGeometryFrame(propertyStack_),  BuildTextureFrame(propertyStack_),
+             BuildHitzoneFrame(propertyStack_),   BuildRotationFrame(propertyStack_),
+             BuildHardpointFrame(propertyStack_), BuildEngineGlowFrame(propertyStack_)};
+  for (QGroupBox* frame : frames_) propertyStack_->addWidget(frame);
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName("propertyscroll");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(propertyStack_);
+  column->addWidget(scroll, 1);
+
+  outliner_ = new Outliner;
+  shelf_ = new TextureShelf;
+  QDockWidget* outlinerDock =
+      AddDock("outlinerdock", "Outliner", outliner_, Qt::LeftDockWidgetArea);
+  QDockWidget* texturesDock = AddDock("texturesdock", "Textures", shelf_, Qt::LeftDockWidgetArea);
+  QDockWidget* propertiesDock =
+      AddDock("propertiesdock", "Properties", properties, Qt::RightDockWidgetArea);
+  tabifyDockWidget(outlinerDock, texturesDock);
+  outlinerDock->raise();
+  // The docks start narrow and the viewport takes the rest; the frames scroll within.
+  resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
+  BuildViewMenu();
+
   animation_ = new QTimer(this);
   animation_->setInterval(40);
   // The rotation panel animates: every tick asks for a frame, and Draw advances the angle.
@@ -101,20 +149,23 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
     const SceneInputs in = CurrentSceneInputs();
     if (in.animateAxis || in.animateAim || in.animateDegree) renderscreen_->Redraw();
   });
-
-  new EventWatcher(client_, {QEvent::Resize}, [this](QEvent*) { Form_Resize(); });
+  new EventWatcher(renderscreen_, {QEvent::Resize},
+                   [this](QEvent*) { startPage_->setGeometry(StartPageRect()); });
   qApp->installEventFilter(this);
 
   Form_Load();
   ConnectHandlers();
+  ConnectPanels();
   connect(MenuItem("editundomenu"), &QAction::triggered, this, &TamselWindow::editundomenu_Click);
   connect(MenuItem("editredomenu"), &QAction::triggered, this, &TamselWindow::editredomenu_Click);
   connect(MenuItem("quitmenu"), &QAction::triggered, this, &QWidget::close);
   RebuildRecentMenu();
   UpdateCaption();
-  // Every control has room at this size; the tool bars take a second row below ~1110 px.
+  ShowProjectState();
   setMinimumSize(kMinimumWidth, kMinimumHeight);
-  resize(1024, 720);
+  resize(1280, 800);
+  defaultLayout_ = saveState();
+  RestoreLayout();
 }
 
 TamselWindow::~TamselWindow() {
@@ -133,8 +184,8 @@ void TamselWindow::Form_Load() {
                            "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     menus_.value(name)->setEnabled(false);
   ApplyStartButtonStates();
-  BringToFront(client_->findChild<QWidget*>("geometrysubframe"));
-  BringToFront(client_->findChild<QWidget*>("transsubframe"));
+  BringToFront(propertyStack_->findChild<QWidget*>("geometrysubframe"));
+  BringToFront(propertyStack_->findChild<QWidget*>("transsubframe"));
   BringToFront(frames_[0]);
 }
 
@@ -170,53 +221,29 @@ void TamselWindow::SetGeometryLevelControls(const QString& level) {
       "Ucoordlist",    "Vcoordlist",    "Ucoordtext",    "Vcoordtext"};
   const auto show = [this](const auto& names, bool visible) {
     for (const char* name : names)
-      if (QWidget* w = client_->findChild<QWidget*>(name)) w->setVisible(visible);
+      if (QWidget* w = propertyStack_->findChild<QWidget*>(name)) w->setVisible(visible);
   };
   show(meshSet, level == "mesh");
   show(faceSet, level == "face");
   show(vertexSet, level == "vertex");
-  FollowBuddies(client_);
+  FollowBuddies(propertyStack_);
   // With the mesh and face lists hidden, their row gives its height to the corner lists.
-  if (auto* frame = client_->findChild<QWidget*>("geometryframe"))
-    if (auto* column = qobject_cast<QBoxLayout*>(frame->layout()))
-      column->setStretch(0, level == "vertex" ? 0 : 1);
+  // Only the vertex level's corner lists need the panel's height; otherwise the mesh and
+  // face lists take it, and no grey space is left between.
+  if (auto* column = qobject_cast<QBoxLayout*>(frames_[0]->layout())) {
+    column->setStretch(0, level == "vertex" ? 0 : 1);
+    column->setStretch(1, level == "vertex" ? 1 : 0);
+  }
 }
 
 void TamselWindow::BringToFront(QWidget* frame) {
   if (!frame) return;
-  if (auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget())) {
+  if (auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget()))
     stack->setCurrentWidget(frame);
-    return;
-  }
-  frontFrame_ = frame;
-  for (QGroupBox* f : frames_) f->setVisible(framesShown_ && f == frame);
-  frame->raise();
 }
 
 void TamselWindow::ShowPropertyFrames(bool shown) {
-  framesShown_ = shown;
-  for (QGroupBox* f : frames_) f->setVisible(shown && f == frontFrame_);
-}
-
-void TamselWindow::Form_Resize() {
-  const int W = client_->width(), H = client_->height();
-  const int B = dispbar_->ButtonHeight(), w = dispbar_->ButtonWidth();
-  const int propWidth = propbar_->sizeHint().width(), viewWidth = viewbar_->sizeHint().width();
-  const ToolBarPlaces bars = PlaceToolBars(W, B, propWidth, viewWidth, 12 * w);
-  const FormLayout f = ComputeFormLayout(W, H, B, w, bars.dispbarTop);
-  dispbar_->setGeometry(0, bars.dispbarTop, W, B);
-  dispbar_->SetSpacerWidth(1, f.spacerWidth);
-  propbar_->setGeometry(0, 0, propWidth, B);
-  viewbar_->setGeometry(bars.viewbarLeft, bars.viewbarTop, viewWidth, B);
-  const auto place = [](QWidget* w, const LayoutRect& r) {
-    w->setGeometry(r.left, r.top, r.width, r.height);
-  };
-  place(renderscreen_, f.renderscreen);
-  place(viewopframe_, f.viewopframe);
-  for (QGroupBox* frame : frames_) place(frame, f.propertyFrame);
-  // The tool bars sit above the frames and the viewport.
-  propbar_->raise();
-  viewbar_->raise();
+  propertyStack_->setVisible(shown);
 }
 
 void TamselWindow::Startup() {

@@ -4,6 +4,7 @@
 // to the viewport object.
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QUrl>
 #include <array>
@@ -24,8 +25,11 @@
 #include "viewport/glx_events.h"
 #include "viewport/viewport_host.h"
 
+class QDockWidget;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QStackedWidget;
 class QMenu;
 class QProgressBar;
 class QTimer;
@@ -35,7 +39,10 @@ namespace tamsel {
 class CXXX;
 class GlxCtl;
 class KeyedToolBar;
+class Outliner;
 class RowList;
+class StartPage;
+class TextureShelf;
 
 class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   Q_OBJECT
@@ -64,6 +71,13 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   int FramesDrawn() const { return framesDrawn_; }
   // How long a command runs before its progress shows (tests show it at once).
   void SetProgressDelay(int ms) { progressDelayMs_ = ms; }
+
+  Outliner& OutlinerPanel() { return *outliner_; }
+  TextureShelf& TexturesPanel() { return *shelf_; }
+  StartPage& Start() { return *startPage_; }
+  // What the status bar shows: the level and mode, and what is selected.
+  QString ModeStatus() const;
+  QString SelectionStatus() const;
 
   // Shows one property frame (or sub-frame) on top of its siblings.
   void BringToFront(QWidget* frame);
@@ -101,6 +115,14 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // step. "export model" writes glTF or OBJ.
   void threedsimportmenu_Click();
   void exportmodelmenu_Click();
+  // "Save .OPZ As…": the project and its bitmaps written into another folder, which
+  // becomes the project's folder. Nothing is overwritten there without asking.
+  void saveasopzmenu_Click();
+  // Opens the sample fighter, made once in the user's data folder and kept there.
+  void OpenSampleFighter();
+  // The Help menu.
+  void shortcutsmenu_Click();
+  void aboutmenu_Click();
   // The model import of a chosen file with chosen options; false when cancelled or failed.
   bool ImportModelFile(const QString& path, const Dialogs::ModelImportChoice& choice);
   void colormenu_Click(const QString& item);
@@ -231,7 +253,22 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void ShowStartsOfBoxes();
   void FillFaceBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
   void FillCornerBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
-  void Form_Resize();
+  // The window's shell around the panels: status bar, docks, View menu, the layout kept
+  // between runs, the start page, and the docks' refresh after a change.
+  void BuildStatusBar();
+  QDockWidget* AddDock(const QString& name, const QString& title, QWidget* content,
+                       Qt::DockWidgetArea area);
+  void BuildViewMenu();
+  void RestoreLayout();
+  void SaveLayout();
+  QRect StartPageRect() const;
+  void ShowProjectState();
+  void ConnectPanels();
+  void RefreshShell(const ModelChange& change);
+  // Every panel empty: no value of an earlier project stays on show.
+  void ClearPanels();
+  // Frames the whole craft in the current direction (after a project opened).
+  void FrameCraft();
   void ApplyStartButtonStates();
   void SetGeometryLevelControls(const QString& level);
   void ConnectHandlers();
@@ -296,9 +333,14 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   KeyedToolBar* propbar_ = nullptr;
   GlxCtl* renderscreen_ = nullptr;
   QGroupBox* viewopframe_ = nullptr;
+  QStackedWidget* propertyStack_ = nullptr;
   std::array<QGroupBox*, 6> frames_{};
-  QWidget* frontFrame_ = nullptr;
-  bool framesShown_ = true;
+  Outliner* outliner_ = nullptr;
+  TextureShelf* shelf_ = nullptr;
+  StartPage* startPage_ = nullptr;
+  QLabel* modeStatus_ = nullptr;
+  QLabel* selectionStatus_ = nullptr;
+  QByteArray defaultLayout_;
   MenuItems menus_;
   std::unique_ptr<CXXX> cxxx_;
   // Held while a project is open: no other process writes into its folder meanwhile.

@@ -4,53 +4,64 @@ namespace tamsel {
 namespace {
 
 ToolButtonDef B(const char* key, const char* tag, const char* caption, const char* glyph,
-                bool toggles = true) {
-  return {ToolButtonDef::Button, key, tag, caption, glyph, toggles};
+                bool toggles = true, const char* icon = "") {
+  return {ToolButtonDef::Button, key, tag, caption, glyph, toggles, icon};
 }
 ToolButtonDef Sep() {
-  return {ToolButtonDef::Separator, {}, {}, {}, {}, false};
+  return {ToolButtonDef::Separator, {}, {}, {}, {}, false, {}};
 }
 
 }  // namespace
 
 std::vector<ToolButtonDef> ViewBarButtons() {
-  return {B("perspective", "", "Perspective", "3D", false), B("top", "", "Top", "Top", false),
-          B("right", "", "Right", "Right", false), B("front", "", "Front", "Front", false),
-          B("fit", "", "Fit the selection, or the whole model, to the view (F)", "Fit", false)};
+  return {B("perspective", "", "Perspective: look at the craft from above and behind, and frame it",
+            "3D", false),
+          B("top", "", "Top: look down on the craft, and frame it", "Top", false),
+          B("right", "", "Right: look at the craft's right side, and frame it", "Right", false),
+          B("front", "", "Front: look at the craft from the front, and frame it", "Front", false),
+          B("fit", "", "Fit the selection, or the whole model, to the view (F)", "Fit", false,
+            "zoom-fit-best")};
 }
 
 std::vector<ToolButtonDef> DispBarButtons() {
-  return {{ToolButtonDef::Spacer, {}, {}, {}, {}, false},
-          B("high level", "lodgroup", "High Level", "Hi"),
-          B("low level", "lodgroup", "Low Level", "Lo"),
+  return {{ToolButtonDef::Spacer, {}, {}, {}, {}, false, {}},
+          B("high level", "lodgroup", "High Level: show and edit the high level of detail", "Hi",
+            true, "value-increase"),
+          B("low level", "lodgroup", "Low Level: show and edit the low level of detail", "Lo", true,
+            "value-decrease"),
           Sep(),
-          B("mesh", "geogroup", "Mesh", "Mesh"),
-          B("face", "geogroup", "Face", "Face"),
-          B("vertex", "geogroup", "Vertex", "Vert"),
+          B("mesh", "geogroup", "Mesh: pick and edit whole meshes", "Mesh"),
+          B("face", "geogroup", "Face: pick and edit faces of the selected meshes", "Face"),
+          B("vertex", "geogroup", "Vertex: pick and edit corners of the selected faces", "Vert"),
           Sep(),
-          B("wireframe", "rendergroup", "Wireframe", "Wire"),
-          B("texture", "rendergroup", "Texture", "Tex"),
+          B("wireframe", "rendergroup", "Wireframe: draw the craft as wires", "Wire", true,
+            "view-grid"),
+          B("texture", "rendergroup", "Texture: draw the craft textured", "Tex", true,
+            "image-x-generic"),
           Sep(),
-          B("no norm", "normalgroup", "Hide Normals", "-N"),
-          B("norm", "normalgroup", "Show Normals", "+N"),
+          B("no norm", "normalgroup", "Hide Normals", "-N", true, "view-conceal"),
+          B("norm", "normalgroup", "Show Normals: draw the normals of the selection", "+N", true,
+            "view-reveal"),
           Sep(),
           Sep(),
           Sep()};
 }
 
 std::vector<ToolButtonDef> PropBarButtons() {
-  return {B("geometry", "", "Geometry", "Geo"),
-          B("texture", "", "Texture", "Tex"),
-          B("hitzone", "", "Hitzone", "Hit"),
-          B("rotation", "", "Rotation", "Rot"),
-          B("hardpoint", "", "Hardpoint", "HP"),
-          B("engine glow", "", "Engine Glow", "EG"),
-          Sep(),
-          Sep(),
-          B("subgeometry", "geogroup", "Geometry", "sGeo"),
-          B("subtexture", "geogroup", "Texture", "sTex"),
-          B("subtransparency", "texgroup", "Transparency", "Trn"),
-          B("subillumination", "texgroup", "Illumination", "Ill")};
+  return {
+      B("geometry", "", "Geometry: positions, sizes, normals and levels of detail", "Geo"),
+      B("texture", "", "Texture: transparent and illuminated colours", "Tex"),
+      B("hitzone", "", "Hitzone: the box the game tests hits against", "Hit"),
+      B("rotation", "", "Rotation: pivot, axis, aim and degree of a moving part", "Rot"),
+      B("hardpoint", "", "Hardpoint: where weapons fire from", "HP"),
+      B("engine glow", "", "Engine Glow: cones of light at the nozzles", "EG"),
+      Sep(),
+      Sep(),
+      B("subgeometry", "geogroup", "Geometry: of the selected faces or corners", "sGeo"),
+      B("subtexture", "geogroup", "Texture: textures and coordinates of the selected faces",
+        "sTex"),
+      B("subtransparency", "texgroup", "Transparency: the see-through colours of a texture", "Trn"),
+      B("subillumination", "texgroup", "Illumination: the colours of a texture that glow", "Ill")};
 }
 
 }  // namespace tamsel

@@ -192,6 +192,12 @@ void Document::MarkSaved() {
   savedBitmaps_ = NamedBitmaps(model_.Meshes, model_.Textures);
 }
 
+void Document::MovedFolder() {
+  for (Step& s : undo_) s.files.reset();
+  for (Step& s : redo_) s.files.reset();
+  MarkSaved();
+}
+
 void Document::Changed(const ModelChange& change) {
   if (change.Any()) Notify(change);
 }

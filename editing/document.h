@@ -75,6 +75,9 @@ class Document {
   void Reset();
   // The model as it is now is what the project file holds.
   void MarkSaved();
+  // The project was saved into another folder (Save As). The steps' effects on files were
+  // made in the old folder, which keeps its files: undo and redo now change records only.
+  void MovedFolder();
   bool IsModified() const { return revision_ != savedRevision_; }
   std::uint64_t Revision() const { return revision_; }
 

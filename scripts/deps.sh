@@ -4,7 +4,7 @@
 TAMSEL_PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
-  xvfb xauth fonts-dejavu-core
+  libqt6svg6 adwaita-icon-theme xvfb xauth fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   libassimp-dev libstb-dev libimagequant-dev libtinygltf-dev nlohmann-json3-dev
 )

@@ -181,8 +181,17 @@ void CXXX::Wheel(double steps, int shift) {
 }
 
 void CXXX::Fit() {
+  Frame(true);
+}
+
+void CXXX::FitWhole() {
+  Frame(false);
+}
+
+void CXXX::Frame(bool selectionFirst) {
   Camera& camera = ctl_.Camera();
-  const auto framing = FrameView(camera, model_, view_, ctl_.width(), ctl_.height());
+  const auto framing =
+      FrameView(camera, model_, view_, ctl_.width(), ctl_.height(), selectionFirst);
   if (!framing) return;
   ApplyFraming(camera, *framing);
   SetExtent(std::max(framing->extent, ZoomFloor() / 0.9));

@@ -47,6 +47,8 @@ class CXXX {
   // Frames the selection (or the whole model when nothing is selected) at the current
   // level of detail: its larger projected side spans 90 % of the view, pan reset.
   void Fit();
+  // Frames the whole model at the current level, selected or not, in the current direction.
+  void FitWhole();
   void Pick(const std::vector<std::int32_t>& items);
   // Picks at a click (logical pixels) on the CPU, with the selection pass's rules, and
   // applies the result as Pick does.
@@ -85,6 +87,7 @@ class CXXX {
 
  private:
   void SetExtent(double extent);
+  void Frame(bool selectionFirst);
   // The pixels per model unit of the view as it is drawn now.
   double UnitsPerPixel() const;
 

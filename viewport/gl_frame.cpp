@@ -22,7 +22,7 @@ void SetupSceneState() {
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glPointSize(4);
   glLineWidth(1);
-  glClearColor(0, 0, 0, 0);
+  glClearColor(0, 0, 0, 1);  // opaque: a grab of the window shows black, as the screen does
 }
 
 Light SceneLight() {

@@ -91,7 +91,7 @@ void GlxCtl::ApplyCamera(const QPoint* pickPixel) {
 
 void GlxCtl::paintGL() {
   if (!started_ || !active_ || !events_) {
-    glClearColor(0, 0, 0, 0);
+    glClearColor(0, 0, 0, 1);  // opaque: a grab of the window shows black, as the screen does
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return;
   }

@@ -64,6 +64,7 @@ QGroupBox* BuildRotationFrame(QWidget* parent) {
   row->addWidget(CheckBox(animate, "rotanimaxis", "Rotation"));
   row->addWidget(CheckBox(animate, "rotanimaim", "Translation"));
   row->addWidget(CheckBox(animate, "rotanimdegree", "Scale"));
+  row->addStretch(1);  // a box takes clicks on its own text only: keep it no wider
   grid->addWidget(animate, 5, 0, 1, 4);
   grid->setRowStretch(6, 1);
   PrefixCaptions(frame, "Rotation");

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -105,6 +106,9 @@ QWidget* BuildTextureSubFrame(QWidget* parent) {
   auto* files = new QVBoxLayout;
   auto* texturelist = new RowList(sub, false);
   texturelist->setObjectName("texturelist");
+  // Wide enough for a name an import gives ("sample_TEX00012.BMP") to read whole.
+  texturelist->setMinimumWidth(texturelist->fontMetrics().horizontalAdvance("sample_TEX00012.BMP") +
+                               texturelist->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
   files->addWidget(texturelist);
   files->addWidget(Picture(sub, "texturepreview"));
   layout->addLayout(files, 0, 1);

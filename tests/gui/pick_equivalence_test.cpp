@@ -51,7 +51,7 @@ class PickEquivalenceTest : public WindowTest {
     GenerateSample(craft, dir.path() / "craft", {3, 120, 2, 8});
     ASSERT_TRUE(window->OpenProjectFile(
         QString::fromStdString(ProjectFilePath(dir.path() / "craft").string())));
-    window->resize(700, 600);
+    window->resize(1200, 700);
     QTest::qWait(50);
   }
   // The view options a case draws with; vectors: the face level's software vectors shown.

@@ -15,6 +15,9 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window = std::make_unique<TamselWindow>(dialogs);
+    // Large enough that every panel shows whole without scrolling, and on the screen, so
+    // that a click at a control's place reaches it; the layout tests try small sizes.
+    window->setGeometry(0, 0, 1600, 1100);
     window->Startup();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();

@@ -1,0 +1,61 @@
+#include "editing/selection_summary.h"
+
+namespace tamsel {
+
+SelectionCounts CountSelection(const Model& model, const ViewState& view) {
+  SelectionCounts c;
+  const int level = view.LevelIndex();
+  const bool meshLevel = view.GeometryLevel == "mesh";
+  const bool vertexLevel = view.GeometryLevel == "vertex";
+  for (const MeshRec& mesh : model.Meshes) {
+    if (!mesh.HasLevel(level)) continue;
+    const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+    c.totalFaces += lod.FaceCount();
+    if (!lod.Selected) continue;
+    ++c.meshes;
+    if (meshLevel) {
+      c.faces += lod.FaceCount();
+      continue;
+    }
+    for (const FaceRec& face : lod.Faces) {
+      if (!face.Selected) continue;
+      ++c.faces;
+      if (!vertexLevel) continue;
+      for (int k = 0; k < face.CornerCount(); ++k)
+        c.corners += face.Vertices[static_cast<std::size_t>(k)].Selected ? 1 : 0;
+    }
+  }
+  return c;
+}
+
+std::string GroupThousands(long long n) {
+  std::string digits = std::to_string(n < 0 ? -n : n);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+    digits.insert(static_cast<std::size_t>(i), " ");
+  return n < 0 ? "-" + digits : digits;
+}
+
+namespace {
+
+std::string Count(long long n, const char* one, const char* many) {
+  return GroupThousands(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string SelectionText(const SelectionCounts& c, const ViewState& view) {
+  if (c.meshes == 0) return "Nothing selected of " + Count(c.totalFaces, "face", "faces");
+  std::string text = Count(c.meshes, "mesh", "meshes") + ", " + Count(c.faces, "face", "faces");
+  if (view.GeometryLevel == "vertex") text += ", " + Count(c.corners, "corner", "corners");
+  return text + " selected of " + GroupThousands(c.totalFaces);
+}
+
+std::string ModeText(const ViewState& view) {
+  const std::string level = view.LevelIndex() == 0 ? "High level" : "Low level";
+  const std::string& g = view.GeometryLevel;
+  const std::string geometry = g == "face" ? "Face" : g == "vertex" ? "Vertex" : "Mesh";
+  const std::string mode = view.DisplayMode == "texture" ? "Textured" : "Wireframe";
+  return level + " · " + geometry + " · " + mode;
+}
+
+}  // namespace tamsel
