@@ -238,8 +238,17 @@ void TamselWindow::SetGeometryLevelControls(const QString& level) {
 
 void TamselWindow::BringToFront(QWidget* frame) {
   if (!frame) return;
-  if (auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget()))
-    stack->setCurrentWidget(frame);
+  auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget());
+  if (!stack) return;
+  stack->setCurrentWidget(frame);
+  if (stack != propertyStack_) return;
+  // The properties take the height of the frame on show, not of the tallest frame, so that
+  // a short frame is not stretched into grey space below the dock's fold.
+  for (QGroupBox* f : frames_) {
+    f->setSizePolicy(QSizePolicy::Preferred,
+                     f == frame ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  }
+  stack->updateGeometry();
 }
 
 void TamselWindow::ShowPropertyFrames(bool shown) {
