@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/craft_source.h"
 #include "cli/isolated.h"
 #include "cli/json_text.h"
 #ifdef TAMSEL_RENDER
@@ -215,26 +216,9 @@ int ImportModelCommand(const Args& a) {
 
 int ExportCommand(const Args& a) {
   Expect(a, 2);
-  const fs::path source = a.positional[0];
-  Model model;
-  BitmapLoader bitmaps;
-  std::map<std::string, Bitmap> fromOpt;
-  if (HasExtension(source, ".opt")) {
-    IdCounters ids;
-    OptImportResult r = ReadOptImport(ReadFileBytes(source), source.string(), ids, 0);
-    model.Meshes = std::move(r.meshes);
-    model.Textures = std::move(r.textures);
-    fromOpt.insert(r.bitmaps.begin(), r.bitmaps.end());
-    bitmaps = [&fromOpt](const TextureRec& t) {
-      const auto it = fromOpt.find(t.Name);
-      if (it == fromOpt.end()) throw FileError(t.Name, "", "no such texture in the OPT file");
-      return it->second;
-    };
-  } else {
-    OpenProject(model, source);
-    bitmaps = ProjectBitmaps(model);
-  }
-  ExportModel(model, bitmaps, a.positional[1]);
+  CraftSource craft = ReadCraft(a.positional[0]);
+  const Model& model = craft.model;
+  ExportModel(model, craft.bitmaps, a.positional[1]);
   std::cout << "wrote " << a.positional[1] << ": " << model.MeshCount() << " meshes, "
             << TotalFaceCount(model) << " faces, " << model.TextureCount() << " textures\n";
   return 0;

@@ -6,13 +6,14 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "cli/craft_source.h"
 #include "editing/selection.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
 #include "model/number_text.h"
 #include "model/project.h"
-#include "opt/opt_import.h"
+#include "opt/bitmap.h"
 #include "viewport/craft_render.h"
 
 namespace fs = std::filesystem;
@@ -60,26 +61,19 @@ int RenderCommand(const std::vector<std::string>& positional,
 
   const fs::path source = positional[0], out = positional[1];
   if (!HasExtension(out, ".png")) throw std::invalid_argument("the picture is written as .png");
-  Model model;
-  std::map<std::string, Bitmap> fromOpt;
-  PictureSource pictures;
-  if (HasExtension(source, ".opt")) {
-    IdCounters ids;
-    OptImportResult r = ReadOptImport(ReadFileBytes(source), source.string(), ids, 0);
-    model.Meshes = std::move(r.meshes);
-    model.Textures = std::move(r.textures);
-    fromOpt.insert(r.bitmaps.begin(), r.bitmaps.end());
-    pictures = [&](std::size_t t) {
-      const auto it = fromOpt.find(model.Textures[t].Name);
-      if (it == fromOpt.end()) return QImage();
-      const Bytes bytes = EncodeBitmap(it->second);
+  CraftSource craft = ReadCraft(source);
+  Model& model = craft.model;
+  // A project's bitmaps load as the window loads them; an OPT file's come from the file.
+  const PictureSource pictures = craft.fromOpt ? PictureSource([&](std::size_t t) {
+    try {
+      const Bytes bytes = EncodeBitmap(craft.bitmaps(model.Textures[t]));
       return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
                               static_cast<int>(bytes.size()), "BMP");
-    };
-  } else {
-    OpenProject(model, source);
-    pictures = ProjectPictures(model);
-  }
+    } catch (const FileError&) {
+      return QImage();
+    }
+  })
+                                               : ProjectPictures(model);
   CalculateBounds(model);
   // A picture of the craft, not of what happened to be selected when it was saved.
   for (int level = 0; level < 2; ++level) ApplyPick(model, level, PickKind::Mesh, {}, false);

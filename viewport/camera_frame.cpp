@@ -37,6 +37,13 @@ void OrientCamera(Camera& camera, ViewAngle angle) {
   }
 }
 
+double ZoomFloor(const Model& model) {
+  const double size =
+      std::max({static_cast<double>(model.ModelSpan.x), static_cast<double>(model.ModelSpan.y),
+                static_cast<double>(model.ModelSpan.z), 1.0});
+  return size * 1e-4;
+}
+
 void ResetCamera(Camera& camera) {
   camera.NearPlane = -6000;
   camera.FarPlane = 6000;

@@ -20,6 +20,10 @@ std::optional<ViewAngle> ViewAngleNamed(const std::string& key);
 // The orientation of a view; pan, target and zoom stay.
 void OrientCamera(Camera& camera, ViewAngle angle);
 
+// The smallest view extent zooming and framing may reach: a ten-thousandth of the model's
+// size, so that the view volume never collapses.
+double ZoomFloor(const Model& model);
+
 // The camera of a fresh viewport: looking down, a view window of half-size 10.
 void ResetCamera(Camera& camera);
 

@@ -42,10 +42,7 @@ RenderResult RenderCraft(const Model& model, const RenderRequest& request,
   if (const auto framing = FrameView(camera, model, request.view, request.width, request.height,
                                      request.frameSelection)) {
     ApplyFraming(camera, *framing, true);
-    const double span =
-        std::max({static_cast<double>(model.ModelSpan.x), static_cast<double>(model.ModelSpan.y),
-                  static_cast<double>(model.ModelSpan.z), 1.0});
-    const double e = std::max(framing->centredExtent, span * 1e-4 / 0.9);
+    const double e = std::max(framing->centredExtent, ZoomFloor(model) / 0.9);
     camera.SetOrtho(-e, e, -e, e);
   }
 

@@ -113,10 +113,7 @@ void CXXX::ViewPreset(const std::string& key) {
 }
 
 double CXXX::ZoomFloor() const {
-  const double size =
-      std::max({static_cast<double>(model_.ModelSpan.x), static_cast<double>(model_.ModelSpan.y),
-                static_cast<double>(model_.ModelSpan.z), 1.0});
-  return size * 1e-4;
+  return tamsel::ZoomFloor(model_);
 }
 
 // Zooming stays between a floor relative to the model and a ceiling far beyond any craft,
