@@ -90,15 +90,17 @@ QGroupBox* Frame(QWidget* parent, const QString& name, const QString& title) {
   return Named(new QGroupBox(title, parent), name);
 }
 
-void AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& caption,
-               const QString& stem, const QString& tipPattern) {
+XYZBoxes AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& caption,
+                   const QString& stem, const QString& tipPattern) {
   grid->addWidget(new QLabel(caption, parent), row, 0);
   const char* axes[] = {"X", "Y", "Z"};
+  QLineEdit* boxes[3];
   for (int i = 0; i < 3; ++i) {
-    QLineEdit* box = TextBox(parent, axes[i] + stem, QString(tipPattern).replace("@", axes[i]));
-    SetCaption(box, caption + " " + axes[i]);
-    grid->addWidget(box, row, i + 1);
+    boxes[i] = TextBox(parent, axes[i] + stem, QString(tipPattern).replace("@", axes[i]));
+    SetCaption(boxes[i], caption + " " + axes[i]);
+    grid->addWidget(boxes[i], row, i + 1);
   }
+  return {boxes[0], boxes[1], boxes[2]};
 }
 
 void BuddyRows(QGridLayout* grid) {

@@ -39,10 +39,18 @@ QCheckBox* CheckBox(QWidget* parent, const QString& name, const QString& caption
 QRadioButton* Option(QWidget* parent, const QString& name, const QString& caption);
 QGroupBox* Frame(QWidget* parent, const QString& name, const QString& title);
 
+// Three boxes of one value: a position, a size, a vector.
+struct XYZBoxes {
+  QLineEdit* x = nullptr;
+  QLineEdit* y = nullptr;
+  QLineEdit* z = nullptr;
+  QLineEdit* operator[](int axis) const { return axis == 0 ? x : axis == 1 ? y : z; }
+};
+
 // Three boxes named prefix X/Y/Z + stem ("Xspantext"), tips made from the pattern with
 // "@" replaced by X, Y and Z, added to a grid row after a caption.
-void AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& caption,
-               const QString& stem, const QString& tipPattern);
+XYZBoxes AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& caption,
+                   const QString& stem, const QString& tipPattern);
 
 // Makes the caption in column 0 of each grid row the buddy label of the control in column
 // 1, so that a caption can follow its control's visibility (see FollowBuddies).

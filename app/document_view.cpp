@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "app/command_progress.h"
-#include "app/row_list.h"
+#include "app/panels/property_panels.h"
 #include "app/tamsel_window.h"
 #include "editing/selection.h"
 #include "editing/ship_features.h"
@@ -21,18 +21,8 @@
 namespace tamsel {
 namespace {
 
-const char* const kCornerLists[8] = {"Xvertexlist",   "Yvertexlist",   "Zvertexlist",
-                                     "Ivertnormlist", "Jvertnormlist", "Kvertnormlist",
-                                     "Ucoordlist",    "Vcoordlist"};
 constexpr int kRecentCount = 8;
 const char* const kRecentKey = "recentProjects";
-
-template <typename Ref>
-int RowOf(const std::vector<Ref>& rows, const std::optional<Ref>& ref) {
-  if (!ref) return -1;
-  const auto at = std::find(rows.begin(), rows.end(), *ref);
-  return at == rows.end() ? -1 : static_cast<int>(at - rows.begin());
-}
 
 }  // namespace
 
@@ -47,49 +37,16 @@ bool TamselWindow::Edit(const QString& label, const Document::Edit& edit) {
   return false;
 }
 
-void TamselWindow::Redisplay() {
-  ShowStartsOfBoxes();  // after a pick or a list click filled the panels
-  ModelChange change;
-  change.selectionOnly = true;
-  doc_.Changed(change);
-}
-
 void TamselWindow::OnDocumentChanged(const ModelChange& change) {
-  if (!change.selectionOnly) faceRowsCurrent_ = cornerRowsCurrent_ = false;  // texts may differ
-  if (!change.selectionOnly) {
-    statusBar()->clearMessage();  // an earlier error no longer applies
-    if (change.everything) ClearPanels();
-    const int level = view_.LevelIndex();
-    RowList* meshes = List("meshlist");
-    if (change.everything || change.meshList) {
-      std::vector<QString> names;
-      for (const MeshRec& mesh : model_.Meshes) names.push_back(QString::fromStdString(mesh.Name));
-      const int focus = meshes->ListIndex();
-      meshes->SetRows(std::move(names));
-      if (focus >= 0 && focus < meshes->ListCount()) meshes->SetListIndex(focus);
-    } else {
-      for (int m : change.meshes)
-        meshes->SetList(m, QString::fromStdString(model_.Meshes[static_cast<std::size_t>(m)].Name));
-    }
-    if (change.everything || change.textureList || !change.textures.empty())
-      ShowTextureChange(change);
-
-    // The rows come back from the flags; the focus stays on the element it was on.
-    const auto face = FocusedFaceRow();
-    const auto corner = FocusedCornerRow();
-    const auto hardpoint = FocusedHardpoint();
-    const auto glow = FocusedEngineGlow();
-    RebuildSelectionLists(level);
-    List("facelist")->SetListIndex(RowOf(faceRows_, face));
-    for (const char* name : kCornerLists) List(name)->SetListIndex(RowOf(cornerRows_, corner));
-    List("hardpointlist")->SetListIndex(RowOf(hardpointRows_, hardpoint));
-    List("engineglowlist")->SetListIndex(RowOf(engineGlowRows_, glow));
-    ShowFocusedValues();
-  }
+  if (!change.selectionOnly) statusBar()->clearMessage();  // an earlier error no longer applies
+  if (change.everything) panels_->Clear();
+  if (change.everything || change.textureList || !change.textures.empty())
+    ShowTextureChange(change);
+  panels_->Refresh(change);
   UpdateCaption();
   UpdateEditMenu();
   RefreshShell(change);
-  cxxx_->CreateCall();
+  cxxx_->CreateCall(change);
 }
 
 void TamselWindow::ShowTextureChange(const ModelChange& change) {
@@ -98,48 +55,13 @@ void TamselWindow::ShowTextureChange(const ModelChange& change) {
   const std::size_t count = model_.Textures.size();
   const std::size_t loaded = std::min(objects.size(), count);
   if (change.everything || change.textureList) {
-    std::vector<QString> rows;
-    for (std::size_t t = 0; t < count; ++t)
-      rows.push_back(QString::fromStdString(model_.Textures[t].Name));  // as the file list names it
-    for (const char* name : {"transtexturelist", "illumtexturelist"}) {
-      RowList* list = List(name);
-      const int focus = list->ListIndex();
-      list->SetRows(rows);
-      if (focus >= 0 && focus < list->ListCount()) list->SetListIndex(focus);
-    }
     objects.Resize(count);
     LoadTextureObjects(loaded);
-    RefreshTextureList();
   }
   for (int t : change.textures)
     if (static_cast<std::size_t>(t) < loaded)
       objects.Rekey(static_cast<std::size_t>(t),
                     model_.Textures[static_cast<std::size_t>(t)].TransTolerance);
-  for (std::size_t t = 0; t < count; ++t) {
-    List("transtexturelist")
-        ->SetSelected(static_cast<int>(t), model_.Textures[t].TransOpacity < 255);
-    List("illumtexturelist")
-        ->SetSelected(static_cast<int>(t), model_.Textures[t].IllumColorCount() != 0);
-  }
-}
-
-// Every panel shows the model's values for the element its list focuses.
-void TamselWindow::ShowFocusedValues() {
-  const int level = view_.LevelIndex();
-  const int mesh = List("meshlist")->ListIndex();
-  if (mesh >= 0 && mesh < model_.MeshCount()) FillMeshBoxes(mesh, level, false);
-  if (model_.MeshCount() == 0)  // a new project: no values of the last one stay on show
-    for (const char* frame : {"hitzoneframe", "rotationframe", "hardpointframe", "engineglowframe"})
-      for (QLineEdit* box : Control(frame)->findChildren<QLineEdit*>()) box->clear();
-  if (const auto face = FocusedFaceRow())
-    FillFaceBoxes(face->mesh, level, face->face, view_.FlightGroupColor);
-  if (const auto corner = FocusedCornerRow())
-    FillCornerBoxes(corner->mesh, level, corner->face, corner->corner);
-  if (const auto hp = FocusedHardpoint()) HardpointScreens(hp->mesh, hp->item);
-  if (const auto eg = FocusedEngineGlow()) EngineGlowScreens(eg->mesh, eg->item);
-  const int texture = List("transtexturelist")->ListIndex();
-  if (texture >= 0 && texture < model_.TextureCount()) TextureScreens(texture);
-  ShowStartsOfBoxes();
 }
 
 void TamselWindow::UpdateCaption() {

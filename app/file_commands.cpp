@@ -10,7 +10,7 @@
 #include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/menus.h"
-#include "app/row_list.h"
+#include "app/panels/property_panels.h"
 #include "app/tamsel_window.h"
 #include "dxf/dxf_import.h"
 #include "editing/list_rows.h"
@@ -65,23 +65,12 @@ bool TamselWindow::Attempt(const QString& title, const std::function<void()>& co
 }
 
 void TamselWindow::ShowProjectControls() {
-  ShowPropertyFrames(true);
+  panels_->ShowFrames(true);
   dispbar_->show();
-  propbar_->show();
+  panels_->Bar().show();
   MenuItem("saveopzmenu")->setEnabled(true);
   MenuItem("optcreatemenu")->setEnabled(true);
   MenuItem("exportmodelmenu")->setEnabled(true);
-}
-
-void TamselWindow::ClearSelectionLists() {
-  for (const char* name :
-       {"facelist", "Xvertexlist", "Yvertexlist", "Zvertexlist", "Ivertnormlist", "Jvertnormlist",
-        "Kvertnormlist", "Ucoordlist", "Vcoordlist", "hardpointlist", "engineglowlist"})
-    List(name)->Clear();
-  faceRows_.clear();
-  cornerRows_.clear();
-  hardpointRows_.clear();
-  engineGlowRows_.clear();
 }
 
 std::unique_ptr<ProjectLock> TamselWindow::LockProject(const fs::path& folder,
@@ -145,8 +134,8 @@ void TamselWindow::opznewmenu_Click() {
     return;
   }
   projectLock_ = std::move(lock);
-  ShowPropertyFrames(false);
-  propbar_->hide();
+  panels_->ShowFrames(false);
+  panels_->Bar().hide();
   dispbar_->hide();
   MenuItem("saveopzmenu")->setEnabled(false);
   MenuItem("optcreatemenu")->setEnabled(false);
@@ -154,7 +143,6 @@ void TamselWindow::opznewmenu_Click() {
   for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu", "threedsimportmenu"})
     MenuItem(item)->setEnabled(true);
   NewProject(model_, folder);
-  ClearSelectionLists();
   doc_.Reset();
 }
 
@@ -214,11 +202,7 @@ bool TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
   }
   ShowProjectControls();
   cxxx_->ApplyViewExtent();
-  if (kind.selectFirstMesh && model_.MeshCount() > 0) {
-    List("meshlist")->SetSelected(0, true);
-    MeshScreens(0, 0);
-  }
-  Redisplay();
+  if (kind.selectFirstMesh) FocusFirstMesh();
   return true;
 }
 
@@ -286,7 +270,7 @@ void TamselWindow::colormenu_Click(const QString& item) {
   const auto chosen = dialogs_.ChooseColor(QColor(setting->R, setting->G, setting->B));
   if (!chosen) return;
   *setting = {chosen->red(), chosen->green(), chosen->blue()};
-  Redisplay();
+  ViewChanged();
 }
 
 void TamselWindow::facecountmenu_Click() {

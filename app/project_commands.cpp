@@ -8,7 +8,7 @@
 #include "app/command_progress.h"
 #include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
-#include "app/row_list.h"
+#include "app/panels/property_panels.h"
 #include "app/tamsel_window.h"
 #include "editing/list_rows.h"
 #include "model/file_error.h"
@@ -17,14 +17,6 @@
 
 namespace tamsel {
 namespace {}  // namespace
-
-void TamselWindow::RefreshTextureList() {
-  std::vector<QString> rows;
-  if (!model_.ProjectPath.empty())
-    for (const auto& file : BitmapFiles(model_.ProjectPath))
-      rows.push_back(QString::fromStdString(file.filename().string()));
-  List("texturelist")->SetRows(std::move(rows));
-}
 
 void TamselWindow::LoadTextureObjects(std::size_t first) {
   TextureObjects& objects = cxxx_->Textures();
@@ -52,24 +44,26 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
     return false;
   }
   projectLock_ = std::move(lock);
-  ShowPropertyFrames(true);
+  panels_->ShowFrames(true);
   dispbar_->show();
-  propbar_->show();
+  panels_->Bar().show();
   for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu",
                            "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     MenuItem(name)->setEnabled(true);
-  ClearSelectionLists();
-  List("meshlist")->Clear();
   doc_.Reset();
   cxxx_->ApplyViewExtent();
-  if (model_.MeshCount() > 0) {
-    List("meshlist")->SetSelected(0, true);
-    MeshScreens(0, 0);
-  }
-  Redisplay();
+  FocusFirstMesh();
   FrameCraft();
   AddRecentProject(path);
   return true;
+}
+
+void TamselWindow::FocusFirstMesh() {
+  if (model_.MeshCount() == 0) return;
+  const MeshRec& first = model_.Meshes[0];
+  if (first.HasLevel(0) && !first.LODs[0].Selected) model_.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  doc_.focus().mesh = 0;
+  SelectionChanged(true);
 }
 
 }  // namespace tamsel

@@ -24,13 +24,14 @@
 
 #include "app/controls.h"
 #include "app/event_watcher.h"
-#include "app/frames/frames.h"
 #include "app/keyed_toolbar.h"
 #include "app/outliner.h"
+#include "app/panels/property_panels.h"
 #include "app/row_list.h"
 #include "app/start_page.h"
 #include "app/texture_shelf.h"
 #include "app/toolbar_buttons.h"
+#include "app/view_options.h"
 #include "model/project.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
@@ -92,8 +93,8 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   renderscreen_->SetEvents(this);
   renderscreen_->setMinimumSize(200, 150);
   centre->addWidget(renderscreen_, 1);
-  viewopframe_ = BuildViewOptionFrame(client_);
-  centre->addWidget(viewopframe_);
+  viewOptions_ = new ViewOptions(client_);
+  centre->addWidget(viewOptions_);
   startPage_ = new StartPage(renderscreen_);
   cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_, *this);
 
@@ -107,34 +108,14 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
     tools->addWidget(bar);
   }
 
-  // The property tool bar heads the frames it chooses between; the frames scroll when the
-  // dock is smaller than they need, so nothing in them is ever cut off.
-  auto* properties = new QWidget;
-  properties->setObjectName("propertiespanel");
-  auto* column = new QVBoxLayout(properties);
-  column->setContentsMargins(4, 4, 4, 4);
-  propbar_ = new KeyedToolBar("propbar", PropBarButtons(), properties);
-  column->addWidget(propbar_);
-  propertyStack_ = new QStackedWidget;
-  propertyStack_->setObjectName("propertystack");
-  frames_ = {BuildGeometryFrame(propertyStack_),  BuildTextureFrame(propertyStack_),
-             BuildHitzoneFrame(propertyStack_),   BuildRotationFrame(propertyStack_),
-             BuildHardpointFrame(propertyStack_), BuildEngineGlowFrame(propertyStack_)};
-  for (QGroupBox* frame : frames_) propertyStack_->addWidget(frame);
-  auto* scroll = new QScrollArea;
-  scroll->setObjectName("propertyscroll");
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidget(propertyStack_);
-  column->addWidget(scroll, 1);
-
+  panels_ = new PropertyPanels(*this);
   outliner_ = new Outliner;
   shelf_ = new TextureShelf;
   QDockWidget* outlinerDock =
       AddDock("outlinerdock", "Outliner", outliner_, Qt::LeftDockWidgetArea);
   QDockWidget* texturesDock = AddDock("texturesdock", "Textures", shelf_, Qt::LeftDockWidgetArea);
   QDockWidget* propertiesDock =
-      AddDock("propertiesdock", "Properties", properties, Qt::RightDockWidgetArea);
+      AddDock("propertiesdock", "Properties", panels_, Qt::RightDockWidgetArea);
   tabifyDockWidget(outlinerDock, texturesDock);
   outlinerDock->raise();
   // The docks start narrow and the viewport takes the rest; the frames scroll within.
@@ -184,75 +165,27 @@ void TamselWindow::Form_Load() {
                            "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     menus_.value(name)->setEnabled(false);
   ApplyStartButtonStates();
-  BringToFront(propertyStack_->findChild<QWidget*>("geometrysubframe"));
-  BringToFront(propertyStack_->findChild<QWidget*>("transsubframe"));
-  BringToFront(frames_[0]);
 }
 
-// The pressed buttons and visible controls that match the start values of the view state.
+// The pressed buttons that match the start values of the view state.
 void TamselWindow::ApplyStartButtonStates() {
   for (const char* key : {"high level", "mesh", "wireframe", "norm"})
     dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
-  propbar_->SetValue(1, 1);
-  propbar_->SetValue(9, 1);
-  propbar_->SetValue(11, 1);
-  propbar_->SetVisible(11, false);
-  propbar_->SetVisible(12, false);
-  propbar_->SetEnabled(10, false);  // the texture sub-frame belongs to the face and vertex levels
-  SetGeometryLevelControls("mesh");
+  ModelChange start;
+  start.everything = true;
+  panels_->Refresh(start);  // every control as the start level shows it
 }
 
-void TamselWindow::SetGeometryLevelControls(const QString& level) {
-  static const char* const meshSet[] = {"meshlist",       "meshdeletebut",  "lodassignmentbut",
-                                        "Xmeshtext",      "Ymeshtext",      "Zmeshtext",
-                                        "Xmeshangletext", "Ymeshangletext", "Zmeshangletext",
-                                        "meshsizetext",   "meshloddisttext"};
-  static const char* const faceSet[] = {
-      "facelist",       "Xfacetext",      "Yfacetext",     "Zfacetext",      "Xfaceangletext",
-      "Yfaceangletext", "Zfaceangletext", "facesizetext",  "Ifacenormtext",  "Jfacenormtext",
-      "Kfacenormtext",  "X1vectortext",   "Y1vectortext",  "Z1vectortext",   "X2vectortext",
-      "Y2vectortext",   "Z2vectortext",   "textureviewer", "texturepreview", "texturelist",
-      "fgframe",        "fgoffop",        "fgonop",        "stitchframe",    "texhflipbut",
-      "texvflipbut",    "texcrotatebut",  "texccrotatebut"};
-  static const char* const vertexSet[] = {
-      "Xvertexlist",   "Yvertexlist",   "Zvertexlist",   "Xvertextext",
-      "Yvertextext",   "Zvertextext",   "Ivertnormlist", "Jvertnormlist",
-      "Kvertnormlist", "Ivertnormtext", "Jvertnormtext", "Kvertnormtext",
-      "Ucoordlist",    "Vcoordlist",    "Ucoordtext",    "Vcoordtext"};
-  const auto show = [this](const auto& names, bool visible) {
-    for (const char* name : names)
-      if (QWidget* w = propertyStack_->findChild<QWidget*>(name)) w->setVisible(visible);
-  };
-  show(meshSet, level == "mesh");
-  show(faceSet, level == "face");
-  show(vertexSet, level == "vertex");
-  FollowBuddies(propertyStack_);
-  // With the mesh and face lists hidden, their row gives its height to the corner lists.
-  // Only the vertex level's corner lists need the panel's height; otherwise the mesh and
-  // face lists take it, and no grey space is left between.
-  if (auto* column = qobject_cast<QBoxLayout*>(frames_[0]->layout())) {
-    column->setStretch(0, level == "vertex" ? 0 : 1);
-    column->setStretch(1, level == "vertex" ? 1 : 0);
-  }
+KeyedToolBar& TamselWindow::PropBar() {
+  return panels_->Bar();
 }
 
-void TamselWindow::BringToFront(QWidget* frame) {
-  if (!frame) return;
-  auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget());
-  if (!stack) return;
-  stack->setCurrentWidget(frame);
-  if (stack != propertyStack_) return;
-  // The properties take the height of the frame on show, not of the tallest frame, so that
-  // a short frame is not stretched into grey space below the dock's fold.
-  for (QGroupBox* f : frames_) {
-    f->setSizePolicy(QSizePolicy::Preferred,
-                     f == frame ? QSizePolicy::Preferred : QSizePolicy::Ignored);
-  }
-  stack->updateGeometry();
+TextureObjects& TamselWindow::Textures() {
+  return cxxx_->Textures();
 }
 
-void TamselWindow::ShowPropertyFrames(bool shown) {
-  propertyStack_->setVisible(shown);
+void TamselWindow::ApplyViewExtent() {
+  cxxx_->ApplyViewExtent();
 }
 
 void TamselWindow::Startup() {
@@ -262,13 +195,6 @@ void TamselWindow::Startup() {
   animation_->start();
   random_.seed(static_cast<std::mt19937::result_type>(
       std::chrono::system_clock::now().time_since_epoch().count()));
-}
-
-RowList* TamselWindow::List(const QString& name) const {
-  return findChild<RowList*>(name);
-}
-QLineEdit* TamselWindow::Box(const QString& name) const {
-  return findChild<QLineEdit*>(name);
 }
 
 void TamselWindow::ShowStatus(const QString& text) {
@@ -328,8 +254,8 @@ void TamselWindow::Form_KeyUp(int keyCode, int shift) {
 bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
   // The viewport's focus box is a text box that shows nothing typed: the window's shortcuts
   // (Ctrl+Z above all) go past it to the menus, as they would from the viewport itself.
-  if (event->type() == QEvent::ShortcutOverride && watched->objectName() == "focustaker")
-    return true;
+  const QObject* taker = viewOptions_->KeyTaker();
+  if (event->type() == QEvent::ShortcutOverride && watched == taker) return true;
   // The window sees every key before its controls do, then the control gets it too.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
@@ -344,13 +270,13 @@ bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
   // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
   const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
   const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
-  if ((arrow || fit) && focus && focus->objectName() != "focustaker" &&
+  if ((arrow || fit) && focus && focus != taker &&
       (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus) ||
        qobject_cast<QComboBox*>(focus) || qobject_cast<QAbstractSlider*>(focus)))
     return false;
   if (fit && event->type() == QEvent::KeyPress) {
     cxxx_->Fit();
-    return focus && focus->objectName() == "focustaker";  // no 'f' typed into it
+    return focus && focus == taker;  // no 'f' typed into it
   }
   int shift = 0;
   if (key->modifiers() & Qt::ShiftModifier) shift |= 1;

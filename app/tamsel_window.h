@@ -15,6 +15,7 @@
 
 #include "app/dialogs.h"
 #include "app/menus.h"
+#include "app/panels/panel_host.h"
 #include "editing/document.h"
 #include "editing/list_rows.h"
 #include "model/color_settings.h"
@@ -40,11 +41,12 @@ class CXXX;
 class GlxCtl;
 class KeyedToolBar;
 class Outliner;
-class RowList;
+class PropertyPanels;
+class ViewOptions;
 class StartPage;
 class TextureShelf;
 
-class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
+class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost, public PanelHost {
   Q_OBJECT
  public:
   explicit TamselWindow(Dialogs& dialogs, QWidget* parent = nullptr);
@@ -58,15 +60,14 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
 
   tamsel::Model& Model() { return model_; }
-  tamsel::Document& Doc() { return doc_; }
-  tamsel::ViewState& View() { return view_; }
   tamsel::ColorSettings& Colors() { return colors_; }
   CXXX& Viewport() { return *cxxx_; }
   GlxCtl& Renderscreen() { return *renderscreen_; }
   QAction* MenuItem(const QString& name) const { return menus_.value(name); }
   KeyedToolBar& ViewBar() { return *viewbar_; }
   KeyedToolBar& DispBar() { return *dispbar_; }
-  KeyedToolBar& PropBar() { return *propbar_; }
+  KeyedToolBar& PropBar();
+  PropertyPanels& Panels() { return *panels_; }
   std::mt19937& Random() { return random_; }
   int FramesDrawn() const { return framesDrawn_; }
   // How long a command runs before its progress shows (tests show it at once).
@@ -79,18 +80,19 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   QString ModeStatus() const;
   QString SelectionStatus() const;
 
-  // Shows one property frame (or sub-frame) on top of its siblings.
-  void BringToFront(QWidget* frame);
-  // Hides or shows the six property frames together; the front one stays the front one.
-  void ShowPropertyFrames(bool shown);
-
   // Opens a project file as "open .OPZ" does after its dialog. On a bad file a message
   // names the file and the line, and nothing changes. Returns whether it opened.
   bool OpenProjectFile(const QString& path);
 
-  // Runs an edit of the model as one undo step. A refused edit (a result that is not a
-  // finite Single, or an error) changes nothing and says why; returns whether it applied.
-  bool Edit(const QString& label, const Document::Edit& edit);
+  // PanelHost. Edit runs an edit of the model as one undo step; a refused edit (a result
+  // that is not a finite Single, or an error) changes nothing and says why.
+  Document& Doc() override { return doc_; }
+  ViewState& View() override { return view_; }
+  Dialogs& Ask() override { return dialogs_; }
+  bool Edit(const QString& label, const Document::Edit& edit) override;
+  void Status(const QString& text) override { ShowStatus(text); }
+  TextureObjects& Textures() override;
+  void ApplyViewExtent() override;
   // Asks to save unsaved changes; false when the user cancelled or the save failed.
   bool MaybeSave();
   // The Edit menu.
@@ -128,91 +130,25 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   void colormenu_Click(const QString& item);
   void facecountmenu_Click();
 
-  // The geometry panel, Assign LOD, the Fix and the normal Calculate commands.
-  void meshlist_MouseUp();
-  void meshlist_DblClick();
-  void meshdeletebut_Click();
-  void facelist_MouseUp();
-  void cornerlist_MouseUp(const QString& list);
-  void updategeogeobut_Click();
-  void extent_KeyUp(const QString& axis);
-  void lodassignmentbut_Click();
+  // The model-wide commands of the Calculate, Fix and Options menus.
   void quad2trimenu_Click();
   void vertexordermenu_Click();
   void facenormalmenu_Click();
   void vertexnormalmenu_Click();
   void softwarevectormenu_Click();
-
-  // The texture sub-panel, flight-group colours, and the transparency and illumination
-  // panels (prefix "trans" or "illum").
-  void texturelist_Click();
-  void updategeotexbut_Click();
-  void stitch_Click(int view);
-  void texrotate_Click(bool clockwise);
-  void texflip_Click(bool mirrorU);
   void texturecoordinatemenu_Click();
-  void fgsel_Click(int color);
-  void fgoffop_Click();
-  void texturepanel_MouseUp(const QString& prefix);
-  void viewer_MouseMove(const QString& prefix, int x, int y);
-  void viewer_Click(const QString& prefix);
-  void tintlist_MouseUp(const QString& prefix, const QString& list);
-  void removecolor_Click(const QString& prefix);
-  void strengthbar_Change(const QString& prefix);
-  void strengthtext_Change(const QString& prefix);
-  void tolerancebar_Change(const QString& prefix);
-  void tolerancetext_Change(const QString& prefix);
-  void updatetexpanel_Click(const QString& prefix);
-
-  // The hardpoint, engine-glow, hitzone and rotation frames.
-  void HardpointScreens(int WhichMesh, int WhichHardpoint);
-  void EngineGlowScreens(int WhichMesh, int WhichEngineGlow);
-  void hardpointlist_Click();
-  void hpaddbut_Click();
-  void hpdeletebut_Click();
-  void hpset_Click(bool toVertex);
-  void updatehpbut_Click();
-  void engineglowlist_Click();
-  void egaddbut_Click();
-  void egdeletebut_Click();
-  void egsetfacebut_Click();
-  void egdisplay_Click(bool inner);
-  void updateegbut_Click();
-  void updatehitbut_Click();
   void hitzonemenu_Click();
-  void updaterotbut_Click();
   void rotationmenu_Click();
-
-  // A box's text as a number: the whole text, "." as the decimal point. A box that does
-  // not hold one is marked and named in the status bar, and the caller changes nothing.
-  std::optional<double> Number(const QString& box);
-
-  // Display routines: they fill the panels and rebuild the lists from the model.
-  void MeshScreens(int WhichMesh, int WhichLOD);
-  void FaceScreens(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
-  void VertexScreens(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
-  void TextureScreens(int WhichTexture);
 
   // Tool bar and view-option handlers.
   void viewbar_ButtonClick(int index);
   void dispbar_ButtonClick(int index);
-  void propbar_ButtonClick(int index);
-  void rotanimaxis_Click();
-  void rotanimaim_Click();
-  void rotanimdegree_Click();
 
   // ViewportHost.
   SceneInputs CurrentSceneInputs() override;
   bool RotateChosen() override;
   void ApplyPickResult(const PickTarget& picked, bool shift) override;
   void FocusTaker() override;
-
-  template <typename T = QWidget>
-  T* Control(const QString& name) const {
-    return findChild<T*>(name);
-  }
-  RowList* List(const QString& name) const;
-  QLineEdit* Box(const QString& name) const;
 
   // GlxEvents, each forwarded one to one.
   void Init() override;
@@ -240,19 +176,12 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // The document listener: lists, panels, texture objects, the caption and the Edit menu
   // follow the model, then one CreateCall.
   void OnDocumentChanged(const ModelChange& change);
-  // After a change of selection flags or view state only: the display follows.
-  void Redisplay();
+  // The texture objects follow the texture records.
   void ShowTextureChange(const ModelChange& change);
-  void ShowFocusedValues();
   void UpdateCaption();
   void UpdateEditMenu();
   void AddRecentProject(const QString& path);
   void RebuildRecentMenu();
-  // The boxes of the display routines, without their list rebuilding.
-  void FillMeshBoxes(int WhichMesh, int WhichLOD, bool resetChanges);
-  void ShowStartsOfBoxes();
-  void FillFaceBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichTexture);
-  void FillCornerBoxes(int WhichMesh, int WhichLOD, int WhichFace, int WhichVertex);
   // The window's shell around the panels: status bar, docks, View menu, the layout kept
   // between runs, the start page, and the docks' refresh after a change.
   void BuildStatusBar();
@@ -270,18 +199,9 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // Frames the whole craft in the current direction (after a project opened).
   void FrameCraft();
   void ApplyStartButtonStates();
-  void SetGeometryLevelControls(const QString& level);
   void ConnectHandlers();
-  // Face, corner, hardpoint and engine-glow rows, rebuilt from the selection flags.
-  // Both rebuild the rows when the rows' elements or texts changed, and otherwise only set
-  // which rows are selected: a pick changes flags, not texts.
-  void RebuildFaceRows(int level);
-  void RebuildCornerRows(int level);
-  void RebuildFeatureRows(int level);
-  void SyncMeshRows(int level);
-  // The mesh list's selection and every list built from the flags, for `level`.
-  void RebuildSelectionLists(int level);
-  void RefreshTextureList();
+  // Focuses the first mesh (after an open or an import that selected it).
+  void FocusFirstMesh();
   // Texture objects of the records from `first` on, keyed at their transparency tolerance.
   void LoadTextureObjects(std::size_t first);
   void ShowStatus(const QString& text);
@@ -305,17 +225,6 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   static ImportKind OptImportKind();
   static ImportKind OpzImportKind();
   static ImportKind DxfImportKind();
-  void ConnectGeometryHandlers();
-  void ConnectTextureHandlers();
-  void ConnectFeatureHandlers();
-  // The focused rows of the hardpoint and engine-glow lists, when they name an element.
-  std::optional<ItemRef> FocusedHardpoint();
-  std::optional<ItemRef> FocusedEngineGlow();
-  std::optional<FaceRef> FocusedFaceRow();
-  std::optional<CornerRef> FocusedCornerRow();
-  // The face list's selection copied into the faces' flags; returns the focused row's face.
-  std::optional<FaceRef> ReadFaceListSelection();
-  void ClearSelectionLists();
   // Runs a command that may fail with a FileError: the message names the file and what
   // was wrong, and nothing of the failed command shows.
   bool Attempt(const QString& title, const std::function<void()>& command);
@@ -330,11 +239,9 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   QWidget* client_ = nullptr;
   KeyedToolBar* viewbar_ = nullptr;
   KeyedToolBar* dispbar_ = nullptr;
-  KeyedToolBar* propbar_ = nullptr;
   GlxCtl* renderscreen_ = nullptr;
-  QGroupBox* viewopframe_ = nullptr;
-  QStackedWidget* propertyStack_ = nullptr;
-  std::array<QGroupBox*, 6> frames_{};
+  ViewOptions* viewOptions_ = nullptr;
+  PropertyPanels* panels_ = nullptr;
   Outliner* outliner_ = nullptr;
   TextureShelf* shelf_ = nullptr;
   StartPage* startPage_ = nullptr;
@@ -346,11 +253,6 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost {
   // Held while a project is open: no other process writes into its folder meanwhile.
   std::unique_ptr<ProjectLock> projectLock_;
   QTimer* animation_ = nullptr;
-  std::vector<FaceRef> faceRows_;
-  std::vector<CornerRef> cornerRows_;
-  std::vector<ItemRef> hardpointRows_, engineGlowRows_;
-  bool faceRowsCurrent_ = false, cornerRowsCurrent_ = false;  // texts as the model's
-  int cornerRowsLevel_ = -1;  // the level whose values the corner rows show
   QMenu* recentMenu_ = nullptr;
   bool quitAfterFirstFrame_ = false;
   int framesDrawn_ = 0;

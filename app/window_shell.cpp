@@ -21,7 +21,8 @@
 #include "app/controls.h"
 #include "app/keyed_toolbar.h"
 #include "app/outliner.h"
-#include "app/row_list.h"
+#include "app/panels/geometry_frame.h"
+#include "app/panels/property_panels.h"
 #include "app/start_page.h"
 #include "app/tamsel_window.h"
 #include "app/texture_shelf.h"
@@ -138,18 +139,12 @@ void TamselWindow::ConnectPanels() {
   // Meshes chosen in the outliner are the mesh list's selection, applied as a click there.
   connect(outliner_, &Outliner::MeshesChosen, this,
           [this](const std::vector<int>& meshes, int focus) {
-            RowList* list = List("meshlist");
-            std::vector<bool> rows(static_cast<std::size_t>(list->ListCount()), false);
-            for (int m : meshes)
-              if (m >= 0 && m < list->ListCount()) rows[static_cast<std::size_t>(m)] = true;
-            list->SetSelectedRows(rows);
-            if (focus >= 0 && focus < list->ListCount()) list->SetListIndex(focus);
-            meshlist_MouseUp();
+            panels_->Geometry().ChooseMeshes(meshes, focus);
           });
   // A texture chosen on the shelf shows in the transparency and illumination panels.
   connect(shelf_, &TextureShelf::TextureChosen, this, [this](int t) {
-    for (const char* name : {"transtexturelist", "illumtexturelist"}) List(name)->SetListIndex(t);
-    TextureScreens(t);
+    doc_.focus().texture = t;
+    SelectionChanged(false);
   });
 }
 
@@ -171,23 +166,11 @@ void TamselWindow::RefreshShell(const ModelChange& change) {
     outliner_->Show(model_, level);
   if (change.everything || change.textureList || !change.textures.empty())
     shelf_->Show(model_, [this](std::size_t t) { return cxxx_->Textures().Picture(t); });
-  const auto face = FocusedFaceRow();
+  const auto face = doc_.focus().face;
   shelf_->ShowFace(face ? FaceAt(model_, level, *face) : nullptr);
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
   if (change.everything) ShowProjectState();
-}
-
-void TamselWindow::ClearPanels() {
-  for (QLineEdit* box : propertyStack_->findChildren<QLineEdit*>()) {
-    box->clear();
-    MarkRefused(box, false);
-  }
-  for (RowList* list : propertyStack_->findChildren<RowList*>()) list->Clear();
-  for (QLabel* picture : propertyStack_->findChildren<QLabel*>())
-    if (!picture->pixmap().isNull()) picture->setPixmap(QPixmap());
-  frames_[2]->setTitle("Hitzone");
-  frames_[3]->setTitle("Rotation");
 }
 
 void TamselWindow::FrameCraft() {
@@ -217,8 +200,10 @@ void TamselWindow::saveasopzmenu_Click() {
   if (!Attempt(title, [&] { SaveProjectAs(model_, folder); })) return;
   projectLock_ = std::move(lock);
   doc_.MovedFolder();
-  UpdateCaption();
-  RefreshTextureList();
+  ModelChange moved;
+  moved.selectionOnly = true;
+  moved.folder = true;  // the texture sub-frame lists the new folder's bitmaps
+  doc_.Changed(moved);
   const QString file = QString::fromStdString(ProjectFilePath(model_.ProjectPath).string());
   AddRecentProject(file);
   QString said = "Saved as " + file;

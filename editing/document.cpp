@@ -178,6 +178,7 @@ bool Document::Redo() {
 }
 
 void Document::Reset() {
+  focus_ = {};
   undo_.clear();
   redo_.clear();
   revision_ = savedRevision_ = nextRevision_++;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/focus.h"
 #include "model/file_transaction.h"
 #include "model/model.h"
 
@@ -28,10 +29,13 @@ struct ModelChange {
   std::vector<int> meshes;     // meshes whose records changed (indices after the change)
   bool textureList = false;    // textures added or removed
   std::vector<int> textures;   // textures whose records changed
-  bool selectionOnly = false;  // flags only, through Changed
+  bool selectionOnly = false;  // no record changed: flags, focus or view, through Changed
+  bool focus = false;          // elements were chosen anew: panels start their boxes afresh
+  bool view = false;           // the level, mode or panel on show changed
+  bool folder = false;         // the project's folder, or the bitmaps in it, changed
   bool Any() const {
     return everything || meshList || !meshes.empty() || textureList || !textures.empty() ||
-           selectionOnly;
+           selectionOnly || focus || view || folder;
   }
 };
 
@@ -47,6 +51,9 @@ class Document {
 
   Model& model() { return model_; }
   const Model& model() const { return model_; }
+  // What the panels show; Reset clears it. Checked against the model where it is read.
+  tamsel::Focus& focus() { return focus_; }
+  const tamsel::Focus& focus() const { return focus_; }
 
   // Runs `edit` as one undo step called `label`. The meshes it changed get fresh face and
   // level boxes, and the model box follows. An edit that throws, or that leaves a number in
@@ -104,6 +111,7 @@ class Document {
   void Notify(const ModelChange& change);
 
   Model model_;
+  tamsel::Focus focus_;
   std::deque<Step> undo_;
   std::deque<Step> redo_;
   std::uint64_t revision_ = 0, savedRevision_ = 0, nextRevision_ = 1;

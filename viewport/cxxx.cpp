@@ -56,14 +56,21 @@ void CXXX::DrawForPick() {
   if (listCompiled_) glCallList(kSceneList);
 }
 
+void CXXX::CreateCall(const ModelChange& change) {
+  // Flags and focus alone leave every mesh drawing as it did: its body parts stay without
+  // its faces being compared.
+  if (Compile(change.selectionOnly && !change.everything)) ctl_.Redraw();
+}
+
 void CXXX::CreateCall() {
   if (Compile()) ctl_.Redraw();
 }
 
-bool CXXX::Compile() {
+bool CXXX::Compile(bool flagsOnly) {
   GlxCtl::ContextScope scope(ctl_);
   if (!scope.ok()) return false;
-  layers_.Update(model_, view_, colors_, host_.CurrentSceneInputs(), TextureGeneration());
+  layers_.Update(model_, view_, colors_, host_.CurrentSceneInputs(), TextureGeneration(),
+                 flagsOnly);
   // The scene list only sets state and calls the parts: cheap to build every time.
   glNewList(kSceneList, GL_COMPILE);
   GlSink sink(textures_, ctl_.ShapeTool());

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "editing/document.h"
 #include "model/color_settings.h"
 #include "model/model.h"
 #include "model/view_state.h"
@@ -60,12 +61,15 @@ class CXXX {
     layers_.Forget();
   }
 
-  // Rebuilds display list 3 from the model. Makes the context current itself, so any
-  // handler may call it; inside paintGL the context stays current.
+  // Rebuilds display list 3 from the model after `change`. Makes the context current
+  // itself, so any handler may call it; inside paintGL the context stays current.
+  void CreateCall(const ModelChange& change);
+  // After a change the caller cannot name: every mesh's record is compared.
   void CreateCall();
   // Compiles the scene list without asking for a frame; false without a GL context. Only
-  // the parts whose meshes or view changed are compiled anew.
-  bool Compile();
+  // the parts whose meshes or view changed are compiled anew; `flagsOnly` as for
+  // LayeredScene::Update.
+  bool Compile(bool flagsOnly = false);
   // Compiles the reference scene, every element under its pick name, into the scene list:
   // what a GL selection pass picks from (tests compare the CPU pick and the frames with it).
   bool CompileReference();

@@ -129,14 +129,15 @@ const std::vector<std::pair<int, unsigned>>& LayeredScene::RunsFor(MeshParts& pa
   for (const auto& [t, faces] : ByTexture(lod, textures, flightGroupColor))
     runs.emplace_back(t, PartFor(parts, Key({name, " #", std::to_string(t)}), [&](DrawSink& s) {
                         s.Begin(Primitive::Triangles);
-                        for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
+                        for (int j : faces)
+                          FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
                         s.End();
                       }));
   return parts.runs.emplace(name, std::move(runs)).first->second;
 }
 
 void LayeredScene::Update(const Model& model, const ViewState& view, const ColorSettings& colors,
-                          const SceneInputs& inputs, int textureGeneration) {
+                          const SceneInputs& inputs, int textureGeneration, bool flagsOnly) {
   model_ = &model;
   view_ = view;
   colors_ = colors;
@@ -197,7 +198,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       if (index < previous.size()) {
         auto old = meshes_.find(previous[index]);
         if (old != meshes_.end() && !old->second.used && previous[index] != identity &&
-            SameDrawing(*old->second.mesh, model.Meshes[index])) {
+            (flagsOnly || SameDrawing(*old->second.mesh, model.Meshes[index]))) {
           parts = std::move(old->second);
           meshes_.erase(old);
           const bool sameSelection = SameSelection(*parts.mesh, model.Meshes[index]);

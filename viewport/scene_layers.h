@@ -49,9 +49,11 @@ class LayeredScene {
   LayeredScene& operator=(const LayeredScene&) = delete;
 
   // Brings the parts up to date. textureGeneration changes whenever the texture records
-  // or their GL objects do.
+  // or their GL objects do. `flagsOnly`: the caller knows that no record changed but for
+  // its selection flags (the document said so), so a new record draws as the old one did
+  // without comparing their faces.
   void Update(const Model& model, const ViewState& view, const ColorSettings& colors,
-              const SceneInputs& inputs, int textureGeneration);
+              const SceneInputs& inputs, int textureGeneration, bool flagsOnly = false);
   // The frame: state and calls of the parts, into `frame` (immediate, or the top list).
   void Draw(DrawSink& frame) const;
   // Deletes every part (the store's ids stay valid).

@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QLineEdit>
 
+#include "app/panels/geometry_frame.h"
+#include "app/panels/property_panels.h"
 #include "gui/project_fixture.h"
 
 namespace tamsel::test {
@@ -26,7 +28,7 @@ TEST_F(GeometryTest, MeshListSelectionRenameAndDelete) {
   EXPECT_EQ(Mesh(1).Name, "Right") << "Cancel keeps the name";
   EXPECT_EQ(dialogs.asked().back().text, "Rename mesh to:");
   dialogs.Push(QString("Wing"));
-  window->meshlist_DblClick();
+  window->Panels().Geometry().meshlist_DblClick();
   EXPECT_EQ(Mesh(1).Name, "Wing");
   EXPECT_EQ(L("meshlist")->List(1), "Wing");
 

@@ -112,7 +112,8 @@ TEST_F(ProjectTest, TextureModeShowsTheTexelsAndTheBlackKeyDropsOut) {
 
 TEST_F(ProjectTest, TextureScreensMarksExactlyThePixelsWithinTolerance) {
   Open();
-  window->TextureScreens(0);
+  window->Doc().focus().texture = 0;  // as a click on the texture's row
+  window->SelectionChanged(false);
   const QImage marked = Find<QLabel>("transtextureviewer")->pixmap().toImage();
   ASSERT_EQ(marked.size(), QSize(8, 8));
   // Red texels match the row (255, 0, 0); black and blue ones do not.

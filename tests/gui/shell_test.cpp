@@ -91,9 +91,10 @@ TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
   ASSERT_EQ(window->Model().MeshCount(), 0);
   for (QLineEdit* box : Find("propertystack")->findChildren<QLineEdit*>())
     EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
-  for (RowList* list : Find("propertystack")->findChildren<RowList*>())
-    if (list->objectName() != "texturelist")  // the new folder's bitmaps, none
-      EXPECT_EQ(list->ListCount(), 0) << list->objectName().toStdString();
+  for (RowList* list : Find("propertystack")->findChildren<RowList*>()) {
+    if (list->objectName() == "texturelist") continue;  // the new folder's bitmaps, none
+    EXPECT_EQ(list->ListCount(), 0) << list->objectName().toStdString();
+  }
   EXPECT_EQ(Find<QGroupBox>("hitzoneframe")->title(), "Hitzone");
   EXPECT_EQ(window->OutlinerPanel().Tree()->topLevelItemCount(), 0);
   EXPECT_EQ(Status("selectionstatus"), "Nothing selected of 0 faces");

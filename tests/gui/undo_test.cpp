@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QUrl>
 
+#include "app/panels/geometry_frame.h"
+#include "app/panels/property_panels.h"
 #include "gui/project_fixture.h"
 #include "model/opz.h"
 #include "model/project.h"
@@ -60,7 +62,7 @@ TEST_F(UndoTest, EditMenuAndShortcutsUndoAndRedoWithTheirLabels) {
 
   // Rename and delete: the rows come back with the records, the focus on its row.
   dialogs.Push(QString("Fin"));
-  window->meshlist_DblClick();
+  window->Panels().Geometry().meshlist_DblClick();
   EXPECT_EQ(Item("editundomenu")->text(), "Undo Rename mesh");
   ClickRow("meshlist", 1);
   Click("meshdeletebut");

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/keyed_toolbar.h"
+#include "app/panels/property_panels.h"
 #include "app/row_list.h"
 #include "gui/window_fixture.h"
 #include "viewport/cxxx.h"
@@ -362,11 +363,11 @@ TEST_F(WindowTest, OnlyTheGeometryFrameAndTheMeshControlsShowAtStart) {
   EXPECT_FALSE(Find("facelist")->isVisible());
   EXPECT_FALSE(Find("Xvertexlist")->isVisible());
 
-  window->ShowPropertyFrames(false);
+  window->Panels().ShowFrames(false);
   EXPECT_FALSE(Find("geometryframe")->isVisible());
-  window->BringToFront(Find("hitzoneframe"));
+  window->Panels().BringToFront(Find("hitzoneframe"));
   EXPECT_FALSE(Find("hitzoneframe")->isVisible());
-  window->ShowPropertyFrames(true);
+  window->Panels().ShowFrames(true);
   EXPECT_TRUE(Find("hitzoneframe")->isVisible());
   EXPECT_FALSE(Find("geometryframe")->isVisible());
 }

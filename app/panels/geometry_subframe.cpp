@@ -1,0 +1,224 @@
+#include "app/panels/geometry_subframe.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/panels/panel_input.h"
+#include "app/row_list.h"
+#include "editing/geometry_edits.h"
+#include "editing/selection.h"
+
+namespace tamsel {
+
+GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
+    : PropertyFrame(host, "geometrysubframe", "", parent) {
+  auto* layout = new QVBoxLayout(this);
+
+  // Positions above normals, three lists a row, so that a row's corner and value can be
+  // read; each list has its heading, which shows and hides with it.
+  auto* corners = new QGridLayout;
+  const char* const lists[6][3] = {{"Xvertexlist", "X vertex coords", "X"},
+                                   {"Yvertexlist", "Y vertex coords", "Y"},
+                                   {"Zvertexlist", "Z vertex coords", "Z"},
+                                   {"Ivertnormlist", "I vertex normal coords", "Normal I"},
+                                   {"Jvertnormlist", "J vertex normal coords", "Normal J"},
+                                   {"Kvertnormlist", "K vertex normal coords", "Normal K"}};
+  for (int i = 0; i < 6; ++i) {
+    RowList* list = ListBox(this, lists[i][0], lists[i][1]);
+    auto* heading = new QLabel(lists[i][2], this);
+    heading->setBuddy(list);
+    corners->addWidget(heading, 2 * (i / 3), i % 3);
+    corners->addWidget(list, 2 * (i / 3) + 1, i % 3);
+    cornerLists_[static_cast<std::size_t>(i)] = list;
+  }
+  corners->setRowStretch(1, 1);
+  corners->setRowStretch(3, 1);
+  layout->addLayout(corners, 1);
+
+  auto* grid = new QGridLayout;
+  int row = 0;
+  const char* const boxes[6][2] = {
+      {"Xvertextext", "vertex X"},          {"Yvertextext", "vertex Y"},
+      {"Zvertextext", "vertex Z"},          {"Ivertnormtext", "vertex normal I"},
+      {"Jvertnormtext", "vertex normal J"}, {"Kvertnormtext", "vertex normal K"}};
+  grid->addWidget(new QLabel("Vertex", this), row, 0);
+  grid->addWidget(new QLabel("Vertex normal", this), row + 1, 0);
+  for (int i = 0; i < 6; ++i) {
+    cornerBoxes_[static_cast<std::size_t>(i)] = TextBox(this, boxes[i][0], boxes[i][1]);
+    grid->addWidget(cornerBoxes_[static_cast<std::size_t>(i)], row + i / 3, 1 + i % 3);
+  }
+  ++row;
+  meshMove_ = AddXYZRow(grid, ++row, this, "Mesh translation", "meshtext", "mesh translation @");
+  meshTurn_ = AddXYZRow(grid, ++row, this, "Mesh rotation", "meshangletext", "mesh rotation @");
+  grid->addWidget(new QLabel("Mesh scale / distance", this), ++row, 0);
+  grid->addWidget(meshSize_ = TextBox(this, "meshsizetext", "mesh scale (%)"), row, 1);
+  grid->addWidget(meshDistance_ = TextBox(this, "meshloddisttext", "cloaking distance (km)"), row,
+                  2);
+  faceMove_ = AddXYZRow(grid, ++row, this, "Face translation", "facetext", "face translation @");
+  faceTurn_ = AddXYZRow(grid, ++row, this, "Face rotation", "faceangletext", "face rotation @");
+  grid->addWidget(new QLabel("Face scale", this), ++row, 0);
+  grid->addWidget(faceSize_ = TextBox(this, "facesizetext", "face scale (%)"), row, 1);
+  grid->addWidget(new QLabel("Face normal", this), ++row, 0);
+  faceNormal_ = {TextBox(this, "Ifacenormtext", "I face normal"),
+                 TextBox(this, "Jfacenormtext", "J face normal"),
+                 TextBox(this, "Kfacenormtext", "K face normal")};
+  for (int a = 0; a < 3; ++a) grid->addWidget(faceNormal_[a], row, a + 1);
+  BuddyRows(grid);
+  // UPDATE moves and scales meshes and sets normals; these boxes only show the selection.
+  std::vector<QLineEdit*> shownOnly = {faceSize_};
+  for (int a = 0; a < 3; ++a)
+    for (QLineEdit* box : {meshTurn_[a], faceMove_[a], faceTurn_[a]}) shownOnly.push_back(box);
+  for (QLineEdit* box : shownOnly) {
+    box->setReadOnly(true);
+    box->setStyleSheet("QLineEdit { background: palette(window); }");  // looks shown-only
+    box->setToolTip(box->toolTip() + " (shown only: UPDATE does not apply it)");
+  }
+  layout->addLayout(grid);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(delete_ = Button(this, "meshdeletebut", "Delete"));
+  buttons->addWidget(assignLod_ = Button(this, "lodassignmentbut", "Assign LOD"));
+  buttons->addStretch(1);
+  buttons->addWidget(update_ = Button(this, "updategeogeobut", "UPDATE"));
+  layout->addLayout(buttons);
+
+  connect(delete_, &QPushButton::clicked, this, [this] { meshdeletebut_Click(); });
+  connect(assignLod_, &QPushButton::clicked, this, [this] { lodassignmentbut_Click(); });
+  connect(update_, &QPushButton::clicked, this, [this] { updategeogeobut_Click(); });
+}
+
+void GeometrySubFrame::ShowLevel(const std::string& level) {
+  const bool mesh = level == "mesh", vertex = level == "vertex", face = level == "face";
+  for (QWidget* w : std::initializer_list<QWidget*>{delete_, assignLod_, meshSize_, meshDistance_})
+    w->setVisible(mesh);
+  for (int a = 0; a < 3; ++a) {
+    meshMove_[a]->setVisible(mesh);
+    meshTurn_[a]->setVisible(mesh);
+    faceMove_[a]->setVisible(face);
+    faceTurn_[a]->setVisible(face);
+    faceNormal_[a]->setVisible(face);
+  }
+  faceSize_->setVisible(face);
+  for (RowList* list : cornerLists_) list->setVisible(vertex);
+  for (QLineEdit* box : cornerBoxes_) box->setVisible(vertex);
+}
+
+void GeometrySubFrame::Clear() {
+  PropertyFrame::Clear();
+  shownMesh_ = shownLevel_ = -1;
+  shownFace_.reset();
+  shownCorner_.reset();
+}
+
+void GeometrySubFrame::Refresh(const ModelChange& change) {
+  const Focus& f = focus();
+  const bool fresh = change.everything || f.mesh != shownMesh_ || level() != shownLevel_;
+  const bool records = !change.selectionOnly;
+  if (fresh || records) ShowMesh(fresh);
+  if (fresh || records || f.face != shownFace_) ShowFace();
+  if (fresh || records || f.corner != shownCorner_) ShowCorner();
+  shownMesh_ = f.mesh;
+  shownLevel_ = level();
+  shownFace_ = f.face;
+  shownCorner_ = f.corner;
+}
+
+void GeometrySubFrame::ShowMesh(bool fresh) {
+  const int M = focus().mesh, L = level();
+  // The boxes say whether the focused mesh has the level; with no mesh focused they wait.
+  if (M < 0 || M >= model().MeshCount()) return;
+  const bool has = model().Meshes[static_cast<std::size_t>(M)].HasLevel(L);
+  for (int a = 0; a < 3; ++a) {
+    meshMove_[a]->setEnabled(has);
+    meshTurn_[a]->setEnabled(has);
+  }
+  meshSize_->setEnabled(has);
+  meshDistance_->setEnabled(has);
+  if (!has) return;
+  const MeshRec& mesh = model().Meshes[static_cast<std::size_t>(M)];
+  if (fresh) {
+    for (int a = 0; a < 3; ++a) {
+      meshMove_[a]->setText("0");
+      meshTurn_[a]->setText("0");
+    }
+    meshSize_->setText("100");
+  }
+  meshDistance_->setText(NumberText(mesh.LODs[static_cast<std::size_t>(L)].Distance));
+}
+
+void GeometrySubFrame::ShowFace() {
+  const FaceRec* face = focus().face ? FaceAt(model(), level(), *focus().face) : nullptr;
+  if (!face) return;
+  ShowNumbers(faceMove_, face->BoxCenter);
+  for (int a = 0; a < 3; ++a) faceTurn_[a]->setText("0");
+  faceSize_->setText("100");
+  ShowNumbers(faceNormal_, face->Normal);
+}
+
+void GeometrySubFrame::ShowCorner() {
+  const VertexRec* corner = focus().corner ? CornerAt(model(), level(), *focus().corner) : nullptr;
+  if (!corner) return;
+  const auto values = CornerValues(*corner);
+  for (std::size_t i = 0; i < cornerBoxes_.size(); ++i)
+    cornerBoxes_[i]->setText(NumberText(values[i]));
+}
+
+void GeometrySubFrame::meshdeletebut_Click() {
+  const int level = this->level();
+  QString label = "Delete mesh";
+  int selected = 0;
+  for (const MeshRec& mesh : model().Meshes)
+    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected) {
+      if (++selected == 1) label += " " + QString::fromStdString(mesh.Name);
+    }
+  if (selected == 0) return;
+  if (selected > 1) label = QString("Delete %1 meshes").arg(selected);
+  host_.Edit(label, [level](tamsel::Model& m) { DeleteSelectedMeshes(m, level); });
+}
+
+void GeometrySubFrame::lodassignmentbut_Click() {
+  const int target = focus().mesh;
+  int removed = -1;
+  if (!host_.Edit("Assign LOD", [&](tamsel::Model& m) { removed = AssignLowLevel(m, target); }) ||
+      removed < 0)
+    return;
+  focus().mesh = target > removed ? target - 1 : target;
+  host_.SelectionChanged(true);
+}
+
+void GeometrySubFrame::updategeogeobut_Click() {
+  const int level = this->level();
+  const std::string& geometry = view().GeometryLevel;
+  if (geometry == "mesh") {
+    const auto d = ReadNumber(meshDistance_, host_), s = ReadNumber(meshSize_, host_);
+    if (!d || !s) return;
+    std::optional<double> at[3];
+    for (int a = 0; a < 3; ++a)
+      if (!(at[a] = ReadNumber(meshMove_[a], host_))) return;
+    if (host_.Edit("Mesh UPDATE", [&](tamsel::Model& m) {
+          UpdateSelectedMeshes(m, level, {*d, *s, *at[0], *at[1], *at[2]});
+        }))
+      host_.ApplyViewExtent();
+  } else if (geometry == "face") {
+    const auto normal = ReadNumbers(faceNormal_, host_);
+    const auto face = focus().face;
+    if (!normal || !face || !FaceAt(model(), level, *face)) return;
+    host_.Edit("Face UPDATE",
+               [&](tamsel::Model& m) { UpdateFocusedFaceNormal(m, level, *face, *normal); });
+  } else if (geometry == "vertex") {
+    const auto at = ReadNumbers({cornerBoxes_[0], cornerBoxes_[1], cornerBoxes_[2]}, host_);
+    const auto normal =
+        at ? ReadNumbers({cornerBoxes_[3], cornerBoxes_[4], cornerBoxes_[5]}, host_) : std::nullopt;
+    if (!normal) return;
+    std::optional<CornerRef> focused = focus().corner;
+    if (focused && !CornerAt(model(), level, *focused)) focused.reset();
+    host_.Edit("Vertex UPDATE",
+               [&](tamsel::Model& m) { UpdateSelectedCorners(m, level, *at, focused, *normal); });
+  }
+}
+
+}  // namespace tamsel

@@ -1,0 +1,53 @@
+// The geometry sub-frame: the corner lists and the boxes of the focused mesh, face and
+// corner, with Delete, Assign LOD and UPDATE.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "app/controls.h"
+#include "app/panels/panel_host.h"
+
+class QPushButton;
+
+namespace tamsel {
+
+class RowList;
+
+class GeometrySubFrame : public PropertyFrame {
+ public:
+  GeometrySubFrame(PanelHost& host, QWidget* parent);
+  void Refresh(const ModelChange& change) override;
+  void Clear() override;
+  // Shows the controls of one geometry level ("mesh", "face" or "vertex") and hides the rest.
+  void ShowLevel(const std::string& level);
+  // X, Y, Z, then I, J, K: one row per corner, as the texture sub-frame's U and V.
+  const std::array<RowList*, 6>& CornerLists() const { return cornerLists_; }
+
+  void meshdeletebut_Click();
+  void lodassignmentbut_Click();
+  void updategeogeobut_Click();
+
+ private:
+  // The translation, angle and size boxes hold a change to apply, not a value of the mesh:
+  // they start afresh for a newly chosen mesh, and keep what was typed across its edits.
+  void ShowMesh(bool fresh);
+  void ShowFace();
+  void ShowCorner();
+
+  std::array<RowList*, 6> cornerLists_{};
+  std::array<QLineEdit*, 6> cornerBoxes_{};
+  XYZBoxes meshMove_, meshTurn_, faceMove_, faceTurn_, faceNormal_;
+  QLineEdit* meshSize_ = nullptr;
+  QLineEdit* meshDistance_ = nullptr;
+  QLineEdit* faceSize_ = nullptr;
+  QPushButton* delete_ = nullptr;
+  QPushButton* assignLod_ = nullptr;
+  QPushButton* update_ = nullptr;
+  // What the boxes show, so that a change of it starts them afresh.
+  int shownMesh_ = -1, shownLevel_ = -1;
+  std::optional<FaceRef> shownFace_;
+  std::optional<CornerRef> shownCorner_;
+};
+
+}  // namespace tamsel

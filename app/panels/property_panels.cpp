@@ -1,0 +1,174 @@
+#include "app/panels/property_panels.h"
+
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "app/keyed_toolbar.h"
+#include "app/panels/color_subframe.h"
+#include "app/panels/feature_frames.h"
+#include "app/panels/geometry_frame.h"
+#include "app/panels/geometry_subframe.h"
+#include "app/panels/mesh_frames.h"
+#include "app/panels/texture_frame.h"
+#include "app/panels/texture_subframe.h"
+#include "app/toolbar_buttons.h"
+
+namespace tamsel {
+namespace {
+
+// The property tool bar's positions.
+enum Bar {
+  kGeometry = 1,
+  kTexture = 2,
+  kHitzone = 3,
+  kRotation = 4,
+  kSubGeometry = 9,
+  kSubTexture = 10,
+  kSubTransparency = 11,
+  kSubIllumination = 12
+};
+
+}  // namespace
+
+PropertyPanels::PropertyPanels(PanelHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+  setObjectName("propertiespanel");
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(4, 4, 4, 4);
+  bar_ = new KeyedToolBar("propbar", PropBarButtons(), this);
+  column->addWidget(bar_);
+  stack_ = new QStackedWidget;
+  stack_->setObjectName("propertystack");
+  stack_->addWidget(geometry_ = new GeometryFrame(host, stack_));
+  stack_->addWidget(texture_ = new TextureFrame(host, stack_));
+  stack_->addWidget(hitzone_ = new HitzoneFrame(host, stack_));
+  stack_->addWidget(rotation_ = new RotationFrame(host, stack_));
+  stack_->addWidget(hardpoint_ = new HardpointFrame(host, stack_));
+  stack_->addWidget(engineGlow_ = new EngineGlowFrame(host, stack_));
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName("propertyscroll");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(stack_);
+  column->addWidget(scroll, 1);
+
+  bar_->SetValue(kGeometry, 1);
+  bar_->SetValue(kSubGeometry, 1);
+  bar_->SetValue(kSubTransparency, 1);
+  bar_->SetVisible(kSubTransparency, false);
+  bar_->SetVisible(kSubIllumination, false);
+  bar_->SetEnabled(kSubTexture, false);  // the texture sub-frame belongs to faces and corners
+  BringToFront(&geometry_->GeometrySub());
+  BringToFront(&texture_->Transparency());
+  BringToFront(geometry_);
+  connect(bar_, &KeyedToolBar::ButtonClick, this,
+          [this](int index) { propbar_ButtonClick(index); });
+}
+
+std::array<PropertyFrame*, 6> PropertyPanels::Frames() const {
+  return {geometry_, texture_, hitzone_, rotation_, hardpoint_, engineGlow_};
+}
+
+void PropertyPanels::Refresh(const ModelChange& change) {
+  for (PropertyFrame* frame : Frames()) frame->Refresh(change);
+  // A number filled in shows from its start (0.36184406, not 36184406) in a narrow box; the
+  // box being typed in keeps its cursor.
+  for (QLineEdit* box : stack_->findChildren<QLineEdit*>())
+    if (!box->hasFocus()) box->setCursorPosition(0);
+}
+
+void PropertyPanels::Clear() {
+  for (PropertyFrame* frame : Frames()) frame->Clear();
+}
+
+void PropertyPanels::BringToFront(QWidget* frame) {
+  if (!frame) return;
+  auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget());
+  if (!stack) return;
+  stack->setCurrentWidget(frame);
+  if (stack != stack_) return;
+  // The properties take the height of the frame on show, not of the tallest frame, so that
+  // a short frame is not stretched into grey space below the dock's fold.
+  for (PropertyFrame* f : Frames())
+    f->setSizePolicy(QSizePolicy::Preferred,
+                     f == frame ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  stack->updateGeometry();
+}
+
+void PropertyPanels::ShowFrames(bool shown) {
+  stack_->setVisible(shown);
+}
+
+void PropertyPanels::FollowGeometryLevel(const QString& level) {
+  ViewState& view = host_.View();
+  if (level == "mesh") {
+    view.GeometrySubPanel = "geometry";
+    BringToFront(&geometry_->GeometrySub());
+    bar_->SetEnabled(kHitzone, true);
+    bar_->SetEnabled(kRotation, true);
+    bar_->SetValue(kSubGeometry, 1);
+    bar_->SetValue(kSubTexture, 0);
+  } else {
+    bar_->SetEnabled(kHitzone, false);
+    bar_->SetEnabled(kRotation, false);
+    if (view.PropertyPanel == "hitzone" || view.PropertyPanel == "rotation") {
+      view.PropertyPanel = "geometry";
+      BringToFront(geometry_);
+      bar_->SetValue(kGeometry, 1);
+      bar_->SetValue(kHitzone, 0);
+      bar_->SetValue(kRotation, 0);
+      bar_->SetValue(kSubGeometry, 1);
+      bar_->SetValue(kSubTexture, 0);
+      bar_->SetVisible(kSubGeometry, true);
+      bar_->SetVisible(kSubTexture, true);
+      bar_->SetEnabled(kSubTexture, true);
+    }
+  }
+  bar_->SetEnabled(kSubTexture, level == "face" || level == "vertex");
+  if (level == "vertex") view.GeometrySubPanel = "geometry";
+}
+
+void PropertyPanels::propbar_ButtonClick(int index) {
+  ViewState& view = host_.View();
+  const QString key = bar_->Key(index);
+  const std::pair<const char*, QWidget*> panels[] = {
+      {"geometry", geometry_}, {"texture", texture_},     {"hitzone", hitzone_},
+      {"rotation", rotation_}, {"hardpoint", hardpoint_}, {"engine glow", engineGlow_}};
+  for (const auto& [panel, frame] : panels) {
+    if (key != panel) continue;
+    for (int i = 1; i <= 6; ++i) bar_->SetValue(i, 0);
+    bar_->SetValue(index, 1);
+    view.PropertyPanel = panel;
+    BringToFront(frame);
+    bar_->SetVisible(kSubGeometry, key == "geometry");
+    bar_->SetVisible(kSubTexture, key == "geometry");
+    bar_->SetVisible(kSubTransparency, key == "texture");
+    bar_->SetVisible(kSubIllumination, key == "texture");
+  }
+  // The sub-frame buttons behave as pairs: the clicked one stays pressed.
+  if (key == "subgeometry") {
+    BringToFront(&geometry_->GeometrySub());
+    view.GeometrySubPanel = "geometry";
+    bar_->SetValue(index, 1);
+    bar_->SetValue(kSubTexture, 0);
+  } else if (key == "subtexture") {
+    BringToFront(&geometry_->TextureSub());
+    view.GeometrySubPanel = "texture";
+    bar_->SetValue(index, 1);
+    bar_->SetValue(kSubGeometry, 0);
+  } else if (key == "subtransparency") {
+    BringToFront(&texture_->Transparency());
+    view.TextureSubPanel = "transparency";
+    bar_->SetValue(index, 1);
+    bar_->SetValue(kSubIllumination, 0);
+  } else if (key == "subillumination") {
+    BringToFront(&texture_->Illumination());
+    view.TextureSubPanel = "illumination";
+    bar_->SetValue(index, 1);
+    bar_->SetValue(kSubTransparency, 0);
+  }
+  host_.ViewChanged();
+}
+
+}  // namespace tamsel

@@ -1,0 +1,62 @@
+// The properties dock's content: the property tool bar over the six frames, which scroll
+// when the dock is smaller than the frame on show. It chooses the frame and sub-frame on
+// show, passes the document's notifications to every frame, and clears them all together.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "app/panels/panel_host.h"
+
+class QStackedWidget;
+
+namespace tamsel {
+
+class EngineGlowFrame;
+class GeometryFrame;
+class HardpointFrame;
+class HitzoneFrame;
+class KeyedToolBar;
+class RotationFrame;
+class TextureFrame;
+
+class PropertyPanels : public QWidget {
+ public:
+  PropertyPanels(PanelHost& host, QWidget* parent = nullptr);
+
+  void Refresh(const ModelChange& change);
+  void Clear();
+  // Shows one frame (or sub-frame) on top of its siblings.
+  void BringToFront(QWidget* frame);
+  // Hides or shows the frames together; the front one stays the front one.
+  void ShowFrames(bool shown);
+  // The property tool bar's buttons as a new geometry level ("mesh", "face", "vertex")
+  // allows them: hitzones and rotations belong to meshes, the texture sub-frame to faces
+  // and corners.
+  void FollowGeometryLevel(const QString& level);
+
+  KeyedToolBar& Bar() { return *bar_; }
+  GeometryFrame& Geometry() { return *geometry_; }
+  TextureFrame& Texture() { return *texture_; }
+  HitzoneFrame& Hitzone() { return *hitzone_; }
+  RotationFrame& Rotation() { return *rotation_; }
+  HardpointFrame& Hardpoint() { return *hardpoint_; }
+  EngineGlowFrame& EngineGlow() { return *engineGlow_; }
+
+  void propbar_ButtonClick(int index);
+
+ private:
+  std::array<PropertyFrame*, 6> Frames() const;
+
+  PanelHost& host_;
+  KeyedToolBar* bar_ = nullptr;
+  QStackedWidget* stack_ = nullptr;
+  GeometryFrame* geometry_ = nullptr;
+  TextureFrame* texture_ = nullptr;
+  HitzoneFrame* hitzone_ = nullptr;
+  RotationFrame* rotation_ = nullptr;
+  HardpointFrame* hardpoint_ = nullptr;
+  EngineGlowFrame* engineGlow_ = nullptr;
+};
+
+}  // namespace tamsel
