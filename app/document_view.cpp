@@ -46,11 +46,11 @@ void TamselWindow::OnDocumentChanged(const ModelChange& change) {
   UpdateCaption();
   UpdateEditMenu();
   RefreshShell(change);
-  cxxx_->CreateCall(change);
+  Viewport().CreateCall(change);
 }
 
 void TamselWindow::ShowTextureChange(const ModelChange& change) {
-  TextureObjects& objects = cxxx_->Textures();
+  TextureObjects& objects = Viewport().Textures();
   if (change.everything) objects.Clear();
   const std::size_t count = model_.Textures.size();
   const std::size_t loaded = std::min(objects.size(), count);

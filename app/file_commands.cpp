@@ -201,7 +201,7 @@ bool TamselWindow::ImportFile(const ImportKind& kind, const QString& path) {
     dialogs_.Inform(lines.join("\n"), kind.title + ": files kept");
   }
   ShowProjectControls();
-  cxxx_->ApplyViewExtent();
+  Viewport().ApplyViewExtent();
   if (kind.selectFirstMesh) FocusFirstMesh();
   return true;
 }

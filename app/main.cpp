@@ -5,6 +5,7 @@
 
 #include "app/qt_dialogs.h"
 #include "app/tamsel_window.h"
+#include "app/viewport_link.h"
 #include "viewport/glx_ctl.h"
 
 int main(int argc, char** argv) {
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
   tamsel::QtDialogs dialogs;
   tamsel::TamselWindow window(dialogs);
   dialogs.SetParent(&window);
-  window.SetQuitAfterFirstFrame(parser.isSet(quitOption));
+  window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
   window.Startup();
   if (!parser.positionalArguments().isEmpty())
     window.OpenProjectFile(parser.positionalArguments().first());

@@ -19,7 +19,7 @@ namespace tamsel {
 namespace {}  // namespace
 
 void TamselWindow::LoadTextureObjects(std::size_t first) {
-  TextureObjects& objects = cxxx_->Textures();
+  TextureObjects& objects = Viewport().Textures();
   objects.Resize(model_.Textures.size());
   QStringList missing;
   for (std::size_t t = first; t < model_.Textures.size(); ++t) {
@@ -51,7 +51,7 @@ bool TamselWindow::OpenProjectFile(const QString& path) {
                            "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     MenuItem(name)->setEnabled(true);
   doc_.Reset();
-  cxxx_->ApplyViewExtent();
+  Viewport().ApplyViewExtent();
   FocusFirstMesh();
   FrameCraft();
   AddRecentProject(path);

@@ -32,40 +32,12 @@
 #include "app/texture_shelf.h"
 #include "app/toolbar_buttons.h"
 #include "app/view_options.h"
+#include "app/viewport_link.h"
 #include "model/project.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 
 namespace tamsel {
-
-int KeyCodeOf(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Left:
-      return 37;
-    case Qt::Key_Up:
-      return 38;
-    case Qt::Key_Right:
-      return 39;
-    case Qt::Key_Down:
-      return 40;
-    case Qt::Key_Shift:
-      return 16;
-    case Qt::Key_Control:
-      return 17;
-    case Qt::Key_Alt:
-      return 18;
-    case Qt::Key_Escape:
-      return 27;
-    case Qt::Key_Space:
-      return 32;
-    case Qt::Key_Delete:
-      return 46;
-    default:
-      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
-        return qtKey;
-      return 0;
-  }
-}
 
 TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), dialogs_(dialogs) {
@@ -90,13 +62,11 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   renderscreen_->setStatusTip(
       "Right-click picks (Shift adds); right-drag turns or pans as the view options say; the "
       "wheel zooms; middle-drag pans; F frames the selection");
-  renderscreen_->SetEvents(this);
   renderscreen_->setMinimumSize(200, 150);
   centre->addWidget(renderscreen_, 1);
   viewOptions_ = new ViewOptions(client_);
   centre->addWidget(viewOptions_);
   startPage_ = new StartPage(renderscreen_);
-  cxxx_ = std::make_unique<CXXX>(model_, view_, colors_, *renderscreen_, *this);
 
   dispbar_ = new KeyedToolBar("dispbar", DispBarButtons());
   viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons());
@@ -109,6 +79,7 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   }
 
   panels_ = new PropertyPanels(*this);
+  link_ = new ViewportLink(*this, *this, *renderscreen_, colors_, *viewOptions_, *panels_);
   outliner_ = new Outliner;
   shelf_ = new TextureShelf;
   QDockWidget* outlinerDock =
@@ -122,17 +93,8 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
   BuildViewMenu();
 
-  animation_ = new QTimer(this);
-  animation_->setInterval(40);
-  // The rotation panel animates: every tick asks for a frame, and Draw advances the angle.
-  connect(animation_, &QTimer::timeout, this, [this] {
-    if (view_.PropertyPanel != "rotation") return;
-    const SceneInputs in = CurrentSceneInputs();
-    if (in.animateAxis || in.animateAim || in.animateDegree) renderscreen_->Redraw();
-  });
   new EventWatcher(renderscreen_, {QEvent::Resize},
                    [this](QEvent*) { startPage_->setGeometry(StartPageRect()); });
-  qApp->installEventFilter(this);
 
   Form_Load();
   ConnectHandlers();
@@ -149,10 +111,7 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   RestoreLayout();
 }
 
-TamselWindow::~TamselWindow() {
-  qApp->removeEventFilter(this);
-  renderscreen_->SetEvents(nullptr);
-}
+TamselWindow::~TamselWindow() = default;
 
 void TamselWindow::Form_Load() {
   std::error_code ec;
@@ -181,18 +140,21 @@ KeyedToolBar& TamselWindow::PropBar() {
 }
 
 TextureObjects& TamselWindow::Textures() {
-  return cxxx_->Textures();
+  return link_->Viewport().Textures();
 }
 
 void TamselWindow::ApplyViewExtent() {
-  cxxx_->ApplyViewExtent();
+  link_->Viewport().ApplyViewExtent();
+}
+
+CXXX& TamselWindow::Viewport() {
+  return link_->Viewport();
 }
 
 void TamselWindow::Startup() {
-  renderscreen_->Start();
+  link_->Start();
   show();
   renderscreen_->SetActive(true);
-  animation_->start();
   random_.seed(static_cast<std::mt19937::result_type>(
       std::chrono::system_clock::now().time_since_epoch().count()));
 }
@@ -206,89 +168,6 @@ BusyPointer::BusyPointer() {
 }
 BusyPointer::~BusyPointer() {
   QApplication::restoreOverrideCursor();
-}
-
-void TamselWindow::Init() {
-  cxxx_->Init();
-}
-void TamselWindow::InitGL() {
-  cxxx_->InitGL();
-}
-
-void TamselWindow::Draw() {
-  cxxx_->Draw();
-  ++framesDrawn_;
-  if (quitAfterFirstFrame_ && framesDrawn_ == 1) QTimer::singleShot(0, qApp, &QApplication::quit);
-}
-
-void TamselWindow::DrawForPick() {
-  cxxx_->DrawForPick();
-}
-void TamselWindow::MouseDown(int b, int s, float x, float y) {
-  cxxx_->MouseDown(b, s, x, y);
-}
-void TamselWindow::MouseMove(int b, int s, float x, float y) {
-  cxxx_->MouseMove(b, s, x, y);
-}
-void TamselWindow::Wheel(double steps, int shift) {
-  cxxx_->Wheel(steps, shift);
-}
-bool TamselWindow::Click(int x, int y) {
-  cxxx_->Click(x, y);
-  return true;
-}
-void TamselWindow::Pick(const std::vector<std::int32_t>& items) {
-  cxxx_->Pick(items);
-}
-void TamselWindow::ContextLost() {
-  cxxx_->ContextLost();
-}
-
-void TamselWindow::Form_KeyDown(int keyCode, int shift) {
-  cxxx_->KeyDown(keyCode, shift);
-}
-void TamselWindow::Form_KeyUp(int keyCode, int shift) {
-  cxxx_->KeyUp(keyCode, shift);
-}
-
-bool TamselWindow::eventFilter(QObject* watched, QEvent* event) {
-  // The viewport's focus box is a text box that shows nothing typed: the window's shortcuts
-  // (Ctrl+Z above all) go past it to the menus, as they would from the viewport itself.
-  const QObject* taker = viewOptions_->KeyTaker();
-  if (event->type() == QEvent::ShortcutOverride && watched == taker) return true;
-  // The window sees every key before its controls do, then the control gets it too.
-  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != this) return false;
-  // An unhandled key travels on to the parents as the same event: take it once, where it
-  // starts (the focus widget, or the window itself when nothing has the focus).
-  QWidget* focus = QApplication::focusWidget();
-  if (focus ? widget != focus : widget != this) return false;
-  auto* key = static_cast<QKeyEvent*>(event);
-  if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) return false;
-  // Arrows belong to the control that has the keyboard: a text box moves its cursor, a list
-  // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
-  const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
-  const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
-  if ((arrow || fit) && focus && focus != taker &&
-      (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus) ||
-       qobject_cast<QComboBox*>(focus) || qobject_cast<QAbstractSlider*>(focus)))
-    return false;
-  if (fit && event->type() == QEvent::KeyPress) {
-    cxxx_->Fit();
-    return focus && focus == taker;  // no 'f' typed into it
-  }
-  int shift = 0;
-  if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
-  if (key->modifiers() & Qt::ControlModifier) shift |= 2;
-  if (key->modifiers() & Qt::AltModifier) shift |= 4;
-  // Releasing Shift itself leaves Shift up, whatever the platform reports.
-  if (event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Shift) shift &= ~1;
-  if (event->type() == QEvent::KeyPress)
-    Form_KeyDown(KeyCodeOf(key->key()), shift);
-  else
-    Form_KeyUp(KeyCodeOf(key->key()), shift);
-  return false;
 }
 
 }  // namespace tamsel

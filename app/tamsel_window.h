@@ -23,8 +23,6 @@
 #include "model/model.h"
 #include "model/project_lock.h"
 #include "model/view_state.h"
-#include "viewport/glx_events.h"
-#include "viewport/viewport_host.h"
 
 class QDockWidget;
 class QGroupBox;
@@ -45,8 +43,9 @@ class PropertyPanels;
 class ViewOptions;
 class StartPage;
 class TextureShelf;
+class ViewportLink;
 
-class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost, public PanelHost {
+class TamselWindow : public QMainWindow, public PanelHost {
   Q_OBJECT
  public:
   explicit TamselWindow(Dialogs& dialogs, QWidget* parent = nullptr);
@@ -56,12 +55,12 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost, 
   // The program entry's steps after loading: start the control, show the window, turn
   // drawing on and seed the random generator.
   void Startup();
-  // Quits the application once the first frame has been drawn (for start-up timing).
-  void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
+  // The viewport's side of the window: its events, keys, scene inputs and picks.
+  ViewportLink& Link() { return *link_; }
 
   tamsel::Model& Model() { return model_; }
   tamsel::ColorSettings& Colors() { return colors_; }
-  CXXX& Viewport() { return *cxxx_; }
+  CXXX& Viewport();
   GlxCtl& Renderscreen() { return *renderscreen_; }
   QAction* MenuItem(const QString& name) const { return menus_.value(name); }
   KeyedToolBar& ViewBar() { return *viewbar_; }
@@ -69,7 +68,6 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost, 
   KeyedToolBar& PropBar();
   PropertyPanels& Panels() { return *panels_; }
   std::mt19937& Random() { return random_; }
-  int FramesDrawn() const { return framesDrawn_; }
   // How long a command runs before its progress shows (tests show it at once).
   void SetProgressDelay(int ms) { progressDelayMs_ = ms; }
 
@@ -144,29 +142,7 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost, 
   void viewbar_ButtonClick(int index);
   void dispbar_ButtonClick(int index);
 
-  // ViewportHost.
-  SceneInputs CurrentSceneInputs() override;
-  bool RotateChosen() override;
-  void ApplyPickResult(const PickTarget& picked, bool shift) override;
-  void FocusTaker() override;
-
-  // GlxEvents, each forwarded one to one.
-  void Init() override;
-  void InitGL() override;
-  void Draw() override;
-  void DrawForPick() override;
-  bool Click(int x, int y) override;
-  void MouseDown(int button, int shift, float x, float y) override;
-  void MouseMove(int button, int shift, float x, float y) override;
-  void Wheel(double steps, int shift) override;
-  void Pick(const std::vector<std::int32_t>& items) override;
-  void ContextLost() override;
-
-  void Form_KeyDown(int keyCode, int shift);
-  void Form_KeyUp(int keyCode, int shift);
-
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -249,18 +225,12 @@ class TamselWindow : public QMainWindow, public GlxEvents, public ViewportHost, 
   QLabel* selectionStatus_ = nullptr;
   QByteArray defaultLayout_;
   MenuItems menus_;
-  std::unique_ptr<CXXX> cxxx_;
+  ViewportLink* link_ = nullptr;
   // Held while a project is open: no other process writes into its folder meanwhile.
   std::unique_ptr<ProjectLock> projectLock_;
-  QTimer* animation_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  bool quitAfterFirstFrame_ = false;
-  int framesDrawn_ = 0;
   QProgressBar* progress_ = nullptr;
   int progressDelayMs_ = 500;
 };
-
-// Windows-style key codes for the keys the viewport reads (arrows 37..40, Shift 16 ...).
-int KeyCodeOf(int qtKey);
 
 }  // namespace tamsel

@@ -50,8 +50,8 @@ void TamselWindow::ConnectHandlers() {
 
 void TamselWindow::viewbar_ButtonClick(int index) {
   // A new direction shows the model (or the selection) whole; "fit" keeps the direction.
-  if (viewbar_->Key(index) != "fit") cxxx_->ViewPreset(viewbar_->Key(index).toStdString());
-  cxxx_->Fit();
+  if (viewbar_->Key(index) != "fit") Viewport().ViewPreset(viewbar_->Key(index).toStdString());
+  Viewport().Fit();
 }
 
 void TamselWindow::dispbar_ButtonClick(int index) {
@@ -80,7 +80,7 @@ void TamselWindow::dispbar_ButtonClick(int index) {
 void TamselWindow::quad2trimenu_Click() {
   int split = 0;
   if (!Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
-  cxxx_->ApplyViewExtent();
+  Viewport().ApplyViewExtent();
   ShowStatus(QString("Quad2Tri split %1 faces").arg(split));
 }
 

@@ -165,7 +165,7 @@ void TamselWindow::RefreshShell(const ModelChange& change) {
   else
     outliner_->Show(model_, level);
   if (change.everything || change.textureList || !change.textures.empty())
-    shelf_->Show(model_, [this](std::size_t t) { return cxxx_->Textures().Picture(t); });
+    shelf_->Show(model_, [this](std::size_t t) { return Viewport().Textures().Picture(t); });
   const auto face = doc_.focus().face;
   shelf_->ShowFace(face ? FaceAt(model_, level, *face) : nullptr);
   modeStatus_->setText(ModeStatus());
@@ -174,7 +174,7 @@ void TamselWindow::RefreshShell(const ModelChange& change) {
 }
 
 void TamselWindow::FrameCraft() {
-  cxxx_->FitWhole();
+  Viewport().FitWhole();
 }
 
 void TamselWindow::saveasopzmenu_Click() {

@@ -321,7 +321,7 @@ int main(int argc, char** argv) {
   w.resize(1280, 960);
   w.Startup();
   (void)QTest::qWaitForWindowExposed(&w);
-  (void)QTest::qWaitFor([&] { return w.FramesDrawn() > 0; }, 10000);
+  (void)QTest::qWaitFor([&] { return w.Link().FramesDrawn() > 0; }, 10000);
   Open({16, 5000, 64, 256}, "craft");
   std::printf("craft: %lld faces, %d meshes, %d textures\n",
               static_cast<long long>(TotalFaceCount(w.Model())), w.Model().MeshCount(),

@@ -96,18 +96,18 @@ TEST_F(FeedbackTest, TheRotationPanelDrawsNothingWhileNoAnimationIsTicked) {
   Open();
   window->PropBar().ButtonAt(4)->click();  // the rotation panel
   QTest::qWait(200);
-  const int settled = window->FramesDrawn();
+  const int settled = window->Link().FramesDrawn();
   QTest::qWait(1000);
-  EXPECT_LE(window->FramesDrawn() - settled, 1) << "frames drawn while idle";
+  EXPECT_LE(window->Link().FramesDrawn() - settled, 1) << "frames drawn while idle";
   QTest::mouseClick(Find<QCheckBox>("rotanimaxis"), Qt::LeftButton);
-  const int ticked = window->FramesDrawn();
+  const int ticked = window->Link().FramesDrawn();
   QTest::qWait(500);
-  EXPECT_GE(window->FramesDrawn() - ticked, 4) << "the animation stopped";
+  EXPECT_GE(window->Link().FramesDrawn() - ticked, 4) << "the animation stopped";
   QTest::mouseClick(Find<QCheckBox>("rotanimaxis"), Qt::LeftButton);
   QTest::qWait(200);
-  const int stopped = window->FramesDrawn();
+  const int stopped = window->Link().FramesDrawn();
   QTest::qWait(600);
-  EXPECT_LE(window->FramesDrawn() - stopped, 1);
+  EXPECT_LE(window->Link().FramesDrawn() - stopped, 1);
 }
 
 }  // namespace

@@ -71,11 +71,11 @@ TEST_F(WindowTest, ZoomNeverReachesZeroOrInfinity) {
   EXPECT_GT(window->Model().ViewExtent, 0);
   // Dragging down with Shift zooms out, bounded too.
   GlxCtl& ctl = window->Renderscreen();
-  window->Form_KeyDown(16, 1);
+  window->Link().Form_KeyDown(16, 1);
   QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(10, 10));
   for (int i = 0; i < 50; ++i) QTest::mouseMove(&ctl, QPoint(10, 10 + 100 + i));
   QTest::mouseRelease(&ctl, Qt::RightButton, {}, QPoint(10, 160));
-  window->Form_KeyUp(16, 0);
+  window->Link().Form_KeyUp(16, 0);
   EXPECT_TRUE(std::isfinite(window->Model().ViewExtent));
   EXPECT_GT(window->Model().ViewExtent, window->Viewport().ZoomFloor());
 }
@@ -159,8 +159,8 @@ TEST_F(WindowTest, TheRotationPanelAnimatesWhileABoxIsTicked) {
   QTest::mouseClick(axis, Qt::LeftButton);
   ASSERT_TRUE(axis->isChecked());
   EXPECT_EQ(window->View().AxisAnimAngle, 0);
-  const int before = window->FramesDrawn();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window->FramesDrawn() >= before + 3; }, 5000));
+  const int before = window->Link().FramesDrawn();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->Link().FramesDrawn() >= before + 3; }, 5000));
   EXPECT_EQ(window->View().AxisAnimAngle % 5, 0);
   EXPECT_GT(window->View().AxisAnimAngle, 0);
   QTest::mouseClick(axis, Qt::LeftButton);  // unticking restarts from the rest position

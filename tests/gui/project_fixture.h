@@ -72,9 +72,9 @@ class ProjectTest : public WindowTest {
             static_cast<int>((1 - cy / w) / 2 * ctl.height())};
   }
   void Click(QPoint at, Qt::MouseButton button = Qt::RightButton, Qt::KeyboardModifiers mods = {}) {
-    if (mods & Qt::ShiftModifier) window->Form_KeyDown(16, 1);
+    if (mods & Qt::ShiftModifier) window->Link().Form_KeyDown(16, 1);
     QTest::mouseClick(&window->Renderscreen(), button, mods, at);
-    if (mods & Qt::ShiftModifier) window->Form_KeyUp(16, 0);
+    if (mods & Qt::ShiftModifier) window->Link().Form_KeyUp(16, 0);
   }
   void Press(const char* key) {
     KeyedToolBar& bar = window->DispBar();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/tamsel_window.h"
+#include "app/viewport_link.h"
 #include "gui/scripted_dialogs.h"
 
 namespace tamsel::test {
@@ -22,7 +23,7 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->FramesDrawn() > 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Link().FramesDrawn() > 0; }, 10000));
   }
   void TearDown() override { window.reset(); }
 

@@ -1,0 +1,220 @@
+#include "app/viewport_link.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QTimer>
+
+#include "app/panels/mesh_frames.h"
+#include "app/panels/panel_host.h"
+#include "app/panels/property_panels.h"
+#include "app/view_options.h"
+#include "editing/selection.h"
+#include "viewport/cxxx.h"
+#include "viewport/glx_ctl.h"
+
+namespace tamsel {
+namespace {
+
+PickKind LevelKind(const std::string& level) {
+  return level == "face" ? PickKind::Face : level == "vertex" ? PickKind::Corner : PickKind::Mesh;
+}
+
+}  // namespace
+
+int KeyCodeOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left:
+      return 37;
+    case Qt::Key_Up:
+      return 38;
+    case Qt::Key_Right:
+      return 39;
+    case Qt::Key_Down:
+      return 40;
+    case Qt::Key_Shift:
+      return 16;
+    case Qt::Key_Control:
+      return 17;
+    case Qt::Key_Alt:
+      return 18;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return 32;
+    case Qt::Key_Delete:
+      return 46;
+    default:
+      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
+        return qtKey;
+      return 0;
+  }
+}
+
+ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control,
+                           ColorSettings& colors, ViewOptions& options, PropertyPanels& panels)
+    : QObject(&window),
+      window_(window),
+      host_(host),
+      control_(control),
+      options_(options),
+      panels_(panels),
+      cxxx_(std::make_unique<CXXX>(host.Doc().model(), host.View(), colors, control, *this)) {
+  control_.SetEvents(this);
+  animation_ = new QTimer(this);
+  animation_->setInterval(40);
+  // The rotation frame animates: every tick asks for a frame, and Draw advances the angle.
+  connect(animation_, &QTimer::timeout, this, [this] {
+    if (host_.View().PropertyPanel != "rotation") return;
+    const SceneInputs in = CurrentSceneInputs();
+    if (in.animateAxis || in.animateAim || in.animateDegree) control_.Redraw();
+  });
+  qApp->installEventFilter(this);
+}
+
+ViewportLink::~ViewportLink() {
+  qApp->removeEventFilter(this);
+  control_.SetEvents(nullptr);
+}
+
+void ViewportLink::Start() {
+  control_.Start();
+  animation_->start();
+}
+
+void ViewportLink::Init() {
+  cxxx_->Init();
+}
+void ViewportLink::InitGL() {
+  cxxx_->InitGL();
+}
+
+void ViewportLink::Draw() {
+  cxxx_->Draw();
+  ++framesDrawn_;
+  if (quitAfterFirstFrame_ && framesDrawn_ == 1) QTimer::singleShot(0, qApp, &QApplication::quit);
+}
+
+void ViewportLink::DrawForPick() {
+  cxxx_->DrawForPick();
+}
+void ViewportLink::MouseDown(int b, int s, float x, float y) {
+  cxxx_->MouseDown(b, s, x, y);
+}
+void ViewportLink::MouseMove(int b, int s, float x, float y) {
+  cxxx_->MouseMove(b, s, x, y);
+}
+void ViewportLink::Wheel(double steps, int shift) {
+  cxxx_->Wheel(steps, shift);
+}
+bool ViewportLink::Click(int x, int y) {
+  cxxx_->Click(x, y);
+  return true;
+}
+void ViewportLink::Pick(const std::vector<std::int32_t>& items) {
+  cxxx_->Pick(items);
+}
+void ViewportLink::ContextLost() {
+  cxxx_->ContextLost();
+}
+
+void ViewportLink::Form_KeyDown(int keyCode, int shift) {
+  cxxx_->KeyDown(keyCode, shift);
+}
+void ViewportLink::Form_KeyUp(int keyCode, int shift) {
+  cxxx_->KeyUp(keyCode, shift);
+}
+
+bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
+  // The viewport's focus box is a text box that shows nothing typed: the window's shortcuts
+  // (Ctrl+Z above all) go past it to the menus, as they would from the viewport itself.
+  const QObject* taker = options_.KeyTaker();
+  if (event->type() == QEvent::ShortcutOverride && watched == taker) return true;
+  // The window sees every key before its controls do, then the control gets it too.
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != &window_) return false;
+  // An unhandled key travels on to the parents as the same event: take it once, where it
+  // starts (the focus widget, or the window itself when nothing has the focus).
+  QWidget* focus = QApplication::focusWidget();
+  if (focus ? widget != focus : widget != &window_) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) return false;
+  // Arrows belong to the control that has the keyboard: a text box moves its cursor, a list
+  // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
+  const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
+  const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
+  if ((arrow || fit) && focus && focus != taker &&
+      (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus) ||
+       qobject_cast<QComboBox*>(focus) || qobject_cast<QAbstractSlider*>(focus)))
+    return false;
+  if (fit && event->type() == QEvent::KeyPress) {
+    cxxx_->Fit();
+    return focus && focus == taker;  // no 'f' typed into it
+  }
+  int shift = 0;
+  if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
+  if (key->modifiers() & Qt::ControlModifier) shift |= 2;
+  if (key->modifiers() & Qt::AltModifier) shift |= 4;
+  // Releasing Shift itself leaves Shift up, whatever the platform reports.
+  if (event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Shift) shift &= ~1;
+  if (event->type() == QEvent::KeyPress)
+    Form_KeyDown(KeyCodeOf(key->key()), shift);
+  else
+    Form_KeyUp(KeyCodeOf(key->key()), shift);
+  return false;
+}
+
+SceneInputs ViewportLink::CurrentSceneInputs() {
+  SceneInputs in;
+  const int level = host_.View().LevelIndex();
+  const Focus& focus = host_.Doc().focus();
+  if (focus.mesh >= 0 && focus.mesh < host_.Doc().model().MeshCount()) in.focusedMesh = focus.mesh;
+  if (focus.face && FaceAt(host_.Doc().model(), level, *focus.face)) in.focusedFace = focus.face;
+  if (focus.corner && CornerAt(host_.Doc().model(), level, *focus.corner))
+    in.focusedCorner = focus.corner;
+  const RotationFrame::Animations animated = panels_.Rotation().Animated();
+  in.animateAxis = animated.axis;
+  in.animateAim = animated.aim;
+  in.animateDegree = animated.degree;
+  return in;
+}
+
+bool ViewportLink::RotateChosen() {
+  return options_.RotateChosen();
+}
+
+void ViewportLink::FocusTaker() {
+  options_.TakeKeys();
+}
+
+void ViewportLink::ApplyPickResult(const PickTarget& picked, bool shift) {
+  const int level = host_.View().LevelIndex();
+  const PickTarget chosen =
+      ApplyPick(host_.Doc().model(), level, LevelKind(host_.View().GeometryLevel), picked, shift);
+  Focus& focus = host_.Doc().focus();
+  switch (chosen.kind) {
+    case PickKind::Mesh:
+      focus.mesh = chosen.mesh;
+      break;
+    case PickKind::Face:
+      FocusFace(focus, host_.Doc().model(), level, {chosen.mesh, chosen.face},
+                host_.View().FlightGroupColor);
+      break;
+    case PickKind::Corner:
+      focus.mesh = chosen.mesh;
+      focus.face = FaceRef{chosen.mesh, chosen.face};
+      focus.corner = CornerRef{chosen.mesh, chosen.face, chosen.corner};
+      break;
+    case PickKind::None:
+      break;
+  }
+  // A pick is a change of selection like any other: the document tells every view.
+  host_.SelectionChanged(chosen.kind != PickKind::None);
+}
+
+}  // namespace tamsel

@@ -1,0 +1,77 @@
+// Between the viewport and the rest of the window. The host control's events go to the
+// viewport object, and so do the window's keys, before its controls see them. The scene's
+// inputs are the document's focus and the rotation frame's animations; a pick becomes the
+// selection and the focus, announced through the document like any other change.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "viewport/glx_events.h"
+#include "viewport/viewport_host.h"
+
+class QMainWindow;
+class QTimer;
+
+namespace tamsel {
+
+class CXXX;
+class GlxCtl;
+class PanelHost;
+class PropertyPanels;
+class ViewOptions;
+struct ColorSettings;
+
+class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
+ public:
+  ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control, ColorSettings& colors,
+               ViewOptions& options, PropertyPanels& panels);
+  ~ViewportLink() override;
+
+  CXXX& Viewport() { return *cxxx_; }
+  // Starts the control and the rotation frame's animation.
+  void Start();
+  int FramesDrawn() const { return framesDrawn_; }
+  // Quits the application once the first frame has been drawn (for start-up timing).
+  void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
+  // The window's keys, as Windows key codes (arrows 37..40, Shift 16 ...).
+  void Form_KeyDown(int keyCode, int shift);
+  void Form_KeyUp(int keyCode, int shift);
+
+  // ViewportHost.
+  SceneInputs CurrentSceneInputs() override;
+  bool RotateChosen() override;
+  void ApplyPickResult(const PickTarget& picked, bool shift) override;
+  void FocusTaker() override;
+
+  // GlxEvents, each forwarded one to one.
+  void Init() override;
+  void InitGL() override;
+  void Draw() override;
+  void DrawForPick() override;
+  bool Click(int x, int y) override;
+  void MouseDown(int button, int shift, float x, float y) override;
+  void MouseMove(int button, int shift, float x, float y) override;
+  void Wheel(double steps, int shift) override;
+  void Pick(const std::vector<std::int32_t>& items) override;
+  void ContextLost() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QMainWindow& window_;
+  PanelHost& host_;
+  GlxCtl& control_;
+  ViewOptions& options_;
+  PropertyPanels& panels_;
+  std::unique_ptr<CXXX> cxxx_;
+  QTimer* animation_ = nullptr;
+  int framesDrawn_ = 0;
+  bool quitAfterFirstFrame_ = false;
+};
+
+// Windows-style key codes for the keys the viewport reads (arrows 37..40, Shift 16 ...).
+int KeyCodeOf(int qtKey);
+
+}  // namespace tamsel
