@@ -1,11 +1,21 @@
 #include "app/command_progress.h"
 
+#include <QApplication>
+
 #include <QLayout>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <algorithm>
 
 namespace tamsel {
+
+BusyPointer::BusyPointer() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyPointer::~BusyPointer() {
+  QApplication::restoreOverrideCursor();
+}
 
 CommandProgress::CommandProgress(QProgressBar* bar, int delayMs)
     : bar_(bar), delayMs_(delayMs), scope_([this](double f) { Report(f); }) {

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <iostream>
 
+#include "app/project_commands.h"
 #include "app/qt_dialogs.h"
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
   window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
   window.Startup();
   if (!parser.positionalArguments().isEmpty())
-    window.OpenProjectFile(parser.positionalArguments().first());
+    window.Files().OpenProjectFile(parser.positionalArguments().first());
   if (parser.isSet(shotOption)) {
     const QStringList size = parser.value(sizeOption).split('x');
     if (size.size() == 2) window.resize(size[0].toInt(), size[1].toInt());

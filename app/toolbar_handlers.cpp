@@ -1,5 +1,5 @@
-// The tool bars: orientation presets, the level of detail, geometry level, drawing mode and
-// normals; and the model-wide commands of the menus.
+// The view and display tool bars: orientation presets, the level of detail, the geometry
+// level, the drawing mode and normals.
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -18,35 +18,6 @@
 #include "viewport/cxxx.h"
 
 namespace tamsel {
-
-void TamselWindow::ConnectHandlers() {
-  const std::pair<const char*, void (TamselWindow::*)()> menuHandlers[] = {
-      {"opznewmenu", &TamselWindow::opznewmenu_Click},
-      {"opzopenmenu", &TamselWindow::opzopenmenu_Click},
-      {"saveopzmenu", &TamselWindow::saveopzmenu_Click},
-      {"optimportmenu", &TamselWindow::optimportmenu_Click},
-      {"opzimportmenu", &TamselWindow::opzimportmenu_Click},
-      {"dxfimportmenu", &TamselWindow::dxfimportmenu_Click},
-      {"optcreatemenu", &TamselWindow::optcreatemenu_Click},
-      {"threedsimportmenu", &TamselWindow::threedsimportmenu_Click},
-      {"exportmodelmenu", &TamselWindow::exportmodelmenu_Click},
-      {"facecountmenu", &TamselWindow::facecountmenu_Click},
-      {"quad2trimenu", &TamselWindow::quad2trimenu_Click},
-      {"vertexordermenu", &TamselWindow::vertexordermenu_Click},
-      {"facenormalmenu", &TamselWindow::facenormalmenu_Click},
-      {"vertexnormalmenu", &TamselWindow::vertexnormalmenu_Click},
-      {"softwarevectormenu", &TamselWindow::softwarevectormenu_Click},
-      {"texturecoordinatemenu", &TamselWindow::texturecoordinatemenu_Click},
-      {"hitzonemenu", &TamselWindow::hitzonemenu_Click},
-      {"rotationmenu", &TamselWindow::rotationmenu_Click}};
-  for (const auto& [name, handler] : menuHandlers)
-    connect(MenuItem(name), &QAction::triggered, this, handler);
-  for (const ColorMenuItem& item : kColorMenuItems)
-    connect(MenuItem(item.name), &QAction::triggered, this,
-            [this, name = QString(item.name)] { colormenu_Click(name); });
-  connect(viewbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::viewbar_ButtonClick);
-  connect(dispbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::dispbar_ButtonClick);
-}
 
 void TamselWindow::viewbar_ButtonClick(int index) {
   // A new direction shows the model (or the selection) whole; "fit" keeps the direction.
@@ -74,49 +45,6 @@ void TamselWindow::dispbar_ButtonClick(int index) {
     view_.NormalsShown = key == "norm" ? "show" : "hide";
   }
   ViewChanged(chosen);
-}
-
-// The model-wide commands: each one step, its count in the status bar.
-void TamselWindow::quad2trimenu_Click() {
-  int split = 0;
-  if (!Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
-  Viewport().ApplyViewExtent();
-  ShowStatus(QString("Quad2Tri split %1 faces").arg(split));
-}
-
-void TamselWindow::vertexordermenu_Click() {
-  if (Edit("Vertex Order", [](tamsel::Model& m) { ReverseVertexOrder(m); }))
-    ShowStatus(QString("Vertex Order reversed %1 faces").arg(TotalFaceCount(model_)));
-}
-
-void TamselWindow::facenormalmenu_Click() {
-  if (Edit("Face Normals", [](tamsel::Model& m) { CalculateFaceNormals(m); }))
-    ShowStatus(QString("Face Normals calculated for %1 faces").arg(TotalFaceCount(model_)));
-}
-
-void TamselWindow::vertexnormalmenu_Click() {
-  if (Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); }))
-    ShowStatus(QString("Vertex Normals calculated for %1 corners").arg(TotalCornerCount(model_)));
-}
-
-void TamselWindow::softwarevectormenu_Click() {
-  if (Edit("Software Vectors", [](tamsel::Model& m) { CalculateSoftwareVectors(m); }))
-    ShowStatus(QString("Software Vectors calculated for %1 faces").arg(TotalFaceCount(model_)));
-}
-
-void TamselWindow::texturecoordinatemenu_Click() {
-  if (Edit("Texture Coordinates", [](tamsel::Model& m) { ResetTextureCoordinates(m); }))
-    ShowStatus(QString("Texture Coordinates reset on %1 faces").arg(TotalFaceCount(model_)));
-}
-
-void TamselWindow::hitzonemenu_Click() {
-  if (Edit("Hitzones", [](tamsel::Model& m) { CalculateHitzones(m); }))
-    ShowStatus(QString("Hitzones calculated for %1 meshes").arg(model_.MeshCount()));
-}
-
-void TamselWindow::rotationmenu_Click() {
-  if (Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); }))
-    ShowStatus(QString("Rotations calculated for %1 meshes").arg(model_.MeshCount()));
 }
 
 }  // namespace tamsel

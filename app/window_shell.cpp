@@ -1,5 +1,5 @@
-// The shell around the panels: status bar, docks, the View and Help menus, the layout kept
-// between runs, the start page, Save As and the sample fighter.
+#include "app/window_shell.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,10 +19,12 @@
 #include <filesystem>
 
 #include "app/controls.h"
+#include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/outliner.h"
 #include "app/panels/geometry_frame.h"
 #include "app/panels/property_panels.h"
+#include "app/project_commands.h"
 #include "app/start_page.h"
 #include "app/tamsel_window.h"
 #include "app/texture_shelf.h"
@@ -42,41 +44,95 @@ const char* const kGeometryKey = "window/geometry";
 const char* const kStateKey = "window/state";
 }  // namespace
 
-void TamselWindow::BuildStatusBar() {
-  statusBar()->setObjectName("statusbar");
-  modeStatus_ = new QLabel(statusBar());
+WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewport,
+                         QWidget* properties)
+    : QObject(&window), window_(window), menus_(menus), viewport_(viewport) {
+  BuildStatusBar();
+  startPage_ = new StartPage(viewport_);
+  new EventWatcher(viewport_, {QEvent::Resize},
+                   [this](QEvent*) { startPage_->setGeometry(StartPageRect()); });
+  outliner_ = new Outliner;
+  shelf_ = new TextureShelf;
+  QDockWidget* outlinerDock =
+      AddDock("outlinerdock", "Outliner", outliner_, Qt::LeftDockWidgetArea);
+  QDockWidget* texturesDock = AddDock("texturesdock", "Textures", shelf_, Qt::LeftDockWidgetArea);
+  QDockWidget* propertiesDock =
+      AddDock("propertiesdock", "Properties", properties, Qt::RightDockWidgetArea);
+  window_.tabifyDockWidget(outlinerDock, texturesDock);
+  outlinerDock->raise();
+  // The docks start narrow and the viewport takes the rest; the frames scroll within.
+  window_.resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
+  BuildViewMenu();
+  ConnectMenus();
+}
+
+void WindowShell::ConnectMenus() {
+  connect(menus_.value("editundomenu"), &QAction::triggered, this,
+          &WindowShell::editundomenu_Click);
+  connect(menus_.value("editredomenu"), &QAction::triggered, this,
+          &WindowShell::editredomenu_Click);
+  connect(menus_.value("shortcutsmenu"), &QAction::triggered, this,
+          &WindowShell::shortcutsmenu_Click);
+  connect(menus_.value("aboutmenu"), &QAction::triggered, this, &WindowShell::aboutmenu_Click);
+  connect(menus_.value("quitmenu"), &QAction::triggered, &window_, &QWidget::close);
+  ProjectCommands* files = &window_.Files();
+  connect(startPage_, &StartPage::OpenChosen, files, &ProjectCommands::opzopenmenu_Click);
+  connect(startPage_, &StartPage::NewChosen, files, &ProjectCommands::opznewmenu_Click);
+  connect(startPage_, &StartPage::SampleChosen, files, &ProjectCommands::OpenSampleFighter);
+  connect(startPage_, &StartPage::ImportChosen, files, [this, files] {
+    files->opznewmenu_Click();
+    if (!window_.Model().ProjectPath.empty()) files->threedsimportmenu_Click();
+  });
+  connect(startPage_, &StartPage::RecentChosen, files, [files](const QString& path) {
+    if (files->MaybeSave()) files->OpenProjectFile(path);
+  });
+  // Meshes chosen in the outliner are the mesh list's selection, applied as a click there.
+  connect(outliner_, &Outliner::MeshesChosen, this,
+          [this](const std::vector<int>& meshes, int focus) {
+            window_.Panels().Geometry().ChooseMeshes(meshes, focus);
+          });
+  // A texture chosen on the shelf shows in the transparency and illumination panels.
+  connect(shelf_, &TextureShelf::TextureChosen, this, [this](int t) {
+    window_.Doc().focus().texture = t;
+    window_.SelectionChanged(false);
+  });
+}
+
+void WindowShell::BuildStatusBar() {
+  window_.statusBar()->setObjectName("statusbar");
+  modeStatus_ = new QLabel(window_.statusBar());
   modeStatus_->setObjectName("modestatus");
-  selectionStatus_ = new QLabel(statusBar());
+  selectionStatus_ = new QLabel(window_.statusBar());
   selectionStatus_->setObjectName("selectionstatus");
-  progress_ = new QProgressBar(statusBar());
+  progress_ = new QProgressBar(window_.statusBar());
   progress_->setObjectName("progressbar");
   progress_->setRange(0, 100);
   progress_->setMaximumWidth(200);
-  statusBar()->addPermanentWidget(selectionStatus_);
-  statusBar()->addPermanentWidget(modeStatus_);
-  statusBar()->addPermanentWidget(progress_);
+  window_.statusBar()->addPermanentWidget(selectionStatus_);
+  window_.statusBar()->addPermanentWidget(modeStatus_);
+  window_.statusBar()->addPermanentWidget(progress_);
   progress_->hide();
 }
 
-QDockWidget* TamselWindow::AddDock(const QString& name, const QString& title, QWidget* content,
-                                   Qt::DockWidgetArea area) {
-  auto* dock = new QDockWidget(title, this);
+QDockWidget* WindowShell::AddDock(const QString& name, const QString& title, QWidget* content,
+                                  Qt::DockWidgetArea area) {
+  auto* dock = new QDockWidget(title, &window_);
   dock->setObjectName(name);
   dock->setWidget(content);
-  addDockWidget(area, dock);
+  window_.addDockWidget(area, dock);
   return dock;
 }
 
-void TamselWindow::BuildViewMenu() {
-  QMenu* view = menuBar()->findChild<QMenu*>("viewmenu");
-  for (auto* dock : findChildren<QDockWidget*>()) {
+void WindowShell::BuildViewMenu() {
+  QMenu* view = window_.menuBar()->findChild<QMenu*>("viewmenu");
+  for (auto* dock : window_.findChildren<QDockWidget*>()) {
     QAction* toggle = dock->toggleViewAction();
     toggle->setObjectName(dock->objectName() + "menu");
     view->addAction(toggle);
     menus_.insert(toggle->objectName(), toggle);
   }
   view->addSeparator();
-  for (auto* bar : findChildren<QToolBar*>()) {
+  for (auto* bar : window_.findChildren<QToolBar*>()) {
     QAction* toggle = bar->toggleViewAction();
     toggle->setObjectName(bar->objectName() + "menu");
     toggle->setText(bar->windowTitle() + " Tool Bar");
@@ -88,152 +144,69 @@ void TamselWindow::BuildViewMenu() {
   reset->setObjectName("resetlayoutmenu");
   reset->setStatusTip("Put every dock and tool bar back where it was at the first start");
   menus_.insert("resetlayoutmenu", reset);
-  connect(reset, &QAction::triggered, this, [this] { restoreState(defaultLayout_); });
+  connect(reset, &QAction::triggered, this, [this] { window_.restoreState(defaultLayout_); });
 }
 
-void TamselWindow::RestoreLayout() {
+void WindowShell::RestoreLayout() {
+  defaultLayout_ = window_.saveState();  // what "Reset Layout" brings back
   const QSettings settings;
-  if (settings.contains(kGeometryKey)) restoreGeometry(settings.value(kGeometryKey).toByteArray());
-  if (settings.contains(kStateKey)) restoreState(settings.value(kStateKey).toByteArray());
+  if (settings.contains(kGeometryKey))
+    window_.restoreGeometry(settings.value(kGeometryKey).toByteArray());
+  if (settings.contains(kStateKey)) window_.restoreState(settings.value(kStateKey).toByteArray());
 }
 
-void TamselWindow::SaveLayout() {
+void WindowShell::SaveLayout() {
   QSettings settings;
-  settings.setValue(kGeometryKey, saveGeometry());
-  settings.setValue(kStateKey, saveState());
+  settings.setValue(kGeometryKey, window_.saveGeometry());
+  settings.setValue(kStateKey, window_.saveState());
 }
 
-QRect TamselWindow::StartPageRect() const {
-  const QSize size(std::min(420, renderscreen_->width() - 16),
-                   std::min(440, renderscreen_->height() - 16));
-  return QRect(QPoint((renderscreen_->width() - size.width()) / 2,
-                      (renderscreen_->height() - size.height()) / 2),
-               size);
+QRect WindowShell::StartPageRect() const {
+  const QSize size(std::min(420, viewport_->width() - 16), std::min(440, viewport_->height() - 16));
+  return QRect(
+      QPoint((viewport_->width() - size.width()) / 2, (viewport_->height() - size.height()) / 2),
+      size);
 }
 
-// The start page shows while no project is open.
-void TamselWindow::ShowProjectState() {
-  const bool open = !model_.ProjectPath.empty();
-  startPage_->SetRecent(RecentProjects());
+void WindowShell::ShowProjectState() {
+  const bool open = !window_.Model().ProjectPath.empty();
+  startPage_->SetRecent(window_.Files().RecentProjects());
   startPage_->setGeometry(StartPageRect());
   startPage_->setVisible(!open);
-  MenuItem("saveasopzmenu")->setEnabled(open);
+  window_.MenuItem("saveasopzmenu")->setEnabled(open);
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
 }
 
-void TamselWindow::ConnectPanels() {
-  connect(MenuItem("saveasopzmenu"), &QAction::triggered, this, &TamselWindow::saveasopzmenu_Click);
-  connect(MenuItem("shortcutsmenu"), &QAction::triggered, this, &TamselWindow::shortcutsmenu_Click);
-  connect(MenuItem("aboutmenu"), &QAction::triggered, this, &TamselWindow::aboutmenu_Click);
-  connect(startPage_, &StartPage::OpenChosen, this, &TamselWindow::opzopenmenu_Click);
-  connect(startPage_, &StartPage::NewChosen, this, &TamselWindow::opznewmenu_Click);
-  connect(startPage_, &StartPage::SampleChosen, this, &TamselWindow::OpenSampleFighter);
-  connect(startPage_, &StartPage::ImportChosen, this, [this] {
-    opznewmenu_Click();
-    if (!model_.ProjectPath.empty()) threedsimportmenu_Click();
-  });
-  connect(startPage_, &StartPage::RecentChosen, this, [this](const QString& path) {
-    if (MaybeSave()) OpenProjectFile(path);
-  });
-  // Meshes chosen in the outliner are the mesh list's selection, applied as a click there.
-  connect(outliner_, &Outliner::MeshesChosen, this,
-          [this](const std::vector<int>& meshes, int focus) {
-            panels_->Geometry().ChooseMeshes(meshes, focus);
-          });
-  // A texture chosen on the shelf shows in the transparency and illumination panels.
-  connect(shelf_, &TextureShelf::TextureChosen, this, [this](int t) {
-    doc_.focus().texture = t;
-    SelectionChanged(false);
-  });
+QString WindowShell::ModeStatus() const {
+  return QString::fromStdString(ModeText(window_.View()));
 }
 
-QString TamselWindow::ModeStatus() const {
-  return QString::fromStdString(ModeText(view_));
+QString WindowShell::SelectionStatus() const {
+  if (window_.Model().ProjectPath.empty()) return "No project open";
+  return QString::fromStdString(
+      SelectionText(CountSelection(window_.Model(), window_.View()), window_.View()));
 }
 
-QString TamselWindow::SelectionStatus() const {
-  if (model_.ProjectPath.empty()) return "No project open";
-  return QString::fromStdString(SelectionText(CountSelection(model_, view_), view_));
-}
-
-// The docks and the status bar follow every change the document tells of.
-void TamselWindow::RefreshShell(const ModelChange& change) {
-  const int level = view_.LevelIndex();
+void WindowShell::Refresh(const ModelChange& change) {
+  const int level = window_.View().LevelIndex();
   if (change.selectionOnly)
-    outliner_->ShowSelection(model_, level);
+    outliner_->ShowSelection(window_.Model(), level);
   else
-    outliner_->Show(model_, level);
+    outliner_->Show(window_.Model(), level);
   if (change.everything || change.textureList || !change.textures.empty())
-    shelf_->Show(model_, [this](std::size_t t) { return Viewport().Textures().Picture(t); });
-  const auto face = doc_.focus().face;
-  shelf_->ShowFace(face ? FaceAt(model_, level, *face) : nullptr);
+    shelf_->Show(window_.Model(), [this](std::size_t t) { return window_.Textures().Picture(t); });
+  const auto face = window_.Doc().focus().face;
+  shelf_->ShowFace(face ? FaceAt(window_.Model(), level, *face) : nullptr);
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
   if (change.everything) ShowProjectState();
+  UpdateCaption();
+  UpdateEditMenu();
 }
 
-void TamselWindow::FrameCraft() {
-  Viewport().FitWhole();
-}
-
-void TamselWindow::saveasopzmenu_Click() {
-  const QString title = "Save .OPZ As";
-  const auto chosen = dialogs_.SaveFile(title, "Project (*.opz)|*.opz");
-  if (!chosen || chosen->isEmpty()) return;
-  const fs::path folder = SaveAsFolder(chosen->toStdString());
-  std::error_code ec;
-  if (fs::equivalent(folder, model_.ProjectPath, ec)) return saveopzmenu_Click();
-  SaveAsPlan plan;
-  if (!Attempt(title, [&] { plan = PlanSaveAs(model_, folder); })) return;
-  if (!plan.replaced.empty()) {
-    QStringList names;
-    for (const fs::path& file : plan.replaced) names << QString::fromStdString(file.string());
-    if (dialogs_.OkCancel("These files hold something else and would be replaced:\n" +
-                              names.join("\n") + "\n\nReplace them?",
-                          title) != Dialogs::Answer::Ok)
-      return;
-  }
-  fs::create_directories(folder, ec);
-  auto lock = LockProject(folder, title);
-  if (!lock) return;
-  if (!Attempt(title, [&] { SaveProjectAs(model_, folder); })) return;
-  projectLock_ = std::move(lock);
-  doc_.MovedFolder();
-  ModelChange moved;
-  moved.selectionOnly = true;
-  moved.folder = true;  // the texture sub-frame lists the new folder's bitmaps
-  doc_.Changed(moved);
-  const QString file = QString::fromStdString(ProjectFilePath(model_.ProjectPath).string());
-  AddRecentProject(file);
-  QString said = "Saved as " + file;
-  if (!plan.missing.empty())
-    said +=
-        QString("; %1 bitmaps the old folder lacked are still missing").arg(plan.missing.size());
-  ShowStatus(said);
-}
-
-void TamselWindow::OpenSampleFighter() {
-  if (!MaybeSave()) return;
-  const fs::path folder =
-      fs::path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()) /
-      "sample_fighter";
-  const fs::path file = ProjectFilePath(folder);
-  std::error_code ec;
-  // Made once; after that it is the user's to change, and opening it again keeps that.
-  if (!fs::exists(file, ec)) {
-    tamsel::Model fighter;
-    if (!Attempt("Open the Sample Fighter", [&] {
-          fs::create_directories(folder);
-          GenerateFighter(fighter, folder);
-        }))
-      return;
-  }
-  OpenProjectFile(QString::fromStdString(file.string()));
-}
-
-void TamselWindow::shortcutsmenu_Click() {
-  dialogs_.Inform(
+void WindowShell::shortcutsmenu_Click() {
+  window_.Ask().Inform(
       "Ctrl+N  New project\n"
       "Ctrl+O  Open a project\n"
       "Ctrl+S  Save\n"
@@ -253,8 +226,8 @@ void TamselWindow::shortcutsmenu_Click() {
       "Keyboard Shortcuts");
 }
 
-void TamselWindow::aboutmenu_Click() {
-  dialogs_.Inform(
+void WindowShell::aboutmenu_Click() {
+  window_.Ask().Inform(
       QString("Tamsel %1\n\nAn editor for OPT craft models: meshes, levels of "
               "detail, textures, hardpoints, engine glows, hitzones and rotations.\n\n"
               "Free software under the GNU General Public License, version 3 or later: see the "
@@ -264,6 +237,42 @@ void TamselWindow::aboutmenu_Click() {
                                                             : QApplication::applicationVersion(),
                qVersion()),
       "About Tamsel");
+}
+
+void WindowShell::UpdateCaption() {
+  QString caption = "Tamsel v0.4";
+  if (!window_.Model().ProjectPath.empty())
+    caption +=
+        " - " +
+        QString::fromStdString(ProjectFilePath(window_.Model().ProjectPath).filename().string()) +
+        "[*]";
+  window_.setWindowTitle(caption);
+  window_.setWindowModified(window_.Doc().IsModified());
+}
+
+void WindowShell::UpdateEditMenu() {
+  QAction* undo = window_.MenuItem("editundomenu");
+  QAction* redo = window_.MenuItem("editredomenu");
+  undo->setEnabled(window_.Doc().CanUndo());
+  redo->setEnabled(window_.Doc().CanRedo());
+  undo->setText(window_.Doc().CanUndo()
+                    ? "Undo " + QString::fromStdString(window_.Doc().UndoLabel())
+                    : "Undo");
+  redo->setText(window_.Doc().CanRedo()
+                    ? "Redo " + QString::fromStdString(window_.Doc().RedoLabel())
+                    : "Redo");
+}
+
+void WindowShell::editundomenu_Click() {
+  if (!window_.Doc().Undo() && !window_.Doc().FileError().empty())
+    window_.Ask().MessageBox(
+        "Nothing was undone: " + QString::fromStdString(window_.Doc().FileError()), "Undo");
+}
+
+void WindowShell::editredomenu_Click() {
+  if (!window_.Doc().Redo() && !window_.Doc().FileError().empty())
+    window_.Ask().MessageBox(
+        "Nothing was redone: " + QString::fromStdString(window_.Doc().FileError()), "Redo");
 }
 
 }  // namespace tamsel

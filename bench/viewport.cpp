@@ -34,7 +34,7 @@ fs::path scratch;
 void Open(const SampleOptions& o, const std::string& name) {
   Model craft;
   GenerateSample(craft, scratch / name, o);
-  window->OpenProjectFile(QString::fromStdString(ProjectFilePath(scratch / name).string()));
+  window->Files().OpenProjectFile(QString::fromStdString(ProjectFilePath(scratch / name).string()));
   // Every mesh selected, so the face level shows every face's point and normal.
   for (MeshRec& mesh : window->Model().Meshes.EditAll()) mesh.LODs[0].Selected = kTrue;
   window->Viewport().ViewPreset("top");

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <filesystem>
 
+#include "app/project_commands.h"
+#include "app/window_shell.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
 #include "opt/opt_import.h"
@@ -108,8 +110,8 @@ TEST_F(FeaturesTest, FeaturesSurviveSaveOpenCreateAndImport) {
   window->MenuItem("rotationmenu")->trigger();
   const MeshRec before = Mesh(0);
   window->MenuItem("saveopzmenu")->trigger();
-  ASSERT_TRUE(
-      window->OpenProjectFile(QString::fromStdString(ProjectFilePath(dir.path()).string())));
+  ASSERT_TRUE(window->Files().OpenProjectFile(
+      QString::fromStdString(ProjectFilePath(dir.path()).string())));
   window->MenuItem("optcreatemenu")->trigger();
   fs::create_directories(dir / "again");
   Model again;

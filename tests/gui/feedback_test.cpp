@@ -11,7 +11,9 @@
 #include <QWheelEvent>
 #include <filesystem>
 
+#include "app/project_commands.h"
 #include "app/qt_dialogs.h"
+#include "app/window_shell.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
 
@@ -216,7 +218,7 @@ namespace {
 
 TEST_F(FeedbackTest, LongCommandsFeedAProgressBarThatGoesWhenTheyEnd) {
   Open();
-  window->SetProgressDelay(0);  // every report shows
+  window->Shell().SetProgressDelay(0);  // every report shows
   auto* bar = Find<QProgressBar>("progressbar");
   ASSERT_NE(bar, nullptr);
   std::vector<int> seen;
@@ -234,7 +236,7 @@ TEST_F(FeedbackTest, LongCommandsFeedAProgressBarThatGoesWhenTheyEnd) {
   EXPECT_FALSE(bar->isVisible());
 
   // With the usual delay a quick command shows no bar at all.
-  window->SetProgressDelay(500);
+  window->Shell().SetProgressDelay(500);
   seen.clear();
   window->MenuItem("vertexnormalmenu")->trigger();
   EXPECT_TRUE(seen.empty());

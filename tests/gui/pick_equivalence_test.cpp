@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <random>
 
+#include "app/project_commands.h"
+#include "app/window_shell.h"
 #include "editing/sample_craft.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
@@ -49,7 +51,7 @@ class PickEquivalenceTest : public WindowTest {
     WindowTest::SetUp();
     Model craft;
     GenerateSample(craft, dir.path() / "craft", {3, 120, 2, 8});
-    ASSERT_TRUE(window->OpenProjectFile(
+    ASSERT_TRUE(window->Files().OpenProjectFile(
         QString::fromStdString(ProjectFilePath(dir.path() / "craft").string())));
     window->resize(1200, 700);
     QTest::qWait(50);

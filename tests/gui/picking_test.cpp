@@ -4,6 +4,8 @@
 #include <QToolButton>
 
 #include "app/keyed_toolbar.h"
+#include "app/project_commands.h"
+#include "app/window_shell.h"
 #include "gui/project_fixture.h"
 
 namespace tamsel::test {
@@ -24,7 +26,7 @@ TEST_F(ProjectTest, OpeningFillsTheListsAndSelectsTheFirstMesh) {
 
 TEST_F(ProjectTest, ABadProjectFileShowsAMessageAndChangesNothing) {
   WriteFileAtomic(dir / "bad.opz", std::string(" 1 \r\n 0 \r\nname\r\n"));
-  EXPECT_FALSE(window->OpenProjectFile(QString::fromStdString((dir / "bad.opz").string())));
+  EXPECT_FALSE(window->Files().OpenProjectFile(QString::fromStdString((dir / "bad.opz").string())));
   ASSERT_EQ(dialogs.asked().size(), 1u);
   EXPECT_TRUE(dialogs.asked()[0].text.contains("bad.opz, line"))
       << dialogs.asked()[0].text.toStdString();

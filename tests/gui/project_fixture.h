@@ -7,7 +7,9 @@
 #include <QToolButton>
 
 #include "app/keyed_toolbar.h"
+#include "app/project_commands.h"
 #include "app/row_list.h"
+#include "app/window_shell.h"
 #include "gui/window_fixture.h"
 #include "model/file_io.h"
 #include "model/opz.h"
@@ -57,7 +59,7 @@ class ProjectTest : public WindowTest {
     WriteFileAtomic(dir / "p.opz", WriteOpzText(PickModel()));
   }
   void Open() {
-    ASSERT_TRUE(window->OpenProjectFile(QString::fromStdString((dir / "p.opz").string())));
+    ASSERT_TRUE(window->Files().OpenProjectFile(QString::fromStdString((dir / "p.opz").string())));
   }
 
   // Where a model point shows in the viewport, in its logical pixels.

@@ -13,7 +13,9 @@
 #include <QTreeWidget>
 
 #include "app/outliner.h"
+#include "app/project_commands.h"
 #include "app/start_page.h"
+#include "app/window_shell.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
 
@@ -87,7 +89,7 @@ TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
   window->PropBar().ButtonAt(3)->click();  // hitzone, filled from the first mesh
   ASSERT_FALSE(Text("Xspantext").isEmpty());
   dialogs.Push(QString::fromStdString((dir / "fresh").string()));
-  window->opznewmenu_Click();
+  window->Files().opznewmenu_Click();
   ASSERT_EQ(window->Model().MeshCount(), 0);
   for (QLineEdit* box : Find("propertystack")->findChildren<QLineEdit*>())
     EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
@@ -96,7 +98,7 @@ TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
     EXPECT_EQ(list->ListCount(), 0) << list->objectName().toStdString();
   }
   EXPECT_EQ(Find<QGroupBox>("hitzoneframe")->title(), "Hitzone");
-  EXPECT_EQ(window->OutlinerPanel().Tree()->topLevelItemCount(), 0);
+  EXPECT_EQ(window->Shell().OutlinerPanel().Tree()->topLevelItemCount(), 0);
   EXPECT_EQ(Status("selectionstatus"), "Nothing selected of 0 faces");
 }
 
@@ -127,7 +129,7 @@ TEST_F(ShellTest, TheStatusBarSaysWhatIsSelected) {
   EXPECT_EQ(Status("selectionstatus"), "1 mesh, 2 faces selected of 4");
   EXPECT_EQ(Status("modestatus"), "High level · Mesh · Wireframe");
   // Both meshes chosen in the outliner are the mesh list's selection.
-  QTreeWidget* tree = window->OutlinerPanel().Tree();
+  QTreeWidget* tree = window->Shell().OutlinerPanel().Tree();
   ASSERT_EQ(tree->topLevelItemCount(), 2);
   tree->topLevelItem(1)->setSelected(true);
   EXPECT_TRUE(L("meshlist")->Selected(1));
@@ -147,7 +149,7 @@ TEST_F(ShellTest, TheStatusBarSaysWhatIsSelected) {
 
 TEST_F(ShellTest, TheOutlinerShowsLevelsFeaturesAndFiltersByName) {
   Open();
-  Outliner& outliner = window->OutlinerPanel();
+  Outliner& outliner = window->Shell().OutlinerPanel();
   QTreeWidgetItem* left = outliner.Tree()->topLevelItem(0);
   EXPECT_EQ(left->text(0), "Left");
   EXPECT_EQ(left->text(1), "2");
@@ -159,7 +161,7 @@ TEST_F(ShellTest, TheOutlinerShowsLevelsFeaturesAndFiltersByName) {
 }
 
 TEST_F(ShellTest, TheStartPageShowsUntilAProjectIsOpen) {
-  StartPage& start = window->Start();
+  StartPage& start = window->Shell().Start();
   EXPECT_TRUE(start.isVisible());
   EXPECT_TRUE(window->Renderscreen().rect().contains(start.geometry()));
   Open();
@@ -167,8 +169,8 @@ TEST_F(ShellTest, TheStartPageShowsUntilAProjectIsOpen) {
   // The project is among the recent ones the next empty window offers.
   auto second = std::make_unique<TamselWindow>(dialogs);
   second->Startup();
-  ASSERT_GE(second->Start().Recent()->count(), 1);
-  EXPECT_EQ(second->Start().Recent()->item(0)->data(Qt::UserRole).toString(),
+  ASSERT_GE(second->Shell().Start().Recent()->count(), 1);
+  EXPECT_EQ(second->Shell().Start().Recent()->item(0)->data(Qt::UserRole).toString(),
             QFileInfo(QString::fromStdString((dir / "p.opz").string())).absoluteFilePath());
 }
 
@@ -179,14 +181,14 @@ TEST_F(ShellTest, SaveAsWritesTheProjectAndItsBitmapsElsewhereAndAsksBeforeRepla
   WriteFileAtomic(target / "red.BMP", std::string("someone else's picture"));
   dialogs.Push(QString::fromStdString((target / "copy.opz").string()));
   dialogs.Push(Dialogs::Answer::Cancel);  // do not replace red.BMP
-  window->saveasopzmenu_Click();
+  window->Files().saveasopzmenu_Click();
   EXPECT_EQ(ReadFileText(target / "red.BMP"), "someone else's picture");
   EXPECT_FALSE(std::filesystem::exists(target / "copy.opz"));
   EXPECT_EQ(std::filesystem::path(window->Model().ProjectPath), dir.path());
   ASSERT_TRUE(dialogs.asked().back().text.contains("red.BMP"));
 
   dialogs.Push(QString::fromStdString((dir / "elsewhere.opz").string()));
-  window->saveasopzmenu_Click();
+  window->Files().saveasopzmenu_Click();
   const auto moved = dir / "elsewhere";
   EXPECT_TRUE(std::filesystem::exists(moved / "elsewhere.opz"));
   EXPECT_EQ(ReadFileBytes(moved / "red.BMP"), ReadFileBytes(dir / "red.BMP"));

@@ -9,6 +9,8 @@
 
 #include "app/panels/geometry_frame.h"
 #include "app/panels/property_panels.h"
+#include "app/project_commands.h"
+#include "app/window_shell.h"
 #include "gui/project_fixture.h"
 #include "model/opz.h"
 #include "model/project.h"
@@ -111,20 +113,20 @@ TEST_F(UndoTest, UnsavedChangesAskBeforeClosingNewAndOpen) {
 
   // Cancel on new and open changes nothing and asks nothing more.
   dialogs.Push(Dialogs::SaveAnswer::Cancel);
-  window->opznewmenu_Click();
+  window->Files().opznewmenu_Click();
   dialogs.Push(Dialogs::SaveAnswer::Cancel);
-  window->opzopenmenu_Click();
+  window->Files().opzopenmenu_Click();
   EXPECT_EQ(dialogs.asked().back().kind, "save");
   EXPECT_EQ(X(), 11.0f);
 
   // Discard goes on to the command; Save saves first.
   dialogs.Push(Dialogs::SaveAnswer::Discard);
   dialogs.Push(std::monostate{});  // then cancel the open dialog
-  window->opzopenmenu_Click();
+  window->Files().opzopenmenu_Click();
   EXPECT_EQ(dialogs.asked().back().kind, "open");
   dialogs.Push(Dialogs::SaveAnswer::Save);
   dialogs.Push(std::monostate{});  // then cancel the name of the new project
-  window->opznewmenu_Click();
+  window->Files().opznewmenu_Click();
   EXPECT_EQ(dialogs.asked().back().kind, "input");
   EXPECT_FALSE(window->isWindowModified());
   IdCounters ids;
@@ -162,7 +164,7 @@ TEST_F(UndoTest, RecentProjectsListOpenedOnesAndDropMissingOnes) {
   recent->actions()[0]->trigger();
   EXPECT_TRUE(dialogs.asked().back().text.contains("no longer exists"));
   EXPECT_TRUE(recent->actions().isEmpty());
-  EXPECT_TRUE(window->RecentProjects().isEmpty());
+  EXPECT_TRUE(window->Files().RecentProjects().isEmpty());
 }
 
 TEST_F(UndoTest, BoxesAndResultsThatASingleCannotHoldChangeNothing) {
@@ -227,7 +229,7 @@ TEST_F(UndoTest, PanelsShowTheModelAfterCalculateImportAndUndo) {
       dir / "one.dxf",
       "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n"
       "0\n12\n1\n22\n1\n32\n0\n13\n0\n23\n1\n33\n0\n0\nENDSEC\n0\nEOF\n");
-  window->OpenDroppedFiles(
+  window->Files().OpenDroppedFiles(
       {QUrl::fromLocalFile(QString::fromStdString((dir / "one.dxf").string()))});
   ASSERT_EQ(window->Model().MeshCount(), 3);
   EXPECT_EQ(L("meshlist")->ListCount(), 3);

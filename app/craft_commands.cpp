@@ -1,0 +1,116 @@
+#include "app/craft_commands.h"
+
+#include <QAction>
+#include <QColor>
+#include <utility>
+
+#include "app/dialogs.h"
+#include "app/panels/panel_host.h"
+#include "editing/geometry_edits.h"
+#include "editing/normals.h"
+#include "editing/ship_features.h"
+#include "editing/texture_tools.h"
+#include "model/color_settings.h"
+
+namespace tamsel {
+namespace {
+
+ColorTriple* SettingOf(ColorSettings& c, const QString& item) {
+  static const std::pair<const char*, ColorTriple ColorSettings::*> items[] = {
+      {"primaryselecttexmenu", &ColorSettings::PrimarySelectTexColor},
+      {"primaryselectwiremenu", &ColorSettings::PrimarySelectWireColor},
+      {"secondaryselecttexmenu", &ColorSettings::SecondarySelectTexColor},
+      {"secondaryselectwiremenu", &ColorSettings::SecondarySelectWireColor},
+      {"normalcolormenu", &ColorSettings::NormalColor},
+      {"softvector1colormenu", &ColorSettings::SoftVector1Color},
+      {"softvector2colormenu", &ColorSettings::SoftVector2Color},
+      {"hitzonemeshcolormenu", &ColorSettings::HitzoneMeshColor},
+      {"hitzonetargetcolormenu", &ColorSettings::HitzoneTargetColor},
+      {"rotationaxiscolormenu", &ColorSettings::RotationAxisColor},
+      {"rotationaimcolormenu", &ColorSettings::RotationAimColor},
+      {"rotationdegreecolormenu", &ColorSettings::RotationDegreeColor}};
+  for (const auto& [name, member] : items)
+    if (item == name) return &(c.*member);
+  return nullptr;
+}
+
+}  // namespace
+
+CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, const MenuItems& menus,
+                             QObject* parent)
+    : QObject(parent), host_(host), colors_(colors), model_(host.Doc().model()) {
+  const std::pair<const char*, void (CraftCommands::*)()> items[] = {
+      {"facecountmenu", &CraftCommands::facecountmenu_Click},
+      {"quad2trimenu", &CraftCommands::quad2trimenu_Click},
+      {"vertexordermenu", &CraftCommands::vertexordermenu_Click},
+      {"facenormalmenu", &CraftCommands::facenormalmenu_Click},
+      {"vertexnormalmenu", &CraftCommands::vertexnormalmenu_Click},
+      {"softwarevectormenu", &CraftCommands::softwarevectormenu_Click},
+      {"texturecoordinatemenu", &CraftCommands::texturecoordinatemenu_Click},
+      {"hitzonemenu", &CraftCommands::hitzonemenu_Click},
+      {"rotationmenu", &CraftCommands::rotationmenu_Click}};
+  for (const auto& [name, handler] : items)
+    connect(menus.value(name), &QAction::triggered, this, handler);
+  for (const ColorMenuItem& item : kColorMenuItems)
+    connect(menus.value(item.name), &QAction::triggered, this,
+            [this, name = QString(item.name)] { colormenu_Click(name); });
+}
+
+void CraftCommands::colormenu_Click(const QString& item) {
+  ColorTriple* setting = SettingOf(colors_, item);
+  if (!setting) return;
+  // The dialog starts from the current colour; Cancel keeps it.
+  const auto chosen = host_.Ask().ChooseColor(QColor(setting->R, setting->G, setting->B));
+  if (!chosen) return;
+  *setting = {chosen->red(), chosen->green(), chosen->blue()};
+  host_.ViewChanged();
+}
+
+void CraftCommands::facecountmenu_Click() {
+  host_.Ask().Inform(QString::number(TotalFaceCount(model_)) + " Faces", "Face Count");
+}
+
+// The model-wide commands: each one step, its count in the status bar.
+void CraftCommands::quad2trimenu_Click() {
+  int split = 0;
+  if (!host_.Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
+  host_.ApplyViewExtent();
+  host_.Status(QString("Quad2Tri split %1 faces").arg(split));
+}
+
+void CraftCommands::vertexordermenu_Click() {
+  if (host_.Edit("Vertex Order", [](tamsel::Model& m) { ReverseVertexOrder(m); }))
+    host_.Status(QString("Vertex Order reversed %1 faces").arg(TotalFaceCount(model_)));
+}
+
+void CraftCommands::facenormalmenu_Click() {
+  if (host_.Edit("Face Normals", [](tamsel::Model& m) { CalculateFaceNormals(m); }))
+    host_.Status(QString("Face Normals calculated for %1 faces").arg(TotalFaceCount(model_)));
+}
+
+void CraftCommands::vertexnormalmenu_Click() {
+  if (host_.Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); }))
+    host_.Status(QString("Vertex Normals calculated for %1 corners").arg(TotalCornerCount(model_)));
+}
+
+void CraftCommands::softwarevectormenu_Click() {
+  if (host_.Edit("Software Vectors", [](tamsel::Model& m) { CalculateSoftwareVectors(m); }))
+    host_.Status(QString("Software Vectors calculated for %1 faces").arg(TotalFaceCount(model_)));
+}
+
+void CraftCommands::texturecoordinatemenu_Click() {
+  if (host_.Edit("Texture Coordinates", [](tamsel::Model& m) { ResetTextureCoordinates(m); }))
+    host_.Status(QString("Texture Coordinates reset on %1 faces").arg(TotalFaceCount(model_)));
+}
+
+void CraftCommands::hitzonemenu_Click() {
+  if (host_.Edit("Hitzones", [](tamsel::Model& m) { CalculateHitzones(m); }))
+    host_.Status(QString("Hitzones calculated for %1 meshes").arg(model_.MeshCount()));
+}
+
+void CraftCommands::rotationmenu_Click() {
+  if (host_.Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); }))
+    host_.Status(QString("Rotations calculated for %1 meshes").arg(model_.MeshCount()));
+}
+
+}  // namespace tamsel
