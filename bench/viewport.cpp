@@ -17,7 +17,9 @@
 
 #include "app/keyed_toolbar.h"
 #include "app/qt_dialogs.h"
+#include "app/project_commands.h"
 #include "app/tamsel_window.h"
+#include "app/viewport_link.h"
 #include "editing/sample_craft.h"
 #include "model/project.h"
 #include "viewport/cxxx.h"
