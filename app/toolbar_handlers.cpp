@@ -33,16 +33,16 @@ void TamselWindow::dispbar_ButtonClick(int index) {
 
   bool chosen = false;
   if (tag == "lodgroup") {
-    view_.CurrentLOD = key == "low level" ? "low" : "high";
+    view_.CurrentLOD = key == "low level" ? Detail::Low : Detail::High;
     chosen = true;  // the panels show the new level's values afresh
   } else if (tag == "geogroup") {
-    view_.GeometryLevel = key.toStdString();
-    panels_->FollowGeometryLevel(key);
+    view_.GeometryLevel = GeometryNamed(key.toStdString()).value_or(Geometry::Mesh);
+    panels_->FollowGeometryLevel(view_.GeometryLevel);
     chosen = true;  // the level's list takes the keyboard
   } else if (tag == "rendergroup") {
-    view_.DisplayMode = key == "texture" ? "texture" : "wire";
+    view_.DisplayMode = key == "texture" ? Display::Texture : Display::Wire;
   } else if (tag == "normalgroup") {
-    view_.NormalsShown = key == "norm" ? "show" : "hide";
+    view_.NormalsShown = key == "norm";
   }
   ViewChanged(chosen);
 }

@@ -20,8 +20,10 @@
 namespace tamsel {
 namespace {
 
-PickKind LevelKind(const std::string& level) {
-  return level == "face" ? PickKind::Face : level == "vertex" ? PickKind::Corner : PickKind::Mesh;
+PickKind LevelKind(Geometry level) {
+  return level == Geometry::Face     ? PickKind::Face
+         : level == Geometry::Vertex ? PickKind::Corner
+                                     : PickKind::Mesh;
 }
 
 }  // namespace
@@ -69,7 +71,7 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control
   animation_->setInterval(40);
   // The rotation frame animates: every tick asks for a frame, and Draw advances the angle.
   connect(animation_, &QTimer::timeout, this, [this] {
-    if (host_.View().PropertyPanel != "rotation") return;
+    if (host_.View().PropertyPanel != Panel::Rotation) return;
     const SceneInputs in = CurrentSceneInputs();
     if (in.animateAxis || in.animateAim || in.animateDegree) control_.Redraw();
   });

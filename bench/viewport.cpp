@@ -16,8 +16,8 @@
 #include <random>
 
 #include "app/keyed_toolbar.h"
-#include "app/qt_dialogs.h"
 #include "app/project_commands.h"
+#include "app/qt_dialogs.h"
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
 #include "editing/sample_craft.h"
@@ -299,7 +299,7 @@ BENCHMARK(BM_SwitchBack)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_SwitchColour(benchmark::State& state) {
   window->DispBar().ButtonAt(window->DispBar().IndexOfKey("texture"))->click();
-  window->View().GeometryLevel = "face";
+  window->View().GeometryLevel = Geometry::Face;
   int colour = 0;
   for (auto _ : state) {
     colour = (colour + 1) % 4;

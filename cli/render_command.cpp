@@ -53,11 +53,11 @@ int RenderCommand(const std::vector<std::string>& positional,
   ParseSize(Option(options, "--size", "800x600"), request.width, request.height);
   if (options.count("--wire") && options.count("--textured"))
     throw std::invalid_argument("--wire and --textured exclude each other");
-  request.view.DisplayMode = options.count("--wire") ? "wire" : "texture";
+  request.view.DisplayMode = options.count("--wire") ? Display::Wire : Display::Texture;
   const std::string level = Option(options, "--level", "high");
   if (level != "high" && level != "low") throw std::invalid_argument("--level takes high or low");
-  request.view.CurrentLOD = level;
-  request.view.NormalsShown = "hide";
+  request.view.CurrentLOD = level == "low" ? Detail::Low : Detail::High;
+  request.view.NormalsShown = false;
 
   const fs::path source = positional[0], out = positional[1];
   if (!HasExtension(out, ".png")) throw std::invalid_argument("the picture is written as .png");

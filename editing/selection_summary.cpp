@@ -5,8 +5,8 @@ namespace tamsel {
 SelectionCounts CountSelection(const Model& model, const ViewState& view) {
   SelectionCounts c;
   const int level = view.LevelIndex();
-  const bool meshLevel = view.GeometryLevel == "mesh";
-  const bool vertexLevel = view.GeometryLevel == "vertex";
+  const bool meshLevel = view.GeometryLevel == Geometry::Mesh;
+  const bool vertexLevel = view.GeometryLevel == Geometry::Vertex;
   for (const MeshRec& mesh : model.Meshes) {
     if (!mesh.HasLevel(level)) continue;
     const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
@@ -46,15 +46,17 @@ std::string Count(long long n, const char* one, const char* many) {
 std::string SelectionText(const SelectionCounts& c, const ViewState& view) {
   if (c.meshes == 0) return "Nothing selected of " + Count(c.totalFaces, "face", "faces");
   std::string text = Count(c.meshes, "mesh", "meshes") + ", " + Count(c.faces, "face", "faces");
-  if (view.GeometryLevel == "vertex") text += ", " + Count(c.corners, "corner", "corners");
+  if (view.GeometryLevel == Geometry::Vertex) text += ", " + Count(c.corners, "corner", "corners");
   return text + " selected of " + GroupThousands(c.totalFaces);
 }
 
 std::string ModeText(const ViewState& view) {
   const std::string level = view.LevelIndex() == 0 ? "High level" : "Low level";
-  const std::string& g = view.GeometryLevel;
-  const std::string geometry = g == "face" ? "Face" : g == "vertex" ? "Vertex" : "Mesh";
-  const std::string mode = view.DisplayMode == "texture" ? "Textured" : "Wireframe";
+  const Geometry g = view.GeometryLevel;
+  const std::string geometry = g == Geometry::Face     ? "Face"
+                               : g == Geometry::Vertex ? "Vertex"
+                                                       : "Mesh";
+  const std::string mode = view.DisplayMode == Display::Texture ? "Textured" : "Wireframe";
   return level + " · " + geometry + " · " + mode;
 }
 

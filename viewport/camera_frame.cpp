@@ -65,11 +65,11 @@ std::optional<Framing> FrameView(const Camera& camera, const Model& model, const
       const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
       if (selectedOnly && !lod.Selected) continue;
       for (const FaceRec& face : lod.Faces) {
-        const bool faceLevel = view.GeometryLevel != "mesh";
+        const bool faceLevel = view.GeometryLevel != Geometry::Mesh;
         if (selectedOnly && faceLevel && !face.Selected) continue;
         for (int k = 0; k < face.CornerCount(); ++k) {
           const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-          if (selectedOnly && view.GeometryLevel == "vertex" && !v.Selected) continue;
+          if (selectedOnly && view.GeometryLevel == Geometry::Vertex && !v.Selected) continue;
           corners.push_back(&v);
         }
       }

@@ -40,7 +40,7 @@ void CXXX::InitGL() {
 
 void CXXX::Draw() {
   ctl_.Screen().Clear();
-  if (view_.PropertyPanel == "rotation") {
+  if (view_.PropertyPanel == Panel::Rotation) {
     // Only an animation recompiles here, and it asks for no frame: the window's timer does
     // while a box is ticked. A frame that asked for the next one kept a core busy for ever.
     const SceneInputs in = host_.CurrentSceneInputs();

@@ -43,7 +43,13 @@ class DrawerBase {
  protected:
   DrawerBase(const Model& model, const ViewState& view, const ColorSettings& colors,
              const SceneInputs& in, DrawSink& sink)
-      : model_(model), view_(view), colors_(colors), in_(in), s_(sink), level_(view.LevelIndex()) {}
+      : model_(model),
+        view_(view),
+        colors_(colors),
+        in_(in),
+        s_(sink),
+        v_(SceneView::Of(view, in)),
+        level_(v_.level) {}
 
   const LODRec* Level(const MeshRec& mesh) const {
     return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
@@ -67,6 +73,7 @@ class DrawerBase {
   const ColorSettings& colors_;
   const SceneInputs& in_;
   DrawSink& s_;
+  const SceneView v_;
   int level_;
 };
 
@@ -105,8 +112,8 @@ class PanelDrawer : DrawerBase {
   }
 
   void Draw() {
-    const std::string& panel = view_.PropertyPanel;
-    if (panel == "engine glow") {
+    const Panel panel = v_.panel;
+    if (panel == Panel::EngineGlow) {
       s_.Blending(true);
       s_.DepthLessEqual(true);
       for (const MeshRec& mesh : model_.Meshes)
@@ -129,7 +136,7 @@ class PanelDrawer : DrawerBase {
       s_.ColorF(1, 1, 1, 1);
       s_.Blending(false);
       s_.DepthLessEqual(false);
-    } else if (panel == "hardpoint") {
+    } else if (panel == Panel::Hardpoint) {
       s_.PointSize(10);
       s_.Color(255, 255, 0);
       for (const MeshRec& mesh : model_.Meshes)
@@ -137,13 +144,13 @@ class PanelDrawer : DrawerBase {
           Point(hp.Position.x, hp.Position.y, hp.Position.z);
       White();
       s_.PointSize(4);
-    } else if (panel == "rotation" || panel == "hitzone") {
+    } else if (panel == Panel::Rotation || panel == Panel::Hitzone) {
       const MeshRec* mesh = FocusedSelectedMesh();
       if (!mesh) {
         White();
         return;
       }
-      if (panel == "rotation") {
+      if (panel == Panel::Rotation) {
         const Single3& p = mesh->Pivot;
         s_.LineWidth(3);
         Color(colors_.RotationAxisColor);
@@ -174,10 +181,9 @@ class SceneDrawer : DrawerBase {
               const SceneInputs& in, DrawSink& sink)
       : DrawerBase(model, view, colors, in, sink),
         textures_(model.Textures),
-        texture_(view.DisplayMode == "texture") {
-    primary_ = texture_ ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
-    secondary_ = texture_ ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
-  }
+        texture_(v_.textured),
+        primary_(v_.Primary(colors)),
+        secondary_(v_.Secondary(colors)) {}
 
   PickTable Draw() {
     s_.Color(255, 255, 255);
@@ -196,10 +202,7 @@ class SceneDrawer : DrawerBase {
   }
 
  private:
-  bool Animated(int mesh) const {
-    return view_.PropertyPanel == "rotation" && mesh == in_.focusedMesh &&
-           (in_.animateAxis || in_.animateAim || in_.animateDegree);
-  }
+  bool Animated(int mesh) const { return v_.Animated(mesh); }
 
   void Animate(const MeshRec& mesh) { AnimateMesh(mesh, view_, in_, s_); }
 
@@ -214,7 +217,7 @@ class SceneDrawer : DrawerBase {
   }
 
   void OpaquePass() {
-    const bool meshLevel = view_.GeometryLevel == "mesh", faceLevel = view_.GeometryLevel == "face";
+    const bool meshLevel = v_.MeshLevel(), faceLevel = v_.FaceLevel();
     for (int i = 0; i < model_.MeshCount(); ++i) {
       const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(i)];
       const LODRec* r = Level(mesh);
@@ -231,8 +234,7 @@ class SceneDrawer : DrawerBase {
       const bool animated = Animated(i);
       for (int j = 0; j < r->FaceCount(); ++j) {
         const FaceRec& face = r->Faces[static_cast<std::size_t>(j)];
-        if (texture_)
-          s_.BindTexture(textures_.Find(ShownTextureName(face, view_.FlightGroupColor)), false);
+        if (texture_) s_.BindTexture(textures_.Find(ShownTextureName(face, v_.flightGroup)), false);
         if (faceLevel) {
           s_.LoadName(names_.Add({PickKind::Face, i, j}));
           if (face.Selected) {
@@ -265,7 +267,7 @@ class SceneDrawer : DrawerBase {
       if (!r) continue;
       const bool animated = Animated(i);
       for (const FaceRec& face : r->Faces) {
-        const int t = textures_.Find(ShownTextureName(face, view_.FlightGroupColor));
+        const int t = textures_.Find(ShownTextureName(face, v_.flightGroup));
         if (t < 0) continue;  // an untextured face has nothing to blend
         s_.BindTexture(t, true);
         s_.ColorF(
@@ -305,8 +307,8 @@ class SceneDrawer : DrawerBase {
   };
 
   void LevelOverlays() {
-    if (view_.GeometryLevel == "mesh") {
-      if (texture_) return;
+    if (v_.MeshLevel()) {
+      if (!v_.meshCentres) return;
       for (int i = 0; i < model_.MeshCount(); ++i) {
         const LODRec* r = Level(model_.Meshes[static_cast<std::size_t>(i)]);
         if (!r) continue;
@@ -320,7 +322,7 @@ class SceneDrawer : DrawerBase {
       }
       return;
     }
-    const bool faceLevel = view_.GeometryLevel == "face";
+    const bool faceLevel = v_.FaceLevel();
     std::vector<OverlayItem> items;
     for (int i = 0; i < model_.MeshCount(); ++i) {
       const LODRec* r = Level(model_.Meshes[static_cast<std::size_t>(i)]);
@@ -339,7 +341,7 @@ class SceneDrawer : DrawerBase {
       }
     }
     for (const OverlayItem& item : items) {
-      if (faceLevel && texture_) break;
+      if (faceLevel && !v_.faceCentres) break;
       s_.LoadName(item.name);
       const bool selected = item.corner ? item.corner->Selected != 0 : item.face->Selected != 0;
       if (item.focused && (selected || faceLevel))
@@ -355,7 +357,7 @@ class SceneDrawer : DrawerBase {
         Point(item.face->BoxCenter.x, item.face->BoxCenter.y, item.face->BoxCenter.z);
       }
     }
-    if (view_.NormalsShown == "show") {
+    if (v_.normals) {
       s_.LineWidth(2);
       Color(colors_.NormalColor);
       for (const OverlayItem& item : items) {
@@ -368,7 +370,7 @@ class SceneDrawer : DrawerBase {
                      item.face->Normal.z);
       }
     }
-    if (faceLevel && view_.GeometrySubPanel == "texture") {
+    if (v_.vectors) {
       s_.LineWidth(5);
       for (int v = 0; v < 2; ++v) {
         Color(v == 0 ? colors_.SoftVector1Color : colors_.SoftVector2Color);
@@ -388,7 +390,7 @@ class SceneDrawer : DrawerBase {
 
   TextureLookup textures_;
   bool texture_;
-  ColorTriple primary_, secondary_;
+  const ColorTriple primary_, secondary_;
   PickTable names_;
 };
 

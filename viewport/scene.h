@@ -14,15 +14,9 @@
 #include "model/model.h"
 #include "model/view_state.h"
 #include "viewport/draw_sink.h"
+#include "viewport/scene_view.h"
 
 namespace tamsel {
-
-struct SceneInputs {
-  int focusedMesh = -1;
-  std::optional<FaceRef> focusedFace;
-  std::optional<CornerRef> focusedCorner;
-  bool animateAxis = false, animateAim = false, animateDegree = false;
-};
 
 class PickTable {
  public:

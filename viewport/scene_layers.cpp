@@ -142,22 +142,19 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
   view_ = view;
   colors_ = colors;
   inputs_ = inputs;
-  const int level = view.LevelIndex();
-  const bool texture = view.DisplayMode == "texture";
-  const std::string& g = view.GeometryLevel;
-  const bool meshLevel = g == "mesh", faceLevel = g == "face", vertexLevel = g == "vertex";
-  const bool normals = view.NormalsShown == "show";
-  const int fg = view.FlightGroupColor;
+  const SceneView v = sceneView_ = SceneView::Of(view, inputs);
+  const int level = v.level;
+  const bool texture = v.textured;
+  const bool meshLevel = v.MeshLevel(), faceLevel = v.FaceLevel(), vertexLevel = v.VertexLevel();
+  const int fg = v.flightGroup;
   const TextureLookup textures(model.Textures);
   const std::string lv = Key({"L", std::to_string(level)});
   const std::string look =
       texture ? Key({" tex fg", std::to_string(fg), " t", std::to_string(textureGeneration)})
               : std::string(" wire");
   // What selection parts show besides the flags: they are rebuilt when any of it changes.
-  const ColorTriple& primary =
-      texture ? colors.PrimarySelectTexColor : colors.PrimarySelectWireColor;
-  const ColorTriple& secondary =
-      texture ? colors.SecondarySelectTexColor : colors.SecondarySelectWireColor;
+  const ColorTriple& primary = v.Primary(colors);
+  const ColorTriple& secondary = v.Secondary(colors);
   const auto rgb = [](const ColorTriple& c) {
     return Key({std::to_string(c.R), ",", std::to_string(c.G), ",", std::to_string(c.B), ";"});
   };
@@ -166,8 +163,8 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
            rgb(colors.SecondarySelectWireColor), rgb(colors.SoftVector1Color),
            rgb(colors.SoftVector2Color)});
   const std::string selView =
-      Key({"sel ", g, " ", lv, look, " ", view.NormalsShown, " ", view.GeometrySubPanel, " n",
-           Num(model.NormalLength), " ", colourKey});
+      Key({"sel ", std::string(GeometryKey(v.geometry)), " ", lv, look, v.normals ? " N" : " -",
+           v.vectors ? " V" : " -", " n", Num(model.NormalLength), " ", colourKey});
 
   // Textured parts of older texture objects would bind ids that may be gone.
   if (textureGeneration != textureGeneration_) {
@@ -228,8 +225,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
     const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
     f.selected = lod.Selected != 0;
     f.focused = i == inputs.focusedMesh;
-    f.animated = view.PropertyPanel == "rotation" && f.focused &&
-                 (inputs.animateAxis || inputs.animateAim || inputs.animateDegree);
+    f.animated = v.Animated(i);
 
     if (!texture) {
       f.body = PartFor(parts, Key({"body ", lv, look}), [&](DrawSink& s) {
@@ -259,14 +255,14 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
         }
       });
     }
-    if (faceLevel && f.selected && !texture)
+    if (v.faceCentres && f.selected)
       f.points = PartFor(parts, Key({"points ", lv}), [&](DrawSink& s) {
         s.Begin(Primitive::Points);
         for (const FaceRec& face : lod.Faces)
           s.Vertex(face.BoxCenter.x, face.BoxCenter.y, face.BoxCenter.z);
         s.End();
       });
-    if (faceLevel && f.selected && normals)
+    if (faceLevel && f.selected && v.normals)
       f.normals =
           PartFor(parts, Key({"normals ", lv, " n", Num(model.NormalLength)}), [&](DrawSink& s) {
             s.Begin(Primitive::Lines);
@@ -325,7 +321,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       });
     f.marks = PartFor(parts, Key({selKey, " marks"}), [&](DrawSink& s) {
       if (meshLevel) {
-        if (texture) return;
+        if (!v.meshCentres) return;
         if (f.selected)
           Color(s, f.focused ? colors.PrimarySelectWireColor : colors.SecondarySelectWireColor);
         else
@@ -337,7 +333,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       }
       if (!f.selected) return;
       if (faceLevel) {
-        if (texture) return;
+        if (!v.faceCentres) return;
         // The selected faces' points in one run, the focused face's last.
         s.Color(colors.SecondarySelectWireColor.R, colors.SecondarySelectWireColor.G,
                 colors.SecondarySelectWireColor.B);
@@ -380,7 +376,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
         s.End();
       }
       s.PointSize(4);
-      if (!normals) return;
+      if (!v.normals) return;
       s.LineWidth(2);
       Color(s, colors.NormalColor);
       s.Begin(Primitive::Lines);
@@ -394,7 +390,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       s.End();
       s.LineWidth(1);
     });
-    if (faceLevel && f.selected && view.GeometrySubPanel == "texture")
+    if (v.vectors && f.selected)
       f.vectors = PartFor(parts, Key({selKey, " vectors"}), [&](DrawSink& s) {
         s.LineWidth(5);
         for (int v = 0; v < 2; ++v) {
@@ -458,13 +454,11 @@ void LayeredScene::Forget() {
 
 void LayeredScene::Draw(DrawSink& s) const {
   if (!model_) return;
-  const bool texture = view_.DisplayMode == "texture";
-  const std::string& g = view_.GeometryLevel;
-  const bool meshLevel = g == "mesh", faceLevel = g == "face";
-  const ColorTriple& primary =
-      texture ? colors_.PrimarySelectTexColor : colors_.PrimarySelectWireColor;
-  const ColorTriple& secondary =
-      texture ? colors_.SecondarySelectTexColor : colors_.SecondarySelectWireColor;
+  const SceneView& v = sceneView_;
+  const bool texture = v.textured;
+  const bool meshLevel = v.MeshLevel(), faceLevel = v.FaceLevel();
+  const ColorTriple& primary = v.Primary(colors_);
+  const ColorTriple& secondary = v.Secondary(colors_);
   const auto call = [&](const MeshFrame& f, unsigned id) {
     if (!id) return;
     if (f.animated) {

@@ -92,6 +92,7 @@ class LayeredScene {
   ViewState view_;
   ColorSettings colors_;
   SceneInputs inputs_;
+  SceneView sceneView_;
   struct MeshFrame {
     unsigned body = 0, blend = 0, highlight = 0, marks = 0, vectors = 0, points = 0, normals = 0;
     bool selected = false, focused = false, animated = false;

@@ -61,21 +61,23 @@ class Picker {
  public:
   Picker(const Model& model, const ViewState& view, const SceneInputs& in, const PickView& at,
          PickBoxes& boxes)
-      : model_(model), view_(view), in_(in), boxes_(boxes), level_(view.LevelIndex()) {
+      : model_(model),
+        view_(view),
+        in_(in),
+        v_(SceneView::Of(view, in)),
+        boxes_(boxes),
+        level_(v_.level) {
     const Matrix4 pick =
         PickMatrix(at.x, at.height - at.y, at.size, std::max(1, at.width), std::max(1, at.height));
     matrix_ = Multiply(Multiply(pick, at.projection), at.modelView);
-    texture_ = view.DisplayMode == "texture";
+    texture_ = v_.textured;
   }
 
   PickOutcome Run() {
-    const std::string& g = view_.GeometryLevel;
-    const PickKind kind = g == "mesh"   ? PickKind::Mesh
-                          : g == "face" ? PickKind::Face
-                                        : PickKind::Corner;
+    const PickKind kind = v_.Picks();
     Surfaces(kind);
     if (kind == PickKind::Mesh) {
-      if (!texture_) MeshPoints();
+      if (v_.meshCentres) MeshPoints();
     } else {
       Overlays(kind == PickKind::Face);
     }
@@ -193,10 +195,7 @@ class Picker {
     }
   }
 
-  bool Animated(int mesh) const {
-    return view_.PropertyPanel == "rotation" && mesh == in_.focusedMesh &&
-           (in_.animateAxis || in_.animateAim || in_.animateDegree);
-  }
+  bool Animated(int mesh) const { return v_.Animated(mesh); }
   // The rotation panel's animation, as the scene applies it about the pivot.
   Matrix4 Animation(const MeshRec& mesh) const {
     const Single3& p = mesh.Pivot;
@@ -269,12 +268,10 @@ class Picker {
   // The points, then the normals, then the software vectors of the selected meshes, in the
   // order the scene draws them; runs of faces whose box misses the volume are skipped.
   void Overlays(bool faceLevel) {
-    const bool normals = view_.NormalsShown == "show";
-    const bool vectors = faceLevel && view_.GeometrySubPanel == "texture";
-    const int passes = 2 + (vectors ? 2 : 0);
+    const int passes = 2 + (v_.vectors ? 2 : 0);
     for (int pass = 0; pass < passes; ++pass) {
-      if (pass == 0 && faceLevel && texture_) continue;  // no centre points on surfaces
-      if (pass == 1 && !normals) continue;
+      if (pass == 0 && faceLevel && !v_.faceCentres) continue;
+      if (pass == 1 && !v_.normals) continue;
       for (int i = 0; i < model_.MeshCount(); ++i) {
         const LODRec* r = Level(i);
         if (!r || !r->Selected) continue;
@@ -319,21 +316,21 @@ class Picker {
   // The panels' drawings stand for no element: they only tell a click on them from a click
   // on nothing. Cones are taken whole, both sides.
   void PanelOverlays() {
-    const std::string& panel = view_.PropertyPanel;
+    const Panel panel = v_.panel;
     const PickTarget none;
-    if (panel == "hardpoint") {
+    if (panel == Panel::Hardpoint) {
       for (const MeshRec& mesh : model_.Meshes)
         for (const HardpointRec& hp : mesh.Hardpoints)
           PointAt(hp.Position.x, hp.Position.y, hp.Position.z, none);
-    } else if (panel == "engine glow") {
+    } else if (panel == Panel::EngineGlow) {
       for (const MeshRec& mesh : model_.Meshes)
         for (const EngineGlowRec& g : mesh.EngineGlows) Cone(g);
-    } else if (panel == "rotation" || panel == "hitzone") {
+    } else if (panel == Panel::Rotation || panel == Panel::Hitzone) {
       if (in_.focusedMesh < 0 || in_.focusedMesh >= model_.MeshCount()) return;
       const LODRec* r = Level(in_.focusedMesh);
       if (!r || !r->Selected) return;
       const MeshRec& m = model_.Meshes[static_cast<std::size_t>(in_.focusedMesh)];
-      if (panel == "rotation") {
+      if (panel == Panel::Rotation) {
         const Single3& p = m.Pivot;
         for (const Single3* d : {&m.Axis, &m.Aim, &m.Degree})
           Line(p.x, p.y, p.z, p.x + d->x, p.y + d->y, p.z + d->z, none);
@@ -383,6 +380,7 @@ class Picker {
   const Model& model_;
   const ViewState& view_;
   const SceneInputs& in_;
+  const SceneView v_;
   PickBoxes& boxes_;
   int level_;
   bool texture_ = false;

@@ -94,9 +94,9 @@ void GeometryFrame::ShowMeshNames(const ModelChange& change) {
       meshList_->SetList(m, Q(model().Meshes[static_cast<std::size_t>(m)].Name));
 }
 
-void GeometryFrame::ShowLevel(const std::string& level) {
-  meshList_->setVisible(level == "mesh");
-  faceList_->setVisible(level == "face");
+void GeometryFrame::ShowLevel(Geometry level) {
+  meshList_->setVisible(level == Geometry::Mesh);
+  faceList_->setVisible(level == Geometry::Face);
   geometry_->ShowLevel(level);
   texture_->ShowLevel(level);
   FollowBuddies(this);
@@ -104,17 +104,17 @@ void GeometryFrame::ShowLevel(const std::string& level) {
   // Only the vertex level's corner lists need the panel's height; otherwise the mesh and
   // face lists take it, and no grey space is left between.
   if (auto* column = qobject_cast<QBoxLayout*>(layout())) {
-    column->setStretch(0, level == "vertex" ? 0 : 1);
-    column->setStretch(1, level == "vertex" ? 1 : 0);
+    column->setStretch(0, level == Geometry::Vertex ? 0 : 1);
+    column->setStretch(1, level == Geometry::Vertex ? 1 : 0);
   }
 }
 
 // The list of the level being edited takes the keyboard, so that its rows can be walked.
 void GeometryFrame::TakeKeyboard() {
-  const std::string& g = view().GeometryLevel;
-  if (g == "mesh") meshList_->setFocus();
-  if (g == "face") faceList_->setFocus();
-  if (g == "vertex") corners_[0]->setFocus();
+  const Geometry g = view().GeometryLevel;
+  if (g == Geometry::Mesh) meshList_->setFocus();
+  if (g == Geometry::Face) faceList_->setFocus();
+  if (g == Geometry::Vertex) corners_[0]->setFocus();
 }
 
 void GeometryFrame::SyncMeshRows(int level) {

@@ -36,7 +36,7 @@ class GeometryFrame : public PropertyFrame {
   void cornerlist_MouseUp(int list);
 
  private:
-  void ShowLevel(const std::string& level);
+  void ShowLevel(Geometry level);
   void ShowMeshNames(const ModelChange& change);
   // Rows from the flags. Face and corner rows are rebuilt only when their elements or
   // texts changed, and otherwise only their selection is set: a pick changes flags.

@@ -91,8 +91,9 @@ GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
   connect(update_, &QPushButton::clicked, this, [this] { updategeogeobut_Click(); });
 }
 
-void GeometrySubFrame::ShowLevel(const std::string& level) {
-  const bool mesh = level == "mesh", vertex = level == "vertex", face = level == "face";
+void GeometrySubFrame::ShowLevel(Geometry level) {
+  const bool mesh = level == Geometry::Mesh, vertex = level == Geometry::Vertex,
+             face = level == Geometry::Face;
   for (QWidget* w : std::initializer_list<QWidget*>{delete_, assignLod_, meshSize_, meshDistance_})
     w->setVisible(mesh);
   for (int a = 0; a < 3; ++a) {
@@ -192,8 +193,8 @@ void GeometrySubFrame::lodassignmentbut_Click() {
 
 void GeometrySubFrame::updategeogeobut_Click() {
   const int level = this->level();
-  const std::string& geometry = view().GeometryLevel;
-  if (geometry == "mesh") {
+  const Geometry geometry = view().GeometryLevel;
+  if (geometry == Geometry::Mesh) {
     const auto d = ReadNumber(meshDistance_, host_), s = ReadNumber(meshSize_, host_);
     if (!d || !s) return;
     std::optional<double> at[3];
@@ -203,13 +204,13 @@ void GeometrySubFrame::updategeogeobut_Click() {
           UpdateSelectedMeshes(m, level, {*d, *s, *at[0], *at[1], *at[2]});
         }))
       host_.ApplyViewExtent();
-  } else if (geometry == "face") {
+  } else if (geometry == Geometry::Face) {
     const auto normal = ReadNumbers(faceNormal_, host_);
     const auto face = focus().face;
     if (!normal || !face || !FaceAt(model(), level, *face)) return;
     host_.Edit("Face UPDATE",
                [&](tamsel::Model& m) { UpdateFocusedFaceNormal(m, level, *face, *normal); });
-  } else if (geometry == "vertex") {
+  } else if (geometry == Geometry::Vertex) {
     const auto at = ReadNumbers({cornerBoxes_[0], cornerBoxes_[1], cornerBoxes_[2]}, host_);
     const auto normal =
         at ? ReadNumbers({cornerBoxes_[3], cornerBoxes_[4], cornerBoxes_[5]}, host_) : std::nullopt;

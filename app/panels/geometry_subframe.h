@@ -20,7 +20,7 @@ class GeometrySubFrame : public PropertyFrame {
   void Refresh(const ModelChange& change) override;
   void Clear() override;
   // Shows the controls of one geometry level ("mesh", "face" or "vertex") and hides the rest.
-  void ShowLevel(const std::string& level);
+  void ShowLevel(Geometry level);
   // X, Y, Z, then I, J, K: one row per corner, as the texture sub-frame's U and V.
   const std::array<RowList*, 6>& CornerLists() const { return cornerLists_; }
 

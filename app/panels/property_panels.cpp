@@ -4,6 +4,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "app/keyed_toolbar.h"
 #include "app/panels/color_subframe.h"
@@ -100,10 +101,10 @@ void PropertyPanels::ShowFrames(bool shown) {
   stack_->setVisible(shown);
 }
 
-void PropertyPanels::FollowGeometryLevel(const QString& level) {
+void PropertyPanels::FollowGeometryLevel(tamsel::Geometry level) {
   ViewState& view = host_.View();
-  if (level == "mesh") {
-    view.GeometrySubPanel = "geometry";
+  if (level == tamsel::Geometry::Mesh) {
+    view.GeometrySubPanel = GeometrySub::Geometry;
     BringToFront(&geometry_->GeometrySub());
     bar_->SetEnabled(kHitzone, true);
     bar_->SetEnabled(kRotation, true);
@@ -112,8 +113,8 @@ void PropertyPanels::FollowGeometryLevel(const QString& level) {
   } else {
     bar_->SetEnabled(kHitzone, false);
     bar_->SetEnabled(kRotation, false);
-    if (view.PropertyPanel == "hitzone" || view.PropertyPanel == "rotation") {
-      view.PropertyPanel = "geometry";
+    if (view.PropertyPanel == Panel::Hitzone || view.PropertyPanel == Panel::Rotation) {
+      view.PropertyPanel = Panel::Geometry;
       BringToFront(geometry_);
       bar_->SetValue(kGeometry, 1);
       bar_->SetValue(kHitzone, 0);
@@ -125,18 +126,19 @@ void PropertyPanels::FollowGeometryLevel(const QString& level) {
       bar_->SetEnabled(kSubTexture, true);
     }
   }
-  bar_->SetEnabled(kSubTexture, level == "face" || level == "vertex");
-  if (level == "vertex") view.GeometrySubPanel = "geometry";
+  bar_->SetEnabled(kSubTexture, level != tamsel::Geometry::Mesh);
+  if (level == tamsel::Geometry::Vertex) view.GeometrySubPanel = GeometrySub::Geometry;
 }
 
 void PropertyPanels::propbar_ButtonClick(int index) {
   ViewState& view = host_.View();
   const QString key = bar_->Key(index);
-  const std::pair<const char*, QWidget*> panels[] = {
-      {"geometry", geometry_}, {"texture", texture_},     {"hitzone", hitzone_},
-      {"rotation", rotation_}, {"hardpoint", hardpoint_}, {"engine glow", engineGlow_}};
-  for (const auto& [panel, frame] : panels) {
-    if (key != panel) continue;
+  const std::tuple<const char*, Panel, QWidget*> panels[] = {
+      {"geometry", Panel::Geometry, geometry_},    {"texture", Panel::Texture, texture_},
+      {"hitzone", Panel::Hitzone, hitzone_},       {"rotation", Panel::Rotation, rotation_},
+      {"hardpoint", Panel::Hardpoint, hardpoint_}, {"engine glow", Panel::EngineGlow, engineGlow_}};
+  for (const auto& [name, panel, frame] : panels) {
+    if (key != name) continue;
     for (int i = 1; i <= 6; ++i) bar_->SetValue(i, 0);
     bar_->SetValue(index, 1);
     view.PropertyPanel = panel;
@@ -149,22 +151,22 @@ void PropertyPanels::propbar_ButtonClick(int index) {
   // The sub-frame buttons behave as pairs: the clicked one stays pressed.
   if (key == "subgeometry") {
     BringToFront(&geometry_->GeometrySub());
-    view.GeometrySubPanel = "geometry";
+    view.GeometrySubPanel = GeometrySub::Geometry;
     bar_->SetValue(index, 1);
     bar_->SetValue(kSubTexture, 0);
   } else if (key == "subtexture") {
     BringToFront(&geometry_->TextureSub());
-    view.GeometrySubPanel = "texture";
+    view.GeometrySubPanel = GeometrySub::Texture;
     bar_->SetValue(index, 1);
     bar_->SetValue(kSubGeometry, 0);
   } else if (key == "subtransparency") {
     BringToFront(&texture_->Transparency());
-    view.TextureSubPanel = "transparency";
+    view.TextureSubPanel = TextureSub::Transparency;
     bar_->SetValue(index, 1);
     bar_->SetValue(kSubIllumination, 0);
   } else if (key == "subillumination") {
     BringToFront(&texture_->Illumination());
-    view.TextureSubPanel = "illumination";
+    view.TextureSubPanel = TextureSub::Illumination;
     bar_->SetValue(index, 1);
     bar_->SetValue(kSubTransparency, 0);
   }

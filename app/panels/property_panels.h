@@ -33,7 +33,7 @@ class PropertyPanels : public QWidget {
   // The property tool bar's buttons as a new geometry level ("mesh", "face", "vertex")
   // allows them: hitzones and rotations belong to meshes, the texture sub-frame to faces
   // and corners.
-  void FollowGeometryLevel(const QString& level);
+  void FollowGeometryLevel(tamsel::Geometry level);
 
   KeyedToolBar& Bar() { return *bar_; }
   GeometryFrame& Geometry() { return *geometry_; }

@@ -138,11 +138,11 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
   }
 }
 
-void TextureSubFrame::ShowLevel(const std::string& level) {
-  for (QWidget* w : faceControls_) w->setVisible(level == "face");
+void TextureSubFrame::ShowLevel(Geometry level) {
+  for (QWidget* w : faceControls_) w->setVisible(level == Geometry::Face);
   for (QWidget* w : {static_cast<QWidget*>(coordLists_[0]), static_cast<QWidget*>(coordLists_[1]),
                      static_cast<QWidget*>(u_), static_cast<QWidget*>(v_)})
-    w->setVisible(level == "vertex");
+    w->setVisible(level == Geometry::Vertex);
 }
 
 void TextureSubFrame::Clear() {
@@ -206,7 +206,7 @@ void TextureSubFrame::texturelist_Click() {
 
 void TextureSubFrame::updategeotexbut_Click() {
   const int level = this->level();
-  if (view().GeometryLevel == "vertex") {
+  if (view().GeometryLevel == Geometry::Vertex) {
     const auto u = ReadNumber(u_, host_), v = u ? ReadNumber(v_, host_) : std::nullopt;
     if (!v) return;
     host_.Edit("Texture coordinate UPDATE", [&](tamsel::Model& m) {
@@ -214,7 +214,7 @@ void TextureSubFrame::updategeotexbut_Click() {
     });
     return;
   }
-  if (view().GeometryLevel != "face") return;
+  if (view().GeometryLevel != Geometry::Face) return;
   const std::string name = files_->List(files_->ListIndex()).toStdString();
   if (name.empty() || !files_->Selected(files_->ListIndex())) return;
   const auto first = ReadNumbers(vector1_, host_);

@@ -22,7 +22,7 @@ class TextureSubFrame : public PropertyFrame {
   TextureSubFrame(PanelHost& host, QWidget* parent);
   void Refresh(const ModelChange& change) override;
   void Clear() override;
-  void ShowLevel(const std::string& level);
+  void ShowLevel(Geometry level);
   // U, then V: one row per corner.
   const std::array<RowList*, 2>& CornerLists() const { return coordLists_; }
 

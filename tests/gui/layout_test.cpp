@@ -51,7 +51,7 @@ class LayoutTest : public ProjectTest {
     // A click where the Vert button shows reaches it.
     QToolButton* vert = window->DispBar().ButtonAt(window->DispBar().IndexOfKey("vertex"));
     QTest::mouseClick(vert, Qt::LeftButton);
-    EXPECT_EQ(window->View().GeometryLevel, "vertex");
+    EXPECT_EQ(window->View().GeometryLevel, Geometry::Vertex);
   }
 
   // Every control shown in the front panel has at least the room its own contents need;

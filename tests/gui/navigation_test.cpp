@@ -100,11 +100,11 @@ TEST_F(WindowTest, GeometryLevelButtonsSwitchControlsPanelsAndSubFrameButtons) {
   KeyedToolBar& disp = window->DispBar();
   KeyedToolBar& prop = window->PropBar();
   prop.ButtonAt(3)->click();  // hitzone panel
-  EXPECT_EQ(window->View().PropertyPanel, "hitzone");
+  EXPECT_EQ(window->View().PropertyPanel, Panel::Hitzone);
   EXPECT_TRUE(Find("hitzoneframe")->isVisible());
   EXPECT_FALSE(prop.Visible(9));
   disp.ButtonAt(disp.IndexOfKey("face"))->click();
-  EXPECT_EQ(window->View().PropertyPanel, "geometry");
+  EXPECT_EQ(window->View().PropertyPanel, Panel::Geometry);
   EXPECT_TRUE(Find("geometryframe")->isVisible());
   EXPECT_FALSE(Find("hitzoneframe")->isVisible());
   EXPECT_FALSE(prop.Enabled(3));
@@ -121,7 +121,7 @@ TEST_F(WindowTest, GeometryLevelButtonsSwitchControlsPanelsAndSubFrameButtons) {
   EXPECT_TRUE(prop.Enabled(3));
   disp.ButtonAt(disp.IndexOfKey("vertex"))->click();
   EXPECT_TRUE(prop.Enabled(10));
-  EXPECT_EQ(window->View().GeometrySubPanel, "geometry");
+  EXPECT_EQ(window->View().GeometrySubPanel, GeometrySub::Geometry);
   EXPECT_TRUE(Find("Xvertexlist")->isVisible());
 
   // A pressed group button stays pressed, the others of its group released.
@@ -130,25 +130,25 @@ TEST_F(WindowTest, GeometryLevelButtonsSwitchControlsPanelsAndSubFrameButtons) {
   EXPECT_EQ(disp.Value(disp.IndexOfKey("mesh")), 0);
   EXPECT_EQ(disp.Value(disp.IndexOfKey("high level")), 1);
   disp.ButtonAt(disp.IndexOfKey("no norm"))->click();
-  EXPECT_EQ(window->View().NormalsShown, "hide");
+  EXPECT_EQ(window->View().NormalsShown, false);
   EXPECT_EQ(disp.Value(disp.IndexOfKey("norm")), 0);
 }
 
 TEST_F(WindowTest, PropertyButtonsBringTheirFramesAndSubFramesToTheFront) {
   KeyedToolBar& prop = window->PropBar();
   prop.ButtonAt(2)->click();
-  EXPECT_EQ(window->View().PropertyPanel, "texture");
+  EXPECT_EQ(window->View().PropertyPanel, Panel::Texture);
   EXPECT_TRUE(Find("textureframe")->isVisible());
   EXPECT_TRUE(prop.Visible(11) && prop.Visible(12));
   EXPECT_FALSE(prop.Visible(9) || prop.Visible(10));
   prop.ButtonAt(12)->click();
-  EXPECT_EQ(window->View().TextureSubPanel, "illumination");
+  EXPECT_EQ(window->View().TextureSubPanel, TextureSub::Illumination);
   EXPECT_TRUE(Find("illumsubframe")->isVisible());
   EXPECT_EQ(prop.Value(11), 0);
   prop.ButtonAt(12)->click();  // clicking it again keeps it pressed
   EXPECT_EQ(prop.Value(12), 1);
   prop.ButtonAt(6)->click();
-  EXPECT_EQ(window->View().PropertyPanel, "engine glow");
+  EXPECT_EQ(window->View().PropertyPanel, Panel::EngineGlow);
   EXPECT_FALSE(prop.Visible(11));
   EXPECT_EQ(prop.Value(2), 0);
 }

@@ -57,12 +57,12 @@ class PickEquivalenceTest : public WindowTest {
     QTest::qWait(50);
   }
   // The view options a case draws with; vectors: the face level's software vectors shown.
-  void Show(const char* mode, const char* level, const char* panel, bool vectors) {
+  void Show(Display mode, Geometry level, Panel panel, bool vectors) {
     ViewState& v = window->View();
     v.DisplayMode = mode;
     v.GeometryLevel = level;
     v.PropertyPanel = panel;
-    v.GeometrySubPanel = vectors ? "texture" : "geometry";
+    v.GeometrySubPanel = vectors ? GeometrySub::Texture : GeometrySub::Geometry;
   }
   TempDir dir;
 };
@@ -79,12 +79,11 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
     for (LODRec& lod : mesh.LODs) lod.Selected = kTrue;
   for (FaceRec& f : window->Model().Meshes.Edit(0).LODs[0].Faces) f.Selected = kTrue;
   for (const char* preset : {"perspective", "top", "right", "front", "turned"}) {
-    for (const char* mode : {"wire", "texture"})
-      for (const char* level : {"mesh", "face", "vertex"})
-        for (const char* normals : {"show", "hide"}) {
-          const bool shown = std::string(normals) == "show";
-          Show(mode, level, shown ? "hardpoint" : "geometry", shown);
-          window->View().NormalsShown = normals;
+    for (Display mode : {Display::Wire, Display::Texture})
+      for (Geometry level : {Geometry::Mesh, Geometry::Face, Geometry::Vertex})
+        for (bool shown : {true, false}) {
+          Show(mode, level, shown ? Panel::Hardpoint : Panel::Geometry, shown);
+          window->View().NormalsShown = shown;
           viewport.ViewPreset(preset == std::string("turned") ? "perspective" : preset);
           if (preset == std::string("turned")) {
             ctl.Camera().RotateY(std::uniform_real_distribution<double>(0, 360)(random));
@@ -117,9 +116,10 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
             const PickOutcome cpu = viewport.PickAt(x, y);
             ++compared;
             named += gl.kind == PickOutcome::Named;
-            const std::string where = std::string(preset) + " " + mode + " " + level + " " +
-                                      normals + " at " + std::to_string(x) + "," +
-                                      std::to_string(y);
+            const std::string where = std::string(preset) +
+                                      (mode == Display::Texture ? " texture " : " wire ") +
+                                      std::string(GeometryKey(level)) + (shown ? " normals" : "") +
+                                      " at " + std::to_string(x) + "," + std::to_string(y);
             ASSERT_EQ(cpu.kind, gl.kind) << where;
             if (cpu.kind != PickOutcome::Named || cpu.target == gl.target) continue;
             EXPECT_LT(static_cast<double>(gl.second) - gl.nearest, kEpsilon) << where;
@@ -147,10 +147,10 @@ TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
   auto& faces = window->Model().Meshes.Edit(1).LODs[0].Faces;
   for (std::size_t f = 0; f < faces.size(); f += 3) faces[f].Selected = kTrue;
   for (std::size_t f = 0; f < faces.size(); f += 5) faces[f].Vertices[1].Selected = kTrue;
-  for (const char* mode : {"wire", "texture"})
-    for (const char* level : {"mesh", "face", "vertex"})
-      for (const char* panel : {"geometry", "hitzone"}) {
-        Show(mode, level, panel, std::string(panel) == "hitzone");
+  for (Display mode : {Display::Wire, Display::Texture})
+    for (Geometry level : {Geometry::Mesh, Geometry::Face, Geometry::Vertex})
+      for (Panel panel : {Panel::Geometry, Panel::Hitzone}) {
+        Show(mode, level, panel, panel == Panel::Hitzone);
         viewport.ViewPreset("perspective");
         viewport.Fit();
         ASSERT_TRUE(viewport.CompileReference());
@@ -179,9 +179,11 @@ TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
             else
               ++differ;
           }
-        std::printf("%s %s %s: %ld of %ld lit pixels differ, %ld now in the selection colour\n",
-                    mode, level, panel, differ, lit, selectionColoured);
-        const std::string where = std::string(mode) + " " + level + " " + panel;
+        const std::string where = std::string(mode == Display::Texture ? "texture " : "wire ") +
+                                  std::string(GeometryKey(level)) +
+                                  (panel == Panel::Hitzone ? " hitzone" : " geometry");
+        std::printf("%s: %ld of %ld lit pixels differ, %ld now in the selection colour\n",
+                    where.c_str(), differ, lit, selectionColoured);
         EXPECT_GT(lit, 1000) << where << ": the model is not in view";
         EXPECT_LE(differ, lit / 50) << where << ": " << differ << " of " << lit << " pixels";
       }

@@ -61,7 +61,7 @@ TEST_F(ProjectTest, SecondaryClicksSelectMeshesShiftAddsAndEmptySpaceClears) {
 TEST_F(ProjectTest, FacesAndCornersArePickedInSelectedMeshesOnly) {
   Open();  // mesh 0 is selected
   Press("face");
-  EXPECT_EQ(window->View().GeometryLevel, "face");
+  EXPECT_EQ(window->View().GeometryLevel, Geometry::Face);
   Click(PixelOf(-20, 10, 0));  // an edge of a face of the unselected mesh
   EXPECT_EQ(L("facelist")->ListCount(), 2);
   EXPECT_FALSE(L("facelist")->Selected(0));
@@ -99,7 +99,7 @@ TEST_F(ProjectTest, PicksResolveAfterTheIdCountersPassedTheOldKindBoundaries) {
 TEST_F(ProjectTest, TextureModeShowsTheTexelsAndTheBlackKeyDropsOut) {
   Open();
   Press("texture");
-  EXPECT_EQ(window->View().DisplayMode, "texture");
+  EXPECT_EQ(window->View().DisplayMode, Display::Texture);
   const QImage frame = window->Renderscreen().grabFramebuffer();
   // Mesh 2 is not selected, so its texels show as they are.
   EXPECT_EQ(frame.pixelColor(PixelOf(-6, 10, 0)), QColor(255, 0, 0));
@@ -131,7 +131,7 @@ TEST_F(ProjectTest, TextureScreensMarksExactlyThePixelsWithinTolerance) {
 TEST_F(ProjectTest, MeshesWithoutTheCurrentLevelAreNeitherDrawnNorPicked) {
   Open();
   Press("low level");
-  EXPECT_EQ(window->View().CurrentLOD, "low");
+  EXPECT_EQ(window->View().CurrentLOD, Detail::Low);
   EXPECT_EQ(L("facelist")->ListCount(), 0);
   EXPECT_FALSE(Find("meshsizetext")->isEnabled());  // mesh 0 has no low level
   Click(PixelOf(5, 10, 0));

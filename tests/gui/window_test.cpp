@@ -32,13 +32,13 @@ TEST_F(WindowTest, CaptionAndStartValues) {
   EXPECT_EQ(window->Model().NormalLength, 30.0);
   EXPECT_EQ(window->Model().ViewExtent, 10.0);  // set by InitGL
   const ViewState& v = window->View();
-  EXPECT_EQ(v.DisplayMode, "wire");
-  EXPECT_EQ(v.GeometryLevel, "mesh");
-  EXPECT_EQ(v.CurrentLOD, "high");
-  EXPECT_EQ(v.NormalsShown, "show");
-  EXPECT_EQ(v.PropertyPanel, "geometry");
-  EXPECT_EQ(v.GeometrySubPanel, "face");
-  EXPECT_EQ(v.TextureSubPanel, "transparency");
+  EXPECT_EQ(v.DisplayMode, Display::Wire);
+  EXPECT_EQ(v.GeometryLevel, Geometry::Mesh);
+  EXPECT_EQ(v.CurrentLOD, Detail::High);
+  EXPECT_EQ(v.NormalsShown, true);
+  EXPECT_EQ(v.PropertyPanel, Panel::Geometry);
+  EXPECT_EQ(v.GeometrySubPanel, GeometrySub::Face);
+  EXPECT_EQ(v.TextureSubPanel, TextureSub::Transparency);
   EXPECT_EQ(v.FlightGroupColor, 0);
   EXPECT_EQ(window->Colors().SecondarySelectTexColor, (ColorTriple{127, 127, 229}));
 }

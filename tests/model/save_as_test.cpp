@@ -106,7 +106,8 @@ TEST(SaveAs, UndoAfterAMoveLeavesTheOldFolderAlone) {
   doc.Reset();
   FileTransaction files(doc.model().ProjectPath);
   ASSERT_FALSE(doc.Apply(
-      "add", [&](Model& m) {
+      "add",
+      [&](Model& m) {
         files.Bring("extra.BMP", Bytes{1, 2, 3});
         TextureRec t;
         t.Name = "extra.BMP";
@@ -136,7 +137,7 @@ TEST(SelectionSummary, CountsAndWordsFollowTheLevel) {
   EXPECT_EQ(SelectionText(CountSelection(model, view), view),
             "1 mesh, " + std::to_string(faces) + (faces == 1 ? " face" : " faces") +
                 " selected of " + GroupThousands(CountSelection(model, view).totalFaces));
-  view.GeometryLevel = "vertex";
+  view.GeometryLevel = Geometry::Vertex;
   mesh.LODs[0].Faces[0].Selected = kTrue;
   mesh.LODs[0].Faces[0].Vertices[0].Selected = kTrue;
   mesh.LODs[0].Faces[0].Vertices[1].Selected = kTrue;

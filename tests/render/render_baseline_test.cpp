@@ -36,8 +36,8 @@ class RenderBaselineTest : public ::testing::Test {
     r.angle = angle;
     r.width = kWidth;
     r.height = kHeight;
-    r.view.DisplayMode = mode;
-    r.view.NormalsShown = "hide";
+    r.view.DisplayMode = mode == "texture" ? Display::Texture : Display::Wire;
+    r.view.NormalsShown = false;
     return r;
   }
 
@@ -92,7 +92,7 @@ TEST_F(RenderBaselineTest, FighterInEveryViewAndMode) {
 
 TEST_F(RenderBaselineTest, FighterLowLevelAndFlightGroupColour) {
   RenderRequest low = Request(ViewAngle::Perspective, "texture");
-  low.view.CurrentLOD = "low";
+  low.view.CurrentLOD = Detail::Low;
   EXPECT_EQ(test::MatchBaseline("fighter_3d_low", RenderFighter(low)), "");
   RenderRequest blue = Request(ViewAngle::Top, "texture");
   blue.view.FlightGroupColor = 2;
@@ -108,7 +108,7 @@ TEST_F(RenderBaselineTest, SelectionColoursAtEachLevel) {
               "");
   }
   RenderRequest faces = Request(ViewAngle::Top, "wire");
-  faces.view.GeometryLevel = "face";
+  faces.view.GeometryLevel = Geometry::Face;
   faces.inputs.focusedMesh = 0;
   faces.inputs.focusedFace = FaceRef{0, 3};
   EXPECT_EQ(
@@ -118,8 +118,8 @@ TEST_F(RenderBaselineTest, SelectionColoursAtEachLevel) {
 
 TEST_F(RenderBaselineTest, NormalsAndCornersAtTheVertexLevel) {
   RenderRequest r = Request(ViewAngle::Front, "wire");
-  r.view.GeometryLevel = "vertex";
-  r.view.NormalsShown = "show";
+  r.view.GeometryLevel = Geometry::Vertex;
+  r.view.NormalsShown = true;
   r.inputs.focusedMesh = 0;
   r.inputs.focusedCorner = CornerRef{0, 3, 0};
   EXPECT_EQ(test::MatchBaseline("vertex_normals_wire", RenderFighter(SelectedFighter("vertex"), r)),
@@ -127,11 +127,13 @@ TEST_F(RenderBaselineTest, NormalsAndCornersAtTheVertexLevel) {
 }
 
 TEST_F(RenderBaselineTest, PanelDrawings) {
-  const std::pair<const char*, int> panels[] = {
-      {"hardpoint", -1}, {"engine glow", -1}, {"hitzone", 0}, {"rotation", 6}};
-  for (const auto& [panel, focus] : panels) {
+  const std::tuple<const char*, Panel, int> panels[] = {{"hardpoint", Panel::Hardpoint, -1},
+                                                        {"engine glow", Panel::EngineGlow, -1},
+                                                        {"hitzone", Panel::Hitzone, 0},
+                                                        {"rotation", Panel::Rotation, 6}};
+  for (const auto& [panel, shown, focus] : panels) {
     RenderRequest r = Request(ViewAngle::Perspective, "texture");
-    r.view.PropertyPanel = panel;
+    r.view.PropertyPanel = shown;
     r.inputs.focusedMesh = focus;
     QString name = QString("panel_%1").arg(panel).replace(' ', '_');
     EXPECT_EQ(test::MatchBaseline(name, RenderFighter(SelectedFighter("mesh"), r)), "");

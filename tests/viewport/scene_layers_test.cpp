@@ -80,7 +80,7 @@ class LayeredSceneTest : public ::testing::Test {
 
 TEST_F(LayeredSceneTest, AnUpdateOfOneMeshRecompilesThatMeshAlone) {
   doc.model() = ThreeMeshes();
-  view.DisplayMode = "texture";
+  view.DisplayMode = Display::Texture;
   const long first = Update();
   // Per mesh: a run of triangles per texture (2), the opaque and blended passes calling
   // them, the marks; and the panels.
@@ -114,11 +114,11 @@ TEST_F(LayeredSceneTest, SelectionAndRenamingKeepTheBodiesAndSwitchingBackReuses
   ASSERT_FALSE(doc.Apply("Rename", [](Model& m) { RenameMesh(m, 0, "Nose"); }));
   EXPECT_EQ(Update(), 1) << "a renamed mesh draws alike";
 
-  view.DisplayMode = "texture";
+  view.DisplayMode = Display::Texture;
   EXPECT_EQ(Update(), 3 * 5 + 1);
-  view.DisplayMode = "wire";
+  view.DisplayMode = Display::Wire;
   EXPECT_EQ(Update(), 3 + 1) << "only the marks, whose look is the mode's";
-  view.DisplayMode = "texture";
+  view.DisplayMode = Display::Texture;
   EXPECT_EQ(Update(), 3 + 1);
   view.FlightGroupColor = 2;
   EXPECT_EQ(Update(), 3 * 5 + 1);
@@ -135,7 +135,7 @@ TEST_F(LayeredSceneTest, SelectionAndRenamingKeepTheBodiesAndSwitchingBackReuses
 
 TEST_F(LayeredSceneTest, TheFaceLevelHighlightsOnlyTheSelectedFaces) {
   doc.model() = ThreeMeshes();
-  view.GeometryLevel = "face";
+  view.GeometryLevel = Geometry::Face;
   ApplyPick(doc.model(), 0, PickKind::Mesh, {PickKind::Mesh, 1}, false);
   ApplyPick(doc.model(), 0, PickKind::Face, {PickKind::Face, 1, 4}, false);
   inputs.focusedFace = FaceRef{1, 4};

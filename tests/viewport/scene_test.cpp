@@ -106,7 +106,7 @@ TEST(Scene, NamesResolveWhateverTheIdsAre) {
   model.Meshes.Edit(0).LODs[0].Faces[1].Id = 1500;
   model.Meshes.Edit(0).LODs[0].Selected = kTrue;
   ViewState view;
-  view.GeometryLevel = "face";
+  view.GeometryLevel = Geometry::Face;
   Recorder r;
   const PickTable names = DrawScene(model, view, ColorSettings{}, SceneInputs{}, r);
   const auto loops = r.Of(Primitive::LineLoop);
@@ -121,7 +121,7 @@ TEST(Scene, TextureModeDrawsEveryFaceTwiceWithItsFlightGroupTexture) {
   model.Meshes.Edit(0).LODs[0].Faces[0].TextureNames = {"a.BMP", "b.BMP", kBlank, "missing.BMP",
                                                         ""};
   ViewState view;
-  view.DisplayMode = "texture";
+  view.DisplayMode = Display::Texture;
   view.FlightGroupColor = 1;
   Recorder r;
   DrawScene(model, view, ColorSettings{}, SceneInputs{}, r);
@@ -155,7 +155,7 @@ TEST(Scene, VertexLevelShowsCornersOfSelectedFacesOfSelectedMeshesOnly) {
   model.Meshes.Edit(0).LODs[0].Faces[1].Vertices[1].I = 0;
   model.Meshes.Edit(0).LODs[0].Faces[1].Vertices[1].K = 0;  // a zero normal: no line
   ViewState view;
-  view.GeometryLevel = "vertex";
+  view.GeometryLevel = Geometry::Vertex;
   SceneInputs in;
   in.focusedCorner = CornerRef{0, 1, 2};
   Recorder r;
@@ -172,7 +172,7 @@ TEST(Scene, VertexLevelShowsCornersOfSelectedFacesOfSelectedMeshesOnly) {
 TEST(Scene, MeshesWithoutTheLowLevelShowNothingAndCannotBePicked) {
   Model model = TwoMeshes();
   ViewState view;
-  view.CurrentLOD = "low";
+  view.CurrentLOD = Detail::Low;
   Recorder r;
   const PickTable names = DrawScene(model, view, ColorSettings{}, SceneInputs{}, r);
   const auto loops = r.Of(Primitive::LineLoop);
@@ -192,15 +192,15 @@ TEST(Scene, PanelOverlaysFollowThePanelAndTheFocusedSelectedMesh) {
   ViewState view;
   SceneInputs in;
   in.focusedMesh = 1;
-  view.PropertyPanel = "engine glow";
+  view.PropertyPanel = Panel::EngineGlow;
   Recorder glow;
   DrawScene(model, view, ColorSettings{}, in, glow);
   EXPECT_EQ(glow.cylinders, 2);
-  view.PropertyPanel = "hardpoint";
+  view.PropertyPanel = Panel::Hardpoint;
   Recorder hp;
   DrawScene(model, view, ColorSettings{}, in, hp);
   EXPECT_EQ(hp.Of(Primitive::Points).size(), 2u + 3u);  // centre points and hardpoints
-  view.PropertyPanel = "hitzone";
+  view.PropertyPanel = Panel::Hitzone;
   Recorder unselected;
   DrawScene(model, view, ColorSettings{}, in, unselected);
   EXPECT_EQ(unselected.Of(Primitive::LineLoop).size(), 3u);  // faces only
