@@ -47,9 +47,9 @@ void Open(const SampleOptions& o, const std::string& name) {
 // vertex: the faces of mesh 0 selected, so that their corners show).
 void SetView(const benchmark::State& state) {
   ViewState& v = window->View();
-  v.DisplayMode = state.range(0) ? "texture" : "wire";
+  v.DisplayMode = state.range(0) ? tamsel::Display::Texture : tamsel::Display::Wire;
   const std::int64_t level = state.range(1);
-  v.GeometryLevel = level == 0 ? "mesh" : level == 1 ? "face" : "vertex";
+  v.GeometryLevel = level == 0 ? Geometry::Mesh : level == 1 ? Geometry::Face : Geometry::Vertex;
   if (level == 2)
     for (FaceRec& f : window->Model().Meshes.Edit(0).LODs[0].Faces) f.Selected = kTrue;
   window->Viewport().CreateCall();
