@@ -5,7 +5,10 @@
 namespace tamsel {
 
 int FaceTextureIndex(const Model& model, const FaceRec& face, int slot) {
-  if (slot < 0 || slot > 3) slot = 0;
+  // As the viewport shows it: slot 0 for a face without variants or a blank slot.
+  if (slot < 0 || slot > 3 || face.TextureNames[1] == kBlank ||
+      face.TextureNames[static_cast<std::size_t>(slot)] == kBlank)
+    slot = 0;
   const std::string& name = face.TextureNames[static_cast<std::size_t>(slot)];
   // The last record of a name is the one drawn, as the scene looks textures up.
   for (int t = model.TextureCount() - 1; t >= 0; --t)
