@@ -30,6 +30,7 @@ ColorSubFrame::ColorSubFrame(PanelHost& host, const Kind& kind, QWidget* parent)
     : PropertyFrame(host, kind.prefix + "subframe", "", parent), kind_(kind) {
   const QString& p = kind.prefix;
   auto* layout = new QGridLayout(this);
+  AsSubFrame(this, layout);
 
   // The marked rows say which textures have colours in this table: they follow the model,
   // and a click only chooses the texture to show.

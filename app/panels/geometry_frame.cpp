@@ -107,6 +107,13 @@ void GeometryFrame::ShowLevel(Geometry level) {
     column->setStretch(0, level == Geometry::Vertex ? 0 : 1);
     column->setStretch(1, level == Geometry::Vertex ? 1 : 0);
   }
+  // The sub-frames' sizes changed with what they show, perhaps while hidden: the stack
+  // measures them anew.
+  for (QWidget* sub : {static_cast<QWidget*>(geometry_), static_cast<QWidget*>(texture_)}) {
+    sub->layout()->invalidate();
+    sub->updateGeometry();
+  }
+  stack_->updateGeometry();
 }
 
 // The list of the level being edited takes the keyboard, so that its rows can be walked.

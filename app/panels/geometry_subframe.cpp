@@ -17,6 +17,7 @@ namespace tamsel {
 GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
     : PropertyFrame(host, "geometrysubframe", "", parent) {
   auto* layout = new QVBoxLayout(this);
+  AsSubFrame(this, layout);
 
   // Positions above normals, three lists a row, so that a row's corner and value can be
   // read; each list has its heading, which shows and hides with it.

@@ -1,6 +1,7 @@
 #include "app/panels/panel_host.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 
 #include "app/controls.h"
@@ -22,6 +23,13 @@ void PropertyFrame::Clear() {
   for (RowList* list : findChildren<RowList*>()) list->Clear();
   for (QLabel* picture : findChildren<QLabel*>())
     if (!picture->pixmap().isNull()) picture->setPixmap(QPixmap());
+}
+
+void AsSubFrame(QGroupBox* frame, QLayout* layout) {
+  frame->setFlat(true);
+  frame->setStyleSheet("QGroupBox#" + frame->objectName() +
+                       " { border: 0; margin: 0; padding: 0; }");
+  layout->setContentsMargins(0, 0, 0, 0);
 }
 
 }  // namespace tamsel

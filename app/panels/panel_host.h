@@ -63,4 +63,8 @@ class PropertyFrame : public QGroupBox {
   PanelHost& host_;
 };
 
+// A sub-frame sits inside its frame's box: drawn flat and without margins of its own, so
+// that nested frames do not take the width of their boxes.
+void AsSubFrame(QGroupBox* frame, QLayout* layout);
+
 }  // namespace tamsel

@@ -2,10 +2,12 @@
 
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <tuple>
 
+#include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
 #include "app/panels/color_subframe.h"
 #include "app/panels/feature_frames.h"
@@ -47,12 +49,18 @@ PropertyPanels::PropertyPanels(PanelHost& host, QWidget* parent) : QWidget(paren
   stack_->addWidget(rotation_ = new RotationFrame(host, stack_));
   stack_->addWidget(hardpoint_ = new HardpointFrame(host, stack_));
   stack_->addWidget(engineGlow_ = new EngineGlowFrame(host, stack_));
-  auto* scroll = new QScrollArea;
-  scroll->setObjectName("propertyscroll");
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidget(stack_);
-  column->addWidget(scroll, 1);
+  scroll_ = new QScrollArea;
+  scroll_->setObjectName("propertyscroll");
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  // The frames scroll down, never across: the dock is kept as wide as the frame on show.
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_->setWidget(stack_);
+  column->addWidget(scroll_, 1);
+  new EventWatcher(stack_, {QEvent::LayoutRequest}, [this](QEvent*) {
+    scroll_->setMinimumWidth(stack_->minimumSizeHint().width() +
+                             scroll_->verticalScrollBar()->sizeHint().width());
+  });
 
   bar_->SetValue(kGeometry, 1);
   bar_->SetValue(kSubGeometry, 1);
@@ -88,12 +96,14 @@ void PropertyPanels::BringToFront(QWidget* frame) {
   auto* stack = qobject_cast<QStackedWidget*>(frame->parentWidget());
   if (!stack) return;
   stack->setCurrentWidget(frame);
-  if (stack != stack_) return;
-  // The properties take the height of the frame on show, not of the tallest frame, so that
-  // a short frame is not stretched into grey space below the dock's fold.
-  for (PropertyFrame* f : Frames())
-    f->setSizePolicy(QSizePolicy::Preferred,
-                     f == frame ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+  // A stack takes the size of the frame on show, not of its tallest or widest frame, so
+  // that a short frame is not stretched into grey space and a wide one hidden behind it
+  // does not push the panel beyond the dock.
+  for (int i = 0; i < stack->count(); ++i) {
+    QWidget* page = stack->widget(i);
+    const auto policy = page == frame ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+    page->setSizePolicy(policy, policy);
+  }
   stack->updateGeometry();
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/panels/panel_host.h"
 
+class QScrollArea;
 class QStackedWidget;
 
 namespace tamsel {
@@ -51,6 +52,7 @@ class PropertyPanels : public QWidget {
   PanelHost& host_;
   KeyedToolBar* bar_ = nullptr;
   QStackedWidget* stack_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
   GeometryFrame* geometry_ = nullptr;
   TextureFrame* texture_ = nullptr;
   HitzoneFrame* hitzone_ = nullptr;

@@ -31,6 +31,7 @@ namespace tamsel {
 TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
     : PropertyFrame(host, "texturesubframe", "", parent) {
   auto* layout = new QGridLayout(this);
+  AsSubFrame(this, layout);
 
   auto* coords = new QGridLayout;
   const char* const lists[2][3] = {{"Ucoordlist", "U texture vertex coords", "U"},

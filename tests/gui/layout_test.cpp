@@ -57,6 +57,7 @@ class LayoutTest : public ProjectTest {
   // Every control shown in the front panel has at least the room its own contents need;
   // the panel scrolls when the dock is smaller than the panel.
   void ExpectPanelControlsHaveRoom(const std::string& where) {
+    QCoreApplication::processEvents();  // the layout a user sees: after the frame changed
     for (QWidget* w : Find("propertystack")->findChildren<QWidget*>()) {
       if (!w->isVisible()) continue;
       const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
