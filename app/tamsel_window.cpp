@@ -3,16 +3,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QVBoxLayout>
 #include <filesystem>
-#include <tuple>
 
 #include "app/craft_commands.h"
 #include "app/keyed_toolbar.h"
 #include "app/panels/property_panels.h"
 #include "app/project_commands.h"
-#include "app/toolbar_buttons.h"
+#include "app/view_bars.h"
 #include "app/view_options.h"
 #include "app/viewport_link.h"
 #include "app/window_shell.h"
@@ -51,22 +49,9 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   auto* viewOptions = new ViewOptions(client);
   centre->addWidget(viewOptions);
 
-  viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons());
-  dispbar_ = new KeyedToolBar("dispbar", DispBarButtons());
-  for (auto [bar, name, title] : {std::tuple{viewbar_, "viewtoolbar", "View"},
-                                  std::tuple{dispbar_, "displaytoolbar", "Display"}}) {
-    auto* tools = addToolBar(title);
-    tools->setObjectName(name);
-    tools->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
-    tools->addWidget(bar);
-  }
-  for (const char* key : {"high level", "mesh", "wireframe", "norm"})
-    dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
-  connect(viewbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::viewbar_ButtonClick);
-  connect(dispbar_, &KeyedToolBar::ButtonClick, this, &TamselWindow::dispbar_ButtonClick);
-
   panels_ = new PropertyPanels(*this);
   link_ = new ViewportLink(*this, *this, *renderscreen_, colors_, *viewOptions, *panels_);
+  bars_ = new ViewBars(*this, *this, *panels_, link_->Viewport());
   files_ = new ProjectCommands(*this, dialogs_, menuBar()->findChild<QMenu*>("recentmenu"));
   craft_ = new CraftCommands(*this, colors_, menus_, this);
   shell_ = new WindowShell(*this, menus_, renderscreen_, panels_);
@@ -88,6 +73,14 @@ void TamselWindow::Startup() {
   link_->Start();
   show();
   renderscreen_->SetActive(true);
+}
+
+KeyedToolBar& TamselWindow::ViewBar() {
+  return bars_->ViewBar();
+}
+
+KeyedToolBar& TamselWindow::DispBar() {
+  return bars_->DispBar();
 }
 
 KeyedToolBar& TamselWindow::PropBar() {

@@ -24,6 +24,7 @@ class GlxCtl;
 class KeyedToolBar;
 class ProjectCommands;
 class PropertyPanels;
+class ViewBars;
 class ViewportLink;
 class WindowShell;
 
@@ -45,8 +46,8 @@ class TamselWindow : public QMainWindow, public PanelHost {
   WindowShell& Shell() { return *shell_; }
   CXXX& Viewport();
   GlxCtl& Renderscreen() { return *renderscreen_; }
-  KeyedToolBar& ViewBar() { return *viewbar_; }
-  KeyedToolBar& DispBar() { return *dispbar_; }
+  KeyedToolBar& ViewBar();
+  KeyedToolBar& DispBar();
   KeyedToolBar& PropBar();
   QAction* MenuItem(const QString& name) const { return menus_.value(name); }
   tamsel::Model& Model() { return doc_.model(); }
@@ -71,10 +72,6 @@ class TamselWindow : public QMainWindow, public PanelHost {
   // The document's one listener: the texture objects, the panels, the docks, the caption,
   // the Edit menu and the status bar follow the change, then one CreateCall.
   void OnDocumentChanged(const ModelChange& change);
-  // The texture objects follow the texture records; a bitmap that cannot be read is named.
-  void ShowTextureChange(const ModelChange& change);
-  void viewbar_ButtonClick(int index);
-  void dispbar_ButtonClick(int index);
 
   Dialogs& dialogs_;
   Document doc_;
@@ -82,10 +79,9 @@ class TamselWindow : public QMainWindow, public PanelHost {
   tamsel::ColorSettings colors_;
   MenuItems menus_;
   GlxCtl* renderscreen_ = nullptr;
-  KeyedToolBar* viewbar_ = nullptr;
-  KeyedToolBar* dispbar_ = nullptr;
   PropertyPanels* panels_ = nullptr;
   ViewportLink* link_ = nullptr;
+  ViewBars* bars_ = nullptr;
   WindowShell* shell_ = nullptr;
   ProjectCommands* files_ = nullptr;
   CraftCommands* craft_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QTimer>
+#include <filesystem>
 
 #include "app/panels/mesh_frames.h"
 #include "app/panels/panel_host.h"
@@ -81,6 +82,30 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control
 ViewportLink::~ViewportLink() {
   qApp->removeEventFilter(this);
   control_.SetEvents(nullptr);
+}
+
+void ViewportLink::FollowTextures(const ModelChange& change) {
+  const tamsel::Model& model = host_.Doc().model();
+  TextureObjects& objects = cxxx_->Textures();
+  if (change.everything) objects.Clear();
+  const std::size_t count = model.Textures.size();
+  const std::size_t loaded = std::min(objects.size(), count);
+  if (change.everything || change.textureList) {
+    objects.Resize(count);
+    QStringList missing;
+    for (std::size_t t = loaded; t < count; ++t) {
+      const TextureRec& tex = model.Textures[t];
+      const auto path = std::filesystem::path(model.ProjectPath) / tex.Name;
+      if (!objects.Load(t, QString::fromStdString(path.string()), tex.TransTolerance))
+        missing << QString::fromStdString(path.string());
+    }
+    if (!missing.isEmpty())
+      host_.Status("Missing or unreadable bitmap (drawn untextured): " + missing.join(", "));
+  }
+  for (int t : change.textures)
+    if (static_cast<std::size_t>(t) < loaded)
+      objects.Rekey(static_cast<std::size_t>(t),
+                    model.Textures[static_cast<std::size_t>(t)].TransTolerance);
 }
 
 void ViewportLink::Start() {

@@ -21,6 +21,7 @@ class PanelHost;
 class PropertyPanels;
 class ViewOptions;
 struct ColorSettings;
+struct ModelChange;
 
 class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
  public:
@@ -29,6 +30,9 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   ~ViewportLink() override;
 
   CXXX& Viewport() { return *cxxx_; }
+  // The texture objects follow the texture records; a bitmap that cannot be read is named
+  // in the status bar and its faces draw untextured.
+  void FollowTextures(const ModelChange& change);
   // Starts the control and the rotation frame's animation.
   void Start();
   int FramesDrawn() const { return framesDrawn_; }

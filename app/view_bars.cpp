@@ -1,0 +1,62 @@
+#include "app/view_bars.h"
+
+#include <QMainWindow>
+#include <QToolBar>
+#include <tuple>
+
+#include "app/keyed_toolbar.h"
+#include "app/panels/panel_host.h"
+#include "app/panels/property_panels.h"
+#include "app/toolbar_buttons.h"
+#include "viewport/cxxx.h"
+
+namespace tamsel {
+
+ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels, CXXX& viewport)
+    : QObject(&window), host_(host), panels_(panels), viewport_(viewport) {
+  viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons());
+  dispbar_ = new KeyedToolBar("dispbar", DispBarButtons());
+  for (auto [bar, name, title] : {std::tuple{viewbar_, "viewtoolbar", "View"},
+                                  std::tuple{dispbar_, "displaytoolbar", "Display"}}) {
+    auto* tools = window.addToolBar(title);
+    tools->setObjectName(name);
+    tools->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    tools->addWidget(bar);
+  }
+  // The pressed buttons match the start values of the view state.
+  for (const char* key : {"high level", "mesh", "wireframe", "norm"})
+    dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
+  connect(viewbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::viewbar_ButtonClick);
+  connect(dispbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::dispbar_ButtonClick);
+}
+
+void ViewBars::viewbar_ButtonClick(int index) {
+  // A new direction shows the model (or the selection) whole; "fit" keeps the direction.
+  if (viewbar_->Key(index) != "fit") viewport_.ViewPreset(viewbar_->Key(index).toStdString());
+  viewport_.Fit();
+}
+
+void ViewBars::dispbar_ButtonClick(int index) {
+  const QString key = dispbar_->Key(index), tag = dispbar_->Tag(index);
+  for (int i = 1; i <= dispbar_->Count(); ++i)
+    if (!tag.isEmpty() && dispbar_->Tag(i) == tag) dispbar_->SetValue(i, 0);
+  dispbar_->SetValue(index, 1);
+
+  ViewState& view = host_.View();
+  bool chosen = false;
+  if (tag == "lodgroup") {
+    view.CurrentLOD = key == "low level" ? Detail::Low : Detail::High;
+    chosen = true;  // the panels show the new level's values afresh
+  } else if (tag == "geogroup") {
+    view.GeometryLevel = GeometryNamed(key.toStdString()).value_or(Geometry::Mesh);
+    panels_.FollowGeometryLevel(view.GeometryLevel);
+    chosen = true;  // the level's list takes the keyboard
+  } else if (tag == "rendergroup") {
+    view.DisplayMode = key == "texture" ? Display::Texture : Display::Wire;
+  } else if (tag == "normalgroup") {
+    view.NormalsShown = key == "norm";
+  }
+  host_.ViewChanged(chosen);
+}
+
+}  // namespace tamsel

@@ -1,0 +1,33 @@
+// The view and display tool bars: orientation presets and Fit; the level of detail, the
+// geometry level, the drawing mode and normals.
+#pragma once
+
+#include <QObject>
+
+class QMainWindow;
+
+namespace tamsel {
+
+class CXXX;
+class KeyedToolBar;
+class PanelHost;
+class PropertyPanels;
+
+class ViewBars : public QObject {
+ public:
+  ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels, CXXX& viewport);
+  KeyedToolBar& ViewBar() { return *viewbar_; }
+  KeyedToolBar& DispBar() { return *dispbar_; }
+
+  void viewbar_ButtonClick(int index);
+  void dispbar_ButtonClick(int index);
+
+ private:
+  PanelHost& host_;
+  PropertyPanels& panels_;
+  CXXX& viewport_;
+  KeyedToolBar* viewbar_ = nullptr;
+  KeyedToolBar* dispbar_ = nullptr;
+};
+
+}  // namespace tamsel
