@@ -252,7 +252,7 @@ void CXXX::MouseMove(int button, int /*shift*/, float x, float y) {
   ctl_.Redraw();
 }
 
-PickOutcome CXXX::PickAt(int x, int y) {
+PickOutcome CXXX::PickAt(int x, int y, double size) {
   const qreal ratio = ctl_.devicePixelRatioF();
   PickView at;
   at.width = static_cast<int>(ctl_.width() * ratio);
@@ -261,7 +261,7 @@ PickOutcome CXXX::PickAt(int x, int y) {
   at.modelView = ctl_.Camera().ModelView();
   at.x = static_cast<int>(x * ratio);
   at.y = static_cast<int>(y * ratio);
-  at.size = GlxCtl::kPickSize * ratio;
+  at.size = size * ratio;
   return PickScene(model_, view_, host_.CurrentSceneInputs(), at, pickBoxes_);
 }
 

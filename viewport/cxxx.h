@@ -54,8 +54,9 @@ class CXXX {
   // Picks at a click (logical pixels) on the CPU, with the selection pass's rules, and
   // applies the result as Pick does.
   void Click(int x, int y);
-  // What a click at (x, y) would pick, without applying it.
-  PickOutcome PickAt(int x, int y);
+  // What a click at (x, y) would pick, without applying it; `size` is the pick square's
+  // side in logical pixels.
+  PickOutcome PickAt(int x, int y, double size = GlxCtl::kPickSize);
   void ContextLost() {
     listCompiled_ = false;
     layers_.Forget();

@@ -45,8 +45,49 @@ QPushButton* AddButton(QBoxLayout* row, QWidget* parent, const char* name, const
 
 }  // namespace
 
+ItemListFrame::ItemListFrame(PanelHost& host, const Kind& kind, const QString& name,
+                             const QString& title, QWidget* parent)
+    : PropertyFrame(host, name, title, parent), kind_(kind) {}
+
+void ItemListFrame::Clear() {
+  PropertyFrame::Clear();
+  rows_.clear();
+  shown_.reset();
+}
+
+std::optional<ItemRef> ItemListFrame::Focused() {
+  const auto ref = focus().*kind_.focused;
+  return ref && kind_.exists(model(), *ref) && RowOf(rows_, ref) >= 0 ? ref : std::nullopt;
+}
+
+void ItemListFrame::Refresh(const ModelChange& change) {
+  rows_ = kind_.rows(model(), level());
+  list_->SetRows(Texts(rows_, kind_.text));
+  const auto focused = Focused();
+  list_->SetListIndex(RowOf(rows_, focused));
+  const bool fresh = change.everything || focused != shown_;
+  shown_ = focused;
+  if (model().MeshCount() == 0) return PropertyFrame::Clear();
+  if (focused && (fresh || !change.selectionOnly)) Show(*focused);
+}
+
+void ItemListFrame::ListClick() {
+  const int row = list_->ListIndex();
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
+  focus().*kind_.focused = rows_[static_cast<std::size_t>(row)];
+  host_.SelectionChanged(false);
+}
+
+void ItemListFrame::FocusAdded(int mesh, int item) {
+  focus().*kind_.focused = ItemRef{mesh, item};
+  host_.SelectionChanged(false);
+}
+
 HardpointFrame::HardpointFrame(PanelHost& host, QWidget* parent)
-    : PropertyFrame(host, "hardpointframe", "Hardpoint", parent) {
+    : ItemListFrame(host,
+                    {&Focus::hardpoint, HardpointRows, HardpointRow,
+                     [](const Model& m, ItemRef r) { return HardpointAt(m, r) != nullptr; }},
+                    "hardpointframe", "Hardpoint", parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_ = ListBox(this, "hardpointlist", "Hardpoint List"), 1);
   auto* buttons = new QHBoxLayout;
@@ -67,7 +108,7 @@ HardpointFrame::HardpointFrame(PanelHost& host, QWidget* parent)
   layout->addLayout(grid);
   PrefixCaptions(this, "Hardpoint");
 
-  connect(list_, &RowList::MouseUp, this, [this] { hardpointlist_Click(); });
+  connect(list_, &RowList::MouseUp, this, [this] { ListClick(); });
   connect(add, &QPushButton::clicked, this, [this] { hpaddbut_Click(); });
   connect(remove, &QPushButton::clicked, this, [this] { hpdeletebut_Click(); });
   connect(toFace, &QPushButton::clicked, this, [this] { hpset_Click(false); });
@@ -75,36 +116,10 @@ HardpointFrame::HardpointFrame(PanelHost& host, QWidget* parent)
   connect(update, &QPushButton::clicked, this, [this] { updatehpbut_Click(); });
 }
 
-void HardpointFrame::Clear() {
-  PropertyFrame::Clear();
-  rows_.clear();
-  shown_.reset();
-}
-
-std::optional<ItemRef> HardpointFrame::Focused() {
-  const auto ref = focus().hardpoint;
-  return ref && HardpointAt(model(), *ref) && RowOf(rows_, ref) >= 0 ? ref : std::nullopt;
-}
-
-void HardpointFrame::Refresh(const ModelChange& change) {
-  rows_ = HardpointRows(model(), level());
-  list_->SetRows(Texts(rows_, HardpointRow));
-  const auto focused = Focused();
-  list_->SetListIndex(RowOf(rows_, focused));
-  const bool fresh = change.everything || focused != shown_;
-  shown_ = focused;
-  if (model().MeshCount() == 0) return PropertyFrame::Clear();
-  if (!focused || (!fresh && change.selectionOnly)) return;
-  const HardpointRec* hp = HardpointAt(model(), *focused);
+void HardpointFrame::Show(ItemRef item) {
+  const HardpointRec* hp = HardpointAt(model(), item);
   ShowCode(type_, hp->HardpointType, 32);
   ShowNumbers(position_, hp->Position);
-}
-
-void HardpointFrame::hardpointlist_Click() {
-  const int row = list_->ListIndex();
-  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
-  focus().hardpoint = rows_[static_cast<std::size_t>(row)];
-  host_.SelectionChanged(false);
 }
 
 void HardpointFrame::hpaddbut_Click() {
@@ -113,8 +128,7 @@ void HardpointFrame::hpaddbut_Click() {
   if (!host_.Edit("Add hardpoint", [&](tamsel::Model& m) { h = AddHardpoint(m, mesh, level); }) ||
       h < 0)
     return;
-  focus().hardpoint = ItemRef{mesh, h};
-  host_.SelectionChanged(false);
+  FocusAdded(mesh, h);
 }
 
 void HardpointFrame::hpdeletebut_Click() {
@@ -156,7 +170,10 @@ void HardpointFrame::updatehpbut_Click() {
 }
 
 EngineGlowFrame::EngineGlowFrame(PanelHost& host, QWidget* parent)
-    : PropertyFrame(host, "engineglowframe", "Engine Glow", parent) {
+    : ItemListFrame(host,
+                    {&Focus::engineGlow, EngineGlowRows, EngineGlowRow,
+                     [](const Model& m, ItemRef r) { return EngineGlowAt(m, r) != nullptr; }},
+                    "engineglowframe", "Engine Glow", parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_ = ListBox(this, "engineglowlist", "Engine Glow List"), 1);
   auto* buttons = new QHBoxLayout;
@@ -212,7 +229,7 @@ EngineGlowFrame::EngineGlowFrame(PanelHost& host, QWidget* parent)
   layout->addLayout(grid);
   PrefixCaptions(this, "Engine glow");
 
-  connect(list_, &RowList::MouseUp, this, [this] { engineglowlist_Click(); });
+  connect(list_, &RowList::MouseUp, this, [this] { ListClick(); });
   connect(add, &QPushButton::clicked, this, [this] { egaddbut_Click(); });
   connect(toFace, &QPushButton::clicked, this, [this] { egsetfacebut_Click(); });
   connect(remove, &QPushButton::clicked, this, [this] { egdeletebut_Click(); });
@@ -223,27 +240,8 @@ EngineGlowFrame::EngineGlowFrame(PanelHost& host, QWidget* parent)
                    [this](QEvent*) { egdisplay_Click(false); });
 }
 
-void EngineGlowFrame::Clear() {
-  PropertyFrame::Clear();
-  rows_.clear();
-  shown_.reset();
-}
-
-std::optional<ItemRef> EngineGlowFrame::Focused() {
-  const auto ref = focus().engineGlow;
-  return ref && EngineGlowAt(model(), *ref) && RowOf(rows_, ref) >= 0 ? ref : std::nullopt;
-}
-
-void EngineGlowFrame::Refresh(const ModelChange& change) {
-  rows_ = EngineGlowRows(model(), level());
-  list_->SetRows(Texts(rows_, EngineGlowRow));
-  const auto focused = Focused();
-  list_->SetListIndex(RowOf(rows_, focused));
-  const bool fresh = change.everything || focused != shown_;
-  shown_ = focused;
-  if (model().MeshCount() == 0) return PropertyFrame::Clear();
-  if (!focused || (!fresh && change.selectionOnly)) return;
-  const EngineGlowRec* g = EngineGlowAt(model(), *focused);
+void EngineGlowFrame::Show(ItemRef item) {
+  const EngineGlowRec* g = EngineGlowAt(model(), item);
   const std::uint8_t inner[4] = {g->InnerColor.R, g->InnerColor.G, g->InnerColor.B,
                                  g->InnerColor.A};
   const std::uint8_t outer[4] = {g->OuterColor.R, g->OuterColor.G, g->OuterColor.B,
@@ -261,13 +259,6 @@ void EngineGlowFrame::Refresh(const ModelChange& change) {
   ShowNumbers(density_[2], g->Density3);
 }
 
-void EngineGlowFrame::engineglowlist_Click() {
-  const int row = list_->ListIndex();
-  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
-  focus().engineGlow = rows_[static_cast<std::size_t>(row)];
-  host_.SelectionChanged(false);
-}
-
 void EngineGlowFrame::egaddbut_Click() {
   const int mesh = focus().mesh, level = this->level();
   int e = -1;
@@ -275,8 +266,7 @@ void EngineGlowFrame::egaddbut_Click() {
                   [&](tamsel::Model& m) { e = AddEngineGlow(m, mesh, level); }) ||
       e < 0)
     return;
-  focus().engineGlow = ItemRef{mesh, e};
-  host_.SelectionChanged(false);
+  FocusAdded(mesh, e);
 }
 
 void EngineGlowFrame::egdeletebut_Click() {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/controls.h"
@@ -16,32 +17,55 @@ namespace tamsel {
 
 class RowList;
 
-class HardpointFrame : public PropertyFrame {
+// What both frames share: the rows of the selected meshes' elements, rebuilt with every
+// change, and the focused element's values shown afresh when another is focused or the
+// records changed (typed values stay otherwise).
+class ItemListFrame : public PropertyFrame {
  public:
-  HardpointFrame(PanelHost& host, QWidget* parent);
+  struct Kind {
+    std::optional<ItemRef> Focus::*focused;
+    std::vector<ItemRef> (*rows)(const Model&, int level);
+    std::string (*text)(int mesh, int item);
+    bool (*exists)(const Model&, ItemRef);
+  };
+  ItemListFrame(PanelHost& host, const Kind& kind, const QString& name, const QString& title,
+                QWidget* parent);
   void Refresh(const ModelChange& change) override;
   void Clear() override;
-  void hardpointlist_Click();
+  // A click on a row focuses its element.
+  void ListClick();
+
+ protected:
+  virtual void Show(ItemRef item) = 0;
+  // The focused element when it exists and is listed.
+  std::optional<ItemRef> Focused();
+  // Focuses an element added to the mesh that had the focus.
+  void FocusAdded(int mesh, int item);
+  RowList* list_ = nullptr;
+
+ private:
+  Kind kind_;
+  std::vector<ItemRef> rows_;
+  std::optional<ItemRef> shown_;
+};
+
+class HardpointFrame : public ItemListFrame {
+ public:
+  HardpointFrame(PanelHost& host, QWidget* parent);
   void hpaddbut_Click();
   void hpdeletebut_Click();
   void hpset_Click(bool toVertex);
   void updatehpbut_Click();
 
  private:
-  std::optional<ItemRef> Focused();
-  RowList* list_ = nullptr;
+  void Show(ItemRef item) override;
   QComboBox* type_ = nullptr;
   XYZBoxes position_;
-  std::vector<ItemRef> rows_;
-  std::optional<ItemRef> shown_;
 };
 
-class EngineGlowFrame : public PropertyFrame {
+class EngineGlowFrame : public ItemListFrame {
  public:
   EngineGlowFrame(PanelHost& host, QWidget* parent);
-  void Refresh(const ModelChange& change) override;
-  void Clear() override;
-  void engineglowlist_Click();
   void egaddbut_Click();
   void egdeletebut_Click();
   void egsetfacebut_Click();
@@ -50,14 +74,11 @@ class EngineGlowFrame : public PropertyFrame {
   void updateegbut_Click();
 
  private:
-  std::optional<ItemRef> Focused();
-  RowList* list_ = nullptr;
+  void Show(ItemRef item) override;
   std::array<QLineEdit*, 4> inner_{}, outer_{};  // R, G, B, A
   QFrame* innerSwatch_ = nullptr;
   QFrame* outerSwatch_ = nullptr;
   XYZBoxes position_, size_, density_[3];
-  std::vector<ItemRef> rows_;
-  std::optional<ItemRef> shown_;
 };
 
 }  // namespace tamsel

@@ -65,22 +65,6 @@ class PickEquivalenceTest : public WindowTest {
     v.PropertyPanel = panel;
     v.GeometrySubPanel = vectors ? GeometrySub::Texture : GeometrySub::Geometry;
   }
-  // The CPU pick as the viewport makes it, with a pick square of another size.
-  PickOutcome PickAtSize(int x, int y, double size) {
-    GlxCtl& ctl = window->Renderscreen();
-    const qreal ratio = ctl.devicePixelRatioF();
-    PickView at;
-    at.width = static_cast<int>(ctl.width() * ratio);
-    at.height = static_cast<int>(ctl.height() * ratio);
-    at.projection = ctl.Camera().Projection(at.width, at.height);
-    at.modelView = ctl.Camera().ModelView();
-    at.x = static_cast<int>(x * ratio);
-    at.y = static_cast<int>(y * ratio);
-    at.size = size * ratio;
-    PickBoxes boxes;
-    return PickScene(window->Model(), window->View(), window->Link().CurrentSceneInputs(), at,
-                     boxes);
-  }
   TempDir dir;
 };
 
@@ -142,8 +126,8 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
             // larger must then agree with GL.
             if (cpu.kind != gl.kind ||
                 (cpu.kind == PickOutcome::Named && !(cpu.target == gl.target))) {
-              const PickOutcome inner = PickAtSize(x, y, GlxCtl::kPickSize - 0.01);
-              const PickOutcome outer = PickAtSize(x, y, GlxCtl::kPickSize + 0.01);
+              const PickOutcome inner = viewport.PickAt(x, y, GlxCtl::kPickSize - 0.01);
+              const PickOutcome outer = viewport.PickAt(x, y, GlxCtl::kPickSize + 0.01);
               const auto agrees = [&](const PickOutcome& o) {
                 return o.kind == gl.kind && (o.kind != PickOutcome::Named || o.target == gl.target);
               };
