@@ -1,5 +1,6 @@
 #include "app/panels/geometry_subframe.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include "app/row_list.h"
 #include "editing/geometry_edits.h"
 #include "editing/selection.h"
+#include "editing/transforms.h"
 
 namespace tamsel {
 
@@ -80,6 +82,21 @@ GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
   }
   layout->addLayout(grid);
 
+  // Turn and mirror, at the mesh and face levels: one axis for both.
+  auto* transform = new QHBoxLayout;
+  transform->addWidget(
+      transformAxis_ =
+          DropDown(this, "transformaxis", "axis to turn about or mirror across", {"X", "Y", "Z"}));
+  transform->addWidget(turnDegrees_ = TextBox(this, "turndegreestext", "degrees to turn"));
+  SetCaption(turnDegrees_, "Turn degrees");
+  turnDegrees_->setText("90");
+  transform->addWidget(turn_ = Button(this, "turnbut", "Turn",
+                                      "Turn the selection about the axis through its centre"));
+  transform->addWidget(mirror_ = Button(this, "mirrorbut", "Mirror",
+                                        "Mirror the selection across the axis through its centre"));
+  transform->addStretch(1);
+  layout->addLayout(transform);
+
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(delete_ = Button(this, "meshdeletebut", "Delete"));
   buttons->addWidget(assignLod_ = Button(this, "lodassignmentbut", "Assign LOD"));
@@ -90,6 +107,8 @@ GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
   connect(delete_, &QPushButton::clicked, this, [this] { meshdeletebut_Click(); });
   connect(assignLod_, &QPushButton::clicked, this, [this] { lodassignmentbut_Click(); });
   connect(update_, &QPushButton::clicked, this, [this] { updategeogeobut_Click(); });
+  connect(turn_, &QPushButton::clicked, this, [this] { turnbut_Click(); });
+  connect(mirror_, &QPushButton::clicked, this, [this] { mirrorbut_Click(); });
 }
 
 void GeometrySubFrame::ShowLevel(Geometry level) {
@@ -105,6 +124,8 @@ void GeometrySubFrame::ShowLevel(Geometry level) {
     faceNormal_[a]->setVisible(face);
   }
   faceSize_->setVisible(face);
+  for (QWidget* w : std::initializer_list<QWidget*>{transformAxis_, turnDegrees_, turn_, mirror_})
+    w->setVisible(!vertex);
   for (RowList* list : cornerLists_) list->setVisible(vertex);
   for (QLineEdit* box : cornerBoxes_) box->setVisible(vertex);
 }
@@ -221,6 +242,42 @@ void GeometrySubFrame::updategeogeobut_Click() {
     host_.Edit("Vertex UPDATE",
                [&](tamsel::Model& m) { UpdateSelectedCorners(m, level, *at, focused, *normal); });
   }
+}
+
+}  // namespace tamsel
+
+namespace tamsel {
+namespace {
+
+TransformScope ScopeOf(Geometry level) {
+  return level == Geometry::Face ? TransformScope::Faces : TransformScope::Meshes;
+}
+
+}  // namespace
+
+void GeometrySubFrame::turnbut_Click() {
+  const auto degrees = ReadNumber(turnDegrees_, host_);
+  if (!degrees || view().GeometryLevel == Geometry::Vertex) return;
+  const int level = this->level();
+  const auto axis = static_cast<Axis>(transformAxis_->currentIndex());
+  const TransformScope scope = ScopeOf(view().GeometryLevel);
+  int turned = 0;
+  if (host_.Edit(
+          QString("Turn %1\u00b0 about %2")
+              .arg(*degrees)
+              .arg("XYZ"[transformAxis_->currentIndex()]),
+          [&](tamsel::Model& m) { turned = RotateSelection(m, level, scope, axis, *degrees); }) &&
+      turned > 0)
+    host_.ApplyViewExtent();
+}
+
+void GeometrySubFrame::mirrorbut_Click() {
+  if (view().GeometryLevel == Geometry::Vertex) return;
+  const int level = this->level();
+  const auto axis = static_cast<Axis>(transformAxis_->currentIndex());
+  const TransformScope scope = ScopeOf(view().GeometryLevel);
+  host_.Edit(QString("Mirror across %1").arg("XYZ"[transformAxis_->currentIndex()]),
+             [&](tamsel::Model& m) { MirrorSelection(m, level, scope, axis); });
 }
 
 }  // namespace tamsel

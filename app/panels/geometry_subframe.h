@@ -8,6 +8,7 @@
 #include "app/controls.h"
 #include "app/panels/panel_host.h"
 
+class QComboBox;
 class QPushButton;
 
 namespace tamsel {
@@ -27,6 +28,10 @@ class GeometrySubFrame : public PropertyFrame {
   void meshdeletebut_Click();
   void lodassignmentbut_Click();
   void updategeogeobut_Click();
+  // Turns the selected meshes (faces, at the face level) by the degrees in the box about
+  // the chosen axis through their centre; mirrors them across it.
+  void turnbut_Click();
+  void mirrorbut_Click();
 
  private:
   // The translation, angle and size boxes hold a change to apply, not a value of the mesh:
@@ -44,6 +49,10 @@ class GeometrySubFrame : public PropertyFrame {
   QPushButton* delete_ = nullptr;
   QPushButton* assignLod_ = nullptr;
   QPushButton* update_ = nullptr;
+  QComboBox* transformAxis_ = nullptr;
+  QLineEdit* turnDegrees_ = nullptr;
+  QPushButton* turn_ = nullptr;
+  QPushButton* mirror_ = nullptr;
   // What the boxes show, so that a change of it starts them afresh.
   int shownMesh_ = -1, shownLevel_ = -1;
   std::optional<FaceRef> shownFace_;

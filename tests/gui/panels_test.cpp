@@ -1,6 +1,7 @@
 // The panels follow the document and nothing else: a pick, a list click or an undo reaches
 // every panel through the document's one notification.
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +83,34 @@ TEST_F(PanelsTest, AHardpointRowFocusesTheHardpointAloneAndKeepsTheMeshBoxes) {
   ClickRow("hardpointlist", 0);
   EXPECT_EQ(Text("Xhptext"), "9");
   EXPECT_EQ(Text("Xmeshtext"), "4") << "the mesh's boxes are not another panel's to reset";
+}
+
+}  // namespace
+}  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+TEST_F(PanelsTest, TurnAndMirrorAreUndoStepsOfTheSelection) {
+  Open();  // mesh 0 selected
+  const MeshRec before = window->Model().Meshes[0];
+  const MeshRec other = window->Model().Meshes[1];
+  Find<QComboBox>("transformaxis")->setCurrentIndex(2);  // Z
+  Type("turndegreestext", "90");
+  Find<QPushButton>("turnbut")->click();
+  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Turn 90\u00b0 about Z");
+  EXPECT_NE(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
+  EXPECT_EQ(window->Model().Meshes[1], other) << "an unselected mesh stays";
+  for (int i = 0; i < 3; ++i) Find<QPushButton>("turnbut")->click();
+  EXPECT_EQ(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
+  Find<QPushButton>("mirrorbut")->click();
+  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Mirror across Z");
+  window->MenuItem("editundomenu")->trigger();
+  EXPECT_EQ(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
+  Type("turndegreestext", "ninety");
+  Find<QPushButton>("turnbut")->click();
+  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Turn 90\u00b0 about Z")
+      << "a box that holds no number turns nothing";
 }
 
 }  // namespace
