@@ -1,0 +1,84 @@
+#include "editing/select_many.h"
+
+namespace tamsel {
+namespace {
+
+bool IsSelected(const Model& model, int level, const PickTarget& t) {
+  const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(t.mesh)];
+  const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+  if (t.kind == PickKind::Mesh) return lod.Selected != 0;
+  const FaceRec& face = lod.Faces[static_cast<std::size_t>(t.face)];
+  if (t.kind == PickKind::Face) return face.Selected != 0;
+  return face.Vertices[static_cast<std::size_t>(t.corner)].Selected != 0;
+}
+
+// Writes a flag only where it differs, so that unchanged meshes stay shared with history.
+void SetSelected(Model& model, int level, const PickTarget& t, bool selected) {
+  if (IsSelected(model, level, t) == selected) return;
+  const Boolean flag = selected ? kTrue : kFalse;
+  if (t.kind == PickKind::Mesh)
+    model.Meshes.Edit(static_cast<std::size_t>(t.mesh))
+        .LODs[static_cast<std::size_t>(level)]
+        .Selected = flag;
+  else if (t.kind == PickKind::Face)
+    EditFaceAt(model, level, {t.mesh, t.face})->Selected = flag;
+  else
+    EditCornerAt(model, level, {t.mesh, t.face, t.corner})->Selected = flag;
+}
+
+}  // namespace
+
+std::vector<Candidate> Candidates(const Model& model, int level, PickKind kind) {
+  std::vector<Candidate> out;
+  for (int m = 0; m < model.MeshCount(); ++m) {
+    const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
+    if (!mesh.HasLevel(level)) continue;
+    const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
+    if (kind == PickKind::Mesh) {
+      out.push_back({{PickKind::Mesh, m}, lod.BoxCenter});
+      continue;
+    }
+    if (!lod.Selected) continue;
+    for (int f = 0; f < lod.FaceCount(); ++f) {
+      const FaceRec& face = lod.Faces[static_cast<std::size_t>(f)];
+      if (kind == PickKind::Face) {
+        out.push_back({{PickKind::Face, m, f}, face.BoxCenter});
+      } else if (kind == PickKind::Corner && face.Selected) {
+        for (int k = 0; k < face.CornerCount(); ++k) {
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+          out.push_back({{PickKind::Corner, m, f, k}, {v.X, v.Y, v.Z}});
+        }
+      }
+    }
+  }
+  return out;
+}
+
+int SelectWhere(Model& model, int level, PickKind kind, SelectOp op,
+                const std::function<bool(const Single3&)>& inside) {
+  int count = 0;
+  for (const Candidate& c : Candidates(model, level, kind)) {
+    const bool in = inside(c.at);
+    count += in;
+    if (op == SelectOp::Replace)
+      SetSelected(model, level, c.target, in);
+    else if (in)
+      SetSelected(model, level, c.target, op == SelectOp::Add);
+  }
+  return count;
+}
+
+void SelectAll(Model& model, int level, PickKind kind) {
+  SelectWhere(model, level, kind, SelectOp::Replace, [](const Single3&) { return true; });
+}
+
+void SelectNone(Model& model, int level, PickKind kind) {
+  SelectWhere(model, level, kind, SelectOp::Replace, [](const Single3&) { return false; });
+}
+
+void InvertSelection(Model& model, int level, PickKind kind) {
+  for (const Candidate& c : Candidates(model, level, kind))
+    SetSelected(model, level, c.target, !IsSelected(model, level, c.target));
+}
+
+}  // namespace tamsel
