@@ -8,6 +8,7 @@
 #include "app/panels/panel_host.h"
 #include "editing/geometry_edits.h"
 #include "editing/normals.h"
+#include "editing/select_many.h"
 #include "editing/ship_features.h"
 #include "editing/texture_tools.h"
 #include "model/color_settings.h"
@@ -48,7 +49,10 @@ CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, const MenuI
       {"softwarevectormenu", &CraftCommands::softwarevectormenu_Click},
       {"texturecoordinatemenu", &CraftCommands::texturecoordinatemenu_Click},
       {"hitzonemenu", &CraftCommands::hitzonemenu_Click},
-      {"rotationmenu", &CraftCommands::rotationmenu_Click}};
+      {"rotationmenu", &CraftCommands::rotationmenu_Click},
+      {"selectallmenu", &CraftCommands::selectallmenu_Click},
+      {"selectnonemenu", &CraftCommands::selectnonemenu_Click},
+      {"invertselectionmenu", &CraftCommands::invertselectionmenu_Click}};
   for (const auto& [name, handler] : items)
     connect(menus.value(name), &QAction::triggered, this, handler);
   for (const ColorMenuItem& item : kColorMenuItems)
@@ -111,6 +115,21 @@ void CraftCommands::hitzonemenu_Click() {
 void CraftCommands::rotationmenu_Click() {
   if (host_.Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); }))
     host_.Status(QString("Rotations calculated for %1 meshes").arg(model_.MeshCount()));
+}
+
+void CraftCommands::selectallmenu_Click() {
+  SelectAll(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
+  host_.SelectionChanged(false);
+}
+
+void CraftCommands::selectnonemenu_Click() {
+  SelectNone(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
+  host_.SelectionChanged(false);
+}
+
+void CraftCommands::invertselectionmenu_Click() {
+  InvertSelection(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
+  host_.SelectionChanged(false);
 }
 
 }  // namespace tamsel

@@ -27,6 +27,10 @@ class CraftCommands : public QObject {
   void rotationmenu_Click();
   void colormenu_Click(const QString& item);
   void facecountmenu_Click();
+  // The Edit menu's selection commands, at the level being edited.
+  void selectallmenu_Click();
+  void selectnonemenu_Click();
+  void invertselectionmenu_Click();
 
  private:
   PanelHost& host_;

@@ -52,7 +52,12 @@ MenuItems BuildMenus(QMenuBar* bar) {
   QAction* quit = file->addAction("&Quit");
   quit->setObjectName("quitmenu");
   items.insert("quitmenu", quit);
-  AddMenu(bar, "editmenu", "&Edit", items, {{"editundomenu", "Undo"}, {"editredomenu", "Redo"}});
+  AddMenu(bar, "editmenu", "&Edit", items,
+          {{"editundomenu", "Undo"},
+           {"editredomenu", "Redo"},
+           {"selectallmenu", "Select &All"},
+           {"selectnonemenu", "Select &None"},
+           {"invertselectionmenu", "&Invert Selection"}});
   AddMenu(bar, "viewmenu", "&View", items, {});
   AddMenu(bar, "calculatemenu", "&Calculate", items,
           {{"facenormalmenu", "&Face Normals"},
@@ -84,6 +89,11 @@ MenuItems BuildMenus(QMenuBar* bar) {
       ->setShortcuts(
           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
   items.value("shortcutsmenu")->setShortcut(QKeySequence::HelpContents);
+  // Of the meshes, faces or corners of the level being edited; a text box with the keyboard
+  // keeps Ctrl+A for its own text.
+  items.value("selectallmenu")->setShortcut(QKeySequence::SelectAll);
+  items.value("selectnonemenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+  items.value("invertselectionmenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
   items.value("editundomenu")->setEnabled(false);
   items.value("editredomenu")->setEnabled(false);
   return items;

@@ -42,8 +42,9 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   renderscreen_ = new GlxCtl(client);
   renderscreen_->setObjectName("renderscreen");
   renderscreen_->setStatusTip(
-      "Right-click picks (Shift adds); right-drag turns or pans as the view options say; the "
-      "wheel zooms; middle-drag pans; F frames the selection");
+      "Right-click picks (Shift adds); left-drag selects what a rectangle holds (Shift adds, "
+      "Ctrl removes); right-drag turns or pans as the view options say; the wheel zooms; "
+      "middle-drag pans; F frames the selection");
   renderscreen_->setMinimumSize(200, 150);
   centre->addWidget(renderscreen_, 1);
   auto* viewOptions = new ViewOptions(client);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QRubberBand>
 #include <QTimer>
 #include <filesystem>
 
@@ -14,21 +15,13 @@
 #include "app/panels/panel_host.h"
 #include "app/panels/property_panels.h"
 #include "app/view_options.h"
+#include "editing/select_many.h"
 #include "editing/selection.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
+#include "viewport/rect_select.h"
 
 namespace tamsel {
-namespace {
-
-PickKind LevelKind(Geometry level) {
-  return level == Geometry::Face     ? PickKind::Face
-         : level == Geometry::Vertex ? PickKind::Corner
-                                     : PickKind::Mesh;
-}
-
-}  // namespace
-
 int KeyCodeOf(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Left:
@@ -130,10 +123,39 @@ void ViewportLink::DrawForPick() {
   cxxx_->DrawForPick();
 }
 void ViewportLink::MouseDown(int b, int s, float x, float y) {
+  if (b == 1) {
+    bandStart_ = QPoint(static_cast<int>(x), static_cast<int>(y));
+    banding_ = true;
+  }
   cxxx_->MouseDown(b, s, x, y);
 }
 void ViewportLink::MouseMove(int b, int s, float x, float y) {
+  if (banding_ && (b & 1)) {
+    if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, &control_);
+    band_->setGeometry(
+        QRect(bandStart_, QPoint(static_cast<int>(x), static_cast<int>(y))).normalized());
+    band_->show();
+  }
   cxxx_->MouseMove(b, s, x, y);
+}
+
+void ViewportLink::MouseUp(int b, int s, float x, float y) {
+  if (b != 1 || !banding_) return;
+  banding_ = false;
+  const bool drawn = band_ && band_->isVisible();
+  if (band_) band_->hide();
+  const QPoint end(static_cast<int>(x), static_cast<int>(y));
+  if (!drawn || (end - bandStart_).manhattanLength() <= GlxCtl::kClickSlop) return;
+  const Matrix4 view = Multiply(control_.Camera().Projection(control_.width(), control_.height()),
+                                control_.Camera().ModelView());
+  const ScreenRect r{static_cast<double>(bandStart_.x()), static_cast<double>(bandStart_.y()),
+                     static_cast<double>(end.x()), static_cast<double>(end.y())};
+  const SelectOp op = (s & 1) ? SelectOp::Add : (s & 2) ? SelectOp::Remove : SelectOp::Replace;
+  const int w = control_.width(), h = control_.height();
+  const ViewState& v = host_.View();
+  SelectWhere(host_.Doc().model(), v.LevelIndex(), LevelKind(v.GeometryLevel), op,
+              [&](const Single3& p) { return ShowsInside(view, w, h, r, p); });
+  host_.SelectionChanged(false);
 }
 void ViewportLink::Wheel(double steps, int shift) {
   cxxx_->Wheel(steps, shift);

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <memory>
 
 #include "viewport/glx_events.h"
 #include "viewport/viewport_host.h"
 
 class QMainWindow;
+class QRubberBand;
 class QTimer;
 
 namespace tamsel {
@@ -56,6 +58,9 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   bool Click(int x, int y) override;
   void MouseDown(int button, int shift, float x, float y) override;
   void MouseMove(int button, int shift, float x, float y) override;
+  // A left-drag draws a rectangle; letting go selects what shows inside it at the level
+  // being edited (Shift adds, Ctrl removes).
+  void MouseUp(int button, int shift, float x, float y) override;
   void Wheel(double steps, int shift) override;
   void Pick(const std::vector<std::int32_t>& items) override;
   void ContextLost() override;
@@ -71,6 +76,9 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   PropertyPanels& panels_;
   std::unique_ptr<CXXX> cxxx_;
   QTimer* animation_ = nullptr;
+  QRubberBand* band_ = nullptr;
+  QPoint bandStart_;
+  bool banding_ = false;
   int framesDrawn_ = 0;
   bool quitAfterFirstFrame_ = false;
 };

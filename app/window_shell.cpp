@@ -220,6 +220,8 @@ void WindowShell::shortcutsmenu_Click() {
       "Arrows  Turn (or pan, with Pan chosen)\n"
       "Shift+Left/Right  Roll; Shift+Up/Down  Zoom (with Pan chosen)\n"
       "Right-click  Pick; Shift+Right-click  Add to the selection\n"
+      "Left-drag  Select what the rectangle holds; Shift adds, Ctrl removes\n"
+      "Ctrl+A  Select all; Ctrl+Shift+A  Select none; Ctrl+I  Invert the selection\n"
       "Right-drag  Turn or pan; Shift+Right-drag  Roll or zoom\n"
       "Middle-drag  Pan\n"
       "Wheel  Zoom; Shift+Wheel  Zoom finely",

@@ -4,6 +4,12 @@
 
 namespace tamsel {
 
+PickKind LevelKind(Geometry level) {
+  return level == Geometry::Face     ? PickKind::Face
+         : level == Geometry::Vertex ? PickKind::Corner
+                                     : PickKind::Mesh;
+}
+
 namespace {
 
 // One mesh's flags under a pick, through `set(flag, value)`: run once to see whether any

@@ -8,10 +8,14 @@
 
 #include "editing/list_rows.h"
 #include "model/model.h"
+#include "model/view_state.h"
 
 namespace tamsel {
 
 enum class PickKind { None, Mesh, Face, Corner };
+
+// What a click picks at a geometry level: meshes, faces or corners.
+PickKind LevelKind(Geometry level);
 
 // An element of the current level, as a pick name resolves to it.
 struct PickTarget {

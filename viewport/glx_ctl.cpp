@@ -179,6 +179,10 @@ void GlxCtl::wheelEvent(QWheelEvent* event) {
 }
 
 void GlxCtl::mouseReleaseEvent(QMouseEvent* event) {
+  if (started_ && events_)
+    events_->MouseUp(ButtonOf(event->button()), ShiftOf(event->modifiers()),
+                     static_cast<float>(event->position().x()),
+                     static_cast<float>(event->position().y()));
   if (!pressed_) return;
   pressed_ = false;
   const QPoint at = event->position().toPoint();

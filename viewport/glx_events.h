@@ -18,6 +18,8 @@ class GlxEvents {
   // Button: 1 primary, 2 secondary, 4 middle, 0 none; Shift: 1 Shift, 2 Ctrl, 4 Alt.
   virtual void MouseDown(int button, int shift, float x, float y) = 0;
   virtual void MouseMove(int button, int shift, float x, float y) = 0;
+  // A button let go; raised before Click, drag or not.
+  virtual void MouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
   // The wheel turned by `steps` notches (positive away from the user).
   virtual void Wheel(double steps, int shift) = 0;
   // Standard selection hit records: name count, min depth, max depth, names ...

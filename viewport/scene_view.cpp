@@ -20,7 +20,7 @@ SceneView SceneView::Of(const ViewState& view, const SceneInputs& in) {
 }
 
 PickKind SceneView::Picks() const {
-  return FaceLevel() ? PickKind::Face : VertexLevel() ? PickKind::Corner : PickKind::Mesh;
+  return LevelKind(geometry);
 }
 
 const ColorTriple& SceneView::Primary(const ColorSettings& c) const {

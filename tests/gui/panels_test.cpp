@@ -1,10 +1,12 @@
 // The panels follow the document and nothing else: a pick, a list click or an undo reaches
 // every panel through the document's one notification.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <memory>
 
@@ -111,6 +113,68 @@ TEST_F(PanelsTest, TurnAndMirrorAreUndoStepsOfTheSelection) {
   Find<QPushButton>("turnbut")->click();
   EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Turn 90\u00b0 about Z")
       << "a box that holds no number turns nothing";
+}
+
+}  // namespace
+}  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+class RectangleTest : public ProjectTest {
+ protected:
+  // A left-drag from `from` to `to` as the pointer makes it: press, moves, release.
+  void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
+    QWidget* view = &window->Renderscreen();
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+      QMouseEvent e(type, at, view->mapToGlobal(at), Qt::LeftButton, held, mods);
+      QApplication::sendEvent(view, &e);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    send(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+  }
+};
+
+TEST_F(RectangleTest, ALeftDragSelectsWhatTheRectangleHoldsAtTheLevel) {
+  Open();                                    // mesh 0 selected
+  const QPoint right = PixelOf(-10, 10, 0);  // mesh 1's centre
+  Drag(right - QPoint(8, 8), right + QPoint(8, 8));
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Selected) << "the rectangle replaces";
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
+  const QPoint left = PixelOf(10, 10, 0);
+  Drag(left + QPoint(8, 8), left - QPoint(8, 8), Qt::ShiftModifier);  // dragged up and left
+  EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected) << "Shift adds";
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
+  Press("face");
+  const QPoint face = PixelOf(15, 10, 0);  // mesh 0's second face
+  Drag(face - QPoint(6, 6), face + QPoint(6, 6));
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[0].Selected);
+  EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Faces[1].Selected);
+  EXPECT_TRUE(L("facelist")->Selected(1)) << "the lists follow";
+  Drag(face - QPoint(6, 6), face + QPoint(6, 6), Qt::ControlModifier);
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[1].Selected) << "Ctrl removes";
+  // A click without a drag selects nothing by rectangle.
+  Drag(face, face + QPoint(1, 1));
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[1].Selected);
+}
+
+TEST_F(RectangleTest, TheEditMenuSelectsAllNoneAndTheInverseAtTheLevel) {
+  Open();
+  window->MenuItem("selectallmenu")->trigger();
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
+  EXPECT_EQ(window->MenuItem("selectallmenu")->shortcut(), QKeySequence(QKeySequence::SelectAll));
+  Press("face");
+  window->MenuItem("selectallmenu")->trigger();
+  EXPECT_EQ(L("facelist")->SelectedRows(), std::vector<bool>(4, true));
+  window->MenuItem("invertselectionmenu")->trigger();
+  EXPECT_EQ(L("facelist")->SelectedRows(), std::vector<bool>(4, false));
+  window->MenuItem("selectallmenu")->trigger();
+  window->MenuItem("selectnonemenu")->trigger();
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[0].Selected);
+  EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected) << "the meshes stay selected";
+  EXPECT_FALSE(window->MenuItem("editundomenu")->isEnabled()) << "selection is no undo step";
 }
 
 }  // namespace
