@@ -157,8 +157,8 @@ void ViewportLink::MouseUp(int b, int s, float x, float y) {
               [&](const Single3& p) { return ShowsInside(view, w, h, r, p); });
   host_.SelectionChanged(false);
 }
-void ViewportLink::Wheel(double steps, int shift) {
-  cxxx_->Wheel(steps, shift);
+void ViewportLink::Wheel(double steps, int shift, float x, float y) {
+  cxxx_->WheelAt(steps, shift, x, y);
 }
 bool ViewportLink::Click(int x, int y) {
   cxxx_->Click(x, y);

@@ -61,7 +61,7 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   // A left-drag draws a rectangle; letting go selects what shows inside it at the level
   // being edited (Shift adds, Ctrl removes).
   void MouseUp(int button, int shift, float x, float y) override;
-  void Wheel(double steps, int shift) override;
+  void Wheel(double steps, int shift, float x, float y) override;
   void Pick(const std::vector<std::int32_t>& items) override;
   void ContextLost() override;
 

@@ -184,6 +184,18 @@ void CXXX::Wheel(double steps, int shift) {
   ctl_.Redraw();
 }
 
+void CXXX::WheelAt(double steps, int shift, float x, float y) {
+  if (steps == 0 || !std::isfinite(steps)) return;
+  const double before = UnitsPerPixel();
+  Wheel(steps, shift);
+  // The pointer's offset from the centre, in pixels, y up; the pan moves the point that
+  // showed there back under it at the new scale.
+  const double ox = x - ctl_.width() / 2.0, oy = ctl_.height() / 2.0 - y;
+  const double change = UnitsPerPixel() - before;
+  ctl_.Camera().Pan(ox * change, oy * change);
+  ctl_.Redraw();
+}
+
 void CXXX::Fit() {
   Frame(true);
 }

@@ -45,6 +45,9 @@ class CXXX {
   void MouseMove(int button, int shift, float x, float y);
   // Zooms about the view centre: a notch 15 % nearer or farther, with Shift 2 %.
   void Wheel(double steps, int shift);
+  // Zooms as Wheel does, about the point under the pointer at (x, y) logical pixels: what
+  // shows there stays there.
+  void WheelAt(double steps, int shift, float x, float y);
   // Frames the selection (or the whole model when nothing is selected) at the current
   // level of detail: its larger projected side spans 90 % of the view, pan reset.
   void Fit();

@@ -174,7 +174,9 @@ void GlxCtl::mouseMoveEvent(QMouseEvent* event) {
 
 void GlxCtl::wheelEvent(QWheelEvent* event) {
   if (started_ && events_)
-    events_->Wheel(event->angleDelta().y() / 120.0, ShiftOf(event->modifiers()));
+    events_->Wheel(event->angleDelta().y() / 120.0, ShiftOf(event->modifiers()),
+                   static_cast<float>(event->position().x()),
+                   static_cast<float>(event->position().y()));
   event->accept();
 }
 

@@ -20,8 +20,9 @@ class GlxEvents {
   virtual void MouseMove(int button, int shift, float x, float y) = 0;
   // A button let go; raised before Click, drag or not.
   virtual void MouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
-  // The wheel turned by `steps` notches (positive away from the user).
-  virtual void Wheel(double steps, int shift) = 0;
+  // The wheel turned by `steps` notches (positive away from the user), the pointer at
+  // (x, y) logical pixels from the top left.
+  virtual void Wheel(double steps, int shift, float x, float y) = 0;
   // Standard selection hit records: name count, min depth, max depth, names ...
   virtual void Pick(const std::vector<std::int32_t>& items) = 0;
   // A click at (x, y), logical pixels from the top left. A receiver that picks by itself

@@ -79,7 +79,7 @@ class RecordingEvents : public GlxEvents {
   }
   void MouseDown(int button, int shift, float, float) override { downs.push_back({button, shift}); }
   void MouseMove(int, int, float, float) override { ++moves; }
-  void Wheel(double, int) override {}
+  void Wheel(double, int, float, float) override {}
   void Pick(const std::vector<std::int32_t>& hits) override { items = hits, ++picks; }
   void ContextLost() override { ++losses; }
 
