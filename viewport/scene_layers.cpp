@@ -153,8 +153,8 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       texture ? Key({" tex fg", std::to_string(fg), " t", std::to_string(textureGeneration)})
               : std::string(" wire");
   // What selection parts show besides the flags: they are rebuilt when any of it changes.
-  const ColorTriple& primary = v.Primary(colors);
-  const ColorTriple& secondary = v.Secondary(colors);
+  const ColorTriple primary = v.Primary(colors);
+  const ColorTriple secondary = v.Secondary(colors);
   const auto rgb = [](const ColorTriple& c) {
     return Key({std::to_string(c.R), ",", std::to_string(c.G), ",", std::to_string(c.B), ";"});
   };
@@ -457,8 +457,8 @@ void LayeredScene::Draw(DrawSink& s) const {
   const SceneView& v = sceneView_;
   const bool texture = v.textured;
   const bool meshLevel = v.MeshLevel(), faceLevel = v.FaceLevel();
-  const ColorTriple& primary = v.Primary(colors_);
-  const ColorTriple& secondary = v.Secondary(colors_);
+  const ColorTriple primary = v.Primary(colors_);
+  const ColorTriple secondary = v.Secondary(colors_);
   const auto call = [&](const MeshFrame& f, unsigned id) {
     if (!id) return;
     if (f.animated) {

@@ -1,5 +1,7 @@
 #include "viewport/scene_view.h"
 
+#include <algorithm>
+
 namespace tamsel {
 
 SceneView SceneView::Of(const ViewState& view, const SceneInputs& in) {
@@ -23,12 +25,21 @@ PickKind SceneView::Picks() const {
   return LevelKind(geometry);
 }
 
-const ColorTriple& SceneView::Primary(const ColorSettings& c) const {
-  return textured ? c.PrimarySelectTexColor : c.PrimarySelectWireColor;
+namespace {
+
+ColorTriple TowardsWhite(const ColorTriple& c) {
+  const auto half = [](int v) { return (255 + std::clamp(v, 0, 255) + 1) / 2; };
+  return {half(c.R), half(c.G), half(c.B)};
 }
 
-const ColorTriple& SceneView::Secondary(const ColorSettings& c) const {
-  return textured ? c.SecondarySelectTexColor : c.SecondarySelectWireColor;
+}  // namespace
+
+ColorTriple SceneView::Primary(const ColorSettings& c) const {
+  return textured ? TowardsWhite(c.PrimarySelectTexColor) : c.PrimarySelectWireColor;
+}
+
+ColorTriple SceneView::Secondary(const ColorSettings& c) const {
+  return textured ? TowardsWhite(c.SecondarySelectTexColor) : c.SecondarySelectWireColor;
 }
 
 }  // namespace tamsel

@@ -40,9 +40,12 @@ struct SceneView {
   bool VertexLevel() const { return geometry == Geometry::Vertex; }
   PickKind Picks() const;
   bool Animated(int mesh) const { return mesh >= 0 && mesh == animatedMesh; }
-  // The selection colours of the mode drawn: the focused element's, then the others'.
-  const ColorTriple& Primary(const ColorSettings& colors) const;
-  const ColorTriple& Secondary(const ColorSettings& colors) const;
+  // The selection colours of the mode drawn: the focused element's, then the others'. A
+  // textured face is drawn in its texture times this colour, so the textured colours are
+  // taken halfway towards white: the texture keeps at least half its contrast, and a
+  // selected yellow face under a blue selection colour does not turn black.
+  ColorTriple Primary(const ColorSettings& colors) const;
+  ColorTriple Secondary(const ColorSettings& colors) const;
 };
 
 }  // namespace tamsel

@@ -106,8 +106,12 @@ TEST_F(ProjectTest, TextureModeShowsTheTexelsAndTheBlackKeyDropsOut) {
   // Column 0 of the texture is black: the opaque pass keys it out, the blended pass fills
   // it at opacity 255, so it shows black rather than red.
   EXPECT_EQ(frame.pixelColor(PixelOf(-9.7f, 10, 0)), QColor(0, 0, 0));
-  // The selected mesh is tinted with the primary textured colour (blue): red turns black.
-  EXPECT_EQ(frame.pixelColor(PixelOf(4, 10, 0)), QColor(0, 0, 0));
+  // The selected mesh is tinted halfway from white to the primary textured colour (blue):
+  // its red texels keep half their red instead of turning black, so the texture can still
+  // be read (at least half its contrast against the unselected mesh's same texel).
+  const QColor selected = frame.pixelColor(PixelOf(4, 10, 0));
+  EXPECT_EQ(selected, QColor(128, 0, 0));
+  EXPECT_GE(2 * selected.red(), frame.pixelColor(PixelOf(-6, 10, 0)).red());
   // The blue texel is in the bitmap's second row from the bottom: V runs up from there.
   EXPECT_EQ(frame.pixelColor(PixelOf(-8.5f, 3, 0)), QColor(0, 0, 200));
 }

@@ -41,7 +41,8 @@ ImageDifference CompareImages(const QImage& baseline, const QImage& actual, int 
   return d;
 }
 
-QString MatchBaseline(const QString& name, const QImage& actual) {
+// What differs, in words for the test's message; empty when the picture matches.
+static QString Mismatch(const QString& name, const QImage& actual) {
   const QString path = QStringLiteral(TAMSEL_BASELINE_DIR "/") + name + ".png";
   const bool update = qEnvironmentVariable("TAMSEL_UPDATE_BASELINES") == "1";
   const QImage baseline(path);
@@ -61,6 +62,10 @@ QString MatchBaseline(const QString& name, const QImage& actual) {
   d.picture.save(folder + "/" + name + ".difference.png", "PNG");
   return name + ": " + QString::number(d.differing) + " of " + QString::number(d.total) +
          " pixels differ from " + path + "; see " + folder;
+}
+
+std::string MatchBaseline(const QString& name, const QImage& actual) {
+  return Mismatch(name, actual).toStdString();
 }
 
 }  // namespace tamsel::test

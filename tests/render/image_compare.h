@@ -1,6 +1,8 @@
 // Comparing a rendered picture with a stored baseline, pixel by pixel within a tolerance.
 #pragma once
 
+#include <string>
+
 #include <QImage>
 #include <QString>
 
@@ -19,6 +21,6 @@ ImageDifference CompareImages(const QImage& baseline, const QImage& actual, int 
 // TAMSEL_UPDATE_BASELINES=1, writes it (and fails, so that a new baseline is looked at
 // before it is committed). On a mismatch the actual picture and the difference are written
 // beside the test binary, under render-differences/. Returns a message, empty on a match.
-QString MatchBaseline(const QString& name, const QImage& actual);
+std::string MatchBaseline(const QString& name, const QImage& actual);
 
 }  // namespace tamsel::test
