@@ -82,8 +82,13 @@ TEST(SceneView, SelectionColoursFollowTheMode) {
   const SceneView tex = SceneView::Of(View(Display::Texture, Geometry::Mesh), {});
   EXPECT_EQ(wire.Primary(c).R, 1);
   EXPECT_EQ(wire.Secondary(c).R, 7);
-  EXPECT_EQ(tex.Primary(c).R, 4);
-  EXPECT_EQ(tex.Secondary(c).R, 10);
+  // Textured faces are tinted halfway from white, so that the texture stays readable.
+  EXPECT_EQ(tex.Primary(c).R, 130);
+  EXPECT_EQ(tex.Secondary(c).R, 133);
+  c.PrimarySelectTexColor = {0, 0, 255};
+  const ColorTriple blue = tex.Primary(c);
+  EXPECT_EQ(blue.R, 128);
+  EXPECT_EQ(blue.B, 255);
 }
 
 TEST(ViewStateKeys, GeometryKeysRoundTripAndRefuseOthers) {
