@@ -76,6 +76,12 @@ MenuItems BuildMenus(QMenuBar* bar) {
     action->setObjectName(entry.name);
     items.insert(entry.name, action);
   }
+  QAction* modelling = options->addAction("&Modelling Tool Navigation");
+  modelling->setObjectName("modellingnavmenu");
+  modelling->setCheckable(true);
+  modelling->setStatusTip(
+      "Middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag zooms, a left click picks");
+  items.insert("modellingnavmenu", modelling);
   AddMenu(bar, "infomenu", "&Info", items, {{"facecountmenu", "&Face Count"}});
   AddMenu(bar, "helpmenu", "&Help", items,
           {{"shortcutsmenu", "&Keyboard Shortcuts"}, {"aboutmenu", "&About Tamsel"}});

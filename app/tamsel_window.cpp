@@ -1,5 +1,6 @@
 #include "app/tamsel_window.h"
 
+#include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -53,6 +54,9 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   panels_ = new PropertyPanels(*this);
   link_ = new ViewportLink(*this, *this, *renderscreen_, colors_, *viewOptions, *panels_);
   bars_ = new ViewBars(*this, *this, *panels_, link_->Viewport());
+  QAction* modelling = menus_.value("modellingnavmenu");
+  modelling->setChecked(link_->ModellingNavigation());
+  connect(modelling, &QAction::toggled, link_, &ViewportLink::SetModellingNavigation);
   files_ = new ProjectCommands(*this, dialogs_, menuBar()->findChild<QMenu*>("recentmenu"));
   craft_ = new CraftCommands(*this, colors_, menus_, this);
   shell_ = new WindowShell(*this, menus_, renderscreen_, panels_);

@@ -1,6 +1,7 @@
 #include "app/view_bars.h"
 
 #include <QMainWindow>
+#include <QShortcut>
 #include <QToolBar>
 #include <tuple>
 
@@ -27,6 +28,18 @@ ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
   for (const char* key : {"high level", "mesh", "wireframe", "norm"})
     dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
   connect(viewbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::viewbar_ButtonClick);
+  // The number keys of the keypad's layout choose the presets, on the keypad or the number
+  // row; a text box keeps the digits typed into it.
+  const std::pair<Qt::Key, const char*> presets[] = {
+      {Qt::Key_1, "front"}, {Qt::Key_3, "right"}, {Qt::Key_7, "top"}, {Qt::Key_5, "perspective"}};
+  for (const auto& [key, preset] : presets)
+    for (Qt::KeyboardModifiers pad :
+         {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+      auto* shortcut = new QShortcut(QKeySequence(pad | key), &window);
+      const QString name = preset;
+      connect(shortcut, &QShortcut::activated, this,
+              [this, name] { viewbar_ButtonClick(viewbar_->IndexOfKey(name)); });
+    }
   connect(dispbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::dispbar_ButtonClick);
 }
 

@@ -4,10 +4,12 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QRubberBand>
+#include <QSettings>
 #include <QTimer>
 #include <filesystem>
 
@@ -22,6 +24,11 @@
 #include "viewport/rect_select.h"
 
 namespace tamsel {
+namespace {
+
+const char* const kNavigationKey = "viewport/navigation";
+
+}  // namespace
 int KeyCodeOf(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Left:
@@ -70,6 +77,12 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control
     if (in.animateAxis || in.animateAim || in.animateDegree) control_.Redraw();
   });
   qApp->installEventFilter(this);
+  modelling_ = QSettings().value(kNavigationKey).toString() == "modelling";
+}
+
+void ViewportLink::SetModellingNavigation(bool on) {
+  modelling_ = on;
+  QSettings().setValue(kNavigationKey, on ? "modelling" : "default");
 }
 
 ViewportLink::~ViewportLink() {
@@ -123,6 +136,10 @@ void ViewportLink::DrawForPick() {
   cxxx_->DrawForPick();
 }
 void ViewportLink::MouseDown(int b, int s, float x, float y) {
+  if (modelling_ && b == 4) {
+    middleLast_ = QPoint(static_cast<int>(x), static_cast<int>(y));
+    return;  // the scheme's own turning, panning and zooming
+  }
   if (b == 1) {
     bandStart_ = QPoint(static_cast<int>(x), static_cast<int>(y));
     banding_ = true;
@@ -130,6 +147,23 @@ void ViewportLink::MouseDown(int b, int s, float x, float y) {
   cxxx_->MouseDown(b, s, x, y);
 }
 void ViewportLink::MouseMove(int b, int s, float x, float y) {
+  if (modelling_ && (b & 4)) {
+    const QPoint at(static_cast<int>(x), static_cast<int>(y));
+    const QPoint d = at - middleLast_;
+    middleLast_ = at;
+    Camera& camera = control_.Camera();
+    if (s & 2) {
+      cxxx_->Wheel(-d.y() / 20.0, 0);  // up zooms in, as a wheel turned away
+    } else if (s & 1) {
+      const double unit = cxxx_->UnitsPerPixel();
+      camera.Pan(d.x() * unit, -d.y() * unit);
+    } else {
+      camera.RotateY(0.5 * d.x());
+      camera.RotateX(0.5 * d.y());
+    }
+    control_.Redraw();
+    return;
+  }
   if (banding_ && (b & 1)) {
     if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, &control_);
     band_->setGeometry(
@@ -145,7 +179,14 @@ void ViewportLink::MouseUp(int b, int s, float x, float y) {
   const bool drawn = band_ && band_->isVisible();
   if (band_) band_->hide();
   const QPoint end(static_cast<int>(x), static_cast<int>(y));
-  if (!drawn || (end - bandStart_).manhattanLength() <= GlxCtl::kClickSlop) return;
+  if (!drawn || (end - bandStart_).manhattanLength() <= GlxCtl::kClickSlop) {
+    // A left click picks in the modelling tools' scheme, as a right click does otherwise.
+    if (!modelling_ || (end - bandStart_).manhattanLength() > GlxCtl::kClickSlop) return;
+    const PickOutcome picked = cxxx_->PickAt(bandStart_.x(), bandStart_.y());
+    if (picked.kind == PickOutcome::NoHit) ApplyPickResult({}, s & 1);
+    if (picked.kind == PickOutcome::Named) ApplyPickResult(picked.target, s & 1);
+    return;
+  }
   const Matrix4 view = Multiply(control_.Camera().Projection(control_.width(), control_.height()),
                                 control_.Camera().ModelView());
   const ScreenRect r{static_cast<double>(bandStart_.x()), static_cast<double>(bandStart_.y()),
@@ -197,13 +238,19 @@ bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
   // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
   const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
   const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
-  if ((arrow || fit) && focus && focus != taker &&
-      (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus) ||
-       qobject_cast<QComboBox*>(focus) || qobject_cast<QAbstractSlider*>(focus)))
-    return false;
-  if (fit && event->type() == QEvent::KeyPress) {
-    cxxx_->Fit();
-    return focus && focus == taker;  // no 'f' typed into it
+  // With the pointer over the viewport they are the viewport's, whatever control had the
+  // keyboard, but for a text box: what is typed there stays there.
+  const bool overView = control_.rect().contains(control_.mapFromGlobal(QCursor::pos()));
+  const bool ownKeys =
+      focus && focus != taker &&
+      (qobject_cast<QLineEdit*>(focus) ||
+       (!overView && (qobject_cast<QAbstractItemView*>(focus) || qobject_cast<QComboBox*>(focus) ||
+                      qobject_cast<QAbstractSlider*>(focus))));
+  if ((arrow || fit) && ownKeys) return false;
+  const bool taken = (arrow || fit) && focus && focus != taker;  // not the list's as well
+  if (fit) {
+    if (event->type() == QEvent::KeyPress) cxxx_->Fit();
+    return focus && (focus == taker || taken);  // no 'f' typed into the box or the list
   }
   int shift = 0;
   if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
@@ -215,7 +262,7 @@ bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
     Form_KeyDown(KeyCodeOf(key->key()), shift);
   else
     Form_KeyUp(KeyCodeOf(key->key()), shift);
-  return false;
+  return taken;
 }
 
 SceneInputs ViewportLink::CurrentSceneInputs() {

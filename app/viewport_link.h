@@ -40,6 +40,10 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   int FramesDrawn() const { return framesDrawn_; }
   // Quits the application once the first frame has been drawn (for start-up timing).
   void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
+  // The modelling tools' scheme: middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag
+  // zooms, a left click picks. Off, the default scheme holds. Kept between runs.
+  void SetModellingNavigation(bool on);
+  bool ModellingNavigation() const { return modelling_; }
   // The window's keys, as Windows key codes (arrows 37..40, Shift 16 ...).
   void Form_KeyDown(int keyCode, int shift);
   void Form_KeyUp(int keyCode, int shift);
@@ -79,6 +83,8 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   QRubberBand* band_ = nullptr;
   QPoint bandStart_;
   bool banding_ = false;
+  bool modelling_ = false;
+  QPoint middleLast_;
   int framesDrawn_ = 0;
   bool quitAfterFirstFrame_ = false;
 };

@@ -90,14 +90,14 @@ class CXXX {
   const GlxStartupOptions& StartupOptions() const { return options_; }
   bool ShiftHeld() const { return shiftHeld_; }
   bool RightDragging() const { return rightDragging_; }
+  // The model units a pixel of the view spans as it is drawn now.
+  double UnitsPerPixel() const;
   // The smallest view extent zooming may reach: a ten-thousandth of the model's size.
   double ZoomFloor() const;
 
  private:
   void SetExtent(double extent);
   void Frame(bool selectionFirst);
-  // The pixels per model unit of the view as it is drawn now.
-  double UnitsPerPixel() const;
 
   Model& model_;
   ViewState& view_;

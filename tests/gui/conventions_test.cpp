@@ -2,10 +2,12 @@
 // selects all, none or the inverse, the wheel zooms about the pointer.
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <tuple>
 
+#include "app/keyed_toolbar.h"
 #include "gui/project_fixture.h"
 
 namespace tamsel::test {
@@ -65,6 +67,105 @@ TEST_F(ConventionsTest, TheEditMenuSelectsAllNoneAndTheInverseAtTheLevel) {
   EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[0].Selected);
   EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected) << "the meshes stay selected";
   EXPECT_FALSE(window->MenuItem("editundomenu")->isEnabled()) << "selection is no undo step";
+}
+
+// A drag with `button` from `from` by `by`, as the pointer makes it.
+void DragWith(QWidget* view, Qt::MouseButton button, QPoint from, QPoint by,
+              Qt::KeyboardModifiers mods = {}) {
+  const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent e(type, at, view->mapToGlobal(at), button, held, mods);
+    QApplication::sendEvent(view, &e);
+  };
+  send(QEvent::MouseButtonPress, from, button);
+  send(QEvent::MouseMove, from + by / 2, button);
+  send(QEvent::MouseMove, from + by, button);
+  send(QEvent::MouseButtonRelease, from + by, Qt::NoButton);
+}
+
+TEST_F(ConventionsTest, TheModellingSchemeTurnsPansAndZoomsWithTheMiddleButtonAndIsKept) {
+  Open();
+  QWidget* view = &window->Renderscreen();
+  Camera& camera = window->Renderscreen().Camera();
+  const QPoint centre = view->rect().center();
+  // The default scheme: a middle-drag pans.
+  const auto orientation = camera.Orientation();
+  DragWith(view, Qt::MiddleButton, centre, {30, 0});
+  EXPECT_EQ(camera.Orientation(), orientation);
+  EXPECT_NE(camera.PanOffset()[0], 0.0);
+
+  window->MenuItem("modellingnavmenu")->trigger();
+  ASSERT_TRUE(window->Link().ModellingNavigation());
+  const auto pan = camera.PanOffset();
+  DragWith(view, Qt::MiddleButton, centre, {30, 10});
+  EXPECT_NE(camera.Orientation(), orientation) << "a middle-drag turns";
+  EXPECT_EQ(camera.PanOffset(), pan);
+  const auto turned = camera.Orientation();
+  DragWith(view, Qt::MiddleButton, centre, {30, 0}, Qt::ShiftModifier);
+  EXPECT_EQ(camera.Orientation(), turned);
+  EXPECT_GT(camera.PanOffset()[0], pan[0]) << "Shift+middle-drag pans with the pointer";
+  const double extent = window->Model().ViewExtent;
+  DragWith(view, Qt::MiddleButton, centre, {0, -40}, Qt::ControlModifier);
+  EXPECT_LT(window->Model().ViewExtent, extent) << "Ctrl+middle-drag up zooms in";
+
+  // A left click picks: mesh 1 alone.
+  window->Viewport().ViewPreset("front");
+  window->Viewport().FitWhole();
+  DragWith(view, Qt::LeftButton, PixelOf(-10, 10, 0), {0, 0});
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Selected);
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
+
+  // The next window starts with the scheme chosen here.
+  TamselWindow next(dialogs);
+  EXPECT_TRUE(next.Link().ModellingNavigation());
+  EXPECT_TRUE(next.MenuItem("modellingnavmenu")->isChecked());
+  window->MenuItem("modellingnavmenu")->trigger();
+  EXPECT_FALSE(TamselWindow(dialogs).Link().ModellingNavigation());
+}
+
+TEST_F(ConventionsTest, NumberKeysChooseTheViewPresetsAndTheTipsSayWhich) {
+  Open();
+  KeyedToolBar& bar = window->ViewBar();
+  bar.ButtonAt(bar.IndexOfKey("top"))->click();
+  const auto top = window->Renderscreen().Camera().Orientation();
+  bar.ButtonAt(bar.IndexOfKey("front"))->click();
+  ASSERT_NE(window->Renderscreen().Camera().Orientation(), top);
+  Find<QLineEdit>("focustaker")->setFocus();
+  QTest::keyClick(Find<QLineEdit>("focustaker"), Qt::Key_7);
+  EXPECT_EQ(window->Renderscreen().Camera().Orientation(), top);
+  EXPECT_TRUE(bar.ButtonAt(bar.IndexOfKey("top"))->toolTip().contains("(7)"));
+  // A text box keeps the digits typed into it.
+  bar.ButtonAt(bar.IndexOfKey("front"))->click();
+  auto* box = Find<QLineEdit>("meshsizetext");
+  box->setFocus();
+  box->clear();
+  QTest::keyClick(box, Qt::Key_7);
+  EXPECT_EQ(box->text(), "7");
+  EXPECT_NE(window->Renderscreen().Camera().Orientation(), top);
+}
+
+TEST_F(ConventionsTest, ArrowsAndFReachTheViewportUnderThePointerWhateverListHasTheKeyboard) {
+  Open();
+  RowList* meshes = L("meshlist");
+  ClickRow("meshlist", 0);
+  ASSERT_TRUE(meshes->hasFocus());
+  Camera& camera = window->Renderscreen().Camera();
+  QWidget* view = &window->Renderscreen();
+  QCursor::setPos(view->mapToGlobal(view->rect().center()));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return view->rect().contains(view->mapFromGlobal(QCursor::pos())); }));
+  const auto before = camera.Orientation();
+  QTest::keyPress(meshes, Qt::Key_Down);
+  QTest::keyRelease(meshes, Qt::Key_Down);
+  EXPECT_NE(camera.Orientation(), before) << "the arrow turned the view";
+  EXPECT_EQ(meshes->ListIndex(), 0) << "and not the list's row";
+  // Away from the viewport the list has its arrows back.
+  QCursor::setPos(meshes->mapToGlobal(meshes->rect().center()));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !view->rect().contains(view->mapFromGlobal(QCursor::pos())); }));
+  const auto turned = camera.Orientation();
+  QTest::keyClick(meshes, Qt::Key_Down);
+  EXPECT_EQ(meshes->ListIndex(), 1);
+  EXPECT_EQ(camera.Orientation(), turned);
 }
 
 TEST_F(ConventionsTest, TheWheelZoomsAboutThePointUnderThePointer) {
