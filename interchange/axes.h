@@ -1,13 +1,15 @@
-// Tamsel's axes and those of the interchange formats. Tamsel's Z is up (the Top view looks
-// down it) and Y runs fore and aft (the Front view looks along it); most formats have Y up
-// (glTF: Y up, the front facing +Z). A model with Y up comes in turned by +90 degrees about
-// X: (x, y, z) -> (x, -z, y), which is the same turn a modelling tool with Z up makes on its
-// way out; export turns the other way. Both are rotations, so they keep windings, and
-// exact: an export followed by an import gives the same numbers.
+// Tamsel's axes and those of the interchange formats. A craft's nose points along -Y, its
+// top along +Z, and the viewport shows it as the game does, in left-handed axes: seen from
+// the front, +X is on the viewer's left. The formats are right-handed (glTF: Y up, the
+// front facing +Z, +X on the viewer's right seen from the front). So that a craft looks in
+// another tool as it looks here, and not mirrored, the axes are mirrored on the way out and
+// back: glTF and OBJ (Y up) take (x, y, z) to (-x, z, -y), a Z-up file's (x, y, z) comes in
+// as (-x, y, z). Each map is exact and undoes the other.
 //
 // Windings: Calculate > Face Normals takes -(P1 - P0) x (PL - P0), so a Tamsel face lists its
-// corners clockwise as seen from outside; the formats list them counter-clockwise. Import
-// and export reverse the order after corner 0: (0, 1, 2, 3) <-> (0, 3, 2, 1).
+// corners clockwise as seen from outside, read in right-handed axes; the formats list them
+// counter-clockwise. The mirror of the axes turns one into the other, so corners travel in
+// their own order.
 #pragma once
 
 #include "model/records.h"
@@ -17,11 +19,11 @@ namespace tamsel {
 enum class UpAxis { Y, Z };
 
 inline Single3 FromFileAxes(float x, float y, float z, UpAxis up) {
-  return up == UpAxis::Y ? Single3{x, -z, y} : Single3{x, y, z};
+  return up == UpAxis::Y ? Single3{-x, -z, y} : Single3{-x, y, z};
 }
 
 inline Single3 ToFileAxes(const Single3& p, UpAxis up) {
-  return up == UpAxis::Y ? Single3{p.x, p.z, -p.y} : p;
+  return up == UpAxis::Y ? Single3{-p.x, p.z, -p.y} : Single3{-p.x, p.y, p.z};
 }
 
 }  // namespace tamsel

@@ -94,11 +94,9 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
       const std::string wanted = material == materials.end() ? "" : material->second;
       if (!wanted.empty() && wanted != current) obj += "usemtl " + wanted + "\n";
       current = wanted;
-      // Clockwise corners written counter-clockwise: 0, then the others backwards.
-      static constexpr int kQuad[4] = {0, 3, 2, 1}, kTriangle[3] = {0, 2, 1};
+      // The mirrored axes make the clockwise corners counter-clockwise: in their own order.
       obj += "f";
-      for (int c = 0; c < n; ++c) {
-        const int k = n == 4 ? kQuad[c] : kTriangle[c];
+      for (int k = 0; k < n; ++k) {
         const std::string i = std::to_string(next + static_cast<std::size_t>(k));
         obj.append(" ").append(i).append("/").append(i).append("/").append(i);
       }

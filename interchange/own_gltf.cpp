@@ -324,9 +324,9 @@ class GltfWriter {
         uv.insert(uv.end(), {v.U, 1.0f - v.V});  // glTF counts V from the image's top
         exactUv.insert(exactUv.end(), {v.U, v.V});
       }
-      // Clockwise corners become counter-clockwise triangles: (0, 2, 1) and (0, 3, 2).
-      indices.insert(indices.end(), {base, base + 2, base + 1});
-      if (n == 4) indices.insert(indices.end(), {base, base + 3, base + 2});
+      // The mirrored axes make the clockwise corners counter-clockwise: (0, 1, 2), (0, 2, 3).
+      indices.insert(indices.end(), {base, base + 1, base + 2});
+      if (n == 4) indices.insert(indices.end(), {base, base + 2, base + 3});
       corners.push_back(static_cast<float>(n));
       if (variants)
         slots.push_back(Value(Value::Array{Value(face.TextureNames[1]), Value(face.TextureNames[2]),

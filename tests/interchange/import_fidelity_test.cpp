@@ -40,11 +40,12 @@ std::string Warnings(const ModelImportResult& r) {
   return all;
 }
 
+// The width of the scene across X (it comes in mirrored: the file's +X is Tamsel's -X).
 float LargestX(const ModelImportResult& r) {
-  float x = -1e30f;
+  float x = 0;
   for (const MeshRec& m : r.meshes)
     for (const FaceRec& f : m.LODs[0].Faces)
-      for (const VertexRec& v : f.Vertices) x = std::max(x, v.X);
+      for (const VertexRec& v : f.Vertices) x = std::max(x, std::abs(v.X));
   return x;
 }
 
