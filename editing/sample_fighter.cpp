@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Z is up, the nose points along +Y, the right wing along +X.
+// Z is up, the nose points along +Y; the viewport shows +X on the left seen from above.
 struct P3 {
   float x = 0, y = 0, z = 0;
 };

@@ -22,8 +22,7 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   ASSERT_EQ(window->Model().MeshCount(), 4)
       << (dialogs.asked().empty() ? "" : dialogs.asked().back().text.toStdString());
   EXPECT_EQ(window->Model().Meshes[2].Name, "Wing");
-  // Scale 2, and the file's right-handed +X is our -X.
-  EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[0].Vertices[2].X, -2.0f);
+  EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[0].Vertices[2].X, 2.0f);  // scale 2
   EXPECT_EQ(L("meshlist")->ListCount(), 4);
   EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo import model");
   const int textures = window->Model().TextureCount();

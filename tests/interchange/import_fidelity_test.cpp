@@ -40,7 +40,7 @@ std::string Warnings(const ModelImportResult& r) {
   return all;
 }
 
-// The width of the scene across X (it comes in mirrored: the file's +X is Tamsel's -X).
+// The width of the scene across X, whichever side of the axis it lies on.
 float LargestX(const ModelImportResult& r) {
   float x = 0;
   for (const MeshRec& m : r.meshes)

@@ -149,15 +149,15 @@ TEST(ModelImport, ObjWrittenByHandQuadsPolygonsMissingFilesAndHostilePaths) {
   EXPECT_EQ(r.meshes[1].LODs[0].Faces.size(), 3u);  // the pentagon as a fan
   const FaceRec& tri = r.meshes[2].LODs[0].Faces[0];
   EXPECT_TRUE(tri.IsTriangle());
-  // Y up in the file becomes Z up and the axes are mirrored (the file's +X is our -X), which
-  // makes the file's counter-clockwise corners clockwise in their own order.
-  EXPECT_EQ(tri.Vertices[1].X, -1.0f);
+  // Y up in the file becomes Z up and its front (+Z) our nose (+Y): a mirror of the axes,
+  // which makes the file's counter-clockwise corners clockwise in their own order.
+  EXPECT_EQ(tri.Vertices[1].X, 1.0f);
   EXPECT_EQ(tri.Vertices[1].Z, 0.0f);
-  EXPECT_EQ(tri.Vertices[2].X, -1.0f);
+  EXPECT_EQ(tri.Vertices[2].X, 1.0f);
   EXPECT_EQ(tri.Vertices[2].Z, 1.0f);
   // Normals were computed as Calculate would, pointing out of the front side (+Z in the file,
-  // -Y here).
-  EXPECT_NEAR(tri.Vertices[0].J, -1.0f, 1e-6);
+  // +Y here).
+  EXPECT_NEAR(tri.Vertices[0].J, 1.0f, 1e-6);
   // Neither image outside the folder was read: every material is a plain colour, a column
   // of one swatch bitmap, and each face's corners sit in its colour's column.
   std::string all;
@@ -270,11 +270,11 @@ TEST(ModelImport, ForeignGltfWithTransformsEmbeddedAndExternalImagesAndAlpha) {
   EXPECT_EQ(r.meshes[0].Name, "Body");
   EXPECT_EQ(r.meshes[1].Name, "Fin");
   // The child inherits the parent's translation and scales its own corners: (1,1,0) ->
-  // (10 + 2, 2, 0) in the file, (-12, 0, 2) here.
+  // (10 + 2, 2, 0) in the file, (12, 0, 2) here.
   const auto& fin = r.meshes[1].LODs[0].Faces[0];
   bool found = false;
   for (int k = 0; k < 3; ++k)
-    found = found || (fin.Vertices[static_cast<std::size_t>(k)].X == -12 &&
+    found = found || (fin.Vertices[static_cast<std::size_t>(k)].X == 12 &&
                       fin.Vertices[static_cast<std::size_t>(k)].Z == 2);
   EXPECT_TRUE(found);
   const Bitmap& big = BitmapNamed(r, "ship_Big.BMP");
@@ -376,9 +376,9 @@ namespace {
 
 // What another tool sees of an exported craft: the library reads the glTF as any tool
 // would. The viewport shows the craft in the game's left-handed axes; the file is
-// right-handed, so that the craft looks the same there, nose to +Z, top to +Y, its right
-// side where the viewport shows it: every corner (x, y, z) at (-x, z, -y), and each face's
-// corners counter-clockwise about its outward side.
+// right-handed, so that the craft looks the same there, nose (+Y) to the front (+Z), top
+// to +Y, not mirrored: every corner (x, y, z) at (x, z, y), and each face's corners
+// counter-clockwise about its outward side.
 TEST(ExportAxes, ACraftComesOutAsTheViewportShowsItNotMirrored) {
   TempDir dir;
   const Model model = RichProject(dir);
@@ -398,9 +398,9 @@ TEST(ExportAxes, ACraftComesOutAsTheViewportShowsItNotMirrored) {
     for (int k = 0; k < n; ++k) {
       const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
       const aiVector3D& p = file.mVertices[vertex + static_cast<unsigned>(k)];
-      EXPECT_EQ(p.x, -v.X);
+      EXPECT_EQ(p.x, v.X);
       EXPECT_EQ(p.y, v.Z);
-      EXPECT_EQ(p.z, -v.Y);
+      EXPECT_EQ(p.z, v.Y);
     }
     vertex += static_cast<unsigned>(n);
     ++faces;
@@ -415,9 +415,9 @@ TEST(ExportAxes, ACraftComesOutAsTheViewportShowsItNotMirrored) {
                      c = file.mVertices[tri.mIndices[2]];
     const aiVector3D wound = (b - a) ^ (c - a);
     // The same triangle's corners here: the file's mirrored back.
-    const auto here = [](const aiVector3D& p) { return aiVector3D(-p.x, -p.z, p.y); };
+    const auto here = [](const aiVector3D& p) { return aiVector3D(p.x, p.z, p.y); };
     const aiVector3D outward = -((here(b) - here(a)) ^ (here(c) - here(a)));
-    const aiVector3D mapped(-outward.x, outward.z, -outward.y);
+    const aiVector3D mapped(outward.x, outward.z, outward.y);
     if (wound.Length() == 0) continue;
     EXPECT_GT(wound * mapped, 0) << "triangle " << t;
   }
