@@ -57,7 +57,8 @@ MenuItems BuildMenus(QMenuBar* bar) {
            {"editredomenu", "Redo"},
            {"selectallmenu", "Select &All"},
            {"selectnonemenu", "Select &None"},
-           {"invertselectionmenu", "&Invert Selection"}});
+           {"invertselectionmenu", "&Invert Selection"},
+           {"findfacemenu", "&Find Face…"}});
   AddMenu(bar, "viewmenu", "&View", items, {});
   AddMenu(bar, "calculatemenu", "&Calculate", items,
           {{"facenormalmenu", "&Face Normals"},
@@ -100,6 +101,7 @@ MenuItems BuildMenus(QMenuBar* bar) {
   items.value("selectallmenu")->setShortcut(QKeySequence::SelectAll);
   items.value("selectnonemenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
   items.value("invertselectionmenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  items.value("findfacemenu")->setShortcut(QKeySequence::Find);
   items.value("editundomenu")->setEnabled(false);
   items.value("editredomenu")->setEnabled(false);
   return items;

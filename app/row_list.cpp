@@ -50,6 +50,20 @@ QString RowList::List(int row) const {
   return model_->Row(row);
 }
 
+void RowList::SetFilter(const QString& text) {
+  filter_ = text;
+  ApplyFilter();
+}
+
+void RowList::ApplyFilter() {
+  const int n = ListCount();
+  for (int row = 0; row < n; ++row) {
+    const bool hidden =
+        !filter_.isEmpty() && !model_->Row(row).contains(filter_, Qt::CaseInsensitive);
+    if (isRowHidden(row) != hidden) setRowHidden(row, hidden);
+  }
+}
+
 void RowList::SetList(int row, const QString& text) {
   if (row >= 0 && row < ListCount()) model_->SetRow(row, text);
 }

@@ -37,7 +37,13 @@ class RowList : public QListView {
   void AddItem(const QString& text) { model_->Append(text); }
   void SetList(int row, const QString& text);
   void RemoveItem(int row);
-  void SetRows(std::vector<QString> rows) { model_->SetRows(std::move(rows)); }
+  void SetRows(std::vector<QString> rows) {
+    model_->SetRows(std::move(rows));
+    ApplyFilter();
+  }
+  // Shows only the rows whose text holds `text` (any case); empty shows every row. The
+  // rows stay where they are: a hidden row keeps its index and its selection.
+  void SetFilter(const QString& text);
   void Clear() { model_->SetRows({}); }
 
   bool Selected(int row) const;
@@ -64,7 +70,9 @@ class RowList : public QListView {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  void ApplyFilter();
   RowModel* model_;
+  QString filter_;
 };
 
 }  // namespace tamsel

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <filesystem>
 
 #include "app/controls.h"
@@ -74,6 +75,8 @@ void WindowShell::ConnectMenus() {
   connect(menus_.value("shortcutsmenu"), &QAction::triggered, this,
           &WindowShell::shortcutsmenu_Click);
   connect(menus_.value("aboutmenu"), &QAction::triggered, this, &WindowShell::aboutmenu_Click);
+  connect(menus_.value("findfacemenu"), &QAction::triggered, this,
+          &WindowShell::findfacemenu_Click);
   connect(menus_.value("quitmenu"), &QAction::triggered, &window_, &QWidget::close);
   ProjectCommands* files = &window_.Files();
   connect(startPage_, &StartPage::OpenChosen, files, &ProjectCommands::opzopenmenu_Click);
@@ -275,6 +278,19 @@ void WindowShell::editredomenu_Click() {
   if (!window_.Doc().Redo() && !window_.Doc().FileError().empty())
     window_.Ask().MessageBox(
         "Nothing was redone: " + QString::fromStdString(window_.Doc().FileError()), "Redo");
+}
+
+void WindowShell::findfacemenu_Click() {
+  if (window_.Model().ProjectPath.empty()) return;
+  const auto name = window_.Ask().InputBox(
+      "Face to find (\"M:3 F:12\", or a face of the focused mesh):", "Find Face");
+  if (!name || name->trimmed().isEmpty()) return;
+  KeyedToolBar& bar = window_.DispBar();
+  const int face = bar.IndexOfKey("face");
+  if (window_.View().GeometryLevel != Geometry::Face) bar.ButtonAt(face)->click();
+  if (!window_.Panels().Geometry().FindFace(*name))
+    window_.Ask().MessageBox("There is no face " + *name + " at this level of detail.",
+                             "Find Face");
 }
 
 }  // namespace tamsel

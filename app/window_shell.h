@@ -51,6 +51,8 @@ class WindowShell : public QObject {
 
   void editundomenu_Click();
   void editredomenu_Click();
+  // Asks for a face ("M:3 F:12") and shows it at the face level, selected alone.
+  void findfacemenu_Click();
   void shortcutsmenu_Click();
   void aboutmenu_Click();
 

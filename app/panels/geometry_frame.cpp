@@ -1,7 +1,10 @@
 #include "app/panels/geometry_frame.h"
 
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -34,10 +37,22 @@ QString Q(const std::string& s) {
 GeometryFrame::GeometryFrame(PanelHost& host, QWidget* parent)
     : PropertyFrame(host, "geometryframe", "Geometry", parent) {
   auto* layout = new QVBoxLayout(this);
-  auto* lists = new QHBoxLayout;
-  lists->addWidget(meshList_ = ListBox(this, "meshlist", "Mesh List"));
-  lists->addWidget(faceList_ = ListBox(this, "facelist", "Face List"));
+  // Each list under a filter box: rows whose text holds what is typed, any case.
+  auto* lists = new QGridLayout;
+  meshFilter_ = TextBox(this, "meshfilter", "show the meshes whose names hold this");
+  faceFilter_ =
+      TextBox(this, "facefilter", "show the faces whose rows hold this (\"M:3\", \"F:12\")");
+  for (QLineEdit* filter : {meshFilter_, faceFilter_}) {
+    filter->setPlaceholderText("Filter");
+    filter->setClearButtonEnabled(true);
+  }
+  lists->addWidget(meshFilter_, 0, 0);
+  lists->addWidget(faceFilter_, 0, 1);
+  lists->addWidget(meshList_ = ListBox(this, "meshlist", "Mesh List"), 1, 0);
+  lists->addWidget(faceList_ = ListBox(this, "facelist", "Face List"), 1, 1);
   layout->addLayout(lists, 1);
+  connect(meshFilter_, &QLineEdit::textChanged, meshList_, &RowList::SetFilter);
+  connect(faceFilter_, &QLineEdit::textChanged, faceList_, &RowList::SetFilter);
   stack_ = new QStackedWidget(this);
   stack_->setObjectName("geometrysubstack");
   stack_->addWidget(geometry_ = new GeometrySubFrame(host, stack_));
@@ -96,7 +111,9 @@ void GeometryFrame::ShowMeshNames(const ModelChange& change) {
 
 void GeometryFrame::ShowLevel(Geometry level) {
   meshList_->setVisible(level == Geometry::Mesh);
+  meshFilter_->setVisible(level == Geometry::Mesh);
   faceList_->setVisible(level == Geometry::Face);
+  faceFilter_->setVisible(level == Geometry::Face);
   geometry_->ShowLevel(level);
   texture_->ShowLevel(level);
   FollowBuddies(this);
@@ -242,6 +259,38 @@ void GeometryFrame::cornerlist_MouseUp(int list) {
     focus().corner = cornerRows_[static_cast<std::size_t>(row)];
   }
   host_.SelectionChanged(true);
+}
+
+bool GeometryFrame::FindFace(const QString& name) {
+  // The row's own numbers are 1-based: "M:3 F:12", "3:12" or "12".
+  static const QRegularExpression full(R"(^\s*(?:M:)?\s*(\d+)\s*(?:[: ]\s*F:|:|\s)\s*(\d+)\s*$)",
+                                       QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression faceOnly(R"(^\s*(?:F:)?\s*(\d+)\s*$)",
+                                           QRegularExpression::CaseInsensitiveOption);
+  int mesh = focus().mesh, face = -1;
+  if (const auto m = full.match(name); m.hasMatch()) {
+    mesh = m.captured(1).toInt() - 1;
+    face = m.captured(2).toInt() - 1;
+  } else if (const auto f = faceOnly.match(name); f.hasMatch()) {
+    face = f.captured(1).toInt() - 1;
+  }
+  const int level = this->level();
+  if (!FaceAt(model(), level, {mesh, face})) return false;
+  Model& m = model();
+  const auto index = static_cast<std::size_t>(mesh);
+  if (!m.Meshes[index].LODs[static_cast<std::size_t>(level)].Selected)
+    m.Meshes.Edit(index).LODs[static_cast<std::size_t>(level)].Selected = kTrue;
+  for (const FaceRef& row : FaceRows(m, level)) {
+    const bool wanted = row == FaceRef{mesh, face};
+    if ((FaceAt(m, level, row)->Selected != 0) != wanted)
+      EditFaceAt(m, level, row)->Selected = wanted ? kTrue : kFalse;
+  }
+  FocusFace(focus(), m, level, {mesh, face}, view().FlightGroupColor);
+  faceFilter_->clear();  // the face found is on show
+  host_.SelectionChanged(true);
+  if (const int row = faceList_->ListIndex(); row >= 0)
+    faceList_->scrollTo(faceList_->model()->index(row, 0));
+  return true;
 }
 
 }  // namespace tamsel

@@ -9,6 +9,7 @@
 #include "app/panels/panel_host.h"
 #include "editing/list_rows.h"
 
+class QLineEdit;
 class QStackedWidget;
 
 namespace tamsel {
@@ -34,6 +35,10 @@ class GeometryFrame : public PropertyFrame {
   void meshlist_DblClick();
   void facelist_MouseUp();
   void cornerlist_MouseUp(int list);
+  // "Find Face": the face named "M:3 F:12" (or "3:12", or "12" in the focused mesh), by the
+  // numbers its row shows, is selected alone and focused at the face level. False when
+  // there is no such face.
+  bool FindFace(const QString& name);
 
  private:
   void ShowLevel(Geometry level);
@@ -47,6 +52,8 @@ class GeometryFrame : public PropertyFrame {
 
   RowList* meshList_ = nullptr;
   RowList* faceList_ = nullptr;
+  QLineEdit* meshFilter_ = nullptr;
+  QLineEdit* faceFilter_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   GeometrySubFrame* geometry_ = nullptr;
   TextureSubFrame* texture_ = nullptr;

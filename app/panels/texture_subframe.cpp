@@ -51,6 +51,11 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
   // Wide enough for a name an import gives ("sample_TEX00012.BMP") to read whole.
   files_->setMinimumWidth(files_->fontMetrics().horizontalAdvance("sample_TEX00012.BMP") +
                           files_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+  auto* filter = TextBox(this, "texturefilter", "show the bitmaps whose names hold this");
+  filter->setPlaceholderText("Filter");
+  filter->setClearButtonEnabled(true);
+  connect(filter, &QLineEdit::textChanged, files_, &RowList::SetFilter);
+  column->addWidget(filter);
   column->addWidget(files_);
   column->addWidget(preview_ = Picture(this, "texturepreview"));
   layout->addLayout(column, 0, 1);
@@ -132,7 +137,7 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
   connect(update, &QPushButton::clicked, this, [this] { updategeotexbut_Click(); });
   connect(files_, &RowList::MouseUp, this, [this] { texturelist_Click(); });
 
-  faceControls_ = {viewer_, preview_, files_, fg, stitch, ccRotate, cRotate, hFlip, vFlip};
+  faceControls_ = {viewer_, preview_, files_, filter, fg, stitch, ccRotate, cRotate, hFlip, vFlip};
   for (int a = 0; a < 3; ++a) {
     faceControls_.push_back(vector1_[a]);
     faceControls_.push_back(vector2_[a]);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <tuple>
@@ -166,6 +167,48 @@ TEST_F(ConventionsTest, ArrowsAndFReachTheViewportUnderThePointerWhateverListHas
   QTest::keyClick(meshes, Qt::Key_Down);
   EXPECT_EQ(meshes->ListIndex(), 1);
   EXPECT_EQ(camera.Orientation(), turned);
+}
+
+TEST_F(ConventionsTest, FilterBoxesShowTheRowsThatHoldTheirTextAndKeepTheSelection) {
+  Open();
+  window->MenuItem("selectallmenu")->trigger();  // both meshes
+  Find<QLineEdit>("meshfilter")->setText("RIG");
+  EXPECT_TRUE(L("meshlist")->isRowHidden(0)) << "Left";
+  EXPECT_FALSE(L("meshlist")->isRowHidden(1)) << "Right";
+  EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected) << "hidden is not unselected";
+  Press("face");
+  Find<QLineEdit>("facefilter")->setText("m:2 ");
+  ASSERT_EQ(L("facelist")->ListCount(), 4);
+  for (int row = 0; row < 4; ++row) EXPECT_EQ(L("facelist")->isRowHidden(row), row < 2) << row;
+  // Rows rebuilt after a change are filtered as they come.
+  window->MenuItem("invertselectionmenu")->trigger();
+  window->MenuItem("invertselectionmenu")->trigger();
+  EXPECT_TRUE(L("facelist")->isRowHidden(0));
+  Find<QLineEdit>("facefilter")->clear();
+  EXPECT_FALSE(L("facelist")->isRowHidden(0));
+  EXPECT_NE(Find<QLineEdit>("texturefilter"), nullptr);
+}
+
+TEST_F(ConventionsTest, FindFaceShowsTheFaceByItsNumbersAtTheFaceLevel) {
+  Open();  // mesh 1 ("Right") is not selected
+  dialogs.Push(QString("M:2 F:2"));
+  window->MenuItem("findfacemenu")->trigger();
+  EXPECT_EQ(window->View().GeometryLevel, Geometry::Face);
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected) << "its mesh is selected to show it";
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Faces[1].Selected);
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[0].Selected);
+  ASSERT_TRUE(window->Doc().focus().face);
+  EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 1}));
+  EXPECT_EQ(L("facelist")->List(L("facelist")->ListIndex()), "M:2 F:2");
+  dialogs.Push(QString("1"));  // a face of the focused mesh
+  window->MenuItem("findfacemenu")->trigger();
+  EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 0}));
+  const std::size_t asked = dialogs.asked().size();
+  dialogs.Push(QString("9:9"));
+  window->MenuItem("findfacemenu")->trigger();
+  ASSERT_GT(dialogs.asked().size(), asked);
+  EXPECT_TRUE(dialogs.asked().back().text.contains("There is no face 9:9"));
+  EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 0})) << "nothing changed";
 }
 
 TEST_F(ConventionsTest, TheWheelZoomsAboutThePointUnderThePointer) {
