@@ -43,6 +43,7 @@ namespace fs = std::filesystem;
 namespace {
 const char* const kGeometryKey = "window/geometry";
 const char* const kStateKey = "window/state";
+const char* const kGridKey = "viewport/grid";
 }  // namespace
 
 WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewport,
@@ -142,6 +143,20 @@ void WindowShell::BuildViewMenu() {
     view->addAction(toggle);
     menus_.insert(toggle->objectName(), toggle);
   }
+  view->addSeparator();
+  // The ground grid, kept between runs; on at the first start.
+  QAction* grid = view->addAction("&Grid");
+  grid->setObjectName("gridmenu");
+  grid->setCheckable(true);
+  grid->setStatusTip("Draw a ground grid under the craft, its spacing following the zoom");
+  menus_.insert("gridmenu", grid);
+  grid->setChecked(QSettings().value(kGridKey, true).toBool());
+  window_.View().GridShown = grid->isChecked();
+  connect(grid, &QAction::toggled, this, [this](bool on) {
+    QSettings().setValue(kGridKey, on);
+    window_.View().GridShown = on;
+    window_.ViewChanged();
+  });
   view->addSeparator();
   QAction* reset = view->addAction("&Reset Layout");
   reset->setObjectName("resetlayoutmenu");

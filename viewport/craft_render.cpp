@@ -54,6 +54,7 @@ RenderResult RenderCraft(const Model& model, const RenderRequest& request,
   SceneLight().Apply();
   Screen().Clear();
   GlSink frame(textures, shapes);
+  if (request.view.GridShown) DrawGrid(model, camera.Ortho()[1], frame);
   scene.Draw(frame);
   glFinish();
   result.image = gl->Read();

@@ -49,6 +49,11 @@ void CXXX::Draw() {
     if (in.animateDegree && ++view_.DegreeAnimStep > 20) view_.DegreeAnimStep = 0;
     if (in.animateAxis || in.animateAim || in.animateDegree) Compile();
   }
+  // The grid follows the zoom frame by frame, so it is drawn here, not compiled.
+  if (view_.GridShown) {
+    GlSink grid(textures_, ctl_.ShapeTool());
+    DrawGrid(model_, model_.ViewExtent, grid);
+  }
   if (listCompiled_) glCallList(kSceneList);
 }
 

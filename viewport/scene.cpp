@@ -401,6 +401,36 @@ void DrawPanelOverlays(const Model& model, const ViewState& view, const ColorSet
   PanelDrawer(model, view, colors, inputs, sink).Draw();
 }
 
+double GridSpacing(double extent) {
+  if (!(extent > 0) || !std::isfinite(extent)) return 1;
+  return std::pow(10.0, std::floor(std::log10(extent / 2)));
+}
+
+void DrawGrid(const Model& model, double extent, DrawSink& s) {
+  const double spacing = GridSpacing(extent);
+  const double reach = extent * 2;
+  const double cx = model.ModelCenter.x, cy = model.ModelCenter.y;
+  // A little under the craft, so that a flat craft's faces cover the grid, not cross it.
+  const auto z = static_cast<float>(model.ModelMin.z - extent / 100);
+  const long long first = static_cast<long long>(std::floor((std::min(cx, cy) - reach) / spacing));
+  const long long last = static_cast<long long>(std::ceil((std::max(cx, cy) + reach) / spacing));
+  if (last - first > 400) return;  // a view far larger than the craft: no grid to speak of
+  const auto x0 = static_cast<float>(cx - reach), x1 = static_cast<float>(cx + reach);
+  const auto y0 = static_cast<float>(cy - reach), y1 = static_cast<float>(cy + reach);
+  for (int bright = 0; bright < 2; ++bright) {
+    s.Color(bright ? 90 : 50, bright ? 90 : 50, bright ? 90 : 50);
+    s.Begin(Primitive::Lines);
+    for (long long i = first; i <= last; ++i) {
+      if ((i % 10 == 0) != (bright == 1)) continue;
+      const auto at = static_cast<float>(static_cast<double>(i) * spacing);
+      if (at >= x0 && at <= x1) s.Vertex(at, y0, z), s.Vertex(at, y1, z);
+      if (at >= y0 && at <= y1) s.Vertex(x0, at, z), s.Vertex(x1, at, z);
+    }
+    s.End();
+  }
+  s.Color(255, 255, 255);
+}
+
 PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
                     const SceneInputs& inputs, DrawSink& sink) {
   return SceneDrawer(model, view, colors, inputs, sink).Draw();

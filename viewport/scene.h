@@ -59,6 +59,15 @@ void AnimateMesh(const MeshRec& mesh, const ViewState& view, const SceneInputs& 
 void DrawPanelOverlays(const Model& model, const ViewState& view, const ColorSettings& colors,
                        const SceneInputs& inputs, DrawSink& sink);
 
+// The spacing of the ground grid for a view of half-size `extent`: a power of ten, so that
+// some four to forty lines cross the view.
+double GridSpacing(double extent);
+
+// The ground grid: lines GridSpacing(extent) apart in a plane just under the craft,
+// reaching `extent` * 2 beyond its centre each way, every tenth line brighter. Stands for
+// no element.
+void DrawGrid(const Model& model, double extent, DrawSink& sink);
+
 PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
                     const SceneInputs& inputs, DrawSink& sink);
 

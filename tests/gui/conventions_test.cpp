@@ -211,6 +211,22 @@ TEST_F(ConventionsTest, FindFaceShowsTheFaceByItsNumbersAtTheFaceLevel) {
   EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 0})) << "nothing changed";
 }
 
+TEST_F(ConventionsTest, TheViewMenuTurnsTheGroundGridOnAndOffAndKeepsTheChoice) {
+  Open();
+  QAction* grid = window->MenuItem("gridmenu");
+  ASSERT_NE(grid, nullptr);
+  ASSERT_FALSE(grid->isChecked());  // the tests start with it off
+  const QImage off = window->Renderscreen().grabFramebuffer();
+  grid->trigger();
+  EXPECT_TRUE(window->View().GridShown);
+  const QImage on = window->Renderscreen().grabFramebuffer();
+  EXPECT_NE(on, off) << "the grid shows";
+  EXPECT_TRUE(TamselWindow(dialogs).View().GridShown) << "the next window starts with it";
+  grid->trigger();
+  EXPECT_FALSE(window->View().GridShown);
+  EXPECT_EQ(window->Renderscreen().grabFramebuffer(), off);
+}
+
 TEST_F(ConventionsTest, TheWheelZoomsAboutThePointUnderThePointer) {
   Open();
   QWidget* view = &window->Renderscreen();

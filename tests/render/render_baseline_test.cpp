@@ -211,5 +211,19 @@ TEST_F(RenderBaselineTest, MissingBitmapsDrawUntexturedAndAreNamed) {
   EXPECT_EQ(result.missing.size(), fighter_->Textures.size());
 }
 
+TEST_F(RenderBaselineTest, TheGroundGridLiesUnderTheCraft) {
+  RenderRequest r = Request(ViewAngle::Perspective, "texture");
+  r.view.GridShown = true;
+  const QImage picture = RenderFighter(r);
+  EXPECT_EQ(test::MatchBaseline("grid_3d_texture", picture), "");
+  // The corner of the picture, empty without the grid, shows its lines.
+  RenderRequest plain = Request(ViewAngle::Perspective, "texture");
+  const QImage without = RenderFighter(plain);
+  long differ = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) differ += picture.pixel(x, y) != without.pixel(x, y);
+  EXPECT_GT(differ, picture.width()) << "grid lines drawn";
+}
+
 }  // namespace
 }  // namespace tamsel

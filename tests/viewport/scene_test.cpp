@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/model_builders.h"
 
 namespace tamsel {
@@ -249,6 +251,42 @@ TEST(Selection, CornerRowsListThreeCornersForATriangleAndFourForAQuad) {
       << "corner 3 of a triangle is not a corner of its own";
   EXPECT_EQ(FaceAt(model, 0, {0, 2}), nullptr);
   EXPECT_EQ(CornerAt(model, 1, {1, 0, 0}), nullptr);
+}
+
+TEST(Grid, SpacingFollowsTheZoomInPowersOfTen) {
+  EXPECT_EQ(GridSpacing(10), 1);
+  EXPECT_EQ(GridSpacing(100), 10);
+  EXPECT_NEAR(GridSpacing(1), 0.1, 1e-12);
+  EXPECT_EQ(GridSpacing(0), 1) << "a collapsed view still has a spacing";
+  for (double e : {0.3, 7.0, 45.0, 3000.0}) {
+    const double across = 2 * e / GridSpacing(e);
+    EXPECT_GE(across, 4) << e;
+    EXPECT_LE(across, 40) << e;
+  }
+}
+
+TEST(Grid, LinesLieOnTheSpacingUnderTheCraftEveryTenthBrighter) {
+  Model m;
+  m.ModelMin = {-3, -4, -2};
+  m.ModelCenter = {0, 0, 0};
+  Recorder r;
+  DrawGrid(m, 10, r);
+  ASSERT_EQ(r.shapes.size(), 2u);
+  int lines = 0;
+  for (const auto& shape : r.shapes) {
+    EXPECT_EQ(shape.primitive, Primitive::Lines);
+    const bool bright = shape.color[0] == 90;
+    for (std::size_t v = 0; v + 1 < shape.vertices.size(); v += 2) {
+      const auto &a = shape.vertices[v], &b = shape.vertices[v + 1];
+      EXPECT_LT(a[2], -2.0f) << "under the craft's lowest point";
+      // A line runs along X or along Y, at a multiple of the spacing (1 at this zoom).
+      const float at = a[0] == b[0] ? a[0] : a[1];
+      EXPECT_EQ(at, std::round(at));
+      EXPECT_EQ(static_cast<long>(std::round(at)) % 10 == 0, bright) << at;
+      ++lines;
+    }
+  }
+  EXPECT_GE(lines, 2 * 40);  // 20 units each way from the centre, both directions
 }
 
 }  // namespace
