@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QRubberBand>
@@ -19,6 +20,7 @@
 #include "app/view_options.h"
 #include "editing/select_many.h"
 #include "editing/selection.h"
+#include "viewport/camera_frame.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 #include "viewport/rect_select.h"
@@ -68,6 +70,11 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control
       panels_(panels),
       cxxx_(std::make_unique<CXXX>(host.Doc().model(), host.View(), colors, control, *this)) {
   control_.SetEvents(this);
+  viewName_ = new QLabel(&control_);
+  viewName_->setObjectName("viewname");
+  viewName_->setStyleSheet("QLabel { color: #c8c8c8; background: transparent; }");
+  viewName_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  viewName_->move(8, 6);
   animation_ = new QTimer(this);
   animation_->setInterval(40);
   // The rotation frame animates: every tick asks for a frame, and Draw advances the angle.
@@ -128,6 +135,11 @@ void ViewportLink::InitGL() {
 
 void ViewportLink::Draw() {
   cxxx_->Draw();
+  if (const QString name = QString::fromStdString(ViewName(control_.Camera()));
+      viewName_->text() != name) {
+    viewName_->setText(name);
+    viewName_->adjustSize();
+  }
   ++framesDrawn_;
   if (quitAfterFirstFrame_ && framesDrawn_ == 1) QTimer::singleShot(0, qApp, &QApplication::quit);
 }

@@ -11,6 +11,7 @@
 #include "viewport/glx_events.h"
 #include "viewport/viewport_host.h"
 
+class QLabel;
 class QMainWindow;
 class QRubberBand;
 class QTimer;
@@ -81,6 +82,7 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   std::unique_ptr<CXXX> cxxx_;
   QTimer* animation_ = nullptr;
   QRubberBand* band_ = nullptr;
+  QLabel* viewName_ = nullptr;  // the view preset the camera looks along, top left
   QPoint bandStart_;
   bool banding_ = false;
   bool modelling_ = false;

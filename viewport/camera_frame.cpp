@@ -37,6 +37,22 @@ void OrientCamera(Camera& camera, ViewAngle angle) {
   }
 }
 
+std::string ViewName(const Camera& camera) {
+  const std::pair<ViewAngle, const char*> presets[] = {{ViewAngle::Perspective, "3D"},
+                                                       {ViewAngle::Top, "Top"},
+                                                       {ViewAngle::Front, "Front"},
+                                                       {ViewAngle::Right, "Right"}};
+  for (const auto& [angle, name] : presets) {
+    Camera preset;
+    OrientCamera(preset, angle);
+    bool same = true;
+    for (std::size_t i = 0; i < 16 && same; ++i)
+      same = std::abs(preset.Orientation()[i] - camera.Orientation()[i]) < 1e-9;
+    if (same) return name;
+  }
+  return "User";
+}
+
 double ZoomFloor(const Model& model) {
   const double size =
       std::max({static_cast<double>(model.ModelSpan.x), static_cast<double>(model.ModelSpan.y),

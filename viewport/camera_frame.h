@@ -14,6 +14,10 @@ namespace tamsel {
 
 enum class ViewAngle { Perspective, Top, Front, Right };
 
+// The name of the preset whose direction the camera looks in ("3D", "Top", "Front",
+// "Right"), or "User" for any other direction.
+std::string ViewName(const Camera& camera);
+
 // "perspective", "top", "front", "right" (the tool bar's keys) and "3d"; nothing otherwise.
 std::optional<ViewAngle> ViewAngleNamed(const std::string& key);
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -225,6 +226,22 @@ TEST_F(ConventionsTest, TheViewMenuTurnsTheGroundGridOnAndOffAndKeepsTheChoice) 
   grid->trigger();
   EXPECT_FALSE(window->View().GridShown);
   EXPECT_EQ(window->Renderscreen().grabFramebuffer(), off);
+}
+
+TEST_F(ConventionsTest, TheViewportNamesTheViewPresetItLooksAlong) {
+  Open();
+  KeyedToolBar& bar = window->ViewBar();
+  auto* name = Find<QLabel>("viewname");
+  ASSERT_NE(name, nullptr);
+  for (const auto& [key, shown] : {std::pair{"top", "Top"}, std::pair{"front", "Front"},
+                                   std::pair{"right", "Right"}, std::pair{"perspective", "3D"}}) {
+    bar.ButtonAt(bar.IndexOfKey(key))->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return name->text() == shown; }, 3000)) << key;
+  }
+  window->Link().Form_KeyDown(37, 0);  // an arrow turns the view away from the preset
+  window->Link().Form_KeyUp(37, 0);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return name->text() == "User"; }, 3000));
+  EXPECT_TRUE(name->isVisible());
 }
 
 TEST_F(ConventionsTest, TheWheelZoomsAboutThePointUnderThePointer) {
