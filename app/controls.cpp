@@ -103,6 +103,22 @@ XYZBoxes AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& c
   return {boxes[0], boxes[1], boxes[2]};
 }
 
+std::vector<RowList*> AddHeadedLists(QGridLayout* grid, QWidget* parent,
+                                     const std::vector<HeadedList>& lists, int columns) {
+  std::vector<RowList*> made;
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    RowList* list = ListBox(parent, lists[i].name, lists[i].tip);
+    auto* heading = new QLabel(lists[i].heading, parent);
+    heading->setBuddy(list);
+    const int row = 2 * (static_cast<int>(i) / columns), column = static_cast<int>(i) % columns;
+    grid->addWidget(heading, row, column);
+    grid->addWidget(list, row + 1, column);
+    grid->setRowStretch(row + 1, 1);
+    made.push_back(list);
+  }
+  return made;
+}
+
 void BuddyRows(QGridLayout* grid) {
   for (int row = 0; row < grid->rowCount(); ++row) {
     QLayoutItem* caption = grid->itemAtPosition(row, 0);

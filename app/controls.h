@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class QWidget;
 class QLineEdit;
@@ -51,6 +52,17 @@ struct XYZBoxes {
 // "@" replaced by X, Y and Z, added to a grid row after a caption.
 XYZBoxes AddXYZRow(QGridLayout* grid, int row, QWidget* parent, const QString& caption,
                    const QString& stem, const QString& tipPattern);
+
+// A list under its heading, which shows and hides with it.
+struct HeadedList {
+  const char* name;
+  const char* tip;
+  const char* heading;
+};
+// Puts the lists into the grid `columns` to a row, each heading above its list; returns
+// the lists in their order.
+std::vector<RowList*> AddHeadedLists(QGridLayout* grid, QWidget* parent,
+                                     const std::vector<HeadedList>& lists, int columns);
 
 // Makes the caption in column 0 of each grid row the buddy label of the control in column
 // 1, so that a caption can follow its control's visibility (see FollowBuddies).

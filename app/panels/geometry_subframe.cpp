@@ -24,22 +24,15 @@ GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
   // Positions above normals, three lists a row, so that a row's corner and value can be
   // read; each list has its heading, which shows and hides with it.
   auto* corners = new QGridLayout;
-  const char* const lists[6][3] = {{"Xvertexlist", "X vertex coords", "X"},
-                                   {"Yvertexlist", "Y vertex coords", "Y"},
-                                   {"Zvertexlist", "Z vertex coords", "Z"},
-                                   {"Ivertnormlist", "I vertex normal coords", "Normal I"},
-                                   {"Jvertnormlist", "J vertex normal coords", "Normal J"},
-                                   {"Kvertnormlist", "K vertex normal coords", "Normal K"}};
-  for (int i = 0; i < 6; ++i) {
-    RowList* list = ListBox(this, lists[i][0], lists[i][1]);
-    auto* heading = new QLabel(lists[i][2], this);
-    heading->setBuddy(list);
-    corners->addWidget(heading, 2 * (i / 3), i % 3);
-    corners->addWidget(list, 2 * (i / 3) + 1, i % 3);
-    cornerLists_[static_cast<std::size_t>(i)] = list;
-  }
-  corners->setRowStretch(1, 1);
-  corners->setRowStretch(3, 1);
+  const auto made = AddHeadedLists(corners, this,
+                                   {{"Xvertexlist", "X vertex coords", "X"},
+                                    {"Yvertexlist", "Y vertex coords", "Y"},
+                                    {"Zvertexlist", "Z vertex coords", "Z"},
+                                    {"Ivertnormlist", "I vertex normal coords", "Normal I"},
+                                    {"Jvertnormlist", "J vertex normal coords", "Normal J"},
+                                    {"Kvertnormlist", "K vertex normal coords", "Normal K"}},
+                                   3);
+  std::copy(made.begin(), made.end(), cornerLists_.begin());
   layout->addLayout(corners, 1);
 
   auto* grid = new QGridLayout;

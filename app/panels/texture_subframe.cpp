@@ -34,16 +34,11 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
   AsSubFrame(this, layout);
 
   auto* coords = new QGridLayout;
-  const char* const lists[2][3] = {{"Ucoordlist", "U texture vertex coords", "U"},
-                                   {"Vcoordlist", "V texture vertex coords", "V"}};
-  for (int i = 0; i < 2; ++i) {
-    RowList* list = ListBox(this, lists[i][0], lists[i][1]);
-    auto* heading = new QLabel(lists[i][2], this);
-    heading->setBuddy(list);
-    coords->addWidget(heading, 0, i);
-    coords->addWidget(list, 1, i);
-    coordLists_[static_cast<std::size_t>(i)] = list;
-  }
+  const auto made = AddHeadedLists(coords, this,
+                                   {{"Ucoordlist", "U texture vertex coords", "U"},
+                                    {"Vcoordlist", "V texture vertex coords", "V"}},
+                                   2);
+  std::copy(made.begin(), made.end(), coordLists_.begin());
   layout->addLayout(coords, 0, 0);
   auto* column = new QVBoxLayout;
   files_ = new RowList(this, false);
