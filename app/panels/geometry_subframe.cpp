@@ -125,6 +125,7 @@ void GeometrySubFrame::ShowLevel(Geometry level) {
 
 void GeometrySubFrame::Clear() {
   PropertyFrame::Clear();
+  turnDegrees_->setText("90");  // a setting of the tool, not a value of the last craft
   shownMesh_ = shownLevel_ = -1;
   shownFace_.reset();
   shownCorner_.reset();

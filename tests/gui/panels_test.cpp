@@ -98,7 +98,7 @@ TEST_F(PanelsTest, TurnAndMirrorAreUndoStepsOfTheSelection) {
   const MeshRec before = window->Model().Meshes[0];
   const MeshRec other = window->Model().Meshes[1];
   Find<QComboBox>("transformaxis")->setCurrentIndex(2);  // Z
-  Type("turndegreestext", "90");
+  EXPECT_EQ(Text("turndegreestext"), "90") << "a quarter turn, ready after opening";
   Find<QPushButton>("turnbut")->click();
   EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Turn 90\u00b0 about Z");
   EXPECT_NE(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
