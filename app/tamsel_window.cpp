@@ -72,7 +72,11 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   shell_->RestoreLayout();
 }
 
-TamselWindow::~TamselWindow() = default;
+// The viewport link goes first, while the control it is wired to is still there: the child
+// widgets, the control among them, go only after this body.
+TamselWindow::~TamselWindow() {
+  delete link_;
+}
 
 void TamselWindow::Startup() {
   link_->Start();
