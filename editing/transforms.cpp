@@ -101,9 +101,10 @@ void MapMeshFeatures(MeshRec& mesh, const Mapping& map) {
   for (EngineGlowRec& g : mesh.EngineGlows) map.Point(g.Position);
 }
 
-int Apply(Model& model, int level, TransformScope scope, const Mapping& map,
-          const std::function<void(FaceRec&)>& after = {}) {
-  const auto chosen = Chosen(model, level, scope);
+using ChosenFaces = std::vector<std::pair<int, std::vector<int>>>;
+
+int Apply(Model& model, int level, TransformScope scope, const ChosenFaces& chosen,
+          const Mapping& map, const std::function<void(FaceRec&)>& after = {}) {
   int count = 0;
   std::vector<int> changed;
   for (const auto& [m, faces] : chosen) {
@@ -144,7 +145,8 @@ std::pair<double, double> Turn(double degrees) {
 }  // namespace
 
 int RotateSelection(Model& model, int level, TransformScope scope, Axis axis, double degrees) {
-  const Vec c = Centre(model, level, Chosen(model, level, scope));
+  const ChosenFaces chosen = Chosen(model, level, scope);
+  const Vec c = Centre(model, level, chosen);
   const auto [cs, sn] = Turn(degrees);
   // The two coordinates of the plane of the turn, in right-handed order.
   const auto turn = [axis, cs = cs, sn = sn](Vec v) {
@@ -161,11 +163,12 @@ int RotateSelection(Model& model, int level, TransformScope scope, Axis axis, do
     return Vec{c.x + d.x, c.y + d.y, c.z + d.z};
   };
   map.direction = turn;
-  return Apply(model, level, scope, map);
+  return Apply(model, level, scope, chosen, map);
 }
 
 int MirrorSelection(Model& model, int level, TransformScope scope, Axis axis) {
-  const Vec c = Centre(model, level, Chosen(model, level, scope));
+  const ChosenFaces chosen = Chosen(model, level, scope);
+  const Vec c = Centre(model, level, chosen);
   const auto flip = [axis](Vec v, double about) {
     double& a = axis == Axis::X ? v.x : axis == Axis::Y ? v.y : v.z;
     a = 2 * about - a;
@@ -176,7 +179,7 @@ int MirrorSelection(Model& model, int level, TransformScope scope, Axis axis) {
   map.point = [flip, about](Vec p) { return flip(p, about); };
   map.direction = [flip](Vec d) { return flip(d, 0); };
   // The mirror turns each face's winding over: the corners in reverse order turn it back.
-  return Apply(model, level, scope, map, [](FaceRec& face) {
+  return Apply(model, level, scope, chosen, map, [](FaceRec& face) {
     const bool triangle = face.IsTriangle();
     std::swap(face.Vertices[1], face.Vertices[triangle ? 2 : 3]);
   });
