@@ -43,7 +43,6 @@ namespace fs = std::filesystem;
 namespace {
 const char* const kGeometryKey = "window/geometry";
 const char* const kStateKey = "window/state";
-const char* const kGridKey = "viewport/grid";
 }  // namespace
 
 WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewport,
@@ -144,19 +143,39 @@ void WindowShell::BuildViewMenu() {
     menus_.insert(toggle->objectName(), toggle);
   }
   view->addSeparator();
-  // The ground grid, kept between runs; on at the first start.
-  QAction* grid = view->addAction("&Grid");
-  grid->setObjectName("gridmenu");
-  grid->setCheckable(true);
-  grid->setStatusTip("Draw a ground grid under the craft, its spacing following the zoom");
-  menus_.insert("gridmenu", grid);
-  grid->setChecked(QSettings().value(kGridKey, true).toBool());
-  window_.View().GridShown = grid->isChecked();
-  connect(grid, &QAction::toggled, this, [this](bool on) {
-    QSettings().setValue(kGridKey, on);
-    window_.View().GridShown = on;
-    window_.ViewChanged();
-  });
+  // What the viewport draws around the craft, each kept between runs. The grid and the
+  // gizmo are on at the first start; the background stays the black the game's users know.
+  struct Decoration {
+    const char* caption;
+    const char* name;
+    const char* key;
+    bool ViewState::*shown;
+    bool first;
+    const char* tip;
+  };
+  const Decoration decorations[] = {
+      {"&Grid", "gridmenu", "viewport/grid", &ViewState::GridShown, true,
+       "Draw a ground grid under the craft, its spacing following the zoom"},
+      {"&Axes", "axesmenu", "viewport/axes", &ViewState::AxesShown, true,
+       "Show the craft's X, Y and Z axes in the lower left corner of the viewport"},
+      {"Background Gra&dient", "gradientmenu", "viewport/gradient", &ViewState::GradientShown,
+       false, "Draw a grey-blue gradient behind the craft instead of black"}};
+  for (const Decoration& d : decorations) {
+    QAction* action = view->addAction(d.caption);
+    action->setObjectName(d.name);
+    action->setCheckable(true);
+    action->setStatusTip(d.tip);
+    menus_.insert(d.name, action);
+    action->setChecked(QSettings().value(d.key, d.first).toBool());
+    window_.View().*d.shown = action->isChecked();
+    const QString key = d.key;
+    bool ViewState::*shown = d.shown;
+    connect(action, &QAction::toggled, this, [this, key, shown](bool on) {
+      QSettings().setValue(key, on);
+      window_.View().*shown = on;
+      window_.ViewChanged();
+    });
+  }
   view->addSeparator();
   QAction* reset = view->addAction("&Reset Layout");
   reset->setObjectName("resetlayoutmenu");

@@ -49,7 +49,7 @@ const char* kUsage =
     "  tamsel-cli info FILE [--json]\n"
     "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right] "
     "[--size WxH]\n"
-    "                    [--wire|--textured] [--level high|low]\n"
+    "                    [--wire|--textured] [--level high|low] [--grid] [--axes] [--gradient]\n"
     "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n"
     "      (without the size options: a small fighter showing every feature)\n";
 
@@ -78,7 +78,8 @@ Args Parse(int argc, char** argv) {
   Args a;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--json" || arg == "--no-dither" || arg == "--wire" || arg == "--textured") {
+    if (arg == "--json" || arg == "--no-dither" || arg == "--wire" || arg == "--textured" ||
+        arg == "--grid" || arg == "--axes" || arg == "--gradient") {
       a.options[arg] = "";
     } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
       if (i + 1 >= argc) throw UsageError(arg + " needs a value");

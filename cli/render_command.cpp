@@ -58,6 +58,9 @@ int RenderCommand(const std::vector<std::string>& positional,
   if (level != "high" && level != "low") throw std::invalid_argument("--level takes high or low");
   request.view.CurrentLOD = level == "low" ? Detail::Low : Detail::High;
   request.view.NormalsShown = false;
+  request.view.GridShown = options.count("--grid") > 0;
+  request.view.AxesShown = options.count("--axes") > 0;
+  request.view.GradientShown = options.count("--gradient") > 0;
 
   const fs::path source = positional[0], out = positional[1];
   if (!HasExtension(out, ".png")) throw std::invalid_argument("the picture is written as .png");

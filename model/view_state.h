@@ -26,6 +26,8 @@ struct ViewState {
   TextureSub TextureSubPanel = TextureSub::Transparency;
   std::int16_t FlightGroupColor = 0;  // 0 red, 1 yellow, 2 blue, 3 green
   bool GridShown = false;             // the ground grid under the craft
+  bool AxesShown = false;             // the axes gizmo in a corner
+  bool GradientShown = false;         // a gradient behind the craft rather than black
   std::int16_t AxisAnimAngle = 0;     // 0..355
   std::int16_t AimAnimStep = 0;       // 0..20
   std::int16_t DegreeAnimStep = 0;    // 0..20

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "viewport/gl_decor.h"
 #include "viewport/gl_frame.h"
 #include "viewport/gl_sink.h"
 #include "viewport/offscreen_gl.h"
@@ -53,9 +54,11 @@ RenderResult RenderCraft(const Model& model, const RenderRequest& request,
   LoadCameraMatrices(camera, request.width, request.height);
   SceneLight().Apply();
   Screen().Clear();
+  if (request.view.GradientShown) DrawBackgroundGradient();
   GlSink frame(textures, shapes);
   if (request.view.GridShown) DrawGrid(model, camera.Ortho()[1], frame);
   scene.Draw(frame);
+  if (request.view.AxesShown) DrawAxesGizmo(camera.Orientation());
   glFinish();
   result.image = gl->Read();
   return result;

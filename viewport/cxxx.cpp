@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "viewport/camera_frame.h"
+#include "viewport/gl_decor.h"
 #include "viewport/gl_frame.h"
 #include "viewport/gl_sink.h"
 
@@ -49,12 +50,15 @@ void CXXX::Draw() {
     if (in.animateDegree && ++view_.DegreeAnimStep > 20) view_.DegreeAnimStep = 0;
     if (in.animateAxis || in.animateAim || in.animateDegree) Compile();
   }
-  // The grid follows the zoom frame by frame, so it is drawn here, not compiled.
+  if (view_.GradientShown) DrawBackgroundGradient();
+  // The grid follows the zoom and the gizmo the turn, frame by frame, so they are drawn
+  // here, not compiled.
   if (view_.GridShown) {
     GlSink grid(textures_, ctl_.ShapeTool());
     DrawGrid(model_, model_.ViewExtent, grid);
   }
   if (listCompiled_) glCallList(kSceneList);
+  if (view_.AxesShown) DrawAxesGizmo(ctl_.Camera().Orientation());
 }
 
 void CXXX::DrawForPick() {

@@ -133,6 +133,8 @@ if "$cli" --help | grep -q "tamsel-cli render"; then
   check "render a project" env -u DISPLAY -u WAYLAND_DISPLAY "$cli" render "$work/fighter/fighter.opz" "$work/f.png" --size 64x48
   check "the picture is a PNG" bash -c "head -c 8 '$work/f.png' | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a'"
   check "render an OPT file in wire, from the top" "$cli" render "$work/craft/craft.opt" "$work/o.png" --view top --wire --level low
+  check "render with the grid, the axes and the gradient" "$cli" render "$work/fighter/fighter.opz" "$work/g.png" --size 64x48 --grid --axes --gradient
+  check "the decorations change the picture" bash -c "! cmp -s '$work/f.png' '$work/g.png'"
   "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --view sideways 2>"$work/err"; status=$?
   check "a wrong view exits 1 and names the choices" bash -c "[ $status -eq 1 ] && grep -q '3d, top, front or right' '$work/err'"
   "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --size 0x10 2>/dev/null

@@ -212,20 +212,50 @@ TEST_F(ConventionsTest, FindFaceShowsTheFaceByItsNumbersAtTheFaceLevel) {
   EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 0})) << "nothing changed";
 }
 
-TEST_F(ConventionsTest, TheViewMenuTurnsTheGroundGridOnAndOffAndKeepsTheChoice) {
+TEST_F(ConventionsTest, TheViewMenuTurnsTheGridGizmoAndGradientOnAndOffAndKeepsTheChoice) {
   Open();
-  QAction* grid = window->MenuItem("gridmenu");
-  ASSERT_NE(grid, nullptr);
-  ASSERT_FALSE(grid->isChecked());  // the tests start with it off
-  const QImage off = window->Renderscreen().grabFramebuffer();
-  grid->trigger();
-  EXPECT_TRUE(window->View().GridShown);
-  const QImage on = window->Renderscreen().grabFramebuffer();
-  EXPECT_NE(on, off) << "the grid shows";
-  EXPECT_TRUE(TamselWindow(dialogs).View().GridShown) << "the next window starts with it";
-  grid->trigger();
-  EXPECT_FALSE(window->View().GridShown);
-  EXPECT_EQ(window->Renderscreen().grabFramebuffer(), off);
+  for (const auto& [menu, shown] :
+       {std::pair{"gridmenu", &ViewState::GridShown}, std::pair{"axesmenu", &ViewState::AxesShown},
+        std::pair{"gradientmenu", &ViewState::GradientShown}}) {
+    QAction* action = window->MenuItem(menu);
+    ASSERT_NE(action, nullptr) << menu;
+    ASSERT_FALSE(action->isChecked()) << menu;  // the tests start with each off
+    const QImage off = window->Renderscreen().grabFramebuffer();
+    action->trigger();
+    EXPECT_TRUE(window->View().*shown) << menu;
+    const QImage on = window->Renderscreen().grabFramebuffer();
+    EXPECT_NE(on, off) << menu << " shows";
+    EXPECT_TRUE(TamselWindow(dialogs).View().*shown) << menu << ": the next window starts with it";
+    action->trigger();
+    EXPECT_FALSE(window->View().*shown) << menu;
+    EXPECT_EQ(window->Renderscreen().grabFramebuffer(), off) << menu;
+  }
+}
+
+// The gizmo speaks the craft's axes: seen from the top, X (red) points left of its centre
+// and Y (green) up, in the lower left corner.
+TEST_F(ConventionsTest, TheAxesGizmoShowsXLeftAndYUpFromTheTop) {
+  Open();
+  KeyedToolBar& bar = window->ViewBar();
+  bar.ButtonAt(bar.IndexOfKey("top"))->click();
+  window->MenuItem("axesmenu")->trigger();
+  const QImage frame = window->Renderscreen().grabFramebuffer();
+  window->MenuItem("axesmenu")->trigger();
+  const int corner = std::min(frame.width(), frame.height()) / 4;
+  QPoint red, green;
+  int reds = 0, greens = 0;
+  for (int y = frame.height() - corner; y < frame.height(); ++y)
+    for (int x = 0; x < corner; ++x) {
+      const QColor c = frame.pixelColor(x, y);
+      if (c.red() > 200 && c.green() < 120 && c.blue() < 120) red += QPoint(x, y), ++reds;
+      if (c.green() > 180 && c.red() < 140 && c.blue() < 140) green += QPoint(x, y), ++greens;
+    }
+  ASSERT_GT(reds, 10);
+  ASSERT_GT(greens, 10);
+  red /= reds;
+  green /= greens;
+  EXPECT_LT(red.x(), green.x() - 5) << "X lies left of Y's upright line";
+  EXPECT_LT(green.y(), red.y() - 5) << "Y rises above X's level line";
 }
 
 TEST_F(ConventionsTest, TheViewportNamesTheViewPresetItLooksAlong) {

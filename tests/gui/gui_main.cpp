@@ -23,9 +23,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Tamsel");
   QApplication::setApplicationName("Tamsel");
-  // The ground grid would lie across the pixels the tests read: off, but where a test turns
-  // it on.
+  // The ground grid and the axes gizmo would lie across the pixels the tests read: off, but
+  // where a test turns them on.
   QSettings().setValue("viewport/grid", false);
+  QSettings().setValue("viewport/axes", false);
   ::testing::InitGoogleTest(&argc, argv);
   const int status = RUN_ALL_TESTS();
   std::error_code ec;

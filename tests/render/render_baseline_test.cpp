@@ -225,5 +225,20 @@ TEST_F(RenderBaselineTest, TheGroundGridLiesUnderTheCraft) {
   EXPECT_GT(differ, picture.width()) << "grid lines drawn";
 }
 
+// The gizmo in its corner and the gradient behind the craft, in the turned 3D view.
+TEST_F(RenderBaselineTest, TheAxesGizmoAndTheGradientFrameTheCraft) {
+  RenderRequest r = Request(ViewAngle::Perspective, "texture");
+  r.view.AxesShown = true;
+  r.view.GradientShown = true;
+  const QImage picture = RenderFighter(r);
+  EXPECT_EQ(test::MatchBaseline("gizmo_gradient_3d_texture", picture), "");
+  // The top row is lighter than the bottom row, and neither is the plain black.
+  const QColor top = picture.pixelColor(picture.width() / 2, 0);
+  const QColor bottom = picture.pixelColor(picture.width() / 2, picture.height() - 1);
+  EXPECT_GT(top.blue(), bottom.blue() + 30)
+      << top.name().toStdString() << " over " << bottom.name().toStdString();
+  EXPECT_GT(bottom.blue(), 0);
+}
+
 }  // namespace
 }  // namespace tamsel

@@ -1,0 +1,16 @@
+// What the view draws around the craft, in screen space: the background gradient behind it
+// and the axes gizmo in front of it. Each needs a current context, takes the size of the
+// current GL viewport and leaves the matrices, viewport and depth test as it found them.
+#pragma once
+
+#include "viewport/camera.h"
+
+namespace tamsel {
+
+// Fills the view from a grey-blue top to a near-black bottom, behind whatever follows.
+void DrawBackgroundGradient();
+
+// The craft's axes as `orientation` turns them, in the lower left corner.
+void DrawAxesGizmo(const Matrix4& orientation);
+
+}  // namespace tamsel
