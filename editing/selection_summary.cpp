@@ -29,10 +29,14 @@ SelectionCounts CountSelection(const Model& model, const ViewState& view) {
 }
 
 std::string GroupThousands(long long n) {
-  std::string digits = std::to_string(n < 0 ? -n : n);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-    digits.insert(static_cast<std::size_t>(i), " ");
-  return n < 0 ? "-" + digits : digits;
+  // Built forwards rather than by inserting: GCC 12 warns falsely about insert's copy.
+  const std::string digits = std::to_string(n < 0 ? -n : n);
+  std::string grouped = n < 0 ? "-" : "";
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ' ';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 namespace {

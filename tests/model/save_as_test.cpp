@@ -148,7 +148,9 @@ TEST(SelectionSummary, CountsAndWordsFollowTheLevel) {
   EXPECT_EQ(ModeText(view), "High level · Vertex · Wireframe");
   EXPECT_EQ(GroupThousands(2505), "2 505");
   EXPECT_EQ(GroupThousands(1234567), "1 234 567");
+  EXPECT_EQ(GroupThousands(-100000), "-100 000");
   EXPECT_EQ(GroupThousands(999), "999");
+  EXPECT_EQ(GroupThousands(0), "0");
 }
 
 }  // namespace

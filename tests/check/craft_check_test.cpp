@@ -1,0 +1,393 @@
+// The craft check over generated craft with one fault each: the finding names the right
+// element with the right severity, and its fix leaves the check clean and the rest of the
+// craft as it was.
+#include "check/craft_check.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "check/craft_fixes.h"
+#include "editing/normals.h"
+#include "editing/sample_fighter.h"
+#include "model/bounds.h"
+#include "support/model_builders.h"
+#include "support/opt_bytes.h"
+#include "support/temp_dir.h"
+
+namespace tamsel {
+namespace {
+
+using test::Corner;
+
+// Bitmaps held in memory by name, as facts and as a loader for the fixes.
+struct Bitmaps {
+  std::map<std::string, Bitmap> files;
+  BitmapFactsSource Facts() const { return LoadedBitmapFacts(Loader()); }
+  BitmapLoader Loader() const {
+    return [this](const TextureRec& t) {
+      const auto it = files.find(t.Name);
+      if (it == files.end()) throw FileError(t.Name, "", "the bitmap file is missing");
+      return it->second;
+    };
+  }
+};
+
+// A sound craft: a closed box of quads (outward normals, vectors, vertex normals, boxes,
+// hitzone) with one 64 x 64 texture, and room for one fault.
+struct Craft {
+  Model model;
+  Bitmaps bitmaps;
+
+  Craft() {
+    const float s = 10;
+    const VertexRec p[8] = {Corner(-s, -s, -s, 0, 0), Corner(s, -s, -s, 1, 0),
+                            Corner(s, s, -s, 1, 1),   Corner(-s, s, -s, 0, 1),
+                            Corner(-s, -s, s, 0, 0),  Corner(s, -s, s, 1, 0),
+                            Corner(s, s, s, 1, 1),    Corner(-s, s, s, 0, 1)};
+    const int sides[6][4] = {{0, 1, 2, 3}, {7, 6, 5, 4}, {0, 4, 5, 1},
+                             {1, 5, 6, 2}, {2, 6, 7, 3}, {3, 7, 4, 0}};
+    std::vector<FaceRec> faces;
+    for (const auto& q : sides) {
+      FaceRec f = test::Quad(p[q[0]], p[q[1]], p[q[2]], p[q[3]], "hull.BMP");
+      f.Vertices[1].U = 1, f.Vertices[2].U = 1, f.Vertices[2].V = 1, f.Vertices[3].V = 1;
+      faces.push_back(f);
+    }
+    model.Meshes.push_back(test::MeshWith(faces, {}, "Box"));
+    TextureRec hull;
+    hull.Name = "hull.BMP";
+    model.Textures.push_back(hull);
+    bitmaps.files["hull.BMP"] = test::PlainBitmap(64, 64);
+    Settle();
+  }
+  // What a modeller's Calculate commands leave: normals, vectors, boxes, hitzones.
+  void Settle() {
+    CalculateFaceNormals(model);
+    CalculateSoftwareVectors(model);
+    CalculateVertexNormals(model);
+    CalculateBounds(model);
+    for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
+      Finding fit;
+      fit.fix = FixKind::HitzoneBox;
+      fit.element.mesh = static_cast<int>(m);
+      FileTransaction none("/nonexistent");
+      ApplyFix(model, fit, Profile::Original, none, bitmaps.Loader());
+    }
+  }
+  std::vector<Finding> Check(Profile profile = Profile::Original) const {
+    return CheckCraft(model, profile, bitmaps.Facts());
+  }
+  MeshRec& Mesh(std::size_t m = 0) { return model.Meshes.Edit(m); }
+};
+
+std::string Codes(const std::vector<Finding>& findings) {
+  std::string codes;
+  for (const Finding& f : findings)
+    codes += std::string(SeverityName(f.severity)) + ":" + f.code + " ";
+  return codes;
+}
+
+const Finding* Find(const std::vector<Finding>& findings, const std::string& code) {
+  for (const Finding& f : findings)
+    if (f.code == code) return &f;
+  return nullptr;
+}
+
+// Applies the fix of `code`'s finding and expects the check clean afterwards.
+void FixAndExpectClean(Craft& craft, const std::string& code, Profile profile = Profile::Original) {
+  const auto findings = craft.Check(profile);
+  const Finding* f = Find(findings, code);
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  test::TempDir dir;
+  FileTransaction files(dir.path());
+  ASSERT_TRUE(ApplyFix(craft.model, *f, profile, files, craft.bitmaps.Loader())) << code;
+  CalculateBounds(craft.model);
+  EXPECT_EQ(Codes(craft.Check(profile)), "") << "after fixing " << code;
+}
+
+TEST(CraftCheck, ASoundCraftAndTheSampleFighterCheckCleanUnderBothProfiles) {
+  const Craft craft;
+  EXPECT_EQ(Codes(craft.Check(Profile::Original)), "");
+  EXPECT_EQ(Codes(craft.Check(Profile::Patched)), "");
+  test::TempDir dir;
+  Model fighter;
+  GenerateFighter(fighter, dir.path() / "fighter");
+  for (const Profile p : {Profile::Original, Profile::Patched})
+    EXPECT_EQ(Codes(CheckCraft(fighter, p, ProjectBitmapFacts(fighter.ProjectPath))), "")
+        << ProfileName(p);
+}
+
+// 513 distinct positions: over the original game's 512, under the patched game's 65 535.
+TEST(CraftCheck, AMeshOverTheVertexLimitIsAnErrorOnlyInTheOriginalAndSplitsUnderIt) {
+  Craft craft;
+  std::vector<FaceRec> strip;
+  for (int i = 0; i < 171; ++i) {  // 171 triangles, 3 fresh corners each: 513 positions
+    const auto x = static_cast<float>(i) * 3;
+    FaceRec f = test::Triangle(Corner(x, 0, 0, 0, 0), Corner(x + 1, 1, 0, 1, 0),
+                               Corner(x + 2, 0, 0, 1, 1), "hull.BMP");
+    f.Id = 5000 + i;
+    strip.push_back(f);
+  }
+  craft.model.Meshes.push_back(test::MeshWith(strip, {}, "Strip"));
+  craft.Mesh(1).Hardpoints.push_back({1, {5, 0, 0}});
+  craft.Settle();
+  const auto original = craft.Check(Profile::Original);
+  const Finding* f = Find(original, "mesh-vertices");
+  ASSERT_NE(f, nullptr) << Codes(original);
+  EXPECT_EQ(f->severity, Severity::Error);
+  EXPECT_EQ(f->element.kind, Element::Kind::Mesh);
+  EXPECT_EQ(f->element.mesh, 1);
+  EXPECT_NE(f->text.find("513"), std::string::npos) << f->text;
+  EXPECT_EQ(Codes(craft.Check(Profile::Patched)), "");
+
+  const MeshRec before = craft.model.Meshes[1];
+  FixAndExpectClean(craft, "mesh-vertices");
+  ASSERT_EQ(craft.model.MeshCount(), 3);
+  EXPECT_EQ(craft.model.Meshes[1].Name, "Strip");
+  EXPECT_EQ(craft.model.Meshes[2].Name, "Strip 2");
+  // Every face is in exactly one part, in its order, with its texture; the features stay
+  // with the first part.
+  std::vector<std::int32_t> ids, faceIds;
+  for (const FaceRec& face : before.LODs[0].Faces) faceIds.push_back(face.Id);
+  for (int m = 1; m <= 2; ++m) {
+    std::vector<std::int32_t> part;
+    for (const FaceRec& face : craft.model.Meshes[static_cast<std::size_t>(m)].LODs[0].Faces) {
+      part.push_back(face.Id);
+      EXPECT_EQ(face.TextureNames[0].str(), "hull.BMP");
+    }
+    EXPECT_TRUE(std::is_sorted(part.begin(), part.end())) << "faces keep their order";
+    ids.insert(ids.end(), part.begin(), part.end());
+  }
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(ids, faceIds);
+  EXPECT_EQ(craft.model.Meshes[1].Hardpoints, before.Hardpoints);
+  EXPECT_TRUE(craft.model.Meshes[2].Hardpoints.empty());
+  EXPECT_EQ(craft.model.Meshes[2].Min, before.Min) << "each part keeps the hitzone";
+  EXPECT_EQ(craft.model.Meshes[0], Craft().model.Meshes[0]) << "the other mesh stays";
+}
+
+TEST(CraftCheck, ATextureOfThreeHundredByTwoHundredIsResampledToAPowerOfTwo) {
+  Craft craft;
+  craft.bitmaps.files["hull.BMP"] = test::PlainBitmap(300, 200);
+  const auto findings = craft.Check();
+  const Finding* f = Find(findings, "texture-size");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  EXPECT_EQ(f->severity, Severity::Error);
+  EXPECT_EQ(f->element.kind, Element::Kind::Texture);
+  EXPECT_EQ(f->element.texture, 0);
+  EXPECT_NE(f->text.find("300 x 200"), std::string::npos);
+
+  test::TempDir dir;
+  FileTransaction files(dir.path());
+  ASSERT_TRUE(ApplyFix(craft.model, *f, Profile::Original, files, craft.bitmaps.Loader()));
+  files.Commit();
+  const std::string name = craft.model.Textures[0].Name;
+  EXPECT_EQ(name, "hull_256x256.BMP");
+  for (const FaceRec& face : craft.model.Meshes[0].LODs[0].Faces)
+    EXPECT_EQ(face.TextureNames[0].str(), name);
+  const Bitmap resampled = DecodeBitmap(ReadFileBytes(dir.path() / name), name);
+  EXPECT_EQ(resampled.width, 256);
+  EXPECT_EQ(resampled.height, 256);
+  EXPECT_EQ(resampled.palette, craft.bitmaps.files["hull.BMP"].palette);
+  craft.bitmaps.files[name] = resampled;
+  EXPECT_EQ(Codes(craft.Check()), "");
+  // A power of two over the original's 256 is fine for the patched game.
+  craft.bitmaps.files[name] = test::PlainBitmap(512, 128);
+  EXPECT_NE(Find(craft.Check(Profile::Original), "texture-size"), nullptr);
+  EXPECT_EQ(Find(craft.Check(Profile::Patched), "texture-size"), nullptr);
+}
+
+TEST(CraftCheck, ZeroFaceNormalsAreAnErrorThatTheFixCalculates) {
+  Craft craft;
+  craft.Mesh().LODs[0].Faces[2].Normal = {0, 0, 0};
+  craft.Mesh().LODs[0].Faces[4].Normal = {0, 0, 0};
+  const auto findings = craft.Check();
+  const Finding* f = Find(findings, "face-normal-missing");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  EXPECT_EQ(f->severity, Severity::Error);
+  EXPECT_EQ(f->element.kind, Element::Kind::Faces);
+  EXPECT_EQ(f->element.faces, (std::vector<int>{2, 4}));
+  FixAndExpectClean(craft, "face-normal-missing");
+  EXPECT_EQ(craft.model.Meshes[0], Craft().model.Meshes[0]) << "exactly the calculated normals";
+}
+
+TEST(CraftCheck, BackwardNormalsAndMissingVectorsAreWarnings) {
+  Craft backward;
+  Single3& n = backward.Mesh().LODs[0].Faces[1].Normal;
+  n = {-n.x, -n.y, -n.z};
+  const auto findings = backward.Check();
+  ASSERT_EQ(Codes(findings), "warning:face-normal-backward ");
+  EXPECT_EQ(findings[0].element.faces, std::vector<int>{1});
+  FixAndExpectClean(backward, "face-normal-backward");
+
+  Craft flat;
+  flat.Mesh().LODs[0].Faces[3].Vector1 = {0, 0, 0};
+  ASSERT_EQ(Codes(flat.Check()), "warning:face-vectors-missing ");
+  EXPECT_EQ(flat.Check()[0].element.faces, std::vector<int>{3});
+  FixAndExpectClean(flat, "face-vectors-missing");
+}
+
+TEST(CraftCheck, AConcaveQuadABentQuadAndDegenerateAndRepeatedFacesAreFound) {
+  Craft craft;
+  auto& faces = craft.Mesh().LODs[0].Faces;
+  // A dart: corner 2 pulled in past the diagonal.
+  faces.push_back(test::Quad(Corner(30, 0, 0), Corner(40, 0, 0), Corner(32, 2, 0),
+                             Corner(30, 10, 0), "hull.BMP"));
+  faces.push_back(test::Quad(Corner(50, 0, 0), Corner(60, 0, 0), Corner(60, 10, 3),
+                             Corner(50, 10, 0), "hull.BMP"));
+  faces.push_back(test::Triangle(Corner(70, 0, 0), Corner(71, 0, 0), Corner(72, 0, 0), "hull.BMP"));
+  faces.push_back(faces[0]);
+  std::rotate(faces.back().Vertices.begin(), faces.back().Vertices.begin() + 1,
+              faces.back().Vertices.end());  // the same corners, turned
+  craft.Settle();
+  const auto findings = craft.Check();
+  const std::map<std::string, std::vector<int>> expected = {
+      {"quad-concave", {6}}, {"quad-bent", {7}}, {"face-degenerate", {8}}, {"face-duplicate", {9}}};
+  for (const auto& [code, list] : expected) {
+    const Finding* f = Find(findings, code);
+    ASSERT_NE(f, nullptr) << code << ": " << Codes(findings);
+    EXPECT_EQ(f->element.faces, list) << code;
+    EXPECT_EQ(f->severity, Severity::Warning) << code;
+    EXPECT_EQ(f->fix, FixKind::None) << code << " has no sound automatic fix";
+  }
+}
+
+TEST(CraftCheck, MissingBitmapsAndTexturesAreErrorsNamingWhatIsMissing) {
+  Craft craft;
+  craft.bitmaps.files.clear();
+  auto findings = craft.Check();
+  const Finding* f = Find(findings, "bitmap-unreadable");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  EXPECT_EQ(f->severity, Severity::Error);
+  EXPECT_EQ(f->element.texture, 0);
+  EXPECT_NE(f->text.find("hull.BMP"), std::string::npos);
+  EXPECT_NE(f->text.find("missing"), std::string::npos);
+
+  Craft named;
+  named.Mesh().LODs[0].Faces[0].TextureNames[0] = TextureName("gone.BMP");
+  named.Mesh().LODs[0].Faces[1].TextureNames[0] = TextureName(kBlank);
+  named.Mesh().LODs[0].Faces[2].TextureNames[2] = TextureName("red.BMP");
+  findings = named.Check();
+  ASSERT_NE(Find(findings, "texture-not-listed"), nullptr) << Codes(findings);
+  EXPECT_EQ(Find(findings, "texture-not-listed")->element.faces, std::vector<int>{0});
+  EXPECT_NE(Find(findings, "texture-not-listed")->text.find("\"gone.BMP\""), std::string::npos);
+  ASSERT_NE(Find(findings, "face-untextured"), nullptr);
+  EXPECT_EQ(Find(findings, "face-untextured")->element.faces, std::vector<int>{1});
+  ASSERT_NE(Find(findings, "flight-group-not-listed"), nullptr);
+  EXPECT_EQ(Find(findings, "flight-group-not-listed")->element.faces, std::vector<int>{2});
+}
+
+TEST(CraftCheck, AHardpointTenKilometresAwayIsAWarningOnThatHardpoint) {
+  Craft craft;
+  craft.Mesh().Hardpoints = {{0, {0, 0, 5}}, {1, {10000 * 40.96f, 0, 0}}};
+  const auto findings = craft.Check();
+  const Finding* f = Find(findings, "hardpoint-far");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  EXPECT_EQ(f->severity, Severity::Warning);
+  EXPECT_EQ(f->element.kind, Element::Kind::Hardpoint);
+  EXPECT_EQ(f->element.mesh, 0);
+  EXPECT_EQ(f->element.item, 1);
+  EXPECT_EQ(Codes(findings), "warning:hardpoint-far ");
+}
+
+TEST(CraftCheck, CountsPastTheLimitsAreErrorsOnTheFirstElementNotLoaded) {
+  Craft craft;
+  for (int m = 1; m < 51; ++m) {
+    MeshRec copy = craft.model.Meshes[0];
+    copy.Name = "Box " + std::to_string(m);
+    craft.model.Meshes.push_back(copy);
+  }
+  auto findings = craft.Check(Profile::Original);
+  const Finding* f = Find(findings, "mesh-count");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  EXPECT_EQ(f->severity, Severity::Error);
+  EXPECT_EQ(f->element.mesh, 50);
+  EXPECT_NE(f->text.find("51 meshes"), std::string::npos);
+  EXPECT_EQ(Find(craft.Check(Profile::Patched), "mesh-count"), nullptr);
+
+  Craft glows;
+  for (int g = 0; g < 17; ++g) glows.Mesh().EngineGlows.push_back(EngineGlowRec{});
+  findings = glows.Check(Profile::Original);
+  ASSERT_NE(Find(findings, "engine-glow-count"), nullptr) << Codes(findings);
+  EXPECT_EQ(Find(findings, "engine-glow-count")->element.item, 16);
+  EXPECT_EQ(Find(glows.Check(Profile::Patched), "engine-glow-count"), nullptr);
+}
+
+TEST(CraftCheck, OutOfOrderDistancesAreSortedByTheFix) {
+  Craft craft;
+  MeshRec& mesh = craft.Mesh();
+  mesh.LODs.push_back(mesh.LODs[0]);
+  mesh.LODs[0].Distance = 900;
+  mesh.LODs[1].Distance = 200;
+  const auto findings = craft.Check();
+  const Finding* f = Find(findings, "level-distances");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  EXPECT_EQ(f->element.mesh, 0);
+  EXPECT_EQ(f->fix, FixKind::SortDistances);
+  FixAndExpectClean(craft, "level-distances");
+  EXPECT_EQ(craft.model.Meshes[0].LODs[0].Distance, 200);
+  EXPECT_EQ(craft.model.Meshes[0].LODs[1].Distance, 900);
+}
+
+TEST(CraftCheck, UnusedTexturesAreNotesRemovedWithoutTheirFiles) {
+  Craft craft;
+  TextureRec spare;
+  spare.Name = "spare.BMP";
+  craft.model.Textures.push_back(spare);
+  const auto findings = craft.Check();
+  ASSERT_EQ(Codes(findings), "note:texture-unused ");
+  EXPECT_EQ(findings[0].element.texture, 1);
+  FixAndExpectClean(craft, "texture-unused");
+  ASSERT_EQ(craft.model.TextureCount(), 1);
+  EXPECT_EQ(craft.model.Textures[0].Name, "hull.BMP");
+}
+
+TEST(CraftCheck, ColoursThatMatchNothingInTheBitmapAreWarnings) {
+  Craft craft;
+  Bitmap& b = craft.bitmaps.files["hull.BMP"];
+  std::fill(b.texels.begin(), b.texels.end(), 7);                // one colour only, one the game's
+  b.palette[28] = 16, b.palette[29] = 100, b.palette[30] = 248;  // 16-bit palette holds
+  TextureRec& hull = craft.model.Textures.Edit(0);
+  hull.TransColors = {{248, 100, 16}};
+  EXPECT_EQ(Codes(craft.Check()), "");
+  // The game tests transparency on its 16-bit colours: 249, 101, 17 is not 248, 100, 16.
+  hull.TransColors = {{249, 101, 17}};
+  EXPECT_EQ(Codes(craft.Check()), "warning:transparent-colour-unused ");
+  hull.TransTolerance = 1;
+  EXPECT_EQ(Codes(craft.Check()), "");
+  hull.TransColors = {{1, 250, 3}};
+  hull.IllumColors = {{2, 200, 9}};
+  EXPECT_EQ(Codes(craft.Check()),
+            "warning:transparent-colour-unused warning:illuminated-colour-unused ");
+  hull.IllumTolerance = 255;
+  EXPECT_EQ(Codes(craft.Check()), "warning:transparent-colour-unused ");
+}
+
+TEST(CraftCheck, RotatingPartsWithoutAnAxisAndHitzonesThatMissTheMeshAreWarnings) {
+  Craft craft;
+  craft.Mesh().MeshType = 21;  // a rotating gun turret
+  craft.Mesh().Axis = {0, 0, 0};
+  auto findings = craft.Check();
+  ASSERT_NE(Find(findings, "rotation-axis-zero"), nullptr) << Codes(findings);
+  craft.Mesh().Axis = {0, 0, 32767};
+  craft.Mesh().Max = {1, 1, 1};
+  findings = craft.Check();
+  ASSERT_EQ(Codes(findings), "warning:hitzone-box ");
+  FixAndExpectClean(craft, "hitzone-box");
+}
+
+TEST(CraftCheck, ProfilesAreNamedAsTheSettingsAndTheCommandLineName) {
+  EXPECT_EQ(ProfileNamed("original"), Profile::Original);
+  EXPECT_EQ(ProfileNamed("patched"), Profile::Patched);
+  EXPECT_EQ(ProfileNamed("Original"), std::nullopt);
+  EXPECT_EQ(LimitsOf(Profile::Original).meshVertices, 512);
+  EXPECT_EQ(LimitsOf(Profile::Patched).textures, 1024);
+  EXPECT_EQ(NearestPowerOfTwo(300, 256), 256);
+  EXPECT_EQ(NearestPowerOfTwo(200, 256), 256);
+  EXPECT_EQ(NearestPowerOfTwo(90, 0), 64);
+  EXPECT_EQ(NearestPowerOfTwo(100, 0), 128);
+  EXPECT_EQ(NearestPowerOfTwo(1, 0), 1);
+}
+
+}  // namespace
+}  // namespace tamsel
