@@ -177,9 +177,10 @@ class LevelChecker {
            "have a face normal pointing against their winding; the game lights them as if "
            "seen from behind.",
            FixKind::NormalsAndVectors);
-    report(noVector, Severity::Warning, "face-vectors-missing",
-           "are textured but have no software vectors; the game's software renderer maps "
-           "their texture wrongly.",
+    // A note only: the OPT file is written with zero vectors whatever the project holds, so
+    // they matter to the panels and to other tools, not to the game.
+    report(noVector, Severity::Note, "face-vectors-missing",
+           "are textured but have no software vectors; the texture panel shows none for them.",
            FixKind::NormalsAndVectors);
     report(degenerate, Severity::Warning, "face-degenerate",
            "have no area (repeated or collinear corners); they draw nothing and confuse "

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/check_command.h"
 #include "cli/craft_source.h"
 #include "cli/isolated.h"
 #include "cli/json_text.h"
@@ -45,7 +46,9 @@ const char* kUsage =
     "[--no-dither]\n"
     "                          [--avoid-names-in DIR]\n"
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
-    "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt]\n"
+    "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt] [--profile original|patched]\n"
+    "                        [--strict]\n"
+    "  tamsel-cli check PROJECT.opz|FILE.opt [--profile original|patched] [--json]\n"
     "  tamsel-cli info FILE [--json]\n"
     "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right] "
     "[--size WxH]\n"
@@ -79,7 +82,7 @@ Args Parse(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--json" || arg == "--no-dither" || arg == "--wire" || arg == "--textured" ||
-        arg == "--grid" || arg == "--axes" || arg == "--gradient") {
+        arg == "--grid" || arg == "--axes" || arg == "--gradient" || arg == "--strict") {
       a.options[arg] = "";
     } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
       if (i + 1 >= argc) throw UsageError(arg + " needs a value");
@@ -236,11 +239,22 @@ int CreateOptCommand(const Args& a) {
   if (a.Has("--seed")) seed = static_cast<std::uint32_t>(a.Number("--seed", 0, 0, 4294967295LL));
   fs::path out = OptFilePath(model);
   if (a.Has("-o")) out = a.options.at("-o");
+  // The check first: what the game cannot load is said before the file is written, and
+  // with --strict it fails the command, the file written all the same.
+  Profile profile;
+  try {
+    profile = ProfileOption(a.options);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError(e.what());
+  }
+  const auto findings = CheckCraft(model, profile, ProjectBitmapFacts(model.ProjectPath));
+  const bool errors = CountFindings(findings).errors > 0;
+  if (!findings.empty()) PrintFindings(std::cerr, findings, profile);
   std::mt19937 random(seed ? *seed : std::random_device{}());
   RemoveStaleTemporaries(fs::absolute(out).parent_path(), out.filename().string());
   WriteFileAtomic(out, WriteOptBytes(model, ProjectBitmaps(model), random));
   std::cout << "wrote " << out.string() << "\n";
-  return 0;
+  return errors && a.Has("--strict") ? 1 : 0;
 }
 
 struct TextureInfo {
@@ -362,6 +376,15 @@ int main(int argc, char** argv) {
     if (command == "export") return ExportCommand(args);
     if (command == "create-opt") return CreateOptCommand(args);
     if (command == "info") return InfoCommand(args);
+    if (command == "check") {
+      // 1 means the craft has errors, so a check that could not run says 2.
+      try {
+        return CheckCommand(args.positional, args.options);
+      } catch (const std::invalid_argument& e) {
+        std::cerr << "tamsel-cli: " << e.what() << "\n" << kUsage;
+        return 2;
+      }
+    }
     if (command == "sample") return SampleCommand(args);
     if (command == "render") {
 #ifdef TAMSEL_RENDER

@@ -74,10 +74,11 @@ std::vector<FaceRec> Tube(float x0, float x1, float ry, float rz, int around, in
     f.Vertices = {a, b, c, d};
     const auto& names = bands[faces.size() * bands.size() / total];
     for (std::size_t s = 0; s < 4; ++s) f.TextureNames[s] = names[s];
-    // The face normal of the first three corners.
+    // The face normal of the first three corners, on the side Calculate > Face Normals
+    // puts it for this winding (the craft check finds normals that point against it).
     const float ux = b.X - a.X, uy = b.Y - a.Y, uz = b.Z - a.Z;
     const float vx = c.X - a.X, vy = c.Y - a.Y, vz = c.Z - a.Z;
-    Single3 n{uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
+    Single3 n{-(uy * vz - uz * vy), -(uz * vx - ux * vz), -(ux * vy - uy * vx)};
     const float len = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
     if (len > 0) n = {n.x / len, n.y / len, n.z / len};
     f.Normal = n;

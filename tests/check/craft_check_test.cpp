@@ -211,7 +211,7 @@ TEST(CraftCheck, ZeroFaceNormalsAreAnErrorThatTheFixCalculates) {
   EXPECT_EQ(craft.model.Meshes[0], Craft().model.Meshes[0]) << "exactly the calculated normals";
 }
 
-TEST(CraftCheck, BackwardNormalsAndMissingVectorsAreWarnings) {
+TEST(CraftCheck, BackwardNormalsAreWarningsAndMissingVectorsNotes) {
   Craft backward;
   Single3& n = backward.Mesh().LODs[0].Faces[1].Normal;
   n = {-n.x, -n.y, -n.z};
@@ -222,7 +222,7 @@ TEST(CraftCheck, BackwardNormalsAndMissingVectorsAreWarnings) {
 
   Craft flat;
   flat.Mesh().LODs[0].Faces[3].Vector1 = {0, 0, 0};
-  ASSERT_EQ(Codes(flat.Check()), "warning:face-vectors-missing ");
+  ASSERT_EQ(Codes(flat.Check()), "note:face-vectors-missing ");
   EXPECT_EQ(flat.Check()[0].element.faces, std::vector<int>{3});
   FixAndExpectClean(flat, "face-vectors-missing");
 }

@@ -128,6 +128,24 @@ check "the model's project holds its mesh" bash -c "'$cli' info '$work/model/mod
 check "no scratch folder is left after success" test -z "$(ls -A "$TMPDIR")"
 unset TMPDIR
 
+# The craft check: the fighter is clean; 51 meshes are past the original game's 50 only.
+check "check: the fighter is clean" bash -c "'$cli' check '$work/fighter/fighter.opz' | grep -q '^0 errors, 0 warnings, 0 notes'"
+"$cli" sample "$work/many" --meshes 51 --faces 2 --textures 1 >/dev/null
+"$cli" check "$work/many/many.opz" >"$work/out"; status=$?
+check "check: errors exit 1 and name the code" bash -c "[ $status -eq 1 ] && grep -q '^error: mesh-count: The craft has 51 meshes' '$work/out'"
+check "check: the patched profile loads them" "$cli" check "$work/many/many.opz" --profile patched
+expected='{"profile":"original","errors":1,"warnings":0,"notes":0,"findings":[{"severity":"error","code":"mesh-count","element":{"kind":"mesh","mesh":50},"text":"The craft has 51 meshes; the original game loads 50, so mesh 51 \"Section 50\" and those after it are not loaded."}]}'
+check "check --json is exactly as documented" test "$("$cli" check "$work/many/many.opz" --json)" = "$expected"
+"$cli" check "$work/nothing.opt" 2>/dev/null; status=$?
+check "check: an unreadable file exits 2" test $status -eq 2
+"$cli" check "$work/many/many.opz" --profile newest 2>/dev/null; status=$?
+check "check: a wrong profile exits 2" test $status -eq 2
+"$cli" create-opt "$work/many" -o "$work/many.opt" 2>"$work/err" >/dev/null; status=$?
+check "create-opt warns and writes" bash -c "[ $status -eq 0 ] && grep -q '^error: mesh-count' '$work/err' && [ -s '$work/many.opt' ]"
+"$cli" create-opt "$work/many" -o "$work/strict.opt" --strict 2>/dev/null >/dev/null; status=$?
+check "create-opt --strict fails with errors, the file written" bash -c "[ $status -eq 1 ] && [ -s '$work/strict.opt' ]"
+check "create-opt --strict passes a clean craft" "$cli" create-opt "$work/fighter" --strict -o "$work/f.opt"
+
 # Pictures: a project and an OPT file, with no display at all; wrong options change nothing.
 if "$cli" --help | grep -q "tamsel-cli render"; then
   check "render a project" env -u DISPLAY -u WAYLAND_DISPLAY "$cli" render "$work/fighter/fighter.opz" "$work/f.png" --size 64x48

@@ -1,0 +1,111 @@
+#include "cli/check_command.h"
+
+#include <iostream>
+#include <stdexcept>
+
+#include "cli/craft_source.h"
+#include "cli/json_text.h"
+#include "model/bounds.h"
+
+namespace tamsel {
+namespace {
+
+std::string_view KindName(Element::Kind kind) {
+  switch (kind) {
+    case Element::Kind::Craft:
+      return "craft";
+    case Element::Kind::Mesh:
+      return "mesh";
+    case Element::Kind::Level:
+      return "level";
+    case Element::Kind::Faces:
+      return "faces";
+    case Element::Kind::Texture:
+      return "texture";
+    case Element::Kind::Hardpoint:
+      return "hardpoint";
+    case Element::Kind::EngineGlow:
+      break;
+  }
+  return "engine-glow";
+}
+
+std::string Counts(const FindingCounts& c) {
+  const auto n = [](int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+  };
+  return n(c.errors, "error", "errors") + ", " + n(c.warnings, "warning", "warnings") + ", " +
+         n(c.notes, "note", "notes");
+}
+
+}  // namespace
+
+Profile ProfileOption(const std::map<std::string, std::string>& options) {
+  const auto it = options.find("--profile");
+  if (it == options.end()) return Profile::Original;
+  const auto profile = ProfileNamed(it->second);
+  if (!profile) throw std::invalid_argument("--profile takes original or patched");
+  return *profile;
+}
+
+void PrintFindings(std::ostream& out, const std::vector<Finding>& findings, Profile profile) {
+  for (const Finding& f : findings)
+    out << SeverityName(f.severity) << ": " << f.code << ": " << f.text << "\n";
+  out << Counts(CountFindings(findings)) << " (the " << ProfileName(profile) << " game)\n";
+}
+
+std::string FindingsJson(const std::vector<Finding>& findings, Profile profile) {
+  const FindingCounts counts = CountFindings(findings);
+  std::string out = "{\"profile\":" + JsonString(ProfileName(profile)) +
+                    ",\"errors\":" + std::to_string(counts.errors) +
+                    ",\"warnings\":" + std::to_string(counts.warnings) +
+                    ",\"notes\":" + std::to_string(counts.notes) + ",\"findings\":[";
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    const Finding& f = findings[i];
+    const Element& e = f.element;
+    out += i ? "," : "";
+    out += "{\"severity\":" + JsonString(SeverityName(f.severity)) +
+           ",\"code\":" + JsonString(f.code) +
+           ",\"element\":{\"kind\":" + JsonString(KindName(e.kind));
+    if (e.mesh >= 0) out += ",\"mesh\":" + std::to_string(e.mesh);
+    if (e.level >= 0) out += ",\"level\":" + std::to_string(e.level);
+    if (e.kind == Element::Kind::Faces) {
+      out += ",\"faces\":[";
+      for (std::size_t k = 0; k < e.faces.size(); ++k)
+        out += (k ? "," : "") + std::to_string(e.faces[k]);
+      out += "]";
+    }
+    if (e.texture >= 0) out += ",\"texture\":" + std::to_string(e.texture);
+    if (e.item >= 0) out += ",\"item\":" + std::to_string(e.item);
+    out += "},\"text\":" + JsonString(f.text);
+    if (f.fix != FixKind::None) out += ",\"fix\":" + JsonString(FixName(f.fix));
+    out += "}";
+  }
+  return out + "]}\n";
+}
+
+int CheckCommand(const std::vector<std::string>& positional,
+                 const std::map<std::string, std::string>& options) {
+  if (positional.size() != 1) throw std::invalid_argument("wrong number of arguments");
+  const Profile profile = ProfileOption(options);
+  CraftSource craft;
+  try {
+    craft = ReadCraft(positional[0]);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "tamsel-cli: " << positional[0] << ": the file is too large for memory\n";
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "tamsel-cli: " << e.what() << "\n";
+    return 2;
+  }
+  const BitmapFactsSource facts = craft.fromOpt ? LoadedBitmapFacts(craft.bitmaps)
+                                                : ProjectBitmapFacts(craft.model.ProjectPath);
+  const std::vector<Finding> findings = CheckCraft(craft.model, profile, facts);
+  if (options.count("--json"))
+    std::cout << FindingsJson(findings, profile);
+  else
+    PrintFindings(std::cout, findings, profile);
+  return CountFindings(findings).errors > 0 ? 1 : 0;
+}
+
+}  // namespace tamsel
