@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
+#include "app/check_panel.h"
 #include "app/command_progress.h"
 #include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
@@ -136,6 +137,26 @@ void ProjectCommands::dxfimportmenu_Click() {
 }
 
 void ProjectCommands::optcreatemenu_Click() {
+  // What the game cannot load is said before the file is written; the user may write it
+  // all the same (a work in progress to look at in another tool).
+  CheckPanel& check = window_.Shell().Checks();
+  std::vector<std::string> errors;
+  for (const Finding& f : check.CheckNow())
+    if (f.severity == Severity::Error) errors.push_back(f.text);
+  if (!errors.empty()) {
+    QString text =
+        QString("The check found %1 the %2 game cannot load:\n")
+            .arg(errors.size() == 1 ? QString("1 error") : QString("%1 errors").arg(errors.size()))
+            .arg(QString::fromUtf8(ProfileName(check.CurrentProfile()).data()));
+    for (std::size_t i = 0; i < errors.size() && i < 8; ++i)
+      text += "\n• " + QString::fromStdString(errors[i]);
+    if (errors.size() > 8) text += QString("\n… and %1 more").arg(errors.size() - 8);
+    text += "\n\nWrite the OPT file anyway?";
+    if (dialogs_.OkCancel(text, "create .OPT") != Dialogs::Answer::Ok) {
+      window_.Shell().ShowChecks();
+      return;
+    }
+  }
   std::filesystem::path written;
   if (!Attempt("create .OPT", [&] { written = CreateOpt(model_, random_); })) return;
   std::error_code ec;

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/check_panel.h"
 #include "app/controls.h"
 #include "app/event_watcher.h"
 #include "app/keyed_toolbar.h"
@@ -59,7 +60,16 @@ WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewpo
   QDockWidget* texturesDock = AddDock("texturesdock", "Textures", shelf_, Qt::LeftDockWidgetArea);
   QDockWidget* propertiesDock =
       AddDock("propertiesdock", "Properties", properties, Qt::RightDockWidgetArea);
+  check_ = new CheckPanel(window_);
+  QDockWidget* checkDock = checkDock_ =
+      AddDock("checkdock", "Check", check_, Qt::LeftDockWidgetArea);
   window_.tabifyDockWidget(outlinerDock, texturesDock);
+  window_.tabifyDockWidget(texturesDock, checkDock);
+  // The tab and the status bar carry the count, so it shows while the dock is behind.
+  connect(check_, &CheckPanel::Counted, this, [this, checkDock] {
+    checkDock->setWindowTitle(check_->TabTitle());
+    checkStatus_->setText(window_.Model().ProjectPath.empty() ? QString() : check_->StatusText());
+  });
   outlinerDock->raise();
   // The docks start narrow and the viewport takes the rest; the frames scroll within.
   window_.resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
@@ -101,16 +111,24 @@ void WindowShell::ConnectMenus() {
   });
 }
 
+void WindowShell::ShowChecks() {
+  checkDock_->show();
+  checkDock_->raise();
+}
+
 void WindowShell::BuildStatusBar() {
   window_.statusBar()->setObjectName("statusbar");
   modeStatus_ = new QLabel(window_.statusBar());
   modeStatus_->setObjectName("modestatus");
   selectionStatus_ = new QLabel(window_.statusBar());
   selectionStatus_->setObjectName("selectionstatus");
+  checkStatus_ = new QLabel(window_.statusBar());
+  checkStatus_->setObjectName("checkstatus");
   progress_ = new QProgressBar(window_.statusBar());
   progress_->setObjectName("progressbar");
   progress_->setRange(0, 100);
   progress_->setMaximumWidth(200);
+  window_.statusBar()->addPermanentWidget(checkStatus_);
   window_.statusBar()->addPermanentWidget(selectionStatus_);
   window_.statusBar()->addPermanentWidget(modeStatus_);
   window_.statusBar()->addPermanentWidget(progress_);
@@ -238,6 +256,7 @@ void WindowShell::Refresh(const ModelChange& change) {
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
   if (change.everything) ShowProjectState();
+  if (!change.selectionOnly || change.everything || change.folder) check_->Schedule();
   UpdateCaption();
   UpdateEditMenu();
 }

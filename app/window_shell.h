@@ -19,6 +19,7 @@ class QWidget;
 
 namespace tamsel {
 
+class CheckPanel;
 class Outliner;
 class StartPage;
 class TamselWindow;
@@ -40,6 +41,8 @@ class WindowShell : public QObject {
 
   Outliner& OutlinerPanel() { return *outliner_; }
   TextureShelf& TexturesPanel() { return *shelf_; }
+  CheckPanel& Checks() { return *check_; }
+  void ShowChecks();  // the Check dock shown and in front
   StartPage& Start() { return *startPage_; }
   QProgressBar* ProgressBar() { return progress_; }
   // How long a command runs before its progress shows (tests show it at once).
@@ -73,6 +76,9 @@ class WindowShell : public QObject {
   StartPage* startPage_ = nullptr;
   QLabel* modeStatus_ = nullptr;
   QLabel* selectionStatus_ = nullptr;
+  QLabel* checkStatus_ = nullptr;
+  CheckPanel* check_ = nullptr;
+  QDockWidget* checkDock_ = nullptr;
   QProgressBar* progress_ = nullptr;
   int progressDelayMs_ = 500;
   QByteArray defaultLayout_;

@@ -81,4 +81,26 @@ void InvertSelection(Model& model, int level, PickKind kind) {
     SetSelected(model, level, c.target, !IsSelected(model, level, c.target));
 }
 
+void SelectOnly(Model& model, int level, int mesh, const std::vector<int>& faces) {
+  const auto l = static_cast<std::size_t>(level);
+  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
+    if (!model.Meshes[m].HasLevel(level)) continue;
+    const LODRec& seen = model.Meshes[m].LODs[l];
+    std::vector<bool> wanted(seen.Faces.size(), false);
+    if (static_cast<int>(m) == mesh)
+      for (const int f : faces)
+        if (f >= 0 && static_cast<std::size_t>(f) < wanted.size())
+          wanted[static_cast<std::size_t>(f)] = true;
+    const Boolean meshFlag = static_cast<int>(m) == mesh ? kTrue : kFalse;
+    bool same = seen.Selected == meshFlag;
+    for (std::size_t f = 0; same && f < seen.Faces.size(); ++f)
+      same = (seen.Faces[f].Selected != 0) == wanted[f];
+    if (same) continue;  // flags as wanted: the mesh is not copied
+    LODRec& lod = model.Meshes.Edit(m).LODs[l];
+    lod.Selected = meshFlag;
+    for (std::size_t f = 0; f < lod.Faces.size(); ++f)
+      lod.Faces[f].Selected = wanted[f] ? kTrue : kFalse;
+  }
+}
+
 }  // namespace tamsel

@@ -30,4 +30,8 @@ void SelectAll(Model& model, int level, PickKind kind);
 void SelectNone(Model& model, int level, PickKind kind);
 void InvertSelection(Model& model, int level, PickKind kind);
 
+// Only mesh `mesh` selected at the level, and of its faces only `faces` (indices at the
+// level); every other mesh and face unselected. Indices that do not exist are skipped.
+void SelectOnly(Model& model, int level, int mesh, const std::vector<int>& faces);
+
 }  // namespace tamsel

@@ -1,0 +1,141 @@
+// The Check dock through the real window: findings after opening and after each edit, the
+// count on the tab and in the status bar, a click that chooses the finding's element, a fix
+// that is one undo step, and Create .OPT stopping to ask when the game could not load it.
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/check_panel.h"
+#include "gui/project_fixture.h"
+#include "opt/opt_writer.h"
+
+namespace tamsel::test {
+namespace {
+
+class CheckTest : public ProjectTest {
+ protected:
+  CheckPanel& Panel() { return window->Shell().Checks(); }
+  void Settle() {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Panel().Busy(); }, 10000));
+  }
+  int Count(const std::string& code) {
+    int n = 0;
+    for (const Finding& f : Panel().Findings()) n += f.code == code;
+    return n;
+  }
+  // The row of the first finding with this code, as the list shows it.
+  QTreeWidgetItem* RowOf(const std::string& code) {
+    auto* list = window->findChild<QTreeWidget*>("checklist");
+    for (QTreeWidgetItemIterator it(list); *it; ++it) {
+      const QVariant i = (*it)->data(0, Qt::UserRole);
+      if (i.isValid() && Panel().Findings()[static_cast<std::size_t>(i.toInt())].code == code)
+        return *it;
+    }
+    return nullptr;
+  }
+  void ClickRow(QTreeWidgetItem* row) {
+    auto* list = window->findChild<QTreeWidget*>("checklist");
+    window->Shell().ShowChecks();
+    list->scrollToItem(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+  }
+};
+
+// The test project's faces are wound one way and their normals set the other; its
+// hitzones are empty; its transparent red is not a colour of the game's 16-bit palette.
+TEST_F(CheckTest, OpeningAProjectListsItsFindingsWithCountsOnTheTabAndTheStatusBar) {
+  Open();
+  Settle();
+  EXPECT_EQ(Count("face-normal-backward"), 2) << "one per mesh";
+  EXPECT_EQ(Count("hitzone-box"), 2);
+  EXPECT_EQ(Count("transparent-colour-unused"), 1);
+  const FindingCounts c = CountFindings(Panel().Findings());
+  EXPECT_EQ(c.errors, 0);
+  EXPECT_EQ(window->findChild<QDockWidget*>("checkdock")->windowTitle(),
+            QString("Check (%1)").arg(c.warnings));
+  EXPECT_EQ(window->findChild<QLabel*>("checkstatus")->text(),
+            QString("Check: 0 errors, %1 warnings").arg(c.warnings));
+}
+
+TEST_F(CheckTest, ClickingAFindingChoosesItsFacesAndTheFixIsOneUndoStep) {
+  Open();
+  Settle();
+  QTreeWidgetItem* row = RowOf("face-normal-backward");
+  ASSERT_NE(row, nullptr);
+  const Finding finding =
+      Panel().Findings()[static_cast<std::size_t>(row->data(0, Qt::UserRole).toInt())];
+  ClickRow(row);
+  EXPECT_EQ(window->View().GeometryLevel, Geometry::Face);
+  const int m = finding.element.mesh;
+  for (int other = 0; other < window->Model().MeshCount(); ++other)
+    EXPECT_EQ(window->Model().Meshes[static_cast<std::size_t>(other)].LODs[0].Selected != 0,
+              other == m);
+  for (const int f : finding.element.faces)
+    EXPECT_TRUE(window->Model()
+                    .Meshes[static_cast<std::size_t>(m)]
+                    .LODs[0]
+                    .Faces[static_cast<std::size_t>(f)]
+                    .Selected);
+  ASSERT_TRUE(window->Doc().focus().face);
+  EXPECT_EQ(window->Doc().focus().face->mesh, m);
+
+  auto* fix = window->findChild<QPushButton*>("checkfix");
+  ASSERT_TRUE(fix->isEnabled());
+  EXPECT_EQ(fix->text(), "Calculate face normals and software vectors");
+  const std::size_t steps = window->Doc().HistorySteps();
+  fix->click();
+  Settle();
+  EXPECT_EQ(window->Doc().HistorySteps(), steps + 1);
+  EXPECT_EQ(Count("face-normal-backward"), 1) << "the other mesh's faces are left alone";
+  window->MenuItem("editundomenu")->trigger();
+  Settle();
+  EXPECT_EQ(Count("face-normal-backward"), 2);
+}
+
+TEST_F(CheckTest, TheProfileIsKeptAndChangesWhatIsAnError) {
+  Open();
+  Settle();
+  // A texture of 512 x 512: past the original game's 256, fine for the patched game.
+  Bitmap big;
+  big.width = big.height = 512;
+  big.palette[4 * 1 + 2] = 248;
+  big.texels.assign(512 * 512, 1);
+  WriteFileAtomic(dir / "red.BMP", EncodeBitmap(big));
+  auto* profile = window->findChild<QComboBox*>("checkprofile");
+  profile->setCurrentIndex(profile->findData("original"));
+  Panel().Schedule();
+  Settle();
+  EXPECT_EQ(Count("texture-size"), 1);
+  profile->setCurrentIndex(profile->findData("patched"));
+  Settle();
+  EXPECT_EQ(Count("texture-size"), 0);
+  EXPECT_EQ(TamselWindow(dialogs).Shell().Checks().CurrentProfile(), Profile::Patched)
+      << "the next window checks against the same game";
+  profile->setCurrentIndex(profile->findData("original"));
+}
+
+TEST_F(CheckTest, CreateOptAsksBeforeWritingACraftTheGameCannotLoad) {
+  Bitmap odd;
+  odd.width = 8;
+  odd.height = 6;  // not a power of two
+  odd.texels.assign(48, 1);
+  WriteFileAtomic(dir / "red.BMP", EncodeBitmap(odd));
+  Open();
+  const std::filesystem::path opt = OptFilePath(window->Model());
+  dialogs.Push(Dialogs::Answer::Cancel);
+  window->MenuItem("optcreatemenu")->trigger();
+  ASSERT_FALSE(dialogs.asked().empty());
+  EXPECT_TRUE(dialogs.asked().back().text.contains("1 error the original game cannot load"))
+      << dialogs.asked().back().text.toStdString();
+  EXPECT_TRUE(dialogs.asked().back().text.contains("8 x 6"));
+  EXPECT_FALSE(std::filesystem::exists(opt)) << "cancelled: nothing written";
+  EXPECT_TRUE(window->findChild<QDockWidget*>("checkdock")->isVisible());
+  dialogs.Push(Dialogs::Answer::Ok);
+  window->MenuItem("optcreatemenu")->trigger();
+  EXPECT_TRUE(std::filesystem::exists(opt)) << "written when the user says so";
+}
+
+}  // namespace
+}  // namespace tamsel::test
