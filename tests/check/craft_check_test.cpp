@@ -8,6 +8,7 @@
 #include <map>
 
 #include "check/craft_fixes.h"
+#include "editing/document.h"
 #include "editing/normals.h"
 #include "editing/sample_fighter.h"
 #include "model/bounds.h"
@@ -195,6 +196,39 @@ TEST(CraftCheck, ATextureOfThreeHundredByTwoHundredIsResampledToAPowerOfTwo) {
   craft.bitmaps.files[name] = test::PlainBitmap(512, 128);
   EXPECT_NE(Find(craft.Check(Profile::Original), "texture-size"), nullptr);
   EXPECT_EQ(Find(craft.Check(Profile::Patched), "texture-size"), nullptr);
+}
+
+// Through the document, as the window applies it: one step, whose undo takes the new
+// bitmap away again and whose redo brings it back; the user's bitmap is never touched.
+TEST(CraftCheck, TheResampleIsOneUndoStepThatTakesItsBitmapAlong) {
+  test::TempDir dir;
+  Document doc;
+  Craft craft;
+  craft.bitmaps.files["hull.BMP"] = test::PlainBitmap(300, 200);
+  const Bytes original = EncodeBitmap(craft.bitmaps.files["hull.BMP"]);
+  WriteFileAtomic(dir.path() / "hull.BMP", original);
+  doc.model() = craft.model;
+  doc.model().ProjectPath = dir.path().string();
+  const auto findings =
+      CheckCraft(doc.model(), Profile::Original, ProjectBitmapFacts(dir.path().string()));
+  const Finding* f = Find(findings, "texture-size");
+  ASSERT_NE(f, nullptr) << Codes(findings);
+  FileTransaction files(dir.path());
+  ASSERT_EQ(
+      doc.Apply(
+          "resample",
+          [&](Model& m) { ApplyFix(m, *f, Profile::Original, files, ProjectBitmaps(m)); }, &files),
+      std::nullopt);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "hull_256x256.BMP"));
+  EXPECT_EQ(
+      Codes(CheckCraft(doc.model(), Profile::Original, ProjectBitmapFacts(dir.path().string()))),
+      "");
+  ASSERT_TRUE(doc.Undo());
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "hull_256x256.BMP"));
+  EXPECT_EQ(doc.model().Textures[0].Name, "hull.BMP");
+  ASSERT_TRUE(doc.Redo());
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "hull_256x256.BMP"));
+  EXPECT_EQ(ReadFileBytes(dir.path() / "hull.BMP"), original);
 }
 
 TEST(CraftCheck, ZeroFaceNormalsAreAnErrorThatTheFixCalculates) {
