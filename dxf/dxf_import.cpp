@@ -18,73 +18,38 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Entity {
-  std::string type;
-  std::vector<const GroupPair*> pairs;
+using Corners = std::array<std::array<std::optional<float>, 3>, 4>;
+
+// One 3DFACE as its pairs gave it: the layer, the corners' coordinates and the line of its
+// first pair after the "3DFACE" (0 when it has none).
+struct FaceEntity {
+  std::string_view layer = "0";
+  Corners corners;
+  int line = 0;
 };
 
-// The entities of the ENTITIES section: each starts at a code 0 and runs to the next.
-std::vector<Entity> Entities(const std::vector<GroupPair>& pairs, const std::string& fileName) {
-  std::size_t i = 0;
-  for (; i + 1 < pairs.size(); ++i)
-    if (pairs[i].code == 0 && pairs[i].value == "SECTION" && pairs[i + 1].code == 2 &&
-        pairs[i + 1].value == "ENTITIES")
-      break;
-  // What is missing is missing at the end: the message names the last line read.
-  const auto lastLine = [&] { return FileError::Line(pairs.empty() ? 0 : pairs.back().line + 1); };
-  if (i + 1 >= pairs.size())
-    throw FileError(fileName, lastLine(), "the drawing has no ENTITIES section");
-  std::vector<Entity> entities;
-  for (i += 2; i < pairs.size(); ++i) {
-    const GroupPair& p = pairs[i];
-    if (p.code == 0) {
-      if (p.value == "ENDSEC") return entities;
-      entities.push_back({p.value, {}});
-    } else if (!entities.empty()) {
-      entities.back().pairs.push_back(&p);
-    }
-  }
-  throw FileError(fileName, lastLine(), "the ENTITIES section has no end (ENDSEC)");
-}
+// Builds the meshes, one per layer in the order layers first appear, from the faces.
+class FaceCollector {
+ public:
+  FaceCollector(const std::string& fileName, IdCounters& ids) : fileName_(fileName), ids_(ids) {}
 
-}  // namespace
-
-std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& fileName,
-                                  IdCounters& ids) {
-  const std::vector<GroupPair> pairs = ReadGroupPairs(text, fileName);
-  IdCounters fresh = ids;
-  std::vector<MeshRec> meshes;
-  std::map<std::string, std::size_t> layers;
-  for (const Entity& e : Entities(pairs, fileName)) {
-    if (e.type != "3DFACE") continue;
-    std::string layer = "0";
-    std::array<std::array<std::optional<float>, 3>, 4> corners;
-    for (const GroupPair* p : e.pairs) {
-      if (p->code == 8) layer = p->value;
-      if (p->code < 10 || p->code > 33 || p->code % 10 > 3) continue;
-      const auto v = ParseSingle(p->value);
-      if (!v)
-        throw FileError(
-            fileName, FileError::Line(p->line + 1),
-            "expected a coordinate (a finite number), found \"" + p->value.substr(0, 40) + "\"");
-      corners[static_cast<std::size_t>(p->code % 10)][static_cast<std::size_t>(p->code / 10 - 1)] =
-          *v;
-    }
-    const int line = e.pairs.empty() ? 0 : e.pairs.front()->line;
+  void Add(const FaceEntity& e) {
+    const Corners& corners = e.corners;
     for (int k = 0; k < 3; ++k)
       for (int a = 0; a < 3; ++a)
         if (!corners[static_cast<std::size_t>(k)][static_cast<std::size_t>(a)])
-          throw FileError(fileName, FileError::Line(line),
+          throw FileError(fileName_, FileError::Line(e.line),
                           "a 3DFACE lacks group code " + std::to_string(10 * (a + 1) + k));
-    auto [it, added] = layers.try_emplace(layer, meshes.size());
-    if (added) {
+    auto it = layers_.find(e.layer);
+    if (it == layers_.end()) {
+      it = layers_.emplace(std::string(e.layer), meshes_.size()).first;
       MeshRec mesh;
-      mesh.Name = WithoutControlCharacters(layer);  // a line of the project file
+      mesh.Name = WithoutControlCharacters(std::string(e.layer));  // a line of the project file
       mesh.LODs.resize(1);
-      mesh.LODs[0].Id = fresh.NewMeshId();
-      meshes.push_back(std::move(mesh));
+      mesh.LODs[0].Id = ids_.NewMeshId();
+      meshes_.push_back(std::move(mesh));
     }
-    FaceRec& face = meshes[it->second].LODs[0].Faces.emplace_back();
+    FaceRec& face = meshes_[it->second].LODs[0].Faces.emplace_back();
     // Without corner 3, or with corner 3 repeating corner 2 (how drawings write a
     // triangle), the face is a triangle: corner 3 repeats corner 0.
     const bool fourth = (corners[3][0] || corners[3][1] || corners[3][2]) &&
@@ -94,16 +59,83 @@ std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& file
     for (int k = 0; k < 4; ++k) {
       const auto& c = corners[static_cast<std::size_t>(fourth || k < 3 ? k : 0)];
       VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-      v.Id = fresh.NewVertexId();
+      v.Id = ids_.NewVertexId();
       v.X = c[0].value_or(0);
       v.Y = c[1].value_or(0);
       v.Z = c[2].value_or(0);
     }
-    face.Id = fresh.NewFaceId();
-    face.TextureNames = {kDefaultTexture, kBlank, kBlank, kBlank, ""};
+    face.Id = ids_.NewFaceId();
+    face.TextureNames = texture_;
   }
+  std::vector<MeshRec> Take() { return std::move(meshes_); }
+
+ private:
+  const std::string& fileName_;
+  IdCounters& ids_;
+  std::vector<MeshRec> meshes_;
+  std::map<std::string, std::size_t, std::less<>> layers_;
+  const std::array<TextureName, kTextureSlots> texture_{kDefaultTexture, kBlank, kBlank, kBlank,
+                                                        ""};
+};
+
+}  // namespace
+
+// One pass over the text: the pairs are read as views into it and each face is built as
+// its entity ends, so a drawing costs its faces, not its pairs.
+std::vector<MeshRec> ReadDxfFaces(std::string_view text, const std::string& fileName,
+                                  IdCounters& ids) {
+  GroupPairReader reader(text, fileName);
+  int code = 0, line = 0, lastLine = 0;
+  std::string_view value;
+  const auto next = [&] {
+    if (!reader.Next(code, value, line)) return false;
+    lastLine = line;
+    return true;
+  };
+  // What is missing is missing at the end: the message names the line after the last pair.
+  const auto missing = [&](const char* what) {
+    return FileError(fileName, FileError::Line(lastLine == 0 ? 0 : lastLine + 1), what);
+  };
+  bool section = false;
+  while (next()) {
+    if (section && code == 2 && value == "ENTITIES") break;
+    section = code == 0 && value == "SECTION";
+  }
+  if (!(section && code == 2 && value == "ENTITIES"))
+    throw missing("the drawing has no ENTITIES section");
+
+  IdCounters fresh = ids;
+  FaceCollector faces(fileName, fresh);
+  std::optional<FaceEntity> face;  // the 3DFACE being read
+  bool ended = false, firstPair = false;
+  while (next()) {
+    if (code == 0) {
+      if (face) faces.Add(*face);
+      face.reset();
+      if (value == "ENDSEC") {
+        ended = true;
+        break;
+      }
+      if (value == "3DFACE") face.emplace(), firstPair = true;
+      continue;
+    }
+    if (!face) continue;
+    if (firstPair) face->line = line, firstPair = false;
+    if (code == 8) face->layer = value;
+    if (code < 10 || code > 33 || code % 10 > 3) continue;
+    const auto v = ParseSingle(value);
+    if (!v)
+      throw FileError(fileName, FileError::Line(line + 1),
+                      "expected a coordinate (a finite number), found \"" +
+                          std::string(value.substr(0, 40)) + "\"");
+    face->corners[static_cast<std::size_t>(code % 10)][static_cast<std::size_t>(code / 10 - 1)] =
+        *v;
+  }
+  if (!ended) throw missing("the ENTITIES section has no end (ENDSEC)");
+  while (next()) {
+  }  // the rest of the drawing is read for its form only: a broken pair is still an error
   ids = fresh;
-  return meshes;
+  return faces.Take();
 }
 
 namespace {

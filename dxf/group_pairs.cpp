@@ -16,25 +16,37 @@ bool NextLine(std::string_view& text, std::string_view& line) {
 
 }  // namespace
 
-std::vector<GroupPair> ReadGroupPairs(std::string_view text, const std::string& fileName) {
+GroupPairReader::GroupPairReader(std::string_view text, const std::string& fileName)
+    : text_(text), fileName_(fileName) {
   if (text.substr(0, 18) == "AutoCAD Binary DXF")
     throw FileError(fileName, "", "binary DXF is not supported; save the drawing as ASCII DXF");
-  std::vector<GroupPair> pairs;
+}
+
+bool GroupPairReader::Next(int& code, std::string_view& value, int& line) {
   std::string_view codeLine, valueLine;
-  int line = 0;
-  while (NextLine(text, codeLine)) {
-    ++line;
-    const std::string_view code = TrimBlanks(codeLine);
-    if (code.empty() && text.empty()) break;  // trailing blank line
-    const auto number = ParseInteger(code);
-    if (!number || *number < -32768 || *number > 32767)
-      throw FileError(fileName, FileError::Line(line),
-                      "expected a group code, found \"" + std::string(code.substr(0, 40)) + "\"");
-    if (!NextLine(text, valueLine))
-      throw FileError(fileName, FileError::Line(line + 1), "the file ends inside a group");
-    pairs.push_back({static_cast<int>(*number), std::string(TrimBlanks(valueLine)), line});
-    ++line;
-  }
+  if (!NextLine(text_, codeLine)) return false;
+  ++line_;
+  const std::string_view trimmed = TrimBlanks(codeLine);
+  if (trimmed.empty() && text_.empty()) return false;  // trailing blank line
+  const auto number = ParseInteger(trimmed);
+  if (!number || *number < -32768 || *number > 32767)
+    throw FileError(fileName_, FileError::Line(line_),
+                    "expected a group code, found \"" + std::string(trimmed.substr(0, 40)) + "\"");
+  if (!NextLine(text_, valueLine))
+    throw FileError(fileName_, FileError::Line(line_ + 1), "the file ends inside a group");
+  code = static_cast<int>(*number);
+  value = TrimBlanks(valueLine);
+  line = line_;
+  ++line_;
+  return true;
+}
+
+std::vector<GroupPair> ReadGroupPairs(std::string_view text, const std::string& fileName) {
+  GroupPairReader reader(text, fileName);
+  std::vector<GroupPair> pairs;
+  int code = 0, line = 0;
+  std::string_view value;
+  while (reader.Next(code, value, line)) pairs.push_back({code, std::string(value), line});
   return pairs;
 }
 

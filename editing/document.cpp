@@ -111,8 +111,8 @@ std::optional<std::string> Document::Apply(const std::string& label, const Edit&
       return std::string(e.what());
     }
   }
-  Step step{label, std::move(before), revision_, 0, std::move(effects)};
-  step.bytes = BytesLeftBehind(step.state, model_) + (step.files ? step.files->HeldBytes() : 0);
+  Step step{label, std::move(before), revision_, 0, std::move(effects), {}};
+  Pack(step, model_);
   undo_.push_back(std::move(step));
   redo_.clear();
   revision_ = nextRevision_++;
@@ -163,7 +163,9 @@ bool Document::Move(std::deque<Step>& from, std::deque<Step>& to, bool undo) {
     }
   Step step = std::move(from.back());
   from.pop_back();
+  Unpack(step, model_);
   const ModelChange change = SwapIn(step);
+  Pack(step, model_);
   to.push_back(std::move(step));
   Notify(change);
   return true;
@@ -201,6 +203,25 @@ void Document::MovedFolder() {
 
 void Document::Changed(const ModelChange& change) {
   if (change.Any()) Notify(change);
+}
+
+void Document::Pack(Step& step, const Model& next) {
+  CowVector<MeshRec>& meshes = step.state.Meshes;
+  for (std::size_t i = 0; i < meshes.size() && i < next.Meshes.size(); ++i) {
+    if (meshes.SharesWith(next.Meshes, i) || !meshes.IsOwn(i)) continue;
+    if (auto patch = MakeMeshPatch(meshes[i], next.Meshes[i])) {
+      step.packed.emplace_back(i, std::move(*patch));
+      meshes.Edit(i) = MeshRec{};  // its own: nothing is copied, the faces go
+    }
+  }
+  step.bytes = BytesLeftBehind(step.state, next) + (step.files ? step.files->HeldBytes() : 0);
+  for (const auto& [i, patch] : step.packed) step.bytes += patch.Bytes();
+}
+
+void Document::Unpack(Step& step, const Model& next) {
+  for (const auto& [i, patch] : step.packed)
+    step.state.Meshes.Edit(i) = ApplyMeshPatch(patch, next.Meshes[i]);
+  step.packed.clear();
 }
 
 std::size_t Document::HistoryBytes() const {

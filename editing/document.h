@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "editing/focus.h"
+#include "editing/mesh_patch.h"
 #include "model/file_transaction.h"
 #include "model/model.h"
 
@@ -103,7 +104,14 @@ class Document {
     std::uint64_t revision = 0;
     std::size_t bytes = 0;
     std::shared_ptr<FileEffects> files;  // what the step did to files; may be empty
+    // Meshes of `state` kept as patches against the state one step nearer the model (see
+    // MeshPatch); their slots in `state` hold empty meshes meanwhile.
+    std::vector<std::pair<std::size_t, MeshPatch>> packed;
   };
+  // Keeps what only the step holds as patches against `next`, and counts its bytes.
+  static void Pack(Step& step, const Model& next);
+  // Makes the step's meshes whole again, against the same `next`.
+  static void Unpack(Step& step, const Model& next);
   bool Move(std::deque<Step>& from, std::deque<Step>& to, bool undo);
   // Swaps the model's records with a step's; returns what changed.
   ModelChange SwapIn(Step& step);
