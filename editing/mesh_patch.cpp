@@ -33,7 +33,9 @@ std::size_t GetCount(const std::uint8_t*& at) {
 }  // namespace
 
 std::size_t MeshPatch::Bytes() const {
-  return RecordBytes(shell) + delta.capacity();
+  std::size_t bytes = RecordBytes(shell) + delta.capacity();
+  for (const LODRec& lod : shell.LODs) bytes += lod.Faces.capacity() * sizeof(FaceRec);
+  return bytes;
 }
 
 // The delta: for each level in turn, pairs of (zeros to skip, bytes that differ) counts,
@@ -64,7 +66,8 @@ std::optional<MeshPatch> MakeMeshPatch(const MeshRec& mesh, const MeshRec& base)
     }
   }
   patch.shell = mesh;
-  for (LODRec& lod : patch.shell.LODs) lod.Faces = {};
+  // Swapped out, not assigned {}: an assignment keeps the faces' capacity, all of it.
+  for (LODRec& lod : patch.shell.LODs) std::vector<FaceRec>().swap(lod.Faces);
   patch.delta.shrink_to_fit();
   if (patch.Bytes() >= RecordBytes(mesh)) return std::nullopt;
   return patch;
