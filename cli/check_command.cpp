@@ -71,8 +71,10 @@ std::string FindingsJson(const std::vector<Finding>& findings, Profile profile) 
     if (e.level >= 0) out += ",\"level\":" + std::to_string(e.level);
     if (e.kind == Element::Kind::Faces) {
       out += ",\"faces\":[";
-      for (std::size_t k = 0; k < e.faces.size(); ++k)
-        out += (k ? "," : "") + std::to_string(e.faces[k]);
+      for (std::size_t k = 0; k < e.faces.size(); ++k) {
+        if (k) out += ',';
+        out += std::to_string(e.faces[k]);
+      }
       out += "]";
     }
     if (e.texture >= 0) out += ",\"texture\":" + std::to_string(e.texture);
