@@ -1,5 +1,8 @@
 #include "editing/geometry_edits.h"
 
+#include <atomic>
+#include <thread>
+
 #include "model/bounds.h"
 #include "model/name_text.h"
 #include "model/progress.h"
@@ -23,13 +26,6 @@ bool AnyCornerSelected(const LODRec& lod) {
   for (const FaceRec& face : lod.Faces)
     for (int k = 0; k < face.CornerCount(); ++k)
       if (face.Vertices[static_cast<std::size_t>(k)].Selected) return true;
-  return false;
-}
-
-bool AnyQuad(const MeshRec& mesh) {
-  for (const LODRec& lod : mesh.LODs)
-    for (const FaceRec& face : lod.Faces)
-      if (!face.IsTriangle()) return true;
   return false;
 }
 
@@ -136,42 +132,99 @@ int AssignLowLevel(Model& model, int target) {
   return source;
 }
 
-int Quad2Tri(Model& model) {
-  int added = 0;
-  std::vector<int> touched;
-  for (int m = 0; m < model.MeshCount(); ++m) {
-    ReportProgress(m, model.MeshCount());
-    if (!AnyQuad(model.Meshes[static_cast<std::size_t>(m)])) continue;
-    touched.push_back(m);
-    for (LODRec& lod : model.Meshes.Edit(static_cast<std::size_t>(m)).LODs) {
-      std::vector<FaceRec> faces;
-      faces.reserve(lod.Faces.size());
-      for (FaceRec& face : lod.Faces) {
-        if (face.IsTriangle()) {
-          faces.push_back(std::move(face));
-          continue;
-        }
-        const VertexRec p0 = face.Vertices[0], p1 = face.Vertices[1], p2 = face.Vertices[2],
-                        p3 = face.Vertices[3];
-        FaceRec second = face;
-        second.Id = model.Ids.NewFaceId();
-        second.Vertices = {p1, p2, p3, p1};
-        for (int k = 0; k < 4; ++k)
-          second.Vertices[static_cast<std::size_t>(k)].Id = model.Ids.NewVertexId();
-        face.Vertices[2] = p3;
-        face.Vertices[3] = p0;
-        face.Vertices[3].Id = model.Ids.NewVertexId();
-        faces.push_back(std::move(face));
-        // The new face is a triangle by construction, so it is not visited again (a corner
-        // that is not a number would otherwise never compare equal and split forever).
-        faces.push_back(std::move(second));
-        ++added;
+namespace {
+
+// The quads of a mesh over all its levels.
+std::int64_t QuadCount(const MeshRec& mesh) {
+  std::int64_t quads = 0;
+  for (const LODRec& lod : mesh.LODs)
+    for (const FaceRec& face : lod.Faces) quads += !face.IsTriangle();
+  return quads;
+}
+
+// The mesh with every quad split, read from `source` and written afresh, so that a mesh the
+// history shares is not copied first only to be rebuilt. Ids come from the ranges starting
+// at faceId and vertexId, in the order a split one face at a time would draw them: the new
+// face's id, its four corners' ids, then the first triangle's new corner 3.
+MeshRec SplitQuads(const MeshRec& source, std::int32_t faceId, std::int32_t vertexId) {
+  MeshRec mesh;
+  mesh.Name = source.Name;
+  mesh.MeshType = source.MeshType;
+  mesh.ExplosionType = source.ExplosionType;
+  mesh.Span = source.Span, mesh.Center = source.Center, mesh.Min = source.Min;
+  mesh.Max = source.Max;
+  mesh.TargetId = source.TargetId, mesh.Target = source.Target;
+  mesh.Pivot = source.Pivot, mesh.Axis = source.Axis, mesh.Aim = source.Aim;
+  mesh.Degree = source.Degree;
+  mesh.Hardpoints = source.Hardpoints;
+  mesh.EngineGlows = source.EngineGlows;
+  for (const LODRec& from : source.LODs) {
+    LODRec& lod = mesh.LODs.emplace_back();
+    lod.Id = from.Id, lod.Selected = from.Selected;
+    lod.BoxMin = from.BoxMin, lod.BoxMax = from.BoxMax, lod.BoxCenter = from.BoxCenter;
+    lod.Distance = from.Distance;
+    std::size_t quads = 0;
+    for (const FaceRec& face : from.Faces) quads += !face.IsTriangle();
+    lod.Faces.reserve(from.Faces.size() + quads);
+    for (const FaceRec& face : from.Faces) {
+      if (face.IsTriangle()) {
+        lod.Faces.push_back(face);
+        continue;
       }
-      lod.Faces = std::move(faces);
+      const VertexRec p0 = face.Vertices[0], p1 = face.Vertices[1], p2 = face.Vertices[2],
+                      p3 = face.Vertices[3];
+      FaceRec& first = lod.Faces.emplace_back(face);
+      // The new face is a triangle by construction, so it is not visited again (a corner
+      // that is not a number would otherwise never compare equal and split forever).
+      FaceRec& second = lod.Faces.emplace_back(face);
+      second.Id = ++faceId;
+      second.Vertices = {p1, p2, p3, p1};
+      for (VertexRec& v : second.Vertices) v.Id = ++vertexId;
+      first.Vertices[2] = p3;
+      first.Vertices[3] = p0;
+      first.Vertices[3].Id = ++vertexId;
     }
   }
-  if (!touched.empty()) CalculateBounds(model, touched);
-  return added;
+  CalculateMeshBounds(mesh);  // here, on the mesh's own core
+  return mesh;
+}
+
+}  // namespace
+
+int Quad2Tri(Model& model) {
+  struct Job {
+    std::size_t mesh;
+    std::int32_t faceId, vertexId;
+    MeshRec result;
+  };
+  std::vector<Job> jobs;
+  std::int64_t added = 0;
+  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
+    const std::int64_t quads = QuadCount(model.Meshes[m]);
+    if (quads == 0) continue;
+    jobs.push_back({m,
+                    static_cast<std::int32_t>(model.Ids.NextFaceId + added),
+                    static_cast<std::int32_t>(model.Ids.NextVertexId + 5 * added),
+                    {}});
+    added += quads;
+  }
+  if (jobs.empty()) return 0;
+  // Meshes are independent: they are split on every core, each from its own id ranges.
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t j; (j = next++) < jobs.size();)
+      jobs[j].result = SplitQuads(model.Meshes[jobs[j].mesh], jobs[j].faceId, jobs[j].vertexId);
+  };
+  std::vector<std::thread> helpers;
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  for (std::size_t t = 1; t < std::min(cores, jobs.size()); ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& t : helpers) t.join();
+  for (Job& job : jobs) model.Meshes.Set(job.mesh, std::move(job.result));
+  model.Ids.NextFaceId += static_cast<std::int32_t>(added);
+  model.Ids.NextVertexId += static_cast<std::int32_t>(5 * added);
+  CalculateBounds(model, {});  // the meshes' boxes are done; the model's box follows them
+  return static_cast<int>(added);
 }
 
 void ReverseVertexOrder(Model& model) {

@@ -102,6 +102,8 @@ class CowVector {
     if (slot.use_count() > 1) slot = std::make_shared<T>(std::as_const(*slot));
     return *slot;
   }
+  // Element i replaced by `item`, without copying the element it replaces.
+  void Set(size_type i, T item) { slots_[i] = std::make_shared<T>(std::move(item)); }
   // Every element for writing, in order: for (T& x : v.EditAll()).
   EditRange EditAll() { return EditRange(this); }
 

@@ -129,6 +129,44 @@ TEST(Quad2Tri, SplitsQuadsAlongTheDiagonalFromCornerOneToThree) {
   EXPECT_EQ(Quad2Tri(model), 0);  // only triangles left
 }
 
+// Meshes are split side by side on every core, each rebuilt from its record: everything of
+// a mesh but its faces stays, and the ids are those of splitting one quad after another.
+TEST(Quad2Tri, KeepsEveryMeshValueAndDrawsIdsInTheOrderOfTheFaces) {
+  Model model = test::RichModel();
+  const Model before = model;
+  const std::int32_t face = model.Ids.NextFaceId, vertex = model.Ids.NextVertexId;
+  const int added = Quad2Tri(model);
+  ASSERT_GT(added, 0);
+  EXPECT_EQ(model.Ids.NextFaceId, face + added);
+  EXPECT_EQ(model.Ids.NextVertexId, vertex + 5 * added);
+  std::int32_t nextFace = face, nextVertex = vertex;
+  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
+    const MeshRec& a = before.Meshes[m];
+    const MeshRec& b = model.Meshes[m];
+    EXPECT_EQ(a.Name, b.Name);
+    test::ExpectSameFeatures(a, b);
+    ASSERT_EQ(a.LODs.size(), b.LODs.size());
+    for (std::size_t l = 0; l < a.LODs.size(); ++l) {
+      EXPECT_EQ(a.LODs[l].Id, b.LODs[l].Id);
+      EXPECT_EQ(a.LODs[l].Distance, b.LODs[l].Distance);
+      EXPECT_EQ(a.LODs[l].Selected, b.LODs[l].Selected);
+      std::size_t at = 0;
+      for (const FaceRec& old : a.LODs[l].Faces) {
+        const FaceRec& first = b.LODs[l].Faces[at++];
+        EXPECT_EQ(first.Id, old.Id);
+        EXPECT_EQ(first.TextureNames, old.TextureNames);
+        if (old.IsTriangle()) continue;
+        const FaceRec& second = b.LODs[l].Faces[at++];
+        EXPECT_EQ(second.Id, ++nextFace);
+        for (const VertexRec& v : second.Vertices) EXPECT_EQ(v.Id, ++nextVertex);
+        EXPECT_EQ(first.Vertices[3].Id, ++nextVertex);
+        EXPECT_EQ(second.Normal, old.Normal);
+      }
+      EXPECT_EQ(at, b.LODs[l].Faces.size());
+    }
+  }
+}
+
 TEST(VertexOrder, ReversesPositionsOnlyAndTwiceRestores) {
   Model model = Squares();
   model.Meshes.Edit(0).LODs[0].Faces[0].Vertices[3].U = 0.75f;
