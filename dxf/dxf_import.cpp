@@ -40,16 +40,21 @@ class FaceCollector {
         if (!corners[static_cast<std::size_t>(k)][static_cast<std::size_t>(a)])
           throw FileError(fileName_, FileError::Line(e.line),
                           "a 3DFACE lacks group code " + std::to_string(10 * (a + 1) + k));
-    auto it = layers_.find(e.layer);
-    if (it == layers_.end()) {
-      it = layers_.emplace(std::string(e.layer), meshes_.size()).first;
-      MeshRec mesh;
-      mesh.Name = WithoutControlCharacters(std::string(e.layer));  // a line of the project file
-      mesh.LODs.resize(1);
-      mesh.LODs[0].Id = ids_.NewMeshId();
-      meshes_.push_back(std::move(mesh));
+    // Faces of one layer mostly follow each other: the last layer is asked first.
+    if (last_ == meshes_.size() || e.layer != lastLayer_) {
+      auto it = layers_.find(e.layer);
+      if (it == layers_.end()) {
+        it = layers_.emplace(std::string(e.layer), meshes_.size()).first;
+        MeshRec mesh;
+        mesh.Name = WithoutControlCharacters(std::string(e.layer));  // a line of the project file
+        mesh.LODs.resize(1);
+        mesh.LODs[0].Id = ids_.NewMeshId();
+        meshes_.push_back(std::move(mesh));
+      }
+      last_ = it->second;
+      lastLayer_ = it->first;
     }
-    FaceRec& face = meshes_[it->second].LODs[0].Faces.emplace_back();
+    FaceRec& face = meshes_[last_].LODs[0].Faces.emplace_back();
     // Without corner 3, or with corner 3 repeating corner 2 (how drawings write a
     // triangle), the face is a triangle: corner 3 repeats corner 0.
     const bool fourth = (corners[3][0] || corners[3][1] || corners[3][2]) &&
@@ -74,6 +79,8 @@ class FaceCollector {
   IdCounters& ids_;
   std::vector<MeshRec> meshes_;
   std::map<std::string, std::size_t, std::less<>> layers_;
+  std::size_t last_ = 0;        // the mesh of the last face, or meshes_.size() before one
+  std::string_view lastLayer_;  // its layer's name, held by layers_
   const std::array<TextureName, kTextureSlots> texture_{kDefaultTexture, kBlank, kBlank, kBlank,
                                                         ""};
 };
@@ -155,7 +162,9 @@ Bitmap PlainDefaultBitmap() {
 std::size_t ImportDxf(Model& model, const fs::path& dxfFile, FileTransaction* files) {
   if (model.ProjectPath.empty()) throw FileError(dxfFile.string(), "", "no project is open");
   IdCounters ids = model.Ids;
-  std::vector<MeshRec> meshes = ReadDxfFaces(ReadFileText(dxfFile), dxfFile.string(), ids);
+  // Mapped, not read into a string: the drawing is passed once, in order.
+  const MappedText drawing(dxfFile);
+  std::vector<MeshRec> meshes = ReadDxfFaces(drawing.text(), dxfFile.string(), ids);
   if (meshes.empty()) throw FileError(dxfFile.string(), "", "the drawing holds no 3DFACE entities");
 
   std::vector<TextureRec> textures;
