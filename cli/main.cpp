@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -247,12 +248,26 @@ int CreateOptCommand(const Args& a) {
   } catch (const std::invalid_argument& e) {
     throw UsageError(e.what());
   }
-  const auto findings = CheckCraft(model, profile, ProjectBitmapFacts(model.ProjectPath));
-  const bool errors = CountFindings(findings).errors > 0;
-  if (!findings.empty()) PrintFindings(std::cerr, findings, profile);
+  // The check runs beside the writer, which is mostly waiting for the disk; its findings
+  // are printed before the file is said to be written, or before the writer's error.
+  auto checking = std::async(std::launch::async, [&] {
+    return CheckCraft(model, profile, ProjectBitmapFacts(model.ProjectPath));
+  });
+  const auto report = [&] {
+    const auto findings = checking.get();
+    if (!findings.empty()) PrintFindings(std::cerr, findings, profile);
+    return CountFindings(findings).errors > 0;
+  };
   std::mt19937 random(seed ? *seed : std::random_device{}());
-  RemoveStaleTemporaries(fs::absolute(out).parent_path(), out.filename().string());
-  WriteFileAtomic(out, WriteOptBytes(model, ProjectBitmaps(model), random));
+  bool errors = false;
+  try {
+    RemoveStaleTemporaries(fs::absolute(out).parent_path(), out.filename().string());
+    WriteFileAtomic(out, WriteOptBytes(model, ProjectBitmaps(model), random));
+  } catch (...) {
+    report();
+    throw;
+  }
+  errors = report();
   std::cout << "wrote " << out.string() << "\n";
   return errors && a.Has("--strict") ? 1 : 0;
 }
@@ -274,7 +289,7 @@ int InfoCommand(const Args& a) {
     for (const auto& [name, bitmap] : r.bitmaps)
       textures.push_back({name, bitmap.width, bitmap.height, 0, 0});
   } else {
-    ProjectData d = ReadOpzText(ReadFileText(file), ids, file.string());
+    ProjectData d = ReadProjectFile(file, ids);
     meshes = std::move(d.meshes);
     for (const TextureRec& t : d.textures) {
       TextureInfo info{t.Name, 0, 0, t.TransColorCount(), t.IllumColorCount()};

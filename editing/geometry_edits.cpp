@@ -1,6 +1,8 @@
 #include "editing/geometry_edits.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "model/bounds.h"
@@ -209,17 +211,35 @@ int Quad2Tri(Model& model) {
     added += quads;
   }
   if (jobs.empty()) return 0;
-  // Meshes are independent: they are split on every core, each from its own id ranges.
+  // Meshes are independent: they are split on every core, each from its own id ranges,
+  // while this thread, whose progress reporter it is, tells how many are done.
   std::atomic<std::size_t> next{0};
+  std::size_t done = 0;
+  std::mutex mutex;
+  std::condition_variable finished;
   const auto work = [&] {
-    for (std::size_t j; (j = next++) < jobs.size();)
+    for (std::size_t j; (j = next++) < jobs.size();) {
       jobs[j].result = SplitQuads(model.Meshes[jobs[j].mesh], jobs[j].faceId, jobs[j].vertexId);
+      const std::lock_guard lock(mutex);
+      ++done;
+      finished.notify_one();
+    }
   };
-  std::vector<std::thread> helpers;
+  std::vector<std::thread> workers;
   const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-  for (std::size_t t = 1; t < std::min(cores, jobs.size()); ++t) helpers.emplace_back(work);
-  work();
-  for (std::thread& t : helpers) t.join();
+  for (std::size_t t = 0; t < std::min(cores, jobs.size()); ++t) workers.emplace_back(work);
+  // Every count is told, also when several meshes end at once.
+  for (std::size_t told = 0; told < jobs.size();) {
+    std::size_t now;
+    {
+      std::unique_lock lock(mutex);
+      finished.wait(lock, [&] { return done > told; });
+      now = done;
+    }
+    while (told < now)
+      ReportProgress(static_cast<std::int64_t>(++told), static_cast<std::int64_t>(jobs.size()));
+  }
+  for (std::thread& t : workers) t.join();
   for (Job& job : jobs) model.Meshes.Set(job.mesh, std::move(job.result));
   model.Ids.NextFaceId += static_cast<std::int32_t>(added);
   model.Ids.NextVertexId += static_cast<std::int32_t>(5 * added);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <deque>
 #include <future>
@@ -163,11 +164,19 @@ void CheckNames(const Model& model, const std::string& fileName) {
       throw FileError(fileName, "", message);
     }
   };
+  // Slot names are held once each (TextureName), and neighbouring faces mostly name the
+  // same ones: a name is looked at when its slot names another than the face before.
+  std::array<const std::string*, kTextureSlots> seen{};
   for (const MeshRec& mesh : model.Meshes) {
     check(mesh.Name, "The mesh name");
     for (const LODRec& level : mesh.LODs)
       for (const FaceRec& face : level.Faces)
-        for (const std::string& name : face.TextureNames) check(name, "The texture name");
+        for (std::size_t k = 0; k < kTextureSlots; ++k) {
+          const std::string& name = face.TextureNames[k].str();
+          if (seen[k] == &name) continue;
+          check(name, "The texture name");
+          seen[k] = &name;
+        }
   }
   for (const TextureRec& t : model.Textures) check(t.Name, "The texture name");
 }

@@ -21,6 +21,8 @@ fs::path Normalized(const fs::path& folder) {
   return p;
 }
 
+}  // namespace
+
 // Mapped and let go behind the reader: a project file is never resident whole beside the
 // records read from it.
 ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
@@ -28,8 +30,6 @@ ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
   return ReadOpzText(file.text(), ids, opzFile.string(),
                      [&file](std::size_t offset) { file.Release(offset); });
 }
-
-}  // namespace
 
 fs::path ProjectFilePath(const fs::path& projectPath) {
   const fs::path folder = Normalized(projectPath);

@@ -9,6 +9,7 @@
 #include "model/file_io.h"
 #include "model/file_transaction.h"
 #include "model/model.h"
+#include "model/opz.h"
 
 namespace tamsel {
 
@@ -28,6 +29,9 @@ void WriteProjectFile(FileTransaction& staged, const Model& model);
 // the bounds and selects the first level of mesh 0. On error (FileError) the model is
 // unchanged.
 void OpenProject(Model& model, const std::filesystem::path& opzFile);
+
+// The records of a project file, read from the file mapped and let go behind the reader.
+ProjectData ReadProjectFile(const std::filesystem::path& opzFile, IdCounters& ids);
 
 // Appends the project file's meshes and textures, bringing the bitmaps of its folder into
 // the project folder (skipped when both folders are the same) through `files` (see
