@@ -277,21 +277,43 @@ struct TextureInfo {
   int width = 0, height = 0, transparent = 0, illuminated = 0;
 };
 
+// What info tells of a mesh.
+struct LevelInfo {
+  float distance = 0;
+  int faces = 0, triangles = 0;
+};
+struct MeshInfo {
+  std::string name;
+  int hardpoints = 0, engineGlows = 0;
+  std::vector<LevelInfo> levels;
+};
+
+MeshInfo InfoOf(const MeshRec& mesh) {
+  MeshInfo info{mesh.Name, mesh.HardpointCount(), mesh.EngineGlowCount(), {}};
+  for (const LODRec& level : mesh.LODs) {
+    int triangles = 0;
+    for (const FaceRec& f : level.Faces) triangles += f.IsTriangle();
+    info.levels.push_back({level.Distance, level.FaceCount(), triangles});
+  }
+  return info;
+}
+
 int InfoCommand(const Args& a) {
   Expect(a, 1);
   const fs::path file = a.positional[0];
-  std::vector<MeshRec> meshes;
+  std::vector<MeshInfo> meshes;
   std::vector<TextureInfo> textures;
   IdCounters ids;
   if (HasExtension(file, ".opt")) {
     OptImportResult r = ReadOptImport(ReadFileBytes(file), file.string(), ids, 0);
-    meshes = std::move(r.meshes);
+    for (const MeshRec& mesh : r.meshes) meshes.push_back(InfoOf(mesh));
     for (const auto& [name, bitmap] : r.bitmaps)
       textures.push_back({name, bitmap.width, bitmap.height, 0, 0});
   } else {
-    ProjectData d = ReadProjectFile(file, ids);
-    meshes = std::move(d.meshes);
-    for (const TextureRec& t : d.textures) {
+    // Mesh by mesh: the counts are all info says, so no mesh is kept.
+    const auto records =
+        ScanProjectFile(file, [&](MeshRec&& mesh) { meshes.push_back(InfoOf(mesh)); });
+    for (const TextureRec& t : records) {
       TextureInfo info{t.Name, 0, 0, t.TransColorCount(), t.IllumColorCount()};
       try {
         const Bitmap b = DecodeBitmap(ReadFileBytes(file.parent_path() / t.Name), t.Name);
@@ -302,25 +324,20 @@ int InfoCommand(const Args& a) {
       textures.push_back(info);
     }
   }
-  const auto triangles = [](const LODRec& l) {
-    int n = 0;
-    for (const FaceRec& f : l.Faces) n += f.IsTriangle();
-    return n;
-  };
   if (a.Has("--json")) {
     std::string out = "{\"meshes\":[";
     for (std::size_t m = 0; m < meshes.size(); ++m) {
       out += m ? "," : "";
-      out += "{\"name\":" + JsonString(meshes[m].Name) + ",\"lods\":[";
-      for (std::size_t l = 0; l < meshes[m].LODs.size(); ++l) {
-        const LODRec& level = meshes[m].LODs[l];
+      out += "{\"name\":" + JsonString(meshes[m].name) + ",\"lods\":[";
+      for (std::size_t l = 0; l < meshes[m].levels.size(); ++l) {
+        const LevelInfo& level = meshes[m].levels[l];
         out += l ? "," : "";
-        out += "{\"distance\":" + FormatSingle(level.Distance) +
-               ",\"faces\":" + std::to_string(level.FaceCount()) +
-               ",\"triangles\":" + std::to_string(triangles(level)) + "}";
+        out += "{\"distance\":" + FormatSingle(level.distance) +
+               ",\"faces\":" + std::to_string(level.faces) +
+               ",\"triangles\":" + std::to_string(level.triangles) + "}";
       }
-      out += "],\"hardpoints\":" + std::to_string(meshes[m].HardpointCount()) +
-             ",\"engineGlows\":" + std::to_string(meshes[m].EngineGlowCount()) + "}";
+      out += "],\"hardpoints\":" + std::to_string(meshes[m].hardpoints) +
+             ",\"engineGlows\":" + std::to_string(meshes[m].engineGlows) + "}";
     }
     out += "],\"textures\":[";
     for (std::size_t t = 0; t < textures.size(); ++t) {
@@ -336,12 +353,12 @@ int InfoCommand(const Args& a) {
   }
   std::cout << meshes.size() << " meshes, " << textures.size() << " textures\n";
   for (std::size_t m = 0; m < meshes.size(); ++m) {
-    std::cout << "mesh " << m + 1 << " \"" << meshes[m].Name << "\": " << meshes[m].HardpointCount()
-              << " hardpoints, " << meshes[m].EngineGlowCount() << " engine glows\n";
-    for (std::size_t l = 0; l < meshes[m].LODs.size(); ++l)
-      std::cout << "  level " << l + 1 << ": distance " << FormatSingle(meshes[m].LODs[l].Distance)
-                << ", " << meshes[m].LODs[l].FaceCount() << " faces ("
-                << triangles(meshes[m].LODs[l]) << " triangles)\n";
+    std::cout << "mesh " << m + 1 << " \"" << meshes[m].name << "\": " << meshes[m].hardpoints
+              << " hardpoints, " << meshes[m].engineGlows << " engine glows\n";
+    for (std::size_t l = 0; l < meshes[m].levels.size(); ++l)
+      std::cout << "  level " << l + 1 << ": distance "
+                << FormatSingle(meshes[m].levels[l].distance) << ", " << meshes[m].levels[l].faces
+                << " faces (" << meshes[m].levels[l].triangles << " triangles)\n";
   }
   for (const TextureInfo& t : textures)
     std::cout << "texture " << t.name << ": " << t.width << " x " << t.height << ", "

@@ -31,4 +31,11 @@ void WriteOpz(const Model& model, const std::string& fileName,
 ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName,
                         const std::function<void(std::size_t)>& passed = {});
 
+// The same read, handing each mesh to `mesh` as soon as it is read and keeping none: a
+// large project is looked over in the memory of its largest mesh. No ids are given out.
+// Returns the texture records.
+std::vector<TextureRec> ReadOpzMeshes(std::string_view text, const std::string& fileName,
+                                      const std::function<void(MeshRec&&)>& mesh,
+                                      const std::function<void(std::size_t)>& passed = {});
+
 }  // namespace tamsel

@@ -343,20 +343,28 @@ TextureRec ReadTexture(OpzIn& in) {
 
 }  // namespace
 
-ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName,
-                        const std::function<void(std::size_t)>& passed) {
+std::vector<TextureRec> ReadOpzMeshes(std::string_view text, const std::string& fileName,
+                                      const std::function<void(MeshRec&&)>& mesh,
+                                      const std::function<void(std::size_t)>& passed) {
   OpzIn in(text, fileName, passed);
   const std::int32_t meshes = in.Count("the mesh count", kMinMeshLines);
   const std::int32_t textures = in.Count("the texture count", kMinTextureLines);
-  ProjectData data;
-  data.meshes.reserve(static_cast<std::size_t>(meshes));
   for (std::int32_t m = 0; m < meshes; ++m) {
     ReportProgress(m, meshes);
-    data.meshes.push_back(ReadMesh(in));
+    mesh(ReadMesh(in));
   }
-  data.textures.reserve(static_cast<std::size_t>(textures));
-  for (std::int32_t t = 0; t < textures; ++t) data.textures.push_back(ReadTexture(in));
+  std::vector<TextureRec> records;
+  records.reserve(static_cast<std::size_t>(textures));
+  for (std::int32_t t = 0; t < textures; ++t) records.push_back(ReadTexture(in));
   in.End();
+  return records;
+}
+
+ProjectData ReadOpzText(std::string_view text, IdCounters& ids, const std::string& fileName,
+                        const std::function<void(std::size_t)>& passed) {
+  ProjectData data;
+  data.textures = ReadOpzMeshes(
+      text, fileName, [&](MeshRec&& mesh) { data.meshes.push_back(std::move(mesh)); }, passed);
   IdCounters fresh = ids;
   for (MeshRec& mesh : data.meshes)
     for (LODRec& level : mesh.LODs) AssignNewIds(level, fresh);

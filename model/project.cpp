@@ -31,6 +31,13 @@ ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
                      [&file](std::size_t offset) { file.Release(offset); });
 }
 
+std::vector<TextureRec> ScanProjectFile(const fs::path& opzFile,
+                                        const std::function<void(MeshRec&&)>& mesh) {
+  MappedText file(opzFile);
+  return ReadOpzMeshes(file.text(), opzFile.string(), mesh,
+                       [&file](std::size_t offset) { file.Release(offset); });
+}
+
 fs::path ProjectFilePath(const fs::path& projectPath) {
   const fs::path folder = Normalized(projectPath);
   return folder / (folder.filename().string() + ".opz");

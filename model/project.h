@@ -32,6 +32,9 @@ void OpenProject(Model& model, const std::filesystem::path& opzFile);
 
 // The records of a project file, read from the file mapped and let go behind the reader.
 ProjectData ReadProjectFile(const std::filesystem::path& opzFile, IdCounters& ids);
+// The same, mesh by mesh, keeping none (see ReadOpzMeshes); returns the texture records.
+std::vector<TextureRec> ScanProjectFile(const std::filesystem::path& opzFile,
+                                        const std::function<void(MeshRec&&)>& mesh);
 
 // Appends the project file's meshes and textures, bringing the bitmaps of its folder into
 // the project folder (skipped when both folders are the same) through `files` (see
