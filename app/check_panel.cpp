@@ -26,6 +26,7 @@ namespace {
 
 const char* const kProfileKey = "check/profile";
 constexpr int kPauseMs = 150;  // edits closer together than this are checked once
+constexpr int kOpenedPauseMs = 600;
 
 QString Plural(int n, const char* one, const char* many) {
   return QString::number(n) + " " + (n == 1 ? one : many);
@@ -73,7 +74,6 @@ CheckPanel::CheckPanel(TamselWindow& window) : window_(window) {
 
   pause_ = new QTimer(this);
   pause_->setSingleShot(true);
-  pause_->setInterval(kPauseMs);
   connect(pause_, &QTimer::timeout, this, &CheckPanel::Start);
   connect(&watcher_, &QFutureWatcher<std::vector<Finding>>::finished, this, [this] {
     running_ = false;
@@ -111,8 +111,10 @@ Profile CheckPanel::CurrentProfile() const {
   return ProfileNamed(profile_->currentData().toString().toStdString()).value_or(Profile::Original);
 }
 
-void CheckPanel::Schedule() {
-  pause_->start();
+void CheckPanel::Schedule(bool opened) {
+  // A large craft's first frame comes before its check, which would otherwise take a core
+  // from the drawing (and hold a quick exit until it ends).
+  pause_->start(opened ? kOpenedPauseMs : kPauseMs);
 }
 
 bool CheckPanel::Busy() const {

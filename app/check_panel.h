@@ -27,8 +27,9 @@ class CheckPanel : public QWidget {
   explicit CheckPanel(TamselWindow& window);
   ~CheckPanel() override;
 
-  // Checks again once edits pause; the result replaces the list when it comes.
-  void Schedule();
+  // Checks again once edits pause; the result replaces the list when it comes. `opened`: a
+  // project was opened or made, and the check waits until the craft is on show.
+  void Schedule(bool opened = false);
   // Checks now, waiting for the result (before Create .OPT).
   const std::vector<Finding>& CheckNow();
   // Whether a check is waiting or running.

@@ -256,7 +256,8 @@ void WindowShell::Refresh(const ModelChange& change) {
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
   if (change.everything) ShowProjectState();
-  if (!change.selectionOnly || change.everything || change.folder) check_->Schedule();
+  if (!change.selectionOnly || change.everything || change.folder)
+    check_->Schedule(change.everything);
   UpdateCaption();
   UpdateEditMenu();
 }
