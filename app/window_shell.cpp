@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <filesystem>
@@ -72,7 +73,11 @@ WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewpo
   });
   outlinerDock->raise();
   // The docks start narrow and the viewport takes the rest; the frames scroll within.
-  window_.resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
+  window_.resizeDocks({outlinerDock, propertiesDock}, {220, 440}, Qt::Horizontal);
+  // The main window makes its tab bars as docks are stacked: those made already and each
+  // one made later show their whole titles.
+  WholeTabTitles();
+  new EventWatcher(&window_, {QEvent::ChildPolished}, [this](QEvent*) { WholeTabTitles(); });
   BuildViewMenu();
   ConnectMenus();
 }
@@ -202,12 +207,22 @@ void WindowShell::BuildViewMenu() {
   connect(reset, &QAction::triggered, this, [this] { window_.restoreState(defaultLayout_); });
 }
 
+// The tabs of docks stacked together show their whole titles ("Check (3)" among them),
+// scrolling when they do not fit, rather than "Outli…", "Textu…", "Ch…".
+void WindowShell::WholeTabTitles() {
+  for (QTabBar* bar : window_.findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+    bar->setElideMode(Qt::ElideNone);
+    bar->setUsesScrollButtons(true);
+  }
+}
+
 void WindowShell::RestoreLayout() {
   defaultLayout_ = window_.saveState();  // what "Reset Layout" brings back
   const QSettings settings;
   if (settings.contains(kGeometryKey))
     window_.restoreGeometry(settings.value(kGeometryKey).toByteArray());
   if (settings.contains(kStateKey)) window_.restoreState(settings.value(kStateKey).toByteArray());
+  WholeTabTitles();
 }
 
 void WindowShell::SaveLayout() {

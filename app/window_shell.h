@@ -64,6 +64,7 @@ class WindowShell : public QObject {
   QDockWidget* AddDock(const QString& name, const QString& title, QWidget* content,
                        Qt::DockWidgetArea area);
   void BuildViewMenu();
+  void WholeTabTitles();
   void ConnectMenus();
   void UpdateEditMenu();
   QRect StartPageRect() const;

@@ -4,10 +4,12 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QScreen>
+#include <QTabBar>
 #include <QToolButton>
 
 #include "gui/project_fixture.h"
@@ -115,6 +117,20 @@ TEST_F(LayoutTest, AtTheSmallestSizeEveryToolBarButtonAndPanelControlIsReachable
   const QRect bar(window->DispBar().mapTo(window.get(), QPoint(0, 0)), window->DispBar().size());
   EXPECT_GT(view.top(), bar.bottom());
   EXPECT_TRUE(Find("client")->rect().contains(Find("viewopframe")->geometry()));
+  // The stacked docks' tabs show their whole titles, the Check dock's count with it, also
+  // when the docks are made narrow.
+  auto* outliner = window->findChild<QDockWidget*>("outlinerdock");
+  window->resizeDocks({outliner}, {150}, Qt::Horizontal);
+  QApplication::processEvents();
+  int tabs = 0;
+  for (const QTabBar* tabBar : window->findChildren<QTabBar*>()) {
+    if (!tabBar->isVisible()) continue;
+    for (int i = 0; i < tabBar->count(); ++i, ++tabs)
+      EXPECT_GE(tabBar->tabRect(i).width(),
+                tabBar->fontMetrics().horizontalAdvance(tabBar->tabText(i)))
+          << tabBar->tabText(i).toStdString();
+  }
+  EXPECT_GE(tabs, 3) << "the outliner, the textures and the check";
 }
 
 TEST_F(LayoutTest, AtFullHdTheViewAndDisplayBarsShareOneRow) {
