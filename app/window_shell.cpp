@@ -73,7 +73,7 @@ WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewpo
   });
   outlinerDock->raise();
   // The docks start narrow and the viewport takes the rest; the frames scroll within.
-  window_.resizeDocks({outlinerDock, propertiesDock}, {220, 440}, Qt::Horizontal);
+  window_.resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
   // The main window makes its tab bars as docks are stacked: those made already and each
   // one made later show their whole titles.
   WholeTabTitles();
