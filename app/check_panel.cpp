@@ -133,6 +133,7 @@ void CheckPanel::Start() {
     return;
   }
   running_ = true;
+  stale_ = false;  // a watcher given a new future drops the old one's pending signals
   // The copy shares every record with the document: edits made meanwhile copy what they
   // change, so the check reads the craft as it was, safely, on another thread.
   watcher_.setFuture(
