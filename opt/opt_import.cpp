@@ -353,9 +353,9 @@ std::string OptTitle(const fs::path& optFile) {
   return HasExtension(name, ".opt") ? name.stem().string() : name.string();
 }
 
-OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, IdCounters& ids,
+OptImportResult ReadOptImport(Bytes bytes, const std::string& filePath, IdCounters& ids,
                               int existingMeshes) {
-  const OptFile file(bytes, filePath);
+  const OptFile file(std::move(bytes), filePath);
   Importer importer(file, OptTitle(filePath), existingMeshes, ids);
   OptImportResult result = importer.Run();
   ids = importer.ids();

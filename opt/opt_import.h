@@ -25,7 +25,8 @@ struct OptImportResult {
 // Reads the whole file into new records without touching a model: meshes are named
 // "MESH n" numbered after existingMeshes, and take ids from ids, which only advances when
 // the read succeeds. Throws FileError naming the file, the byte offset and what was wrong.
-OptImportResult ReadOptImport(const Bytes& bytes, const std::string& filePath, IdCounters& ids,
+// The bytes are taken, not copied, when the caller hands over its own (a file just read).
+OptImportResult ReadOptImport(Bytes bytes, const std::string& filePath, IdCounters& ids,
                               int existingMeshes);
 
 // The import command: reads the file, brings its bitmaps into the project folder through
