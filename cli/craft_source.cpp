@@ -13,7 +13,7 @@ namespace tamsel {
 CraftSource ReadCraft(const std::filesystem::path& source) {
   CraftSource craft;
   if (!HasExtension(source, ".opt")) {
-    OpenProject(craft.model, source);
+    LookAtProject(craft.model, source);
     craft.bitmaps = ProjectBitmaps(craft.model);
     return craft;
   }

@@ -52,8 +52,9 @@ const char* kUsage =
     "  tamsel-cli check PROJECT.opz|FILE.opt [--profile original|patched] [--json]\n"
     "  tamsel-cli info FILE [--json]\n"
     "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right] "
-    "[--size WxH]\n"
+    "[--size WxH|N]\n"
     "                    [--wire|--textured] [--level high|low] [--grid] [--axes] [--gradient]\n"
+    "                    [--thumbnail]\n"
     "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n"
     "      (without the size options: a small fighter showing every feature)\n";
 
@@ -83,7 +84,8 @@ Args Parse(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--json" || arg == "--no-dither" || arg == "--wire" || arg == "--textured" ||
-        arg == "--grid" || arg == "--axes" || arg == "--gradient" || arg == "--strict") {
+        arg == "--grid" || arg == "--axes" || arg == "--gradient" || arg == "--strict" ||
+        arg == "--thumbnail") {
       a.options[arg] = "";
     } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
       if (i + 1 >= argc) throw UsageError(arg + " needs a value");

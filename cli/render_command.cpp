@@ -28,13 +28,13 @@ std::string Option(const std::map<std::string, std::string>& options, const std:
   return it == options.end() ? fallback : it->second;
 }
 
-// "800x600" (or "800X600").
+// "800x600" (or "800X600"), or "256" for a square, as thumbnailers ask.
 void ParseSize(const std::string& text, int& width, int& height) {
   const auto x = text.find_first_of("xX");
   const auto w = ParseInteger(text.substr(0, x));
-  const auto h = x == std::string::npos ? std::nullopt : ParseInteger(text.substr(x + 1));
+  const auto h = x == std::string::npos ? w : ParseInteger(text.substr(x + 1));
   if (!w || !h || *w < 1 || *h < 1 || *w > 8192 || *h > 8192)
-    throw std::invalid_argument("--size takes WIDTHxHEIGHT, each from 1 to 8192 pixels");
+    throw std::invalid_argument("--size takes WIDTHxHEIGHT or SIDE, each from 1 to 8192 pixels");
   width = static_cast<int>(*w);
   height = static_cast<int>(*h);
 }
@@ -61,6 +61,12 @@ int RenderCommand(const std::vector<std::string>& positional,
   request.view.GridShown = options.count("--grid") > 0;
   request.view.AxesShown = options.count("--axes") > 0;
   request.view.GradientShown = options.count("--gradient") > 0;
+  // A file manager's picture: the textured 3D view on the neutral gradient, nothing else.
+  if (options.count("--thumbnail")) {
+    if (options.count("--wire") || options.count("--view"))
+      throw std::invalid_argument("--thumbnail chooses the view and the drawing itself");
+    request.view.GradientShown = true;
+  }
 
   const fs::path source = positional[0], out = positional[1];
   if (!HasExtension(out, ".png")) throw std::invalid_argument("the picture is written as .png");

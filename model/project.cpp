@@ -68,6 +68,11 @@ void SettleAfterRead(Model& model, std::size_t firstRead) {
 }
 
 void OpenProject(Model& model, const fs::path& opzFile) {
+  LookAtProject(model, opzFile);
+  RemoveStaleTemporaries(model.ProjectPath);
+}
+
+void LookAtProject(Model& model, const fs::path& opzFile) {
   IdCounters ids = model.Ids;
   ProjectData data = ReadProjectFile(opzFile, ids);
   model.Ids = ids;
@@ -76,7 +81,6 @@ void OpenProject(Model& model, const fs::path& opzFile) {
   model.Textures = std::move(data.textures);
   model.ProjectPath = Normalized(fs::absolute(opzFile).parent_path()).string();
   SettleAfterRead(model, 0);
-  RemoveStaleTemporaries(model.ProjectPath);
 }
 
 std::vector<fs::path> BitmapFiles(const fs::path& folder, bool withLinks) {

@@ -29,6 +29,9 @@ void WriteProjectFile(FileTransaction& staged, const Model& model);
 // the bounds and selects the first level of mesh 0. On error (FileError) the model is
 // unchanged.
 void OpenProject(Model& model, const std::filesystem::path& opzFile);
+// The same for a command that only reads (a render, a thumbnail, a check, an export): the
+// folder is left exactly as it is, dead writers' temporaries included.
+void LookAtProject(Model& model, const std::filesystem::path& opzFile);
 
 // The records of a project file, read from the file mapped and let go behind the reader.
 ProjectData ReadProjectFile(const std::filesystem::path& opzFile, IdCounters& ids);

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The installed program as the desktop finds it: every file in a staging prefix, the file
+# type description well formed, and the thumbnailer run as a file manager runs it.
+set -u
+build="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"; shift
+  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+stage="$work/stage"
+cmake --install "$build" --prefix "$stage" >/dev/null
+for f in bin/tamsel bin/tamsel-cli share/applications/tamsel.desktop \
+  share/mime/packages/tamsel.xml share/thumbnailers/tamsel.thumbnailer \
+  share/icons/hicolor/scalable/apps/tamsel.svg share/icons/hicolor/48x48/apps/tamsel.png \
+  share/icons/hicolor/256x256/apps/tamsel.png share/man/man1/tamsel-cli.1 share/doc/tamsel/LICENSE; do
+  check "installed $f" test -s "$stage/$f"
+done
+check "the file types are well-formed XML" xmllint --noout "$stage/share/mime/packages/tamsel.xml"
+check "the icon is well-formed SVG" xmllint --noout "$stage/share/icons/hicolor/scalable/apps/tamsel.svg"
+if command -v desktop-file-validate >/dev/null; then
+  check "the desktop entry is valid" desktop-file-validate "$stage/share/applications/tamsel.desktop"
+fi
+check "the man page names every command" bash -c "grep -q 'tamsel-cli check' '$stage/share/man/man1/tamsel-cli.1'"
+
+# The thumbnailer's Exec line with %i %o %s as the desktop fills them in, for a project and
+# an OPT file, with no display; it writes its picture and nothing else.
+exec_line=$(sed -n 's/^Exec=//p' "$stage/share/thumbnailers/tamsel.thumbnailer")
+cli="$stage/bin/tamsel-cli"
+"$cli" sample "$work/fighter" >/dev/null
+"$cli" create-opt "$work/fighter" --seed 3 -o "$work/fighter.opt" >/dev/null 2>&1
+touch "$work/fighter/.fighter.opz.tamsel-999999-ABCDEF"  # a dead writer's temporary stays
+before=$(cd "$work/fighter" && ls -lA --time-style=+%s.%N . && md5sum ./* ./.[!.]*)
+png_size() {  # width and height from a PNG's header
+  od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'
+}
+for source in "$work/fighter/fighter.opz" "$work/fighter.opt"; do
+  out="$work/thumb-$(basename "$source").png"
+  command=${exec_line//%i/$source}
+  command=${command//%o/$out}
+  command=${command//%s/128}
+  check "the thumbnailer draws $(basename "$source") without a display" \
+    env -u DISPLAY -u WAYLAND_DISPLAY PATH="$stage/bin:$PATH" bash -c "$command >/dev/null 2>&1"
+  check "its picture is 128 x 128" test "$(png_size "$out")" = "128x128"
+done
+after=$(cd "$work/fighter" && ls -lA --time-style=+%s.%N . && md5sum ./* ./.[!.]*)
+check "the thumbnailer changed nothing in the project folder" test "$before" = "$after"
+
+echo "desktop: $passes passed, $failures failed"
+[ "$failures" -eq 0 ]
