@@ -7,6 +7,7 @@ TAMSEL_PACKAGES=(
   libqt6svg6 adwaita-icon-theme xvfb xauth fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   libassimp-dev libstb-dev libimagequant-dev libtinygltf-dev nlohmann-json3-dev
+  desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
 )
 
 tamsel_ensure_packages() {

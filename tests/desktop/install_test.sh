@@ -22,9 +22,7 @@ for f in bin/tamsel bin/tamsel-cli share/applications/tamsel.desktop \
 done
 check "the file types are well-formed XML" xmllint --noout "$stage/share/mime/packages/tamsel.xml"
 check "the icon is well-formed SVG" xmllint --noout "$stage/share/icons/hicolor/scalable/apps/tamsel.svg"
-if command -v desktop-file-validate >/dev/null; then
-  check "the desktop entry is valid" desktop-file-validate "$stage/share/applications/tamsel.desktop"
-fi
+check "the desktop entry is valid" desktop-file-validate "$stage/share/applications/tamsel.desktop"
 check "the man page names every command" bash -c "grep -q 'tamsel-cli check' '$stage/share/man/man1/tamsel-cli.1'"
 
 # The thumbnailer's Exec line with %i %o %s as the desktop fills them in, for a project and
@@ -49,6 +47,18 @@ for source in "$work/fighter/fighter.opz" "$work/fighter.opt"; do
 done
 after=$(cd "$work/fighter" && ls -lA --time-style=+%s.%N . && md5sum ./* ./.[!.]*)
 check "the thumbnailer changed nothing in the project folder" test "$before" = "$after"
+
+# The file types as the desktop tells them, from a scratch data home holding only ours: by
+# name, and an OPT file without its extension by its leading bytes.
+data="$work/data"
+mkdir -p "$data/mime/packages"
+cp "$stage/share/mime/packages/tamsel.xml" "$data/mime/packages/"
+update-mime-database "$data/mime" >/dev/null 2>&1
+cp "$work/fighter.opt" "$work/craft-without-extension"
+query() { XDG_DATA_HOME="$data" XDG_DATA_DIRS=/usr/share xdg-mime query filetype "$1" 2>/dev/null; }
+check "a project is application/x-tamsel-project" test "$(query "$work/fighter/fighter.opz")" = "application/x-tamsel-project"
+check "an OPT file is model/x-tamsel-opt" test "$(query "$work/fighter.opt")" = "model/x-tamsel-opt"
+check "an OPT file is known by its first bytes" test "$(query "$work/craft-without-extension")" = "model/x-tamsel-opt"
 
 echo "desktop: $passes passed, $failures failed"
 [ "$failures" -eq 0 ]
