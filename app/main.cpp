@@ -22,7 +22,10 @@ int main(int argc, char** argv) {
   parser.setApplicationDescription("Tamsel: an editor for OPT craft models");
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addPositionalArgument("project", "An .opz project file to open.", "[project.opz]");
+  parser.addPositionalArgument(
+      "file",
+      "An .opz project to open, or an .opt or .dxf file to import; a path or a file:// URI.",
+      "[file]");
   QCommandLineOption quitOption("quit-after-first-frame",
                                 "Quit as soon as the first frame is drawn (start-up timing).");
   parser.addOption(quitOption);
@@ -40,7 +43,7 @@ int main(int argc, char** argv) {
   window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
   window.Startup();
   if (!parser.positionalArguments().isEmpty())
-    window.Files().OpenProjectFile(parser.positionalArguments().first());
+    window.Files().OpenFromDesktop(parser.positionalArguments().first());
   if (parser.isSet(shotOption)) {
     const QStringList size = parser.value(sizeOption).split('x');
     if (size.size() == 2) window.resize(size[0].toInt(), size[1].toInt());

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
@@ -153,6 +154,20 @@ void ProjectCommands::RebuildRecentMenu() {
     });
   }
   recentMenu_->setEnabled(!recent.isEmpty());
+}
+
+void ProjectCommands::OpenFromDesktop(const QString& argument) {
+  const QUrl url = QUrl::fromUserInput(argument, QDir::currentPath(), QUrl::AssumeLocalFile);
+  if (!url.isLocalFile()) {
+    dialogs_.MessageBox(argument + " is not a file on this computer.", "Tamsel v0.4");
+    return;
+  }
+  const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
+  if ((suffix == "opt" || suffix == "dxf") && model_.ProjectPath.empty()) {
+    opznewmenu_Click();
+    if (model_.ProjectPath.empty()) return;  // the prompt was cancelled
+  }
+  OpenDroppedFiles({url});
 }
 
 void ProjectCommands::OpenDroppedFiles(const QList<QUrl>& urls) {

@@ -38,6 +38,10 @@ class ProjectCommands : public QObject {
   // Files dropped on the window: a project opens (after the unsaved-changes question), an
   // OPT or DXF file is imported.
   void OpenDroppedFiles(const QList<QUrl>& urls);
+  // A file the desktop passed at launch, as a path or a file:// URI: a project opens and
+  // joins the recent projects; an OPT or DXF file is imported into the open project or,
+  // with none open, into a new one that the New Project prompt names first.
+  void OpenFromDesktop(const QString& argument);
   // Recent projects, kept in the settings, newest first.
   QStringList RecentProjects() const;
 

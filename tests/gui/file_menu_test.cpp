@@ -1,5 +1,7 @@
 #include <QAction>
+#include <QUrl>
 #include <filesystem>
+#include <random>
 
 #include "gui/project_fixture.h"
 #include "model/project.h"
@@ -151,6 +153,33 @@ TEST_F(FileMenuTest, ImportsAppendCreateWritesTheFolderNamedFileAndBadFilesChang
   EXPECT_EQ(L("meshlist")->List(8), "FIN");
   EXPECT_EQ(window->Model().Textures.back().Name, "default.bmp");
   EXPECT_TRUE(fs::exists(dir / "default.bmp"));
+}
+
+// What the desktop hands over when a file is double-clicked: a path or a file:// URI. A
+// project opens and joins the recent projects; an OPT file with no project open becomes a
+// new project, named by the New Project prompt, holding its import.
+TEST_F(FileMenuTest, FilesFromTheDesktopOpenOrImportIntoANewProject) {
+  const QString project = QString::fromStdString((dir / "p.opz").string());
+  window->Files().OpenFromDesktop(QUrl::fromLocalFile(project).toString());
+  EXPECT_EQ(window->Model().MeshCount(), 2);
+  EXPECT_EQ(window->Files().RecentProjects().value(0), project);
+
+  Model craft = PickModel();
+  craft.ProjectPath = dir.path().string();
+  const std::filesystem::path opt = dir / "craft.opt";
+  std::mt19937 random(1);
+  WriteFileAtomic(opt, WriteOptBytes(craft, ProjectBitmaps(craft), random));
+  TamselWindow fresh(dialogs);
+  const std::filesystem::path target = dir / "from-desktop";
+  dialogs.Push(QString::fromStdString(target.string()));  // the New Project prompt
+  fresh.Files().OpenFromDesktop(QString::fromStdString(opt.string()));
+  EXPECT_EQ(std::filesystem::path(fresh.Model().ProjectPath), target);
+  EXPECT_EQ(fresh.Model().MeshCount(), 2) << "the OPT file's meshes, imported";
+
+  TamselWindow cancelled(dialogs);
+  dialogs.Push(std::monostate{});  // the prompt cancelled: nothing is made
+  cancelled.Files().OpenFromDesktop(QString::fromStdString(opt.string()));
+  EXPECT_TRUE(cancelled.Model().ProjectPath.empty());
 }
 
 TEST_F(FileMenuTest, ColourItemsStartFromTheSettingAndCancelKeepsIt) {
