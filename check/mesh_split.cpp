@@ -64,33 +64,19 @@ std::vector<MeshRec> SplitMesh(const MeshRec& mesh, int limit, IdCounters& ids) 
     part[item.level][item.face] = parts - 1;
   }
 
-  std::vector<MeshRec> out(static_cast<std::size_t>(parts));
+  std::vector<MeshRec> out;
   for (int p = 0; p < parts; ++p) {
-    MeshRec& piece = out[static_cast<std::size_t>(p)];
-    piece.Name = p == 0 ? mesh.Name : mesh.Name + " " + std::to_string(p + 1);
-    piece.MeshType = mesh.MeshType;
-    piece.ExplosionType = mesh.ExplosionType;
-    piece.Span = mesh.Span;
-    piece.Center = mesh.Center;
-    piece.Min = mesh.Min;
-    piece.Max = mesh.Max;
-    piece.TargetId = mesh.TargetId;
-    piece.Target = mesh.Target;
-    piece.Pivot = mesh.Pivot;
-    piece.Axis = mesh.Axis;
-    piece.Aim = mesh.Aim;
-    piece.Degree = mesh.Degree;
-    if (p == 0) {
-      piece.Hardpoints = mesh.Hardpoints;
-      piece.EngineGlows = mesh.EngineGlows;
+    MeshRec& piece = out.emplace_back(MeshShell(mesh));
+    if (p > 0) {
+      piece.Name = mesh.Name + " " + std::to_string(p + 1);
+      piece.Hardpoints.clear();
+      piece.EngineGlows.clear();
     }
     for (std::size_t l = 0; l < mesh.LODs.size(); ++l) {
-      LODRec level = mesh.LODs[l];
-      level.Faces.clear();
+      LODRec& level = piece.LODs[l];
       for (std::size_t f = 0; f < mesh.LODs[l].Faces.size(); ++f)
         if (part[l][f] == p) level.Faces.push_back(mesh.LODs[l].Faces[f]);
       if (p > 0) level.Id = ids.NewMeshId();
-      piece.LODs.push_back(std::move(level));
     }
     // Empty levels at the end go; an empty high level under faces at the low one stays,
     // so the low faces keep showing at their distances only.

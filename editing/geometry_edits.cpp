@@ -149,22 +149,10 @@ std::int64_t QuadCount(const MeshRec& mesh) {
 // at faceId and vertexId, in the order a split one face at a time would draw them: the new
 // face's id, its four corners' ids, then the first triangle's new corner 3.
 MeshRec SplitQuads(const MeshRec& source, std::int32_t faceId, std::int32_t vertexId) {
-  MeshRec mesh;
-  mesh.Name = source.Name;
-  mesh.MeshType = source.MeshType;
-  mesh.ExplosionType = source.ExplosionType;
-  mesh.Span = source.Span, mesh.Center = source.Center, mesh.Min = source.Min;
-  mesh.Max = source.Max;
-  mesh.TargetId = source.TargetId, mesh.Target = source.Target;
-  mesh.Pivot = source.Pivot, mesh.Axis = source.Axis, mesh.Aim = source.Aim;
-  mesh.Degree = source.Degree;
-  mesh.Hardpoints = source.Hardpoints;
-  mesh.EngineGlows = source.EngineGlows;
-  for (const LODRec& from : source.LODs) {
-    LODRec& lod = mesh.LODs.emplace_back();
-    lod.Id = from.Id, lod.Selected = from.Selected;
-    lod.BoxMin = from.BoxMin, lod.BoxMax = from.BoxMax, lod.BoxCenter = from.BoxCenter;
-    lod.Distance = from.Distance;
+  MeshRec mesh = MeshShell(source);
+  for (std::size_t l = 0; l < source.LODs.size(); ++l) {
+    const LODRec& from = source.LODs[l];
+    LODRec& lod = mesh.LODs[l];
     std::size_t quads = 0;
     for (const FaceRec& face : from.Faces) quads += !face.IsTriangle();
     lod.Faces.reserve(from.Faces.size() + quads);

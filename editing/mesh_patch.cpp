@@ -65,9 +65,7 @@ std::optional<MeshPatch> MakeMeshPatch(const MeshRec& mesh, const MeshRec& base)
       i = differ;
     }
   }
-  patch.shell = mesh;
-  // Swapped out, not assigned {}: an assignment keeps the faces' capacity, all of it.
-  for (LODRec& lod : patch.shell.LODs) std::vector<FaceRec>().swap(lod.Faces);
+  patch.shell = MeshShell(mesh);
   patch.delta.shrink_to_fit();
   if (patch.Bytes() >= RecordBytes(mesh)) return std::nullopt;
   return patch;

@@ -17,6 +17,26 @@ std::size_t AppendRead(Model& model, std::vector<MeshRec> meshes, std::vector<Te
   return firstTexture;
 }
 
+MeshRec MeshShell(const MeshRec& mesh) {
+  MeshRec shell;
+  shell.Name = mesh.Name;
+  shell.MeshType = mesh.MeshType;
+  shell.ExplosionType = mesh.ExplosionType;
+  shell.Span = mesh.Span, shell.Center = mesh.Center, shell.Min = mesh.Min, shell.Max = mesh.Max;
+  shell.TargetId = mesh.TargetId, shell.Target = mesh.Target;
+  shell.Pivot = mesh.Pivot, shell.Axis = mesh.Axis, shell.Aim = mesh.Aim;
+  shell.Degree = mesh.Degree;
+  shell.Hardpoints = mesh.Hardpoints;
+  shell.EngineGlows = mesh.EngineGlows;
+  for (const LODRec& from : mesh.LODs) {
+    LODRec& lod = shell.LODs.emplace_back();
+    lod.Id = from.Id, lod.Selected = from.Selected;
+    lod.BoxMin = from.BoxMin, lod.BoxMax = from.BoxMax, lod.BoxCenter = from.BoxCenter;
+    lod.Distance = from.Distance;
+  }
+  return shell;
+}
+
 void AssignNewIds(LODRec& level, IdCounters& ids) {
   level.Id = ids.NewMeshId();
   level.Selected = kFalse;

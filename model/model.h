@@ -50,6 +50,10 @@ std::size_t AppendRead(Model& model, std::vector<MeshRec> meshes, std::vector<Te
 // Gives a level, its faces and their corners fresh ids, all unselected.
 void AssignNewIds(LODRec& level, IdCounters& ids);
 
+// The mesh with every value but its levels' faces, which are left empty, never copied: the
+// start of a mesh rebuilt face by face (a split, a patch of the history).
+MeshRec MeshShell(const MeshRec& mesh);
+
 // Sum of FaceCount over every level of every mesh.
 std::int64_t TotalFaceCount(const Model& model);
 // Sum of the corners of every face of every level.
