@@ -5,6 +5,10 @@
 #include <thread>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "model/file_error.h"
 #include "model/file_io.h"
 #include "model/number_text.h"
@@ -15,10 +19,33 @@ namespace tamsel {
 namespace {
 
 // Lines per element that cannot be empty, at the least, so that a count can be checked
-// against the records the rest of the file can hold (names may be empty lines; numbers and
-// headers may not).
+// against the records the rest of the file can hold before any is made (names may be empty
+// lines; numbers and headers may not). A line that is not empty takes two bytes at the
+// least, its line break included: the bytes left bound the records without a pass over
+// the whole file to count its lines.
 constexpr std::int64_t kMinMeshLines = 15, kMinLevelLines = 3, kMinFaceLines = 16,
                        kMinHardpointLines = 3, kMinGlowLines = 8, kMinTextureLines = 7;
+
+// Where the line `lines` lines after the one at `at` starts (the text's end when it has
+// fewer). The readers' runs start apart by some 100 000 lines: counting the breaks sixteen
+// bytes at a time finds them several times faster than a search per line.
+std::size_t SkipLines(std::string_view text, std::size_t at, std::size_t lines) {
+#if defined(__SSE2__)
+  const __m128i breaks = _mm_set1_epi8('\n');
+  while (lines > 0 && at + 16 <= text.size()) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, breaks)));
+    for (; mask != 0; mask &= mask - 1)
+      if (--lines == 0) return at + static_cast<std::size_t>(__builtin_ctz(mask)) + 1;
+    at += 16;
+  }
+#endif
+  for (; lines > 0 && at < text.size(); --lines) {
+    const std::size_t end = text.find('\n', at);
+    at = end == std::string_view::npos ? text.size() : end + 1;
+  }
+  return at;
+}
 
 // The lines of the text, read as they are asked for: a file of millions of lines is not
 // split up front.
@@ -26,27 +53,7 @@ class OpzIn {
  public:
   OpzIn(std::string_view text, const std::string& fileName,
         const std::function<void(std::size_t)>& passed)
-      : text_(text), fileName_(fileName), passed_(passed) {
-    // Counted in pieces of whole lines, two at a time side by side; a counted piece is let go
-    // (read again only as the records are read).
-    constexpr std::size_t kPiece = std::size_t{16} << 20;
-    const auto pieceEnd = [&](std::size_t from) {
-      if (from + kPiece >= text.size()) return text.size();
-      const std::size_t end = text.find('\n', from + kPiece);
-      return end == std::string_view::npos ? text.size() : end + 1;
-    };
-    for (std::size_t start = 0; start < text.size();) {
-      const std::size_t middle = pieceEnd(start), end = pieceEnd(middle);
-      if (middle == end) {
-        filledLeft_ += FilledLines(start, middle);
-      } else {
-        auto second = std::async(std::launch::async, [&] { return FilledLines(middle, end); });
-        filledLeft_ += FilledLines(start, middle) + second.get();
-      }
-      start = end;
-      if (passed_) passed_(start);
-    }
-  }
+      : text_(text), fileName_(fileName), passed_(passed) {}
   // Everything before the current line is read for good.
   void Passed() const {
     if (passed_) passed_(at_);
@@ -63,14 +70,16 @@ class OpzIn {
     if (end == std::string_view::npos) end = text_.size();
     const std::string_view line = Strip(text_.substr(at_, end - at_));
     at_ = end + 1;
-    if (!line.empty()) --filledLeft_;
     // The writer could not write a line break back inside a name; nor can a number hold one.
     if (line.find('\r') != std::string_view::npos)
       Fail(std::string(what) + " holds a carriage return");
     return line;
   }
-  // Lines that are not empty, from here to the end.
-  std::int64_t Left() const { return filledLeft_; }
+  // Lines that are not empty from here to the end, at the most.
+  std::int64_t MostLinesLeft() const {
+    const std::size_t bytes = at_ < text_.size() ? text_.size() - at_ : 0;
+    return static_cast<std::int64_t>((bytes + 1) / 2);
+  }
   // Everything after the last record must be empty lines.
   void End() {
     while (at_ < text_.size()) {
@@ -86,7 +95,7 @@ class OpzIn {
     const auto n = ParseInteger(line);
     if (!n) Fail(std::string("expected ") + what + ", found \"" + Shown(line) + "\"");
     if (*n < 0) Fail(std::string(what) + " is negative");
-    if (*n > std::numeric_limits<std::int32_t>::max() || *n * linesPerItem > Left())
+    if (*n > std::numeric_limits<std::int32_t>::max() || *n * linesPerItem > MostLinesLeft())
       Fail(std::string(what) + " " + std::to_string(*n) + " is more than the file holds");
     return static_cast<std::int32_t>(*n);
   }
@@ -167,9 +176,9 @@ class OpzIn {
   std::string Text(const char* what) { return std::string(Next(what)); }
 
   // Reads `faces` with `read`, each face exactly kFaceLines lines, on every core when they
-  // are many: the lines are found first, then runs of faces are read side by side, each by
-  // a reader of its own over its lines. Errors name the same line as one reader would, the
-  // first run's first.
+  // are many: runs of faces are read side by side, each by a reader of its own over its
+  // lines, while this one finds where the next run starts. Errors name the same line as one reader
+  // would, the first run's first.
   template <typename ReadFace>
   void ReadFaces(std::vector<FaceRec>& faces, ReadFace read) {
     constexpr std::size_t kParallelFrom = 2048;
@@ -177,62 +186,36 @@ class OpzIn {
     const std::size_t runs =
         n < kParallelFrom ? 1 : std::max<std::size_t>(2, 2 * std::thread::hardware_concurrency());
     const std::size_t perRun = (n + runs - 1) / std::max<std::size_t>(runs, 1);
-    // Where each run starts: a pass over the line breaks only.
-    std::vector<std::pair<std::size_t, std::int64_t>> starts;  // offset, lines before
-    std::size_t at = at_;
-    std::int64_t line = line_;
-    if (runs > 1)
-      for (std::size_t f = 0; f < n; ++f) {
-        if (f % perRun == 0) starts.emplace_back(at, line);
-        for (int l = 0; l < kFaceLines; ++l) {
-          if (at >= text_.size()) {  // short: one reader finds and names the missing line
-            starts.clear();
-            f = n;
-            break;
-          }
-          const std::size_t end = text_.find('\n', at);
-          at = end == std::string_view::npos ? text_.size() : end + 1;
-          ++line;
-        }
-      }
-    if (starts.size() < 2) {
+    if (runs == 1) {
       for (FaceRec& face : faces) read(*this, face);
       return;
     }
-    std::vector<std::future<std::int64_t>> pending;
-    for (std::size_t r = 0; r < starts.size(); ++r)
-      pending.push_back(std::async(std::launch::async, [&, r] {
-        OpzIn part(*this, starts[r].first, starts[r].second);
-        const std::size_t last = std::min(n, (r + 1) * perRun);
-        for (std::size_t f = r * perRun; f < last; ++f) read(part, faces[f]);
-        return part.filledLeft_;  // minus the filled lines it read
+    // Each run starts as soon as the pass over the line breaks before it has found where.
+    std::vector<std::future<void>> pending;
+    std::size_t f = 0;
+    for (; f < n && at_ < text_.size(); f += perRun) {
+      const std::size_t last = std::min(n, f + perRun);
+      pending.push_back(std::async(std::launch::async, [this, f, last, &faces, &read,
+                                                        part = OpzIn(*this, at_, line_)]() mutable {
+        for (std::size_t k = f; k < last; ++k) read(part, faces[k]);
       }));
-    std::int64_t filled = 0;
-    for (auto& p : pending) filled += p.get();
-    at_ = at;
-    line_ = line;
-    filledLeft_ += filled;
+      const std::size_t lines = (last - f) * kFaceLines;
+      at_ = SkipLines(text_, at_, lines);
+      line_ += static_cast<std::int64_t>(lines);
+    }
+    for (auto& p : pending) p.get();
+    // The text ended before the last run: this reader names the first missing line.
+    for (; f < n; ++f) read(*this, faces[f]);
   }
   static constexpr int kFaceLines = 20;
 
  private:
-  // A reader of the same text from a given line on, counting its filled lines from 0.
+  // A reader of the same text from a given line on.
   OpzIn(const OpzIn& whole, std::size_t at, std::int64_t line)
       : text_(whole.text_), fileName_(whole.fileName_), at_(at), line_(line) {}
 
   static std::string Shown(std::string_view line) {
     return std::string(line.substr(0, 60)) + (line.size() > 60 ? "..." : "");
-  }
-  // The lines in [from, to) that hold more than a line break.
-  std::int64_t FilledLines(std::size_t from, std::size_t to) const {
-    std::int64_t n = 0;
-    for (std::size_t start = from; start < to;) {
-      std::size_t end = text_.find('\n', start);
-      if (end == std::string_view::npos || end > to) end = to;
-      if (!Strip(text_.substr(start, end - start)).empty()) ++n;
-      start = end + 1;
-    }
-    return n;
   }
   static std::string_view Strip(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -241,7 +224,7 @@ class OpzIn {
   std::string_view text_;
   const std::string& fileName_;
   std::size_t at_ = 0;
-  std::int64_t line_ = 0, filledLeft_ = 0;
+  std::int64_t line_ = 0;
   std::function<void(std::size_t)> passed_;  // the whole file's reader only
 };
 

@@ -276,10 +276,11 @@ TEST(OpzReader, LargeLevelsReadInRunsGiveTheSameRecordsAndErrorLines) {
     for (std::int64_t l = 1; l < n; ++l) at = text.find('\n', at) + 1;
     return at;
   };
-  // The first mesh takes 2 count lines, then 1 name + 4 counts/codes + 4 triples + 1 code +
-  // 5 triples = 15 lines, a LOD header, a count and a distance: face f starts at line
-  // 2 + 15 + 3 + 20 f + 1.
-  const std::int64_t face4321 = 2 + 15 + 3 + 20 * 4321 + 1;
+  // The file starts with 2 count lines; the first mesh takes 1 name + 5 counts/codes + 4
+  // triples + 1 code + 5 triples = 16 lines, then a LOD header, a count and a distance: face
+  // f starts at line 2 + 16 + 3 + 20 f + 1.
+  const auto faceLine = [](std::int64_t f) { return 2 + 16 + 3 + 20 * f + 1; };
+  const std::int64_t face4321 = faceLine(4321);
   std::string broken = text;
   const std::size_t at = lineStart(face4321 + 2);  // its second corner
   broken.replace(at, broken.find('\r', at) - at, "1, two, 3");
@@ -297,6 +298,40 @@ TEST(OpzReader, LargeLevelsReadInRunsGiveTheSameRecordsAndErrorLines) {
   } catch (const FileError& e) {
     EXPECT_NE(std::string(e.what()).find("ends early"), std::string::npos) << e.what();
   }
+  // Cut where a run of faces would start (for two to eight runs), and blank lines enough
+  // after it for the face count to pass: the runs before it read whole, and the first
+  // missing face's line is named.
+  for (int face : {625, 834, 1250, 1667, 2500, 3750}) {
+    const std::int64_t first = faceLine(face);
+    try {
+      ReadOpzText(text.substr(0, lineStart(first)) + std::string(200'000, '\n'), ids, "big.opz");
+      ADD_FAILURE() << "a text cut before face " << face << " was read";
+    } catch (const FileError& e) {
+      EXPECT_NE(
+          std::string(e.what()).find("line " + std::to_string(first) + ": expected the header"),
+          std::string::npos)
+          << e.what();
+    }
+  }
+  // Two broken faces in different runs: the earlier one is named.
+  std::string twice = text;
+  const std::size_t late = lineStart(faceLine(4900) + 3);
+  twice.replace(late, twice.find('\r', late) - late, "x");
+  const std::size_t early = lineStart(faceLine(100) + 2);
+  twice.replace(early, twice.find('\r', early) - early, "1, 2");
+  try {
+    ReadOpzText(twice, ids, "big.opz");
+    FAIL() << "broken corners were read";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("line " + std::to_string(faceLine(100) + 2) + ":"),
+              std::string::npos)
+        << e.what();
+  }
+  // Lines broken by LF alone, as an editor may leave them, read the same.
+  std::string lf;
+  for (char c : text)
+    if (c != '\r') lf += c;
+  ExpectSameProject(ReadOpzText(lf, ids, "big.opz"), model);
 }
 
 }  // namespace
