@@ -57,12 +57,25 @@ void CXXX::Draw() {
     GlSink grid(textures_, ctl_.ShapeTool());
     DrawGrid(model_, model_.ViewExtent, grid);
   }
-  if (listCompiled_) glCallList(kSceneList);
+  DrawScene();
   if (view_.AxesShown) DrawAxesGizmo(ctl_.Camera().Orientation());
 }
 
 void CXXX::DrawForPick() {
-  if (listCompiled_) glCallList(kSceneList);
+  DrawScene();
+}
+
+void CXXX::DrawScene() {
+  if (!listCompiled_) return;
+  if (referenceScene_) {
+    glCallList(kSceneList);
+    return;
+  }
+  // The frame only sets state and calls the parts: cheap enough to issue every time, and
+  // parts drawn from vertex buffers cannot be called from a display list without being
+  // copied into it.
+  GlSink sink(textures_, ctl_.ShapeTool());
+  layers_.Draw(sink);
 }
 
 void CXXX::CreateCall(const ModelChange& change) {
@@ -80,12 +93,8 @@ bool CXXX::Compile(bool flagsOnly) {
   if (!scope.ok()) return false;
   layers_.Update(model_, view_, colors_, host_.CurrentSceneInputs(), TextureGeneration(),
                  flagsOnly);
-  // The scene list only sets state and calls the parts: cheap to build every time.
-  glNewList(kSceneList, GL_COMPILE);
-  GlSink sink(textures_, ctl_.ShapeTool());
-  layers_.Draw(sink);
-  glEndList();
   listCompiled_ = true;
+  referenceScene_ = false;
   return true;
 }
 
@@ -94,9 +103,10 @@ bool CXXX::CompileReference() {
   if (!scope.ok()) return false;
   glNewList(kSceneList, GL_COMPILE);
   GlSink sink(textures_, ctl_.ShapeTool());
-  names_ = DrawScene(model_, view_, colors_, host_.CurrentSceneInputs(), sink);
+  names_ = tamsel::DrawScene(model_, view_, colors_, host_.CurrentSceneInputs(), sink);
   glEndList();
   listCompiled_ = true;
+  referenceScene_ = true;
   return true;
 }
 
@@ -106,20 +116,17 @@ void CXXX::DropParts() {
 }
 
 int CXXX::TextureGeneration() {
+  // Versions, not GL ids: asking for the ids would make every texture's objects, which a
+  // wireframe never draws.
   bool same = textureSeen_.size() == model_.Textures.size();
   for (std::size_t t = 0; same && t < textureSeen_.size(); ++t) {
-    const auto& [record, opaque, blended] = textureSeen_[t];
-    const int i = static_cast<int>(t);
-    same = record.get() == model_.Textures.Identity(t) && opaque == textures_.Id(i, false) &&
-           blended == textures_.Id(i, true);
+    const auto& [record, version] = textureSeen_[t];
+    same = record.get() == model_.Textures.Identity(t) && version == textures_.Version(t);
   }
   if (same) return textureGeneration_;
   textureSeen_.clear();
-  for (std::size_t t = 0; t < model_.Textures.size(); ++t) {
-    const int i = static_cast<int>(t);
-    textureSeen_.emplace_back(model_.Textures.Share(t), textures_.Id(i, false),
-                              textures_.Id(i, true));
-  }
+  for (std::size_t t = 0; t < model_.Textures.size(); ++t)
+    textureSeen_.emplace_back(model_.Textures.Share(t), textures_.Version(t));
   return ++textureGeneration_;
 }
 

@@ -63,14 +63,15 @@ class CXXX {
   void ContextLost() {
     listCompiled_ = false;
     layers_.Forget();
+    store_.Forget();
   }
 
-  // Rebuilds display list 3 from the model after `change`. Makes the context current
+  // Brings the scene's parts up to date with the model after `change`. Makes the context current
   // itself, so any handler may call it; inside paintGL the context stays current.
   void CreateCall(const ModelChange& change);
   // After a change the caller cannot name: every mesh's record is compared.
   void CreateCall();
-  // Compiles the scene list without asking for a frame; false without a GL context. Only
+  // Brings the parts up to date without asking for a frame; false without a GL context. Only
   // the parts whose meshes or view changed are compiled anew; `flagsOnly` as for
   // LayeredScene::Update.
   bool Compile(bool flagsOnly = false);
@@ -97,6 +98,7 @@ class CXXX {
 
  private:
   void SetExtent(double extent);
+  void DrawScene();
   void Frame(bool selectionFirst);
 
   Model& model_;
@@ -109,12 +111,13 @@ class CXXX {
   PickBoxes pickBoxes_;
   GlListStore store_;
   LayeredScene layers_{store_};
-  // The texture records and GL objects the parts were compiled with.
-  std::vector<std::tuple<std::shared_ptr<const TextureRec>, unsigned, unsigned>> textureSeen_;
+  // The texture records and versions of their GL objects the parts were compiled with.
+  std::vector<std::pair<std::shared_ptr<const TextureRec>, unsigned>> textureSeen_;
   int textureGeneration_ = 0;
   int TextureGeneration();
   GlxStartupOptions options_;
   bool listCompiled_ = false;
+  bool referenceScene_ = false;  // the scene list holds the reference scene, not the parts
   bool shiftHeld_ = false;
   bool rightDragging_ = false;
   bool middleDragging_ = false;

@@ -1,6 +1,8 @@
 #include "viewport/gl_sink.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <QOpenGLContext>
 
@@ -9,88 +11,217 @@
 
 namespace tamsel {
 
+struct GlSink::Recording {
+  std::vector<GlListStore::Piece>& pieces;
+  std::vector<float>& run;  // the vertices of the run being gathered
+  unsigned mode = GL_POINTS;
+  bool textured = false;
+  bool listOpen = false;
+
+  void EndRun() {
+    if (run.empty()) return;
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(run.size() * sizeof(float)), run.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    const auto count = static_cast<int>(run.size() / (textured ? 5 : 3));
+    pieces.push_back({GlListStore::Piece::Buffer, buffer, mode, count, textured});
+    run.clear();
+  }
+  void CloseList() {
+    if (!listOpen) return;
+    glEndList();
+    listOpen = false;
+  }
+  void OpenList() {
+    if (listOpen) return;
+    const GLuint id = glGenLists(1);
+    glNewList(id, GL_COMPILE);
+    pieces.push_back({GlListStore::Piece::List, id, 0, 0, false});
+    listOpen = true;
+  }
+};
+
+GlSink::~GlSink() = default;
+
+void GlSink::State() {
+  if (!recording_) return;
+  recording_->EndRun();
+  recording_->OpenList();
+}
+
+void GlSink::Finish() {
+  if (!recording_) return;
+  recording_->EndRun();
+  recording_->CloseList();
+}
+
+GlListStore::~GlListStore() {
+  if (!QOpenGLContext::currentContext()) return;
+  while (!parts_.empty()) Delete(parts_.begin()->first);
+}
+
 unsigned GlListStore::Compile(const std::function<void(DrawSink&)>& draw) {
-  const GLuint id = glGenLists(1);
-  glNewList(id, GL_COMPILE);
-  GlSink sink(textures_, shapes_);
+  const unsigned id = next_++;
+  std::vector<Piece> pieces;
+  std::vector<float> run = std::move(scratch_);  // a part compiled inside another gets its own
+  GlSink::Recording recording{pieces, run};
+  GlSink sink(textures_, shapes_, recording);
   draw(sink);
-  glEndList();
+  sink.Finish();
+  // One huge mesh's run would otherwise stay held for good.
+  if (run.capacity() > (std::size_t{1} << 20)) run = {};
+  scratch_ = std::move(run);
+  parts_.emplace(id, std::move(pieces));
   return id;
 }
 
 void GlListStore::Delete(unsigned id) {
-  // Without a context the lists went with it.
-  if (QOpenGLContext::currentContext()) glDeleteLists(id, 1);
+  const auto it = parts_.find(id);
+  if (it == parts_.end()) return;
+  // Without a context the lists and buffers went with it.
+  if (QOpenGLContext::currentContext())
+    for (const Piece& piece : it->second) {
+      if (piece.kind == Piece::List) glDeleteLists(piece.id, 1);
+      if (piece.kind == Piece::Buffer) glDeleteBuffers(1, &piece.id);
+    }
+  parts_.erase(it);
 }
 
-void GlListStore::Call(unsigned id, DrawSink& /*into*/) {
-  glCallList(id);
+void GlListStore::Call(unsigned id, DrawSink& into) {
+  // Parts are only ever drawn through GlSinks.
+  auto& sink = static_cast<GlSink&>(into);
+  if (!sink.recording_) {
+    Draw(id);
+    return;
+  }
+  sink.recording_->EndRun();
+  sink.recording_->CloseList();
+  sink.recording_->pieces.push_back({Piece::Part, id, 0, 0, false});
+}
+
+void GlListStore::Draw(unsigned id) const {
+  const auto it = parts_.find(id);
+  if (it == parts_.end()) return;
+  for (const Piece& piece : it->second) {
+    if (piece.kind == Piece::List) glCallList(piece.id);
+    if (piece.kind == Piece::Part) Draw(piece.id);
+    if (piece.kind != Piece::Buffer) continue;
+    glBindBuffer(GL_ARRAY_BUFFER, piece.id);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (piece.textured) {
+      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+      glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), nullptr);
+      glVertexPointer(3, GL_FLOAT, 5 * sizeof(float),
+                      reinterpret_cast<const void*>(2 * sizeof(float)));
+    } else {
+      glVertexPointer(3, GL_FLOAT, 3 * sizeof(float), nullptr);
+    }
+    glDrawArrays(piece.mode, 0, piece.count);
+    if (piece.textured) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+  }
 }
 
 void GlSink::LoadName(std::uint32_t name) {
+  State();
   glLoadName(name);
 }
 void GlSink::Color(int r, int g, int b) {
+  State();
   glColor4ub(static_cast<GLubyte>(r), static_cast<GLubyte>(g), static_cast<GLubyte>(b), 255);
 }
 void GlSink::ColorF(float r, float g, float b, float a) {
+  State();
   glColor4f(r, g, b, a);
 }
 void GlSink::LineWidth(float width) {
+  State();
   glLineWidth(width);
 }
 void GlSink::PointSize(float size) {
+  State();
   glPointSize(size);
 }
+
+namespace {
+
+bool Direct(Primitive p) {
+  return p == Primitive::Points || p == Primitive::Lines || p == Primitive::Triangles;
+}
+
+}  // namespace
 
 void GlSink::Begin(Primitive primitive) {
   primitive_ = primitive;
   count_ = 0;
-  if (primitive == Primitive::Points) glBegin(GL_POINTS);
-  if (primitive == Primitive::Lines) glBegin(GL_LINES);
-  if (primitive == Primitive::Triangles) glBegin(GL_TRIANGLES);
+  const GLenum mode = primitive == Primitive::Points ? GL_POINTS
+                      : primitive == Primitive::Lines || primitive == Primitive::LineLoop
+                          ? GL_LINES
+                          : GL_TRIANGLES;
+  if (!recording_) {
+    if (Direct(primitive)) glBegin(mode);
+    return;
+  }
+  // Runs of one kind join into one buffer until a state call comes between them.
+  Recording& r = *recording_;
+  const bool textured = mode == GL_TRIANGLES;
+  if (r.mode != mode || r.textured != textured) r.EndRun();
+  r.CloseList();
+  r.mode = mode;
+  r.textured = textured;
 }
 
 void GlSink::TexCoord(float u, float v) {
   u_ = u, v_ = v;
 }
 
-void GlSink::Emit(const Corner& c) const {
-  glTexCoord2f(c.u, c.v);
+void GlSink::Emit(const Corner& c) {
+  // Lines and points are drawn untextured: a texture coordinate each would only add to
+  // their memory.
+  const bool textured = primitive_ == Primitive::Triangles || primitive_ == Primitive::Polygon;
+  if (recording_) {
+    std::vector<float>& run = recording_->run;
+    if (textured) run.insert(run.end(), {c.u, c.v});
+    run.insert(run.end(), {c.x, c.y, c.z});
+    return;
+  }
+  if (textured) glTexCoord2f(c.u, c.v);
   glVertex3f(c.x, c.y, c.z);
 }
 
 void GlSink::Vertex(float x, float y, float z) {
   const Corner c{u_, v_, x, y, z};
-  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines ||
-      primitive_ == Primitive::Triangles) {
+  if (Direct(primitive_))
     Emit(c);
-  } else if (count_ < 8) {
+  else if (count_ < 8)
     corners_[count_++] = c;
-  }
 }
 
 void GlSink::End() {
-  if (primitive_ == Primitive::Points || primitive_ == Primitive::Lines ||
-      primitive_ == Primitive::Triangles) {
-    glEnd();
+  if (Direct(primitive_)) {
+    if (!recording_) glEnd();
     return;
   }
-  if (primitive_ == Primitive::LineLoop && count_ >= 2) {
-    glBegin(GL_LINES);
-    for (int k = 0; k < count_; ++k) {
-      Emit(corners_[k]);
-      Emit(corners_[(k + 1) % count_]);
+  const bool loop = primitive_ == Primitive::LineLoop;
+  if (count_ >= (loop ? 2 : 3)) {
+    if (!recording_) glBegin(loop ? GL_LINES : GL_TRIANGLES);
+    if (loop) {
+      for (int k = 0; k < count_; ++k) {
+        Emit(corners_[k]);
+        Emit(corners_[(k + 1) % count_]);
+      }
+    } else {
+      for (int k = 1; k + 1 < count_; ++k) {  // a fan: faces are convex, of four corners at most
+        Emit(corners_[0]);
+        Emit(corners_[k]);
+        Emit(corners_[k + 1]);
+      }
     }
-    glEnd();
-  } else if (primitive_ == Primitive::Polygon && count_ >= 3) {
-    glBegin(GL_TRIANGLES);  // a fan: faces are convex and have at most four corners
-    for (int k = 1; k + 1 < count_; ++k) {
-      Emit(corners_[0]);
-      Emit(corners_[k]);
-      Emit(corners_[k + 1]);
-    }
-    glEnd();
+    if (!recording_) glEnd();
   }
   count_ = 0;
 }
@@ -100,35 +231,45 @@ void GlSink::BindTexture(int t, bool illum) {
   const unsigned id = textures_.Id(t, illum);
   if (id == bound_) return;
   bound_ = id;
+  State();
   glBindTexture(GL_TEXTURE_2D, id);
 }
 
 void GlSink::Texturing(bool on) {
+  State();
   on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
   bound_ = ~0u;
 }
 void GlSink::Blending(bool on) {
+  State();
   on ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
 }
 void GlSink::DepthLessEqual(bool on) {
+  State();
   glDepthFunc(on ? GL_LEQUAL : GL_LESS);
 }
 void GlSink::Push() {
+  State();
   glPushMatrix();
 }
 void GlSink::Pop() {
+  State();
   glPopMatrix();
 }
 void GlSink::Translate(float x, float y, float z) {
+  State();
   glTranslatef(x, y, z);
 }
 void GlSink::Rotate(float degrees, float x, float y, float z) {
+  State();
   glRotatef(degrees, x, y, z);
 }
 void GlSink::Scale(float x, float y, float z) {
+  State();
   glScalef(x, y, z);
 }
 void GlSink::Cylinder(double base, double top, double height, bool closed, int slices, int stacks) {
+  State();
   shapes_.Cylinder(base, top, height, closed, slices, stacks);
 }
 

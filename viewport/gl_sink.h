@@ -1,7 +1,9 @@
-// Draws the scene with GL calls (into the display list being compiled).
+// Draws the scene with GL calls: into the window's frame, or into parts kept for many frames.
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 #include "viewport/draw_sink.h"
 #include "viewport/glx_tools.h"
@@ -10,10 +12,17 @@
 
 namespace tamsel {
 
+class GlListStore;
+
+// Draws at once (a frame), or records into a part of a GlListStore: there the vertices of
+// each run of primitives go to a vertex buffer and the state between runs to display lists.
 class GlSink : public DrawSink {
  public:
   GlSink(const TextureObjects& textures, const ShapeTool& shapes)
       : textures_(textures), shapes_(shapes) {}
+  ~GlSink() override;
+  GlSink(const GlSink&) = delete;
+  GlSink& operator=(const GlSink&) = delete;
   void LoadName(std::uint32_t name) override;
   void Color(int r, int g, int b) override;
   void ColorF(float r, float g, float b, float a) override;
@@ -36,38 +45,62 @@ class GlSink : public DrawSink {
                 int stacks) override;
 
  private:
+  friend class GlListStore;
+  struct Recording;
+  GlSink(const TextureObjects& textures, const ShapeTool& shapes, Recording& recording)
+      : textures_(textures), shapes_(shapes), recording_(&recording) {}
+  // Before any state call: a recording ends its run of vertices and opens a list.
+  void State();
+  void Finish();  // a recording's last run and list are closed
+
   const TextureObjects& textures_;
   const ShapeTool& shapes_;
+  Recording* recording_ = nullptr;
   unsigned bound_ = ~0u;
-  // State already set in this list: setting it again would only add list entries, which
-  // also keep GL from joining neighbouring primitives into one draw.
-  std::uint32_t color_ = 0;  // RGBA bytes; 0 is no colour set yet (alpha 0 never set)
-  float lineWidth_ = 0, pointSize_ = 0;
-  // Faces are drawn as independent lines (wire) and triangles (filled): GL joins runs of
-  // those into one draw inside a display list, where loops and polygons stay one draw per
-  // face (and Mesa crashes picking three or more line loops in a row).
+  // Faces are drawn as independent lines (wire) and triangles (filled), runs of which are
+  // one draw each; loops and polygons become those too.
   struct Corner {
     float u, v, x, y, z;
   };
-  void Emit(const Corner& c) const;
+  void Emit(const Corner& c);
   Primitive primitive_ = Primitive::Points;
   Corner corners_[8] = {};
   int count_ = 0;
   float u_ = 0, v_ = 0;
 };
 
-// Parts as display lists of the current context, drawn through a GlSink.
+// Parts drawn through a GlSink, in the current context: a part is its display lists (the
+// state) and vertex buffers (the primitives) in order, and the calls of other parts. A
+// buffer holds each vertex once, where a display list kept about twice its size.
 class GlListStore : public ListStore {
  public:
   GlListStore(const TextureObjects& textures, const ShapeTool& shapes)
       : textures_(textures), shapes_(shapes) {}
+  ~GlListStore() override;
+  GlListStore(const GlListStore&) = delete;
+  GlListStore& operator=(const GlListStore&) = delete;
   unsigned Compile(const std::function<void(DrawSink&)>& draw) override;
   void Delete(unsigned id) override;
+  // Into a recording sink, a call of the part; into a drawing one, the part drawn.
   void Call(unsigned id, DrawSink& into) override;
+  // The context went with every part's lists and buffers.
+  void Forget() { parts_.clear(); }
+
+  struct Piece {
+    enum Kind { List, Buffer, Part } kind;
+    unsigned id;    // the list, buffer or part
+    unsigned mode;  // a buffer's GL primitive
+    int count;      // a buffer's vertices
+    bool textured;  // a buffer's vertices carry texture coordinates
+  };
 
  private:
+  void Draw(unsigned id) const;
   const TextureObjects& textures_;
   const ShapeTool& shapes_;
+  std::unordered_map<unsigned, std::vector<Piece>> parts_;
+  unsigned next_ = 1;
+  std::vector<float> scratch_;  // a run's vertices before they go to their buffer
 };
 
 }  // namespace tamsel

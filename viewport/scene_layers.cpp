@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "viewport/unique_edges.h"
+
 namespace tamsel {
 namespace {
 
@@ -230,7 +232,7 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
     if (!texture) {
       f.body = PartFor(parts, Key({"body ", lv, look}), [&](DrawSink& s) {
         s.Begin(Primitive::Lines);
-        for (const FaceRec& face : lod.Faces) FaceEdges(s, face);
+        DrawUniqueEdges(s, lod.Faces);
         s.End();
       });
     } else {

@@ -2,6 +2,7 @@
 
 #include <QOpenGLContext>
 
+#include "gui/project_fixture.h"
 #include "gui/window_fixture.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
@@ -44,18 +45,26 @@ TEST_F(WindowTest, TheViewportHasACompatibilityContext) {
   EXPECT_GE(format.depthBufferSize(), 16);
 }
 
-TEST_F(WindowTest, DrawClearsToBlackAndExecutesTheSceneList) {
+TEST_F(ProjectTest, DrawClearsToBlackAndDrawsEachEdgeOfTheWireframe) {
   GlxCtl& ctl = window->Renderscreen();
   // The default frame is the clear colour everywhere.
   EXPECT_EQ(PixelAt(ctl, {0.5, 0.5}), QColor(0, 0, 0));
-  CompileScene(ctl, [] {
-    glColor3ub(255, 0, 0);
-    glDisable(GL_CULL_FACE);
-    Square(-3, -3, 3, 3, 0);
-    glEnable(GL_CULL_FACE);
-  });
-  EXPECT_EQ(PixelAt(ctl, {0.5, 0.5}), QColor(255, 0, 0));
-  EXPECT_EQ(PixelAt(ctl, {0.02, 0.02}), QColor(0, 0, 0));
+  Open();
+  const QImage frame = ctl.grabFramebuffer();
+  const auto lit = [&](QPoint at) {
+    for (int dx = -1; dx <= 1; ++dx)
+      for (int dy = -1; dy <= 1; ++dy)
+        if (frame.pixelColor(at + QPoint(dx, dy)) != QColor(0, 0, 0)) return true;
+    return false;
+  };
+  // The edge the two quads of each mesh share is drawn once, and drawn; their outer edges
+  // too; inside a quad is the clear colour.
+  EXPECT_TRUE(lit(PixelOf(10, 10, 0)));
+  EXPECT_TRUE(lit(PixelOf(-10, 10, 0)));
+  EXPECT_TRUE(lit(PixelOf(20, 10, 0)));
+  EXPECT_TRUE(lit(PixelOf(15, 0, 0)));
+  EXPECT_FALSE(lit(PixelOf(5, 10, 0)));
+  EXPECT_FALSE(lit(PixelOf(-15, 5, 0)));
 }
 
 // A host control on its own, with a receiver that records what the control raises.
