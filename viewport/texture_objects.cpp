@@ -2,7 +2,8 @@
 
 namespace tamsel {
 
-void TextureObjects::Upload(Entry& e) {
+void TextureObjects::Upload(Entry& e) const {
+  e.uploaded = true;
   e.trans = std::make_unique<GlxTexture>(host_);
   e.illum = std::make_unique<GlxTexture>(host_);
   e.trans->Properties.SetColorKey(0);
@@ -25,24 +26,32 @@ bool TextureObjects::Load(std::size_t t, const QImage& picture, std::uint8_t thr
   e.threshold = threshold;
   if (picture.isNull()) return false;
   e.picture = picture;
-  Upload(e);
+  Changed(e);
   return true;
+}
+
+void TextureObjects::Changed(Entry& e) {
+  e.trans.reset();
+  e.illum.reset();
+  e.uploaded = false;
+  e.version = ++versions_;
 }
 
 void TextureObjects::Rekey(std::size_t t, std::uint8_t threshold) {
   if (t >= entries_.size() || entries_[t].picture.isNull()) return;
   entries_[t].threshold = threshold;
-  Upload(entries_[t]);
+  Changed(entries_[t]);
 }
 
 void TextureObjects::Reload() {
   for (Entry& e : entries_)
-    if (!e.picture.isNull()) Upload(e);
+    if (!e.picture.isNull()) Changed(e);
 }
 
 unsigned TextureObjects::Id(int t, bool illum) const {
   if (t < 0 || static_cast<std::size_t>(t) >= entries_.size()) return 0;
-  const Entry& e = entries_[static_cast<std::size_t>(t)];
+  Entry& e = entries_[static_cast<std::size_t>(t)];
+  if (!e.uploaded && !e.picture.isNull()) Upload(e);
   const auto& object = illum ? e.illum : e.trans;
   return object ? object->Id() : 0;
 }

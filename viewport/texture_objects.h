@@ -21,7 +21,8 @@ class TextureObjects {
   void Clear() { entries_.clear(); }
   // Creates the objects of record t from the bitmap file: the colour key black with the
   // given threshold. Returns false (leaving the record untextured) when the bitmap cannot
-  // be loaded.
+  // be loaded. The picture is read at once; the GL objects are made when first asked for
+  // (a wireframe never asks, and a large craft's textures cost it nothing).
   bool Load(std::size_t t, const QString& bitmapPath, std::uint8_t threshold);
   // The same from a picture already in memory (a null picture loads nothing).
   bool Load(std::size_t t, const QImage& picture, std::uint8_t threshold);
@@ -32,8 +33,11 @@ class TextureObjects {
   void Resize(std::size_t count) { entries_.resize(count); }
   std::size_t size() const { return entries_.size(); }
 
-  // GL ids to bind; 0 when the record has none.
+  // GL ids to bind, made now if not yet; 0 when the record has none.
   unsigned Id(int t, bool illum) const;
+  // Changes whenever record t's objects are made anew from another picture or key: what
+  // was drawn with its ids must be drawn again. 0 for a record without objects.
+  unsigned Version(std::size_t t) const { return t < entries_.size() ? entries_[t].version : 0; }
   const QImage* Picture(std::size_t t) const;
 
  private:
@@ -41,10 +45,15 @@ class TextureObjects {
     QImage picture;
     std::unique_ptr<GlxTexture> trans, illum;
     std::uint8_t threshold = 0;
+    bool uploaded = false;
+    unsigned version = 0;
   };
-  void Upload(Entry& e);
+  void Upload(Entry& e) const;
+  void Changed(Entry& e);
   GlContextHost& host_;
-  std::vector<Entry> entries_;
+  // The GL objects are made on demand by Id, which drawing calls through a const store.
+  mutable std::vector<Entry> entries_;
+  unsigned versions_ = 0;
 };
 
 }  // namespace tamsel
