@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <QUrl>
 #include <iostream>
 
 #include "app/project_commands.h"
 #include "app/qt_dialogs.h"
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
+#include "model/read_ahead.h"
 #include "viewport/glx_ctl.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +38,12 @@ int main(int argc, char** argv) {
   parser.addOption(shotOption);
   parser.addOption(sizeOption);
   parser.process(app);
+  // The project the editor is started with is read while the window is built.
+  if (!parser.positionalArguments().isEmpty()) {
+    const QString file = parser.positionalArguments().first();
+    const QString local = file.startsWith("file:") ? QUrl(file).toLocalFile() : file;
+    if (local.endsWith(".opz", Qt::CaseInsensitive)) tamsel::ReadProjectAhead(local.toStdString());
+  }
 
   tamsel::QtDialogs dialogs;
   tamsel::TamselWindow window(dialogs);

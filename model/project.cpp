@@ -9,6 +9,7 @@
 #include "model/file_io.h"
 #include "model/import_commit.h"
 #include "model/opz.h"
+#include "model/read_ahead.h"
 
 namespace tamsel {
 namespace fs = std::filesystem;
@@ -26,6 +27,7 @@ fs::path Normalized(const fs::path& folder) {
 // Mapped and let go behind the reader: a project file is never resident whole beside the
 // records read from it.
 ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
+  if (std::optional<ProjectData> read = TakeReadAhead(opzFile, ids)) return std::move(*read);
   MappedText file(opzFile);
   return ReadOpzText(file.text(), ids, opzFile.string(),
                      [&file](std::size_t offset) { file.Release(offset); });
