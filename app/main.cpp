@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
   window.Startup();
   if (!parser.positionalArguments().isEmpty())
     window.Files().OpenFromDesktop(parser.positionalArguments().first());
+  tamsel::DropReadAhead();  // the open took it, or failed before reading
   if (parser.isSet(shotOption)) {
     const QStringList size = parser.value(sizeOption).split('x');
     if (size.size() == 2) window.resize(size[0].toInt(), size[1].toInt());

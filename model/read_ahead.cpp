@@ -90,4 +90,11 @@ std::optional<ProjectData> TakeReadAhead(const fs::path& opzFile, IdCounters& id
   return std::move(read.data);
 }
 
+void DropReadAhead() {
+  std::optional<Ahead> dropped;
+  std::lock_guard lock(mutex);
+  dropped = std::move(ahead);
+  ahead.reset();
+}
+
 }  // namespace tamsel

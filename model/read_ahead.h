@@ -21,4 +21,8 @@ void ReadProjectAhead(const std::filesystem::path& opzFile, const IdCounters& id
 // left alone.
 std::optional<ProjectData> TakeReadAhead(const std::filesystem::path& opzFile, IdCounters& ids);
 
+// Waits for a read no one took, and lets it go: nothing may still be reading as the program
+// ends.
+void DropReadAhead();
+
 }  // namespace tamsel

@@ -69,6 +69,12 @@ TEST(ReadAhead, AFileChangedSinceOrBrokenIsReadAnew) {
   EXPECT_EQ(model.Meshes[0].Name, "after");
   ReadProjectAhead(dir / "missing.opz");
   EXPECT_THROW(OpenProject(model, dir / "missing.opz"), FileError);
+
+  // A read no one took is let go.
+  WriteFileAtomic(opz, WriteOpzText(Named("dropped")));
+  ReadProjectAhead(opz);
+  DropReadAhead();
+  EXPECT_FALSE(TakeReadAhead(opz, ids));
 }
 
 }  // namespace
