@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/model_builders.h"
+#include "support/null_sink.h"
 
 namespace tamsel::test {
 namespace {
@@ -14,28 +15,10 @@ namespace {
 using Point = std::array<float, 3>;
 using Segment = std::array<Point, 2>;
 
-// Only vertices matter here; the rest of the sink is ignored.
-struct SegmentSink : DrawSink {
+// Only vertices matter here.
+struct SegmentSink : NullSink {
   std::vector<Point> points;
-  void LoadName(std::uint32_t) override {}
-  void Color(int, int, int) override {}
-  void ColorF(float, float, float, float) override {}
-  void LineWidth(float) override {}
-  void PointSize(float) override {}
-  void Begin(Primitive) override {}
-  void TexCoord(float, float) override {}
   void Vertex(float x, float y, float z) override { points.push_back({x, y, z}); }
-  void End() override {}
-  void BindTexture(int, bool) override {}
-  void Texturing(bool) override {}
-  void Blending(bool) override {}
-  void DepthLessEqual(bool) override {}
-  void Push() override {}
-  void Pop() override {}
-  void Translate(float, float, float) override {}
-  void Rotate(float, float, float, float) override {}
-  void Scale(float, float, float) override {}
-  void Cylinder(double, double, double, bool, int, int) override {}
 
   // The segments drawn, each with its ends in order, sorted.
   std::vector<Segment> Segments() const {
