@@ -177,8 +177,8 @@ class OpzIn {
 
   // Reads `faces` with `read`, each face exactly kFaceLines lines, on every core when they
   // are many: runs of faces are read side by side, each by a reader of its own over its
-  // lines, while this one finds where the next run starts. Errors name the same line as one reader
-  // would, the first run's first.
+  // lines, while this one finds where the next run starts. Errors name the same line as one
+  // reader would, the first run's first.
   template <typename ReadFace>
   void ReadFaces(std::vector<FaceRec>& faces, ReadFace read) {
     constexpr std::size_t kParallelFrom = 2048;
