@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#include "viewport/vertex_index.h"
 
 namespace tamsel {
 
@@ -18,16 +21,39 @@ struct GlSink::Recording {
   bool textured = false;
   bool listOpen = false;
 
-  void EndRun() {
-    if (run.empty()) return;
+  static GLuint Upload(GLenum target, const void* data, std::size_t bytes) {
     GLuint buffer = 0;
     glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(run.size() * sizeof(float)), run.data(),
-                 GL_STATIC_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    const auto count = static_cast<int>(run.size() / (textured ? 5 : 3));
-    pieces.push_back({GlListStore::Piece::Buffer, buffer, mode, count, textured});
+    glBindBuffer(target, buffer);
+    glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
+    glBindBuffer(target, 0);
+    return buffer;
+  }
+  void EndRun() {
+    if (run.empty()) return;
+    const int stride = textured ? 5 : 3;
+    const auto count = static_cast<int>(run.size() / static_cast<std::size_t>(stride));
+    GlListStore::Piece piece{GlListStore::Piece::Buffer, 0, mode, count, textured};
+    // Neighbouring faces' corners are the same vertices: drawn by index they are kept once.
+    const IndexedVertices indexed = IndexVertices(run, stride);
+    const std::size_t distinct = indexed.vertices.size() / static_cast<std::size_t>(stride);
+    const bool shortIndices = distinct <= 0x10000;
+    const std::size_t indexBytes = indexed.indices.size() * (shortIndices ? 2 : 4);
+    if ((indexed.vertices.size() * sizeof(float) + indexBytes) < run.size() * sizeof(float)) {
+      piece.id =
+          Upload(GL_ARRAY_BUFFER, indexed.vertices.data(), indexed.vertices.size() * sizeof(float));
+      if (shortIndices) {
+        const std::vector<std::uint16_t> narrow(indexed.indices.begin(), indexed.indices.end());
+        piece.indices = Upload(GL_ELEMENT_ARRAY_BUFFER, narrow.data(), indexBytes);
+        piece.indexType = GL_UNSIGNED_SHORT;
+      } else {
+        piece.indices = Upload(GL_ELEMENT_ARRAY_BUFFER, indexed.indices.data(), indexBytes);
+        piece.indexType = GL_UNSIGNED_INT;
+      }
+    } else {
+      piece.id = Upload(GL_ARRAY_BUFFER, run.data(), run.size() * sizeof(float));
+    }
+    pieces.push_back(piece);
     run.clear();
   }
   void CloseList() {
@@ -86,6 +112,7 @@ void GlListStore::Delete(unsigned id) {
     for (const Piece& piece : it->second) {
       if (piece.kind == Piece::List) glDeleteLists(piece.id, 1);
       if (piece.kind == Piece::Buffer) glDeleteBuffers(1, &piece.id);
+      if (piece.indices) glDeleteBuffers(1, &piece.indices);
     }
   parts_.erase(it);
 }
@@ -119,7 +146,13 @@ void GlListStore::Draw(unsigned id) const {
     } else {
       glVertexPointer(3, GL_FLOAT, 3 * sizeof(float), nullptr);
     }
-    glDrawArrays(piece.mode, 0, piece.count);
+    if (piece.indices) {
+      glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, piece.indices);
+      glDrawElements(piece.mode, piece.count, piece.indexType, nullptr);
+      glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    } else {
+      glDrawArrays(piece.mode, 0, piece.count);
+    }
     if (piece.textured) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -187,6 +220,10 @@ void GlSink::Emit(const Corner& c) {
     std::vector<float>& run = recording_->run;
     if (textured) run.insert(run.end(), {c.u, c.v});
     run.insert(run.end(), {c.x, c.y, c.z});
+    // A run ends at a bound, so that indexing a single huge mesh's run never holds more
+    // than a few tens of MB aside; six vertices end whole points, lines and triangles.
+    constexpr std::size_t kMostVertices = std::size_t{6} << 16;
+    if (run.size() >= kMostVertices * (textured ? 5 : 3)) recording_->EndRun();
     return;
   }
   if (textured) glTexCoord2f(c.u, c.v);

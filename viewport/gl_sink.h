@@ -71,7 +71,7 @@ class GlSink : public DrawSink {
 
 // Parts drawn through a GlSink, in the current context: a part is its display lists (the
 // state) and vertex buffers (the primitives) in order, and the calls of other parts. A
-// buffer holds each vertex once, where a display list kept about twice its size.
+// buffer holds each distinct vertex once, drawn through indices where that is smaller.
 class GlListStore : public ListStore {
  public:
   GlListStore(const TextureObjects& textures, const ShapeTool& shapes)
@@ -90,8 +90,10 @@ class GlListStore : public ListStore {
     enum Kind { List, Buffer, Part } kind;
     unsigned id;    // the list, buffer or part
     unsigned mode;  // a buffer's GL primitive
-    int count;      // a buffer's vertices
+    int count;      // the vertices a buffer draws
     bool textured;  // a buffer's vertices carry texture coordinates
+    // A buffer's element buffer, 0 for none (the vertices drawn in order), and its type.
+    unsigned indices = 0, indexType = 0;
   };
 
  private:
