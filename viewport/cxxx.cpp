@@ -101,6 +101,7 @@ bool CXXX::Compile(bool flagsOnly) {
 bool CXXX::CompileReference() {
   GlxCtl::ContextScope scope(ctl_);
   if (!scope.ok()) return false;
+  textures_.MakeAll();  // not inside the list: their images would go into it
   glNewList(kSceneList, GL_COMPILE);
   GlSink sink(textures_, ctl_.ShapeTool());
   names_ = tamsel::DrawScene(model_, view_, colors_, host_.CurrentSceneInputs(), sink);

@@ -264,6 +264,12 @@ void GlSink::End() {
 }
 
 void GlSink::BindTexture(int t, bool illum) {
+  // A texture first asked for is made now, which must not happen inside a list being
+  // compiled: its image would go into the list instead of to GL.
+  if (recording_) {
+    recording_->EndRun();
+    recording_->CloseList();
+  }
   // Consecutive faces mostly share a texture; binding again would only bloat the list.
   const unsigned id = textures_.Id(t, illum);
   if (id == bound_) return;

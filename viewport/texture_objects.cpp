@@ -56,6 +56,11 @@ unsigned TextureObjects::Id(int t, bool illum) const {
   return object ? object->Id() : 0;
 }
 
+void TextureObjects::MakeAll() const {
+  for (Entry& e : entries_)
+    if (!e.uploaded && !e.picture.isNull()) Upload(e);
+}
+
 const QImage* TextureObjects::Picture(std::size_t t) const {
   if (t >= entries_.size() || entries_[t].picture.isNull()) return nullptr;
   return &entries_[t].picture;

@@ -33,8 +33,11 @@ class TextureObjects {
   void Resize(std::size_t count) { entries_.resize(count); }
   std::size_t size() const { return entries_.size(); }
 
-  // GL ids to bind, made now if not yet; 0 when the record has none.
+  // GL ids to bind, made now if not yet; 0 when the record has none. Not to be asked for
+  // the first time while a display list is being compiled.
   unsigned Id(int t, bool illum) const;
+  // Makes every record's objects that are not made yet.
+  void MakeAll() const;
   // Changes whenever record t's objects are made anew from another picture or key: what
   // was drawn with its ids must be drawn again. 0 for a record without objects.
   unsigned Version(std::size_t t) const { return t < entries_.size() ? entries_[t].version : 0; }

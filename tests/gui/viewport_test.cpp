@@ -67,6 +67,22 @@ TEST_F(ProjectTest, DrawClearsToBlackAndDrawsEachEdgeOfTheWireframe) {
   EXPECT_FALSE(lit(PixelOf(-15, 5, 0)));
 }
 
+// Textures reach GL when first drawn, and never from inside a display list being compiled:
+// there the image would be kept in the list and sent again at every call, not now.
+TEST_F(ProjectTest, ATextureFirstDrawnByTheReferenceSceneIsMadeOutsideItsList) {
+  Open();  // wire: no texture is made yet
+  window->View().DisplayMode = Display::Texture;
+  CXXX& viewport = window->Viewport();
+  ASSERT_TRUE(viewport.CompileReference());
+  GlxCtl::ContextScope scope(window->Renderscreen());
+  ASSERT_TRUE(scope.ok());
+  GLint width = 0;
+  glBindTexture(GL_TEXTURE_2D, viewport.Textures().Id(0, false));
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  EXPECT_EQ(width, 8);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 // A host control on its own, with a receiver that records what the control raises.
 class RecordingEvents : public GlxEvents {
  public:
