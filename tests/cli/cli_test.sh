@@ -2,14 +2,7 @@
 # End to end through tamsel-cli: sample -> create-opt -> import-opt -> info, merge, errors.
 set -u
 cli="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 
 check "sample" "$cli" sample "$work/craft" --meshes 3 --faces 40 --textures 4 --size 16
 check "sample wrote the project file" test -f "$work/craft/craft.opz"
@@ -162,5 +155,4 @@ fi
 "$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
 "$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
 
-echo "cli: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary cli

@@ -3,14 +3,7 @@
 # type description well formed, and the thumbnailer run as a file manager runs it.
 set -u
 build="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 
 stage="$work/stage"
 cmake --install "$build" --prefix "$stage" >/dev/null
@@ -60,5 +53,4 @@ check "a project is application/x-tamsel-project" test "$(query "$work/fighter/f
 check "an OPT file is model/x-tamsel-opt" test "$(query "$work/fighter.opt")" = "model/x-tamsel-opt"
 check "an OPT file is known by its first bytes" test "$(query "$work/craft-without-extension")" = "model/x-tamsel-opt"
 
-echo "desktop: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary desktop

@@ -5,14 +5,7 @@
 # scratch machine) and says it was skipped elsewhere.
 set -u
 build="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"; shift
-  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 
 (cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1)
 package=$(ls "$work"/tamsel_*_amd64.deb 2>/dev/null | head -1)
@@ -40,5 +33,4 @@ if [ -n "$package" ]; then
   fi
 fi
 
-echo "package: $passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary package
