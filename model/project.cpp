@@ -26,11 +26,15 @@ fs::path Normalized(const fs::path& folder) {
 
 // Mapped and let go behind the reader: a project file is never resident whole beside the
 // records read from it.
-ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
-  if (std::optional<ProjectData> read = TakeReadAhead(opzFile, ids)) return std::move(*read);
+ProjectData ReadProjectFileNow(const fs::path& opzFile, IdCounters& ids) {
   MappedText file(opzFile);
   return ReadOpzText(file.text(), ids, opzFile.string(),
                      [&file](std::size_t offset) { file.Release(offset); });
+}
+
+ProjectData ReadProjectFile(const fs::path& opzFile, IdCounters& ids) {
+  if (std::optional<ProjectData> read = TakeReadAhead(opzFile, ids)) return std::move(*read);
+  return ReadProjectFileNow(opzFile, ids);
 }
 
 std::vector<TextureRec> ScanProjectFile(const fs::path& opzFile,

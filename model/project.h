@@ -33,8 +33,11 @@ void OpenProject(Model& model, const std::filesystem::path& opzFile);
 // folder is left exactly as it is, dead writers' temporaries included.
 void LookAtProject(Model& model, const std::filesystem::path& opzFile);
 
-// The records of a project file, read from the file mapped and let go behind the reader.
+// The records of a project file, read from the file mapped and let go behind the reader
+// (or taken from a read ahead of it, see read_ahead.h).
 ProjectData ReadProjectFile(const std::filesystem::path& opzFile, IdCounters& ids);
+// The same, always from the file: what a read ahead itself does.
+ProjectData ReadProjectFileNow(const std::filesystem::path& opzFile, IdCounters& ids);
 // The same, mesh by mesh, keeping none (see ReadOpzMeshes); returns the texture records.
 std::vector<TextureRec> ScanProjectFile(const std::filesystem::path& opzFile,
                                         const std::function<void(MeshRec&&)>& mesh);

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "model/file_error.h"
-#include "model/file_io.h"
+#include "model/project.h"
 
 namespace tamsel {
 namespace fs = std::filesystem;
@@ -63,9 +63,7 @@ void ReadProjectAhead(const fs::path& opzFile, const IdCounters& ids) {
                   Read read;
                   read.after = ids;
                   try {
-                    MappedText file(opzFile);
-                    read.data = ReadOpzText(file.text(), read.after, opzFile.string(),
-                                            [&file](std::size_t at) { file.Release(at); });
+                    read.data = ReadProjectFileNow(opzFile, read.after);
                   } catch (const FileError&) {
                     return Read{};  // the read in its place says what is wrong
                   }

@@ -266,7 +266,7 @@ void GlSink::End() {
 void GlSink::BindTexture(int t, bool illum) {
   // A texture first asked for is made now, which must not happen inside a list being
   // compiled: its image would go into the list instead of to GL.
-  if (recording_) {
+  if (recording_ && textures_.Pending(t)) {
     recording_->EndRun();
     recording_->CloseList();
   }

@@ -51,14 +51,14 @@ void TextureObjects::Reload() {
 unsigned TextureObjects::Id(int t, bool illum) const {
   if (t < 0 || static_cast<std::size_t>(t) >= entries_.size()) return 0;
   Entry& e = entries_[static_cast<std::size_t>(t)];
-  if (!e.uploaded && !e.picture.isNull()) Upload(e);
+  if (Pending(t)) Upload(e);
   const auto& object = illum ? e.illum : e.trans;
   return object ? object->Id() : 0;
 }
 
 void TextureObjects::MakeAll() const {
-  for (Entry& e : entries_)
-    if (!e.uploaded && !e.picture.isNull()) Upload(e);
+  for (std::size_t t = 0; t < entries_.size(); ++t)
+    if (Pending(static_cast<int>(t))) Upload(entries_[t]);
 }
 
 const QImage* TextureObjects::Picture(std::size_t t) const {

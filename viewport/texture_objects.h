@@ -38,6 +38,12 @@ class TextureObjects {
   unsigned Id(int t, bool illum) const;
   // Makes every record's objects that are not made yet.
   void MakeAll() const;
+  // Whether asking for record t's ids would make its objects now.
+  bool Pending(int t) const {
+    if (t < 0 || static_cast<std::size_t>(t) >= entries_.size()) return false;
+    const Entry& e = entries_[static_cast<std::size_t>(t)];
+    return !e.uploaded && !e.picture.isNull();
+  }
   // Changes whenever record t's objects are made anew from another picture or key: what
   // was drawn with its ids must be drawn again. 0 for a record without objects.
   unsigned Version(std::size_t t) const { return t < entries_.size() ? entries_[t].version : 0; }
