@@ -256,7 +256,6 @@ bool CheckPanel::FixFinding(int i) {
     window_.Ask().MessageBox(QString::fromStdString(*error), "Check");
     return false;
   }
-  if (changed) window_.ApplyViewExtent();
   return changed;
 }
 

@@ -78,7 +78,6 @@ void CraftCommands::facecountmenu_Click() {
 void CraftCommands::quad2trimenu_Click() {
   int split = 0;
   if (!host_.Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
-  host_.ApplyViewExtent();
   host_.Status(QString("Quad2Tri split %1 faces").arg(split));
 }
 

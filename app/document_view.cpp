@@ -41,6 +41,8 @@ void TamselWindow::OnDocumentChanged(const ModelChange& change) {
     link_->FollowTextures(change);
   panels_->Refresh(change);
   shell_->Refresh(change);
+  // An edit (or its undo) recomputes the model's extent: the view keeps its own.
+  if (!change.selectionOnly) Viewport().KeepView();
   Viewport().CreateCall(change);
 }
 

@@ -86,8 +86,8 @@ bool ProjectCommands::ImportFile(const ImportKind& kind, const QString& path) {
     dialogs_.Inform(lines.join("\n"), kind.title + ": files kept");
   }
   ShowProjectControls();
-  window_.Viewport().ApplyViewExtent();
   if (kind.selectFirstMesh) FocusFirstMesh();
+  window_.Viewport().FitWhole();  // an imported craft is framed whole, as an opened one is
   return true;
 }
 

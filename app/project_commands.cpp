@@ -90,7 +90,6 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
                            "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
     window_.MenuItem(name)->setEnabled(true);
   doc_.Reset();
-  window_.Viewport().ApplyViewExtent();
   FocusFirstMesh();
   window_.Viewport().FitWhole();
   AddRecentProject(path);

@@ -104,10 +104,6 @@ TextureObjects& TamselWindow::Textures() {
   return link_->Viewport().Textures();
 }
 
-void TamselWindow::ApplyViewExtent() {
-  link_->Viewport().ApplyViewExtent();
-}
-
 void TamselWindow::Status(const QString& text) {
   statusBar()->showMessage(text, 10000);
 }

@@ -61,7 +61,6 @@ class TamselWindow : public QMainWindow, public PanelHost {
   bool Edit(const QString& label, const Document::Edit& edit) override;
   void Status(const QString& text) override;
   TextureObjects& Textures() override;
-  void ApplyViewExtent() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,9 @@
 #include "app/view_bars.h"
 
+#include <QAction>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QShortcut>
 #include <QToolBar>
 #include <tuple>
@@ -29,18 +32,49 @@ ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
     dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
   connect(viewbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::viewbar_ButtonClick);
   // The number keys of the keypad's layout choose the presets, on the keypad or the number
-  // row; a text box keeps the digits typed into it.
-  const std::pair<Qt::Key, const char*> presets[] = {
-      {Qt::Key_1, "front"}, {Qt::Key_3, "right"}, {Qt::Key_7, "top"}, {Qt::Key_5, "perspective"}};
-  for (const auto& [key, preset] : presets)
+  // row, and with Ctrl the opposite side, as modelling tools have it; a text box keeps the
+  // digits typed into it. View > Views lists them all with their keys.
+  struct Preset {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* name;
+    const char* caption;
+  };
+  const Preset presets[] = {{Qt::Key_7, {}, "top", "&Top"},
+                            {Qt::Key_1, {}, "front", "&Front"},
+                            {Qt::Key_3, {}, "right", "&Right"},
+                            {Qt::Key_7, Qt::ControlModifier, "bottom", "B&ottom"},
+                            {Qt::Key_1, Qt::ControlModifier, "back", "&Back"},
+                            {Qt::Key_3, Qt::ControlModifier, "left", "&Left"},
+                            {Qt::Key_5, {}, "perspective", "&3D"}};
+  QMenu* views = nullptr;
+  if (auto* viewMenu = window.menuBar()->findChild<QMenu*>("viewmenu")) {
+    views = viewMenu->addMenu("&Views");
+    views->setObjectName("viewpresetsmenu");
+  }
+  for (const Preset& p : presets) {
+    const QString name = p.name;
+    const auto show = [this, name] { ShowPreset(name); };
     for (Qt::KeyboardModifiers pad :
          {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
-      auto* shortcut = new QShortcut(QKeySequence(pad | key), &window);
-      const QString name = preset;
-      connect(shortcut, &QShortcut::activated, this,
-              [this, name] { viewbar_ButtonClick(viewbar_->IndexOfKey(name)); });
+      auto* shortcut = new QShortcut(QKeySequence(p.modifiers | pad | p.key), &window);
+      connect(shortcut, &QShortcut::activated, this, show);
     }
+    if (!views) continue;
+    // The key is shown, not bound: the shortcuts above take it, on the keypad as well.
+    const QString keys = QKeySequence(p.modifiers | p.key).toString(QKeySequence::NativeText);
+    QAction* action = views->addAction(QString(p.caption) + "\t" + keys);
+    action->setObjectName(name + "viewmenu");
+    action->setStatusTip("Turn to the " + QString(p.caption).remove('&') +
+                         " view and frame the craft");
+    connect(action, &QAction::triggered, this, show);
+  }
   connect(dispbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::dispbar_ButtonClick);
+}
+
+void ViewBars::ShowPreset(const QString& key) {
+  viewport_.ViewPreset(key.toStdString());
+  viewport_.Fit();
 }
 
 void ViewBars::viewbar_ButtonClick(int index) {

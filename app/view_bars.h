@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QMainWindow;
 
@@ -21,6 +22,8 @@ class ViewBars : public QObject {
 
   void viewbar_ButtonClick(int index);
   void dispbar_ButtonClick(int index);
+  // Turns the view to a preset ("top", "bottom", ...) and frames the craft.
+  void ShowPreset(const QString& key);
 
  private:
   PanelHost& host_;

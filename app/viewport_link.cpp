@@ -194,7 +194,7 @@ void ViewportLink::MouseUp(int b, int s, float x, float y) {
   if (!drawn || (end - bandStart_).manhattanLength() <= GlxCtl::kClickSlop) {
     // A left click picks in the modelling tools' scheme, as a right click does otherwise.
     if (!modelling_ || (end - bandStart_).manhattanLength() > GlxCtl::kClickSlop) return;
-    const PickOutcome picked = cxxx_->PickAt(bandStart_.x(), bandStart_.y());
+    const PickOutcome picked = cxxx_->ClickAt(bandStart_.x(), bandStart_.y());
     if (picked.kind == PickOutcome::NoHit) ApplyPickResult({}, s & 1);
     if (picked.kind == PickOutcome::Named) ApplyPickResult(picked.target, s & 1);
     return;

@@ -182,7 +182,11 @@ void WindowShell::BuildViewMenu() {
       {"&Axes", "axesmenu", "viewport/axes", &ViewState::AxesShown, true,
        "Show the craft's X, Y and Z axes in the lower left corner of the viewport"},
       {"Background Gra&dient", "gradientmenu", "viewport/gradient", &ViewState::GradientShown,
-       false, "Draw a grey-blue gradient behind the craft instead of black"}};
+       false, "Draw a grey-blue gradient behind the craft instead of black"},
+      {"Show &Back Faces", "backfacesmenu", "viewport/backfaces", &ViewState::BackFacesShown, false,
+       "Draw the faces seen from behind as well, darker: the inside of open shells"},
+      {"&Hidden Lines", "hiddenlinesmenu", "viewport/hiddenlines", &ViewState::HiddenLines, false,
+       "In wireframe, hide the edges that lie behind faces"}};
   for (const Decoration& d : decorations) {
     QAction* action = view->addAction(d.caption);
     action->setObjectName(d.name);

@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Z is up, the nose points along +Y; the viewport shows +X on the left seen from above.
+// The parts are laid out with the top along +Z and the right side along +X, the way they are
+// easiest to read here; GenerateFighter then turns the craft half a turn about Y into the
+// craft's axes (top -Z, right side -X, nose +Y). A turn keeps every face's outside.
 struct P3 {
   float x = 0, y = 0, z = 0;
 };
@@ -254,6 +256,10 @@ EngineGlowRec Glow(float x) {
   return g;
 }
 
+Single3 HalfTurnAboutY(const Single3& p) {
+  return {-p.x, p.y, -p.z};
+}
+
 }  // namespace
 
 void GenerateFighter(Model& model, const fs::path& folder) {
@@ -315,8 +321,15 @@ void GenerateFighter(Model& model, const fs::path& folder) {
   gun.Hardpoints.push_back({5, {0, 34, -3.8f}});
   model.Meshes.push_back(std::move(gun));
 
-  for (MeshRec& mesh : model.Meshes.EditAll())
-    for (LODRec& level : mesh.LODs) AssignNewIds(level, model.Ids);
+  for (MeshRec& mesh : model.Meshes.EditAll()) {
+    for (LODRec& level : mesh.LODs) {
+      for (FaceRec& face : level.Faces)
+        for (VertexRec& v : face.Vertices) v.X = -v.X, v.Z = -v.Z;
+      AssignNewIds(level, model.Ids);
+    }
+    for (HardpointRec& hp : mesh.Hardpoints) hp.Position = HalfTurnAboutY(hp.Position);
+    for (EngineGlowRec& g : mesh.EngineGlows) g.Position = HalfTurnAboutY(g.Position);
+  }
   SettleAfterRead(model);
   CalculateFaceNormals(model);
   CalculateVertexNormals(model);
@@ -325,9 +338,9 @@ void GenerateFighter(Model& model, const fs::path& folder) {
   CalculateRotations(model);
   // The chin turret swings about its vertical axis, aimed forward.
   MeshRec& turretMesh = model.Meshes.Edit(static_cast<std::size_t>(model.MeshCount() - 1));
-  turretMesh.Axis = {0, 0, 10};
+  turretMesh.Axis = {0, 0, -10};
   turretMesh.Aim = {0, 10, 0};
-  turretMesh.Degree = {10, 0, 0};
+  turretMesh.Degree = {-10, 0, 0};
   for (MeshRec& mesh : model.Meshes.EditAll()) mesh.TargetId = 0;
   files.Finish(model);
 }

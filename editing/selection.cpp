@@ -24,20 +24,26 @@ void PickInLevel(Lod& lod, int m, PickKind levelKind, const PickTarget& picked, 
     if (hit) chosen = {PickKind::Mesh, m};
     return;
   }
+  // A face or corner picked on a mesh that is not selected selects the mesh too (and a
+  // corner its face), so that what was clicked is what gets chosen; the meshes and faces
+  // selected already stay, as they are what the lists show.
+  const bool inMesh = picked.kind == levelKind && picked.mesh == m && picked.face >= 0 &&
+                      picked.face < lod.FaceCount();
+  if (inMesh) set(lod.Selected, kTrue);
   for (int f = 0; f < lod.FaceCount(); ++f) {
     auto& face = lod.Faces[static_cast<std::size_t>(f)];
     if (levelKind == PickKind::Face) {
-      const bool hit =
-          picked.kind == PickKind::Face && picked.mesh == m && picked.face == f && lod.Selected;
+      const bool hit = inMesh && picked.face == f;
       set(face.Selected, hit || (keep && face.Selected) ? kTrue : kFalse);
       if (hit) chosen = {PickKind::Face, m, f};
       continue;
     }
+    const bool inFace =
+        inMesh && picked.face == f && picked.corner >= 0 && picked.corner < face.CornerCount();
+    if (inFace) set(face.Selected, kTrue);
     for (int k = 0; k < 4; ++k) {
       auto& v = face.Vertices[static_cast<std::size_t>(k)];
-      const bool hit = picked.kind == PickKind::Corner && picked.mesh == m && picked.face == f &&
-                       picked.corner == k && k < face.CornerCount() && lod.Selected &&
-                       face.Selected;
+      const bool hit = inFace && picked.corner == k;
       set(v.Selected, hit || (keep && v.Selected) ? kTrue : kFalse);
       if (hit) chosen = {PickKind::Corner, m, f, k};
     }

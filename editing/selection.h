@@ -25,10 +25,11 @@ struct PickTarget {
 };
 
 // Applies a pick at the current level to the selection flags: without shift the level's
-// selection is replaced, with shift added to. Faces can be picked only in selected meshes
-// and corners only in selected faces; a target that cannot be picked still clears the
-// selection without shift. A None target (no hits) clears the level's selection whatever
-// shift says. Returns the element that became selected (kind None when none did).
+// selection is replaced, with shift added to. A face picked in a mesh that is not selected
+// selects the mesh as well, and a corner its mesh and face; a target that names no element
+// still clears the selection without shift. A None target (no hits) clears the level's
+// selection whatever shift says. Returns the element that became selected (kind None when
+// none did).
 PickTarget ApplyPick(Model& model, int level, PickKind levelKind, const PickTarget& picked,
                      bool shift);
 

@@ -94,10 +94,11 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
       const std::string wanted = material == materials.end() ? "" : material->second;
       if (!wanted.empty() && wanted != current) obj += "usemtl " + wanted + "\n";
       current = wanted;
-      // The mirrored axes make the clockwise corners counter-clockwise: in their own order.
+      // The format winds counter-clockwise seen from outside, Tamsel clockwise: corner 0,
+      // then the others in reverse.
       obj += "f";
       for (int k = 0; k < n; ++k) {
-        const std::string i = std::to_string(next + static_cast<std::size_t>(k));
+        const std::string i = std::to_string(next + static_cast<std::size_t>((n - k) % n));
         obj.append(" ").append(i).append("/").append(i).append("/").append(i);
       }
       obj += "\n";

@@ -183,9 +183,10 @@ class SceneReader {
   void AddNode(const aiNode& node, const aiMatrix4x4& transform) {
     aiMatrix4x4 normalTransform = transform;
     normalTransform.Inverse().Transpose();
-    // The mirrored axes turn the file's counter-clockwise corners into Tamsel's clockwise
-    // ones; a mirroring transform in the file turns them round once more.
-    const bool reverse = transform.Determinant() < 0;
+    // The file winds counter-clockwise seen from outside, Tamsel clockwise, and turning the
+    // axes keeps a winding's sense: corners come in reverse, unless a mirroring transform in
+    // the file has turned them round already.
+    const bool reverse = transform.Determinant() >= 0;
     MeshRec mesh;
     const aiMesh* first = scene_.mMeshes[node.mMeshes[0]];
     mesh.Name = UniqueMeshName(node.mName.length ? node.mName.C_Str() : first->mName.C_Str());

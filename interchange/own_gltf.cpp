@@ -20,6 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// asset.extras.tamsel: 1 wrote the axes mirrored, 2 turns them (see interchange/axes.h).
+constexpr int kOwnGltfVersion = 2;
+
 using Value = tinygltf::Value;
 
 Value Num(double v) {
@@ -108,7 +111,7 @@ class GltfWriter {
     binSize_ = 0;
     gltf_.asset.version = "2.0";
     gltf_.asset.generator = "Tamsel 0.4";
-    gltf_.asset.extras = Value(Value::Object{{"tamsel", Int(1)}});
+    gltf_.asset.extras = Value(Value::Object{{"tamsel", Int(kOwnGltfVersion)}});
     gltf_.buffers.resize(1);
     gltf_.samplers.resize(1);
     gltf_.samplers[0].magFilter = TINYGLTF_TEXTURE_FILTER_NEAREST;
@@ -324,9 +327,11 @@ class GltfWriter {
         uv.insert(uv.end(), {v.U, 1.0f - v.V});  // glTF counts V from the image's top
         exactUv.insert(exactUv.end(), {v.U, v.V});
       }
-      // The mirrored axes make the clockwise corners counter-clockwise: (0, 1, 2), (0, 2, 3).
-      indices.insert(indices.end(), {base, base + 1, base + 2});
-      if (n == 4) indices.insert(indices.end(), {base, base + 2, base + 3});
+      // The format winds counter-clockwise seen from outside, Tamsel clockwise: the triangles
+      // take the corners in reverse, (0, 2, 1) and (0, 3, 2); the vertices keep their order
+      // so that our own reader gets the face back as it was.
+      indices.insert(indices.end(), {base, base + 2, base + 1});
+      if (n == 4) indices.insert(indices.end(), {base, base + 3, base + 2});
       corners.push_back(static_cast<float>(n));
       if (variants)
         slots.push_back(Value(Value::Array{Value(face.TextureNames[1]), Value(face.TextureNames[2]),
@@ -561,14 +566,12 @@ class GltfReader {
       for (int k = 0; k < 4; ++k) {
         const std::size_t i = vertex + static_cast<std::size_t>(k < n ? k : 0);
         VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-        const Single3 pos =
-            FromFileAxes(positions[3 * i], positions[3 * i + 1], positions[3 * i + 2], UpAxis::Y);
+        const Single3 pos = Axes(positions[3 * i], positions[3 * i + 1], positions[3 * i + 2]);
         const double s = options_.scale;
         v.X = static_cast<float>(pos.x * s), v.Y = static_cast<float>(pos.y * s),
         v.Z = static_cast<float>(pos.z * s);
         if (normals.size() >= 3 * (i + 1)) {
-          const Single3 nn =
-              FromFileAxes(normals[3 * i], normals[3 * i + 1], normals[3 * i + 2], UpAxis::Y);
+          const Single3 nn = Axes(normals[3 * i], normals[3 * i + 1], normals[3 * i + 2]);
           v.I = nn.x, v.J = nn.y, v.K = nn.z;
         }
         if (uv.size() >= 2 * (i + 1))
@@ -588,6 +591,12 @@ class GltfReader {
       }
       lod.Faces.push_back(std::move(face));
     }
+  }
+
+  // The file's axes as the craft's: our first exports mirrored them, later ones turn them.
+  Single3 Axes(float x, float y, float z) const {
+    return IntOf(Get(gltf_.asset.extras, "tamsel")) < 2 ? MirroredFileAxes(x, y, z)
+                                                        : FromFileAxes(x, y, z, UpAxis::Y);
   }
 
   // Texture names as the project will know them: kept unless the project has one already.

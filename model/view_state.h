@@ -28,6 +28,8 @@ struct ViewState {
   bool GridShown = false;             // the ground grid under the craft
   bool AxesShown = false;             // the axes gizmo in a corner
   bool GradientShown = false;         // a gradient behind the craft rather than black
+  bool BackFacesShown = false;        // faces seen from behind drawn too, darker
+  bool HiddenLines = false;           // a wireframe hides the edges behind its faces
   std::int16_t AxisAnimAngle = 0;     // 0..355
   std::int16_t AimAnimStep = 0;       // 0..20
   std::int16_t DegreeAnimStep = 0;    // 0..20

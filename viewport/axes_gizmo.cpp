@@ -28,11 +28,11 @@ std::vector<Segment> Glyph(int axis) {
 }  // namespace
 
 std::vector<GizmoStroke> AxesGizmo(const Matrix4& orientation) {
-  // Column i of the rotation is where axis i points in the view; nearer to the viewer is
-  // lower view z (the scene's depth range is turned round).
+  // Column i of the rotation is where axis i points in the view; the viewer looks along -z,
+  // so the farthest axis has the lowest view z.
   std::array<int, 3> order{0, 1, 2};
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    return orientation[static_cast<std::size_t>(a * 4 + 2)] >
+    return orientation[static_cast<std::size_t>(a * 4 + 2)] <
            orientation[static_cast<std::size_t>(b * 4 + 2)];
   });
   std::vector<GizmoStroke> strokes;

@@ -12,10 +12,18 @@ std::optional<ViewAngle> ViewAngleNamed(const std::string& key) {
   if (key == "top") return ViewAngle::Top;
   if (key == "front") return ViewAngle::Front;
   if (key == "right") return ViewAngle::Right;
+  if (key == "bottom") return ViewAngle::Bottom;
+  if (key == "back") return ViewAngle::Back;
+  if (key == "left") return ViewAngle::Left;
   return std::nullopt;
 }
 
 void OrientCamera(Camera& camera, ViewAngle angle) {
+  // The Top view looks down on the top (-Z) with the nose up the screen. The others look at
+  // their sides with the top up the screen, as a modelling tool shows them: each is turned
+  // from the Top view, and rolled half a turn about the line of sight where the turn alone
+  // would leave the craft upside down. Each side's opposite is its view turned half a turn
+  // about the screen's vertical (the Bottom view: about its horizontal).
   camera.ResetRotation();
   camera.RotateX(180);
   camera.RotateZ(180);
@@ -23,25 +31,33 @@ void OrientCamera(Camera& camera, ViewAngle angle) {
     case ViewAngle::Perspective:
       camera.RotateX(60);
       camera.RotateY(33);
-      camera.RotateZ(-18);
+      camera.RotateZ(162);
       break;
     case ViewAngle::Right:
+    case ViewAngle::Left:
       camera.RotateY(-90);
-      camera.RotateZ(90);
+      camera.RotateZ(-90);
+      if (angle == ViewAngle::Left) camera.RotateY(180);
       break;
     case ViewAngle::Front:
+    case ViewAngle::Back:
       camera.RotateX(90);
+      camera.RotateZ(180);
+      if (angle == ViewAngle::Back) camera.RotateY(180);
       break;
     case ViewAngle::Top:
+      break;
+    case ViewAngle::Bottom:
+      camera.RotateX(180);
       break;
   }
 }
 
 std::string ViewName(const Camera& camera) {
-  const std::pair<ViewAngle, const char*> presets[] = {{ViewAngle::Perspective, "3D"},
-                                                       {ViewAngle::Top, "Top"},
-                                                       {ViewAngle::Front, "Front"},
-                                                       {ViewAngle::Right, "Right"}};
+  const std::pair<ViewAngle, const char*> presets[] = {
+      {ViewAngle::Perspective, "3D"}, {ViewAngle::Top, "Top"},       {ViewAngle::Front, "Front"},
+      {ViewAngle::Right, "Right"},    {ViewAngle::Bottom, "Bottom"}, {ViewAngle::Back, "Back"},
+      {ViewAngle::Left, "Left"}};
   for (const auto& [angle, name] : presets) {
     Camera preset;
     OrientCamera(preset, angle);

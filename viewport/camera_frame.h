@@ -12,13 +12,14 @@
 
 namespace tamsel {
 
-enum class ViewAngle { Perspective, Top, Front, Right };
+enum class ViewAngle { Perspective, Top, Front, Right, Bottom, Back, Left };
 
 // The name of the preset whose direction the camera looks in ("3D", "Top", "Front",
-// "Right"), or "User" for any other direction.
+// "Right", "Bottom", "Back", "Left"), or "User" for any other direction.
 std::string ViewName(const Camera& camera);
 
-// "perspective", "top", "front", "right" (the tool bar's keys) and "3d"; nothing otherwise.
+// "perspective", "top", "front", "right" (the tool bar's keys), "bottom", "back", "left" and
+// "3d"; nothing otherwise.
 std::optional<ViewAngle> ViewAngleNamed(const std::string& key);
 
 // The orientation of a view; pan, target and zoom stay.

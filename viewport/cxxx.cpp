@@ -149,12 +149,22 @@ void CXXX::SetExtent(double extent) {
                          model_.ViewExtent);
 }
 
-void CXXX::ApplyViewExtent() {
+void CXXX::KeepView() {
   Camera& camera = ctl_.Camera();
-  const double e = model_.ViewExtent;
-  camera.NearPlane = -e;
-  camera.FarPlane = e;
-  camera.SetOrtho(-e, e, -e, e);
+  model_.ViewExtent = camera.Ortho()[1];
+  // The volume deepens to hold whatever the edit moved, and never grows shallower: nothing
+  // is cut away, and the view's turn, pan and zoom stay as they were.
+  const Matrix4 m = camera.ModelView();
+  double depth = 0;
+  for (int k = 0; k < 8; ++k) {
+    const double x = k & 1 ? model_.ModelMax.x : model_.ModelMin.x;
+    const double y = k & 2 ? model_.ModelMax.y : model_.ModelMin.y;
+    const double z = k & 4 ? model_.ModelMax.z : model_.ModelMin.z;
+    depth = std::max(depth, std::fabs(m[2] * x + m[6] * y + m[10] * z + m[14]));
+  }
+  if (!std::isfinite(depth)) return;
+  camera.NearPlane = std::min(camera.NearPlane, -(depth + 1));
+  camera.FarPlane = std::max(camera.FarPlane, depth + 1);
 }
 
 void CXXX::KeyDown(int keyCode, int shift) {
@@ -281,7 +291,7 @@ void CXXX::MouseMove(int button, int /*shift*/, float x, float y) {
   ctl_.Redraw();
 }
 
-PickOutcome CXXX::PickAt(int x, int y, double size) {
+PickView CXXX::PickViewAt(int x, int y, double size) const {
   const qreal ratio = ctl_.devicePixelRatioF();
   PickView at;
   at.width = static_cast<int>(ctl_.width() * ratio);
@@ -291,12 +301,21 @@ PickOutcome CXXX::PickAt(int x, int y, double size) {
   at.x = static_cast<int>(x * ratio);
   at.y = static_cast<int>(y * ratio);
   at.size = size * ratio;
-  return PickScene(model_, view_, host_.CurrentSceneInputs(), at, pickBoxes_);
+  return at;
+}
+
+PickOutcome CXXX::PickAt(int x, int y, double size) {
+  return PickScene(model_, view_, host_.CurrentSceneInputs(), PickViewAt(x, y, size), pickBoxes_);
+}
+
+PickOutcome CXXX::ClickAt(int x, int y) {
+  return PickClick(model_, view_, host_.CurrentSceneInputs(), PickViewAt(x, y, GlxCtl::kPickSize),
+                   pickBoxes_);
 }
 
 void CXXX::Click(int x, int y) {
   if (!rightDragging_) return;
-  const PickOutcome outcome = PickAt(x, y);
+  const PickOutcome outcome = ClickAt(x, y);
   // Hits on things that stand for no element change nothing; no hit at all clears.
   if (outcome.kind == PickOutcome::NoHit) host_.ApplyPickResult({}, shiftHeld_);
   if (outcome.kind == PickOutcome::Named) host_.ApplyPickResult(outcome.target, shiftHeld_);

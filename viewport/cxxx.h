@@ -60,6 +60,9 @@ class CXXX {
   // What a click at (x, y) would pick, without applying it; `size` is the pick square's
   // side in logical pixels.
   PickOutcome PickAt(int x, int y, double size = GlxCtl::kPickSize);
+  // What a click at (x, y) chooses (PickClick): PickAt's choice, or at the corner level the
+  // corner of the face clicked that lies nearest to the pointer.
+  PickOutcome ClickAt(int x, int y);
   void ContextLost() {
     listCompiled_ = false;
     layers_.Forget();
@@ -81,10 +84,12 @@ class CXXX {
   // Deletes every compiled part, so that the next Compile builds all anew.
   void DropParts();
 
-  // The view toolbar's orientations: "perspective", "top", "right", "front".
+  // The orientations: "perspective", "top", "right", "front", "bottom", "back", "left".
   void ViewPreset(const std::string& key);
-  // Hands the model's view extent to the camera (after CalculateBounds).
-  void ApplyViewExtent();
+  // After an edit: the turn, pan and zoom stay where the modeller put them (the model's
+  // recomputed extent gives way to the zoom on screen), and the view volume deepens to hold
+  // the edited model.
+  void KeepView();
 
   TextureObjects& Textures() { return textures_; }
   const PickTable& Names() const { return names_; }
@@ -98,6 +103,8 @@ class CXXX {
 
  private:
   void SetExtent(double extent);
+  // The camera and pointer of a pick at (x, y) logical pixels, in device pixels.
+  PickView PickViewAt(int x, int y, double size) const;
   void DrawScene();
   void Frame(bool selectionFirst);
 

@@ -29,6 +29,11 @@ class DrawSink {
   virtual void Texturing(bool on) = 0;
   virtual void Blending(bool on) = 0;
   virtual void DepthLessEqual(bool on) = 0;
+  // On: faces seen from behind are drawn and those seen from outside culled; off: the usual.
+  virtual void CullFrontFaces(bool on) = 0;
+  // On: faces write depth only, a little behind where they are, so that they hide what lies
+  // behind them but not the edges drawn on them.
+  virtual void DepthOnly(bool on) = 0;
   virtual void Push() = 0;
   virtual void Pop() = 0;
   virtual void Translate(float x, float y, float z) = 0;

@@ -8,7 +8,7 @@ namespace tamsel {
 void SetupSceneState() {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LESS);
-  glDepthRange(1.0, -1.0);  // GL clamps this to (1, 0): nearer to the viewer is larger z
+  glDepthRange(0.0, 1.0);  // nearer to the viewer is smaller depth, so GL_LESS keeps it
   glEnable(GL_CULL_FACE);
   glFrontFace(GL_CW);
   glCullFace(GL_BACK);

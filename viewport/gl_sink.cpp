@@ -291,6 +291,21 @@ void GlSink::DepthLessEqual(bool on) {
   State();
   glDepthFunc(on ? GL_LEQUAL : GL_LESS);
 }
+void GlSink::CullFrontFaces(bool on) {
+  State();
+  glCullFace(on ? GL_FRONT : GL_BACK);
+}
+void GlSink::DepthOnly(bool on) {
+  State();
+  const GLboolean colour = on ? GL_FALSE : GL_TRUE;
+  glColorMask(colour, colour, colour, colour);
+  if (on) {
+    glPolygonOffset(1, 1);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+  } else {
+    glDisable(GL_POLYGON_OFFSET_FILL);
+  }
+}
 void GlSink::Push() {
   State();
   glPushMatrix();

@@ -36,6 +36,8 @@ class GlSink : public DrawSink {
   void Texturing(bool on) override;
   void Blending(bool on) override;
   void DepthLessEqual(bool on) override;
+  void CullFrontFaces(bool on) override;
+  void DepthOnly(bool on) override;
   void Push() override;
   void Pop() override;
   void Translate(float x, float y, float z) override;

@@ -410,8 +410,9 @@ void DrawGrid(const Model& model, double extent, DrawSink& s) {
   const double spacing = GridSpacing(extent);
   const double reach = extent * 2;
   const double cx = model.ModelCenter.x, cy = model.ModelCenter.y;
-  // A little under the craft, so that a flat craft's faces cover the grid, not cross it.
-  const auto z = static_cast<float>(model.ModelMin.z - extent / 100);
+  // A little under the craft (its bottom is +Z), so that a flat craft's faces cover the grid,
+  // not cross it.
+  const auto z = static_cast<float>(model.ModelMax.z + extent / 100);
   const long long first = static_cast<long long>(std::floor((std::min(cx, cy) - reach) / spacing));
   const long long last = static_cast<long long>(std::ceil((std::max(cx, cy) + reach) / spacing));
   if (last - first > 400) return;  // a view far larger than the craft: no grid to speak of

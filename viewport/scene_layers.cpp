@@ -235,6 +235,12 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
         DrawUniqueEdges(s, lod.Faces);
         s.End();
       });
+      if (v.hiddenLines)
+        f.surface = PartFor(parts, Key({"surface ", lv}), [&](DrawSink& s) {
+          s.Begin(Primitive::Triangles);
+          for (const FaceRec& face : lod.Faces) FaceTriangles(s, face);
+          s.End();
+        });
     } else {
       // The triangles of each texture's faces are compiled once; the opaque and the blended
       // pass call them with their own texture and colour.
@@ -473,18 +479,34 @@ void LayeredScene::Draw(DrawSink& s) const {
   s.Color(255, 255, 255);
   s.LineWidth(1);
   s.PointSize(4);
-  if (texture) s.Texturing(true);
-  for (const MeshFrame& f : frame_) {
-    if (!f.body) continue;
-    if (meshLevel) {
-      if (f.selected)
-        Color(s, f.focused ? primary : secondary);
-      else
-        s.Color(255, 255, 255);
-      s.LineWidth(f.selected ? 2.0f : 1.0f);
+  if (v.hiddenLines) {
+    // The faces go into depth first, both sides when the back faces show, so that the
+    // edges behind them fail the depth test.
+    s.DepthOnly(true);
+    for (const bool back : {false, true}) {
+      if (back && !v.backFaces) continue;
+      s.CullFrontFaces(back);
+      for (const MeshFrame& f : frame_) call(f, f.surface);
     }
-    call(f, f.body);
+    s.CullFrontFaces(false);
+    s.DepthOnly(false);
   }
+  if (texture) s.Texturing(true);
+  // A face seen from behind shows at half the brightness it has from outside.
+  for (const bool back : {true, false}) {
+    if (back && !(texture && v.backFaces)) continue;
+    s.CullFrontFaces(back);
+    for (const MeshFrame& f : frame_) {
+      if (!f.body) continue;
+      ColorTriple c{255, 255, 255};
+      if (meshLevel && f.selected) c = f.focused ? primary : secondary;
+      if (back) c = {c.R / 2, c.G / 2, c.B / 2};
+      Color(s, c);
+      if (meshLevel) s.LineWidth(f.selected ? 2.0f : 1.0f);
+      call(f, f.body);
+    }
+  }
+  s.CullFrontFaces(false);
   s.Color(255, 255, 255);
   s.LineWidth(1);
   if (faceLevel) {

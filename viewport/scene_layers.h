@@ -95,6 +95,7 @@ class LayeredScene {
   SceneView sceneView_;
   struct MeshFrame {
     unsigned body = 0, blend = 0, highlight = 0, marks = 0, vectors = 0, points = 0, normals = 0;
+    unsigned surface = 0;  // a wireframe's faces, drawn into depth alone to hide its far edges
     bool selected = false, focused = false, animated = false;
     const MeshRec* mesh = nullptr;
   };

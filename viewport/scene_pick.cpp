@@ -36,9 +36,9 @@ inline Clip Lerp(const Clip& a, const Clip& b, double t) {
           a.w + (b.w - a.w) * t};
 }
 
-// Window depth with the viewport's depth range (1, 0): (1 - z/w) / 2.
+// Window depth with the viewport's depth range (0, 1): (1 + z/w) / 2, nearer is smaller.
 inline double Depth(const Clip& c) {
-  return (1 - c.z / c.w) / 2;
+  return (1 + c.z / c.w) / 2;
 }
 
 // The pick matrix GL builds for a square of `size` pixels around (x, y), y from the bottom.
@@ -70,7 +70,8 @@ class Picker {
     const Matrix4 pick =
         PickMatrix(at.x, at.height - at.y, at.size, std::max(1, at.width), std::max(1, at.height));
     matrix_ = Multiply(Multiply(pick, at.projection), at.modelView);
-    texture_ = v_.textured;
+    texture_ = v_.SolidFaces();
+    bothSides_ = texture_ && v_.backFaces;
   }
 
   PickOutcome Run() {
@@ -159,7 +160,8 @@ class Picker {
     const double ax = a.x / a.w, ay = a.y / a.w, bx = b.x / b.w, by = b.y / b.w, cx = c.x / c.w,
                  cy = c.y / c.w;
     const double area = (bx - ax) * (cy - ay) - (cx - ax) * (by - ay);
-    if (!(area < 0)) return;  // counter-clockwise, or no area: the back, culled
+    // Counter-clockwise is the back, culled unless the back faces show; no area, no face.
+    if (!(area < 0) && !(bothSides_ && area > 0)) return;
     Clip poly[9] = {a, b, c}, next[9];
     int n = 3;
     for (int p = 0; p < 6 && n > 0; ++p) {
@@ -180,7 +182,8 @@ class Picker {
     Hit(d, target);
   }
 
-  // A face as the scene draws it: its edges in wire mode, a fan of triangles in textured.
+  // A face as the scene draws it: its edges in wire mode, a fan of triangles where faces are
+  // solid (textured, or hiding the lines behind them).
   void FaceShape(const FaceRec& face, const PickTarget& target) {
     const int n = face.CornerCount();
     Clip c[4];
@@ -383,7 +386,8 @@ class Picker {
   const SceneView v_;
   PickBoxes& boxes_;
   int level_;
-  bool texture_ = false;
+  bool texture_ = false;    // faces are hit as surfaces, not by their edges
+  bool bothSides_ = false;  // and from behind as well
   Matrix4 matrix_{};
   const Matrix4* current_ = &matrix_;
   PickOutcome outcome_;
@@ -456,6 +460,35 @@ const PickBoxes::Level& PickBoxes::For(const Model& model, int mesh, int level) 
 PickOutcome PickScene(const Model& model, const ViewState& view, const SceneInputs& inputs,
                       const PickView& at, PickBoxes& boxes) {
   return Picker(model, view, inputs, at, boxes).Run();
+}
+
+PickOutcome PickClick(const Model& model, const ViewState& view, const SceneInputs& inputs,
+                      const PickView& at, PickBoxes& boxes) {
+  const PickOutcome outcome = PickScene(model, view, inputs, at, boxes);
+  if (view.GeometryLevel != Geometry::Vertex || outcome.kind != PickOutcome::Unnamed)
+    return outcome;
+  ViewState faces = view;
+  faces.GeometryLevel = Geometry::Face;
+  const PickOutcome face = PickScene(model, faces, inputs, at, boxes);
+  if (face.kind != PickOutcome::Named || face.target.kind != PickKind::Face) return outcome;
+  const FaceRec& f = model.Meshes[static_cast<std::size_t>(face.target.mesh)]
+                         .LODs[static_cast<std::size_t>(view.LevelIndex())]
+                         .Faces[static_cast<std::size_t>(face.target.face)];
+  const Matrix4 m = Multiply(at.projection, at.modelView);
+  int nearest = 0;
+  double best = 0;
+  for (int k = 0; k < f.CornerCount(); ++k) {
+    const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
+    const double w = m[3] * v.X + m[7] * v.Y + m[11] * v.Z + m[15];
+    const double x = (m[0] * v.X + m[4] * v.Y + m[8] * v.Z + m[12]) / w;
+    const double y = (m[1] * v.X + m[5] * v.Y + m[9] * v.Z + m[13]) / w;
+    const double dx = (x + 1) / 2 * at.width - at.x, dy = (1 - y) / 2 * at.height - at.y;
+    const double d = dx * dx + dy * dy;
+    if (k == 0 || d < best) best = d, nearest = k;
+  }
+  PickOutcome corner = face;
+  corner.target = {PickKind::Corner, face.target.mesh, face.target.face, nearest};
+  return corner;
 }
 
 }  // namespace tamsel

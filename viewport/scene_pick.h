@@ -60,4 +60,10 @@ class PickBoxes {
 PickOutcome PickScene(const Model& model, const ViewState& view, const SceneInputs& inputs,
                       const PickView& at, PickBoxes& boxes);
 
+// What a click chooses: what PickScene chooses, but at the corner level a click on a face
+// (of any mesh, selected or not) away from the corners shown chooses the corner of that
+// face nearest to the pointer on the screen.
+PickOutcome PickClick(const Model& model, const ViewState& view, const SceneInputs& inputs,
+                      const PickView& at, PickBoxes& boxes);
+
 }  // namespace tamsel

@@ -9,6 +9,8 @@ SceneView SceneView::Of(const ViewState& view, const SceneInputs& in) {
   s.level = view.LevelIndex();
   s.geometry = view.GeometryLevel;
   s.textured = view.DisplayMode == Display::Texture;
+  s.hiddenLines = !s.textured && view.HiddenLines;
+  s.backFaces = view.BackFacesShown;
   s.flightGroup = view.FlightGroupColor;
   s.meshCentres = s.MeshLevel() && !s.textured;
   s.faceCentres = s.FaceLevel() && !s.textured;

@@ -24,6 +24,8 @@ struct SceneView {
   int level = 0;                       // the level of detail shown
   Geometry geometry = Geometry::Mesh;  // what a click picks: meshes, faces or corners
   bool textured = false;               // faces filled with their textures, else their edges
+  bool hiddenLines = false;            // a wireframe whose faces hide the edges behind them
+  bool backFaces = false;              // faces seen from behind shown (and hiding) too
   int flightGroup = 0;                 // the flight-group slot whose textures show
   bool meshCentres = false;            // each mesh's centre point (mesh level, wireframe)
   bool faceCentres = false;            // the selected meshes' face centres (face level, wireframe)
@@ -40,6 +42,8 @@ struct SceneView {
   bool VertexLevel() const { return geometry == Geometry::Vertex; }
   PickKind Picks() const;
   bool Animated(int mesh) const { return mesh >= 0 && mesh == animatedMesh; }
+  // Whether faces are solid: drawn filled, or hiding the wireframe behind them.
+  bool SolidFaces() const { return textured || hiddenLines; }
   // The selection colours of the mode drawn: the focused element's, then the others'. A
   // textured face is drawn in its texture times this colour, so the textured colours are
   // taken halfway towards white: the texture keeps at least half its contrast, and a

@@ -216,10 +216,9 @@ void GeometrySubFrame::updategeogeobut_Click() {
     std::optional<double> at[3];
     for (int a = 0; a < 3; ++a)
       if (!(at[a] = ReadNumber(meshMove_[a], host_))) return;
-    if (host_.Edit("Mesh UPDATE", [&](tamsel::Model& m) {
-          UpdateSelectedMeshes(m, level, {*d, *s, *at[0], *at[1], *at[2]});
-        }))
-      host_.ApplyViewExtent();
+    host_.Edit("Mesh UPDATE", [&](tamsel::Model& m) {
+      UpdateSelectedMeshes(m, level, {*d, *s, *at[0], *at[1], *at[2]});
+    });
   } else if (geometry == Geometry::Face) {
     const auto normal = ReadNumbers(faceNormal_, host_);
     const auto face = focus().face;
@@ -255,14 +254,9 @@ void GeometrySubFrame::turnbut_Click() {
   const int level = this->level();
   const auto axis = static_cast<Axis>(transformAxis_->currentIndex());
   const TransformScope scope = ScopeOf(view().GeometryLevel);
-  int turned = 0;
-  if (host_.Edit(
-          QString("Turn %1\u00b0 about %2")
-              .arg(*degrees)
-              .arg("XYZ"[transformAxis_->currentIndex()]),
-          [&](tamsel::Model& m) { turned = RotateSelection(m, level, scope, axis, *degrees); }) &&
-      turned > 0)
-    host_.ApplyViewExtent();
+  host_.Edit(
+      QString("Turn %1\u00b0 about %2").arg(*degrees).arg("XYZ"[transformAxis_->currentIndex()]),
+      [&](tamsel::Model& m) { RotateSelection(m, level, scope, axis, *degrees); });
 }
 
 void GeometrySubFrame::mirrorbut_Click() {

@@ -27,8 +27,6 @@ class PanelHost {
   virtual void Status(const QString& text) = 0;
   // The texture objects (and the bitmaps as loaded) of the model's texture records.
   virtual TextureObjects& Textures() = 0;
-  // The camera follows the model's extent after an edit that moved or sized meshes.
-  virtual void ApplyViewExtent() = 0;
 
   // Tells every view that the selection changed; `chosen`: the focus changed with it.
   void SelectionChanged(bool chosen) {

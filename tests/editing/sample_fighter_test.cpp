@@ -63,6 +63,14 @@ TEST(SampleFighter, ShowsEveryFeatureWhereItBelongs) {
   test::TempDir dir;
   Model m;
   GenerateFighter(m, dir.path() / "fighter");
+  // In the craft's axes: the nose along +Y, the cockpit on the top (-Z) and the chin turret
+  // under the hull, the right wing on the right (-X).
+  const MeshRec& body = Named(m, "Hull");
+  EXPECT_GT(body.Max.y, -body.Min.y);
+  EXPECT_LT(Named(m, "Cockpit").Center.z, body.Center.z - 2);
+  EXPECT_GT(Named(m, "Chin Turret").Center.z, body.Center.z + 2);
+  EXPECT_LT(Named(m, "Right Wing").Center.x, -10);
+  EXPECT_GT(Named(m, "Left Wing").Center.x, 10);
   // Lasers at both wing tips, the cockpit hardpoint inside the canopy.
   for (const char* wing : {"Right Wing", "Left Wing"}) {
     const MeshRec& w = Named(m, wing);
@@ -96,7 +104,9 @@ TEST(SampleFighter, ShowsEveryFeatureWhereItBelongs) {
   // Hitzones from the boxes, and a turret that turns about its vertical axis.
   const MeshRec& turret = Named(m, "Chin Turret");
   EXPECT_EQ(turret.MeshType, 21);
-  EXPECT_EQ(turret.Axis.z, 10);
+  EXPECT_EQ(turret.Axis.x, 0);
+  EXPECT_EQ(turret.Axis.y, 0);
+  EXPECT_EQ(std::abs(turret.Axis.z), 10);
   EXPECT_NEAR(turret.Pivot.y, turret.Center.y, 0.01f);
   EXPECT_GT(Named(m, "Hull").Span.y, 60);
 }

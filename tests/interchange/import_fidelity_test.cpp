@@ -162,11 +162,11 @@ TEST(PolygonSplit, AnObjWithAConcaveHexagonAndQuadComesInAsCoveringTriangles) {
       const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
       return Single3{v.X, v.Y, v.Z};
     };
-    // Clockwise seen from +Z (the file's front, counter-clockwise there): the face normal
-    // points out of the front.
-    const double a = Area(at(0), at(1), at(2), {0, 0, 1});
+    // The file's top (+Z, its faces counter-clockwise seen from there) is the craft's top
+    // (-Z): clockwise seen from there, the face normal pointing up.
+    const double a = Area(at(0), at(1), at(2), {0, 0, -1});
     EXPECT_LT(a, 0);
-    EXPECT_GT(f.Normal.z, 0.99f);
+    EXPECT_LT(f.Normal.z, -0.99f);
     area -= a;
   }
   EXPECT_NEAR(area, 3 + 1, 1e-5);

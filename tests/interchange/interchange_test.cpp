@@ -149,12 +149,13 @@ TEST(ModelImport, ObjWrittenByHandQuadsPolygonsMissingFilesAndHostilePaths) {
   EXPECT_EQ(r.meshes[1].LODs[0].Faces.size(), 3u);  // the pentagon as a fan
   const FaceRec& tri = r.meshes[2].LODs[0].Faces[0];
   EXPECT_TRUE(tri.IsTriangle());
-  // Y up in the file becomes Z up and its front (+Z) our nose (+Y): a mirror of the axes,
-  // which makes the file's counter-clockwise corners clockwise in their own order.
+  // The file's up (+Y) is the craft's top (-Z) and its front (+Z) our nose (+Y): a turn of
+  // the axes, with the corners in reverse order (corner 0 first) so that the file's
+  // counter-clockwise face is clockwise here, seen from the same side.
   EXPECT_EQ(tri.Vertices[1].X, 1.0f);
-  EXPECT_EQ(tri.Vertices[1].Z, 0.0f);
+  EXPECT_EQ(tri.Vertices[1].Z, -1.0f);
   EXPECT_EQ(tri.Vertices[2].X, 1.0f);
-  EXPECT_EQ(tri.Vertices[2].Z, 1.0f);
+  EXPECT_EQ(tri.Vertices[2].Z, 0.0f);
   // Normals were computed as Calculate would, pointing out of the front side (+Z in the file,
   // +Y here).
   EXPECT_NEAR(tri.Vertices[0].J, 1.0f, 1e-6);
@@ -270,12 +271,12 @@ TEST(ModelImport, ForeignGltfWithTransformsEmbeddedAndExternalImagesAndAlpha) {
   EXPECT_EQ(r.meshes[0].Name, "Body");
   EXPECT_EQ(r.meshes[1].Name, "Fin");
   // The child inherits the parent's translation and scales its own corners: (1,1,0) ->
-  // (10 + 2, 2, 0) in the file, (12, 0, 2) here.
+  // (10 + 2, 2, 0) in the file, (12, 0, -2) here.
   const auto& fin = r.meshes[1].LODs[0].Faces[0];
   bool found = false;
   for (int k = 0; k < 3; ++k)
     found = found || (fin.Vertices[static_cast<std::size_t>(k)].X == 12 &&
-                      fin.Vertices[static_cast<std::size_t>(k)].Z == 2);
+                      fin.Vertices[static_cast<std::size_t>(k)].Z == -2);
   EXPECT_TRUE(found);
   const Bitmap& big = BitmapNamed(r, "ship_Big.BMP");
   EXPECT_EQ(big.width, 256);

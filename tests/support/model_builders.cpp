@@ -55,6 +55,29 @@ void ExpectSameFeatures(const MeshRec& a, const MeshRec& b) {
   EXPECT_TRUE(a.EngineGlows == b.EngineGlows);
 }
 
+FaceRec BoxFace(const BoxSide& side, Single3 centre, float half, bool insideOut) {
+  // u x v = outward, so (-u-v, u-v, u+v, -u+v) runs counter-clockwise seen from outside.
+  const Single3 n = side.outward;
+  const Single3 u = n.x != 0 ? Single3{0, 1, 0} : Single3{1, 0, 0};
+  const Single3 v{n.y * u.z - n.z * u.y, n.z * u.x - n.x * u.z, n.x * u.y - n.y * u.x};
+  const auto at = [&](float a, float b) {
+    return Corner(centre.x + half * (n.x + a * u.x + b * v.x),
+                  centre.y + half * (n.y + a * u.y + b * v.y),
+                  centre.z + half * (n.z + a * u.z + b * v.z), (a + 1) / 2, (b + 1) / 2);
+  };
+  const std::string texture = std::string(side.name) + ".BMP";
+  FaceRec f = insideOut ? Quad(at(-1, -1), at(1, -1), at(1, 1), at(-1, 1), texture)
+                        : Quad(at(-1, -1), at(-1, 1), at(1, 1), at(1, -1), texture);
+  f.Normal = insideOut ? Single3{-n.x, -n.y, -n.z} : n;
+  return f;
+}
+
+MeshRec ColouredBox(Single3 centre, float half, bool insideOut) {
+  std::vector<FaceRec> faces;
+  for (const BoxSide& side : kBoxSides) faces.push_back(BoxFace(side, centre, half, insideOut));
+  return MeshWith(std::move(faces), {}, "box");
+}
+
 Model RichModel() {
   Model model;
   MeshRec a = MeshWith(

@@ -20,6 +20,24 @@ MeshRec MeshWith(std::vector<FaceRec> high, std::vector<FaceRec> low = {},
 // through the project file and through the OPT file alike.
 void ExpectSameFeatures(const MeshRec& a, const MeshRec& b);
 
+// The sides of a box in the craft's axes: the top faces -Z, the nose +Y, the right side
+// -X. Each has its own texture, named "NAME.BMP".
+struct BoxSide {
+  const char* name;
+  Single3 outward;
+};
+inline constexpr BoxSide kBoxSides[6] = {{"top", {0, 0, -1}},   {"bottom", {0, 0, 1}},
+                                         {"front", {0, 1, 0}},  {"back", {0, -1, 0}},
+                                         {"right", {-1, 0, 0}}, {"left", {1, 0, 0}}};
+
+// A side of a box of half-size `half` around `centre`: a quad whose corners run clockwise
+// seen from the side `outward` points to (counter-clockwise seen from there when
+// `insideOut`), texture "NAME.BMP".
+FaceRec BoxFace(const BoxSide& side, Single3 centre = {0, 0, 0}, float half = 1,
+                bool insideOut = false);
+// A mesh of the six sides.
+MeshRec ColouredBox(Single3 centre = {0, 0, 0}, float half = 1, bool insideOut = false);
+
 // Two meshes with levels, quads and triangles, hitzone, rotation, hardpoints and engine
 // glows, and two textures with transparent and illuminated colours; every Single distinct.
 Model RichModel();

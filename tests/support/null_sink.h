@@ -19,6 +19,8 @@ struct NullSink : DrawSink {
   void Texturing(bool) override {}
   void Blending(bool) override {}
   void DepthLessEqual(bool) override {}
+  void CullFrontFaces(bool) override {}
+  void DepthOnly(bool) override {}
   void Push() override {}
   void Pop() override {}
   void Translate(float, float, float) override {}

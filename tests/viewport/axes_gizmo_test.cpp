@@ -33,9 +33,10 @@ Camera Preset(ViewAngle angle) {
   return camera;
 }
 
-// The Top view is the documented picture of the craft's axes: nose (+Y) up, +X on the left,
-// +Z towards the viewer, so Z's line has no length and is drawn last.
-TEST(AxesGizmo, TopViewShowsXLeftYUpAndZTowardsTheViewer) {
+// The Top view is the documented picture of the craft's axes: looking down on the top (-Z)
+// with the nose (+Y) up, the craft's right side (-X) on the right, so +X points left and +Z
+// away from the viewer: Z's line has no length and is drawn first, under the others.
+TEST(AxesGizmo, TopViewShowsXLeftYUpAndZAwayFromTheViewer) {
   const auto strokes = AxesGizmo(Preset(ViewAngle::Top).Orientation());
   const AxisLine x = LineOf(strokes, 0), y = LineOf(strokes, 1), z = LineOf(strokes, 2);
   EXPECT_LT(x.x, -0.5f);
@@ -43,7 +44,7 @@ TEST(AxesGizmo, TopViewShowsXLeftYUpAndZTowardsTheViewer) {
   EXPECT_GT(y.y, 0.5f);
   EXPECT_NEAR(y.x, 0, 1e-6);
   EXPECT_NEAR(std::hypot(z.x, z.y), 0, 1e-6);
-  EXPECT_EQ(z.position, 2);
+  EXPECT_EQ(z.position, 0);
   // Z's letter still shows, in the quarter the X and Y lines leave empty.
   for (const GizmoStroke& s : strokes) {
     if (s.letter && s.axis == 2) {
@@ -52,16 +53,22 @@ TEST(AxesGizmo, TopViewShowsXLeftYUpAndZTowardsTheViewer) {
   }
 }
 
-TEST(AxesGizmo, FrontAndRightViewsPutTheTopUp) {
-  for (const ViewAngle angle : {ViewAngle::Front, ViewAngle::Right}) {
-    const auto strokes = AxesGizmo(Preset(angle).Orientation());
-    EXPECT_GT(LineOf(strokes, 2).y, 0.5f) << static_cast<int>(angle);
+// The side views show the top (-Z) up the screen, so +Z's line points down.
+TEST(AxesGizmo, SideViewsPutTheTopUp) {
+  for (const ViewAngle angle : {ViewAngle::Front, ViewAngle::Right, ViewAngle::Back,
+                                ViewAngle::Left, ViewAngle::Perspective})
+    EXPECT_LT(LineOf(AxesGizmo(Preset(angle).Orientation()), 2).y, -0.5f)
+        << static_cast<int>(angle);
+  // The Front and Back views look along the nose; the Right view shows it pointing right,
+  // the Left view pointing left.
+  for (const ViewAngle angle : {ViewAngle::Front, ViewAngle::Back}) {
+    const AxisLine y = LineOf(AxesGizmo(Preset(angle).Orientation()), 1);
+    EXPECT_NEAR(std::hypot(y.x, y.y), 0, 1e-6);
   }
-  // The Front view looks along the nose; the Right view shows it across the screen.
-  const auto front = AxesGizmo(Preset(ViewAngle::Front).Orientation());
-  EXPECT_NEAR(std::hypot(LineOf(front, 1).x, LineOf(front, 1).y), 0, 1e-6);
-  const auto right = AxesGizmo(Preset(ViewAngle::Right).Orientation());
-  EXPECT_GT(std::abs(LineOf(right, 1).x), 0.5f);
+  EXPECT_GT(LineOf(AxesGizmo(Preset(ViewAngle::Right).Orientation()), 1).x, 0.5f);
+  EXPECT_LT(LineOf(AxesGizmo(Preset(ViewAngle::Left).Orientation()), 1).x, -0.5f);
+  // From below, +Z comes towards the viewer: drawn last.
+  EXPECT_EQ(LineOf(AxesGizmo(Preset(ViewAngle::Bottom).Orientation()), 2).position, 2);
 }
 
 // Whatever the turn, each line points where the camera carries that axis of the craft, and
@@ -98,7 +105,8 @@ TEST(AxesGizmo, LinesFollowTheCameraAndNearerAxesComeLast) {
   }
   for (int a = 0; a < 3; ++a)
     for (int b = 0; b < 3; ++b) {
-      if (depth[a] < depth[b]) {
+      // The viewer looks along -z: the larger view z is the nearer.
+      if (depth[a] > depth[b]) {
         EXPECT_GT(LineOf(strokes, a).position, LineOf(strokes, b).position);
       }
     }

@@ -46,6 +46,8 @@ struct Recorder : DrawSink {
   void Texturing(bool) override {}
   void Blending(bool on) override { blending = on; }
   void DepthLessEqual(bool) override {}
+  void CullFrontFaces(bool) override {}
+  void DepthOnly(bool) override {}
   void Push() override {}
   void Pop() override {}
   void Translate(float, float, float) override {}
@@ -224,12 +226,24 @@ TEST(Selection, PickReplacesOrAddsAndAnEmptyPickClearsTheLevel) {
   ApplyPick(model, 0, PickKind::Mesh, {PickKind::Mesh, 1}, false);
   EXPECT_FALSE(model.Meshes[0].LODs[0].Selected);
 
-  // Faces: only in selected meshes; a face of an unselected mesh still clears without shift.
+  // A face of an unselected mesh selects the mesh with it; without shift it replaces the
+  // faces chosen before, and the meshes chosen before stay.
   ApplyPick(model, 0, PickKind::Face, {PickKind::Face, 1, 0}, false);
   EXPECT_TRUE(model.Meshes[1].LODs[0].Faces[0].Selected);
-  EXPECT_EQ(ApplyPick(model, 0, PickKind::Face, {PickKind::Face, 0, 1}, false).kind,
-            PickKind::None);
+  EXPECT_EQ(ApplyPick(model, 0, PickKind::Face, {PickKind::Face, 0, 1}, false),
+            (PickTarget{PickKind::Face, 0, 1}));
+  EXPECT_TRUE(model.Meshes[0].LODs[0].Selected);
+  EXPECT_TRUE(model.Meshes[0].LODs[0].Faces[1].Selected);
+  EXPECT_TRUE(model.Meshes[1].LODs[0].Selected);
   EXPECT_FALSE(model.Meshes[1].LODs[0].Faces[0].Selected);
+  // A corner likewise brings its mesh and its face.
+  ApplyPick(model, 0, PickKind::Mesh, {}, false);
+  EXPECT_EQ(ApplyPick(model, 0, PickKind::Corner, {PickKind::Corner, 1, 0, 2}, true),
+            (PickTarget{PickKind::Corner, 1, 0, 2}));
+  EXPECT_TRUE(model.Meshes[1].LODs[0].Selected);
+  EXPECT_TRUE(model.Meshes[1].LODs[0].Faces[0].Selected);
+  EXPECT_TRUE(model.Meshes[1].LODs[0].Faces[0].Vertices[2].Selected);
+  EXPECT_FALSE(model.Meshes[1].LODs[0].Faces[0].Vertices[1].Selected);
 
   // No hits clears the current level only, shift or not.
   ApplyPick(model, 0, PickKind::Face, {PickKind::Face, 1, 0}, false);
@@ -268,6 +282,7 @@ TEST(Grid, SpacingFollowsTheZoomInPowersOfTen) {
 TEST(Grid, LinesLieOnTheSpacingUnderTheCraftEveryTenthBrighter) {
   Model m;
   m.ModelMin = {-3, -4, -2};
+  m.ModelMax = {3, 4, 2};
   m.ModelCenter = {0, 0, 0};
   Recorder r;
   DrawGrid(m, 10, r);
@@ -278,7 +293,7 @@ TEST(Grid, LinesLieOnTheSpacingUnderTheCraftEveryTenthBrighter) {
     const bool bright = shape.color[0] == 90;
     for (std::size_t v = 0; v + 1 < shape.vertices.size(); v += 2) {
       const auto &a = shape.vertices[v], &b = shape.vertices[v + 1];
-      EXPECT_LT(a[2], -2.0f) << "under the craft's lowest point";
+      EXPECT_GT(a[2], 2.0f) << "under the craft's bottom (+Z)";
       // A line runs along X or along Y, at a multiple of the spacing (1 at this zoom).
       const float at = a[0] == b[0] ? a[0] : a[1];
       EXPECT_EQ(at, std::round(at));
