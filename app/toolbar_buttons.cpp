@@ -14,14 +14,18 @@ ToolButtonDef Sep() {
 }  // namespace
 
 std::vector<ToolButtonDef> ViewBarButtons() {
-  return {
-      B("perspective", "", "Perspective: look at the craft from above and behind, and frame it (5)",
-        "3D", false),
-      B("top", "", "Top: look down on the craft, and frame it (7)", "Top", false),
-      B("right", "", "Right: look at the craft's right side, and frame it (3)", "Right", false),
-      B("front", "", "Front: look at the craft from the front, and frame it (1)", "Front", false),
-      B("fit", "", "Fit the selection, or the whole model, to the view (F)", "Fit", false,
-        "zoom-fit-best")};
+  return {B("perspective", "",
+            "Perspective: look at the craft from above, in front and to its left, and frame it (5)",
+            "3D", false),
+          B("top", "", "Top: look down on the craft, and frame it (7; Ctrl+7 from below)", "Top",
+            false),
+          B("right", "", "Right: look at the craft's right side, and frame it (3; Ctrl+3 its left)",
+            "Right", false),
+          B("front", "",
+            "Front: look at the craft from the front, and frame it (1; Ctrl+1 from behind)",
+            "Front", false),
+          B("fit", "", "Fit the selection, or the whole model, to the view (F)", "Fit", false,
+            "zoom-fit-best")};
 }
 
 std::vector<ToolButtonDef> DispBarButtons() {

@@ -4,6 +4,8 @@
 #include "app/panels/geometry_frame.h"
 #include "app/panels/property_panels.h"
 #include "gui/project_fixture.h"
+#include "viewport/cxxx.h"
+#include "viewport/glx_ctl.h"
 
 namespace tamsel::test {
 namespace {
@@ -54,8 +56,44 @@ TEST_F(GeometryTest, MeshUpdateMovesScalesAndRefusesTextThatIsNotANumber) {
   EXPECT_EQ(Mesh(0).LODs[0].Distance, 0.3f);
   EXPECT_TRUE(Find<QLineEdit>("Xmeshtext")->styleSheet().isEmpty());
   EXPECT_EQ(Mesh(1).LODs[0].Faces[0].Vertices[1].X, -10.0f);
-  EXPECT_EQ(window->Model().ViewExtent, 63.0);  // -20 .. 43
+  EXPECT_EQ(window->Model().ModelSpan.x, 63.0f);  // -20 .. 43
   EXPECT_TRUE(Find<QLineEdit>("Xmeshangletext")->isReadOnly());
+}
+
+// The camera stays where the modeller put it through edits and their undo; only the depth of
+// the view grows, so that what an edit moved away is not cut off.
+TEST_F(GeometryTest, EditsAndUndoKeepTheTurnPanAndZoom) {
+  Open();  // mesh 0 selected
+  Camera& camera = window->Renderscreen().Camera();
+  camera.RotateY(25);
+  camera.RotateX(-10);
+  camera.Pan(2, -3);
+  window->Viewport().Wheel(2, 0);
+  const auto view = [&] {
+    return std::tuple{camera.Orientation(), camera.PanOffset(), camera.Ortho(),
+                      window->Model().ViewExtent};
+  };
+  const auto before = view();
+  Type("Xmeshtext", "500");
+  Update();
+  ASSERT_EQ(Mesh(0).LODs[0].Faces[0].Vertices[0].X, 500.0f);
+  EXPECT_EQ(view(), before) << "Mesh UPDATE";
+  QTest::mouseClick(Find<QWidget>("turnbut"), Qt::LeftButton);
+  EXPECT_EQ(view(), before) << "Turn";
+  Find<QAction>("editundomenu")->trigger();
+  Find<QAction>("editundomenu")->trigger();
+  Find<QAction>("editredomenu")->trigger();
+  EXPECT_EQ(view(), before) << "Undo and Redo";
+  EXPECT_EQ(Mesh(0).LODs[0].Faces[0].Vertices[0].X, 500.0f);
+  // Every corner lies between the near and the far plane.
+  const Matrix4 m = camera.ModelView();
+  for (const MeshRec& mesh : window->Model().Meshes)
+    for (const FaceRec& f : mesh.LODs[0].Faces)
+      for (const VertexRec& v : f.Vertices) {
+        const double z = m[2] * v.X + m[6] * v.Y + m[10] * v.Z + m[14];
+        EXPECT_GT(-z, camera.NearPlane);
+        EXPECT_LT(-z, camera.FarPlane);
+      }
 }
 
 TEST_F(GeometryTest, CornerListsMoveTogetherAndVertexUpdateWeldsTheSelection) {

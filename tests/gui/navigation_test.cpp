@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -7,6 +8,7 @@
 
 #include "app/keyed_toolbar.h"
 #include "gui/window_fixture.h"
+#include "viewport/camera_frame.h"
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 
@@ -28,15 +30,30 @@ TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoomWithNothingToFra
   Camera& camera = window->Renderscreen().Camera();
   camera.Pan(3, 4);
   window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
-  Camera front;
-  front.RotateX(180);
-  front.RotateZ(180);
-  front.RotateX(90);
-  ExpectOrientation(camera.Orientation(), front.Orientation());
+  EXPECT_EQ(ViewName(camera), "Front");
   window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("top"))->click();
   ExpectOrientation(camera.Orientation(), Base());
   EXPECT_EQ(camera.PanOffset(), (std::array<double, 2>{3, 4}));
   EXPECT_EQ(window->Model().ViewExtent, 10.0);
+  // The keys of the keypad's layout, with Ctrl the opposite sides; the View menu lists all.
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> keys[] = {
+      {Qt::Key_1, {}, "Front"},
+      {Qt::Key_3, {}, "Right"},
+      {Qt::Key_7, {}, "Top"},
+      {Qt::Key_1, Qt::ControlModifier, "Back"},
+      {Qt::Key_3, Qt::ControlModifier, "Left"},
+      {Qt::Key_7, Qt::ControlModifier, "Bottom"},
+      {Qt::Key_5, {}, "3D"}};
+  for (const auto& [key, modifiers, name] : keys) {
+    QTest::keyClick(window.get(), key, modifiers);
+    EXPECT_EQ(ViewName(camera), name);
+  }
+  for (const auto& [item, name] : {std::pair{"bottomviewmenu", "Bottom"},
+                                   {"backviewmenu", "Back"},
+                                   {"leftviewmenu", "Left"}}) {
+    Find<QAction>(item)->trigger();
+    EXPECT_EQ(ViewName(camera), name);
+  }
 }
 
 TEST_F(WindowTest, ArrowKeysRotateOrPanAsTheViewOptionsSay) {

@@ -58,13 +58,11 @@ TEST_F(ProjectTest, SecondaryClicksSelectMeshesShiftAddsAndEmptySpaceClears) {
   EXPECT_EQ(L("facelist")->ListCount(), 0);
 }
 
-TEST_F(ProjectTest, FacesAndCornersArePickedInSelectedMeshesOnly) {
+TEST_F(ProjectTest, FacesAndCornersArePickedWithTheirMesh) {
   Open();  // mesh 0 is selected
   Press("face");
   EXPECT_EQ(window->View().GeometryLevel, Geometry::Face);
-  Click(PixelOf(-20, 10, 0));  // an edge of a face of the unselected mesh
   EXPECT_EQ(L("facelist")->ListCount(), 2);
-  EXPECT_FALSE(L("facelist")->Selected(0));
   Click(PixelOf(15, 10, 0));  // the face's centre point
   EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Faces[1].Selected);
   EXPECT_TRUE(L("facelist")->Selected(1));
@@ -81,6 +79,15 @@ TEST_F(ProjectTest, FacesAndCornersArePickedInSelectedMeshesOnly) {
   EXPECT_TRUE(L("Zvertexlist")->Selected(2));
   EXPECT_EQ(L("Vcoordlist")->ListIndex(), 2);
   EXPECT_EQ(Text("Yvertextext"), "20");
+
+  // A face of the mesh not selected: the click chooses the mesh with the face.
+  Press("face");
+  Click(PixelOf(-20, 10, 0));  // the outer edge of mesh 2's first face
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Faces[0].Selected);
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[1].Selected);
+  EXPECT_EQ(L("facelist")->ListCount(), 4);
+  EXPECT_EQ(Text("Xfacetext"), "-15");
 }
 
 TEST_F(ProjectTest, PicksResolveAfterTheIdCountersPassedTheOldKindBoundaries) {

@@ -140,8 +140,8 @@ TEST_F(RenderBaselineTest, PanelDrawings) {
   }
 }
 
-// A see-through front panel (black keyed out, drawn at half opacity) before an opaque
-// green one: both must show, each where it should.
+// A see-through panel (black keyed out, drawn at half opacity) above an opaque green one,
+// seen from the top (-Z): both must show, each where it should.
 TEST_F(RenderBaselineTest, TransparencyLetsTheFaceBehindShow) {
   Model model;
   QImage stripes(16, 16, QImage::Format_RGB32);
@@ -163,8 +163,8 @@ TEST_F(RenderBaselineTest, TransparencyLetsTheFaceBehindShow) {
   model.Textures.push_back(plate);
   using test::Corner;
   model.Meshes.push_back(
-      test::MeshWith({test::Quad(Corner(-4, -4, 2, 0, 0), Corner(4, -4, 2, 1, 0),
-                                 Corner(4, 4, 2, 1, 1), Corner(-4, 4, 2, 0, 1), "glass.BMP"),
+      test::MeshWith({test::Quad(Corner(-4, -4, -2, 0, 0), Corner(4, -4, -2, 1, 0),
+                                 Corner(4, 4, -2, 1, 1), Corner(-4, 4, -2, 0, 1), "glass.BMP"),
                       test::Quad(Corner(-6, -2, 0, 0, 0), Corner(6, -2, 0, 1, 0),
                                  Corner(6, 2, 0, 1, 1), Corner(-6, 2, 0, 0, 1), "plate.BMP")}));
   CalculateBounds(model);
