@@ -44,6 +44,7 @@ void TamselWindow::OnDocumentChanged(const ModelChange& change) {
   // An edit (or its undo) recomputes the model's extent: the view keeps its own.
   if (!change.selectionOnly) Viewport().KeepView();
   Viewport().CreateCall(change);
+  link_->FollowAnimation();
 }
 
 void TamselWindow::closeEvent(QCloseEvent* event) {

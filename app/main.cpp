@@ -48,10 +48,15 @@ int main(int argc, char** argv) {
   tamsel::QtDialogs dialogs;
   tamsel::TamselWindow window(dialogs);
   dialogs.SetParent(&window);
-  window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
-  window.Startup();
-  if (!parser.positionalArguments().isEmpty())
-    window.Files().OpenFromDesktop(parser.positionalArguments().first());
+  if (parser.positionalArguments().isEmpty()) {
+    window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
+    window.Startup();
+  } else {
+    window.StartWith(parser.positionalArguments().first());
+    // The first frame that counts for timing shows the craft.
+    window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
+    window.Renderscreen().Redraw();
+  }
   tamsel::DropReadAhead();  // the open took it, or failed before reading
   if (parser.isSet(shotOption)) {
     const QStringList size = parser.value(sizeOption).split('x');

@@ -1,6 +1,8 @@
 #include "app/tamsel_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -42,10 +44,6 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   centre->setSpacing(0);
   renderscreen_ = new GlxCtl(client);
   renderscreen_->setObjectName("renderscreen");
-  renderscreen_->setStatusTip(
-      "Right-click picks (Shift adds); left-drag selects what a rectangle holds (Shift adds, "
-      "Ctrl removes); right-drag turns or pans as the view options say; the wheel zooms; "
-      "middle-drag pans; F frames the selection");
   renderscreen_->setMinimumSize(200, 150);
   centre->addWidget(renderscreen_, 1);
   auto* viewOptions = new ViewOptions(client);
@@ -69,6 +67,7 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   shell_->ShowProjectState();
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   resize(1280, 800);
+  shell_->FitLeftDocks();
   shell_->RestoreLayout();
 }
 
@@ -82,6 +81,15 @@ void TamselWindow::Startup() {
   link_->Start();
   show();
   renderscreen_->SetActive(true);
+}
+
+void TamselWindow::StartWith(const QString& file) {
+  Startup();
+  QElapsedTimer waited;
+  waited.start();
+  while (link_->FramesDrawn() == 0 && waited.elapsed() < 3000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  files_->OpenFromDesktop(file);
 }
 
 KeyedToolBar& TamselWindow::ViewBar() {

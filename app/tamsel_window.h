@@ -38,6 +38,10 @@ class TamselWindow : public QMainWindow, public PanelHost {
   // The program entry's steps after loading: start the control, show the window, turn
   // drawing on.
   void Startup();
+  // Starts, and opens (or imports) the file the desktop handed over once the window has
+  // painted its first frame: a large project reads behind an empty viewport and the progress
+  // bar, never behind a black window.
+  void StartWith(const QString& file);
 
   // The parts.
   ViewportLink& Link() { return *link_; }

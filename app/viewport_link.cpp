@@ -78,18 +78,32 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control
   animation_ = new QTimer(this);
   animation_->setInterval(40);
   // The rotation frame animates: every tick asks for a frame, and Draw advances the angle.
+  // The timer runs only while an animation is ticked and shown: an idle window uses no CPU.
   connect(animation_, &QTimer::timeout, this, [this] {
-    if (host_.View().PropertyPanel != Panel::Rotation) return;
-    const SceneInputs in = CurrentSceneInputs();
-    if (in.animateAxis || in.animateAim || in.animateDegree) control_.Redraw();
+    if (Animating())
+      control_.Redraw();
+    else
+      animation_->stop();
   });
   qApp->installEventFilter(this);
   modelling_ = QSettings().value(kNavigationKey).toString() == "modelling";
+  control_.setStatusTip(PointerHint());
 }
 
 void ViewportLink::SetModellingNavigation(bool on) {
   modelling_ = on;
   QSettings().setValue(kNavigationKey, on ? "modelling" : "default");
+  control_.setStatusTip(PointerHint());
+}
+
+QString ViewportLink::PointerHint() const {
+  return modelling_
+             ? "Left-click picks (Shift adds); left-drag selects what a rectangle holds (Shift "
+               "adds, Ctrl removes); middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag "
+               "zooms; the wheel zooms; F frames the selection"
+             : "Right-click picks (Shift adds); left-drag selects what a rectangle holds (Shift "
+               "adds, Ctrl removes); right-drag turns or pans as the view options say; the wheel "
+               "zooms; middle-drag pans; F frames the selection";
 }
 
 ViewportLink::~ViewportLink() {
@@ -123,7 +137,21 @@ void ViewportLink::FollowTextures(const ModelChange& change) {
 
 void ViewportLink::Start() {
   control_.Start();
-  animation_->start();
+  FollowAnimation();
+}
+
+bool ViewportLink::Animating() {
+  if (host_.View().PropertyPanel != Panel::Rotation) return false;
+  const SceneInputs in = CurrentSceneInputs();
+  return in.animateAxis || in.animateAim || in.animateDegree;
+}
+
+bool ViewportLink::AnimationRunning() const {
+  return animation_->isActive();
+}
+
+void ViewportLink::FollowAnimation() {
+  if (Animating() && !animation_->isActive()) animation_->start();
 }
 
 void ViewportLink::Init() {
@@ -141,7 +169,7 @@ void ViewportLink::Draw() {
     viewName_->adjustSize();
   }
   ++framesDrawn_;
-  if (quitAfterFirstFrame_ && framesDrawn_ == 1) QTimer::singleShot(0, qApp, &QApplication::quit);
+  if (framesDrawn_ == quitAtFrame_) QTimer::singleShot(0, qApp, &QApplication::quit);
 }
 
 void ViewportLink::DrawForPick() {

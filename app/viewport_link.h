@@ -40,10 +40,17 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   void Start();
   int FramesDrawn() const { return framesDrawn_; }
   // Quits the application once the first frame has been drawn (for start-up timing).
-  void SetQuitAfterFirstFrame(bool quit) { quitAfterFirstFrame_ = quit; }
+  // Quits once the next frame is drawn.
+  void SetQuitAfterFirstFrame(bool quit) { quitAtFrame_ = quit ? framesDrawn_ + 1 : -1; }
   // The modelling tools' scheme: middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag
   // zooms, a left click picks. Off, the default scheme holds. Kept between runs.
   void SetModellingNavigation(bool on);
+  // Starts the rotation frame's animation timer when an animation is ticked and shown; the
+  // timer stops itself once none is.
+  void FollowAnimation();
+  bool AnimationRunning() const;
+  // What the pointer does over the viewport in the navigation scheme that is on.
+  QString PointerHint() const;
   bool ModellingNavigation() const { return modelling_; }
   // The window's keys, as Windows key codes (arrows 37..40, Shift 16 ...).
   void Form_KeyDown(int keyCode, int shift);
@@ -74,6 +81,7 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool Animating();
   QMainWindow& window_;
   PanelHost& host_;
   GlxCtl& control_;
@@ -88,7 +96,7 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   bool modelling_ = false;
   QPoint middleLast_;
   int framesDrawn_ = 0;
-  bool quitAfterFirstFrame_ = false;
+  int quitAtFrame_ = -1;
 };
 
 // Windows-style key codes for the keys the viewport reads (arrows 37..40, Shift 16 ...).

@@ -73,7 +73,12 @@ WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewpo
   });
   outlinerDock->raise();
   // The docks start narrow and the viewport takes the rest; the frames scroll within.
-  window_.resizeDocks({outlinerDock, propertiesDock}, {200, 440}, Qt::Horizontal);
+  window_.resizeDocks({outlinerDock, propertiesDock}, {kNarrowDocks, 440}, Qt::Horizontal);
+  // Crossing between a narrow and a wide window fits the left docks anew; within either, the
+  // width the user gives them stays.
+  new EventWatcher(&window_, {QEvent::Resize}, [this](QEvent*) {
+    if ((window_.width() >= kWideWindow) != wideWindow_) FitLeftDocks();
+  });
   // The main window makes its tab bars as docks are stacked: those made already and each
   // one made later show their whole titles.
   WholeTabTitles();
@@ -220,6 +225,25 @@ void WindowShell::WholeTabTitles() {
   }
 }
 
+void WindowShell::FitLeftDocks() {
+  auto* outliner = window_.findChild<QDockWidget*>("outlinerdock");
+  wideWindow_ = window_.width() >= kWideWindow;
+  if (!wideWindow_) {
+    // At the smallest sizes the viewport keeps its room; the tabs scroll.
+    if (outliner->width() > kNarrowDocks)
+      window_.resizeDocks({outliner}, {kNarrowDocks}, Qt::Horizontal);
+    return;
+  }
+  for (QTabBar* bar : window_.findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+    bool left = false;
+    for (int i = 0; i < bar->count(); ++i) left = left || bar->tabText(i) == "Outliner";
+    if (!left) continue;
+    // Room for a count of two digits more than the tab shows now, and the dock's frame.
+    const int need = bar->sizeHint().width() + bar->fontMetrics().horizontalAdvance(" (99)") + 8;
+    if (need > outliner->width()) window_.resizeDocks({outliner}, {need}, Qt::Horizontal);
+  }
+}
+
 void WindowShell::RestoreLayout() {
   defaultLayout_ = window_.saveState();  // what "Reset Layout" brings back
   const QSettings settings;
@@ -282,26 +306,39 @@ void WindowShell::Refresh(const ModelChange& change) {
 }
 
 void WindowShell::shortcutsmenu_Click() {
-  window_.Ask().Inform(
-      "Ctrl+N  New project\n"
-      "Ctrl+O  Open a project\n"
-      "Ctrl+S  Save\n"
-      "Ctrl+Shift+S  Save As\n"
-      "Ctrl+Z  Undo\n"
-      "Ctrl+Shift+Z, Ctrl+Y  Redo\n"
-      "Ctrl+Q  Quit\n"
-      "F1  These shortcuts\n\n"
-      "In the viewport:\n"
+  // The menus' own keys, read from the menus so that the list never goes stale.
+  QString text;
+  for (QMenu* menu : window_.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+    QString keys;
+    for (QAction* action : menu->actions()) {
+      QString caption = action->text().remove('&').remove(QChar(0x2026));
+      QString key = action->shortcut().toString(QKeySequence::NativeText);
+      for (const QKeySequence& more : action->shortcuts().mid(1))
+        key += ", " + more.toString(QKeySequence::NativeText);
+      if (QMenu* sub = action->menu())  // the view presets name their keys after a tab
+        for (QAction* inner : sub->actions())
+          if (inner->text().contains('\t'))
+            keys += inner->text().section('\t', 1) + "  " +
+                    inner->text().section('\t', 0, 0).remove('&') + " view\n";
+      if (!key.isEmpty()) keys += key + "  " + caption + "\n";
+    }
+    if (!keys.isEmpty()) text += menu->title().remove('&') + ":\n" + keys + "\n";
+  }
+  text +=
+      "In the viewport (either scheme):\n"
       "F  Frame the selection, or the whole craft\n"
       "Arrows  Turn (or pan, with Pan chosen)\n"
       "Shift+Left/Right  Roll; Shift+Up/Down  Zoom (with Pan chosen)\n"
-      "Right-click  Pick; Shift+Right-click  Add to the selection\n"
       "Left-drag  Select what the rectangle holds; Shift adds, Ctrl removes\n"
-      "Ctrl+A  Select all; Ctrl+Shift+A  Select none; Ctrl+I  Invert the selection\n"
-      "Right-drag  Turn or pan; Shift+Right-drag  Roll or zoom\n"
-      "Middle-drag  Pan\n"
-      "Wheel  Zoom; Shift+Wheel  Zoom finely",
-      "Keyboard Shortcuts");
+      "Wheel  Zoom about the pointer; Shift+Wheel  Zoom finely\n\n"
+      "Default navigation:\n"
+      "Right-click  Pick; Shift+Right-click  Add to the selection\n"
+      "Right-drag  Turn or pan, as the view options say; Shift+Right-drag  Roll or zoom\n"
+      "Middle-drag  Pan\n\n"
+      "Modelling tool navigation (Options menu):\n"
+      "Left-click  Pick; Shift+Left-click  Add to the selection\n"
+      "Middle-drag  Turn; Shift+Middle-drag  Pan; Ctrl+Middle-drag  Zoom";
+  window_.Ask().Inform(text, "Keyboard Shortcuts");
 }
 
 void WindowShell::aboutmenu_Click() {

@@ -38,6 +38,9 @@ class WindowShell : public QObject {
   // Kept at close, restored at the next start.
   void SaveLayout();
   void RestoreLayout();
+  // The stacked docks on the left take the width their tabs need ("Check (99)" among them)
+  // where the window has room for it, so that no title hides behind scroll arrows.
+  void FitLeftDocks();
 
   Outliner& OutlinerPanel() { return *outliner_; }
   TextureShelf& TexturesPanel() { return *shelf_; }
@@ -80,6 +83,8 @@ class WindowShell : public QObject {
   QLabel* checkStatus_ = nullptr;
   CheckPanel* check_ = nullptr;
   QDockWidget* checkDock_ = nullptr;
+  static constexpr int kWideWindow = 1200, kNarrowDocks = 200;
+  bool wideWindow_ = false;
   QProgressBar* progress_ = nullptr;
   int progressDelayMs_ = 500;
   QByteArray defaultLayout_;

@@ -51,7 +51,7 @@ const char* kUsage =
     "                        [--strict]\n"
     "  tamsel-cli check PROJECT.opz|FILE.opt [--profile original|patched] [--json]\n"
     "  tamsel-cli info FILE [--json]\n"
-    "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right] "
+    "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right|bottom|back|left] "
     "[--size WxH|N]\n"
     "                    [--wire|--textured] [--level high|low] [--grid] [--axes] [--gradient]\n"
     "                    [--thumbnail]\n"

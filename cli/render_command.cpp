@@ -48,7 +48,7 @@ int RenderCommand(const std::vector<std::string>& positional,
   const std::string view = Option(options, "--view", "3d");
   const auto angle = ViewAngleNamed(view);
   if (!angle || view == "perspective")
-    throw std::invalid_argument("--view takes 3d, top, front or right");
+    throw std::invalid_argument("--view takes 3d, top, front, right, bottom, back or left");
   request.angle = *angle;
   ParseSize(Option(options, "--size", "800x600"), request.width, request.height);
   if (options.count("--wire") && options.count("--textured"))

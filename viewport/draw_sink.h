@@ -34,6 +34,8 @@ class DrawSink {
   // On: faces write depth only, a little behind where they are, so that they hide what lies
   // behind them but not the edges drawn on them.
   virtual void DepthOnly(bool on) = 0;
+  // On: faces fill one pixel in four, in a grid, so that what lies under them shows.
+  virtual void Stipple(bool on) = 0;
   virtual void Push() = 0;
   virtual void Pop() = 0;
   virtual void Translate(float x, float y, float z) = 0;

@@ -306,6 +306,19 @@ void GlSink::DepthOnly(bool on) {
     glDisable(GL_POLYGON_OFFSET_FILL);
   }
 }
+void GlSink::Stipple(bool on) {
+  State();
+  if (!on) {
+    glDisable(GL_POLYGON_STIPPLE);
+    return;
+  }
+  // Every other pixel of every other row: a quarter of the face.
+  GLubyte pattern[128];
+  for (int row = 0; row < 32; ++row)
+    for (int b = 0; b < 4; ++b) pattern[row * 4 + b] = row % 2 ? 0x00 : 0x55;
+  glPolygonStipple(pattern);
+  glEnable(GL_POLYGON_STIPPLE);
+}
 void GlSink::Push() {
   State();
   glPushMatrix();

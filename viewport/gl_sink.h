@@ -38,6 +38,7 @@ class GlSink : public DrawSink {
   void DepthLessEqual(bool on) override;
   void CullFrontFaces(bool on) override;
   void DepthOnly(bool on) override;
+  void Stipple(bool on) override;
   void Push() override;
   void Pop() override;
   void Translate(float x, float y, float z) override;

@@ -189,6 +189,7 @@ class SceneDrawer : DrawerBase {
     s_.Color(255, 255, 255);
     if (texture_) s_.Texturing(true);
     OpaquePass();
+    if (texture_ && v_.FaceLevel()) SelectionStipple();
     if (texture_) BlendedPass();
     // What follows carries no pick names of its own.
     s_.LoadName(DrawSink::kNoName);
@@ -255,6 +256,35 @@ class SceneDrawer : DrawerBase {
       }
       if (meshLevel) s_.LineWidth(1);
     }
+  }
+
+  // Selected textured faces again, a sparse grid of dots in the wireframe's selection colour
+  // over the tint, which can vanish on a texture of its own colour. Stands for no element.
+  void SelectionStipple() {
+    s_.LoadName(DrawSink::kNoName);
+    s_.BindTexture(-1, false);
+    s_.DepthLessEqual(true);
+    s_.Stipple(true);
+    for (int i = 0; i < model_.MeshCount(); ++i) {
+      const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(i)];
+      const LODRec* r = Level(mesh);
+      if (!r) continue;
+      for (int j = 0; j < r->FaceCount(); ++j) {
+        const FaceRec& face = r->Faces[static_cast<std::size_t>(j)];
+        if (!face.Selected) continue;
+        const bool focused = in_.focusedFace && *in_.focusedFace == FaceRef{i, j};
+        Color(focused ? colors_.PrimarySelectWireColor : colors_.SecondarySelectWireColor);
+        if (Animated(i)) {
+          s_.Push();
+          Animate(mesh);
+        }
+        FaceShape(face);
+        if (Animated(i)) s_.Pop();
+      }
+    }
+    s_.Stipple(false);
+    s_.DepthLessEqual(false);
+    White();
   }
 
   // The blended pass: each face again with its second texture at the texture's opacity.

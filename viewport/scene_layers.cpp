@@ -324,6 +324,15 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
             for (int j : group) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
             s.End();
           }
+          // A tint can vanish on a texture of its own colour: a sparse grid of dots in the
+          // wireframe's selection colour marks the face on any texture.
+          s.BindTexture(-1, false);
+          s.Stipple(true);
+          Color(s, pass == 0 ? colors.SecondarySelectWireColor : colors.PrimarySelectWireColor);
+          s.Begin(Primitive::Triangles);
+          for (int j : faces) FaceTriangles(s, lod.Faces[static_cast<std::size_t>(j)]);
+          s.End();
+          s.Stipple(false);
         }
         s.LineWidth(1);
       });

@@ -134,7 +134,7 @@ TEST_F(ConventionsTest, NumberKeysChooseTheViewPresetsAndTheTipsSayWhich) {
   Find<QLineEdit>("focustaker")->setFocus();
   QTest::keyClick(Find<QLineEdit>("focustaker"), Qt::Key_7);
   EXPECT_EQ(window->Renderscreen().Camera().Orientation(), top);
-  EXPECT_TRUE(bar.ButtonAt(bar.IndexOfKey("top"))->toolTip().contains("(7)"));
+  EXPECT_TRUE(bar.ButtonAt(bar.IndexOfKey("top"))->toolTip().contains("(7; Ctrl+7 from below)"));
   // A text box keeps the digits typed into it.
   bar.ButtonAt(bar.IndexOfKey("front"))->click();
   auto* box = Find<QLineEdit>("meshsizetext");

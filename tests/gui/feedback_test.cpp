@@ -101,7 +101,9 @@ TEST_F(FeedbackTest, TheRotationPanelDrawsNothingWhileNoAnimationIsTicked) {
   const int settled = window->Link().FramesDrawn();
   QTest::qWait(1000);
   EXPECT_LE(window->Link().FramesDrawn() - settled, 1) << "frames drawn while idle";
+  EXPECT_FALSE(window->Link().AnimationRunning()) << "no timer wakes an idle window";
   QTest::mouseClick(Find<QCheckBox>("rotanimaxis"), Qt::LeftButton);
+  EXPECT_TRUE(window->Link().AnimationRunning());
   const int ticked = window->Link().FramesDrawn();
   QTest::qWait(500);
   EXPECT_GE(window->Link().FramesDrawn() - ticked, 4) << "the animation stopped";
@@ -110,6 +112,12 @@ TEST_F(FeedbackTest, TheRotationPanelDrawsNothingWhileNoAnimationIsTicked) {
   const int stopped = window->Link().FramesDrawn();
   QTest::qWait(600);
   EXPECT_LE(window->Link().FramesDrawn() - stopped, 1);
+  EXPECT_FALSE(window->Link().AnimationRunning());
+  // Ticked but hidden behind another panel, it stops too.
+  QTest::mouseClick(Find<QCheckBox>("rotanimaxis"), Qt::LeftButton);
+  window->PropBar().ButtonAt(1)->click();
+  QTest::qWait(200);
+  EXPECT_FALSE(window->Link().AnimationRunning());
 }
 
 }  // namespace

@@ -133,6 +133,24 @@ TEST_F(LayoutTest, AtTheSmallestSizeEveryToolBarButtonAndPanelControlIsReachable
   EXPECT_GE(tabs, 3) << "the outliner, the textures and the check";
 }
 
+// In the first layout, at the usual sizes, the stacked docks' tabs all show whole: none
+// hides behind scroll arrows.
+TEST_F(LayoutTest, AtTheUsualSizesTheStackedDocksShowEveryTabWhole) {
+  Open();
+  for (const QSize size : {QSize(1280, 800), QSize(1280, 1024)}) {
+    ResizeTo(size.width(), size.height());
+    QApplication::processEvents();
+    int tabs = 0;
+    for (const QTabBar* tabBar : window->findChildren<QTabBar*>()) {
+      if (!tabBar->isVisible()) continue;
+      for (int i = 0; i < tabBar->count(); ++i, ++tabs)
+        EXPECT_TRUE(tabBar->rect().contains(tabBar->tabRect(i)))
+            << tabBar->tabText(i).toStdString() << " at " << size.width() << "x" << size.height();
+    }
+    EXPECT_GE(tabs, 3);
+  }
+}
+
 TEST_F(LayoutTest, AtFullHdTheViewAndDisplayBarsShareOneRow) {
   Open();
   ASSERT_GE(window->screen()->size().width(), 1920) << "the tests' screen is too small";

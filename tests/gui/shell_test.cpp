@@ -18,6 +18,7 @@
 #include "app/window_shell.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
+#include "viewport/glx_ctl.h"
 
 namespace tamsel::test {
 namespace {
@@ -177,6 +178,18 @@ TEST_F(ShellTest, TheStartPageShowsUntilAProjectIsOpen) {
             QFileInfo(QString::fromStdString((dir / "p.opz").string())).absoluteFilePath());
 }
 
+// A project handed over at start is read only after the window has painted a frame.
+TEST_F(ShellTest, AProjectGivenAtStartOpensBehindAPaintedWindow) {
+  auto second = std::make_unique<TamselWindow>(dialogs);
+  int framesAtOpen = -1;
+  second->Doc().AddListener([&](const ModelChange& change) {
+    if (change.everything && framesAtOpen < 0) framesAtOpen = second->Link().FramesDrawn();
+  });
+  second->StartWith(QString::fromStdString((dir / "p.opz").string()));
+  EXPECT_EQ(second->Model().MeshCount(), 2);
+  EXPECT_GE(framesAtOpen, 1);
+}
+
 TEST_F(ShellTest, SaveAsWritesTheProjectAndItsBitmapsElsewhereAndAsksBeforeReplacing) {
   Open();
   const auto target = dir / "copy";
@@ -224,7 +237,17 @@ TEST_F(ShellTest, TheDockLayoutSurvivesARestart) {
 TEST_F(ShellTest, HelpListsTheShortcutsAndAboutNamesTheVersionAndLicence) {
   window->MenuItem("shortcutsmenu")->trigger();
   ASSERT_FALSE(dialogs.asked().empty());
-  EXPECT_TRUE(dialogs.asked().back().text.contains("Ctrl+Shift+S"));
+  const QString text = dialogs.asked().back().text;
+  for (const char* wanted : {"Ctrl+Shift+S", "Ctrl+F  Find Face", "Ctrl+7  Bottom view",
+                             "5  3D view", "F1  Keyboard Shortcuts", "Default navigation",
+                             "Modelling tool navigation", "Ctrl+Middle-drag  Zoom"})
+    EXPECT_TRUE(text.contains(wanted)) << wanted << " in\n" << text.toStdString();
+  // The pointer's hint over the viewport follows the scheme that is on.
+  QWidget* view = &window->Renderscreen();
+  window->MenuItem("modellingnavmenu")->setChecked(true);
+  EXPECT_TRUE(view->statusTip().startsWith("Left-click picks")) << view->statusTip().toStdString();
+  window->MenuItem("modellingnavmenu")->setChecked(false);
+  EXPECT_TRUE(view->statusTip().startsWith("Right-click picks"));
   window->MenuItem("aboutmenu")->trigger();
   EXPECT_TRUE(dialogs.asked().back().text.contains("GNU General Public License"));
 }

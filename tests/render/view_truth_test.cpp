@@ -172,6 +172,41 @@ TEST(ViewTruth, HiddenLinesHideTheEdgesBehindFaces) {
   EXPECT_EQ(crossings(true), 2);
 }
 
+// A selected face is tinted towards the selection colour; on a texture of that very colour
+// the tint changes nothing, so the face carries a mark of the wireframe's selection colour.
+TEST(ViewTruth, ASelectedFaceStaysMarkedOnATextureOfItsTintsColour) {
+  Model model = WithTextures({test::ColouredBox()});
+  const auto render = [&](bool selected) {
+    Model m = model;
+    m.Meshes.Edit(0).LODs[0].Selected = kTrue;
+    m.Meshes.Edit(0).LODs[0].Faces[0].Selected = selected ? kTrue : kFalse;
+    RenderRequest r;
+    r.angle = ViewAngle::Top;
+    r.width = 160;
+    r.height = 120;
+    r.view.DisplayMode = Display::Texture;
+    r.view.GeometryLevel = Geometry::Face;
+    r.inputs.focusedMesh = 0;
+    r.colors.PrimarySelectTexColor = r.colors.SecondarySelectTexColor = {0, 0, 255};
+    return RenderCraft(m, r,
+                       [](std::size_t) {
+                         QImage blue(4, 4, QImage::Format_RGB32);
+                         blue.fill(QColor(0, 0, 255));
+                         return blue;
+                       })
+        .image;
+  };
+  const QImage plain = render(false), marked = render(true);
+  ASSERT_FALSE(plain.isNull());
+  long differ = 0, lit = 0;
+  for (int y = 0; y < plain.height(); ++y)
+    for (int x = 0; x < plain.width(); ++x) {
+      lit += plain.pixel(x, y) != qRgb(0, 0, 0);
+      differ += plain.pixel(x, y) != marked.pixel(x, y);
+    }
+  EXPECT_GT(differ, lit / 8) << "the selection shows on a texture of the tint's colour";
+}
+
 // ---- Files in the axes of modelling tools. ------------------------------------------------
 
 // An OBJ file of a grey ground plane with a box standing on it (its top red, its sides blue,

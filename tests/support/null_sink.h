@@ -21,6 +21,7 @@ struct NullSink : DrawSink {
   void DepthLessEqual(bool) override {}
   void CullFrontFaces(bool) override {}
   void DepthOnly(bool) override {}
+  void Stipple(bool) override {}
   void Push() override {}
   void Pop() override {}
   void Translate(float, float, float) override {}
