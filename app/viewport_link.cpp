@@ -24,6 +24,8 @@
 #include "viewport/cxxx.h"
 #include "viewport/glx_ctl.h"
 #include "viewport/rect_select.h"
+#include "viewport/scene_pick.h"
+#include "viewport/scene_view.h"
 
 namespace tamsel {
 namespace {
@@ -234,8 +236,20 @@ void ViewportLink::MouseUp(int b, int s, float x, float y) {
   const SelectOp op = (s & 1) ? SelectOp::Add : (s & 2) ? SelectOp::Remove : SelectOp::Replace;
   const int w = control_.width(), h = control_.height();
   const ViewState& v = host_.View();
-  SelectWhere(host_.Doc().model(), v.LevelIndex(), LevelKind(v.GeometryLevel), op,
-              [&](const Single3& p) { return ShowsInside(view, w, h, r, p); });
+  // Where faces are solid the rectangle takes what shows, not what they hide; a plain
+  // wireframe takes everything inside. Meshes go by their centres, which lie inside them.
+  const bool solid = SceneView::Of(v, {}).SolidFaces() && v.GeometryLevel != Geometry::Mesh;
+  PickView at;
+  at.width = w, at.height = h;
+  at.projection = control_.Camera().Projection(w, h);
+  at.modelView = control_.Camera().ModelView();
+  PickBoxes boxes;
+  // The faces are looked at as they were: the selection below copies the meshes it changes.
+  const tamsel::Model before = host_.Doc().model();
+  SelectWhere(
+      host_.Doc().model(), v.LevelIndex(), LevelKind(v.GeometryLevel), op, [&](const Single3& p) {
+        return ShowsInside(view, w, h, r, p) && !(solid && HiddenByFaces(before, v, at, p, boxes));
+      });
   host_.SelectionChanged(false);
 }
 void ViewportLink::Wheel(double steps, int shift, float x, float y) {

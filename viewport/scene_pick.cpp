@@ -462,6 +462,30 @@ PickOutcome PickScene(const Model& model, const ViewState& view, const SceneInpu
   return Picker(model, view, inputs, at, boxes).Run();
 }
 
+bool HiddenByFaces(const Model& model, const ViewState& view, const PickView& at, const Single3& p,
+                   PickBoxes& boxes) {
+  const Matrix4 m = Multiply(at.projection, at.modelView);
+  const Clip c{
+      m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12], m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+      m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14], m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
+  if (!(c.w > 0)) return false;
+  // Faces alone, solid, named by face: no points, lines or panel drawings take part.
+  ViewState faces = view;
+  faces.GeometryLevel = Geometry::Face;
+  faces.DisplayMode = Display::Texture;
+  faces.NormalsShown = false;
+  faces.GeometrySubPanel = GeometrySub::Face;
+  faces.PropertyPanel = Panel::Geometry;
+  PickView spot = at;
+  spot.x = (c.x / c.w + 1) / 2 * at.width;
+  spot.y = (1 - c.y / c.w) / 2 * at.height;
+  spot.size = 0.01;  // the depth of the faces at that very spot, not nearby
+  const PickOutcome nearest = PickScene(model, faces, {}, spot, boxes);
+  // A point on a face is not hidden by that face: depths are compared with a margin for
+  // rounding.
+  return nearest.kind == PickOutcome::Named && nearest.depth < Depth(c) - 1e-5;
+}
+
 PickOutcome PickClick(const Model& model, const ViewState& view, const SceneInputs& inputs,
                       const PickView& at, PickBoxes& boxes) {
   const PickOutcome outcome = PickScene(model, view, inputs, at, boxes);

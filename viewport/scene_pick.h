@@ -60,6 +60,12 @@ class PickBoxes {
 PickOutcome PickScene(const Model& model, const ViewState& view, const SceneInputs& inputs,
                       const PickView& at, PickBoxes& boxes);
 
+// Whether a face lies in front of the point p, seen through `at`'s camera (its pointer and
+// square are not used): true only where some face is nearer than p at the very spot p shows.
+// For the rectangle, which takes only what shows where faces are solid.
+bool HiddenByFaces(const Model& model, const ViewState& view, const PickView& at, const Single3& p,
+                   PickBoxes& boxes);
+
 // What a click chooses: what PickScene chooses, but at the corner level a click on a face
 // (of any mesh, selected or not) away from the corners shown chooses the corner of that
 // face nearest to the pointer on the screen.

@@ -95,6 +95,27 @@ TEST(CraftAxes, AClickChoosesTheNearerOfTwoPlanes) {
   }
 }
 
+// Where faces are solid the rectangle takes only what shows: from the Top view the top
+// side's centre and corners show, the bottom side's are hidden, the sides' edges on the top
+// show.
+TEST(CraftAxes, FacesHideWhatLiesBehindThemFromTheRectangle) {
+  const Model model = Box();
+  ViewState view;
+  view.DisplayMode = Display::Texture;
+  const PickView at = ViewFrom(model, view, ViewAngle::Top);
+  PickBoxes boxes;
+  const auto hidden = [&](Single3 p) { return HiddenByFaces(model, view, at, p, boxes); };
+  EXPECT_FALSE(hidden({0, 0, -1})) << "the top's centre";
+  EXPECT_TRUE(hidden({0, 0, 1})) << "the bottom's centre";
+  EXPECT_TRUE(hidden({0.5f, 0.5f, 0})) << "inside the box";
+  for (const float x : {-1.0f, 1.0f})
+    for (const float y : {-1.0f, 1.0f}) {
+      EXPECT_FALSE(hidden({x, y, -1})) << "a corner of the top";
+      EXPECT_TRUE(hidden({x * 0.5f, y * 0.5f, 1})) << "under the top";
+    }
+  EXPECT_FALSE(hidden({0, 3, 0})) << "beside the box, nothing in front";
+}
+
 // Turned inside out, the near side is seen from behind: a click passes through it to the
 // far side, unless the back faces show.
 TEST(CraftAxes, AFaceSeenFromBehindIsPickedOnlyWhenBackFacesShow) {
