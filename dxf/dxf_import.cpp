@@ -173,17 +173,9 @@ std::size_t ImportDxf(Model& model, const fs::path& dxfFile, FileTransaction* fi
       std::any_of(model.Textures.begin(), model.Textures.end(),
                   [](const TextureRec& t) { return t.Name == kDefaultTexture; });
   if (!haveDefault) {
-    const fs::path target = fs::path(model.ProjectPath) / kDefaultTexture;
-    const fs::path source = fs::path(model.StartFolder) / kDefaultTexture;
-    std::error_code ec;
-    // The program's own default bitmap when it has one; a project's own default.bmp is
-    // used as it is; else a plain grey one.
-    if (!model.StartFolder.empty() && fs::exists(source, ec)) {
-      if (!fs::equivalent(source, target, ec))
-        incoming.push_back({kDefaultTexture, ReadFileBytes(source), false});
-    } else if (!fs::exists(target, ec)) {
-      incoming.push_back({kDefaultTexture, EncodeBitmap(PlainDefaultBitmap()), false});
-    }
+    // Always the same plain bitmap, whatever folder the program runs in. The import's rules
+    // for bitmaps keep a different file of that name in the project and name ours anew.
+    incoming.push_back({kDefaultTexture, EncodeBitmap(PlainDefaultBitmap()), false});
     TextureRec t;
     t.Name = kDefaultTexture;
     textures.push_back(t);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <thread>
 
@@ -145,7 +146,8 @@ void MaterialBitmaps::PrepareAll() {
   }
 }
 
-MaterialBitmaps::Texture MaterialBitmaps::TextureOf(unsigned index, ModelImportResult& result) {
+MaterialBitmaps::Texture MaterialBitmaps::TextureOf(unsigned index, ModelImportResult& result,
+                                                    bool keepsCoordinates) {
   result.warnings.insert(result.warnings.end(), missing_.begin(), missing_.end());
   missing_.clear();
   Source source = SourceOf(index);
@@ -173,7 +175,29 @@ MaterialBitmaps::Texture MaterialBitmaps::TextureOf(unsigned index, ModelImportR
     it->second.warnings.clear();
     source = ColourOf(index);
   }
+  if (keepsCoordinates) return PlainBitmap(source.colour, result);
   return SwatchCell(source.colour, source.key, result);
+}
+
+MaterialBitmaps::Texture MaterialBitmaps::PlainBitmap(const RGB& colour,
+                                                      ModelImportResult& result) {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%02X%02X%02X", colour[0], colour[1], colour[2]);
+  auto named = plain_.find(hex);
+  if (named == plain_.end()) {
+    TextureRec record;
+    record.Name = UniqueFileName(title_ + "_colour_" + hex + ".BMP", taken_);
+    Bitmap b;
+    b.width = b.height = kPlainSide;
+    b.palette[2] = colour[0];
+    b.palette[1] = colour[1];
+    b.palette[0] = colour[2];
+    b.texels.assign(kPlainSide * kPlainSide, 0);
+    result.bitmaps.emplace_back(record.Name, std::move(b));
+    result.textures.push_back(record);
+    named = plain_.emplace(hex, record.Name).first;
+  }
+  return {named->second, std::nullopt, std::nullopt};
 }
 
 MaterialBitmaps::Texture MaterialBitmaps::SwatchCell(const RGB& colour, const std::string& key,

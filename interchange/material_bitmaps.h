@@ -29,15 +29,17 @@ class MaterialBitmaps {
   // Decodes and reduces the images of the materials the meshes use, on every core: most of
   // a large import's time.
   void PrepareAll();
-  // What a material's faces take: the texture record's name and, for a plain colour, the
-  // texture coordinates of its cell in a swatch bitmap.
+  // What a material's faces take: the texture record's name and, for a plain colour on a
+  // mesh without texture coordinates, the coordinates of its cell in a swatch bitmap. A
+  // plain colour on a mesh with coordinates (an unwrap waiting to be painted) takes a small
+  // bitmap of its own colour instead, so that the coordinates stay.
   struct Texture {
     std::string name;
     std::optional<float> u, v;
   };
   // The record and its bitmap are added to `result` the first time the material's image (or
   // swatch) is used.
-  Texture TextureOf(unsigned index, ModelImportResult& result);
+  Texture TextureOf(unsigned index, ModelImportResult& result, bool keepsCoordinates = false);
   // Fills the swatch bitmaps with the colours given out: call once, after the last face.
   void Finish(ModelImportResult& result);
 
@@ -78,6 +80,10 @@ class MaterialBitmaps {
   };
   Texture SwatchCell(const RGB& colour, const std::string& stem, ModelImportResult& result);
   std::vector<Swatch> swatches_;
+  // A plain colour's own bitmap, kPlainSide square, shared by every material of that colour.
+  Texture PlainBitmap(const RGB& colour, ModelImportResult& result);
+  static constexpr int kPlainSide = 8;
+  std::map<std::string, std::string> plain_;                          // record name by colour
   std::map<std::string, std::pair<std::size_t, std::size_t>> cells_;  // colour key -> swatch, cell
   std::set<std::string> missingTold_;
   std::vector<std::string> missing_;  // warnings not yet handed over

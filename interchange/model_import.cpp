@@ -100,6 +100,18 @@ double FileUnitInMetres(const aiScene& scene, const fs::path& file) {
   return usable(cm) ? *cm / 100 : 0.01;  // without one, FBX's own default: centimetres
 }
 
+// Normals a mesh can keep: every one of some length and finite. An STL writer that stores
+// (0, 0, 0) for its faces gives none.
+bool UsableNormals(const aiMesh& m) {
+  if (!m.HasNormals()) return false;
+  for (unsigned i = 0; i < m.mNumVertices; ++i) {
+    const aiVector3D& n = m.mNormals[i];
+    const float length = n.SquareLength();
+    if (!(length > 0) || !std::isfinite(length)) return false;
+  }
+  return true;
+}
+
 class SceneReader {
  public:
   SceneReader(const aiScene& scene, const fs::path& file, const ModelImportOptions& options,
@@ -128,6 +140,10 @@ class SceneReader {
     if (splitQuads)
       result_.warnings.push_back(std::to_string(splitQuads) +
                                  " bent or concave quads split into two triangles");
+    if (flat)
+      result_.warnings.push_back(std::to_string(flat) +
+                                 " faces whose corners all lie on a line dropped: they cover "
+                                 "nothing");
     materials_->Finish(result_);
     WarnOfWhatIsLeftBehind();
     if (result_.meshes.empty())
@@ -194,8 +210,10 @@ class SceneReader {
     bool normals = true;
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
       const aiMesh& m = *scene_.mMeshes[node.mMeshes[i]];
-      normals = normals && m.HasNormals();
-      const MaterialBitmaps::Texture texture = materials_->TextureOf(m.mMaterialIndex, result_);
+      meshNormals_ = UsableNormals(m);
+      normals = normals && meshNormals_;
+      const MaterialBitmaps::Texture texture =
+          materials_->TextureOf(m.mMaterialIndex, result_, m.HasTextureCoords(0));
       uvMap_.reset();
       if (m.mMaterialIndex < scene_.mNumMaterials)
         uvMap_ = MaterialUvMap(*scene_.mMaterials[m.mMaterialIndex],
@@ -221,8 +239,13 @@ class SceneReader {
           AddFace(mesh, m, order, transform, normalTransform, texture);
           continue;
         }
+        const auto triangles = SplitPolygon(corners);
+        if (triangles.empty()) {
+          ++flat;
+          continue;
+        }
         ++(order.size() == 4 ? splitQuads : fanned);
-        for (const auto& t : SplitPolygon(corners))
+        for (const auto& t : triangles)
           AddFace(mesh, m, {order[t[0]], order[t[1]], order[t[2]]}, transform, normalTransform,
                   texture);
       }
@@ -255,7 +278,7 @@ class SceneReader {
         if (uvMap_) uvMap_->Apply(v.U, v.V);
       }
       if (texture.u) v.U = *texture.u, v.V = *texture.v;  // a plain colour's swatch cell
-      if (m.HasNormals()) {
+      if (meshNormals_) {
         aiVector3D n = normalTransform * m.mNormals[index] - normalTransform * aiVector3D(0, 0, 0);
         n.Normalize();
         const Single3 t = FromFileAxes(n.x, n.y, n.z, options_.up);
@@ -296,9 +319,10 @@ class SceneReader {
   std::set<std::string> taken_, meshNames_;
   std::optional<MaterialBitmaps> materials_;
   std::optional<UvMap> uvMap_;  // of the mesh being read
+  bool meshNormals_ = false;    // whether the mesh being read has normals to keep
   std::vector<std::size_t> withoutNormals_;
   ModelImportResult result_;
-  int skippedLines = 0, fanned = 0, splitQuads = 0;
+  int skippedLines = 0, fanned = 0, splitQuads = 0, flat = 0;
 };
 
 void Configure(Assimp::Importer& importer) {
@@ -306,6 +330,8 @@ void Configure(Assimp::Importer& importer) {
   importer.SetPropertyBool(AI_CONFIG_FBX_CONVERT_TO_M, false);
   // Lines and points are skipped by the reader, with a warning; cameras and lights ignored.
   importer.SetPropertyInteger(AI_CONFIG_PP_RVC_FLAGS, aiComponent_CAMERAS | aiComponent_LIGHTS);
+  // A file of lights or cameras alone holds no faces: no placeholder meshes for its nodes.
+  importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
 }
 
 constexpr unsigned kSteps = aiProcess_ValidateDataStructure | aiProcess_RemoveComponent;

@@ -10,8 +10,10 @@
 namespace tamsel {
 
 // Triangles over the polygon `corners` (in order, either winding), each as three indices
-// into it, wound as the polygon is. Ear clipping in the polygon's best-fitting plane; a
-// polygon that is degenerate there is fanned from its first corner.
+// into it, wound as the polygon is. Ear clipping in the polygon's best-fitting plane; a ring
+// with a hole bridged by a seam (corners walked twice) is covered without the hole. None for
+// a polygon whose corners all lie on a line; a self-intersecting one is fanned from its
+// first corner.
 std::vector<std::array<unsigned, 3>> SplitPolygon(const std::vector<Single3>& corners);
 
 // Whether four corners make a quad the project can keep: flat (corner 3 within a

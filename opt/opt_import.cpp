@@ -1,5 +1,6 @@
 #include "opt/opt_import.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
@@ -295,7 +296,11 @@ class Importer {
     const auto triple = [&](std::int64_t at) {
       return Single3{f_.RawSingle(at), f_.RawSingle(at + 4), f_.RawSingle(at + 8)};
     };
-    level.Faces.reserve(level.Faces.size() + static_cast<std::size_t>(count));
+    // A level's faces come in one block per texture: growing to exactly each block's end
+    // would copy the whole level at every block, so the room at least doubles.
+    const std::size_t need = level.Faces.size() + static_cast<std::size_t>(count);
+    if (need > level.Faces.capacity())
+      level.Faces.reserve(std::max(need, 2 * level.Faces.capacity()));
     for (std::int32_t i = 0; i < count; ++i) {
       const std::int64_t rec = d + 4 + 64 * static_cast<std::int64_t>(i);
       FaceRec& face = level.Faces.emplace_back();

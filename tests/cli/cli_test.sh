@@ -147,7 +147,7 @@ if "$cli" --help | grep -q "tamsel-cli render"; then
   check "render with the grid, the axes and the gradient" "$cli" render "$work/fighter/fighter.opz" "$work/g.png" --size 64x48 --grid --axes --gradient
   check "the decorations change the picture" bash -c "! cmp -s '$work/f.png' '$work/g.png'"
   "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --view sideways 2>"$work/err"; status=$?
-  check "a wrong view exits 1 and names the choices" bash -c "[ $status -eq 1 ] && grep -q '3d, top, front or right' '$work/err'"
+  check "a wrong view exits 1 and names the choices" bash -c "[ $status -eq 1 ] && grep -q '3d, top, front, right, bottom, back or left' '$work/err'"
   "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --size 0x10 2>/dev/null
   check "a wrong size writes nothing" test ! -e "$work/bad.png"
 fi

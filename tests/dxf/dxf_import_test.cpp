@@ -113,7 +113,7 @@ TEST(DxfImport, BadDrawingsAreClearErrors) {
   EXPECT_EQ(ids.NextMeshId, 1000);
 }
 
-TEST(DxfImport, TheDefaultTextureIsCopiedMadeOrKept) {
+TEST(DxfImport, TheDefaultTextureIsMadeTheSameFromAnyWorkingFolder) {
   test::TempDir dir;
   std::filesystem::create_directories(dir / "start");
   std::filesystem::create_directories(dir / "project");
@@ -132,17 +132,25 @@ TEST(DxfImport, TheDefaultTextureIsCopiedMadeOrKept) {
   EXPECT_EQ(model.TextureCount(), 1);
   EXPECT_GT(model.ViewExtent, 0);
 
+  // Whatever lies in the folder the program runs in (a text file named default.bmp here),
+  // the result is the same: the plain bitmap, which the project holds already.
   Model other;
   other.ProjectPath = (dir / "project").string();
   other.StartFolder = (dir / "start").string();
   WriteFileAtomic(dir / "start" / "default.bmp", std::string("the start folder's"));
   ImportDxf(other, dir / "ship.dxf");
-  // The project's own default.bmp is never replaced: the start folder's comes in beside it
-  // and the imported faces name it.
+  EXPECT_EQ(other.Textures[0].Name, "default.bmp");
   EXPECT_EQ(ReadFileBytes(dir / "project" / "default.bmp").size(), 1078u + 64 * 64);
-  EXPECT_EQ(ReadFileText(dir / "project" / "default_2.bmp"), "the start folder's");
-  EXPECT_EQ(other.Textures[0].Name, "default_2.bmp");
-  EXPECT_EQ(other.Meshes[0].LODs[0].Faces[0].TextureNames[0], "default_2.bmp");
+  EXPECT_FALSE(std::filesystem::exists(dir / "project" / "default_2.bmp"));
+  // A project's own different default.bmp stays; the plain one comes in beside it.
+  std::filesystem::create_directories(dir / "mine");
+  WriteFileAtomic(dir / "mine" / "default.bmp", std::string("the project's own"));
+  Model mine;
+  mine.ProjectPath = (dir / "mine").string();
+  ImportDxf(mine, dir / "ship.dxf");
+  EXPECT_EQ(ReadFileText(dir / "mine" / "default.bmp"), "the project's own");
+  EXPECT_EQ(mine.Meshes[0].LODs[0].Faces[0].TextureNames[0], "default_2.bmp");
+  EXPECT_EQ(ReadFileBytes(dir / "mine" / "default_2.bmp").size(), 1078u + 64 * 64);
 
   WriteFileAtomic(dir / "empty.dxf", Pairs({{0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDSEC"}}));
   const auto withEmpty = dir.Snapshot();

@@ -146,6 +146,34 @@ TEST(PolygonSplit, ConcavePolygonsAreCoveredExactlyWithTheirWindingKept) {
   EXPECT_FALSE(IsFlatConvexQuad({{0, 0, 0}, {1, 0, 0}, {1, 1, 0.5f}, {0, 1, 0}})) << "bent";
 }
 
+// A 4 x 4 square with a 2 x 2 hole, the rings joined by a seam walked both ways: the
+// triangles cover the ring (area 12), not the hole, and all face the polygon's way.
+TEST(PolygonSplit, ABridgedHoleIsLeftOpenAndALineCoversNothing) {
+  TempDir dir;
+  WriteFileAtomic(dir / "keyhole.obj",
+                  "v 0 0 0\nv 4 0 0\nv 4 4 0\nv 0 4 0\nv 1 1 0\nv 1 3 0\nv 3 3 0\nv 3 1 0\n"
+                  "v 0 0 1\nv 1 0 1\nv 2 0 1\nv 3 0 1\nv 4 0 1\n"
+                  "o Ring\nf 1 2 3 4 1 5 6 7 8 5\no Line\nf 9 10 11 12 13\n");
+  const ModelImportResult r = Read(dir / "keyhole.obj", {UpAxis::Z, 1, {}, {}});
+  ASSERT_EQ(r.meshes.size(), 1u) << "the line brings no faces, so no mesh";
+  double area = 0;
+  for (const FaceRec& f : r.meshes[0].LODs[0].Faces) {
+    const auto at = [&](int k) {
+      const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
+      return Single3{v.X, v.Y, v.Z};
+    };
+    const double a = Area(at(0), at(1), at(2), {0, 0, -1});
+    EXPECT_LE(a, 0) << "clockwise seen from the top, as every face of the ring";
+    area -= a;
+    // No triangle reaches into the hole.
+    const float cx = (at(0).x + at(1).x + at(2).x) / 3, cy = (at(0).y + at(1).y + at(2).y) / 3;
+    EXPECT_FALSE(cx > 1 && cx < 3 && -cy > 1 && -cy < 3) << cx << "," << cy;
+  }
+  EXPECT_NEAR(area, 12, 1e-5);
+  EXPECT_NE(Warnings(r).find("1 faces whose corners all lie on a line dropped"), std::string::npos)
+      << Warnings(r);
+}
+
 TEST(PolygonSplit, AnObjWithAConcaveHexagonAndQuadComesInAsCoveringTriangles) {
   TempDir dir;
   WriteFileAtomic(dir / "l.obj",
