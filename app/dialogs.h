@@ -30,7 +30,7 @@ class Dialogs {
   virtual std::optional<QString> SaveFile(const QString& title, const QString& filter) = 0;
   // The choices of "import model"; nullopt when cancelled.
   struct ModelImportChoice {
-    bool zUp = false;
+    std::optional<bool> zUp;  // none: as the file says (Y up where it says nothing)
     double scale = 1;
     int maxSize = 256;
     bool dither = true;

@@ -201,8 +201,6 @@ bool ProjectCommands::ImportModelFile(const QString& path,
   QStringList arguments = {"import-model",
                            path,
                            project,
-                           "--up",
-                           choice.zUp ? "z" : "y",
                            "--scale",
                            QString::number(choice.scale, 'g', 17),
                            "--max-size",
@@ -210,6 +208,7 @@ bool ProjectCommands::ImportModelFile(const QString& path,
                            "--avoid-names-in",
                            QString::fromStdString(model_.ProjectPath)};
   if (!choice.dither) arguments << "--no-dither";
+  if (choice.zUp) arguments << "--up" << (*choice.zUp ? "z" : "y");
   process.start(cli, arguments);
   QProgressDialog progress("Reading " + QFileInfo(path).fileName() + "...", "Cancel", 0, 0,
                            &window_);

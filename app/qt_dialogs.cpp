@@ -75,7 +75,8 @@ std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
   dialog.setWindowTitle("import model");
   auto* form = new QFormLayout(&dialog);
   auto* up = new QComboBox(&dialog);
-  up->addItems({"Y (glTF, OBJ, FBX and most tools)", "Z (already as Tamsel)"});
+  up->addItems({"As the file says (Y where it says nothing)", "Y up, the front facing +Z",
+                "Z up, the front facing -Y"});
   auto* scale = new QLineEdit("1", &dialog);
   auto* size = new QComboBox(&dialog);
   for (int s = 32; s <= 2048; s *= 2) size->addItem(QString::number(s));
@@ -97,8 +98,9 @@ std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
       QMessageBox::warning(&dialog, "import model", "The scale factor must be a number above 0.");
       continue;
     }
-    return ModelImportChoice{up->currentIndex() == 1, s, size->currentText().toInt(),
-                             dither->isChecked()};
+    std::optional<bool> zUp;
+    if (up->currentIndex() > 0) zUp = up->currentIndex() == 2;
+    return ModelImportChoice{zUp, s, size->currentText().toInt(), dither->isChecked()};
   }
   return std::nullopt;
 }

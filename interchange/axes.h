@@ -27,6 +27,41 @@ inline Single3 ToFileAxes(const Single3& p, UpAxis up) {
   return up == UpAxis::Y ? Single3{p.x, -p.z, p.y} : Single3{p.x, -p.y, -p.z};
 }
 
+// A file's axes in general, as FBX declares them: which of its axes (0 X, 1 Y, 2 Z, each
+// with a sign) is up, which points to the model's front and which is the third ("coord")
+// axis. Up becomes the craft's top (-Z), the front its nose (+Y), the coord axis +X; a Y-up
+// file facing +Z and a Z-up file facing -Y come out as FromFileAxes has them.
+struct FileAxes {
+  int up = 1, upSign = 1, front = 2, frontSign = 1, coord = 0, coordSign = 1;
+
+  static FileAxes Of(UpAxis axis) {
+    return axis == UpAxis::Y ? FileAxes{} : FileAxes{2, 1, 1, -1, 0, 1};
+  }
+  // Three different axes, each sign 1 or -1.
+  bool Valid() const {
+    const auto axis = [](int a) { return a >= 0 && a <= 2; };
+    const auto sign = [](int s) { return s == 1 || s == -1; };
+    return axis(up) && axis(front) && axis(coord) && up != front && up != coord && front != coord &&
+           sign(upSign) && sign(frontSign) && sign(coordSign);
+  }
+  Single3 ToCraft(float x, float y, float z) const {
+    const float p[3] = {x, y, z};
+    return {static_cast<float>(coordSign) * p[coord], static_cast<float>(frontSign) * p[front],
+            -static_cast<float>(upSign) * p[up]};
+  }
+  // Whether the file's axes are left-handed, so that the map mirrors: a winding then keeps
+  // its order as it comes in.
+  bool Mirrors() const {
+    // The map's columns are signed unit vectors; its determinant is the permutation's
+    // parity times the signs (the up axis's turned round by the craft's -Z).
+    int perm[3];
+    perm[coord] = 0, perm[front] = 1, perm[up] = 2;
+    const int inversions = (perm[0] > perm[1]) + (perm[0] > perm[2]) + (perm[1] > perm[2]);
+    const int parity = inversions % 2 ? -1 : 1;
+    return parity * coordSign * frontSign * -upSign < 0;
+  }
+};
+
 // The axes of our first glTF exports: mirrored, their own inverse.
 inline Single3 MirroredFileAxes(float x, float y, float z) {
   return {x, z, y};

@@ -100,6 +100,32 @@ double FileUnitInMetres(const aiScene& scene, const fs::path& file) {
   return usable(cm) ? *cm / 100 : 0.01;  // without one, FBX's own default: centimetres
 }
 
+// The axes a file declares: FBX in its global settings (UpAxis, FrontAxis, CoordAxis and
+// their signs); glTF is Y-up by its definition, and the library turns Collada's up_axis and
+// 3DS's Z up into Y up itself. Nothing for the formats that say nothing (OBJ, STL, PLY ...).
+std::optional<FileAxes> DeclaredAxes(const aiScene& scene, const fs::path& file) {
+  if (HasExtension(file, ".fbx")) {
+    FileAxes a;
+    std::int32_t v = 0;
+    const aiMetadata* m = scene.mMetaData;
+    const auto get = [&](const char* key, int& into) {
+      if (m && m->Get(key, v)) into = v;
+      return m && m->HasKey(key);
+    };
+    if (!get("UpAxis", a.up)) return std::nullopt;
+    get("UpAxisSign", a.upSign);
+    get("FrontAxis", a.front);
+    get("FrontAxisSign", a.frontSign);
+    get("CoordAxis", a.coord);
+    get("CoordAxisSign", a.coordSign);
+    if (a.Valid()) return a;
+    return std::nullopt;
+  }
+  for (const char* declared : {".gltf", ".glb", ".dae", ".3ds"})
+    if (HasExtension(file, declared)) return FileAxes{};
+  return std::nullopt;
+}
+
 // Normals a mesh can keep: every one of some length and finite. An STL writer that stores
 // (0, 0, 0) for its faces gives none.
 bool UsableNormals(const aiMesh& m) {
@@ -124,6 +150,15 @@ class SceneReader {
         scale_(options.scale * FileUnitInMetres(scene, file)) {
     taken_ = taken;
     title_ = SanitizeNamePart(file.stem().string());
+    if (options.up) {
+      axes_ = FileAxes::Of(*options.up);
+    } else if (const auto declared = DeclaredAxes(scene, file)) {
+      axes_ = *declared;
+    } else {
+      result_.warnings.push_back(
+          "the file does not say which way is up: Y was taken as up, the front facing +Z (for "
+          "a Z-up file choose Z, --up z)");
+    }
   }
 
   ModelImportResult Run(FolderIOSystem* io) {
@@ -202,7 +237,7 @@ class SceneReader {
     // The file winds counter-clockwise seen from outside, Tamsel clockwise, and turning the
     // axes keeps a winding's sense: corners come in reverse, unless a mirroring transform in
     // the file has turned them round already.
-    const bool reverse = transform.Determinant() >= 0;
+    const bool reverse = (transform.Determinant() >= 0) != axes_.Mirrors();
     MeshRec mesh;
     const aiMesh* first = scene_.mMeshes[node.mMeshes[0]];
     mesh.Name = UniqueMeshName(node.mName.length ? node.mName.C_Str() : first->mName.C_Str());
@@ -258,7 +293,7 @@ class SceneReader {
 
   Single3 Place(const aiVector3D& p) const {
     const double s = scale_;
-    const Single3 t = FromFileAxes(p.x, p.y, p.z, options_.up);
+    const Single3 t = axes_.ToCraft(p.x, p.y, p.z);
     return {static_cast<float>(t.x * s), static_cast<float>(t.y * s), static_cast<float>(t.z * s)};
   }
 
@@ -281,7 +316,7 @@ class SceneReader {
       if (meshNormals_) {
         aiVector3D n = normalTransform * m.mNormals[index] - normalTransform * aiVector3D(0, 0, 0);
         n.Normalize();
-        const Single3 t = FromFileAxes(n.x, n.y, n.z, options_.up);
+        const Single3 t = axes_.ToCraft(n.x, n.y, n.z);
         v.I = t.x, v.J = t.y, v.K = t.z;
       }
     }
@@ -320,6 +355,7 @@ class SceneReader {
   std::optional<MaterialBitmaps> materials_;
   std::optional<UvMap> uvMap_;  // of the mesh being read
   bool meshNormals_ = false;    // whether the mesh being read has normals to keep
+  FileAxes axes_;
   std::vector<std::size_t> withoutNormals_;
   ModelImportResult result_;
   int skippedLines = 0, fanned = 0, splitQuads = 0, flat = 0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -20,7 +21,8 @@
 namespace tamsel {
 
 struct ModelImportOptions {
-  UpAxis up = UpAxis::Y;
+  // The file's up axis; none: as the file declares it (FBX), Y where it declares nothing.
+  std::optional<UpAxis> up;
   double scale = 1;  // after the file's own unit (FBX centimetres, Collada's unit element)
   TextureOptions texture;
   // A folder whose file names bitmaps must not take either (the project a separate import

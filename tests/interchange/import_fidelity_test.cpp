@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "editing/sample_craft.h"
 #include "interchange/model_export.h"
@@ -108,6 +109,110 @@ TEST(ImportUnits, TheSameSceneInFbxColladaAndGltfComesInAtTheSameSize) {
   EXPECT_NEAR(LargestX(Read(dir / "fivemetres.fbx", asIs)), 500.0f, 1e-3);
   // --scale multiplies after the file's own unit.
   EXPECT_NEAR(LargestX(Read(dir / "centimetres.fbx", {UpAxis::Z, 3, {}, {}})), 3.0f, 1e-5);
+}
+
+// The same tall triangle (1 wide, 4 high) in FBX files whose global settings say Y up and
+// Z up: both come in standing on the craft's top (-Z) without being told which.
+TEST(ImportAxes, FbxFilesComeInUprightAsTheyDeclare) {
+  TempDir dir;
+  for (const bool zUp : {false, true}) {
+    aiScene* scene = Triangle(1.0);
+    aiVector3D* v = scene->mMeshes[0]->mVertices;
+    v[0] = {0, 0, 0}, v[1] = {100, 0, 0};
+    v[2] = zUp ? aiVector3D(0, 0, 400) : aiVector3D(0, 400, 0);
+    aiMetadata* m = scene->mMetaData;
+    scene->mMetaData = aiMetadata::Alloc(6);
+    scene->mMetaData->Set(0, "UnitScaleFactor", 1.0);
+    scene->mMetaData->Set(1, "OriginalUnitScaleFactor", 1.0);
+    scene->mMetaData->Set(2, "UpAxis", std::int32_t{zUp ? 2 : 1});
+    scene->mMetaData->Set(3, "UpAxisSign", std::int32_t{1});
+    scene->mMetaData->Set(4, "FrontAxis", std::int32_t{zUp ? 1 : 2});
+    scene->mMetaData->Set(5, "FrontAxisSign", std::int32_t{zUp ? -1 : 1});
+    delete m;
+    Export(scene, "fbxa", dir / (zUp ? "z.fbx" : "y.fbx"));
+  }
+  for (const char* file : {"y.fbx", "z.fbx"}) {
+    const ModelImportResult r = Read(dir / file);
+    float top = 0, bottom = -1;
+    for (const VertexRec& c : r.meshes.at(0).LODs[0].Faces.at(0).Vertices)
+      top = std::min(top, c.Z), bottom = std::max(bottom, c.Z);
+    EXPECT_NEAR(top, -4, 1e-5) << file << ": its top is the craft's top";
+    EXPECT_NEAR(bottom, 0, 1e-5) << file;
+    EXPECT_EQ(Warnings(r).find("does not say which way is up"), std::string::npos) << file;
+  }
+  // --up overrides what the file says: the Y-up file taken as Z up lies on its back.
+  const ModelImportResult tipped = Read(dir / "y.fbx", {UpAxis::Z, 1, {}, {}});
+  float least = 0;
+  for (const VertexRec& c : tipped.meshes.at(0).LODs[0].Faces.at(0).Vertices)
+    least = std::min(least, c.Z);
+  EXPECT_NEAR(least, 0, 1e-5);
+  // A format that declares nothing is taken as Y up, and the report says so.
+  WriteFileAtomic(dir / "t.obj", "v 0 0 0\nv 1 0 0\nv 0 4 0\nf 1 2 3\n");
+  EXPECT_NE(Warnings(Read(dir / "t.obj")).find("Y was taken as up"), std::string::npos);
+}
+
+// Meshes the file unwrapped keep their coordinates whatever their material: a plain colour
+// gets a small bitmap of its own, shared by the materials of that colour. A mesh without
+// coordinates takes a cell of the swatch.
+TEST(ImportMaterials, APlainColourKeepsTheUnwrap) {
+  TempDir dir;
+  WriteFileAtomic(dir / "m.mtl", "newmtl red\nKd 1 0 0\nnewmtl alsored\nKd 1 0 0\n");
+  WriteFileAtomic(dir / "u.obj",
+                  "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                  "vt 0.125 0.25\nvt 0.75 0.25\nvt 0.75 0.875\nvt 0.125 0.875\n"
+                  "o A\nusemtl red\nf 1/1 2/2 3/3 4/4\no B\nusemtl alsored\nf 1/1 2/2 3/3\n"
+                  "o C\nusemtl red\nf 1 2 3\n");
+  const ModelImportResult r = Read(dir / "u.obj");
+  ASSERT_EQ(r.meshes.size(), 3u);
+  std::set<std::pair<float, float>> uv;
+  for (const VertexRec& c : r.meshes[0].LODs[0].Faces[0].Vertices) uv.insert({c.U, c.V});
+  EXPECT_EQ(uv, (std::set<std::pair<float, float>>{
+                    {0.125f, 0.25f}, {0.75f, 0.25f}, {0.75f, 0.875f}, {0.125f, 0.875f}}));
+  const std::string plain = r.meshes[0].LODs[0].Faces[0].TextureNames[0];
+  EXPECT_EQ(r.meshes[1].LODs[0].Faces[0].TextureNames[0], plain) << "one bitmap per colour";
+  EXPECT_NE(r.meshes[2].LODs[0].Faces[0].TextureNames[0], plain) << "the swatch";
+  const Bitmap* bitmap = nullptr;
+  for (const auto& [name, b] : r.bitmaps)
+    if (name == plain) bitmap = &b;
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(bitmap->width, 8);
+  EXPECT_EQ(bitmap->height, 8);
+  const std::uint8_t index = bitmap->texels[0];
+  EXPECT_EQ(bitmap->palette[4 * index + 2], 255);  // red
+  EXPECT_EQ(bitmap->palette[4 * index + 1], 0);
+}
+
+// An STL whose facets carry (0, 0, 0) normals gets normals computed; a file of lights alone
+// holds no faces and is refused, with no placeholder mesh for its nodes.
+TEST(ImportNormals, ZeroNormalsAreComputedAndAFileOfLightsIsRefused) {
+  TempDir dir;
+  WriteFileAtomic(dir / "z.stl",
+                  "solid z\nfacet normal 0 0 0\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
+                  "vertex 0 1 0\nendloop\nendfacet\nendsolid z\n");
+  const ModelImportResult r = Read(dir / "z.stl", {UpAxis::Z, 1, {}, {}});
+  const FaceRec& facet = r.meshes.at(0).LODs[0].Faces.at(0);
+  for (int k = 0; k < facet.CornerCount(); ++k) {
+    const VertexRec& c = facet.Vertices[static_cast<std::size_t>(k)];
+    const float length = std::sqrt(c.I * c.I + c.J * c.J + c.K * c.K);
+    EXPECT_NEAR(length, 1, 1e-5);
+    EXPECT_NEAR(c.K, -1, 1e-5) << "out of the face's top, as its winding says";
+  }
+  auto* lights = new aiScene;
+  lights->mRootNode = new aiNode("root");
+  auto* lamp = new aiNode("lamp");
+  lights->mRootNode->addChildren(1, &lamp);
+  lights->mNumLights = 1;
+  lights->mLights = new aiLight* [1] { new aiLight };
+  lights->mLights[0]->mName = "lamp";
+  lights->mLights[0]->mType = aiLightSource_POINT;
+  Export(lights, "collada", dir / "lights.dae");
+  try {
+    Read(dir / "lights.dae");
+    ADD_FAILURE() << "a file of lights imported";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("holds no faces to import"), std::string::npos)
+        << e.what();
+  }
 }
 
 double Area(const Single3& a, const Single3& b, const Single3& c, const Single3& up) {
