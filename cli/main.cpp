@@ -79,17 +79,57 @@ struct Args {
   }
 };
 
-Args Parse(int argc, char** argv) {
+// Each command's options: a name, and whether a value follows it.
+struct OptionSpec {
+  const char* name;
+  bool takesValue;
+};
+const std::map<std::string, std::vector<OptionSpec>>& CommandOptions() {
+  static const std::map<std::string, std::vector<OptionSpec>> table = {
+      {"import-opt", {}},
+      {"import-dxf", {}},
+      {"merge-opz", {}},
+      {"import-model",
+       {{"--up", true},
+        {"--scale", true},
+        {"--max-size", true},
+        {"--no-dither", false},
+        {"--avoid-names-in", true}}},
+      {"export", {}},
+      {"create-opt", {{"--seed", true}, {"-o", true}, {"--profile", true}, {"--strict", false}}},
+      {"check", {{"--profile", true}, {"--json", false}}},
+      {"info", {{"--json", false}}},
+      {"render",
+       {{"--view", true},
+        {"--size", true},
+        {"--wire", false},
+        {"--textured", false},
+        {"--level", true},
+        {"--grid", false},
+        {"--axes", false},
+        {"--gradient", false},
+        {"--thumbnail", false}}},
+      {"sample", {{"--meshes", true}, {"--faces", true}, {"--textures", true}, {"--size", true}}},
+  };
+  return table;
+}
+
+// The command's arguments: only its own options, each once; anything else is a usage error,
+// so that a mistyped option ("--profle") never passes for the default.
+Args Parse(const std::string& command, int argc, char** argv) {
+  const auto known = CommandOptions().find(command);
+  if (known == CommandOptions().end()) throw UsageError("unknown command \"" + command + "\"");
   Args a;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--json" || arg == "--no-dither" || arg == "--wire" || arg == "--textured" ||
-        arg == "--grid" || arg == "--axes" || arg == "--gradient" || arg == "--strict" ||
-        arg == "--thumbnail") {
-      a.options[arg] = "";
-    } else if (arg.rfind("--", 0) == 0 || arg == "-o") {
-      if (i + 1 >= argc) throw UsageError(arg + " needs a value");
-      a.options[arg] = argv[++i];
+    if (arg.size() > 1 && arg[0] == '-') {
+      const OptionSpec* spec = nullptr;
+      for (const OptionSpec& s : known->second)
+        if (arg == s.name) spec = &s;
+      if (!spec) throw UsageError(command + " has no option " + arg);
+      if (a.options.count(arg)) throw UsageError(arg + " is given twice");
+      if (spec->takesValue && i + 1 >= argc) throw UsageError(arg + " needs a value");
+      a.options[arg] = spec->takesValue ? argv[++i] : "";
     } else {
       a.positional.push_back(arg);
     }
@@ -398,11 +438,15 @@ int SampleCommand(const Args& a) {
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::cerr << kUsage;
-    return 1;
+    return 2;
   }
   const std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
   try {
-    const Args args = Parse(argc, argv);
+    const Args args = Parse(command, argc, argv);
     if (command == "import-opt") return ImportOptCommand(args);
     if (command == "import-dxf") return ImportDxfCommand(args);
     if (command == "merge-opz") return MergeOpzCommand(args);
@@ -415,8 +459,7 @@ int main(int argc, char** argv) {
       try {
         return CheckCommand(args.positional, args.options);
       } catch (const std::invalid_argument& e) {
-        std::cerr << "tamsel-cli: " << e.what() << "\n" << kUsage;
-        return 2;
+        throw UsageError(e.what());
       }
     }
     if (command == "sample") return SampleCommand(args);
@@ -431,13 +474,12 @@ int main(int argc, char** argv) {
       throw UsageError("this tamsel-cli was built without drawing (TAMSEL_GUI off)");
 #endif
     }
-    if (command == "--help" || command == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
     throw UsageError("unknown command \"" + command + "\"");
   } catch (const UsageError& e) {
+    // A call that is wrong in itself says 2, as check's "could not run" does; 1 is a file
+    // that could not be read or written, or a craft with errors.
     std::cerr << "tamsel-cli: " << e.what() << "\n" << kUsage;
+    return 2;
   } catch (const std::bad_alloc&) {
     std::cerr << "tamsel-cli: " << (argc > 2 ? argv[2] : "the file")
               << ": the file is too large for memory\n";

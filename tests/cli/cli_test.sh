@@ -147,12 +147,22 @@ if "$cli" --help | grep -q "tamsel-cli render"; then
   check "render with the grid, the axes and the gradient" "$cli" render "$work/fighter/fighter.opz" "$work/g.png" --size 64x48 --grid --axes --gradient
   check "the decorations change the picture" bash -c "! cmp -s '$work/f.png' '$work/g.png'"
   "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --view sideways 2>"$work/err"; status=$?
-  check "a wrong view exits 1 and names the choices" bash -c "[ $status -eq 1 ] && grep -q '3d, top, front, right, bottom, back or left' '$work/err'"
+  check "a wrong view exits 2 and names the choices" bash -c "[ $status -eq 2 ] && grep -q '3d, top, front, right, bottom, back or left' '$work/err'"
   "$cli" render "$work/fighter/fighter.opz" "$work/bad.png" --size 0x10 2>/dev/null
   check "a wrong size writes nothing" test ! -e "$work/bad.png"
 fi
 
-"$cli" frobnicate 2>/dev/null; check "an unknown command exits 1" test $? -eq 1
-"$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 1" test $? -eq 1
+"$cli" frobnicate 2>/dev/null; check "an unknown command exits 2" test $? -eq 2
+"$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 2" test $? -eq 2
+# Each command takes its own options only: a mistyped or foreign one is refused, never
+# passed over for the default.
+"$cli" check "$work/fighter/fighter.opz" --profle patched 2>"$work/err"; status=$?
+check "a mistyped option exits 2 and names it" bash -c "[ $status -eq 2 ] && grep -q 'check has no option --profle' '$work/err'"
+"$cli" check "$work/fighter/fighter.opz" --strict 2>/dev/null; status=$?
+check "another command's flag exits 2" test $status -eq 2
+"$cli" check "$work/fighter/fighter.opz" --seed 7 2>/dev/null; status=$?
+check "another command's option exits 2" test $status -eq 2
+"$cli" info "$work/fighter/fighter.opz" --json --json 2>/dev/null; status=$?
+check "an option given twice exits 2" test $status -eq 2
 
 summary cli
