@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -23,6 +24,19 @@ std::string StemOf(std::string_view where) {
   return fs::path(text).stem().string();
 }
 
+// The library names an embedded image "*N"; a message names it for a person, counting
+// from 1: "embedded image 1 of ship.glb".
+std::string EmbeddedLabel(const std::string& where, const std::string& file) {
+  unsigned long n = 0;
+  const char* end = where.data() + where.size();
+  if (where.size() > 1 && where[0] == '*') {
+    const auto [at, error] = std::from_chars(where.data() + 1, end, n);
+    if (error == std::errc() && at == end && n < 1000000000)
+      return "embedded image " + std::to_string(n + 1) + " of " + file;
+  }
+  return "embedded image " + where + " of " + file;
+}
+
 std::uint8_t Byte(float c) {
   return static_cast<std::uint8_t>(std::clamp(std::lround(c * 255.0f), 0L, 255L));
 }
@@ -30,8 +44,13 @@ std::uint8_t Byte(float c) {
 }  // namespace
 
 MaterialBitmaps::MaterialBitmaps(const aiScene& scene, const TextureOptions& options, Finder find,
-                                 std::string title, const std::set<std::string>& takenNames)
-    : scene_(scene), options_(options), find_(std::move(find)), title_(std::move(title)) {
+                                 std::string title, const std::set<std::string>& takenNames,
+                                 std::string fileName)
+    : scene_(scene),
+      options_(options),
+      find_(std::move(find)),
+      title_(std::move(title)),
+      fileName_(std::move(fileName)) {
   for (const std::string& name : takenNames) taken_.insert(LowerCase(name));
 }
 
@@ -62,6 +81,7 @@ MaterialBitmaps::Source MaterialBitmaps::SourceOf(unsigned index) {
     if (const aiTexture* embedded = scene_.GetEmbeddedTexture(where.c_str())) {
       s.key = "embedded:" + where;
       s.where = where;
+      s.label = EmbeddedLabel(where, fileName_);
       if (embedded->mFilename.length) s.stem = StemOf(embedded->mFilename.C_Str());
     } else if (find_) {
       auto [it, added] = found_.try_emplace(where);
@@ -69,6 +89,7 @@ MaterialBitmaps::Source MaterialBitmaps::SourceOf(unsigned index) {
       if (it->second) {
         s.key = "file:" + it->second->string();
         s.where = where;
+        s.label = where;
         s.stem = it->second->stem().string();
       } else if (missingTold_.insert(where).second) {
         missing_.push_back("image not used: " + where +
@@ -85,11 +106,11 @@ RgbaImage MaterialBitmaps::LoadImage(const Source& source) const {
   if (const aiTexture* embedded = scene_.GetEmbeddedTexture(source.where.c_str())) {
     if (embedded->mHeight == 0) {
       const auto* p = reinterpret_cast<const std::uint8_t*>(embedded->pcData);
-      return DecodeImage(Bytes(p, p + embedded->mWidth), source.where);
+      return DecodeImage(Bytes(p, p + embedded->mWidth), source.label);
     }
     const std::size_t texels = static_cast<std::size_t>(embedded->mWidth) * embedded->mHeight;
     if (static_cast<std::int64_t>(texels) > kMaxImagePixels)
-      throw FileError(source.where, "", "the image is too large");
+      throw FileError(source.label, "", "the image is too large");
     RgbaImage image{static_cast<int>(embedded->mWidth), static_cast<int>(embedded->mHeight), {}};
     image.rgba.resize(texels * 4);
     for (std::size_t i = 0; i < texels; ++i) {
@@ -106,7 +127,7 @@ RgbaImage MaterialBitmaps::LoadImage(const Source& source) const {
 MaterialBitmaps::Prepared MaterialBitmaps::Prepare(const Source& source) const {
   Prepared out;
   try {
-    out.indexed = ToIndexed(LoadImage(source), options_, source.where, out.warnings);
+    out.indexed = ToIndexed(LoadImage(source), options_, source.label, out.warnings);
   } catch (const FileError& e) {
     out.warnings.push_back(std::string("image not used: ") + e.what());
     out.failed = true;

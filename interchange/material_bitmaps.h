@@ -24,7 +24,8 @@ class MaterialBitmaps {
   using Finder = std::function<std::optional<std::filesystem::path>(std::string_view)>;
 
   MaterialBitmaps(const aiScene& scene, const TextureOptions& options, Finder find,
-                  std::string title, const std::set<std::string>& takenNames);
+                  std::string title, const std::set<std::string>& takenNames,
+                  std::string fileName = "the model");
 
   // Decodes and reduces the images of the materials the meshes use, on every core: most of
   // a large import's time.
@@ -51,6 +52,7 @@ class MaterialBitmaps {
   struct Source {
     std::string key;    // "file:PATH", "embedded:NAME" or "colour:R,G,B"
     std::string where;  // the image as the material names it ("" for a colour)
+    std::string label;  // the image as messages name it
     std::string stem;   // what the bitmap is named after
     RGB colour{};
   };
@@ -69,6 +71,7 @@ class MaterialBitmaps {
   TextureOptions options_;
   Finder find_;
   std::string title_;
+  std::string fileName_;                                               // of the model, for messages
   std::set<std::string> taken_;                                        // lower case
   std::map<std::string, std::optional<std::filesystem::path>> found_;  // by the name as written
   std::map<unsigned, Source> sources_;

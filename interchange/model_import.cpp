@@ -164,7 +164,7 @@ class SceneReader {
   ModelImportResult Run(FolderIOSystem* io) {
     MaterialBitmaps::Finder find;
     if (readFiles_ && io) find = [io](std::string_view named) { return io->Find(named); };
-    materials_.emplace(scene_, options_.texture, find, title_, taken_);
+    materials_.emplace(scene_, options_.texture, find, title_, taken_, file_.filename().string());
     materials_->PrepareAll();
     if (scene_.mRootNode) Walk(*scene_.mRootNode, aiMatrix4x4());
     if (skippedLines)
@@ -253,7 +253,8 @@ class SceneReader {
       if (m.mMaterialIndex < scene_.mNumMaterials)
         uvMap_ = MaterialUvMap(*scene_.mMaterials[m.mMaterialIndex],
                                HasExtension(file_, ".gltf") || HasExtension(file_, ".glb"));
-      for (unsigned f = 0; f < m.mNumFaces; ++f) {
+      const unsigned held = FacesHeld(m);
+      for (unsigned f = 0; f < held; ++f) {
         const aiFace& face = m.mFaces[f];
         if (face.mNumIndices < 3) {
           ++skippedLines;
@@ -289,6 +290,27 @@ class SceneReader {
     AssignNewIds(mesh.LODs[0], ids_);
     if (!normals) withoutNormals_.push_back(result_.meshes.size());
     result_.meshes.push_back(std::move(mesh));
+  }
+
+  // The faces a mesh really holds. The library fills the faces a PLY file's header promises
+  // but its body lacks with copies of the last one read: those copies are left out, and the
+  // report says the file ends early.
+  unsigned FacesHeld(const aiMesh& m) {
+    if (!HasExtension(file_, ".ply") || m.mNumFaces < 2) return m.mNumFaces;
+    const auto same = [&](unsigned a, unsigned b) {
+      const aiFace &x = m.mFaces[a], &y = m.mFaces[b];
+      return x.mNumIndices == y.mNumIndices &&
+             std::equal(x.mIndices, x.mIndices + x.mNumIndices, y.mIndices);
+    };
+    unsigned held = m.mNumFaces;
+    while (held > 1 && same(held - 1, held - 2)) --held;
+    if (held < m.mNumFaces && !truncatedTold_) {
+      truncatedTold_ = true;
+      result_.warnings.push_back(
+          "the file ends before the last " + std::to_string(m.mNumFaces - held) +
+          " faces its header promises: the " + std::to_string(held) + " it holds were imported");
+    }
+    return held;
   }
 
   Single3 Place(const aiVector3D& p) const {
@@ -356,6 +378,7 @@ class SceneReader {
   std::optional<UvMap> uvMap_;  // of the mesh being read
   bool meshNormals_ = false;    // whether the mesh being read has normals to keep
   FileAxes axes_;
+  bool truncatedTold_ = false;
   std::vector<std::size_t> withoutNormals_;
   ModelImportResult result_;
   int skippedLines = 0, fanned = 0, splitQuads = 0, flat = 0;
@@ -386,10 +409,32 @@ ModelImportResult ReadModelFile(const fs::path& file, const ModelImportOptions& 
   auto* io = new FolderIOSystem(fs::absolute(file).parent_path(), ioWarnings);
   importer.SetIOHandler(io);  // the importer owns it
   const aiScene* scene = importer.ReadFile(fs::absolute(file).string(), kSteps);
+  // An STL may hold an empty solid beside full ones; the library's check refuses the whole
+  // file for it. Read again unchecked: the reader below checks every index it uses.
+  if (!scene && HasExtension(file, ".stl") &&
+      std::string(importer.GetErrorString()).find("no vertices") != std::string::npos)
+    scene = importer.ReadFile(fs::absolute(file).string(), aiProcess_RemoveComponent);
   if (!scene) throw FileError(file.string(), "", importer.GetErrorString());
   IdCounters fresh = ids;
   ModelImportResult result = SceneReader(*scene, file, options, fresh, takenNames, true).Run(io);
   result.warnings.insert(result.warnings.end(), ioWarnings.begin(), ioWarnings.end());
+  if (HasExtension(file, ".gltf") || HasExtension(file, ".glb")) {
+    // What the library reads of glTF's extensions; what it does not (techniques, other
+    // texture schemes) is told, never dropped without a word.
+    static const std::set<std::string> read = {
+        "KHR_texture_transform",      "KHR_materials_pbrSpecularGlossiness",
+        "KHR_materials_unlit",        "KHR_materials_emissive_strength",
+        "KHR_mesh_quantization",      "KHR_lights_punctual",
+        "KHR_materials_clearcoat",    "KHR_materials_sheen",
+        "KHR_materials_transmission", "KHR_materials_volume",
+        "KHR_materials_ior",          "KHR_materials_specular"};
+    std::string unread;
+    for (const std::string& name : GltfExtensionsUsed(file))
+      if (!read.count(name)) unread += (unread.empty() ? "" : ", ") + name;
+    if (!unread.empty())
+      result.warnings.push_back("the file uses glTF extensions the import does not read (" +
+                                unread + "): the textures or materials they carry are missing");
+  }
   ids = fresh;
   return result;
 }

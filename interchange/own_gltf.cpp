@@ -664,20 +664,25 @@ class GltfReader {
   ModelImportResult result_;
 };
 
-// Whether the file's JSON holds asset.extras.tamsel as a number. A .glb keeps its JSON in
-// the first chunk (length at byte 12, JSON from byte 20).
-bool MarkedAsOurs(const Bytes& bytes, bool binary) {
+// The file's JSON, discarded when there is none. A .glb keeps its JSON in the first chunk
+// (length at byte 12, JSON from byte 20).
+nlohmann::json JsonOf(const Bytes& bytes, bool binary) {
   const char* begin = reinterpret_cast<const char*>(bytes.data());
   const char* end = begin + bytes.size();
   if (binary) {
-    if (bytes.size() < 20) return false;
+    if (bytes.size() < 20) return nlohmann::json::value_t::discarded;
     std::uint32_t length = 0;
     std::memcpy(&length, bytes.data() + 12, 4);
-    if (length > bytes.size() - 20) return false;
+    if (length > bytes.size() - 20) return nlohmann::json::value_t::discarded;
     begin += 20;
     end = begin + length;
   }
-  const nlohmann::json json = nlohmann::json::parse(begin, end, nullptr, false);
+  return nlohmann::json::parse(begin, end, nullptr, false);
+}
+
+// Whether the file's JSON holds asset.extras.tamsel as a number.
+bool MarkedAsOurs(const Bytes& bytes, bool binary) {
+  const nlohmann::json json = JsonOf(bytes, binary);
   if (json.is_discarded() || !json.is_object()) return false;
   const auto asset = json.find("asset");
   if (asset == json.end() || !asset->is_object()) return false;
@@ -748,6 +753,22 @@ std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file,
   result.warnings.insert(result.warnings.end(), refused.begin(), refused.end());
   ids = fresh;
   return result;
+}
+
+std::vector<std::string> GltfExtensionsUsed(const fs::path& file) {
+  std::vector<std::string> used;
+  try {
+    const Bytes bytes = ReadFileBytes(file);
+    const bool binary = bytes.size() >= 4 && std::memcmp(bytes.data(), "glTF", 4) == 0;
+    const nlohmann::json json = JsonOf(bytes, binary);
+    if (!json.is_object()) return used;
+    const auto list = json.find("extensionsUsed");
+    if (list == json.end() || !list->is_array()) return used;
+    for (const auto& name : *list)
+      if (name.is_string()) used.push_back(name.get<std::string>());
+  } catch (const FileError&) {
+  }
+  return used;
 }
 
 void WriteGltf(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {

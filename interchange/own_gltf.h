@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "interchange/model_import.h"
 #include "opt/opt_writer.h"
@@ -25,5 +26,8 @@ void WriteGltf(const Model& model, const BitmapLoader& bitmaps, const std::files
 std::optional<ModelImportResult> ReadOwnGltf(const std::filesystem::path& file,
                                              const ModelImportOptions& options, IdCounters& ids,
                                              const std::set<std::string>& takenNames);
+
+// The glTF extensions a file says it uses ("extensionsUsed"), none when it cannot say.
+std::vector<std::string> GltfExtensionsUsed(const std::filesystem::path& file);
 
 }  // namespace tamsel

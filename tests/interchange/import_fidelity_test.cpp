@@ -215,6 +215,26 @@ TEST(ImportNormals, ZeroNormalsAreComputedAndAFileOfLightsIsRefused) {
   }
 }
 
+// A PLY whose body ends before its header's face count, and an STL with an empty solid beside
+// a full one: what the files hold comes in, no face twice, and the report says so.
+TEST(ImportEdges, ATruncatedPlyAndAnEmptySolidBringWhatTheFilesHold) {
+  TempDir dir;
+  WriteFileAtomic(dir / "t.ply",
+                  "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float "
+                  "y\nproperty float z\nelement face 5\nproperty list uchar int "
+                  "vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n3 0 1 2\n3 0 2 3\n");
+  const ModelImportResult ply = Read(dir / "t.ply");
+  ASSERT_EQ(ply.meshes.size(), 1u);
+  EXPECT_EQ(ply.meshes[0].LODs[0].Faces.size(), 2u);
+  EXPECT_NE(Warnings(ply).find("ends before the last 3 faces"), std::string::npos) << Warnings(ply);
+  WriteFileAtomic(dir / "e.stl",
+                  "solid a\nendsolid a\nsolid b\nfacet normal 0 0 1\nouter loop\nvertex 0 0 "
+                  "0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\nendsolid b\n");
+  const ModelImportResult stl = Read(dir / "e.stl");
+  ASSERT_EQ(stl.meshes.size(), 1u);
+  EXPECT_EQ(stl.meshes[0].LODs[0].Faces.size(), 1u);
+}
+
 double Area(const Single3& a, const Single3& b, const Single3& c, const Single3& up) {
   const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
   const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;

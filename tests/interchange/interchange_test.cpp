@@ -261,6 +261,30 @@ void WriteForeignGltf(const fs::path& path) {
   ASSERT_TRUE(io.WriteGltfSceneToFile(&m, path.string(), false, true, true, false));
 }
 
+// What the import cannot read is told: an extension it does not know, an embedded image it
+// cannot decode (named for a person, not "*0").
+TEST(ModelImport, WhatAForeignGltfHoldsThatCannotBeReadIsTold) {
+  TempDir dir;
+  WriteForeignGltf(dir / "ship.gltf");
+  tinygltf::TinyGLTF io;
+  tinygltf::Model m;
+  std::string error, warning;
+  ASSERT_TRUE(io.LoadASCIIFromFile(&m, &error, &warning, (dir / "ship.gltf").string()));
+  m.extensionsUsed.push_back("KHR_techniques_webgl");
+  const tinygltf::BufferView& view =
+      m.bufferViews[static_cast<std::size_t>(m.images[0].bufferView)];
+  std::fill_n(m.buffers[0].data.begin() + static_cast<std::ptrdiff_t>(view.byteOffset), 16, 0);
+  ASSERT_TRUE(io.WriteGltfSceneToFile(&m, (dir / "ship.gltf").string(), false, true, true, false));
+  ModelImportOptions options;
+  options.texture.maxSize = 256;
+  const ModelImportResult r = Read(dir / "ship.gltf", options);
+  std::string all;
+  for (const std::string& w : r.warnings) all += w + "\n";
+  EXPECT_NE(all.find("KHR_techniques_webgl"), std::string::npos) << all;
+  EXPECT_NE(all.find("embedded image 1 of ship.gltf"), std::string::npos) << all;
+  EXPECT_EQ(all.find("*0"), std::string::npos) << all;
+}
+
 TEST(ModelImport, ForeignGltfWithTransformsEmbeddedAndExternalImagesAndAlpha) {
   TempDir dir;
   WriteForeignGltf(dir / "ship.gltf");
