@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 #include <utility>
 
 #include "app/dialogs.h"
@@ -69,8 +70,17 @@ CheckPanel::CheckPanel(TamselWindow& window) : window_(window) {
   fix_ = new QPushButton("Fix", this);
   fix_->setObjectName("checkfix");
   fix_->setEnabled(false);
-  fix_->setToolTip("Apply the chosen finding's automatic fix, one undo step");
+  fix_->setToolTip(
+      "Apply the chosen finding's automatic fix (of every chosen finding of its kind), one undo "
+      "step");
   layout->addWidget(fix_);
+  fixAll_ = new QPushButton("Fix All", this);
+  fixAll_->setObjectName("checkfixall");
+  fixAll_->setEnabled(false);
+  fixAll_->setToolTip(
+      "Apply the same fix to every finding of the chosen one's kind, one undo step");
+  layout->addWidget(fixAll_);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
   pause_ = new QTimer(this);
   pause_->setSingleShot(true);
@@ -85,19 +95,16 @@ CheckPanel::CheckPanel(TamselWindow& window) : window_(window) {
     QSettings().setValue(kProfileKey, profile_->currentData());
     Schedule();
   });
-  connect(list_, &QTreeWidget::currentItemChanged, this, [this] {
-    const int i = Chosen();
-    const bool fixable = i >= 0 && findings_[static_cast<std::size_t>(i)].fix != FixKind::None;
-    fix_->setEnabled(fixable);
-    fix_->setText(
-        fixable ? QString::fromUtf8(FixName(findings_[static_cast<std::size_t>(i)].fix).data())
-                : QString("Fix"));
-  });
+  connect(list_, &QTreeWidget::currentItemChanged, this, &CheckPanel::FollowChoice);
+  connect(list_, &QTreeWidget::itemSelectionChanged, this, &CheckPanel::FollowChoice);
   connect(list_, &QTreeWidget::itemClicked, this, [this] {
     if (const int i = Chosen(); i >= 0) ShowFinding(i);
   });
   connect(fix_, &QPushButton::clicked, this, [this] {
-    if (const int i = Chosen(); i >= 0) FixFinding(i);
+    if (const int i = Chosen(); i >= 0) FixAllLike(i, true);
+  });
+  connect(fixAll_, &QPushButton::clicked, this, [this] {
+    if (const int i = Chosen(); i >= 0) FixAllLike(i);
   });
   Show({});
 }
@@ -200,6 +207,8 @@ void CheckPanel::Show(std::vector<Finding> findings) {
                               Plural(counts.notes, "note", "notes"));
   fix_->setEnabled(false);
   fix_->setText("Fix");
+  fixAll_->setEnabled(false);
+  fixAll_->setText("Fix All");
   emit Counted();
 }
 
@@ -239,6 +248,50 @@ void CheckPanel::ShowFinding(int i) {
     (hp ? focus.hardpoint : focus.engineGlow) = ItemRef{e.mesh, e.item};
   }
   window_.SelectionChanged(true);
+}
+
+void CheckPanel::FollowChoice() {
+  const int i = Chosen();
+  const FixKind fix = i >= 0 ? findings_[static_cast<std::size_t>(i)].fix : FixKind::None;
+  fix_->setEnabled(fix != FixKind::None);
+  fix_->setText(fix != FixKind::None ? QString::fromUtf8(FixName(fix).data()) : QString("Fix"));
+  const auto alike = std::count_if(findings_.begin(), findings_.end(),
+                                   [&](const Finding& f) { return f.fix == fix; });
+  const bool together = FixesTogether(fix) && alike > 1;
+  fixAll_->setEnabled(together);
+  fixAll_->setText(
+      together ? QString("%1: all %2").arg(QString::fromUtf8(FixName(fix).data())).arg(alike)
+               : QString("Fix All"));
+}
+
+bool CheckPanel::FixAllLike(int i, bool chosenOnly) {
+  if (i < 0 || static_cast<std::size_t>(i) >= findings_.size()) return false;
+  const FixKind fix = findings_[static_cast<std::size_t>(i)].fix;
+  if (!FixesTogether(fix)) return FixFinding(i);
+  std::vector<Finding> alike;
+  for (std::size_t k = 0; k < findings_.size(); ++k) {
+    if (findings_[k].fix != fix) continue;
+    if (chosenOnly && static_cast<int>(k) != i) {
+      bool chosen = false;
+      for (const QTreeWidgetItem* item : list_->selectedItems())
+        chosen = chosen || item->data(0, Qt::UserRole) == QVariant(static_cast<int>(k));
+      if (!chosen) continue;
+    }
+    alike.push_back(findings_[k]);
+  }
+  if (alike.size() == 1) return FixFinding(i);
+  Model& model = window_.Model();
+  FileTransaction files(model.ProjectPath);
+  int changed = 0;
+  const auto error = window_.Doc().Apply(
+      std::string(FixName(fix)) + " (" + std::to_string(alike.size()) + ")",
+      [&](Model& m) { changed = ApplyFixes(m, alike, CurrentProfile(), files, ProjectBitmaps(m)); },
+      &files);
+  if (error) {
+    window_.Ask().MessageBox(QString::fromStdString(*error), "Check");
+    return false;
+  }
+  return changed > 0;
 }
 
 bool CheckPanel::FixFinding(int i) {

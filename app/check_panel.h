@@ -45,6 +45,9 @@ class CheckPanel : public QWidget {
   void ShowFinding(int i);
   // Applies the fix of finding i as one undo step; false when it has none or was refused.
   bool FixFinding(int i);
+  // Applies, as one undo step, the fixes of every finding with the same fix as finding i
+  // (those chosen in the list alone, when `chosenOnly`); false when none changed anything.
+  bool FixAllLike(int i, bool chosenOnly = false);
 
  signals:
   void Counted();  // new findings are on show
@@ -58,6 +61,8 @@ class CheckPanel : public QWidget {
   QComboBox* profile_;
   QTreeWidget* list_;
   QPushButton* fix_;
+  QPushButton* fixAll_;
+  void FollowChoice();
   QLabel* summary_;
   QTimer* pause_;
   QFutureWatcher<std::vector<Finding>> watcher_;

@@ -43,7 +43,7 @@ namespace {
 
 const char* const kOpzFilter = "OPZ file (*.opz)|*.opz";
 const char* const kModelFilter =
-    "3D models (*.gltf *.glb *.obj *.fbx *.3ds *.dae *.ply *.stl *.blend *.x3d *.off)|*.gltf";
+    "3D models (*.gltf *.glb *.obj *.fbx *.3ds *.dae *.ply *.stl *.x3d *.off)|*.gltf";
 
 }  // namespace
 

@@ -156,6 +156,18 @@ Bitmap ResampleBitmap(const Bitmap& bitmap, int width, int height) {
   return out;
 }
 
+bool FixesTogether(FixKind fix) {
+  return fix != FixKind::None && fix != FixKind::SplitMesh && fix != FixKind::RemoveUnusedTextures;
+}
+
+int ApplyFixes(Model& model, const std::vector<Finding>& findings, Profile profile,
+               FileTransaction& files, const BitmapLoader& bitmaps) {
+  int changed = 0;
+  for (const Finding& f : findings)
+    if (FixesTogether(f.fix)) changed += ApplyFix(model, f, profile, files, bitmaps);
+  return changed;
+}
+
 bool ApplyFix(Model& model, const Finding& finding, Profile profile, FileTransaction& files,
               const BitmapLoader& bitmaps) {
   const Element& e = finding.element;

@@ -2,6 +2,8 @@
 // and runs inside one document step, so one undo takes it back.
 #pragma once
 
+#include <vector>
+
 #include "check/craft_limits.h"
 #include "check/finding.h"
 #include "model/file_transaction.h"
@@ -16,6 +18,16 @@ namespace tamsel {
 // FileError when a bitmap cannot be read.
 bool ApplyFix(Model& model, const Finding& finding, Profile profile, FileTransaction& files,
               const BitmapLoader& bitmaps);
+
+// Whether findings of this fix can be fixed together, each as its own finding says: the fix
+// leaves the indices of every other element where they were. Splitting a mesh moves the
+// meshes after it; removing unused textures fixes them all at once anyway.
+bool FixesTogether(FixKind fix);
+
+// Applies the fixes of several findings of one kind that FixesTogether; returns how many
+// changed something.
+int ApplyFixes(Model& model, const std::vector<Finding>& findings, Profile profile,
+               FileTransaction& files, const BitmapLoader& bitmaps);
 
 // Nearest-neighbour resampling of an 8-bit bitmap: the palette stays, so every colour and
 // every transparent or illuminated colour stays exact.

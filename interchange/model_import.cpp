@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "editing/normals.h"
+#include "editing/ship_features.h"
 #include "interchange/material_bitmaps.h"
 #include "interchange/model_files.h"
 #include "interchange/own_gltf.h"
@@ -354,6 +355,9 @@ class SceneReader {
     all.Meshes = std::move(result_.meshes);
     CalculateFaceNormals(all);
     CalculateSoftwareVectors(all);
+    // Hitzones as Calculate > Hitzones makes them: each mesh's box, so that a model of many
+    // meshes does not come in with a check warning for each.
+    CalculateHitzones(all);
     if (!withoutNormals_.empty()) {
       Model some;
       for (std::size_t m : withoutNormals_) some.Meshes.push_back(std::move(all.Meshes.Edit(m)));
@@ -403,6 +407,11 @@ ModelImportResult ReadModelFile(const fs::path& file, const ModelImportOptions& 
     if (auto own = ReadOwnGltf(file, options, ids, takenNames)) return std::move(*own);
   std::error_code ec;
   if (!fs::is_regular_file(file, ec)) throw FileError(file.string(), "", "not a readable file");
+  // The library's reader of the modelling tool's own files fails on those of current
+  // versions; its glTF export is read well.
+  if (HasExtension(file, ".blend"))
+    throw FileError(file.string(), "",
+                    "Blender's own files cannot be read: export the scene as glTF from Blender");
   std::vector<std::string> ioWarnings;
   Assimp::Importer importer;
   Configure(importer);

@@ -94,6 +94,41 @@ TEST_F(CheckTest, ClickingAFindingChoosesItsFacesAndTheFixIsOneUndoStep) {
   EXPECT_EQ(Count("face-normal-backward"), 2);
 }
 
+// Every finding of a kind at once: both empty hitzones fitted in one undo step, the button
+// saying how many; two chosen rows fixed together by the Fix button.
+TEST_F(CheckTest, FixAllFixesEveryFindingOfTheChosenKindInOneStep) {
+  Open();
+  Settle();
+  ASSERT_EQ(Count("hitzone-box"), 2);
+  ClickRow(RowOf("hitzone-box"));
+  auto* all = window->findChild<QPushButton*>("checkfixall");
+  ASSERT_TRUE(all->isEnabled());
+  EXPECT_EQ(all->text(), "Fit the hitzone box to the mesh: all 2");
+  const std::size_t steps = window->Doc().HistorySteps();
+  all->click();
+  Settle();
+  EXPECT_EQ(window->Doc().HistorySteps(), steps + 1);
+  EXPECT_EQ(Count("hitzone-box"), 0);
+  window->MenuItem("editundomenu")->trigger();
+  Settle();
+  EXPECT_EQ(Count("hitzone-box"), 2);
+
+  // The list takes several rows; Fix applies to the chosen ones of the kind.
+  auto* list = window->findChild<QTreeWidget*>("checklist");
+  list->clearSelection();
+  for (QTreeWidgetItemIterator it(list); *it; ++it) {
+    const QVariant i = (*it)->data(0, Qt::UserRole);
+    if (i.isValid() &&
+        Panel().Findings()[static_cast<std::size_t>(i.toInt())].code == "face-normal-backward")
+      (*it)->setSelected(true);
+  }
+  list->setCurrentItem(RowOf("face-normal-backward"), 0, QItemSelectionModel::NoUpdate);
+  window->findChild<QPushButton*>("checkfix")->click();
+  Settle();
+  EXPECT_EQ(Count("face-normal-backward"), 0);
+  EXPECT_EQ(window->Doc().HistorySteps(), steps + 1) << "one step; the undone one is gone";
+}
+
 TEST_F(CheckTest, TheProfileIsKeptAndChangesWhatIsAnError) {
   Open();
   Settle();

@@ -182,9 +182,10 @@ TEST(ImportMaterials, APlainColourKeepsTheUnwrap) {
   EXPECT_EQ(bitmap->palette[4 * index + 1], 0);
 }
 
-// An STL whose facets carry (0, 0, 0) normals gets normals computed; a file of lights alone
+// An STL whose facets carry (0, 0, 0) normals gets normals computed and its hitzone; a file
+// of lights alone
 // holds no faces and is refused, with no placeholder mesh for its nodes.
-TEST(ImportNormals, ZeroNormalsAreComputedAndAFileOfLightsIsRefused) {
+TEST(ImportNormals, ZeroNormalsAreComputedHitzonesFittedAndAFileOfLightsIsRefused) {
   TempDir dir;
   WriteFileAtomic(dir / "z.stl",
                   "solid z\nfacet normal 0 0 0\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
@@ -197,6 +198,11 @@ TEST(ImportNormals, ZeroNormalsAreComputedAndAFileOfLightsIsRefused) {
     EXPECT_NEAR(length, 1, 1e-5);
     EXPECT_NEAR(c.K, -1, 1e-5) << "out of the face's top, as its winding says";
   }
+  // Its hitzone is its box, as Calculate > Hitzones makes it.
+  const MeshRec& solid = r.meshes.at(0);
+  EXPECT_EQ(solid.Min, solid.LODs[0].BoxMin);
+  EXPECT_EQ(solid.Max, solid.LODs[0].BoxMax);
+  EXPECT_GT(solid.Span.x, 0);
   auto* lights = new aiScene;
   lights->mRootNode = new aiNode("root");
   auto* lamp = new aiNode("lamp");
@@ -233,6 +239,15 @@ TEST(ImportEdges, ATruncatedPlyAndAnEmptySolidBringWhatTheFilesHold) {
   const ModelImportResult stl = Read(dir / "e.stl");
   ASSERT_EQ(stl.meshes.size(), 1u);
   EXPECT_EQ(stl.meshes[0].LODs[0].Faces.size(), 1u);
+  // A modelling tool's own file is refused with the way round it.
+  WriteFileAtomic(dir / "scene.blend", std::string("BLENDER-v300"));
+  try {
+    Read(dir / "scene.blend");
+    ADD_FAILURE() << "a .blend file was read";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("export the scene as glTF from Blender"),
+              std::string::npos);
+  }
 }
 
 double Area(const Single3& a, const Single3& b, const Single3& c, const Single3& up) {
