@@ -26,6 +26,8 @@ class Dialogs {
   // The chosen full path; nullopt when cancelled. filter is "Description (*.ext)|*.ext".
   virtual std::optional<QString> OpenFile(const QString& title, const QString& defaultExt,
                                           const QString& filter) = 0;
+  // A folder, starting in `start`; nullopt when cancelled.
+  virtual std::optional<QString> ChooseFolder(const QString& title, const QString& start) = 0;
   // Where to save, for export; nullopt when cancelled. filter as for OpenFile.
   virtual std::optional<QString> SaveFile(const QString& title, const QString& filter) = 0;
   // The choices of "import model"; nullopt when cancelled.

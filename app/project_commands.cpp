@@ -225,7 +225,8 @@ std::unique_ptr<ProjectLock> ProjectCommands::LockProject(const fs::path& folder
 
 void ProjectCommands::opznewmenu_Click() {
   if (!MaybeSave()) return;
-  // A name makes a folder beside the program's start folder; a full path puts it anywhere.
+  // A name makes a folder in the one the user then chooses (never wherever the program was
+  // started); a full path puts it anywhere.
   const auto answer = dialogs_.InputBox("Name new project", "New Project");
   if (!answer || answer->isEmpty()) return;
   const std::string name = answer->toStdString();
@@ -237,7 +238,16 @@ void ProjectCommands::opznewmenu_Click() {
                         "New Project");
     return;
   }
-  const fs::path folder = fullPath ? fs::path(name) : fs::path(model_.StartFolder) / name;
+  fs::path folder = name;
+  if (!fullPath) {
+    // The last project's parent, else the home folder.
+    QString start = QDir::homePath();
+    if (const QStringList recent = RecentProjects(); !recent.isEmpty())
+      start = QFileInfo(QFileInfo(recent.first()).absolutePath()).absolutePath();
+    const auto parent = dialogs_.ChooseFolder("Where to make the project '" + *answer + "'", start);
+    if (!parent || parent->isEmpty()) return;
+    folder = fs::path(parent->toStdString()) / name;
+  }
   std::error_code ec;
   std::unique_ptr<ProjectLock> lock;
   if (fs::exists(folder, ec)) {

@@ -62,6 +62,13 @@ std::optional<QString> QtDialogs::OpenFile(const QString& title, const QString& 
   return path;
 }
 
+std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& start) {
+  const QString path = QFileDialog::getExistingDirectory(
+      parent_, title, start, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
 std::optional<QString> QtDialogs::SaveFile(const QString& title, const QString& filter) {
   const QString path =
       QFileDialog::getSaveFileName(parent_, title, QString(), filter.section('|', 0, 0), nullptr,

@@ -18,6 +18,7 @@ class QtDialogs : public Dialogs {
   Answer OkCancel(const QString& text, const QString& title) override;
   SaveAnswer AskSave(const QString& text, const QString& title) override;
   std::optional<QString> SaveFile(const QString& title, const QString& filter) override;
+  std::optional<QString> ChooseFolder(const QString& title, const QString& start) override;
   std::optional<ModelImportChoice> ChooseModelImport() override;
   std::optional<QString> OpenFile(const QString& title, const QString& defaultExt,
                                   const QString& filter) override;

@@ -40,8 +40,12 @@ TEST_F(FileMenuTest, NewProjectAsksForANameAndRefusesUnsafeOnes) {
   EXPECT_EQ(dialogs.asked()[0].text, "Name new project");
   EXPECT_EQ(dialogs.asked()[0].title, "New Project");
 
+  // A bare name: the folder it goes into is asked for, never the folder the program started in.
   dialogs.Push(QString("ship"));
+  dialogs.Push(QString::fromStdString(dir.path().string()));
   Trigger("opznewmenu");
+  EXPECT_EQ(dialogs.asked().back().kind, "folder");
+  EXPECT_EQ(dialogs.asked().back().title, "Where to make the project 'ship'");
   EXPECT_EQ(fs::path(window->Model().ProjectPath), dir / "ship");
   EXPECT_TRUE(fs::is_directory(dir / "ship"));
   EXPECT_FALSE(Enabled("saveopzmenu"));
@@ -67,16 +71,20 @@ TEST_F(FileMenuTest, OverwritingAFolderRemovesOnlyThePreviousProjectAndCancelCha
   SaveProject(previous);
   WriteFileAtomic(dir / "old" / "hull.BMP", std::string("bitmap"));
   dialogs.Push(QString("old"));
+  dialogs.Push(QString::fromStdString(dir.path().string()));
   dialogs.Push(Dialogs::Answer::Cancel);
   Trigger("opznewmenu");
-  EXPECT_EQ(dialogs.asked()[1].text, "The folder 'old' already exists.  Overwrite?");
-  EXPECT_EQ(dialogs.asked()[1].title, "Folder Overwrite");
+  // The chooser starts in the last project's parent folder.
+  EXPECT_EQ(fs::path(dialogs.asked()[1].text.toStdString()), dir.path().parent_path());
+  EXPECT_EQ(dialogs.asked()[2].text, "The folder 'old' already exists.  Overwrite?");
+  EXPECT_EQ(dialogs.asked()[2].title, "Folder Overwrite");
   EXPECT_EQ(window->Model().MeshCount(), 2);
   EXPECT_TRUE(Enabled("saveopzmenu"));
   EXPECT_TRUE(Find("geometryframe")->isVisible());
   EXPECT_TRUE(fs::exists(dir / "old" / "x.txt"));
 
   dialogs.Push(QString("old"));
+  dialogs.Push(QString::fromStdString(dir.path().string()));
   dialogs.Push(Dialogs::Answer::Ok);
   Trigger("opznewmenu");
   EXPECT_EQ(window->Model().MeshCount(), 0);

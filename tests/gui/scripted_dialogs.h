@@ -35,6 +35,9 @@ class ScriptedDialogs : public Dialogs {
   Answer OkCancel(const QString& text, const QString& title) override {
     return Take<Answer>("okcancel", text, title).value_or(Answer::Cancel);
   }
+  std::optional<QString> ChooseFolder(const QString& title, const QString& start) override {
+    return Take<QString>("folder", start, title);
+  }
   std::optional<QString> SaveFile(const QString& title, const QString& filter) override {
     return Take<QString>("save file", filter, title);
   }
