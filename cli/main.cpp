@@ -45,7 +45,7 @@ const char* kUsage =
     "  tamsel-cli merge-opz OTHER.opz PROJECT_DIR\n"
     "  tamsel-cli import-model FILE PROJECT_DIR [--up y|z] [--scale S] [--max-size N] "
     "[--no-dither]\n"
-    "                          [--avoid-names-in DIR]\n"
+    "                          [--avoid-names-in DIR] [--time-limit SECONDS] [--memory-limit MB]\n"
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt] [--profile original|patched]\n"
     "                        [--strict]\n"
@@ -94,7 +94,9 @@ const std::map<std::string, std::vector<OptionSpec>>& CommandOptions() {
         {"--scale", true},
         {"--max-size", true},
         {"--no-dither", false},
-        {"--avoid-names-in", true}}},
+        {"--avoid-names-in", true},
+        {"--time-limit", true},
+        {"--memory-limit", true}}},
       {"export", {}},
       {"create-opt", {{"--seed", true}, {"-o", true}, {"--profile", true}, {"--strict", false}}},
       {"check", {{"--profile", true}, {"--json", false}}},
@@ -167,7 +169,8 @@ using AddFile = std::function<void(Model&, const fs::path&, FileTransaction&)>;
 // made for the command goes again. `isolated`: the work runs in a child process (see
 // RunIsolated), under the lock this process holds.
 int AppendCommand(const Args& a, bool createProject, const std::string& command, const char* verb,
-                  const char* what, const AddFile& add, bool isolated = false) {
+                  const char* what, const AddFile& add,
+                  const IsolationLimits* isolated = nullptr) {
   Expect(a, 2);
   const fs::path dir = a.positional[1];
   if (!createProject && !fs::exists(ProjectFilePath(dir)))
@@ -189,13 +192,15 @@ int AppendCommand(const Args& a, bool createProject, const std::string& command,
       FileTransaction files(model.ProjectPath);
       add(model, a.positional[0], files);
       WriteProjectFile(files, model);
+      // A child whose command was ended commits nothing: no one waits for it any more.
+      if (IsolatedParentGone()) return 1;
       files.Commit(false);
       for (const std::string& note : files.Notes()) std::cerr << "note: " << note << "\n";
       std::cout << verb << " " << model.Meshes.size() - before << " " << what << " into "
                 << ProjectFilePath(model.ProjectPath).string() << "\n";
       return 0;
     };
-    status = isolated ? RunIsolated(work, a.positional[0]) : work();
+    status = isolated ? RunIsolated(work, a.positional[0], *isolated) : work();
   } catch (...) {
     std::error_code ec;
     if (created) fs::remove(dir, ec);  // empty again: nothing was committed
@@ -251,6 +256,9 @@ ModelImportOptions ImportOptionsOf(const Args& a) {
 // crash of the library on a damaged file ends the child and the project is not touched.
 int ImportModelCommand(const Args& a) {
   const ModelImportOptions options = ImportOptionsOf(a);
+  IsolationLimits limits;
+  limits.seconds = static_cast<double>(a.Number("--time-limit", 120, 1, 86400));
+  limits.megabytes = a.Number("--memory-limit", 0, 16, 1 << 30);
   std::vector<std::string> warnings;
   return AppendCommand(
       a, true, "import-model", "imported", "meshes",
@@ -258,7 +266,7 @@ int ImportModelCommand(const Args& a) {
         ImportModel(m, f, options, &t, &warnings);
         for (const std::string& w : warnings) std::cout << "warning: " << w << "\n";
       },
-      true);
+      &limits);
 }
 
 int ExportCommand(const Args& a) {
@@ -420,9 +428,7 @@ int SampleCommand(const Args& a) {
   o.faces = static_cast<int>(a.Number("--faces", o.faces, 1, 10000000));
   o.textures = static_cast<int>(a.Number("--textures", o.textures, 1, 10000));
   o.size = static_cast<int>(a.Number("--size", o.size, 2, 4096));
-  std::optional<ProjectLock> lock;
-  std::error_code ec;
-  if (fs::is_directory(folder, ec)) lock.emplace(folder, "tamsel-cli sample");
+  // The sample takes the folder's lock itself, once the folder is there.
   if (sized)
     GenerateSample(model, folder, o);
   else

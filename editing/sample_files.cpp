@@ -23,24 +23,37 @@ fs::path MadeFolder(const fs::path& folder, bool& created) {
 
 }  // namespace
 
-SampleFiles::SampleFiles(const fs::path& folder)
-    : folder_(folder), files_(MadeFolder(folder, created_)) {}
+SampleFiles::SampleFiles(const fs::path& folder) : folder_(folder) {
+  MadeFolder(folder, created_);
+  try {
+    // Before the first write: a second writer (an import into the same new folder) waits
+    // its turn rather than writing beside the sample.
+    lock_.emplace(folder, "Tamsel sample");
+    files_.emplace(folder);
+  } catch (...) {
+    std::error_code ignored;
+    if (created_) fs::remove(folder_, ignored);
+    throw;
+  }
+}
 
 SampleFiles::~SampleFiles() {
+  files_.reset();  // its temporaries, if it did not commit
+  lock_.reset();
   std::error_code ignored;
   if (created_ && !finished_) fs::remove(folder_, ignored);  // only when still empty
 }
 
 void SampleFiles::AddBitmap(const std::string& name, const Bitmap& bitmap) {
-  if (files_.Bring(name, EncodeBitmap(bitmap)) != name)
+  if (files_->Bring(name, EncodeBitmap(bitmap)) != name)
     throw FileError((folder_ / name).string(), "",
                     "a different file of that name is there; a sample is written into a new "
                     "folder");
 }
 
 void SampleFiles::Finish(const Model& model) {
-  WriteProjectFile(files_, model);
-  files_.Commit(false);
+  WriteProjectFile(*files_, model);
+  files_->Commit(false);
   finished_ = true;
 }
 

@@ -3,17 +3,20 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "model/file_transaction.h"
 #include "model/model.h"
+#include "model/project_lock.h"
 #include "opt/bitmap.h"
 
 namespace tamsel {
 
 class SampleFiles {
  public:
-  // Makes the folder when missing. Throws FileError when it holds a project file already.
+  // Makes the folder when missing and takes its lock before anything is written into it.
+  // Throws FileError when it holds a project file already or another writer has it.
   explicit SampleFiles(const std::filesystem::path& folder);
   ~SampleFiles();  // a folder it made and did not fill goes again
   SampleFiles(const SampleFiles&) = delete;
@@ -27,7 +30,9 @@ class SampleFiles {
  private:
   std::filesystem::path folder_;
   bool created_ = false, finished_ = false;
-  FileTransaction files_;
+  std::optional<ProjectLock> lock_;
+  // Let go before a folder made here is removed: its temporaries go with it.
+  std::optional<FileTransaction> files_;
 };
 
 }  // namespace tamsel

@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -18,10 +21,11 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Held {
-  int fd = -1;
+  int fd = -1;  // the folder's, locked
   int count = 0;
-  fs::path file;
-  pid_t owner = 0;  // a forked child inherits the registry, not the lock
+  fs::path file;            // the note naming the holder
+  bool wroteNote = false;   // ours to remove when we let go
+  pid_t owner = 0;          // a forked child inherits the registry, not the lock
 };
 
 std::mutex& Guard() {
@@ -34,45 +38,54 @@ std::map<std::string, Held>& Registry() {
   return held;
 }
 
-std::string HolderOf(int fd) {
+// Who holds the lock, from the note the holder left: "tamsel-cli import-opt (process 1234)".
+// A note of a process that has ended, or none, names no one in particular.
+std::string HolderNamed(const fs::path& note) {
   char text[256] = {};
-  const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+  const int fd = ::open(note.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  ssize_t n = 0;
+  if (fd >= 0) {
+    n = ::pread(fd, text, sizeof text - 1, 0);
+    ::close(fd);
+  }
   std::string holder = n > 0 ? std::string(text, static_cast<std::size_t>(n)) : "";
   while (!holder.empty() && (holder.back() == '\n' || holder.back() == '\0')) holder.pop_back();
+  const std::size_t at = holder.rfind("(process ");
+  if (at != std::string::npos) {
+    const long pid = std::strtol(holder.c_str() + at + 9, nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) holder.clear();
+  }
   return holder.empty() ? "another Tamsel process" : holder;
 }
 
-// Locks the file at `file`, and makes sure the lock is on the file that the name still
-// names: a holder removes the file when it lets go, and a lock on the removed one is none.
-int LockFile(const fs::path& file, const fs::path& folder, const std::string& holder) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-    // A folder this process may not write into cannot be written by it either: a project
-    // there opens to be looked at, and a write to it fails with its own message.
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) return -1;
-    if (fd < 0)
-      throw FileError(folder.string(), "",
-                      std::string("cannot lock the project folder: ") + std::strerror(errno));
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      const std::string other = HolderOf(fd);
-      ::close(fd);
-      throw FileError(
-          folder.string(), "",
-          "the project is being changed by " + other + "; try again when it has finished");
-    }
-    struct stat opened {
-    }, named{};
-    if (::fstat(fd, &opened) == 0 && ::stat(file.c_str(), &named) == 0 &&
-        opened.st_ino == named.st_ino && opened.st_dev == named.st_dev) {
-      const std::string text = holder + " (process " + std::to_string(::getpid()) + ")\n";
-      if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, text.data(), text.size(), 0) < 0) {
-        // The holder's name is a courtesy for the message of a refused writer.
-      }
-      return fd;
-    }
+// Locks the folder itself: any user who may read the folder takes the same lock, whoever
+// owns any file in it, so two writers are never both let in. The note beside it only names
+// the holder for a refused writer's message; a note that cannot be written (another user's,
+// left behind) takes nothing away from the lock.
+int LockFolder(const fs::path& folder, const fs::path& note, const std::string& holder,
+               bool& wroteNote) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0)
+    throw FileError(folder.string(), "",
+                    std::string("cannot lock the project folder: ") + std::strerror(errno));
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
     ::close(fd);
+    if (error == EWOULDBLOCK)
+      throw FileError(folder.string(), "",
+                      "the project is being changed by " + HolderNamed(note) +
+                          "; try again when it has finished");
+    throw FileError(folder.string(), "",
+                    std::string("cannot lock the project folder: ") + std::strerror(error));
   }
-  throw FileError(folder.string(), "", "cannot lock the project folder");
+  wroteNote = false;
+  const int out = ::open(note.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (out >= 0) {
+    const std::string text = holder + " (process " + std::to_string(::getpid()) + ")\n";
+    wroteNote = ::write(out, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    ::close(out);
+  }
+  return fd;
 }
 
 }  // namespace
@@ -88,7 +101,7 @@ ProjectLock::ProjectLock(const fs::path& folder, const std::string& holder) {
     held.owner = ::getpid();
     held.file = fs::path(key_) / kFileName;
     try {
-      held.fd = LockFile(held.file, key_, holder);
+      held.fd = LockFolder(key_, held.file, holder, held.wroteNote);
     } catch (...) {
       Registry().erase(key_);
       throw;
@@ -101,11 +114,10 @@ ProjectLock::~ProjectLock() {
   std::lock_guard<std::mutex> lock(Guard());
   auto it = Registry().find(key_);
   if (it == Registry().end() || --it->second.count > 0) return;
-  // Removed while still held, so that no one locks the old file after we let go.
-  if (it->second.fd >= 0) {
-    ::unlink(it->second.file.c_str());
-    ::close(it->second.fd);
-  }
+  // The note goes while the lock is still held, so that it never names a writer that is
+  // gone to the next one.
+  if (it->second.wroteNote) ::unlink(it->second.file.c_str());
+  if (it->second.fd >= 0) ::close(it->second.fd);
   Registry().erase(it);
 }
 

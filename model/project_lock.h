@@ -17,7 +17,8 @@ class ProjectLock {
   ProjectLock(const ProjectLock&) = delete;
   ProjectLock& operator=(const ProjectLock&) = delete;
 
-  // The lock file's name inside the folder; it exists only while a lock is held.
+  // The note inside the folder that names the holder; it exists while a lock is held (the
+  // lock itself is on the folder).
   static constexpr const char* kFileName = ".tamsel-lock";
 
  private:

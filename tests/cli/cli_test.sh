@@ -74,14 +74,68 @@ rmdir "$work/safe/${names[2]}"
 check "a taken name keeps the user's file" grep -qx "the user's own" "$work/safe/${names[0]}"
 check "and the import says which name it took" grep -q "the imported file is ${names[0]%.*}_2" "$work/err"
 
-# One writer at a time: a held lock refuses the import, which changes nothing.
+# One writer at a time: a held lock (on the folder itself) refuses the import, which changes
+# nothing.
 if command -v flock >/dev/null; then
   before=$(snapshot "$work/safe")
-  flock "$work/safe/.tamsel-lock" "$cli" import-opt "$work/safe/safe.opt" "$work/safe" 2>"$work/err" >/dev/null
+  flock "$work/safe" "$cli" import-opt "$work/safe/safe.opt" "$work/safe" 2>"$work/err" >/dev/null
   check "a held project refuses a second writer" grep -q "is being changed by" "$work/err"
-  rm -f "$work/safe/.tamsel-lock"  # flock(1) leaves the file it locked
   check "the refused writer changed nothing" test "$before" = "$(snapshot "$work/safe")"
 fi
+
+# The lock does not depend on who owns the note that names its holder: a note left behind
+# by another user (root here) neither lets a second writer in nor keeps the next one out.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && command -v flock >/dev/null; then
+  as_nobody() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+  shared="$work/shared"
+  mkdir -p "$shared"
+  cp "$work/craft/craft.opt" "$work/shared.opt"
+  chmod 755 "$work"
+  chmod 777 "$shared"
+  chmod 644 "$work/shared.opt"
+  echo "tamsel-cli import-opt (process 99999)" > "$shared/.tamsel-lock"
+  chmod 644 "$shared/.tamsel-lock"
+  as_nobody flock "$shared" sleep 2 &
+  holder=$!
+  sleep 0.5
+  as_nobody "$cli" import-opt "$work/shared.opt" "$shared" 2>"$work/err" >/dev/null; status=$?
+  check "another user's live writer refuses this one" bash -c "[ $status -eq 1 ] && grep -q 'is being changed by another Tamsel process' '$work/err'"
+  check "and nothing was written" test ! -e "$shared/shared.opz"
+  wait $holder
+  as_nobody "$cli" import-opt "$work/shared.opt" "$shared" >/dev/null 2>&1; status=$?
+  check "a note another user left behind does not keep the next writer out" test $status -eq 0
+  check "that writer's project is there" test -f "$shared/shared.opz"
+fi
+
+# A sample being made holds its new folder from the start: an import into it meanwhile is
+# refused, or finds the sample's project, never writes beside it.
+rm -rf "$work/race"
+"$cli" sample "$work/race" --meshes 40 --faces 2000 --textures 16 >/dev/null 2>&1 &
+sampler=$!
+sleep 0.05
+"$cli" import-opt "$work/craft/craft.opt" "$work/race" >/dev/null 2>&1; imported=$?
+wait $sampler; sampled=$?
+check "a sample and an import into one new folder are never both let in" test $((sampled + imported)) -ge 1
+if [ $imported -eq 0 ] && [ $sampled -ne 0 ]; then
+  check "the import's project stands alone" bash -c "'$cli' info '$work/race/race.opz' | grep -q '^3 meshes'"
+fi
+
+# The import library runs in a worker that ends with its command and at the time limit.
+printf 'ply\nformat ascii \004!.0\nelemeply' > "$work/hang.ply"
+"$cli" import-model "$work/hang.ply" "$work/hung" --time-limit 2 2>"$work/err" >/dev/null; status=$?
+check "a file that hangs the library is ended at the time limit" bash -c "[ $status -eq 1 ] && grep -q 'did not finish .*hang.ply within 2 s' '$work/err'"
+check "and leaves no folder" test ! -e "$work/hung"
+"$cli" import-model "$work/hang.ply" "$work/killed" --time-limit 60 >/dev/null 2>&1 &
+parent=$!
+sleep 0.5
+worker=$(pgrep -P $parent | head -1)
+kill -9 $parent
+wait $parent 2>/dev/null
+sleep 0.3
+# Ended, or a zombie left for an init that does not reap: either way it runs no more.
+state=$([ -n "$worker" ] && ps -o stat= -p "$worker" | tr -d ' ')
+check "killing import-model ends its worker" bash -c "[ -n '$worker' ] && { [ -z '$state' ] || [[ '$state' == Z* ]]; }"
+check "and nothing was committed" test ! -e "$work/killed/killed.opz"
 
 # What a killed create-opt -o left behind goes at its next run; a live writer's stays.
 (sleep 30 & echo $! > "$work/live.pid"; wait) &
