@@ -96,6 +96,13 @@ namespace {
 
 constexpr std::string_view kStageMark = ".tamsel-";
 constexpr std::size_t kStageSuffix = 6;
+// A temporary's name carries at most this much of its file's name, so that it stays within
+// the 255 bytes a name may have however long the file's own name is.
+constexpr std::size_t kStageNamePart = 200;
+
+std::string StagedNamePart(const std::string& fileName) {
+  return fileName.substr(0, std::min(fileName.size(), kStageNamePart));
+}
 
 bool WriteAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
@@ -138,7 +145,7 @@ fs::path TemporaryNameBeside(const fs::path& file) {
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   // The writer's process id in the name tells a later cleaner whether the writer lives.
   std::string name(".");
-  name.append(file.filename().string()).append(kStageMark);
+  name.append(StagedNamePart(file.filename().string())).append(kStageMark);
   name.append(std::to_string(::getpid())).append("-");
   for (std::size_t i = 0; i < kStageSuffix; ++i) name += kLetters[random() % 62];
   return file.parent_path() / name;
@@ -194,6 +201,20 @@ std::vector<CommittedFile> StagedWrites::Commit() {
       Discard();
       throw FileError(target, "",
                       "is in the way: a folder or device has the name of a file to be written");
+    }
+    // A file that is replaced keeps its mode, and its group where the writer may set it: a
+    // private project stays private. A read-only file is not replaced behind the user's back.
+    struct stat old {};
+    if (fs::is_regular_file(st) && ::stat(s.target.c_str(), &old) == 0) {
+      if ((old.st_mode & 0222) == 0) {
+        const std::string target = s.target.string();
+        Discard();
+        throw FileError(target, "", "is read-only: not replaced (make it writable to replace it)");
+      }
+      ::chmod(s.temp.c_str(), old.st_mode & 07777);
+      if (::chown(s.temp.c_str(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Not a group of this user's: the file takes the writer's group.
+      }
     }
   }
   // Each file already at a target keeps a second name until every rename succeeded, so
@@ -305,7 +326,8 @@ int RemoveStaleTemporaries(const fs::path& folder, std::string_view ofFile) {
   int removed = 0;
   std::error_code ec;
   std::string prefix;
-  if (!ofFile.empty()) prefix.append(".").append(ofFile).append(kStageMark);
+  if (!ofFile.empty())
+    prefix.append(".").append(StagedNamePart(std::string(ofFile))).append(kStageMark);
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     std::error_code e;
     const std::string name = entry.path().filename().string();

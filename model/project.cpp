@@ -46,7 +46,15 @@ std::vector<TextureRec> ScanProjectFile(const fs::path& opzFile,
 
 fs::path ProjectFilePath(const fs::path& projectPath) {
   const fs::path folder = Normalized(projectPath);
-  return folder / (folder.filename().string() + ".opz");
+  // A project reached through a link under another name is still the folder's own: its file
+  // is named after the folder's real name, never a second one after the link's.
+  std::error_code ec;
+  fs::path name = folder.filename();
+  if (fs::is_symlink(folder, ec) || (!folder.empty() && fs::exists(folder, ec))) {
+    const fs::path real = fs::canonical(fs::absolute(folder, ec), ec);
+    if (!ec && !real.filename().empty()) name = real.filename();
+  }
+  return folder / (name.string() + ".opz");
 }
 
 void NewProject(Model& model, const fs::path& folder) {

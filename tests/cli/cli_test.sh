@@ -107,6 +107,27 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && command -v flock >/d
   check "that writer's project is there" test -f "$shared/shared.opz"
 fi
 
+# A file that is replaced keeps its mode; a read-only one is not replaced.
+"$cli" sample "$work/modes" --meshes 2 --faces 20 --textures 2 --size 16 >/dev/null
+chmod 600 "$work/modes/modes.opz"
+"$cli" import-opt "$work/craft/craft.opt" "$work/modes" >/dev/null 2>&1
+check "a private project file stays private after an import" test "$(stat -c %a "$work/modes/modes.opz")" = 600
+"$cli" create-opt "$work/modes" -o "$work/modes.opt" >/dev/null 2>&1
+chmod 640 "$work/modes.opt"
+"$cli" create-opt "$work/modes" -o "$work/modes.opt" >/dev/null 2>&1
+check "an OPT file written again keeps its mode" test "$(stat -c %a "$work/modes.opt")" = 640
+chmod 444 "$work/modes/modes.opz"
+before=$(snapshot "$work/modes")
+"$cli" import-opt "$work/craft/craft.opt" "$work/modes" 2>"$work/err" >/dev/null; status=$?
+check "a read-only project file is not replaced, and the command says so" bash -c "[ $status -eq 1 ] && grep -q 'is read-only' '$work/err'"
+check "the folder is as it was" test "$before" = "$(snapshot "$work/modes")"
+chmod 644 "$work/modes/modes.opz"
+
+# A link to a project folder under another name reaches the same project file.
+ln -s "$work/modes" "$work/alias"
+"$cli" import-opt "$work/craft/craft.opt" "$work/alias" >/dev/null 2>&1
+check "an import through a link writes the folder's own project file" bash -c "[ ! -e '$work/modes/alias.opz' ] && '$cli' info '$work/modes/modes.opz' | grep -q '^8 meshes'"
+
 # A sample being made holds its new folder from the start: an import into it meanwhile is
 # refused, or finds the sample's project, never writes beside it.
 rm -rf "$work/race"

@@ -2,6 +2,7 @@
 // succeed, take free names, are undone and redone; commits that fail halfway; temporaries
 // of live and dead writers; the lock that keeps a second writer out.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -197,6 +198,32 @@ TEST(StagedCommit, ARenameThatFailsPutsBackEveryFileAlreadyReplaced) {
   EXPECT_EQ(ReadFileText(dir / "a.BMP"), "old a");
   EXPECT_FALSE(fs::exists(dir / "b.BMP"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+// A name as long as a name may be (255 bytes) is written like any other: the temporary
+// beside it carries only part of it. A replaced file keeps its mode.
+TEST(StagedCommit, LongNamesAreWrittenAndReplacedFilesKeepTheirMode) {
+  test::TempDir dir;
+  const std::string name = std::string(251, 'n') + ".BMP";
+  {
+    StagedWrites staged;
+    staged.Write(dir / name, std::string("first"));
+    staged.Write(dir / "kept.opz", std::string("first"));
+    staged.Commit();
+  }
+  EXPECT_EQ(ReadFileText(dir / name), "first");
+  ASSERT_EQ(::chmod((dir / "kept.opz").c_str(), 0600), 0);
+  {
+    StagedWrites staged;
+    staged.Write(dir / name, std::string("second"));
+    staged.Write(dir / "kept.opz", std::string("second"));
+    staged.Commit();
+  }
+  EXPECT_EQ(ReadFileText(dir / name), "second");
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "kept.opz").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadFileText(dir / "kept.opz"), "second");
 }
 
 TEST(StagedCommit, OnlyTemporariesOfWritersThatAreGoneAreRemoved) {

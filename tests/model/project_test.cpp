@@ -39,6 +39,21 @@ TEST(ProjectFolder, AProjectOpenedUnderAnotherNameSavesUnderTheFolderName) {
   EXPECT_EQ(ReadFileText(dir / "ship" / "ship.opz"), ReadFileText(dir / "ship" / "old name.opz"));
 }
 
+// Reached through a link under another name, a project keeps one file, named after the
+// folder's real name.
+TEST(ProjectFolder, AFolderReachedThroughALinkKeepsItsOwnProjectFile) {
+  test::TempDir dir;
+  fs::create_directories(dir / "ship");
+  fs::create_directory_symlink(dir / "ship", dir / "alias");
+  EXPECT_EQ(ProjectFilePath(dir / "alias"), dir / "alias" / "ship.opz");
+  Model model;
+  NewProject(model, dir / "alias");
+  model.Meshes.push_back(test::MeshWith({}));
+  SaveProject(model);
+  EXPECT_TRUE(fs::exists(dir / "ship" / "ship.opz"));
+  EXPECT_FALSE(fs::exists(dir / "ship" / "alias.opz"));
+}
+
 TEST(ProjectFolder, AFailedOpenLeavesTheModelAsItWas) {
   test::TempDir dir;
   Model model = test::RichModel();
