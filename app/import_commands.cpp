@@ -267,9 +267,28 @@ void ProjectCommands::exportmodelmenu_Click() {
   const auto path =
       dialogs_.SaveFile("export model", "glTF 2.0 (*.gltf *.glb), OBJ (*.obj)|*.gltf");
   if (!path || path->isEmpty()) return;
-  if (Attempt("export model",
-              [&] { ExportModel(model_, ProjectBitmaps(model_), path->toStdString()); }))
-    window_.Status("Exported " + *path);
+  // The dialog asked about the file chosen; the files written beside it (.bin, .mtl, images)
+  // are asked about here when something of their names is there.
+  const auto mayReplace = [&](const std::vector<fs::path>& existing) {
+    QStringList others;
+    for (const fs::path& file : existing)
+      if (file != fs::path(path->toStdString())) others << QString::fromStdString(file.string());
+    return others.isEmpty() ||
+           dialogs_.OkCancel(
+               "The export writes these files too, and files of their names are "
+               "there already:\n" +
+                   others.join("\n") + "\n\nReplace them?",
+               "export model") == Dialogs::Answer::Ok;
+  };
+  ExportReport report;
+  if (!Attempt("export model", [&] {
+        report = ExportModel(model_, ProjectBitmaps(model_), path->toStdString(), mayReplace);
+      }))
+    return;
+  if (report.declined)
+    window_.Status("Export cancelled; nothing was written");
+  else
+    window_.Status(QString("Exported %1 (%2 files)").arg(*path).arg(report.written.size()));
 }
 
 }  // namespace tamsel

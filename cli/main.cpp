@@ -1,4 +1,5 @@
 // tamsel-cli: the editor's file commands without a window, for batch work and scripts.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -169,8 +170,7 @@ using AddFile = std::function<void(Model&, const fs::path&, FileTransaction&)>;
 // made for the command goes again. `isolated`: the work runs in a child process (see
 // RunIsolated), under the lock this process holds.
 int AppendCommand(const Args& a, bool createProject, const std::string& command, const char* verb,
-                  const char* what, const AddFile& add,
-                  const IsolationLimits* isolated = nullptr) {
+                  const char* what, const AddFile& add, const IsolationLimits* isolated = nullptr) {
   Expect(a, 2);
   const fs::path dir = a.positional[1];
   if (!createProject && !fs::exists(ProjectFilePath(dir)))
@@ -273,7 +273,13 @@ int ExportCommand(const Args& a) {
   Expect(a, 2);
   CraftSource craft = ReadCraft(a.positional[0]);
   const Model& model = craft.model;
-  ExportModel(model, craft.bitmaps, a.positional[1]);
+  const ExportReport report = ExportModel(model, craft.bitmaps, a.positional[1]);
+  // Every file the export wrote is named, and so is each file it replaced.
+  for (const fs::path& file : report.written) {
+    const bool replaced =
+        std::find(report.replaced.begin(), report.replaced.end(), file) != report.replaced.end();
+    std::cerr << (replaced ? "note: replaced " : "note: wrote ") << file.string() << "\n";
+  }
   std::cout << "wrote " << a.positional[1] << ": " << model.MeshCount() << " meshes, "
             << TotalFaceCount(model) << " faces, " << model.TextureCount() << " textures\n";
   return 0;

@@ -38,16 +38,31 @@ std::string ObjectName(std::string name) {
 
 }  // namespace
 
-void ExportModel(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
+ExportReport CommitExport(StagedWrites& staged, const ReplaceCheck& mayReplace) {
+  ExportReport report;
+  report.replaced = staged.Replacing();
+  if (!report.replaced.empty() && mayReplace && !mayReplace(report.replaced)) {
+    staged.Discard();
+    report.replaced.clear();
+    report.declined = true;
+    return report;
+  }
+  for (const CommittedFile& c : staged.Commit()) report.written.push_back(c.target);
+  return report;
+}
+
+ExportReport ExportModel(const Model& model, const BitmapLoader& bitmaps, const fs::path& out,
+                         const ReplaceCheck& mayReplace) {
   // What a killed export left beside its files goes; a live writer's temporaries stay.
   RemoveStaleTemporaries(fs::absolute(out).parent_path());
   if (HasExtension(out, ".gltf") || HasExtension(out, ".glb"))
-    return WriteGltf(model, bitmaps, out);
-  if (HasExtension(out, ".obj")) return WriteObj(model, bitmaps, out);
+    return WriteGltf(model, bitmaps, out, mayReplace);
+  if (HasExtension(out, ".obj")) return WriteObj(model, bitmaps, out, mayReplace);
   throw FileError(out.string(), "", "export writes .gltf, .glb or .obj files");
 }
 
-void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
+ExportReport WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& out,
+                      const ReplaceCheck& mayReplace) {
   StagedWrites staged;
   const std::string stem = out.stem().string();
   std::string mtl = "# Tamsel 0.4\n";
@@ -107,7 +122,7 @@ void WriteObj(const Model& model, const BitmapLoader& bitmaps, const fs::path& o
   }
   staged.Write(out, obj);
   staged.Write(out.parent_path() / (stem + ".mtl"), mtl);
-  staged.Commit();
+  return CommitExport(staged, mayReplace);
 }
 
 }  // namespace tamsel

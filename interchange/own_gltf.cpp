@@ -55,7 +55,7 @@ class GltfWriter {
   // The description is built twice: once for the JSON, which gives every piece of the binary
   // buffer its place, then again to hand the buffer's pieces to the file as they are made,
   // after the JSON. The buffer is never whole in memory, nor copied through a second file.
-  void Run() {
+  ExportReport Run(const ReplaceCheck& mayReplace) {
     Build();
     const std::uint64_t binSize = binSize_;
     tinygltf::TinyGLTF io;
@@ -100,7 +100,7 @@ class GltfWriter {
       staged.WriteStreamed(out_.parent_path() / binName, emit);
       for (const auto& [path, bytes] : files_) staged.Write(path, bytes);
     }
-    staged.Commit();
+    return CommitExport(staged, mayReplace);
   }
 
  private:
@@ -771,8 +771,9 @@ std::vector<std::string> GltfExtensionsUsed(const fs::path& file) {
   return used;
 }
 
-void WriteGltf(const Model& model, const BitmapLoader& bitmaps, const fs::path& out) {
-  GltfWriter(model, bitmaps, out).Run();
+ExportReport WriteGltf(const Model& model, const BitmapLoader& bitmaps, const fs::path& out,
+                       const ReplaceCheck& mayReplace) {
+  return GltfWriter(model, bitmaps, out).Run(mayReplace);
 }
 
 }  // namespace tamsel

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "interchange/model_export.h"
 #include "interchange/model_import.h"
 #include "opt/opt_writer.h"
 
@@ -20,7 +21,8 @@ namespace tamsel {
 // levels are scene 1, "LOD1", one node "NAME LOD1" per mesh. Quads are split into two
 // triangles for display; the corner counts in the extras join them again. All files are
 // written together or none. Throws FileError (missing bitmaps are named together).
-void WriteGltf(const Model& model, const BitmapLoader& bitmaps, const std::filesystem::path& out);
+ExportReport WriteGltf(const Model& model, const BitmapLoader& bitmaps,
+                       const std::filesystem::path& out, const ReplaceCheck& mayReplace = {});
 
 // Reads a glTF file Tamsel wrote; nothing when the file is some other tool's.
 std::optional<ModelImportResult> ReadOwnGltf(const std::filesystem::path& file,

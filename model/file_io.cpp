@@ -127,6 +127,15 @@ StagedWrites::~StagedWrites() {
   Discard();
 }
 
+std::vector<fs::path> StagedWrites::Replacing() const {
+  std::vector<fs::path> replacing;
+  for (const Staged& s : staged_) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(s.target, ec))) replacing.push_back(s.target);
+  }
+  return replacing;
+}
+
 void StagedWrites::Discard() {
   for (const Staged& s : staged_) {
     std::error_code ignored;

@@ -70,6 +70,8 @@ class StagedWrites {
   // target refuses the commit before anything moves. Returns what each target held.
   std::vector<CommittedFile> Commit();
   bool empty() const { return staged_.empty(); }
+  // The staged targets that something already has the name of: what Commit would replace.
+  std::vector<std::filesystem::path> Replacing() const;
   // Removes every staged temporary: nothing of them is committed.
   void Discard();
   // Commit leaves the previous file of each replaced target under a hidden name (in

@@ -128,6 +128,12 @@ ln -s "$work/modes" "$work/alias"
 "$cli" import-opt "$work/craft/craft.opt" "$work/alias" >/dev/null 2>&1
 check "an import through a link writes the folder's own project file" bash -c "[ ! -e '$work/modes/alias.opz' ] && '$cli' info '$work/modes/modes.opz' | grep -q '^8 meshes'"
 
+# Export names every file it writes, and those it replaces.
+"$cli" export "$work/craft/craft.opz" "$work/named.gltf" 2>"$work/err" >/dev/null
+check "export names the files it writes" bash -c "grep -q 'note: wrote .*named.bin' '$work/err' && ! grep -q 'replaced' '$work/err'"
+"$cli" export "$work/craft/craft.opz" "$work/named.gltf" 2>"$work/err" >/dev/null
+check "and those it replaces" grep -q "note: replaced .*named.bin" "$work/err"
+
 # A sample being made holds its new folder from the start: an import into it meanwhile is
 # refused, or finds the sample's project, never writes beside it.
 rm -rf "$work/race"

@@ -48,6 +48,22 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   ASSERT_EQ(window->Model().MeshCount(), 4);
   EXPECT_EQ(window->Model().Meshes[2].Name, "Left");
   EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[1].Vertices[2].X, 20.0f);
+
+  // A .gltf writes a .bin beside it: a file of that name that the user has is not replaced
+  // unasked, and Cancel writes nothing.
+  WriteFileAtomic(dir / "scene.bin", std::string("the user's own"));
+  dialogs.Push(QString::fromStdString((dir / "scene.gltf").string()));
+  dialogs.Push(Dialogs::Answer::Cancel);
+  window->MenuItem("exportmodelmenu")->trigger();
+  EXPECT_EQ(dialogs.asked().back().kind, "okcancel");
+  EXPECT_TRUE(dialogs.asked().back().text.contains("scene.bin"));
+  EXPECT_EQ(ReadFileText(dir / "scene.bin"), "the user's own");
+  EXPECT_FALSE(fs::exists(dir / "scene.gltf"));
+  dialogs.Push(QString::fromStdString((dir / "scene.gltf").string()));
+  dialogs.Push(Dialogs::Answer::Ok);
+  window->MenuItem("exportmodelmenu")->trigger();
+  EXPECT_TRUE(fs::exists(dir / "scene.gltf"));
+  EXPECT_NE(ReadFileText(dir / "scene.bin"), "the user's own");
 }
 
 }  // namespace
