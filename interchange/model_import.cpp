@@ -468,13 +468,15 @@ ModelImportResult ReadModelBytes(const Bytes& bytes, const std::string& extensio
 std::size_t ImportModel(Model& model, const fs::path& file, const ModelImportOptions& options,
                         FileTransaction* files, std::vector<std::string>* warnings) {
   if (model.ProjectPath.empty()) throw FileError(file.string(), "", "no project is open");
+  // The bitmaps are named as the model names them and brought in by the imports' rules: the
+  // same bytes already there are used as they are, a different file keeps its name and the
+  // import's takes a free one (and says so), a folder or device in the way stops the import.
+  // Only the names of a folder the result is merged into later are avoided here.
   std::set<std::string> taken;
-  for (const TextureRec& t : model.Textures) taken.insert(t.Name);
-  for (const fs::path& folder : {fs::path(model.ProjectPath), options.avoidNamesIn}) {
+  if (!options.avoidNamesIn.empty()) {
     std::error_code ec;
-    if (!folder.empty())
-      for (const auto& entry : fs::directory_iterator(folder, ec))
-        taken.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(options.avoidNamesIn, ec))
+      taken.insert(entry.path().filename().string());
   }
   IdCounters ids = model.Ids;
   ModelImportResult result = ReadModelFile(file, options, ids, taken);

@@ -134,6 +134,25 @@ check "export names the files it writes" bash -c "grep -q 'note: wrote .*named.b
 "$cli" export "$work/craft/craft.opz" "$work/named.gltf" 2>"$work/err" >/dev/null
 check "and those it replaces" grep -q "note: replaced .*named.bin" "$work/err"
 
+# import-model brings bitmaps by the imports' rules: the same model twice takes the same
+# files; a user's different file keeps its name, and the import says which it took; a FIFO
+# with a bitmap's name stops the import before anything is written.
+"$cli" export "$work/craft/craft.opz" "$work/model.glb" >/dev/null 2>&1
+"$cli" import-model "$work/model.glb" "$work/mi" >/dev/null 2>&1
+"$cli" import-model "$work/model.glb" "$work/mi" >/dev/null 2>&1
+check "the same model again reuses its bitmaps" test "$(ls "$work/mi" | grep -c BMP)" -eq 4
+mkdir -p "$work/mj"
+echo "the user's own" > "$work/mj/sample_TEX0.BMP"
+"$cli" import-model "$work/model.glb" "$work/mj" 2>"$work/err" >/dev/null
+check "a user's file of a bitmap's name stays" grep -qx "the user's own" "$work/mj/sample_TEX0.BMP"
+check "and the import says which name it took" grep -q "note: sample_TEX0.BMP: .*sample_TEX0_2.BMP" "$work/err"
+mkdir -p "$work/mk"
+mkfifo "$work/mk/sample_TEX1.BMP"
+before=$(ls -A "$work/mk")
+"$cli" import-model "$work/model.glb" "$work/mk" 2>"$work/err" >/dev/null; status=$?
+check "a FIFO with a bitmap's name stops the import" bash -c "[ $status -eq 1 ] && grep -q 'is in the way' '$work/err'"
+check "and nothing was written" test "$before" = "$(ls -A "$work/mk")"
+
 # A sample being made holds its new folder from the start: an import into it meanwhile is
 # refused, or finds the sample's project, never writes beside it.
 rm -rf "$work/race"
