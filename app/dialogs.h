@@ -36,6 +36,7 @@ class Dialogs {
     double scale = 1;
     int maxSize = 256;
     bool dither = true;
+    int timeLimit = 120;  // seconds the import library may take before it is ended
   };
   virtual std::optional<ModelImportChoice> ChooseModelImport() = 0;
   // The chosen colour; nullopt when cancelled.

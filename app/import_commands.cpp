@@ -208,6 +208,7 @@ bool ProjectCommands::ImportModelFile(const QString& path,
                            "--avoid-names-in",
                            QString::fromStdString(model_.ProjectPath)};
   if (!choice.dither) arguments << "--no-dither";
+  arguments << "--time-limit" << QString::number(choice.timeLimit);
   if (choice.zUp) arguments << "--up" << (*choice.zUp ? "z" : "y");
   process.start(cli, arguments);
   QProgressDialog progress("Reading " + QFileInfo(path).fileName() + "...", "Cancel", 0, 0,

@@ -88,11 +88,14 @@ std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
   auto* size = new QComboBox(&dialog);
   for (int s = 32; s <= 2048; s *= 2) size->addItem(QString::number(s));
   size->setCurrentText("256");
+  auto* timeLimit = new QLineEdit("120", &dialog);
+  timeLimit->setToolTip("The import library is ended if it takes longer; nothing is imported");
   auto* dither = new QCheckBox("Dither true-colour images", &dialog);
   dither->setChecked(true);
   form->addRow("Up axis of the file", up);
   form->addRow("Scale factor", scale);
   form->addRow("Largest texture side", size);
+  form->addRow("Time limit (seconds)", timeLimit);
   form->addRow(dither);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -105,9 +108,15 @@ std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
       QMessageBox::warning(&dialog, "import model", "The scale factor must be a number above 0.");
       continue;
     }
+    const int seconds = timeLimit->text().toInt(&ok);
+    if (!ok || seconds < 1 || seconds > 86400) {
+      QMessageBox::warning(&dialog, "import model",
+                           "The time limit must be a whole number of seconds from 1 to 86400.");
+      continue;
+    }
     std::optional<bool> zUp;
     if (up->currentIndex() > 0) zUp = up->currentIndex() == 2;
-    return ModelImportChoice{zUp, s, size->currentText().toInt(), dither->isChecked()};
+    return ModelImportChoice{zUp, s, size->currentText().toInt(), dither->isChecked(), seconds};
   }
   return std::nullopt;
 }

@@ -49,6 +49,17 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   EXPECT_EQ(window->Model().Meshes[2].Name, "Left");
   EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[1].Vertices[2].X, 20.0f);
 
+  // A file that hangs the import library is ended at the dialog's time limit.
+  WriteFileAtomic(dir / "hang.ply", std::string("ply\nformat ascii \004!.0\nelemeply"));
+  dialogs.Push(QString::fromStdString((dir / "hang.ply").string()));
+  Dialogs::ModelImportChoice quick;
+  quick.timeLimit = 1;
+  dialogs.Push(quick);
+  window->MenuItem("threedsimportmenu")->trigger();
+  EXPECT_TRUE(dialogs.asked().back().text.contains("did not finish"))
+      << dialogs.asked().back().text.toStdString();
+  EXPECT_EQ(window->Model().MeshCount(), 4);
+
   // A .gltf writes a .bin beside it: a file of that name that the user has is not replaced
   // unasked, and Cancel writes nothing.
   WriteFileAtomic(dir / "scene.bin", std::string("the user's own"));
