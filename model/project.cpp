@@ -101,7 +101,9 @@ std::vector<fs::path> BitmapFiles(const fs::path& folder, bool withLinks) {
   std::vector<fs::path> files;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec))
-    if ((entry.is_regular_file(ec) || (withLinks && entry.is_symlink(ec))) &&
+    // withLinks: links and anything else that is not a folder (a FIFO, a device) as well, so
+    // that a caller can tell of each one it leaves out.
+    if ((entry.is_regular_file(ec) || (withLinks && !entry.is_directory(ec))) &&
         HasExtension(entry.path(), ".bmp"))
       files.push_back(entry.path());
   std::sort(files.begin(), files.end());

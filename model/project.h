@@ -53,8 +53,9 @@ std::size_t MergeProject(Model& model, const std::filesystem::path& opzFile,
                          FileTransaction* files = nullptr,
                          std::vector<std::string>* notes = nullptr);
 
-// The *.bmp files of a folder (any case of the extension), sorted by name; links to files
-// too when asked.
+// The *.bmp files of a folder (any case of the extension), sorted by name; when asked, also
+// links and whatever else is not a folder (FIFOs, devices), for a caller that tells of each
+// one it leaves out.
 std::vector<std::filesystem::path> BitmapFiles(const std::filesystem::path& folder,
                                                bool withLinks = false);
 

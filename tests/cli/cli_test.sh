@@ -153,6 +153,13 @@ before=$(ls -A "$work/mk")
 check "a FIFO with a bitmap's name stops the import" bash -c "[ $status -eq 1 ] && grep -q 'is in the way' '$work/err'"
 check "and nothing was written" test "$before" = "$(ls -A "$work/mk")"
 
+# merge-opz tells of every bitmap it leaves out: a link, and a FIFO alike.
+mkdir -p "$work/withfifo"
+cp "$work/craft/craft.opz" "$work/withfifo/withfifo.opz"
+mkfifo "$work/withfifo/pipe.BMP"
+"$cli" merge-opz "$work/withfifo/withfifo.opz" "$work/modes" 2>"$work/err" >/dev/null
+check "merge-opz names a FIFO it skips" grep -q "skipped .*pipe.BMP: not a regular file" "$work/err"
+
 # A sample being made holds its new folder from the start: an import into it meanwhile is
 # refused, or finds the sample's project, never writes beside it.
 rm -rf "$work/race"
@@ -171,6 +178,9 @@ printf 'ply\nformat ascii \004!.0\nelemeply' > "$work/hang.ply"
 "$cli" import-model "$work/hang.ply" "$work/hung" --time-limit 2 2>"$work/err" >/dev/null; status=$?
 check "a file that hangs the library is ended at the time limit" bash -c "[ $status -eq 1 ] && grep -q 'did not finish .*hang.ply within 2 s' '$work/err'"
 check "and leaves no folder" test ! -e "$work/hung"
+"$cli" import-model "$work/model.glb" "$work/greedy" --memory-limit 16 2>"$work/err" >/dev/null; status=$?
+check "an import past the memory limit is ended and says so" bash -c "[ $status -eq 1 ] && grep -q 'model.glb needs more than 16 MB' '$work/err'"
+check "and leaves no folder either" test ! -e "$work/greedy"
 "$cli" import-model "$work/hang.ply" "$work/killed" --time-limit 60 >/dev/null 2>&1 &
 parent=$!
 sleep 0.5
