@@ -152,6 +152,19 @@ TEST(DxfImport, TheDefaultTextureIsMadeTheSameFromAnyWorkingFolder) {
   EXPECT_EQ(mine.Meshes[0].LODs[0].Faces[0].TextureNames[0], "default_2.bmp");
   EXPECT_EQ(ReadFileBytes(dir / "mine" / "default_2.bmp").size(), 1078u + 64 * 64);
 
+  // A folder in the project with the bitmap's name stops the import, which names it.
+  std::filesystem::create_directories(dir / "blocked" / "default.bmp");
+  Model blocked;
+  blocked.ProjectPath = (dir / "blocked").string();
+  try {
+    ImportDxf(blocked, dir / "ship.dxf");
+    ADD_FAILURE() << "imported past a folder named default.bmp";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("default.bmp"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("in the way"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(blocked.MeshCount(), 0);
+
   WriteFileAtomic(dir / "empty.dxf", Pairs({{0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDSEC"}}));
   const auto withEmpty = dir.Snapshot();
   Model untouched;
