@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -11,7 +12,9 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <unordered_map>
 
+#include "editing/normals.h"
 #include "model/file_error.h"
 #include "model/name_text.h"
 
@@ -20,8 +23,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// asset.extras.tamsel: 1 wrote the axes mirrored, 2 turns them (see interchange/axes.h).
+// asset.extras.tamsel: 1 wrote the axes mirrored, 2 turns them (see interchange/axes.h) and
+// shares vertices, carrying beside the standard attributes only what they cannot.
 constexpr int kOwnGltfVersion = 2;
+
+// A face's normal and software vector as the reader makes them where the file does not carry
+// them: as Calculate makes them, a zero without its sign (as a project file keeps it), so that
+// writer and reader agree bit for bit.
+Single3 WithoutNegativeZero(Single3 s) {
+  for (float* c : {&s.x, &s.y, &s.z})
+    if (*c == 0) *c = 0;
+  return s;
+}
+Single3 ComputedNormal(const FaceRec& face) {
+  return WithoutNegativeZero(FaceNormalOf(face));
+}
+Single3 ComputedVector(const FaceRec& face) {
+  return WithoutNegativeZero(SoftwareVectorOf(face));
+}
 
 using Value = tinygltf::Value;
 
@@ -303,6 +322,12 @@ class GltfWriter {
     return static_cast<int>(gltf_.nodes.size()) - 1;
   }
 
+  // A run of faces of one texture as one primitive: each distinct corner once (position,
+  // texture coordinates and normal alike), the faces as triangles over them. What the
+  // standard attributes cannot carry exactly travels beside them only where it differs:
+  // normals that are not of unit length, texture coordinates whose V does not survive
+  // 1 - (1 - V), quads (the corner counts join their triangles again), and face normals
+  // and software vectors other than those the import computes from the corners.
   tinygltf::Primitive Primitive(const LODRec& level, std::size_t start, std::size_t end) {
     std::vector<float> positions, normals, uv, exactUv;
     std::vector<std::uint32_t> indices;
@@ -314,38 +339,55 @@ class GltfWriter {
                  level.Faces[f].TextureNames[2] != kBlank ||
                  level.Faces[f].TextureNames[3] != kBlank;
     Value::Array slots;
+    std::unordered_map<std::string, std::uint32_t> vertexOf;
+    bool quads = false, uvKept = true, facesComputed = true;
+    const auto same = [](const Single3& a, const Single3& b) {
+      return std::memcmp(&a, &b, sizeof(Single3)) == 0;
+    };
     for (std::size_t f = start; f < end; ++f) {
       const FaceRec& face = level.Faces[f];
       const int n = face.CornerCount();
-      const auto base = static_cast<std::uint32_t>(positions.size() / 3);
+      std::uint32_t id[4] = {};
       for (int k = 0; k < n; ++k) {
         const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+        const float key[8] = {v.X, v.Y, v.Z, v.U, v.V, v.I, v.J, v.K};
+        const auto [it, added] =
+            vertexOf.try_emplace(std::string(reinterpret_cast<const char*>(key), sizeof key),
+                                 static_cast<std::uint32_t>(positions.size() / 3));
+        id[k] = it->second;
+        if (!added) continue;
         const Single3 p = ToFileAxes({v.X, v.Y, v.Z}, UpAxis::Y);
         const Single3 nn = ToFileAxes({v.I, v.J, v.K}, UpAxis::Y);
         positions.insert(positions.end(), {p.x, p.y, p.z});
         normals.insert(normals.end(), {nn.x, nn.y, nn.z});
-        uv.insert(uv.end(), {v.U, 1.0f - v.V});  // glTF counts V from the image's top
+        const float flipped = 1.0f - v.V;  // glTF counts V from the image's top
+        uv.insert(uv.end(), {v.U, flipped});
         exactUv.insert(exactUv.end(), {v.U, v.V});
+        uvKept = uvKept && 1.0f - flipped == v.V;
       }
       // The format winds counter-clockwise seen from outside, Tamsel clockwise: the triangles
-      // take the corners in reverse, (0, 2, 1) and (0, 3, 2); the vertices keep their order
-      // so that our own reader gets the face back as it was.
-      indices.insert(indices.end(), {base, base + 2, base + 1});
-      if (n == 4) indices.insert(indices.end(), {base, base + 3, base + 2});
+      // take the corners in reverse, (0, 2, 1) and (0, 3, 2), which our reader undoes.
+      indices.insert(indices.end(), {id[0], id[2], id[1]});
+      if (n == 4) indices.insert(indices.end(), {id[0], id[3], id[2]});
+      quads = quads || n == 4;
       corners.push_back(static_cast<float>(n));
       if (variants)
         slots.push_back(Value(Value::Array{Value(face.TextureNames[1]), Value(face.TextureNames[2]),
                                            Value(face.TextureNames[3])}));
       for (const Single3* s : {&face.Normal, &face.Vector1, &face.Vector2})
         faceData.insert(faceData.end(), {s->x, s->y, s->z});
+      facesComputed = facesComputed && same(face.Normal, ComputedNormal(face)) &&
+                      same(face.Vector1, ComputedVector(face)) && same(face.Vector2, {0, 0, 0});
     }
     tinygltf::Primitive prim;
     prim.mode = TINYGLTF_MODE_TRIANGLES;
     prim.attributes["POSITION"] = AddAccessor(positions, TINYGLTF_TYPE_VEC3, 3, true);
-    prim.attributes["NORMAL"] = AddAccessor(UnitOrUp(normals), TINYGLTF_TYPE_VEC3, 3, false);
-    prim.attributes["_TAMSEL_NORMAL"] = AddAccessor(normals, TINYGLTF_TYPE_VEC3, 3, false);
+    const std::vector<float> unit = UnitOrUp(normals);
+    prim.attributes["NORMAL"] = AddAccessor(unit, TINYGLTF_TYPE_VEC3, 3, false);
+    if (std::memcmp(unit.data(), normals.data(), normals.size() * sizeof(float)) != 0)
+      prim.attributes["_TAMSEL_NORMAL"] = AddAccessor(normals, TINYGLTF_TYPE_VEC3, 3, false);
     prim.attributes["TEXCOORD_0"] = AddAccessor(uv, TINYGLTF_TYPE_VEC2, 2, false);
-    prim.attributes["_TAMSEL_UV"] = AddAccessor(exactUv, TINYGLTF_TYPE_VEC2, 2, false);
+    if (!uvKept) prim.attributes["_TAMSEL_UV"] = AddAccessor(exactUv, TINYGLTF_TYPE_VEC2, 2, false);
     tinygltf::Accessor a;
     a.bufferView =
         AddView(indices.data(), indices.size() * 4, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
@@ -359,9 +401,10 @@ class GltfWriter {
     // Per face, in accessors of their own (no attribute names them): the corner counts, and
     // the face normal and the two software vectors. Flight-group slots only when some face
     // has variants.
-    Value::Object extras{{"corners", Int(AddAccessor(corners, TINYGLTF_TYPE_SCALAR, 1, false, 0))},
-                         {"faces", Int(AddAccessor(faceData, TINYGLTF_TYPE_VEC3, 3, false, 0))},
-                         {"texture", Value(level.Faces[start].TextureNames[0])}};
+    Value::Object extras{{"texture", Value(level.Faces[start].TextureNames[0])}};
+    if (quads) extras["corners"] = Int(AddAccessor(corners, TINYGLTF_TYPE_SCALAR, 1, false, 0));
+    if (!facesComputed)
+      extras["faces"] = Int(AddAccessor(faceData, TINYGLTF_TYPE_VEC3, 3, false, 0));
     if (variants) extras["slots"] = Value(std::move(slots));
     prim.extras = Value(extras);
     return prim;
@@ -538,6 +581,62 @@ class GltfReader {
     return out;
   }
 
+  // The corners of each face, as indices into the primitive's vertices. The first version
+  // wrote each face's corners in a row of their own, with the corner counts; later ones
+  // share the vertices and take the faces from the triangles, (0, 2, 1) and (0, 3, 2).
+  std::vector<std::array<std::size_t, 4>> FaceCorners(const tinygltf::Primitive& p,
+                                                      const std::vector<float>& counts,
+                                                      std::size_t vertices) {
+    std::vector<std::array<std::size_t, 4>> faces;
+    if (Version() < 2) {
+      std::size_t vertex = 0;
+      for (const float c : counts) {
+        const int n = static_cast<int>(c);
+        if ((n != 3 && n != 4) || vertex + static_cast<std::size_t>(n) > vertices)
+          Fail("the corner counts do not match the vertices");
+        faces.push_back({vertex, vertex + 1, vertex + 2, vertex + (n == 4 ? 3 : 0)});
+        vertex += static_cast<std::size_t>(n);
+      }
+      return faces;
+    }
+    const std::vector<std::uint32_t> index = IndicesOf(p);
+    const std::size_t count = counts.empty() ? index.size() / 3 : counts.size();
+    std::size_t at = 0;
+    for (std::size_t f = 0; f < count; ++f) {
+      const int n = counts.empty() ? 3 : static_cast<int>(counts[f]);
+      if ((n != 3 && n != 4) || at + (n == 4 ? 6u : 3u) > index.size())
+        Fail("the corner counts do not match the triangles");
+      std::array<std::size_t, 4> c{index[at], index[at + 2], index[at + 1], index[at]};
+      if (n == 4) c[3] = index[at + 4];
+      for (const std::size_t i : c)
+        if (i >= vertices) Fail("a triangle names a vertex the primitive lacks");
+      faces.push_back(c);
+      at += n == 4 ? 6 : 3;
+    }
+    return faces;
+  }
+
+  std::vector<std::uint32_t> IndicesOf(const tinygltf::Primitive& p) {
+    if (p.indices < 0 || static_cast<std::size_t>(p.indices) >= gltf_.accessors.size())
+      Fail("a primitive without triangles");
+    const tinygltf::Accessor& a = gltf_.accessors[static_cast<std::size_t>(p.indices)];
+    if (a.componentType != TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT || a.bufferView < 0 ||
+        static_cast<std::size_t>(a.bufferView) >= gltf_.bufferViews.size())
+      Fail("the triangles' accessor is not one Tamsel writes");
+    const tinygltf::BufferView& v = gltf_.bufferViews[static_cast<std::size_t>(a.bufferView)];
+    if (v.buffer < 0 || static_cast<std::size_t>(v.buffer) >= gltf_.buffers.size())
+      Fail("a bad buffer view");
+    const auto& data = gltf_.buffers[static_cast<std::size_t>(v.buffer)].data;
+    const std::size_t start = v.byteOffset + a.byteOffset;
+    if (start > data.size() || a.count > (data.size() - start) / 4 || a.count * 4 > v.byteLength)
+      Fail("the triangles lie outside their buffer");
+    std::vector<std::uint32_t> out(a.count);
+    std::memcpy(out.data(), data.data() + start, a.count * 4);
+    return out;
+  }
+
+  int Version() const { return IntOf(Get(gltf_.asset.extras, "tamsel")); }
+
   void ReadPrimitive(const tinygltf::Primitive& p, LODRec& lod) {
     const std::vector<float> positions = Floats(p, "POSITION", 3);
     std::vector<float> normals = Floats(p, "_TAMSEL_NORMAL", 3);
@@ -545,10 +644,14 @@ class GltfReader {
     std::vector<float> uv = Floats(p, "_TAMSEL_UV", 2);
     const bool exactUv = !uv.empty();
     if (!exactUv) uv = Floats(p, "TEXCOORD_0", 2);
-    const std::vector<float> corners =
-        FloatsAt(IntOf(Get(p.extras, "corners"), -1), "the corner counts", 1);
-    const std::vector<float> faces =
-        FloatsAt(IntOf(Get(p.extras, "faces"), -1), "the face vectors", 3);
+    const int countsAt = IntOf(Get(p.extras, "corners"), -1);
+    const std::vector<float> counts = countsAt < 0 && Version() >= 2
+                                          ? std::vector<float>{}
+                                          : FloatsAt(countsAt, "the corner counts", 1);
+    const int facesAt = IntOf(Get(p.extras, "faces"), -1);
+    const std::vector<float> faces = facesAt < 0 && Version() >= 2
+                                         ? std::vector<float>{}
+                                         : FloatsAt(facesAt, "the face vectors", 3);
     const Value& slots = Get(p.extras, "slots");
     std::string texture;
     if (const auto it = textureOfMaterial_.find(p.material); it != textureOfMaterial_.end())
@@ -556,16 +659,13 @@ class GltfReader {
     else
       texture =
           Get(p.extras, "texture").IsString() ? Get(p.extras, "texture").Get<std::string>() : "";
-    std::size_t vertex = 0;
-    const std::size_t vertices = positions.size() / 3;
+    const std::vector<std::array<std::size_t, 4>> corners =
+        FaceCorners(p, counts, positions.size() / 3);
     for (std::size_t f = 0; f < corners.size(); ++f) {
-      const int n = static_cast<int>(corners[f]);
-      if ((n != 3 && n != 4) || vertex + static_cast<std::size_t>(n) > vertices)
-        Fail("the corner counts do not match the vertices");
       FaceRec face;
-      for (int k = 0; k < 4; ++k) {
-        const std::size_t i = vertex + static_cast<std::size_t>(k < n ? k : 0);
-        VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+      for (std::size_t k = 0; k < 4; ++k) {
+        const std::size_t i = corners[f][k];
+        VertexRec& v = face.Vertices[k];
         const Single3 pos = Axes(positions[3 * i], positions[3 * i + 1], positions[3 * i + 2]);
         const double s = options_.scale;
         v.X = static_cast<float>(pos.x * s), v.Y = static_cast<float>(pos.y * s),
@@ -577,7 +677,6 @@ class GltfReader {
         if (uv.size() >= 2 * (i + 1))
           v.U = uv[2 * i], v.V = exactUv ? uv[2 * i + 1] : 1.0f - uv[2 * i + 1];
       }
-      vertex += static_cast<std::size_t>(n);
       face.TextureNames = {Renamed(texture), kBlank, kBlank, kBlank, ""};
       const Value& s =
           slots.IsArray() && f < slots.ArrayLen() ? slots.Get(static_cast<int>(f)) : Value();
@@ -588,6 +687,10 @@ class GltfReader {
         Single3* parts[3] = {&face.Normal, &face.Vector1, &face.Vector2};
         for (std::size_t q = 0; q < 3; ++q)
           *parts[q] = {faces[9 * f + 3 * q], faces[9 * f + 3 * q + 1], faces[9 * f + 3 * q + 2]};
+      } else if (faces.empty() && Version() >= 2) {
+        // Written only where they differ from these: the face's own, from its corners.
+        face.Normal = ComputedNormal(face);
+        face.Vector1 = ComputedVector(face);
       }
       lod.Faces.push_back(std::move(face));
     }
@@ -595,8 +698,7 @@ class GltfReader {
 
   // The file's axes as the craft's: our first exports mirrored them, later ones turn them.
   Single3 Axes(float x, float y, float z) const {
-    return IntOf(Get(gltf_.asset.extras, "tamsel")) < 2 ? MirroredFileAxes(x, y, z)
-                                                        : FromFileAxes(x, y, z, UpAxis::Y);
+    return Version() < 2 ? MirroredFileAxes(x, y, z) : FromFileAxes(x, y, z, UpAxis::Y);
   }
 
   // Texture names as the project will know them: kept unless the project has one already.

@@ -11,11 +11,13 @@
 #include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 
+#include "editing/normals.h"
 #include "editing/sample_craft.h"
 #include "interchange/model_export.h"
 #include "interchange/model_import.h"
@@ -559,6 +561,41 @@ TEST(OwnGltf, ALargeCraftIsRecognisedByItsJsonAndComesBackWhole) {
     EXPECT_EQ(g, glows) << name;
     EXPECT_GT(quads, 0) << name;
   }
+  // What the standard attributes carry exactly, and the normals and vectors the reader makes
+  // from the corners, are not written twice: a craft whose face normals and software vectors
+  // are calculated comes back bit for bit from a file of its geometry alone.
+  Model computed = craft;
+  CalculateFaceNormals(computed);
+  CalculateSoftwareVectors(computed);
+  for (MeshRec& m : computed.Meshes.EditAll())
+    for (LODRec& l : m.LODs)
+      for (FaceRec& f : l.Faces) {
+        f.Vector2 = {0, 0, 0};
+        for (float* c :
+             {&f.Normal.x, &f.Normal.y, &f.Normal.z, &f.Vector1.x, &f.Vector1.y, &f.Vector1.z})
+          if (*c == 0) *c = 0;  // as a project file keeps a zero
+      }
+  ExportModel(computed, ProjectBitmaps(computed), dir / "lean.gltf");
+  const std::string json = ReadFileText(dir / "lean.gltf");
+  EXPECT_EQ(json.find("\"faces\""), std::string::npos);
+  const ModelImportResult lean = Read(dir / "lean.gltf");
+  ASSERT_EQ(lean.meshes.size(), computed.Meshes.size());
+  for (std::size_t m = 0; m < lean.meshes.size(); ++m)
+    for (std::size_t l = 0; l < lean.meshes[m].LODs.size(); ++l) {
+      const auto &was = computed.Meshes[m].LODs[l].Faces, &is = lean.meshes[m].LODs[l].Faces;
+      ASSERT_EQ(is.size(), was.size());
+      for (std::size_t f = 0; f < was.size(); ++f) {
+        EXPECT_EQ(std::memcmp(&is[f].Normal, &was[f].Normal, sizeof(Single3)), 0);
+        EXPECT_EQ(std::memcmp(&is[f].Vector1, &was[f].Vector1, sizeof(Single3)), 0);
+        EXPECT_EQ(std::memcmp(&is[f].Vector2, &was[f].Vector2, sizeof(Single3)), 0);
+        for (std::size_t k = 0; k < 4; ++k) {
+          const VertexRec &a = is[f].Vertices[k], &b = was[f].Vertices[k];
+          EXPECT_TRUE(a.X == b.X && a.Y == b.Y && a.Z == b.Z && a.U == b.U && a.V == b.V &&
+                      a.I == b.I && a.J == b.J && a.K == b.K)
+              << m << " " << l << " " << f << " " << k;
+        }
+      }
+    }
   // Another tool's file that merely mentions the word is not taken for ours.
   GltfTriangle foreign({0, 0, 1, 0, 0, 1}, 1);
   foreign.m.nodes[0].name = "\"tamsel\"";
