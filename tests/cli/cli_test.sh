@@ -116,6 +116,14 @@ check "a private project file stays private after an import" test "$(stat -c %a 
 chmod 640 "$work/modes.opt"
 "$cli" create-opt "$work/modes" -o "$work/modes.opt" >/dev/null 2>&1
 check "an OPT file written again keeps its mode" test "$(stat -c %a "$work/modes.opt")" = 640
+"$cli" merge-opz "$work/craft/craft.opz" "$work/modes" >/dev/null 2>&1
+check "and after a merge" test "$(stat -c %a "$work/modes/modes.opz")" = 600
+"$cli" export "$work/craft/craft.opz" "$work/modes.glb" >/dev/null 2>&1
+chmod 604 "$work/modes.glb"
+"$cli" export "$work/craft/craft.opz" "$work/modes.glb" >/dev/null 2>&1
+check "an export written again keeps its mode" test "$(stat -c %a "$work/modes.glb")" = 604
+"$cli" import-model "$work/modes.glb" "$work/modes" >/dev/null 2>&1
+check "and an import-model its project file's" test "$(stat -c %a "$work/modes/modes.opz")" = 600
 chmod 444 "$work/modes/modes.opz"
 before=$(snapshot "$work/modes")
 "$cli" import-opt "$work/craft/craft.opt" "$work/modes" 2>"$work/err" >/dev/null; status=$?
@@ -126,7 +134,7 @@ chmod 644 "$work/modes/modes.opz"
 # A link to a project folder under another name reaches the same project file.
 ln -s "$work/modes" "$work/alias"
 "$cli" import-opt "$work/craft/craft.opt" "$work/alias" >/dev/null 2>&1
-check "an import through a link writes the folder's own project file" bash -c "[ ! -e '$work/modes/alias.opz' ] && '$cli' info '$work/modes/modes.opz' | grep -q '^8 meshes'"
+check "an import through a link writes the folder's own project file" bash -c "[ ! -e '$work/modes/alias.opz' ] && '$cli' info '$work/modes/modes.opz' | grep -q '^14 meshes'"
 
 # Export names every file it writes, and those it replaces.
 "$cli" export "$work/craft/craft.opz" "$work/named.gltf" 2>"$work/err" >/dev/null
