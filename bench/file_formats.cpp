@@ -63,6 +63,28 @@ void BM_OptImport(benchmark::State& state) {
 }
 BENCHMARK(BM_OptImport)->Unit(benchmark::kMillisecond);
 
+// One mesh of 100 000 faces whose faces run through 4 or 64 textures: the level grows one
+// block of faces per texture, and the time must not grow with the number of blocks.
+void BM_OptImportOneMesh(benchmark::State& state) {
+  const int textures = static_cast<int>(state.range(0));
+  static std::map<int, fs::path> opts;
+  if (!opts.count(textures)) {
+    Model model;
+    GenerateSample(model, Scratch() / ("onemesh" + std::to_string(textures)),
+                   {1, 100000, textures, 64});
+    opts[textures] = CreateOpt(model, 1);
+  }
+  const fs::path target = Scratch() / ("onemesh-imported" + std::to_string(textures));
+  fs::create_directories(target);
+  for (auto _ : state) {
+    Model model;
+    NewProject(model, target);
+    ImportOpt(model, opts[textures]);
+    benchmark::DoNotOptimize(model.Meshes.size());
+  }
+}
+BENCHMARK(BM_OptImportOneMesh)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+
 // The parse alone: the model records and bitmaps in memory, nothing written.
 void BM_OptParse(benchmark::State& state) {
   const Bytes bytes = ReadFileBytes(CraftOpt());
