@@ -243,6 +243,13 @@ class SceneReader {
     const aiMesh* first = scene_.mMeshes[node.mMeshes[0]];
     mesh.Name = UniqueMeshName(node.mName.length ? node.mName.C_Str() : first->mName.C_Str());
     mesh.LODs.resize(1);
+    // Room for the faces at once (polygons split add a few more): growing by doubling would
+    // hold up to twice a large mesh's faces for a moment.
+    std::size_t expected = 0;
+    for (unsigned i = 0; i < node.mNumMeshes; ++i)
+      if (node.mMeshes[i] < scene_.mNumMeshes)
+        expected += scene_.mMeshes[node.mMeshes[i]]->mNumFaces;
+    mesh.LODs[0].Faces.reserve(expected);
     bool normals = true;
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {
       const aiMesh& m = *scene_.mMeshes[node.mMeshes[i]];
