@@ -257,8 +257,26 @@ bool ProjectCommands::ImportModelFile(const QString& path,
   if (!ImportFile(merge, QString::fromStdString(ProjectFilePath(project.toStdString()).string())))
     return false;
   QStringList warnings;
-  for (const QString& line : out.split('\n'))
-    if (line.startsWith("warning: ")) warnings << line.mid(9);
+  bool assumed = false;  // the file said nothing of its axes: Y was taken as up
+  for (const QString& line : out.split('\n')) {
+    if (!line.startsWith("warning: ")) continue;
+    if (line.contains("Y was taken as up"))
+      assumed = true;
+    else
+      warnings << line.mid(9);
+  }
+  // The viewport shows the model as it came in: that is the preview the choice is made on.
+  if (assumed && !choice.zUp &&
+      dialogs_.OkCancel(QFileInfo(path).fileName() +
+                            " does not say which way is up. It came in with Y up (its front "
+                            "facing +Z), as the viewport shows it.\n\nOK keeps it; Cancel "
+                            "imports it again with Z up (its front facing -Y).",
+                        title) == Dialogs::Answer::Cancel &&
+      window_.Doc().Undo()) {
+    Dialogs::ModelImportChoice zUp = choice;
+    zUp.zUp = true;
+    return ImportModelFile(path, zUp);
+  }
   if (!warnings.isEmpty())
     dialogs_.MessageBox(warnings.join("\n"), title + ": what changed on the way");
   return true;

@@ -77,5 +77,38 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   EXPECT_NE(ReadFileText(dir / "scene.bin"), "the user's own");
 }
 
+// A file that says nothing of its axes comes in Y up, and the window asks, with the model in
+// view, whether to keep it so; Cancel brings it in again Z up, in place of the first.
+TEST_F(ModelMenuTest, AFileThatDoesNotSayWhichWayIsUpIsShownAndCanBeTurnedAtOnce) {
+  Open();
+  WriteFileAtomic(dir / "tall.obj", "v 0 0 0\nv 1 0 0\nv 0 0 4\no Tall\nf 1 2 3\n");
+  dialogs.Push(QString::fromStdString((dir / "tall.obj").string()));
+  dialogs.Push(Dialogs::ModelImportChoice{});
+  dialogs.Push(Dialogs::Answer::Ok);
+  window->MenuItem("threedsimportmenu")->trigger();
+  ASSERT_EQ(window->Model().MeshCount(), 3);
+  EXPECT_EQ(dialogs.asked().back().kind, "okcancel");
+  EXPECT_TRUE(dialogs.asked().back().text.contains("does not say which way is up"));
+  // Taken as Y up, the file's Z is the nose: the triangle lies flat.
+  float least = 0;
+  for (const VertexRec& v : window->Model().Meshes[2].LODs[0].Faces[0].Vertices)
+    least = std::min(least, v.Z);
+  EXPECT_EQ(least, 0.0f);
+  window->MenuItem("editundomenu")->trigger();
+  ASSERT_EQ(window->Model().MeshCount(), 2);
+
+  dialogs.Push(QString::fromStdString((dir / "tall.obj").string()));
+  dialogs.Push(Dialogs::ModelImportChoice{});
+  dialogs.Push(Dialogs::Answer::Cancel);
+  window->MenuItem("threedsimportmenu")->trigger();
+  ASSERT_EQ(window->Model().MeshCount(), 3) << "the Z-up import in place of the Y-up one";
+  least = 0;
+  for (const VertexRec& v : window->Model().Meshes[2].LODs[0].Faces[0].Vertices)
+    least = std::min(least, v.Z);
+  EXPECT_EQ(least, -4.0f) << "stands on the craft's top";
+  window->MenuItem("editundomenu")->trigger();
+  EXPECT_EQ(window->Model().MeshCount(), 2) << "one step";
+}
+
 }  // namespace
 }  // namespace tamsel::test
