@@ -1,6 +1,7 @@
 // Other tools' models at scale, as whole `tamsel-cli` processes: a glTF of 250 000, 500 000
 // and 1 000 000 triangles (16 meshes of indexed grids with normals and texture coordinates,
-// four 256 x 256 textures) imported into a new project, and that project exported to .glb.
+// four 256 x 256 textures) imported into a new project, that project exported to .glb, and
+// that .glb imported again.
 // Each figure is a fresh process with its peak resident memory, so that growth shows as a
 // curve over the three sizes.
 #include <benchmark/benchmark.h>
@@ -127,6 +128,35 @@ void BM_ExportGlb(benchmark::State& state) {
   state.counters["triangles"] = static_cast<double>(triangles);
 }
 BENCHMARK(BM_ExportGlb)
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+
+// Our own .glb of the same craft read back: its size beside the plain file's, and the import.
+void BM_ReimportOwnGlb(benchmark::State& state) {
+  const int triangles = static_cast<int>(state.range(0));
+  const fs::path project = ProjectOf(triangles);
+  if (!fs::exists(project / (project.filename().string() + ".opz")))
+    RunProcess({TAMSEL_CLI, "import-model", GridGltf(triangles).string(), project.string()});
+  const fs::path own = Scratch() / ("own" + std::to_string(triangles) + ".glb");
+  if (!fs::exists(own))
+    RunProcess({TAMSEL_CLI, "export", (project / (project.filename().string() + ".opz")).string(),
+                own.string()});
+  const fs::path back = Scratch() / ("back" + std::to_string(triangles));
+  tamsel::bench::MeasureProcess(
+      state,
+      [&] {
+        return std::vector<std::string>{TAMSEL_CLI, "import-model", own.string(), back.string()};
+      },
+      [&] { fs::remove_all(back); });
+  state.counters["own_MB"] = static_cast<double>(fs::file_size(own)) / 1e6;
+  state.counters["plain_MB"] = static_cast<double>(fs::file_size(GridGltf(triangles))) / 1e6;
+  state.counters["triangles"] = static_cast<double>(triangles);
+}
+BENCHMARK(BM_ReimportOwnGlb)
     ->Arg(250000)
     ->Arg(500000)
     ->Arg(1000000)
