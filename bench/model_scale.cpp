@@ -24,6 +24,12 @@ using tamsel::bench::Scratch;
 
 namespace {
 
+// Each step at 250 000, 500 000 and 1 000 000 triangles, twice, timed as processes.
+void AtThreeSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(250000)->Arg(500000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMillisecond);
+  b->Iterations(2);
+}
+
 // 16 grids of about triangles / 16 triangles each, bent into waves.
 fs::path GridGltf(int triangles) {
   const fs::path out = Scratch() / ("grid" + std::to_string(triangles) + ".glb");
@@ -107,13 +113,7 @@ void BM_ImportGltf(benchmark::State& state) {
       [&] { fs::remove_all(ProjectOf(triangles)); });
   state.counters["triangles"] = static_cast<double>(triangles);
 }
-BENCHMARK(BM_ImportGltf)
-    ->Arg(250000)
-    ->Arg(500000)
-    ->Arg(1000000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+BENCHMARK(BM_ImportGltf)->Apply(AtThreeSizes);
 
 void BM_ExportGlb(benchmark::State& state) {
   const int triangles = static_cast<int>(state.range(0));
@@ -127,13 +127,7 @@ void BM_ExportGlb(benchmark::State& state) {
   });
   state.counters["triangles"] = static_cast<double>(triangles);
 }
-BENCHMARK(BM_ExportGlb)
-    ->Arg(250000)
-    ->Arg(500000)
-    ->Arg(1000000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+BENCHMARK(BM_ExportGlb)->Apply(AtThreeSizes);
 
 // Our own .glb of the same craft read back: its size beside the plain file's, and the import.
 void BM_ReimportOwnGlb(benchmark::State& state) {
@@ -156,13 +150,7 @@ void BM_ReimportOwnGlb(benchmark::State& state) {
   state.counters["plain_MB"] = static_cast<double>(fs::file_size(GridGltf(triangles))) / 1e6;
   state.counters["triangles"] = static_cast<double>(triangles);
 }
-BENCHMARK(BM_ReimportOwnGlb)
-    ->Arg(250000)
-    ->Arg(500000)
-    ->Arg(1000000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2);
+BENCHMARK(BM_ReimportOwnGlb)->Apply(AtThreeSizes);
 
 }  // namespace
 
