@@ -35,6 +35,17 @@ class CheckTest : public ProjectTest {
     }
     return nullptr;
   }
+  // Clicks a fix button: it leaves `after` findings of `code`, and one undo brings back
+  // `before`, so the fixes were one step.
+  void ExpectOneStepAndItsUndo(QPushButton* button, const std::string& code, int after,
+                               int before) {
+    button->click();
+    Settle();
+    EXPECT_EQ(Count(code), after);
+    window->MenuItem("editundomenu")->trigger();
+    Settle();
+    EXPECT_EQ(Count(code), before);
+  }
   void ClickRow(QTreeWidgetItem* row) {
     auto* list = window->findChild<QTreeWidget*>("checklist");
     window->Shell().ShowChecks();
@@ -84,14 +95,8 @@ TEST_F(CheckTest, ClickingAFindingChoosesItsFacesAndTheFixIsOneUndoStep) {
   auto* fix = window->findChild<QPushButton*>("checkfix");
   ASSERT_TRUE(fix->isEnabled());
   EXPECT_EQ(fix->text(), "Calculate face normals and software vectors");
-  const std::size_t steps = window->Doc().HistorySteps();
-  fix->click();
-  Settle();
-  EXPECT_EQ(window->Doc().HistorySteps(), steps + 1);
-  EXPECT_EQ(Count("face-normal-backward"), 1) << "the other mesh's faces are left alone";
-  window->MenuItem("editundomenu")->trigger();
-  Settle();
-  EXPECT_EQ(Count("face-normal-backward"), 2);
+  // The other mesh's faces are left alone.
+  ExpectOneStepAndItsUndo(fix, "face-normal-backward", 1, 2);
 }
 
 // Every finding of a kind at once: both empty hitzones fitted in one undo step, the button
@@ -104,14 +109,7 @@ TEST_F(CheckTest, FixAllFixesEveryFindingOfTheChosenKindInOneStep) {
   auto* all = window->findChild<QPushButton*>("checkfixall");
   ASSERT_TRUE(all->isEnabled());
   EXPECT_EQ(all->text(), "Fit the hitzone box to the mesh: all 2");
-  const std::size_t steps = window->Doc().HistorySteps();
-  all->click();
-  Settle();
-  EXPECT_EQ(window->Doc().HistorySteps(), steps + 1);
-  EXPECT_EQ(Count("hitzone-box"), 0);
-  window->MenuItem("editundomenu")->trigger();
-  Settle();
-  EXPECT_EQ(Count("hitzone-box"), 2);
+  ExpectOneStepAndItsUndo(all, "hitzone-box", 0, 2);
 
   // The list takes several rows; Fix applies to the chosen ones of the kind.
   auto* list = window->findChild<QTreeWidget*>("checklist");
@@ -123,10 +121,8 @@ TEST_F(CheckTest, FixAllFixesEveryFindingOfTheChosenKindInOneStep) {
       (*it)->setSelected(true);
   }
   list->setCurrentItem(RowOf("face-normal-backward"), 0, QItemSelectionModel::NoUpdate);
-  window->findChild<QPushButton*>("checkfix")->click();
-  Settle();
-  EXPECT_EQ(Count("face-normal-backward"), 0);
-  EXPECT_EQ(window->Doc().HistorySteps(), steps + 1) << "one step; the undone one is gone";
+  ExpectOneStepAndItsUndo(window->findChild<QPushButton*>("checkfix"), "face-normal-backward", 0,
+                          2);
 }
 
 TEST_F(CheckTest, TheProfileIsKeptAndChangesWhatIsAnError) {
