@@ -8,6 +8,7 @@ TAMSEL_PACKAGES=(
   libgtest-dev libbenchmark-dev
   libassimp-dev libstb-dev libimagequant-dev libtinygltf-dev nlohmann-json3-dev
   desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
+  procps util-linux
 )
 
 tamsel_ensure_packages() {
