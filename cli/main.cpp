@@ -81,12 +81,12 @@ struct Args {
 };
 
 // Each command's options: a name, and whether a value follows it.
-struct OptionSpec {
+struct CommandOption {
   const char* name;
   bool takesValue;
 };
-const std::map<std::string, std::vector<OptionSpec>>& CommandOptions() {
-  static const std::map<std::string, std::vector<OptionSpec>> table = {
+const std::map<std::string, std::vector<CommandOption>>& CommandOptions() {
+  static const std::map<std::string, std::vector<CommandOption>> table = {
       {"import-opt", {}},
       {"import-dxf", {}},
       {"merge-opz", {}},
@@ -126,13 +126,13 @@ Args Parse(const std::string& command, int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg.size() > 1 && arg[0] == '-') {
-      const OptionSpec* spec = nullptr;
-      for (const OptionSpec& s : known->second)
-        if (arg == s.name) spec = &s;
-      if (!spec) throw UsageError(command + " has no option " + arg);
+      const CommandOption* option = nullptr;
+      for (const CommandOption& o : known->second)
+        if (arg == o.name) option = &o;
+      if (!option) throw UsageError(command + " has no option " + arg);
       if (a.options.count(arg)) throw UsageError(arg + " is given twice");
-      if (spec->takesValue && i + 1 >= argc) throw UsageError(arg + " needs a value");
-      a.options[arg] = spec->takesValue ? argv[++i] : "";
+      if (option->takesValue && i + 1 >= argc) throw UsageError(arg + " needs a value");
+      a.options[arg] = option->takesValue ? argv[++i] : "";
     } else {
       a.positional.push_back(arg);
     }
