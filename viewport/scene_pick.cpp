@@ -1,6 +1,7 @@
 #include "viewport/scene_pick.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -12,6 +13,16 @@ namespace {
 struct Clip {
   double x, y, z, w;
 };
+
+Clip ToClip(const Matrix4& m, double x, double y, double z) {
+  return {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
+          m[2] * x + m[6] * y + m[10] * z + m[14], m[3] * x + m[7] * y + m[11] * z + m[15]};
+}
+
+// Where a clipped point shows in the view, device pixels from the top left.
+std::array<double, 2> OnScreen(const Clip& c, const PickView& at) {
+  return {(c.x / c.w + 1) / 2 * at.width, (1 - c.y / c.w) / 2 * at.height};
+}
 
 // The six planes of the clip volume as signed distances: inside when all are >= 0.
 inline double Plane(const Clip& c, int p) {
@@ -92,11 +103,7 @@ class Picker {
     return mesh.HasLevel(level_) ? &mesh.LODs[static_cast<std::size_t>(level_)] : nullptr;
   }
 
-  Clip To(const Matrix4& m, double x, double y, double z) const {
-    return {m[0] * x + m[4] * y + m[8] * z + m[12], m[1] * x + m[5] * y + m[9] * z + m[13],
-            m[2] * x + m[6] * y + m[10] * z + m[14], m[3] * x + m[7] * y + m[11] * z + m[15]};
-  }
-  Clip To(double x, double y, double z) const { return To(*current_, x, y, z); }
+  Clip To(double x, double y, double z) const { return ToClip(*current_, x, y, z); }
 
   // Whether a box can hold anything inside the volume: not all its corners beyond a plane.
   bool MayHit(const PickBoxes::Box& b) const {
@@ -464,10 +471,7 @@ PickOutcome PickScene(const Model& model, const ViewState& view, const SceneInpu
 
 bool HiddenByFaces(const Model& model, const ViewState& view, const PickView& at, const Single3& p,
                    PickBoxes& boxes) {
-  const Matrix4 m = Multiply(at.projection, at.modelView);
-  const Clip c{
-      m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12], m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
-      m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14], m[3] * p.x + m[7] * p.y + m[11] * p.z + m[15]};
+  const Clip c = ToClip(Multiply(at.projection, at.modelView), p.x, p.y, p.z);
   if (!(c.w > 0)) return false;
   // Faces alone, solid, named by face: no points, lines or panel drawings take part.
   ViewState faces = view;
@@ -477,8 +481,8 @@ bool HiddenByFaces(const Model& model, const ViewState& view, const PickView& at
   faces.GeometrySubPanel = GeometrySub::Face;
   faces.PropertyPanel = Panel::Geometry;
   PickView spot = at;
-  spot.x = (c.x / c.w + 1) / 2 * at.width;
-  spot.y = (1 - c.y / c.w) / 2 * at.height;
+  const auto [x, y] = OnScreen(c, at);
+  spot.x = x, spot.y = y;
   spot.size = 0.01;  // the depth of the faces at that very spot, not nearby
   const PickOutcome nearest = PickScene(model, faces, {}, spot, boxes);
   // A point on a face is not hidden by that face: depths are compared with a margin for
@@ -503,11 +507,8 @@ PickOutcome PickClick(const Model& model, const ViewState& view, const SceneInpu
   double best = 0;
   for (int k = 0; k < f.CornerCount(); ++k) {
     const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
-    const double w = m[3] * v.X + m[7] * v.Y + m[11] * v.Z + m[15];
-    const double x = (m[0] * v.X + m[4] * v.Y + m[8] * v.Z + m[12]) / w;
-    const double y = (m[1] * v.X + m[5] * v.Y + m[9] * v.Z + m[13]) / w;
-    const double dx = (x + 1) / 2 * at.width - at.x, dy = (1 - y) / 2 * at.height - at.y;
-    const double d = dx * dx + dy * dy;
+    const auto [x, y] = OnScreen(ToClip(m, v.X, v.Y, v.Z), at);
+    const double d = (x - at.x) * (x - at.x) + (y - at.y) * (y - at.y);
     if (k == 0 || d < best) best = d, nearest = k;
   }
   PickOutcome corner = face;
