@@ -768,8 +768,8 @@ class GltfReader {
 
 // The file's JSON, discarded when there is none. A .glb keeps its JSON in the first chunk
 // (length at byte 12, JSON from byte 20).
-nlohmann::json JsonOf(const Bytes& bytes, bool binary) {
-  const char* begin = reinterpret_cast<const char*>(bytes.data());
+nlohmann::json JsonOf(std::string_view bytes, bool binary) {
+  const char* begin = bytes.data();
   const char* end = begin + bytes.size();
   if (binary) {
     if (bytes.size() < 20) return nlohmann::json::value_t::discarded;
@@ -784,7 +784,8 @@ nlohmann::json JsonOf(const Bytes& bytes, bool binary) {
 
 // Whether the file's JSON holds asset.extras.tamsel as a number.
 bool MarkedAsOurs(const Bytes& bytes, bool binary) {
-  const nlohmann::json json = JsonOf(bytes, binary);
+  const nlohmann::json json =
+      JsonOf({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, binary);
   if (json.is_discarded() || !json.is_object()) return false;
   const auto asset = json.find("asset");
   if (asset == json.end() || !asset->is_object()) return false;
@@ -860,9 +861,11 @@ std::optional<ModelImportResult> ReadOwnGltf(const fs::path& file,
 std::vector<std::string> GltfExtensionsUsed(const fs::path& file) {
   std::vector<std::string> used;
   try {
-    const Bytes bytes = ReadFileBytes(file);
-    const bool binary = bytes.size() >= 4 && std::memcmp(bytes.data(), "glTF", 4) == 0;
-    const nlohmann::json json = JsonOf(bytes, binary);
+    // Mapped: of a .glb only the JSON, its first chunk, is read, not the buffer behind it.
+    const MappedText mapped(file);
+    const std::string_view text = mapped.text();
+    const bool binary = text.size() >= 4 && text.substr(0, 4) == "glTF";
+    const nlohmann::json json = JsonOf(text, binary);
     if (!json.is_object()) return used;
     const auto list = json.find("extensionsUsed");
     if (list == json.end() || !list->is_array()) return used;
