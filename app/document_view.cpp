@@ -1,5 +1,6 @@
 // The window's side of the document: every model change arrives here once, and the lists,
-// panels, texture objects, caption and Edit menu follow it before the one CreateCall.
+// panels, texture objects, caption and Edit menu follow it before the viewport syncs
+// with the model.
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -19,7 +20,7 @@
 #include "editing/selection.h"
 #include "editing/ship_features.h"
 #include "model/project.h"
-#include "viewport/cxxx.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 
@@ -35,15 +36,14 @@ bool TamselWindow::Edit(const QString& label, const Document::Edit& edit) {
 }
 
 void TamselWindow::OnDocumentChanged(const ModelChange& change) {
-  if (!change.selectionOnly) statusBar()->clearMessage();  // an earlier error no longer applies
+  if (!change.recordsUnchanged) statusBar()->clearMessage();  // an earlier error no longer applies
   if (change.everything) panels_->Clear();
   if (change.everything || change.textureList || !change.textures.empty())
     link_->FollowTextures(change);
   panels_->Refresh(change);
   shell_->Refresh(change);
   // An edit (or its undo) recomputes the model's extent: the view keeps its own.
-  if (!change.selectionOnly) Viewport().KeepView();
-  Viewport().CreateCall(change);
+  Viewport().SyncWithModel(change);
   link_->FollowAnimation();
 }
 

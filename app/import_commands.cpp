@@ -34,7 +34,7 @@
 #include "model/project_save_as.h"
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
-#include "viewport/cxxx.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 namespace fs = std::filesystem;
@@ -87,7 +87,9 @@ bool ProjectCommands::ImportFile(const ImportKind& kind, const QString& path) {
   }
   ShowProjectControls();
   if (kind.selectFirstMesh) FocusFirstMesh();
-  window_.Viewport().FitWhole();  // an imported craft is framed whole, as an opened one is
+  window_.Viewport()
+      .Navigation()
+      .FitWhole();  // an imported craft is framed whole, as an opened one is
   return true;
 }
 

@@ -9,12 +9,12 @@
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
 #include "model/read_ahead.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
 
 int main(int argc, char** argv) {
   // The viewport needs a compatibility context; the format must be the default before
   // the application object exists.
-  tamsel::GlxCtl::SetDefaultFormat();
+  tamsel::GlViewportWidget::SetDefaultFormat();
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Tamsel");
   QApplication::setApplicationName("Tamsel");
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     window.StartWith(parser.positionalArguments().first());
     // The first frame that counts for timing shows the craft.
     window.Link().SetQuitAfterFirstFrame(parser.isSet(quitOption));
-    window.Renderscreen().Redraw();
+    window.ViewportWidget().Redraw();
   }
   tamsel::DropReadAhead();  // the open took it, or failed before reading
   if (parser.isSet(shotOption)) {

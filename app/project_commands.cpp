@@ -31,7 +31,7 @@
 #include "model/project_save_as.h"
 #include "opt/opt_import.h"
 #include "opt/opt_writer.h"
-#include "viewport/cxxx.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 namespace fs = std::filesystem;
@@ -91,7 +91,7 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
     window_.MenuItem(name)->setEnabled(true);
   doc_.Reset();
   FocusFirstMesh();
-  window_.Viewport().FitWhole();
+  window_.Viewport().Navigation().FitWhole();
   AddRecentProject(path);
   return true;
 }
@@ -336,7 +336,7 @@ void ProjectCommands::saveasopzmenu_Click() {
   projectLock_ = std::move(lock);
   doc_.MovedFolder();
   ModelChange moved;
-  moved.selectionOnly = true;
+  moved.recordsUnchanged = true;
   moved.folder = true;  // the texture sub-frame lists the new folder's bitmaps
   doc_.Changed(moved);
   const QString file = QString::fromStdString(ProjectFilePath(model_.ProjectPath).string());

@@ -17,8 +17,8 @@
 #include "app/view_options.h"
 #include "app/viewport_link.h"
 #include "app/window_shell.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 
@@ -42,22 +42,22 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   auto* centre = new QVBoxLayout(client);
   centre->setContentsMargins(0, 0, 0, 0);
   centre->setSpacing(0);
-  renderscreen_ = new GlxCtl(client);
-  renderscreen_->setObjectName("renderscreen");
-  renderscreen_->setMinimumSize(200, 150);
-  centre->addWidget(renderscreen_, 1);
+  viewportWidget_ = new GlViewportWidget(client);
+  viewportWidget_->setObjectName("renderscreen");
+  viewportWidget_->setMinimumSize(200, 150);
+  centre->addWidget(viewportWidget_, 1);
   auto* viewOptions = new ViewOptions(client);
   centre->addWidget(viewOptions);
 
   panels_ = new PropertyPanels(*this);
-  link_ = new ViewportLink(*this, *this, *renderscreen_, colors_, *viewOptions, *panels_);
+  link_ = new ViewportLink(*this, *this, *viewportWidget_, colors_, *viewOptions, *panels_);
   bars_ = new ViewBars(*this, *this, *panels_, link_->Viewport());
   QAction* modelling = menus_.value("modellingnavmenu");
   modelling->setChecked(link_->ModellingNavigation());
   connect(modelling, &QAction::toggled, link_, &ViewportLink::SetModellingNavigation);
   files_ = new ProjectCommands(*this, dialogs_, menuBar()->findChild<QMenu*>("recentmenu"));
   craft_ = new CraftCommands(*this, colors_, menus_, this);
-  shell_ = new WindowShell(*this, menus_, renderscreen_, panels_);
+  shell_ = new WindowShell(*this, menus_, viewportWidget_, panels_);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
 
   ModelChange start;
@@ -80,7 +80,7 @@ TamselWindow::~TamselWindow() {
 void TamselWindow::Startup() {
   link_->Start();
   show();
-  renderscreen_->SetActive(true);
+  viewportWidget_->SetActive(true);
 }
 
 void TamselWindow::StartWith(const QString& file) {
@@ -104,12 +104,12 @@ KeyedToolBar& TamselWindow::PropBar() {
   return panels_->Bar();
 }
 
-CXXX& TamselWindow::Viewport() {
+ViewportController& TamselWindow::Viewport() {
   return link_->Viewport();
 }
 
 TextureObjects& TamselWindow::Textures() {
-  return link_->Viewport().Textures();
+  return link_->Viewport().Drawing().Textures();
 }
 
 void TamselWindow::Status(const QString& text) {

@@ -17,10 +17,10 @@ class QProgressBar;
 
 namespace tamsel {
 
-class CXXX;
+class ViewportController;
 class CraftCommands;
 class Dialogs;
-class GlxCtl;
+class GlViewportWidget;
 class KeyedToolBar;
 class ProjectCommands;
 class PropertyPanels;
@@ -48,8 +48,8 @@ class TamselWindow : public QMainWindow, public PanelHost {
   ProjectCommands& Files() { return *files_; }
   PropertyPanels& Panels() { return *panels_; }
   WindowShell& Shell() { return *shell_; }
-  CXXX& Viewport();
-  GlxCtl& Renderscreen() { return *renderscreen_; }
+  ViewportController& Viewport();
+  GlViewportWidget& ViewportWidget() { return *viewportWidget_; }
   KeyedToolBar& ViewBar();
   KeyedToolBar& DispBar();
   KeyedToolBar& PropBar();
@@ -73,7 +73,7 @@ class TamselWindow : public QMainWindow, public PanelHost {
 
  private:
   // The document's one listener: the texture objects, the panels, the docks, the caption,
-  // the Edit menu and the status bar follow the change, then one CreateCall.
+  // the Edit menu and the status bar follow the change, then the viewport syncs with it.
   void OnDocumentChanged(const ModelChange& change);
 
   Dialogs& dialogs_;
@@ -81,7 +81,7 @@ class TamselWindow : public QMainWindow, public PanelHost {
   tamsel::ViewState view_;
   tamsel::ColorSettings colors_;
   MenuItems menus_;
-  GlxCtl* renderscreen_ = nullptr;
+  GlViewportWidget* viewportWidget_ = nullptr;
   PropertyPanels* panels_ = nullptr;
   ViewportLink* link_ = nullptr;
   ViewBars* bars_ = nullptr;

@@ -12,11 +12,12 @@
 #include "app/panels/panel_host.h"
 #include "app/panels/property_panels.h"
 #include "app/toolbar_buttons.h"
-#include "viewport/cxxx.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 
-ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels, CXXX& viewport)
+ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
+                   ViewportController& viewport)
     : QObject(&window), host_(host), panels_(panels), viewport_(viewport) {
   viewbar_ = new KeyedToolBar("viewbar", ViewBarButtons());
   dispbar_ = new KeyedToolBar("dispbar", DispBarButtons());
@@ -73,14 +74,15 @@ ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
 }
 
 void ViewBars::ShowPreset(const QString& key) {
-  viewport_.ViewPreset(key.toStdString());
-  viewport_.Fit();
+  viewport_.Navigation().ViewPreset(key.toStdString());
+  viewport_.Navigation().Fit();
 }
 
 void ViewBars::viewbar_ButtonClick(int index) {
   // A new direction shows the model (or the selection) whole; "fit" keeps the direction.
-  if (viewbar_->Key(index) != "fit") viewport_.ViewPreset(viewbar_->Key(index).toStdString());
-  viewport_.Fit();
+  if (viewbar_->Key(index) != "fit")
+    viewport_.Navigation().ViewPreset(viewbar_->Key(index).toStdString());
+  viewport_.Navigation().Fit();
 }
 
 void ViewBars::dispbar_ButtonClick(int index) {

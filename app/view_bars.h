@@ -9,14 +9,15 @@ class QMainWindow;
 
 namespace tamsel {
 
-class CXXX;
+class ViewportController;
 class KeyedToolBar;
 class PanelHost;
 class PropertyPanels;
 
 class ViewBars : public QObject {
  public:
-  ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels, CXXX& viewport);
+  ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
+           ViewportController& viewport);
   KeyedToolBar& ViewBar() { return *viewbar_; }
   KeyedToolBar& DispBar() { return *dispbar_; }
 
@@ -28,7 +29,7 @@ class ViewBars : public QObject {
  private:
   PanelHost& host_;
   PropertyPanels& panels_;
-  CXXX& viewport_;
+  ViewportController& viewport_;
   KeyedToolBar* viewbar_ = nullptr;
   KeyedToolBar* dispbar_ = nullptr;
 };

@@ -21,11 +21,11 @@
 #include "editing/select_many.h"
 #include "editing/selection.h"
 #include "viewport/camera_frame.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
 #include "viewport/rect_select.h"
 #include "viewport/scene_pick.h"
 #include "viewport/scene_view.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 namespace {
@@ -33,46 +33,19 @@ namespace {
 const char* const kNavigationKey = "viewport/navigation";
 
 }  // namespace
-int KeyCodeOf(int qtKey) {
-  switch (qtKey) {
-    case Qt::Key_Left:
-      return 37;
-    case Qt::Key_Up:
-      return 38;
-    case Qt::Key_Right:
-      return 39;
-    case Qt::Key_Down:
-      return 40;
-    case Qt::Key_Shift:
-      return 16;
-    case Qt::Key_Control:
-      return 17;
-    case Qt::Key_Alt:
-      return 18;
-    case Qt::Key_Escape:
-      return 27;
-    case Qt::Key_Space:
-      return 32;
-    case Qt::Key_Delete:
-      return 46;
-    default:
-      if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
-        return qtKey;
-      return 0;
-  }
-}
 
-ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control,
+ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlViewportWidget& widget,
                            ColorSettings& colors, ViewOptions& options, PropertyPanels& panels)
     : QObject(&window),
       window_(window),
       host_(host),
-      control_(control),
+      widget_(widget),
       options_(options),
       panels_(panels),
-      cxxx_(std::make_unique<CXXX>(host.Doc().model(), host.View(), colors, control, *this)) {
-  control_.SetEvents(this);
-  viewName_ = new QLabel(&control_);
+      controller_(std::make_unique<ViewportController>(host.Doc().model(), host.View(), colors,
+                                                       widget, *this)) {
+  widget_.SetInput(this);
+  viewName_ = new QLabel(&widget_);
   viewName_->setObjectName("viewname");
   viewName_->setStyleSheet("QLabel { color: #c8c8c8; background: transparent; }");
   viewName_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -83,23 +56,29 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control
   // The timer runs only while an animation is ticked and shown: an idle window uses no CPU.
   connect(animation_, &QTimer::timeout, this, [this] {
     if (Animating())
-      control_.Redraw();
+      widget_.Redraw();
     else
       animation_->stop();
   });
   qApp->installEventFilter(this);
-  modelling_ = QSettings().value(kNavigationKey).toString() == "modelling";
-  control_.setStatusTip(PointerHint());
+  controller_->Navigation().SetScheme(QSettings().value(kNavigationKey).toString() == "modelling"
+                                          ? NavigationScheme::Modelling
+                                          : NavigationScheme::Default);
+  widget_.setStatusTip(PointerHint());
 }
 
 void ViewportLink::SetModellingNavigation(bool on) {
-  modelling_ = on;
+  controller_->Navigation().SetScheme(on ? NavigationScheme::Modelling : NavigationScheme::Default);
   QSettings().setValue(kNavigationKey, on ? "modelling" : "default");
-  control_.setStatusTip(PointerHint());
+  widget_.setStatusTip(PointerHint());
+}
+
+bool ViewportLink::ModellingNavigation() const {
+  return controller_->Navigation().Scheme() == NavigationScheme::Modelling;
 }
 
 QString ViewportLink::PointerHint() const {
-  return modelling_
+  return ModellingNavigation()
              ? "Left-click picks (Shift adds); left-drag selects what a rectangle holds (Shift "
                "adds, Ctrl removes); middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag "
                "zooms; the wheel zooms; F frames the selection"
@@ -110,12 +89,12 @@ QString ViewportLink::PointerHint() const {
 
 ViewportLink::~ViewportLink() {
   qApp->removeEventFilter(this);
-  control_.SetEvents(nullptr);
+  widget_.SetInput(nullptr);
 }
 
 void ViewportLink::FollowTextures(const ModelChange& change) {
   const tamsel::Model& model = host_.Doc().model();
-  TextureObjects& objects = cxxx_->Textures();
+  TextureObjects& objects = controller_->Drawing().Textures();
   if (change.everything) objects.Clear();
   const std::size_t count = model.Textures.size();
   const std::size_t loaded = std::min(objects.size(), count);
@@ -138,7 +117,7 @@ void ViewportLink::FollowTextures(const ModelChange& change) {
 }
 
 void ViewportLink::Start() {
-  control_.Start();
+  widget_.Start();
   FollowAnimation();
 }
 
@@ -156,16 +135,13 @@ void ViewportLink::FollowAnimation() {
   if (Animating() && !animation_->isActive()) animation_->start();
 }
 
-void ViewportLink::Init() {
-  cxxx_->Init();
-}
 void ViewportLink::InitGL() {
-  cxxx_->InitGL();
+  controller_->InitGL();
 }
 
 void ViewportLink::Draw() {
-  cxxx_->Draw();
-  if (const QString name = QString::fromStdString(ViewName(control_.Camera()));
+  controller_->Draw();
+  if (const QString name = QString::fromStdString(ViewName(widget_.Camera()));
       viewName_->text() != name) {
     viewName_->setText(name);
     viewName_->adjustSize();
@@ -174,103 +150,68 @@ void ViewportLink::Draw() {
   if (framesDrawn_ == quitAtFrame_) QTimer::singleShot(0, qApp, &QApplication::quit);
 }
 
-void ViewportLink::DrawForPick() {
-  cxxx_->DrawForPick();
-}
-void ViewportLink::MouseDown(int b, int s, float x, float y) {
-  if (modelling_ && b == 4) {
-    middleLast_ = QPoint(static_cast<int>(x), static_cast<int>(y));
-    return;  // the scheme's own turning, panning and zooming
-  }
-  if (b == 1) {
-    bandStart_ = QPoint(static_cast<int>(x), static_cast<int>(y));
+void ViewportLink::MousePress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) {
+  if (button == Qt::LeftButton) {
+    bandStart_ = at.toPoint();
     banding_ = true;
   }
-  cxxx_->MouseDown(b, s, x, y);
-}
-void ViewportLink::MouseMove(int b, int s, float x, float y) {
-  if (modelling_ && (b & 4)) {
-    const QPoint at(static_cast<int>(x), static_cast<int>(y));
-    const QPoint d = at - middleLast_;
-    middleLast_ = at;
-    Camera& camera = control_.Camera();
-    if (s & 2) {
-      cxxx_->Wheel(-d.y() / 20.0, 0);  // up zooms in, as a wheel turned away
-    } else if (s & 1) {
-      const double unit = cxxx_->UnitsPerPixel();
-      camera.Pan(d.x() * unit, -d.y() * unit);
-    } else {
-      camera.RotateY(0.5 * d.x());
-      camera.RotateX(0.5 * d.y());
-    }
-    control_.Redraw();
-    return;
-  }
-  if (banding_ && (b & 1)) {
-    if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, &control_);
-    band_->setGeometry(
-        QRect(bandStart_, QPoint(static_cast<int>(x), static_cast<int>(y))).normalized());
-    band_->show();
-  }
-  cxxx_->MouseMove(b, s, x, y);
+  controller_->MousePress(button, modifiers, at);
 }
 
-void ViewportLink::MouseUp(int b, int s, float x, float y) {
-  if (b != 1 || !banding_) return;
+void ViewportLink::MouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers modifiers, QPointF at) {
+  if (banding_ && (held & Qt::LeftButton)) {
+    if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, &widget_);
+    band_->setGeometry(QRect(bandStart_, at.toPoint()).normalized());
+    band_->show();
+  }
+  controller_->MouseMove(held, modifiers, at);
+}
+
+void ViewportLink::MouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                QPointF at) {
+  if (button != Qt::LeftButton || !banding_) return;
   banding_ = false;
   const bool drawn = band_ && band_->isVisible();
   if (band_) band_->hide();
-  const QPoint end(static_cast<int>(x), static_cast<int>(y));
-  if (!drawn || (end - bandStart_).manhattanLength() <= GlxCtl::kClickSlop) {
-    // A left click picks in the modelling tools' scheme, as a right click does otherwise.
-    if (!modelling_ || (end - bandStart_).manhattanLength() > GlxCtl::kClickSlop) return;
-    const PickOutcome picked = cxxx_->ClickAt(bandStart_.x(), bandStart_.y());
-    if (picked.kind == PickOutcome::NoHit) ApplyPickResult({}, s & 1);
-    if (picked.kind == PickOutcome::Named) ApplyPickResult(picked.target, s & 1);
-    return;
-  }
-  const Matrix4 view = Multiply(control_.Camera().Projection(control_.width(), control_.height()),
-                                control_.Camera().ModelView());
+  const QPoint end = at.toPoint();
+  // A rectangle too small to be one is a click, which the controller takes.
+  if (!drawn || (end - bandStart_).manhattanLength() <= GlViewportWidget::kClickSlop) return;
+  const Camera& camera = widget_.Camera();
+  const int w = widget_.width(), h = widget_.height();
+  const Matrix4 view = Multiply(camera.Projection(w, h), camera.ModelView());
   const ScreenRect r{static_cast<double>(bandStart_.x()), static_cast<double>(bandStart_.y()),
                      static_cast<double>(end.x()), static_cast<double>(end.y())};
-  const SelectOp op = (s & 1) ? SelectOp::Add : (s & 2) ? SelectOp::Remove : SelectOp::Replace;
-  const int w = control_.width(), h = control_.height();
+  const SelectOp op = (modifiers & Qt::ShiftModifier)     ? SelectOp::Add
+                      : (modifiers & Qt::ControlModifier) ? SelectOp::Remove
+                                                          : SelectOp::Replace;
   const ViewState& v = host_.View();
   // Where faces are solid the rectangle takes what shows, not what they hide; a plain
   // wireframe takes everything inside. Meshes go by their centres, which lie inside them.
   const bool solid = SceneView::Of(v, {}).SolidFaces() && v.GeometryLevel != Geometry::Mesh;
-  PickView at;
-  at.width = w, at.height = h;
-  at.projection = control_.Camera().Projection(w, h);
-  at.modelView = control_.Camera().ModelView();
+  PickView at3;
+  at3.width = w, at3.height = h;
+  at3.projection = camera.Projection(w, h);
+  at3.modelView = camera.ModelView();
   PickBoxes boxes;
   // The faces are looked at as they were: the selection below copies the meshes it changes.
   const tamsel::Model before = host_.Doc().model();
   SelectWhere(
       host_.Doc().model(), v.LevelIndex(), LevelKind(v.GeometryLevel), op, [&](const Single3& p) {
-        return ShowsInside(view, w, h, r, p) && !(solid && HiddenByFaces(before, v, at, p, boxes));
+        return ShowsInside(view, w, h, r, p) && !(solid && HiddenByFaces(before, v, at3, p, boxes));
       });
   host_.SelectionChanged(false);
 }
-void ViewportLink::Wheel(double steps, int shift, float x, float y) {
-  cxxx_->WheelAt(steps, shift, x, y);
-}
-bool ViewportLink::Click(int x, int y) {
-  cxxx_->Click(x, y);
-  return true;
-}
-void ViewportLink::Pick(const std::vector<std::int32_t>& items) {
-  cxxx_->Pick(items);
-}
-void ViewportLink::ContextLost() {
-  cxxx_->ContextLost();
+
+void ViewportLink::Wheel(double steps, Qt::KeyboardModifiers modifiers, QPointF at) {
+  controller_->Wheel(steps, modifiers, at);
 }
 
-void ViewportLink::Form_KeyDown(int keyCode, int shift) {
-  cxxx_->KeyDown(keyCode, shift);
+void ViewportLink::Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+  controller_->Click(button, modifiers, at);
 }
-void ViewportLink::Form_KeyUp(int keyCode, int shift) {
-  cxxx_->KeyUp(keyCode, shift);
+
+void ViewportLink::ContextLost() {
+  controller_->ContextLost();
 }
 
 bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
@@ -294,7 +235,7 @@ bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
   const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
   // With the pointer over the viewport they are the viewport's, whatever control had the
   // keyboard, but for a text box: what is typed there stays there.
-  const bool overView = control_.rect().contains(control_.mapFromGlobal(QCursor::pos()));
+  const bool overView = widget_.rect().contains(widget_.mapFromGlobal(QCursor::pos()));
   const bool ownKeys =
       focus && focus != taker &&
       (qobject_cast<QLineEdit*>(focus) ||
@@ -303,19 +244,11 @@ bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
   if ((arrow || fit) && ownKeys) return false;
   const bool taken = (arrow || fit) && focus && focus != taker;  // not the list's as well
   if (fit) {
-    if (event->type() == QEvent::KeyPress) cxxx_->Fit();
+    if (event->type() == QEvent::KeyPress) controller_->Navigation().Fit();
     return focus && (focus == taker || taken);  // no 'f' typed into the box or the list
   }
-  int shift = 0;
-  if (key->modifiers() & Qt::ShiftModifier) shift |= 1;
-  if (key->modifiers() & Qt::ControlModifier) shift |= 2;
-  if (key->modifiers() & Qt::AltModifier) shift |= 4;
-  // Releasing Shift itself leaves Shift up, whatever the platform reports.
-  if (event->type() == QEvent::KeyRelease && key->key() == Qt::Key_Shift) shift &= ~1;
   if (event->type() == QEvent::KeyPress)
-    Form_KeyDown(KeyCodeOf(key->key()), shift);
-  else
-    Form_KeyUp(KeyCodeOf(key->key()), shift);
+    controller_->Navigation().KeyPress(static_cast<Qt::Key>(key->key()), key->modifiers());
   return taken;
 }
 

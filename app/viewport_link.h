@@ -1,6 +1,7 @@
-// Between the viewport and the rest of the window. The host control's events go to the
-// viewport object, and so do the window's keys, before its controls see them. The scene's
-// inputs are the document's focus and the rotation frame's animations; a pick becomes the
+// Between the viewport and the rest of the window. The widget's events go to the viewport
+// controller, and so do the window's keys, before its controls see them; the link adds the
+// selection rectangle, the view's name and the frame count, which need the window's widgets. The
+// scene's inputs are the document's focus and the rotation frame's animations; a pick becomes the
 // selection and the focus, announced through the document like any other change.
 #pragma once
 
@@ -8,8 +9,8 @@
 #include <QPoint>
 #include <memory>
 
-#include "viewport/glx_events.h"
 #include "viewport/viewport_host.h"
+#include "viewport/viewport_input.h"
 
 class QLabel;
 class QMainWindow;
@@ -18,29 +19,28 @@ class QTimer;
 
 namespace tamsel {
 
-class CXXX;
-class GlxCtl;
+class GlViewportWidget;
+class ViewportController;
 class PanelHost;
 class PropertyPanels;
 class ViewOptions;
 struct ColorSettings;
 struct ModelChange;
 
-class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
+class ViewportLink : public QObject, public ViewportInput, public ViewportHost {
  public:
-  ViewportLink(QMainWindow& window, PanelHost& host, GlxCtl& control, ColorSettings& colors,
-               ViewOptions& options, PropertyPanels& panels);
+  ViewportLink(QMainWindow& window, PanelHost& host, GlViewportWidget& widget,
+               ColorSettings& colors, ViewOptions& options, PropertyPanels& panels);
   ~ViewportLink() override;
 
-  CXXX& Viewport() { return *cxxx_; }
+  ViewportController& Viewport() { return *controller_; }
   // The texture objects follow the texture records; a bitmap that cannot be read is named
   // in the status bar and its faces draw untextured.
   void FollowTextures(const ModelChange& change);
-  // Starts the control and the rotation frame's animation.
+  // Starts the widget and the rotation frame's animation.
   void Start();
   int FramesDrawn() const { return framesDrawn_; }
-  // Quits the application once the first frame has been drawn (for start-up timing).
-  // Quits once the next frame is drawn.
+  // Quits the application once the next frame is drawn (for start-up timing).
   void SetQuitAfterFirstFrame(bool quit) { quitAtFrame_ = quit ? framesDrawn_ + 1 : -1; }
   // The modelling tools' scheme: middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag
   // zooms, a left click picks. Off, the default scheme holds. Kept between runs.
@@ -51,10 +51,7 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   bool AnimationRunning() const;
   // What the pointer does over the viewport in the navigation scheme that is on.
   QString PointerHint() const;
-  bool ModellingNavigation() const { return modelling_; }
-  // The window's keys, as Windows key codes (arrows 37..40, Shift 16 ...).
-  void Form_KeyDown(int keyCode, int shift);
-  void Form_KeyUp(int keyCode, int shift);
+  bool ModellingNavigation() const;
 
   // ViewportHost.
   SceneInputs CurrentSceneInputs() override;
@@ -62,19 +59,16 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   void ApplyPickResult(const PickTarget& picked, bool shift) override;
   void FocusTaker() override;
 
-  // GlxEvents, each forwarded one to one.
-  void Init() override;
+  // ViewportInput: the controller's, with the rectangle and the frame count added.
   void InitGL() override;
   void Draw() override;
-  void DrawForPick() override;
-  bool Click(int x, int y) override;
-  void MouseDown(int button, int shift, float x, float y) override;
-  void MouseMove(int button, int shift, float x, float y) override;
+  void MousePress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) override;
+  void MouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers modifiers, QPointF at) override;
   // A left-drag draws a rectangle; letting go selects what shows inside it at the level
   // being edited (Shift adds, Ctrl removes).
-  void MouseUp(int button, int shift, float x, float y) override;
-  void Wheel(double steps, int shift, float x, float y) override;
-  void Pick(const std::vector<std::int32_t>& items) override;
+  void MouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) override;
+  void Wheel(double steps, Qt::KeyboardModifiers modifiers, QPointF at) override;
+  void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) override;
   void ContextLost() override;
 
  protected:
@@ -84,22 +78,17 @@ class ViewportLink : public QObject, public GlxEvents, public ViewportHost {
   bool Animating();
   QMainWindow& window_;
   PanelHost& host_;
-  GlxCtl& control_;
+  GlViewportWidget& widget_;
   ViewOptions& options_;
   PropertyPanels& panels_;
-  std::unique_ptr<CXXX> cxxx_;
+  std::unique_ptr<ViewportController> controller_;
   QTimer* animation_ = nullptr;
   QRubberBand* band_ = nullptr;
   QLabel* viewName_ = nullptr;  // the view preset the camera looks along, top left
   QPoint bandStart_;
   bool banding_ = false;
-  bool modelling_ = false;
-  QPoint middleLast_;
   int framesDrawn_ = 0;
   int quitAtFrame_ = -1;
 };
-
-// Windows-style key codes for the keys the viewport reads (arrows 37..40, Shift 16 ...).
-int KeyCodeOf(int qtKey);
 
 }  // namespace tamsel

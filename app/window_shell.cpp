@@ -36,8 +36,8 @@
 #include "model/file_error.h"
 #include "model/project.h"
 #include "model/project_save_as.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel {
 namespace fs = std::filesystem;
@@ -288,7 +288,7 @@ QString WindowShell::SelectionStatus() const {
 
 void WindowShell::Refresh(const ModelChange& change) {
   const int level = window_.View().LevelIndex();
-  if (change.selectionOnly)
+  if (change.recordsUnchanged)
     outliner_->ShowSelection(window_.Model(), level);
   else
     outliner_->Show(window_.Model(), level);
@@ -299,7 +299,7 @@ void WindowShell::Refresh(const ModelChange& change) {
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
   if (change.everything) ShowProjectState();
-  if (!change.selectionOnly || change.everything || change.folder)
+  if (!change.recordsUnchanged || change.everything || change.folder)
     check_->Schedule(change.everything);
   UpdateCaption();
   UpdateEditMenu();

@@ -23,8 +23,8 @@
 #include "app/viewport_link.h"
 #include "editing/sample_craft.h"
 #include "model/project.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
 
 namespace fs = std::filesystem;
 using namespace tamsel;
@@ -40,8 +40,8 @@ void Open(const SampleOptions& o, const std::string& name) {
   window->Files().OpenProjectFile(QString::fromStdString(ProjectFilePath(scratch / name).string()));
   // Every mesh selected, so the face level shows every face's point and normal.
   for (MeshRec& mesh : window->Model().Meshes.EditAll()) mesh.LODs[0].Selected = kTrue;
-  window->Viewport().ViewPreset("top");
-  window->Viewport().Fit();
+  window->Viewport().Navigation().ViewPreset("top");
+  window->Viewport().Navigation().Fit();
 }
 
 // Range 0 chooses the mode (0 wire, 1 textured), range 1 the level (0 mesh, 1 face, 2
@@ -53,12 +53,12 @@ void SetView(const benchmark::State& state) {
   v.GeometryLevel = level == 0 ? Geometry::Mesh : level == 1 ? Geometry::Face : Geometry::Vertex;
   if (level == 2)
     for (FaceRec& f : window->Model().Meshes.Edit(0).LODs[0].Faces) f.Selected = kTrue;
-  window->Viewport().CreateCall();
+  window->Viewport().Drawing().Sync();
 }
 
 // A point on mesh m's middle, where its faces crowd.
 QPoint OnMesh(std::size_t m) {
-  GlxCtl& ctl = window->Renderscreen();
+  GlViewportWidget& ctl = window->ViewportWidget();
   const Single3& c = window->Model().Meshes[m].LODs[0].BoxCenter;
   const Matrix4 t =
       Multiply(ctl.Camera().Projection(ctl.width(), ctl.height()), ctl.Camera().ModelView());
@@ -74,7 +74,7 @@ QPoint OnMesh0() {
 void BM_SelectionPass(benchmark::State& state) {
   SetView(state);
   const QPoint at = OnMesh0();
-  for (auto _ : state) benchmark::DoNotOptimize(window->Viewport().PickAt(at.x(), at.y()));
+  for (auto _ : state) benchmark::DoNotOptimize(window->Viewport().Picker().PickAt(at.x(), at.y()));
 }
 BENCHMARK(BM_SelectionPass)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
 
@@ -85,13 +85,12 @@ void BM_PickWithRebuild(benchmark::State& state) {
   SetView(state);
   if (state.range(1) == 2)
     for (FaceRec& f : window->Model().Meshes.Edit(1).LODs[0].Faces) f.Selected = kTrue;
-  window->Viewport().CreateCall();
+  window->Viewport().Drawing().Sync();
   const QPoint at[2] = {OnMesh(0), OnMesh(1)};
-  window->Viewport().MouseDown(2, 0, static_cast<float>(at[0].x()), static_cast<float>(at[0].y()));
   int n = 0;
   for (auto _ : state) {
     const QPoint p = at[n++ % 2];
-    window->Viewport().Click(p.x(), p.y());
+    window->Viewport().Click(Qt::RightButton, {}, p);
     glFinish();
   }
   for (MeshRec& mesh : window->Model().Meshes.EditAll()) mesh.LODs[0].Selected = kTrue;
@@ -105,7 +104,7 @@ void BM_PickOneMesh(benchmark::State& state) {
   Model& model = window->Model();
   const Model full = model;
   if (state.range(2)) model.Meshes.KeepIf([](std::size_t m) { return m == 0; });
-  for (auto _ : state) benchmark::DoNotOptimize(window->Viewport().PickAt(at.x(), at.y()));
+  for (auto _ : state) benchmark::DoNotOptimize(window->Viewport().Picker().PickAt(at.x(), at.y()));
   model = full;
 }
 BENCHMARK(BM_PickOneMesh)
@@ -116,8 +115,8 @@ BENCHMARK(BM_PickOneMesh)
     ->Unit(benchmark::kMillisecond);
 
 void DrawOneFrame() {
-  GlxCtl& ctl = window->Renderscreen();
-  GlxCtl::ContextScope scope(ctl);
+  GlViewportWidget& ctl = window->ViewportWidget();
+  GlViewportWidget::ContextScope scope(ctl);
   ctl.ApplyCamera();
   window->Viewport().Draw();
   glFinish();
@@ -135,8 +134,8 @@ BENCHMARK(BM_DrawFrame)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillise
 void BM_BareFrame(benchmark::State& state) {
   SetView(state);
   const bool textured = state.range(0) != 0, faceLevel = state.range(1) != 0;
-  GlxCtl& ctl = window->Renderscreen();
-  GlxCtl::ContextScope scope(ctl);
+  GlViewportWidget& ctl = window->ViewportWidget();
+  GlViewportWidget::ContextScope scope(ctl);
   QOpenGLExtraFunctions& gl = *QOpenGLContext::currentContext()->extraFunctions();
   const Model& model = window->Model();
   const TextureLookup lookup(model.Textures);
@@ -191,14 +190,15 @@ void BM_BareFrame(benchmark::State& state) {
   glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), nullptr);
   glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), reinterpret_cast<void*>(2 * sizeof(float)));
   for (auto _ : state) {
-    ctl.Screen().Clear();
+    ClearScreen();
     ctl.ApplyCamera();
     if (textured) {
       glEnable(GL_TEXTURE_2D);
       for (int pass = 0; pass < 2; ++pass) {
         if (pass) glEnable(GL_BLEND);
         for (const Run& r : runs) {
-          glBindTexture(GL_TEXTURE_2D, window->Viewport().Textures().Id(r.texture, pass == 1));
+          glBindTexture(GL_TEXTURE_2D,
+                        window->Viewport().Drawing().Textures().Id(r.texture, pass == 1));
           glDrawArrays(GL_TRIANGLES, r.first, r.count);
         }
       }
@@ -221,8 +221,8 @@ BENCHMARK(BM_BareFrame)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillise
 void BM_FullRebuild(benchmark::State& state) {
   SetView(state);
   for (auto _ : state) {
-    window->Viewport().DropParts();
-    window->Viewport().Compile();
+    window->Viewport().Drawing().DropParts();
+    window->Viewport().Drawing().Compile();
     glFinish();
   }
 }
@@ -240,7 +240,7 @@ void BM_RebuildAfterUpdate(benchmark::State& state) {
       for (FaceRec& f : lod.Faces)
         for (VertexRec& v : f.Vertices) v.X += x;
     state.ResumeTiming();
-    window->Viewport().Compile();
+    window->Viewport().Drawing().Compile();
     glFinish();
   }
 }
@@ -255,7 +255,7 @@ void Switch(benchmark::State* timed, const char* key) {
   KeyedToolBar& bar = window->DispBar();
   bar.ButtonAt(bar.IndexOfKey(key))->click();
   {
-    GlxCtl::ContextScope scope(window->Renderscreen());
+    GlViewportWidget::ContextScope scope(window->ViewportWidget());
     glFinish();
   }
   if (timed) timed->PauseTiming();
@@ -275,8 +275,8 @@ void BM_SwitchFirst(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     window->DispBar().ButtonAt(window->DispBar().IndexOfKey(from))->click();
-    window->Viewport().DropParts();
-    window->Viewport().Compile();
+    window->Viewport().Drawing().DropParts();
+    window->Viewport().Drawing().Compile();
     state.ResumeTiming();
     Switch(&state, to);
   }
@@ -305,7 +305,7 @@ void BM_SwitchColour(benchmark::State& state) {
   for (auto _ : state) {
     colour = (colour + 1) % 4;
     window->View().FlightGroupColor = static_cast<std::int16_t>(colour);
-    window->Viewport().CreateCall();
+    window->Viewport().Drawing().Sync();
     glFinish();
   }
 }
@@ -327,7 +327,7 @@ BENCHMARK(BM_OpenThroughTheMenu)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-  GlxCtl::SetDefaultFormat();
+  GlViewportWidget::SetDefaultFormat();
   QApplication app(argc, argv);
   scratch =
       fs::temp_directory_path() / ("tamsel-bench-view-" + std::to_string(std::random_device{}()));

@@ -103,8 +103,7 @@ struct MeshRec {
 };
 
 struct TextureRec {
-  std::string Usage = "UNUSED";  // working mark of the OPT writer; not stored
-  std::string Name;              // bitmap file name in the project folder, extension included
+  std::string Name;  // bitmap file name in the project folder, extension included
   std::uint8_t TransOpacity = 255;
   std::uint8_t TransTolerance = 0;
   std::vector<RGB> TransColors;

@@ -14,11 +14,6 @@ Matrix4 RotationMatrix(double degrees, double x, double y, double z);
 
 class Camera {
  public:
-  void SetViewportOrigin(long x, long y, bool flag) {
-    originX_ = x;
-    originY_ = y;
-    originFlag_ = flag;
-  }
   void SetOrtho(double left, double right, double bottom, double top) {
     left_ = left;
     right_ = right;
@@ -27,7 +22,6 @@ class Camera {
   }
   double NearPlane = -6000;
   double FarPlane = 6000;
-  long ProjectionMode = 1;  // only the orthographic mode exists
   void SetTarget(double x, double y, double z) { target_ = {x, y, z}; }
   void Pan(double dx, double dy) {
     pan_[0] += dx;
@@ -52,8 +46,6 @@ class Camera {
     orientation_ = Multiply(RotationMatrix(degrees, x, y, z), orientation_);
   }
 
-  long originX_ = 0, originY_ = 0;
-  bool originFlag_ = false;
   double left_ = -10, right_ = 10, bottom_ = -10, top_ = 10;
   std::array<double, 3> target_{0, 0, 0};
   std::array<double, 2> pan_{0, 0};

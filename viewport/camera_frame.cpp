@@ -80,7 +80,6 @@ void ResetCamera(Camera& camera) {
   camera.NearPlane = -6000;
   camera.FarPlane = 6000;
   camera.SetTarget(0, 0, 0);
-  camera.ProjectionMode = 1;
   camera.SetOrtho(-10, 10, -10, 10);
   camera.Pan(-camera.PanOffset()[0], -camera.PanOffset()[1]);
   OrientCamera(camera, ViewAngle::Top);

@@ -53,7 +53,7 @@ RenderResult RenderCraft(const Model& model, const RenderRequest& request,
   scene.Update(model, request.view, request.colors, request.inputs, 1);
   LoadCameraMatrices(camera, request.width, request.height);
   SceneLight().Apply();
-  Screen().Clear();
+  ClearScreen();
   if (request.view.GradientShown) DrawBackgroundGradient();
   GlSink frame(textures, shapes);
   if (request.view.GridShown) DrawGrid(model, camera.Ortho()[1], frame);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "viewport/camera.h"
-#include "viewport/glx_tools.h"
+#include "viewport/gl_tools.h"
 
 namespace tamsel {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "viewport/draw_sink.h"
-#include "viewport/glx_tools.h"
+#include "viewport/gl_tools.h"
 #include "viewport/scene_layers.h"
 #include "viewport/texture_objects.h"
 

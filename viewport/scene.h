@@ -1,6 +1,6 @@
-// The scene: everything the viewport shows and can pick, drawn from the model, the view
-// state, the colours and the focused list rows. Pick names are numbers into a table that
-// says which element each stands for, so any number of elements resolves correctly.
+// The scene's shared pieces: which texture a face shows, the rotation panel's animation, the
+// property panels' drawings and the ground grid. The scene itself is drawn in layers
+// (scene_layers.h) and picked on the CPU (scene_pick.h).
 #pragma once
 
 #include <optional>
@@ -17,22 +17,6 @@
 #include "viewport/scene_view.h"
 
 namespace tamsel {
-
-class PickTable {
- public:
-  std::uint32_t Add(const PickTarget& target) {
-    targets_.push_back(target);
-    return static_cast<std::uint32_t>(targets_.size() - 1);
-  }
-  // The element a name stands for; kind None for names that stand for nothing.
-  PickTarget Resolve(std::uint32_t name) const {
-    return name < targets_.size() ? targets_[name] : PickTarget{};
-  }
-  std::size_t size() const { return targets_.size(); }
-
- private:
-  std::vector<PickTarget> targets_;
-};
 
 // The record whose Name a face's texture name matches (the last in list order), -1 none.
 class TextureLookup {
@@ -67,8 +51,5 @@ double GridSpacing(double extent);
 // reaching `extent` * 2 beyond its centre each way, every tenth line brighter. Stands for
 // no element.
 void DrawGrid(const Model& model, double extent, DrawSink& sink);
-
-PickTable DrawScene(const Model& model, const ViewState& view, const ColorSettings& colors,
-                    const SceneInputs& inputs, DrawSink& sink);
 
 }  // namespace tamsel

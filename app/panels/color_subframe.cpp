@@ -108,7 +108,7 @@ void ColorSubFrame::Refresh(const ModelChange& change) {
   const int t = focus().texture;
   textures_->SetListIndex(t >= 0 && t < textures_->ListCount() ? t : -1);
   // Colours added and not yet applied stay while the same texture is on show.
-  if (!change.selectionOnly || change.everything || t != shownTexture_) ShowTexture(t);
+  if (!change.recordsUnchanged || change.everything || t != shownTexture_) ShowTexture(t);
 }
 
 void ColorSubFrame::ShowTextureRows(const ModelChange& change) {
@@ -119,7 +119,7 @@ void ColorSubFrame::ShowTextureRows(const ModelChange& change) {
       rows.push_back(QString::fromStdString(texture.Name));
     textures_->SetRows(std::move(rows));
   }
-  if (change.selectionOnly && !change.everything) return;
+  if (change.recordsUnchanged && !change.everything) return;
   for (int t = 0; t < m.TextureCount() && t < textures_->ListCount(); ++t) {
     const TextureRec& texture = m.Textures[static_cast<std::size_t>(t)];
     textures_->SetSelected(

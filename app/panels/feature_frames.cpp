@@ -68,7 +68,7 @@ void ItemListFrame::Refresh(const ModelChange& change) {
   const bool fresh = change.everything || focused != shown_;
   shown_ = focused;
   if (model().MeshCount() == 0) return PropertyFrame::Clear();
-  if (focused && (fresh || !change.selectionOnly)) Show(*focused);
+  if (focused && (fresh || !change.recordsUnchanged)) Show(*focused);
 }
 
 void ItemListFrame::ListClick() {

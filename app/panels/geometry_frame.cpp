@@ -82,7 +82,7 @@ void GeometryFrame::Clear() {
 
 void GeometryFrame::Refresh(const ModelChange& change) {
   const int level = this->level();
-  if (!change.selectionOnly) faceRowsCurrent_ = cornerRowsCurrent_ = false;  // texts may differ
+  if (!change.recordsUnchanged) faceRowsCurrent_ = cornerRowsCurrent_ = false;  // texts may differ
   ShowMeshNames(change);
   SyncMeshRows(level);
   RebuildFaceRows(level);

@@ -134,7 +134,7 @@ void GeometrySubFrame::Clear() {
 void GeometrySubFrame::Refresh(const ModelChange& change) {
   const Focus& f = focus();
   const bool fresh = change.everything || f.mesh != shownMesh_ || level() != shownLevel_;
-  const bool records = !change.selectionOnly;
+  const bool records = !change.recordsUnchanged;
   if (fresh || records) ShowMesh(fresh);
   if (fresh || records || f.face != shownFace_) ShowFace();
   if (fresh || records || f.corner != shownCorner_) ShowCorner();

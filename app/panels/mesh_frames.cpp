@@ -36,7 +36,7 @@ void MeshValuesFrame::Refresh(const ModelChange& change) {
     Clear();
     return;
   }
-  if (!fresh && change.selectionOnly) return;
+  if (!fresh && change.recordsUnchanged) return;
   if (const MeshRec* mesh = Mesh()) {
     setTitle(baseTitle_ + ": " + QString::fromStdString(mesh->Name));
     Show(*mesh);

@@ -31,14 +31,14 @@ class PanelHost {
   // Tells every view that the selection changed; `chosen`: the focus changed with it.
   void SelectionChanged(bool chosen) {
     ModelChange change;
-    change.selectionOnly = true;
+    change.recordsUnchanged = true;
     change.focus = chosen;
     Doc().Changed(change);
   }
   // Tells every view that the view state changed (and with `chosen`, the focus too).
   void ViewChanged(bool chosen = false) {
     ModelChange change;
-    change.selectionOnly = true;
+    change.recordsUnchanged = true;
     change.view = true;
     change.focus = chosen;
     Doc().Changed(change);

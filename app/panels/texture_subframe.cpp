@@ -156,7 +156,7 @@ void TextureSubFrame::Clear() {
 void TextureSubFrame::Refresh(const ModelChange& change) {
   if (change.everything || change.textureList || change.folder) ShowBitmapFiles();
   const Focus& f = focus();
-  const bool records = !change.selectionOnly || change.everything || level() != shownLevel_;
+  const bool records = !change.recordsUnchanged || change.everything || level() != shownLevel_;
   if (records || f.face != shownFace_ || view().FlightGroupColor != shownSlot_) ShowFace();
   if (records || f.corner != shownCorner_) ShowCorner();
   shownFace_ = f.face;

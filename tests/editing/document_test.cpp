@@ -246,7 +246,7 @@ TEST(Document, SelectionIsNoStepAndAnEditThatChangesNothingIsNoStep) {
   doc.AddListener([&](const ModelChange& c) { heard.push_back(c); });
   doc.model().Meshes.Edit(1).LODs[0].Selected = kTrue;
   ModelChange selection;
-  selection.selectionOnly = true;
+  selection.recordsUnchanged = true;
   doc.Changed(selection);
   EXPECT_FALSE(doc.CanUndo());
   EXPECT_FALSE(doc.IsModified());
@@ -255,7 +255,7 @@ TEST(Document, SelectionIsNoStepAndAnEditThatChangesNothingIsNoStep) {
             std::nullopt);
   EXPECT_FALSE(doc.CanUndo());
   ASSERT_EQ(heard.size(), 1u);
-  EXPECT_TRUE(heard[0].selectionOnly);
+  EXPECT_TRUE(heard[0].recordsUnchanged);
 
   // The notice names the mesh that changed, and undo names it again.
   doc.Apply("Rename mesh", [](Model& m) { RenameMesh(m, 1, "Fin"); });

@@ -19,7 +19,7 @@ class ConventionsTest : public ProjectTest {
  protected:
   // A left-drag from `from` to `to` as the pointer makes it: press, moves, release.
   void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {}) {
-    QWidget* view = &window->Renderscreen();
+    QWidget* view = &window->ViewportWidget();
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
       QMouseEvent e(type, at, view->mapToGlobal(at), Qt::LeftButton, held, mods);
       QApplication::sendEvent(view, &e);
@@ -86,8 +86,8 @@ void DragWith(QWidget* view, Qt::MouseButton button, QPoint from, QPoint by,
 
 TEST_F(ConventionsTest, TheModellingSchemeTurnsPansAndZoomsWithTheMiddleButtonAndIsKept) {
   Open();
-  QWidget* view = &window->Renderscreen();
-  Camera& camera = window->Renderscreen().Camera();
+  QWidget* view = &window->ViewportWidget();
+  Camera& camera = window->ViewportWidget().Camera();
   const QPoint centre = view->rect().center();
   // The default scheme: a middle-drag pans.
   const auto orientation = camera.Orientation();
@@ -110,8 +110,8 @@ TEST_F(ConventionsTest, TheModellingSchemeTurnsPansAndZoomsWithTheMiddleButtonAn
   EXPECT_LT(window->Model().ViewExtent, extent) << "Ctrl+middle-drag up zooms in";
 
   // A left click picks: mesh 1 alone.
-  window->Viewport().ViewPreset("front");
-  window->Viewport().FitWhole();
+  window->Viewport().Navigation().ViewPreset("front");
+  window->Viewport().Navigation().FitWhole();
   DragWith(view, Qt::LeftButton, PixelOf(-10, 10, 0), {0, 0});
   EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Selected);
   EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
@@ -128,12 +128,12 @@ TEST_F(ConventionsTest, NumberKeysChooseTheViewPresetsAndTheTipsSayWhich) {
   Open();
   KeyedToolBar& bar = window->ViewBar();
   bar.ButtonAt(bar.IndexOfKey("top"))->click();
-  const auto top = window->Renderscreen().Camera().Orientation();
+  const auto top = window->ViewportWidget().Camera().Orientation();
   bar.ButtonAt(bar.IndexOfKey("front"))->click();
-  ASSERT_NE(window->Renderscreen().Camera().Orientation(), top);
+  ASSERT_NE(window->ViewportWidget().Camera().Orientation(), top);
   Find<QLineEdit>("focustaker")->setFocus();
   QTest::keyClick(Find<QLineEdit>("focustaker"), Qt::Key_7);
-  EXPECT_EQ(window->Renderscreen().Camera().Orientation(), top);
+  EXPECT_EQ(window->ViewportWidget().Camera().Orientation(), top);
   EXPECT_TRUE(bar.ButtonAt(bar.IndexOfKey("top"))->toolTip().contains("(7; Ctrl+7 from below)"));
   // A text box keeps the digits typed into it.
   bar.ButtonAt(bar.IndexOfKey("front"))->click();
@@ -142,7 +142,7 @@ TEST_F(ConventionsTest, NumberKeysChooseTheViewPresetsAndTheTipsSayWhich) {
   box->clear();
   QTest::keyClick(box, Qt::Key_7);
   EXPECT_EQ(box->text(), "7");
-  EXPECT_NE(window->Renderscreen().Camera().Orientation(), top);
+  EXPECT_NE(window->ViewportWidget().Camera().Orientation(), top);
 }
 
 TEST_F(ConventionsTest, ArrowsAndFReachTheViewportUnderThePointerWhateverListHasTheKeyboard) {
@@ -150,8 +150,8 @@ TEST_F(ConventionsTest, ArrowsAndFReachTheViewportUnderThePointerWhateverListHas
   RowList* meshes = L("meshlist");
   ClickRow("meshlist", 0);
   ASSERT_TRUE(meshes->hasFocus());
-  Camera& camera = window->Renderscreen().Camera();
-  QWidget* view = &window->Renderscreen();
+  Camera& camera = window->ViewportWidget().Camera();
+  QWidget* view = &window->ViewportWidget();
   QCursor::setPos(view->mapToGlobal(view->rect().center()));
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return view->rect().contains(view->mapFromGlobal(QCursor::pos())); }));
@@ -220,15 +220,15 @@ TEST_F(ConventionsTest, TheViewMenuTurnsTheGridGizmoAndGradientOnAndOffAndKeepsT
     QAction* action = window->MenuItem(menu);
     ASSERT_NE(action, nullptr) << menu;
     ASSERT_FALSE(action->isChecked()) << menu;  // the tests start with each off
-    const QImage off = window->Renderscreen().grabFramebuffer();
+    const QImage off = window->ViewportWidget().grabFramebuffer();
     action->trigger();
     EXPECT_TRUE(window->View().*shown) << menu;
-    const QImage on = window->Renderscreen().grabFramebuffer();
+    const QImage on = window->ViewportWidget().grabFramebuffer();
     EXPECT_NE(on, off) << menu << " shows";
     EXPECT_TRUE(TamselWindow(dialogs).View().*shown) << menu << ": the next window starts with it";
     action->trigger();
     EXPECT_FALSE(window->View().*shown) << menu;
-    EXPECT_EQ(window->Renderscreen().grabFramebuffer(), off) << menu;
+    EXPECT_EQ(window->ViewportWidget().grabFramebuffer(), off) << menu;
   }
 }
 
@@ -239,7 +239,7 @@ TEST_F(ConventionsTest, TheAxesGizmoShowsXLeftAndYUpFromTheTop) {
   KeyedToolBar& bar = window->ViewBar();
   bar.ButtonAt(bar.IndexOfKey("top"))->click();
   window->MenuItem("axesmenu")->trigger();
-  const QImage frame = window->Renderscreen().grabFramebuffer();
+  const QImage frame = window->ViewportWidget().grabFramebuffer();
   window->MenuItem("axesmenu")->trigger();
   const int corner = std::min(frame.width(), frame.height()) / 4;
   QPoint red, green;
@@ -268,15 +268,15 @@ TEST_F(ConventionsTest, TheViewportNamesTheViewPresetItLooksAlong) {
     bar.ButtonAt(bar.IndexOfKey(key))->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return name->text() == shown; }, 3000)) << key;
   }
-  window->Link().Form_KeyDown(37, 0);  // an arrow turns the view away from the preset
-  window->Link().Form_KeyUp(37, 0);
+  // an arrow turns the view away from the preset
+  window->Viewport().Navigation().KeyPress(Qt::Key_Left, {});
   EXPECT_TRUE(QTest::qWaitFor([&] { return name->text() == "User"; }, 3000));
   EXPECT_TRUE(name->isVisible());
 }
 
 TEST_F(ConventionsTest, TheWheelZoomsAboutThePointUnderThePointer) {
   Open();
-  QWidget* view = &window->Renderscreen();
+  QWidget* view = &window->ViewportWidget();
   for (const auto& [x, y, z] : {std::tuple{15.0f, 18.0f, 0.0f}, std::tuple{-18.0f, 2.0f, 0.0f}}) {
     for (int notches : {1, -2, 3}) {
       const QPoint at = PixelOf(x, y, z);

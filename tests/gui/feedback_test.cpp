@@ -79,7 +79,7 @@ TEST_F(FeedbackTest, ReturnInTheOverwriteQuestionCancels) {
 
 TEST_F(FeedbackTest, ArrowsMoveTheTextCursorInABoxAndTurnTheViewElsewhere) {
   Open();
-  Camera& camera = window->Renderscreen().Camera();
+  Camera& camera = window->ViewportWidget().Camera();
   const Matrix4 before = camera.ModelView();
   QLineEdit* box = Find<QLineEdit>("meshloddisttext");
   box->setText("12345");
@@ -141,7 +141,7 @@ class FitTest : public ProjectTest {
             x0 = std::min(x0, p.x()), x1 = std::max(x1, p.x());
             y0 = std::min(y0, p.y()), y1 = std::max(y1, p.y());
           }
-    const GlxCtl& ctl = window->Renderscreen();
+    const GlViewportWidget& ctl = window->ViewportWidget();
     return {static_cast<double>(x1 - x0) / ctl.width(),
             static_cast<double>(y1 - y0) / ctl.height()};
   }
@@ -149,9 +149,9 @@ class FitTest : public ProjectTest {
 
 TEST_F(FitTest, FitFindsTheModelAfterAnyPanAndZoomAndTheWheelZooms) {
   Open();  // the first mesh selected: Fit frames it
-  GlxCtl& ctl = window->Renderscreen();
+  GlViewportWidget& ctl = window->ViewportWidget();
   ctl.Camera().Pan(5000, -7000);
-  for (int i = 0; i < 30; ++i) window->Viewport().Wheel(1, 0);  // far in
+  for (int i = 0; i < 30; ++i) window->Viewport().Navigation().Wheel(1, {});  // far in
   Find<QLineEdit>("focustaker")->setFocus();
   QTest::keyClick(Find<QLineEdit>("focustaker"), Qt::Key_F);
   const auto [w, h] = Span();
@@ -161,7 +161,7 @@ TEST_F(FitTest, FitFindsTheModelAfterAnyPanAndZoomAndTheWheelZooms) {
   // With nothing selected, the whole model.
   ClickRow("meshlist", 0, Qt::ControlModifier);
   ASSERT_FALSE(window->Model().Meshes[0].LODs[0].Selected);
-  window->Viewport().Fit();
+  window->Viewport().Navigation().Fit();
   for (const MeshRec& m : window->Model().Meshes) ASSERT_FALSE(m.LODs[0].Selected);
   window->Model().Meshes.Edit(0).LODs[0].Selected = kTrue;  // measure all: both meshes
   window->Model().Meshes.Edit(1).LODs[0].Selected = kTrue;
@@ -175,7 +175,7 @@ TEST_F(FitTest, FitFindsTheModelAfterAnyPanAndZoomAndTheWheelZooms) {
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(&ctl, &wheel);
   EXPECT_NEAR(window->Model().ViewExtent, extent * 0.85, 1e-9);
-  window->Viewport().Wheel(-1, 1);
+  window->Viewport().Navigation().Wheel(-1, Qt::ShiftModifier);
   EXPECT_NEAR(window->Model().ViewExtent, extent * 0.85 / 0.98, 1e-9);
 
   // A preset frames too.
@@ -186,7 +186,7 @@ TEST_F(FitTest, FitFindsTheModelAfterAnyPanAndZoomAndTheWheelZooms) {
 
 TEST_F(FitTest, TheMiddleButtonPansWithThePointer) {
   Open();
-  GlxCtl& ctl = window->Renderscreen();
+  GlViewportWidget& ctl = window->ViewportWidget();
   const QPoint at = PixelOf(0, 10, 0);
   QTest::mousePress(&ctl, Qt::MiddleButton, {}, QPoint(100, 100));
   QMouseEvent move(QEvent::MouseMove, QPointF(140, 120), ctl.mapToGlobal(QPointF(140, 120)),

@@ -4,8 +4,8 @@
 #include "app/panels/geometry_frame.h"
 #include "app/panels/property_panels.h"
 #include "gui/project_fixture.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel::test {
 namespace {
@@ -64,11 +64,11 @@ TEST_F(GeometryTest, MeshUpdateMovesScalesAndRefusesTextThatIsNotANumber) {
 // the view grows, so that what an edit moved away is not cut off.
 TEST_F(GeometryTest, EditsAndUndoKeepTheTurnPanAndZoom) {
   Open();  // mesh 0 selected
-  Camera& camera = window->Renderscreen().Camera();
+  Camera& camera = window->ViewportWidget().Camera();
   camera.RotateY(25);
   camera.RotateX(-10);
   camera.Pan(2, -3);
-  window->Viewport().Wheel(2, 0);
+  window->Viewport().Navigation().Wheel(2, {});
   const auto view = [&] {
     return std::tuple{camera.Orientation(), camera.PanOffset(), camera.Ortho(),
                       window->Model().ViewExtent};

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
 
 int main(int argc, char** argv) {
   // Mesa unloads its driver at exit, and LeakSanitizer then cannot name the module of the
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   char config[] = "/tmp/tamsel-gui-config-XXXXXX";
   if (!mkdtemp(config)) return 2;
   setenv("XDG_CONFIG_HOME", config, 1);
-  tamsel::GlxCtl::SetDefaultFormat();
+  tamsel::GlViewportWidget::SetDefaultFormat();
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Tamsel");
   QApplication::setApplicationName("Tamsel");

@@ -112,8 +112,8 @@ TEST_F(LayoutTest, AtTheSmallestSizeEveryToolBarButtonAndPanelControlIsReachable
   ExpectEveryButtonClickable();
   VisitEveryPanel();
   // The viewport and its option frame stay below the tool bars and inside the window.
-  const QRect view(window->Renderscreen().mapTo(window.get(), QPoint(0, 0)),
-                   window->Renderscreen().size());
+  const QRect view(window->ViewportWidget().mapTo(window.get(), QPoint(0, 0)),
+                   window->ViewportWidget().size());
   const QRect bar(window->DispBar().mapTo(window.get(), QPoint(0, 0)), window->DispBar().size());
   EXPECT_GT(view.top(), bar.bottom());
   EXPECT_TRUE(Find("client")->rect().contains(Find("viewopframe")->geometry()));

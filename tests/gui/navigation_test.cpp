@@ -9,8 +9,8 @@
 #include "app/keyed_toolbar.h"
 #include "gui/window_fixture.h"
 #include "viewport/camera_frame.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel::test {
 namespace {
@@ -27,7 +27,7 @@ Matrix4 Base() {
 }
 
 TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoomWithNothingToFrame) {
-  Camera& camera = window->Renderscreen().Camera();
+  Camera& camera = window->ViewportWidget().Camera();
   camera.Pan(3, 4);
   window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
   EXPECT_EQ(ViewName(camera), "Front");
@@ -57,7 +57,7 @@ TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoomWithNothingToFra
 }
 
 TEST_F(WindowTest, ArrowKeysRotateOrPanAsTheViewOptionsSay) {
-  Camera& camera = window->Renderscreen().Camera();
+  Camera& camera = window->ViewportWidget().Camera();
   auto* taker = Find<QLineEdit>("focustaker");
   taker->setFocus();
   QTest::keyClick(taker, Qt::Key_Left);
@@ -84,21 +84,24 @@ TEST_F(WindowTest, ZoomNeverReachesZeroOrInfinity) {
   QTest::mouseClick(Find<QRadioButton>("panop"), Qt::LeftButton);
   auto* taker = Find<QLineEdit>("focustaker");
   for (int i = 0; i < 400; ++i) QTest::keyClick(taker, Qt::Key_Up, Qt::ShiftModifier);
-  EXPECT_GE(window->Model().ViewExtent, window->Viewport().ZoomFloor());
+  EXPECT_GE(window->Model().ViewExtent, window->Viewport().Navigation().ZoomFloor());
   EXPECT_GT(window->Model().ViewExtent, 0);
   // Dragging down with Shift zooms out, bounded too.
-  GlxCtl& ctl = window->Renderscreen();
-  window->Link().Form_KeyDown(16, 1);
-  QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(10, 10));
-  for (int i = 0; i < 50; ++i) QTest::mouseMove(&ctl, QPoint(10, 10 + 100 + i));
-  QTest::mouseRelease(&ctl, Qt::RightButton, {}, QPoint(10, 160));
-  window->Link().Form_KeyUp(16, 0);
+  GlViewportWidget& ctl = window->ViewportWidget();
+  QTest::mousePress(&ctl, Qt::RightButton, Qt::ShiftModifier, QPoint(10, 10));
+  for (int i = 0; i < 50; ++i) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10 + 100 + i),
+                     ctl.mapToGlobal(QPointF(10, 110 + i)), Qt::NoButton, Qt::RightButton,
+                     Qt::ShiftModifier);
+    QApplication::sendEvent(&ctl, &move);
+  }
+  QTest::mouseRelease(&ctl, Qt::RightButton, Qt::ShiftModifier, QPoint(10, 160));
   EXPECT_TRUE(std::isfinite(window->Model().ViewExtent));
-  EXPECT_GT(window->Model().ViewExtent, window->Viewport().ZoomFloor());
+  EXPECT_GT(window->Model().ViewExtent, window->Viewport().Navigation().ZoomFloor());
 }
 
 TEST_F(WindowTest, SecondaryDragRotatesByTheDistanceFromThePress) {
-  GlxCtl& ctl = window->Renderscreen();
+  GlViewportWidget& ctl = window->ViewportWidget();
   QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(50, 50));
   QTest::mouseMove(&ctl, QPoint(70, 50));
   QTest::mouseMove(&ctl, QPoint(70, 50));  // each move turns again by 0.05 x 20 degrees

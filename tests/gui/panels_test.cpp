@@ -30,7 +30,7 @@ TEST_F(PanelsTest, APickReachesEveryPanelThroughOneNotification) {
   heard->clear();
   Click(PixelOf(15, 10, 0));  // the centre point of mesh 0's second face
   ASSERT_EQ(heard->size(), 1u) << "one notification for the pick";
-  EXPECT_TRUE(heard->front().selectionOnly);
+  EXPECT_TRUE(heard->front().recordsUnchanged);
   EXPECT_TRUE(heard->front().focus);
   const Focus& focus = window->Doc().focus();
   ASSERT_TRUE(focus.face);

@@ -12,6 +12,7 @@
 #include "editing/sample_craft.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
+#include "support/gl_selection_pass.h"
 
 namespace tamsel::test {
 namespace {
@@ -22,7 +23,7 @@ struct Reference {
   std::uint32_t nearest = 0, second = 0xFFFFFFFFu;  // depths of the two nearest targets
 };
 
-// What CXXX::Pick makes of the hit records: the nearest named record, ties to the first.
+// The selection pass's choice: the nearest named record, ties to the first.
 Reference Decode(const std::vector<std::int32_t>& items, const PickTable& names) {
   Reference r;
   std::vector<std::pair<std::uint32_t, PickTarget>> named;
@@ -56,6 +57,11 @@ class PickEquivalenceTest : public WindowTest {
     window->resize(1100,
                    640);  // a viewport taller than wide: orthographic edges land on pixel bounds
     QTest::qWait(50);
+    reference = std::make_unique<ReferenceSceneList>(window->ViewportWidget());
+  }
+  void TearDown() override {
+    reference.reset();  // its list lives in the window's context
+    WindowTest::TearDown();
   }
   // The view options a case draws with; vectors: the face level's software vectors shown.
   void Show(Display mode, Geometry level, Panel panel, bool vectors) {
@@ -65,13 +71,20 @@ class PickEquivalenceTest : public WindowTest {
     v.PropertyPanel = panel;
     v.GeometrySubPanel = vectors ? GeometrySub::Texture : GeometrySub::Geometry;
   }
+  // The reference scene of what the window shows now.
+  void CompileReference() {
+    ASSERT_TRUE(reference->Compile(window->Model(), window->View(), window->Colors(),
+                                   window->Link().CurrentSceneInputs(),
+                                   window->Viewport().Drawing().Textures()));
+  }
   TempDir dir;
+  std::unique_ptr<ReferenceSceneList> reference;
 };
 
 TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
   std::mt19937 random(12345);
-  GlxCtl& ctl = window->Renderscreen();
-  CXXX& viewport = window->Viewport();
+  GlViewportWidget& ctl = window->ViewportWidget();
+  ViewportController& viewport = window->Viewport();
   int compared = 0, named = 0, withinEpsilon = 0, onEdge = 0;
   constexpr double kEpsilon = 1e-4 * 4294967295.0;
   // Everything selected at the high level, the faces of the first mesh too, so that
@@ -85,13 +98,14 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
         for (bool shown : {true, false}) {
           Show(mode, level, shown ? Panel::Hardpoint : Panel::Geometry, shown);
           window->View().NormalsShown = shown;
-          viewport.ViewPreset(preset == std::string("turned") ? "perspective" : preset);
+          viewport.Navigation().ViewPreset(preset == std::string("turned") ? "perspective"
+                                                                           : preset);
           if (preset == std::string("turned")) {
             ctl.Camera().RotateY(std::uniform_real_distribution<double>(0, 360)(random));
             ctl.Camera().RotateX(std::uniform_real_distribution<double>(0, 360)(random));
           }
-          viewport.Fit();
-          viewport.CompileReference();  // the reference scene with its names
+          viewport.Navigation().Fit();
+          CompileReference();  // the reference scene with its names
           std::uniform_int_distribution<int> px(0, ctl.width() - 1), py(0, ctl.height() - 1);
           // Half the points anywhere, half on or beside a corner of the model, where edges,
           // points and faces crowd.
@@ -111,10 +125,10 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
               x = static_cast<int>((cx + 1) / 2 * ctl.width()) + jitter(random);
               y = static_cast<int>((1 - cy) / 2 * ctl.height()) + jitter(random);
             }
-            const auto items = ctl.SelectionPass(x, y);
+            const auto items = SelectionPass(ctl, x, y, [&] { reference->Call(); });
             ASSERT_TRUE(items.has_value());
-            const Reference gl = Decode(*items, viewport.Names());
-            const PickOutcome cpu = viewport.PickAt(x, y);
+            const Reference gl = Decode(*items, reference->Names());
+            const PickOutcome cpu = viewport.Picker().PickAt(x, y);
             ++compared;
             named += gl.kind == PickOutcome::Named;
             const std::string where = std::string(preset) +
@@ -126,8 +140,10 @@ TEST_F(PickEquivalenceTest, TheCpuPickChoosesWhatTheSelectionPassChooses) {
             // larger must then agree with GL.
             if (cpu.kind != gl.kind ||
                 (cpu.kind == PickOutcome::Named && !(cpu.target == gl.target))) {
-              const PickOutcome inner = viewport.PickAt(x, y, GlxCtl::kPickSize - 0.01);
-              const PickOutcome outer = viewport.PickAt(x, y, GlxCtl::kPickSize + 0.01);
+              const PickOutcome inner =
+                  viewport.Picker().PickAt(x, y, GlViewportWidget::kPickSize - 0.01);
+              const PickOutcome outer =
+                  viewport.Picker().PickAt(x, y, GlViewportWidget::kPickSize + 0.01);
               const auto agrees = [&](const PickOutcome& o) {
                 return o.kind == gl.kind && (o.kind != PickOutcome::Named || o.target == gl.target);
               };
@@ -160,8 +176,8 @@ namespace {
 // The frames the parts draw against the frames of the reference scene: the same pixels
 // but where faces at equal depth come in another order.
 TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
-  GlxCtl& ctl = window->Renderscreen();
-  CXXX& viewport = window->Viewport();
+  GlViewportWidget& ctl = window->ViewportWidget();
+  ViewportController& viewport = window->Viewport();
   for (MeshRec& mesh : window->Model().Meshes.EditAll()) mesh.LODs[0].Selected = kTrue;
   auto& faces = window->Model().Meshes.Edit(1).LODs[0].Faces;
   for (std::size_t f = 0; f < faces.size(); f += 3) faces[f].Selected = kTrue;
@@ -170,13 +186,13 @@ TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
     for (Geometry level : {Geometry::Mesh, Geometry::Face, Geometry::Vertex})
       for (Panel panel : {Panel::Geometry, Panel::Hitzone}) {
         Show(mode, level, panel, panel == Panel::Hitzone);
-        viewport.ViewPreset("perspective");
-        viewport.Fit();
-        ASSERT_TRUE(viewport.CompileReference());
-        const QImage reference = ctl.grabFramebuffer();
-        ASSERT_TRUE(viewport.Compile());
+        viewport.Navigation().ViewPreset("perspective");
+        viewport.Navigation().Fit();
+        CompileReference();
+        const QImage drawn = FrameDrawnBy(ctl, [&] { reference->Call(); });
+        ASSERT_TRUE(viewport.Drawing().Compile());
         const QImage layered = ctl.grabFramebuffer();
-        ASSERT_EQ(reference.size(), layered.size());
+        ASSERT_EQ(drawn.size(), layered.size());
         // A selected face's edge shared with an unselected one showed the colour of the face
         // drawn first; now it always shows the selection colour. Those pixels are not
         // counted as different.
@@ -187,10 +203,9 @@ TEST_F(PickEquivalenceTest, TheLayeredSceneDrawsWhatTheReferenceSceneDraws) {
                                 qRgb(c.SecondarySelectWireColor.R, c.SecondarySelectWireColor.G,
                                      c.SecondarySelectWireColor.B)};
         long differ = 0, lit = 0, selectionColoured = 0;
-        for (int y = 0; y < reference.height(); ++y)
-          for (int x = 0; x < reference.width(); ++x) {
-            const QRgb r = reference.pixel(x, y) | 0xFF000000u,
-                       l = layered.pixel(x, y) | 0xFF000000u;
+        for (int y = 0; y < drawn.height(); ++y)
+          for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb r = drawn.pixel(x, y) | 0xFF000000u, l = layered.pixel(x, y) | 0xFF000000u;
             lit += r != qRgb(0, 0, 0);
             if (r == l) continue;
             if (r == white && (l == marked[0] || l == marked[1]))

@@ -107,7 +107,7 @@ TEST_F(ProjectTest, TextureModeShowsTheTexelsAndTheBlackKeyDropsOut) {
   Open();
   Press("texture");
   EXPECT_EQ(window->View().DisplayMode, Display::Texture);
-  const QImage frame = window->Renderscreen().grabFramebuffer();
+  const QImage frame = window->ViewportWidget().grabFramebuffer();
   // Mesh 2 is not selected, so its texels show as they are.
   EXPECT_EQ(frame.pixelColor(PixelOf(-6, 10, 0)), QColor(255, 0, 0));
   // Column 0 of the texture is black: the opaque pass keys it out, the blended pass fills
@@ -148,7 +148,7 @@ TEST_F(ProjectTest, MeshesWithoutTheCurrentLevelAreNeitherDrawnNorPicked) {
   Click(PixelOf(5, 10, 0));
   EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected)
       << "an empty click at the low level keeps level 0's selection";
-  const QImage frame = window->Renderscreen().grabFramebuffer();
+  const QImage frame = window->ViewportWidget().grabFramebuffer();
   EXPECT_EQ(frame.pixelColor(PixelOf(0, 10, 0)), QColor(0, 0, 0));
 }
 

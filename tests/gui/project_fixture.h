@@ -16,8 +16,8 @@
 #include "opt/bitmap.h"
 #include "support/model_builders.h"
 #include "support/temp_dir.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
 
 namespace tamsel::test {
 
@@ -64,7 +64,7 @@ class ProjectTest : public WindowTest {
 
   // Where a model point shows in the viewport, in its logical pixels.
   QPoint PixelOf(float x, float y, float z) {
-    GlxCtl& ctl = window->Renderscreen();
+    GlViewportWidget& ctl = window->ViewportWidget();
     const Matrix4 m =
         Multiply(ctl.Camera().Projection(ctl.width(), ctl.height()), ctl.Camera().ModelView());
     const double cx = m[0] * x + m[4] * y + m[8] * z + m[12],
@@ -74,9 +74,7 @@ class ProjectTest : public WindowTest {
             static_cast<int>((1 - cy / w) / 2 * ctl.height())};
   }
   void Click(QPoint at, Qt::MouseButton button = Qt::RightButton, Qt::KeyboardModifiers mods = {}) {
-    if (mods & Qt::ShiftModifier) window->Link().Form_KeyDown(16, 1);
-    QTest::mouseClick(&window->Renderscreen(), button, mods, at);
-    if (mods & Qt::ShiftModifier) window->Link().Form_KeyUp(16, 0);
+    QTest::mouseClick(&window->ViewportWidget(), button, mods, at);
   }
   void Press(const char* key) {
     KeyedToolBar& bar = window->DispBar();

@@ -18,7 +18,7 @@
 #include "app/window_shell.h"
 #include "gui/project_fixture.h"
 #include "model/project.h"
-#include "viewport/glx_ctl.h"
+#include "viewport/gl_viewport_widget.h"
 
 namespace tamsel::test {
 namespace {
@@ -78,8 +78,8 @@ TEST_F(ShellTest, LabelsAreNeverClipped) {
   }
   // The viewport keeps a useful share of the smallest window.
   ResizeTo(960, 600);
-  EXPECT_GE(window->Renderscreen().width(), 280);
-  EXPECT_GE(window->Renderscreen().height(), 300);
+  EXPECT_GE(window->ViewportWidget().width(), 280);
+  EXPECT_GE(window->ViewportWidget().height(), 300);
 }
 
 TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
@@ -108,18 +108,18 @@ TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
 
 TEST_F(ShellTest, OpeningAProjectFramesTheWholeCraft) {
   // The camera far away from where the craft will be, as an earlier project may leave it.
-  window->Renderscreen().Camera().Pan(5000, 5000);
+  window->ViewportWidget().Camera().Pan(5000, 5000);
   Open();
   QTest::qWait(50);
   // Every corner of both meshes shows inside the viewport, the craft's middle in its middle.
-  const QRect view = window->Renderscreen().rect();
+  const QRect view = window->ViewportWidget().rect();
   for (float x : {-20.0f, 20.0f})
     for (float y : {0.0f, 20.0f}) EXPECT_TRUE(view.contains(PixelOf(x, y, 0))) << x << "," << y;
   const QPoint middle = PixelOf(0, 10, 0);
   EXPECT_NEAR(middle.x(), view.center().x(), 2);
   EXPECT_NEAR(middle.y(), view.center().y(), 2);
   // And something is drawn there.
-  const QImage frame = window->Renderscreen().grabFramebuffer();
+  const QImage frame = window->ViewportWidget().grabFramebuffer();
   const QPoint device = middle * frame.devicePixelRatio();
   bool lit = false;
   for (int dx = -40; dx <= 40 && !lit; ++dx)
@@ -167,7 +167,7 @@ TEST_F(ShellTest, TheOutlinerShowsLevelsFeaturesAndFiltersByName) {
 TEST_F(ShellTest, TheStartPageShowsUntilAProjectIsOpen) {
   StartPage& start = window->Shell().Start();
   EXPECT_TRUE(start.isVisible());
-  EXPECT_TRUE(window->Renderscreen().rect().contains(start.geometry()));
+  EXPECT_TRUE(window->ViewportWidget().rect().contains(start.geometry()));
   Open();
   EXPECT_FALSE(start.isVisible());
   // The project is among the recent ones the next empty window offers.
@@ -243,7 +243,7 @@ TEST_F(ShellTest, HelpListsTheShortcutsAndAboutNamesTheVersionAndLicence) {
                              "Modelling tool navigation", "Ctrl+Middle-drag  Zoom"})
     EXPECT_TRUE(text.contains(wanted)) << wanted << " in\n" << text.toStdString();
   // The pointer's hint over the viewport follows the scheme that is on.
-  QWidget* view = &window->Renderscreen();
+  QWidget* view = &window->ViewportWidget();
   window->MenuItem("modellingnavmenu")->setChecked(true);
   EXPECT_TRUE(view->statusTip().startsWith("Left-click picks")) << view->statusTip().toStdString();
   window->MenuItem("modellingnavmenu")->setChecked(false);

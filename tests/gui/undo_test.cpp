@@ -234,13 +234,13 @@ TEST_F(UndoTest, PanelsShowTheModelAfterCalculateImportAndUndo) {
   ASSERT_EQ(window->Model().MeshCount(), 3);
   EXPECT_EQ(L("meshlist")->ListCount(), 3);
   EXPECT_EQ(window->Model().TextureCount(), 2);
-  EXPECT_EQ(window->Viewport().Textures().size(), 2u);
+  EXPECT_EQ(window->Viewport().Drawing().Textures().size(), 2u);
   EXPECT_EQ(Item("editundomenu")->text(), "Undo import .DXF");
   Item("editundomenu")->trigger();
   EXPECT_EQ(window->Model().MeshCount(), 2);
   EXPECT_EQ(L("meshlist")->ListCount(), 2);
   EXPECT_EQ(L("transtexturelist")->ListCount(), 1);
-  EXPECT_EQ(window->Viewport().Textures().size(), 1u);
+  EXPECT_EQ(window->Viewport().Drawing().Textures().size(), 1u);
   Item("editredomenu")->trigger();
   EXPECT_EQ(L("meshlist")->ListCount(), 3);
 }

@@ -4,18 +4,26 @@
 
 #include "gui/project_fixture.h"
 #include "gui/window_fixture.h"
-#include "viewport/cxxx.h"
-#include "viewport/glx_ctl.h"
-#include "viewport/glx_events.h"
+#include "support/gl_selection_pass.h"
+#include "viewport/gl_viewport_widget.h"
+#include "viewport/viewport_controller.h"
+#include "viewport/viewport_input.h"
 
 namespace tamsel::test {
 namespace {
 
-// Compiles test content into the scene list, as CreateCall will with the model.
-void CompileScene(GlxCtl& ctl, const std::function<void()>& body) {
-  GlxCtl::ContextScope scope(ctl);
+// The display list the recording receiver below draws.
+GLuint SceneList() {
+  static GLuint list = 0;
+  if (!list) list = glGenLists(1);
+  return list;
+}
+
+// Compiles test content into the scene list.
+void CompileScene(GlViewportWidget& widget, const std::function<void()>& body) {
+  GlViewportWidget::ContextScope scope(widget);
   ASSERT_TRUE(scope.ok());
-  glNewList(CXXX::kSceneList, GL_COMPILE);
+  glNewList(SceneList(), GL_COMPILE);
   body();
   glEndList();
 }
@@ -30,14 +38,14 @@ void Square(float x0, float y0, float x1, float y1, float depth) {
   glEnd();
 }
 
-QColor PixelAt(GlxCtl& ctl, QPointF fraction) {
+QColor PixelAt(GlViewportWidget& ctl, QPointF fraction) {
   const QImage frame = ctl.grabFramebuffer();
   return frame.pixelColor(static_cast<int>(frame.width() * fraction.x()),
                           static_cast<int>(frame.height() * fraction.y()));
 }
 
 TEST_F(WindowTest, TheViewportHasACompatibilityContext) {
-  QOpenGLContext* context = window->Renderscreen().context();
+  QOpenGLContext* context = window->ViewportWidget().context();
   ASSERT_NE(context, nullptr);
   const QSurfaceFormat format = context->format();
   EXPECT_EQ(format.profile(), QSurfaceFormat::CompatibilityProfile);
@@ -46,7 +54,7 @@ TEST_F(WindowTest, TheViewportHasACompatibilityContext) {
 }
 
 TEST_F(ProjectTest, DrawClearsToBlackAndDrawsEachEdgeOfTheWireframe) {
-  GlxCtl& ctl = window->Renderscreen();
+  GlViewportWidget& ctl = window->ViewportWidget();
   // The default frame is the clear colour everywhere.
   EXPECT_EQ(PixelAt(ctl, {0.5, 0.5}), QColor(0, 0, 0));
   Open();
@@ -72,72 +80,80 @@ TEST_F(ProjectTest, DrawClearsToBlackAndDrawsEachEdgeOfTheWireframe) {
 TEST_F(ProjectTest, ATextureFirstDrawnByTheReferenceSceneIsMadeOutsideItsList) {
   Open();  // wire: no texture is made yet
   window->View().DisplayMode = Display::Texture;
-  CXXX& viewport = window->Viewport();
-  ASSERT_TRUE(viewport.CompileReference());
-  GlxCtl::ContextScope scope(window->Renderscreen());
+  ViewportController& viewport = window->Viewport();
+  ReferenceSceneList reference(window->ViewportWidget());
+  ASSERT_TRUE(reference.Compile(window->Model(), window->View(), window->Colors(),
+                                window->Link().CurrentSceneInputs(),
+                                viewport.Drawing().Textures()));
+  GlViewportWidget::ContextScope scope(window->ViewportWidget());
   ASSERT_TRUE(scope.ok());
   GLint width = 0;
-  glBindTexture(GL_TEXTURE_2D, viewport.Textures().Id(0, false));
+  glBindTexture(GL_TEXTURE_2D, viewport.Drawing().Textures().Id(0, false));
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(width, 8);
   glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-// A host control on its own, with a receiver that records what the control raises.
-class RecordingEvents : public GlxEvents {
+// The widget on its own, with a receiver that records what the widget raises.
+class RecordingInput : public ViewportInput {
  public:
-  explicit RecordingEvents(GlxCtl& ctl) : ctl_(ctl) {}
-  void Init() override { ++inits; }
   void InitGL() override {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
-    glDepthRange(1.0, 0.0);
+    glDepthRange(0.0, 1.0);
     glClearColor(0, 0, 0, 0);
     ++initGLs;
   }
   void Draw() override {
-    ctl_.Screen().Clear();
-    DrawForPick();
+    ClearScreen();
+    DrawScene();
   }
-  void DrawForPick() override {
-    if (glIsList(CXXX::kSceneList)) glCallList(CXXX::kSceneList);
+  static void DrawScene() {
+    if (glIsList(SceneList())) glCallList(SceneList());
   }
-  void MouseDown(int button, int shift, float, float) override { downs.push_back({button, shift}); }
-  void MouseMove(int, int, float, float) override { ++moves; }
-  void Wheel(double, int, float, float) override {}
-  void Pick(const std::vector<std::int32_t>& hits) override { items = hits, ++picks; }
+  void MousePress(Qt::MouseButton button, Qt::KeyboardModifiers mods, QPointF) override {
+    presses.push_back({button, mods});
+  }
+  void MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, QPointF) override { ++moves; }
+  void MouseRelease(Qt::MouseButton, Qt::KeyboardModifiers, QPointF) override { ++releases; }
+  void Wheel(double, Qt::KeyboardModifiers, QPointF) override {}
+  void Click(Qt::MouseButton button, Qt::KeyboardModifiers mods, QPoint at) override {
+    clicks.push_back({button, mods});
+    clickedAt = at;
+  }
   void ContextLost() override { ++losses; }
 
-  int inits = 0, initGLs = 0, moves = 0, picks = 0, losses = 0;
-  std::vector<std::pair<int, int>> downs;
-  std::vector<std::int32_t> items;
-
- private:
-  GlxCtl& ctl_;
+  int initGLs = 0, moves = 0, releases = 0, losses = 0;
+  std::vector<std::pair<Qt::MouseButton, Qt::KeyboardModifiers>> presses, clicks;
+  QPoint clickedAt;
 };
 
 class HostControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ctl.SetEvents(&events);
-    ctl.resize(200, 200);
-    ctl.Start();
-    ctl.show();
-    ctl.SetActive(true);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ctl));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return events.initGLs > 0; }, 10000));
-    ctl.Camera().SetOrtho(-10, 10, -10, 10);
-    ctl.Camera().NearPlane = -10;
-    ctl.Camera().FarPlane = 10;
+    widget.SetInput(&input);
+    widget.resize(200, 200);
+    widget.Start();
+    widget.show();
+    widget.SetActive(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return input.initGLs > 0; }, 10000));
+    widget.Camera().SetOrtho(-10, 10, -10, 10);
+    widget.Camera().NearPlane = -10;
+    widget.Camera().FarPlane = 10;
   }
-  GlxCtl ctl;
-  RecordingEvents events{ctl};
+  std::vector<std::int32_t> PickAt(int x, int y) {
+    const auto items = SelectionPass(widget, x, y, &RecordingInput::DrawScene);
+    EXPECT_TRUE(items.has_value());
+    return items.value_or(std::vector<std::int32_t>{});
+  }
+  GlViewportWidget widget;
+  RecordingInput input;
 };
 
-TEST_F(HostControlTest, RaisesInitAndInitGLOnceAndHandsPickTheHitRecordsUnderThePointer) {
-  EXPECT_EQ(events.inits, 1);
-  EXPECT_EQ(events.initGLs, 1);
-  CompileScene(ctl, [] {
+TEST_F(HostControlTest, RaisesInitGLOnceAndASelectionPassFindsTheRecordsUnderThePointer) {
+  EXPECT_EQ(input.initGLs, 1);
+  CompileScene(widget, [] {
     glLoadName(1001);
     Square(-3, -3, 3, 3, 0);
     glLoadName(2001);
@@ -145,43 +161,44 @@ TEST_F(HostControlTest, RaisesInitAndInitGLOnceAndHandsPickTheHitRecordsUnderThe
     glLoadName(~0u);
     Square(-9, -9, -8, -8, 0);
   });
-  ctl.PickAt(100, 100);
-  ASSERT_EQ(ctl.HitCount(), 2);
-  ASSERT_EQ(events.items.size(), 8u);  // two records: count, min depth, max depth, one name
-  EXPECT_EQ(events.items[0], 1);
-  EXPECT_EQ(events.items[3], 1001);
-  EXPECT_EQ(events.items[4], 1);
-  EXPECT_EQ(events.items[7], 2001);
-  EXPECT_NE(events.items[1], events.items[5]);  // the squares lie at different depths
+  auto items = PickAt(100, 100);
+  ASSERT_EQ(HitCount(items), 2);
+  ASSERT_EQ(items.size(), 8u);  // two records: count, min depth, max depth, one name
+  EXPECT_EQ(items[0], 1);
+  EXPECT_EQ(items[3], 1001);
+  EXPECT_EQ(items[4], 1);
+  EXPECT_EQ(items[7], 2001);
+  EXPECT_NE(items[1], items[5]);  // the squares lie at different depths
 
-  ctl.PickAt(100 + 25, 100);  // only the large square is under this point
-  ASSERT_EQ(ctl.HitCount(), 1);
-  EXPECT_EQ(events.items[3], 1001);
+  items = PickAt(100 + 25, 100);  // only the large square is under this point
+  ASSERT_EQ(HitCount(items), 1);
+  EXPECT_EQ(items[3], 1001);
 
-  ctl.PickAt(100, 5);  // the unnamed square's corner is elsewhere; nothing here
-  EXPECT_EQ(ctl.HitCount(), 0);
-  EXPECT_TRUE(events.items.empty());
+  EXPECT_TRUE(PickAt(100, 5).empty());  // the unnamed square's corner is elsewhere
 }
 
-TEST_F(HostControlTest, AClickPicksAndADragDoesNot) {
-  CompileScene(ctl, [] {
-    glLoadName(7);
-    Square(-9, -9, 9, 9, 0);
-  });
-  QTest::mouseClick(&ctl, Qt::RightButton, Qt::ShiftModifier, QPoint(100, 100));
-  EXPECT_EQ(events.picks, 1);
-  ASSERT_EQ(events.downs.size(), 1u);
-  EXPECT_EQ(events.downs[0], (std::pair<int, int>{2, 1}));
-  QTest::mousePress(&ctl, Qt::RightButton, {}, QPoint(100, 100));
-  QTest::mouseMove(&ctl, QPoint(140, 100));
-  QTest::mouseRelease(&ctl, Qt::RightButton, {}, QPoint(140, 100));
-  EXPECT_EQ(events.picks, 1);
+TEST_F(HostControlTest, AClickIsRaisedWithItsButtonAndModifiersAndADragIsNot) {
+  QTest::mouseClick(&widget, Qt::RightButton, Qt::ShiftModifier, QPoint(100, 100));
+  ASSERT_EQ(input.clicks.size(), 1u);
+  EXPECT_EQ(input.clicks[0].first, Qt::RightButton);
+  EXPECT_EQ(input.clicks[0].second, Qt::ShiftModifier);
+  EXPECT_EQ(input.clickedAt, QPoint(100, 100));
+  ASSERT_EQ(input.presses.size(), 1u);
+  EXPECT_EQ(input.presses[0].first, Qt::RightButton);
+  EXPECT_EQ(input.releases, 1);
+  // Within the slop it is still a click, raised where the press was.
+  QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(50, 60));
+  EXPECT_EQ(input.clicks.size(), 2u);
+  QTest::mousePress(&widget, Qt::RightButton, {}, QPoint(100, 100));
+  QTest::mouseMove(&widget, QPoint(140, 100));
+  QTest::mouseRelease(&widget, Qt::RightButton, {}, QPoint(140, 100));
+  EXPECT_EQ(input.clicks.size(), 2u);
+  EXPECT_EQ(input.releases, 3);
 }
 
 TEST_F(HostControlTest, TheNearerOfTwoOverlappingFacesIsDrawnAndHasTheSmallerDepth) {
-  // With the depth range reversed, the visible face is the one with the smaller depth;
-  // Pick takes the smallest depth, so what is seen is what is picked.
-  CompileScene(ctl, [] {
+  // What is seen is what a selection pass finds nearest.
+  CompileScene(widget, [] {
     glColor3ub(255, 0, 0);
     glLoadName(1);
     Square(-5, -5, 5, 5, 2);
@@ -189,12 +206,12 @@ TEST_F(HostControlTest, TheNearerOfTwoOverlappingFacesIsDrawnAndHasTheSmallerDep
     glLoadName(2);
     Square(-5, -5, 5, 5, -2);
   });
-  ctl.Redraw();
-  const QColor seen = PixelAt(ctl, {0.5, 0.5});
-  ctl.PickAt(100, 100);
-  ASSERT_EQ(events.items.size(), 8u);
-  const auto depth1 = static_cast<std::uint32_t>(events.items[1]),
-             depth2 = static_cast<std::uint32_t>(events.items[5]);
+  widget.Redraw();
+  const QColor seen = PixelAt(widget, {0.5, 0.5});
+  const auto items = PickAt(100, 100);
+  ASSERT_EQ(items.size(), 8u);
+  const auto depth1 = static_cast<std::uint32_t>(items[1]),
+             depth2 = static_cast<std::uint32_t>(items[5]);
   const int nearer = depth1 < depth2 ? 1 : 2;
   EXPECT_EQ(seen, nearer == 1 ? QColor(255, 0, 0) : QColor(0, 255, 0));
 }

@@ -1,4 +1,4 @@
-#include "viewport/scene.h"
+#include "support/reference_scene.h"
 
 #include <gtest/gtest.h>
 

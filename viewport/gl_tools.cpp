@@ -1,4 +1,4 @@
-#include "viewport/glx_tools.h"
+#include "viewport/gl_tools.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -24,10 +24,6 @@ void Light::Apply() const {
     glDisable(GL_LIGHT0);
 }
 
-void ColorTool::SetColor(int r, int g, int b) const {
-  glColor4ub(static_cast<GLubyte>(r), static_cast<GLubyte>(g), static_cast<GLubyte>(b), 255);
-}
-
 void ShapeTool::Cylinder(double baseRadius, double topRadius, double height, bool closed,
                          int slices, int stacks) const {
   GLUquadric* q = gluNewQuadric();
@@ -48,7 +44,7 @@ void ShapeTool::Cylinder(double baseRadius, double topRadius, double height, boo
   gluDeleteQuadric(q);
 }
 
-void Screen::Clear() const {
+void ClearScreen() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
