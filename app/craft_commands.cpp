@@ -41,26 +41,26 @@ CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, const MenuI
                              QObject* parent)
     : QObject(parent), host_(host), colors_(colors), model_(host.Doc().model()) {
   const std::pair<const char*, void (CraftCommands::*)()> items[] = {
-      {"facecountmenu", &CraftCommands::facecountmenu_Click},
-      {"quad2trimenu", &CraftCommands::quad2trimenu_Click},
-      {"vertexordermenu", &CraftCommands::vertexordermenu_Click},
-      {"facenormalmenu", &CraftCommands::facenormalmenu_Click},
-      {"vertexnormalmenu", &CraftCommands::vertexnormalmenu_Click},
-      {"softwarevectormenu", &CraftCommands::softwarevectormenu_Click},
-      {"texturecoordinatemenu", &CraftCommands::texturecoordinatemenu_Click},
-      {"hitzonemenu", &CraftCommands::hitzonemenu_Click},
-      {"rotationmenu", &CraftCommands::rotationmenu_Click},
-      {"selectallmenu", &CraftCommands::selectallmenu_Click},
-      {"selectnonemenu", &CraftCommands::selectnonemenu_Click},
-      {"invertselectionmenu", &CraftCommands::invertselectionmenu_Click}};
+      {"facecountmenu", &CraftCommands::ShowFaceCount},
+      {"quad2trimenu", &CraftCommands::SplitQuadsIntoTriangles},
+      {"vertexordermenu", &CraftCommands::ReverseCornerOrder},
+      {"facenormalmenu", &CraftCommands::RecalculateFaceNormals},
+      {"vertexnormalmenu", &CraftCommands::RecalculateVertexNormals},
+      {"softwarevectormenu", &CraftCommands::RecalculateSoftwareVectors},
+      {"texturecoordinatemenu", &CraftCommands::RecalculateTextureCoordinates},
+      {"hitzonemenu", &CraftCommands::RecalculateHitzones},
+      {"rotationmenu", &CraftCommands::RecalculateRotations},
+      {"selectallmenu", &CraftCommands::SelectEverything},
+      {"selectnonemenu", &CraftCommands::SelectNothing},
+      {"invertselectionmenu", &CraftCommands::InvertTheSelection}};
   for (const auto& [name, handler] : items)
     connect(menus.value(name), &QAction::triggered, this, handler);
   for (const ColorMenuItem& item : kColorMenuItems)
     connect(menus.value(item.name), &QAction::triggered, this,
-            [this, name = QString(item.name)] { colormenu_Click(name); });
+            [this, name = QString(item.name)] { ChooseSettingColor(name); });
 }
 
-void CraftCommands::colormenu_Click(const QString& item) {
+void CraftCommands::ChooseSettingColor(const QString& item) {
   ColorTriple* setting = SettingOf(colors_, item);
   if (!setting) return;
   // The dialog starts from the current colour; Cancel keeps it.
@@ -70,63 +70,63 @@ void CraftCommands::colormenu_Click(const QString& item) {
   host_.ViewChanged();
 }
 
-void CraftCommands::facecountmenu_Click() {
+void CraftCommands::ShowFaceCount() {
   host_.Ask().Inform(QString::number(TotalFaceCount(model_)) + " Faces", "Face Count");
 }
 
 // The model-wide commands: each one step, its count in the status bar.
-void CraftCommands::quad2trimenu_Click() {
+void CraftCommands::SplitQuadsIntoTriangles() {
   int split = 0;
   if (!host_.Edit("Quad2Tri", [&](tamsel::Model& m) { split = Quad2Tri(m); })) return;
   host_.Status(QString("Quad2Tri split %1 faces").arg(split));
 }
 
-void CraftCommands::vertexordermenu_Click() {
+void CraftCommands::ReverseCornerOrder() {
   if (host_.Edit("Vertex Order", [](tamsel::Model& m) { ReverseVertexOrder(m); }))
     host_.Status(QString("Vertex Order reversed %1 faces").arg(TotalFaceCount(model_)));
 }
 
-void CraftCommands::facenormalmenu_Click() {
+void CraftCommands::RecalculateFaceNormals() {
   if (host_.Edit("Face Normals", [](tamsel::Model& m) { CalculateFaceNormals(m); }))
     host_.Status(QString("Face Normals calculated for %1 faces").arg(TotalFaceCount(model_)));
 }
 
-void CraftCommands::vertexnormalmenu_Click() {
+void CraftCommands::RecalculateVertexNormals() {
   if (host_.Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); }))
     host_.Status(QString("Vertex Normals calculated for %1 corners").arg(TotalCornerCount(model_)));
 }
 
-void CraftCommands::softwarevectormenu_Click() {
+void CraftCommands::RecalculateSoftwareVectors() {
   if (host_.Edit("Software Vectors", [](tamsel::Model& m) { CalculateSoftwareVectors(m); }))
     host_.Status(QString("Software Vectors calculated for %1 faces").arg(TotalFaceCount(model_)));
 }
 
-void CraftCommands::texturecoordinatemenu_Click() {
+void CraftCommands::RecalculateTextureCoordinates() {
   if (host_.Edit("Texture Coordinates", [](tamsel::Model& m) { ResetTextureCoordinates(m); }))
     host_.Status(QString("Texture Coordinates reset on %1 faces").arg(TotalFaceCount(model_)));
 }
 
-void CraftCommands::hitzonemenu_Click() {
+void CraftCommands::RecalculateHitzones() {
   if (host_.Edit("Hitzones", [](tamsel::Model& m) { CalculateHitzones(m); }))
     host_.Status(QString("Hitzones calculated for %1 meshes").arg(model_.MeshCount()));
 }
 
-void CraftCommands::rotationmenu_Click() {
+void CraftCommands::RecalculateRotations() {
   if (host_.Edit("Rotations", [](tamsel::Model& m) { CalculateRotations(m); }))
     host_.Status(QString("Rotations calculated for %1 meshes").arg(model_.MeshCount()));
 }
 
-void CraftCommands::selectallmenu_Click() {
+void CraftCommands::SelectEverything() {
   SelectAll(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
   host_.SelectionChanged(false);
 }
 
-void CraftCommands::selectnonemenu_Click() {
+void CraftCommands::SelectNothing() {
   SelectNone(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
   host_.SelectionChanged(false);
 }
 
-void CraftCommands::invertselectionmenu_Click() {
+void CraftCommands::InvertTheSelection() {
   InvertSelection(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
   host_.SelectionChanged(false);
 }

@@ -17,20 +17,20 @@ class CraftCommands : public QObject {
  public:
   CraftCommands(PanelHost& host, ColorSettings& colors, const MenuItems& menus, QObject* parent);
 
-  void quad2trimenu_Click();
-  void vertexordermenu_Click();
-  void facenormalmenu_Click();
-  void vertexnormalmenu_Click();
-  void softwarevectormenu_Click();
-  void texturecoordinatemenu_Click();
-  void hitzonemenu_Click();
-  void rotationmenu_Click();
-  void colormenu_Click(const QString& item);
-  void facecountmenu_Click();
+  void SplitQuadsIntoTriangles();
+  void ReverseCornerOrder();
+  void RecalculateFaceNormals();
+  void RecalculateVertexNormals();
+  void RecalculateSoftwareVectors();
+  void RecalculateTextureCoordinates();
+  void RecalculateHitzones();
+  void RecalculateRotations();
+  void ChooseSettingColor(const QString& item);
+  void ShowFaceCount();
   // The Edit menu's selection commands, at the level being edited.
-  void selectallmenu_Click();
-  void selectnonemenu_Click();
-  void invertselectionmenu_Click();
+  void SelectEverything();
+  void SelectNothing();
+  void InvertTheSelection();
 
  private:
   PanelHost& host_;

@@ -100,7 +100,7 @@ ProjectCommands::ImportKind ProjectCommands::OptImportKind() {
           "OPT file (*.opt)|*.opt",
           false,
           [](tamsel::Model& m, const std::string& p, FileTransaction& f) {
-            return ImportOpt(m, p, &f);
+            return tamsel::ImportOpt(m, p, &f);
           }};
 }
 
@@ -122,23 +122,23 @@ ProjectCommands::ImportKind ProjectCommands::DxfImportKind() {
           "DXF file (*.dxf)|*.dxf",
           false,
           [](tamsel::Model& m, const std::string& p, FileTransaction& f) {
-            return ImportDxf(m, p, &f);
+            return tamsel::ImportDxf(m, p, &f);
           }};
 }
 
-void ProjectCommands::optimportmenu_Click() {
+void ProjectCommands::ImportOpt() {
   RunImport(OptImportKind());
 }
 
-void ProjectCommands::opzimportmenu_Click() {
+void ProjectCommands::ImportOpz() {
   RunImport(OpzImportKind());
 }
 
-void ProjectCommands::dxfimportmenu_Click() {
+void ProjectCommands::ImportDxf() {
   RunImport(DxfImportKind());
 }
 
-void ProjectCommands::optcreatemenu_Click() {
+void ProjectCommands::WriteOpt() {
   // What the game cannot load is said before the file is written; the user may write it
   // all the same (a work in progress to look at in another tool).
   CheckPanel& check = window_.Shell().Checks();
@@ -179,7 +179,7 @@ QString ProjectCommands::CliProgram() {
   return QStandardPaths::findExecutable("tamsel-cli");
 }
 
-void ProjectCommands::threedsimportmenu_Click() {
+void ProjectCommands::ImportModel() {
   const auto path = dialogs_.OpenFile("import model", "*.gltf", kModelFilter);
   if (!path || path->isEmpty()) return;
   const auto choice = dialogs_.ChooseModelImport();
@@ -284,7 +284,7 @@ bool ProjectCommands::ImportModelFile(const QString& path,
   return true;
 }
 
-void ProjectCommands::exportmodelmenu_Click() {
+void ProjectCommands::ExportModel() {
   const auto path =
       dialogs_.SaveFile("export model", "glTF 2.0 (*.gltf *.glb), OBJ (*.obj)|*.gltf");
   if (!path || path->isEmpty()) return;
@@ -303,7 +303,8 @@ void ProjectCommands::exportmodelmenu_Click() {
   };
   ExportReport report;
   if (!Attempt("export model", [&] {
-        report = ExportModel(model_, ProjectBitmaps(model_), path->toStdString(), mayReplace);
+        report =
+            tamsel::ExportModel(model_, ProjectBitmaps(model_), path->toStdString(), mayReplace);
       }))
     return;
   if (report.declined)

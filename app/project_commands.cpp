@@ -54,16 +54,16 @@ ProjectCommands::ProjectCommands(TamselWindow& window, Dialogs& dialogs, QMenu* 
   random_.seed(static_cast<std::mt19937::result_type>(
       std::chrono::system_clock::now().time_since_epoch().count()));
   const std::pair<const char*, void (ProjectCommands::*)()> items[] = {
-      {"opznewmenu", &ProjectCommands::opznewmenu_Click},
-      {"opzopenmenu", &ProjectCommands::opzopenmenu_Click},
-      {"saveopzmenu", &ProjectCommands::saveopzmenu_Click},
-      {"saveasopzmenu", &ProjectCommands::saveasopzmenu_Click},
-      {"optimportmenu", &ProjectCommands::optimportmenu_Click},
-      {"opzimportmenu", &ProjectCommands::opzimportmenu_Click},
-      {"dxfimportmenu", &ProjectCommands::dxfimportmenu_Click},
-      {"optcreatemenu", &ProjectCommands::optcreatemenu_Click},
-      {"threedsimportmenu", &ProjectCommands::threedsimportmenu_Click},
-      {"exportmodelmenu", &ProjectCommands::exportmodelmenu_Click}};
+      {"opznewmenu", &ProjectCommands::NewProject},
+      {"opzopenmenu", &ProjectCommands::OpenProject},
+      {"saveopzmenu", &ProjectCommands::SaveProject},
+      {"saveasopzmenu", &ProjectCommands::SaveProjectAs},
+      {"optimportmenu", &ProjectCommands::ImportOpt},
+      {"opzimportmenu", &ProjectCommands::ImportOpz},
+      {"dxfimportmenu", &ProjectCommands::ImportDxf},
+      {"optcreatemenu", &ProjectCommands::WriteOpt},
+      {"threedsimportmenu", &ProjectCommands::ImportModel},
+      {"exportmodelmenu", &ProjectCommands::ExportModel}};
   for (const auto& [name, handler] : items)
     connect(window.MenuItem(name), &QAction::triggered, this, handler);
   RebuildRecentMenu();
@@ -77,7 +77,7 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
       LockProject(std::filesystem::absolute(path.toStdString()).parent_path(), "open .OPZ file");
   if (!lock) return false;
   try {
-    OpenProject(model_, path.toStdString());
+    tamsel::OpenProject(model_, path.toStdString());
   } catch (const FileError& e) {
     dialogs_.MessageBox(QString::fromStdString(e.what()), "open .OPZ file");
     return false;
@@ -110,7 +110,7 @@ bool ProjectCommands::MaybeSave() {
       QString::fromStdString(ProjectFilePath(model_.ProjectPath).filename().string());
   switch (dialogs_.AskSave("Save changes to " + name + "?", "Tamsel v0.4")) {
     case Dialogs::SaveAnswer::Save:
-      saveopzmenu_Click();
+      SaveProject();
       return !doc_.IsModified();
     case Dialogs::SaveAnswer::Discard:
       return true;
@@ -163,7 +163,7 @@ void ProjectCommands::OpenFromDesktop(const QString& argument) {
   }
   const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
   if ((suffix == "opt" || suffix == "dxf") && model_.ProjectPath.empty()) {
-    opznewmenu_Click();
+    NewProject();
     if (model_.ProjectPath.empty()) return;  // the prompt was cancelled
   }
   OpenDroppedFiles({url});
@@ -223,7 +223,7 @@ std::unique_ptr<ProjectLock> ProjectCommands::LockProject(const fs::path& folder
   }
 }
 
-void ProjectCommands::opznewmenu_Click() {
+void ProjectCommands::NewProject() {
   if (!MaybeSave()) return;
   // A name makes a folder in the one the user then chooses (never wherever the program was
   // started); a full path puts it anywhere.
@@ -292,18 +292,18 @@ void ProjectCommands::opznewmenu_Click() {
   window_.MenuItem("exportmodelmenu")->setEnabled(false);
   for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu", "threedsimportmenu"})
     window_.MenuItem(item)->setEnabled(true);
-  NewProject(model_, folder);
+  tamsel::NewProject(model_, folder);
   doc_.Reset();
 }
 
-void ProjectCommands::opzopenmenu_Click() {
+void ProjectCommands::OpenProject() {
   if (!MaybeSave()) return;
   const auto path = dialogs_.OpenFile("open .OPZ file", "*.opz", kOpzFilter);
   if (path && !path->isEmpty()) OpenProjectFile(*path);
 }
 
-void ProjectCommands::saveopzmenu_Click() {
-  if (!Attempt("save .OPZ", [this] { SaveProject(model_); })) return;
+void ProjectCommands::SaveProject() {
+  if (!Attempt("save .OPZ", [this] { tamsel::SaveProject(model_); })) return;
   doc_.MarkSaved();
   window_.Shell().UpdateCaption();
   window_.Status("Saved " +
@@ -312,13 +312,13 @@ void ProjectCommands::saveopzmenu_Click() {
   dialogs_.Beep();
 }
 
-void ProjectCommands::saveasopzmenu_Click() {
+void ProjectCommands::SaveProjectAs() {
   const QString title = "Save .OPZ As";
   const auto chosen = dialogs_.SaveFile(title, "Project (*.opz)|*.opz");
   if (!chosen || chosen->isEmpty()) return;
   const fs::path folder = SaveAsFolder(chosen->toStdString());
   std::error_code ec;
-  if (fs::equivalent(folder, model_.ProjectPath, ec)) return saveopzmenu_Click();
+  if (fs::equivalent(folder, model_.ProjectPath, ec)) return SaveProject();
   SaveAsPlan plan;
   if (!Attempt(title, [&] { plan = PlanSaveAs(model_, folder); })) return;
   if (!plan.replaced.empty()) {
@@ -332,7 +332,7 @@ void ProjectCommands::saveasopzmenu_Click() {
   fs::create_directories(folder, ec);
   auto lock = LockProject(folder, title);
   if (!lock) return;
-  if (!Attempt(title, [&] { SaveProjectAs(model_, folder); })) return;
+  if (!Attempt(title, [&] { tamsel::SaveProjectAs(model_, folder); })) return;
   projectLock_ = std::move(lock);
   doc_.MovedFolder();
   ModelChange moved;

@@ -45,23 +45,23 @@ class ProjectCommands : public QObject {
   // Recent projects, kept in the settings, newest first.
   QStringList RecentProjects() const;
 
-  void opznewmenu_Click();
-  void opzopenmenu_Click();
-  void saveopzmenu_Click();
+  void NewProject();
+  void OpenProject();
+  void SaveProject();
   // "Save .OPZ As…": the project and its bitmaps written into another folder, which
   // becomes the project's folder. Nothing is overwritten there without asking.
-  void saveasopzmenu_Click();
+  void SaveProjectAs();
   // Opens the sample fighter, made once in the user's data folder and kept there.
   void OpenSampleFighter();
-  void optimportmenu_Click();
-  void opzimportmenu_Click();
-  void dxfimportmenu_Click();
-  void optcreatemenu_Click();
+  void ImportOpt();
+  void ImportOpz();
+  void ImportDxf();
+  void WriteOpt();
   // "import model": the file is read by tamsel-cli in a process of its own (the import
   // library is not ours to harden), into a scratch project that is then merged as one
   // step. "export model" writes glTF or OBJ.
-  void threedsimportmenu_Click();
-  void exportmodelmenu_Click();
+  void ImportModel();
+  void ExportModel();
   // The model import of a chosen file with chosen options; false when cancelled or failed.
   bool ImportModelFile(const QString& path, const Dialogs::ModelImportChoice& choice);
   std::mt19937& Random() { return random_; }

@@ -31,7 +31,7 @@ ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
   // The pressed buttons match the start values of the view state.
   for (const char* key : {"high level", "mesh", "wireframe", "norm"})
     dispbar_->SetValue(dispbar_->IndexOfKey(key), 1);
-  connect(viewbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::viewbar_ButtonClick);
+  connect(viewbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::TurnToViewOfButton);
   // The number keys of the keypad's layout choose the presets, on the keypad or the number
   // row, and with Ctrl the opposite side, as modelling tools have it; a text box keeps the
   // digits typed into it. View > Views lists them all with their keys.
@@ -70,7 +70,7 @@ ViewBars::ViewBars(QMainWindow& window, PanelHost& host, PropertyPanels& panels,
                          " view and frame the craft");
     connect(action, &QAction::triggered, this, show);
   }
-  connect(dispbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::dispbar_ButtonClick);
+  connect(dispbar_, &KeyedToolBar::ButtonClick, this, &ViewBars::ChooseDisplayOfButton);
 }
 
 void ViewBars::ShowPreset(const QString& key) {
@@ -78,14 +78,14 @@ void ViewBars::ShowPreset(const QString& key) {
   viewport_.Navigation().Fit();
 }
 
-void ViewBars::viewbar_ButtonClick(int index) {
+void ViewBars::TurnToViewOfButton(int index) {
   // A new direction shows the model (or the selection) whole; "fit" keeps the direction.
   if (viewbar_->Key(index) != "fit")
     viewport_.Navigation().ViewPreset(viewbar_->Key(index).toStdString());
   viewport_.Navigation().Fit();
 }
 
-void ViewBars::dispbar_ButtonClick(int index) {
+void ViewBars::ChooseDisplayOfButton(int index) {
   const QString key = dispbar_->Key(index), tag = dispbar_->Tag(index);
   for (int i = 1; i <= dispbar_->Count(); ++i)
     if (!tag.isEmpty() && dispbar_->Tag(i) == tag) dispbar_->SetValue(i, 0);

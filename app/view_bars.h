@@ -21,8 +21,8 @@ class ViewBars : public QObject {
   KeyedToolBar& ViewBar() { return *viewbar_; }
   KeyedToolBar& DispBar() { return *dispbar_; }
 
-  void viewbar_ButtonClick(int index);
-  void dispbar_ButtonClick(int index);
+  void TurnToViewOfButton(int index);
+  void ChooseDisplayOfButton(int index);
   // Turns the view to a preset ("top", "bottom", ...) and frames the craft.
   void ShowPreset(const QString& key);
 

@@ -88,23 +88,19 @@ WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewpo
 }
 
 void WindowShell::ConnectMenus() {
-  connect(menus_.value("editundomenu"), &QAction::triggered, this,
-          &WindowShell::editundomenu_Click);
-  connect(menus_.value("editredomenu"), &QAction::triggered, this,
-          &WindowShell::editredomenu_Click);
-  connect(menus_.value("shortcutsmenu"), &QAction::triggered, this,
-          &WindowShell::shortcutsmenu_Click);
-  connect(menus_.value("aboutmenu"), &QAction::triggered, this, &WindowShell::aboutmenu_Click);
-  connect(menus_.value("findfacemenu"), &QAction::triggered, this,
-          &WindowShell::findfacemenu_Click);
+  connect(menus_.value("editundomenu"), &QAction::triggered, this, &WindowShell::UndoLastStep);
+  connect(menus_.value("editredomenu"), &QAction::triggered, this, &WindowShell::RedoNextStep);
+  connect(menus_.value("shortcutsmenu"), &QAction::triggered, this, &WindowShell::ShowShortcuts);
+  connect(menus_.value("aboutmenu"), &QAction::triggered, this, &WindowShell::ShowAbout);
+  connect(menus_.value("findfacemenu"), &QAction::triggered, this, &WindowShell::FindFaceByName);
   connect(menus_.value("quitmenu"), &QAction::triggered, &window_, &QWidget::close);
   ProjectCommands* files = &window_.Files();
-  connect(startPage_, &StartPage::OpenChosen, files, &ProjectCommands::opzopenmenu_Click);
-  connect(startPage_, &StartPage::NewChosen, files, &ProjectCommands::opznewmenu_Click);
+  connect(startPage_, &StartPage::OpenChosen, files, &ProjectCommands::OpenProject);
+  connect(startPage_, &StartPage::NewChosen, files, &ProjectCommands::NewProject);
   connect(startPage_, &StartPage::SampleChosen, files, &ProjectCommands::OpenSampleFighter);
   connect(startPage_, &StartPage::ImportChosen, files, [this, files] {
-    files->opznewmenu_Click();
-    if (!window_.Model().ProjectPath.empty()) files->threedsimportmenu_Click();
+    files->NewProject();
+    if (!window_.Model().ProjectPath.empty()) files->ImportModel();
   });
   connect(startPage_, &StartPage::RecentChosen, files, [files](const QString& path) {
     if (files->MaybeSave()) files->OpenProjectFile(path);
@@ -305,7 +301,7 @@ void WindowShell::Refresh(const ModelChange& change) {
   UpdateEditMenu();
 }
 
-void WindowShell::shortcutsmenu_Click() {
+void WindowShell::ShowShortcuts() {
   // The menus' own keys, read from the menus so that the list never goes stale.
   QString text;
   for (QMenu* menu : window_.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
@@ -341,7 +337,7 @@ void WindowShell::shortcutsmenu_Click() {
   window_.Ask().Inform(text, "Keyboard Shortcuts");
 }
 
-void WindowShell::aboutmenu_Click() {
+void WindowShell::ShowAbout() {
   window_.Ask().Inform(
       QString("Tamsel %1\n\nAn editor for OPT craft models: meshes, levels of "
               "detail, textures, hardpoints, engine glows, hitzones and rotations.\n\n"
@@ -378,19 +374,19 @@ void WindowShell::UpdateEditMenu() {
                     : "Redo");
 }
 
-void WindowShell::editundomenu_Click() {
+void WindowShell::UndoLastStep() {
   if (!window_.Doc().Undo() && !window_.Doc().FileError().empty())
     window_.Ask().MessageBox(
         "Nothing was undone: " + QString::fromStdString(window_.Doc().FileError()), "Undo");
 }
 
-void WindowShell::editredomenu_Click() {
+void WindowShell::RedoNextStep() {
   if (!window_.Doc().Redo() && !window_.Doc().FileError().empty())
     window_.Ask().MessageBox(
         "Nothing was redone: " + QString::fromStdString(window_.Doc().FileError()), "Redo");
 }
 
-void WindowShell::findfacemenu_Click() {
+void WindowShell::FindFaceByName() {
   if (window_.Model().ProjectPath.empty()) return;
   const auto name = window_.Ask().InputBox(
       "Face to find (\"M:3 F:12\", or a face of the focused mesh):", "Find Face");

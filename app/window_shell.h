@@ -55,12 +55,12 @@ class WindowShell : public QObject {
   QString ModeStatus() const;
   QString SelectionStatus() const;
 
-  void editundomenu_Click();
-  void editredomenu_Click();
+  void UndoLastStep();
+  void RedoNextStep();
   // Asks for a face ("M:3 F:12") and shows it at the face level, selected alone.
-  void findfacemenu_Click();
-  void shortcutsmenu_Click();
-  void aboutmenu_Click();
+  void FindFaceByName();
+  void ShowShortcuts();
+  void ShowAbout();
 
  private:
   void BuildStatusBar();

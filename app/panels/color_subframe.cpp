@@ -56,7 +56,7 @@ ColorSubFrame::ColorSubFrame(PanelHost& host, const Kind& kind, QWidget* parent)
     table->addWidget(heading, 0, c);
     table->addWidget(list, 1, c);
     tints_[static_cast<std::size_t>(c)] = list;
-    connect(list, &RowList::MouseUp, this, [this, c] { tintlist_MouseUp(c); });
+    connect(list, &RowList::MouseUp, this, [this, c] { ChooseColorRow(c); });
   }
   layout->addLayout(table, 2, 1, 1, 3);
   auto* remove = Button(this, p + "removecolor", "Remove selected");
@@ -78,20 +78,20 @@ ColorSubFrame::ColorSubFrame(PanelHost& host, const Kind& kind, QWidget* parent)
   layout->setRowStretch(2, 1);
   PrefixCaptions(this, kind.caption);
 
-  connect(textures_, &RowList::MouseUp, this, [this] { texturepanel_MouseUp(); });
+  connect(textures_, &RowList::MouseUp, this, [this] { FocusListedTexture(); });
   viewer_->setMouseTracking(true);
   // Moves and clicks over the viewer, in its pixels; a click also picks the colour there.
   new EventWatcher(viewer_, {QEvent::MouseMove, QEvent::MouseButtonRelease}, [this](QEvent* event) {
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    viewer_MouseMove(at.x(), at.y());
-    if (event->type() == QEvent::MouseButtonRelease) viewer_Click();
+    ShowColorUnderPointer(at.x(), at.y());
+    if (event->type() == QEvent::MouseButtonRelease) TakeColorUnderPointer();
   });
-  connect(remove, &QPushButton::clicked, this, [this] { removecolor_Click(); });
-  connect(strengthBar_, &QScrollBar::valueChanged, this, [this] { strengthbar_Change(); });
-  connect(strengthText_, &QLineEdit::textEdited, this, [this] { strengthtext_Change(); });
-  connect(toleranceBar_, &QScrollBar::valueChanged, this, [this] { tolerancebar_Change(); });
-  connect(toleranceText_, &QLineEdit::textEdited, this, [this] { tolerancetext_Change(); });
-  connect(update, &QPushButton::clicked, this, [this] { updatetexpanel_Click(); });
+  connect(remove, &QPushButton::clicked, this, [this] { RemoveColorRow(); });
+  connect(strengthBar_, &QScrollBar::valueChanged, this, [this] { StrengthFromSlider(); });
+  connect(strengthText_, &QLineEdit::textEdited, this, [this] { StrengthFromText(); });
+  connect(toleranceBar_, &QScrollBar::valueChanged, this, [this] { ToleranceFromSlider(); });
+  connect(toleranceText_, &QLineEdit::textEdited, this, [this] { ToleranceFromText(); });
+  connect(update, &QPushButton::clicked, this, [this] { ApplyColorBoxes(); });
 }
 
 void ColorSubFrame::Clear() {
@@ -153,7 +153,7 @@ void ColorSubFrame::ShowTexture(int t) {
   const int tolerance = Transparency() ? texture.TransTolerance : texture.IllumTolerance;
   strengthBar_->setValue(strength);
   strengthText_->setText(QString::number(strength));
-  strengthbar_Change();
+  StrengthFromSlider();
   toleranceBar_->setValue(tolerance);
   toleranceText_->setText(QString::number(tolerance));
   const std::vector<RGB> rows = Table(texture);
@@ -166,12 +166,12 @@ void ColorSubFrame::ShowTexture(int t) {
   viewer_->setPixmap(QPixmap::fromImage(Marked(picture ? *picture : QImage(), rows, tolerance)));
 }
 
-void ColorSubFrame::texturepanel_MouseUp() {
+void ColorSubFrame::FocusListedTexture() {
   focus().texture = textures_->ListIndex();
   host_.SelectionChanged(false);
 }
 
-void ColorSubFrame::viewer_MouseMove(int x, int y) {
+void ColorSubFrame::ShowColorUnderPointer(int x, int y) {
   const int t = shownTexture_;
   if (t < 0 || t >= model().TextureCount()) return;
   // The colour is the bitmap's own, not the magenta of a mark drawn over it, so that a
@@ -187,7 +187,7 @@ void ColorSubFrame::viewer_MouseMove(int x, int y) {
   tintText_->setText(QString("%1, %2, %3").arg(c.red()).arg(c.green()).arg(c.blue()));
 }
 
-void ColorSubFrame::viewer_Click() {
+void ColorSubFrame::TakeColorUnderPointer() {
   const int t = shownTexture_;
   if (t < 0 || t >= model().TextureCount() || tintText_->text().isEmpty()) return;
   const QColor c = tintDisplay_->palette().color(QPalette::Window);
@@ -196,7 +196,7 @@ void ColorSubFrame::viewer_Click() {
   tints_[2]->AddItem(QString::number(c.blue()));
 }
 
-void ColorSubFrame::tintlist_MouseUp(int channel) {
+void ColorSubFrame::ChooseColorRow(int channel) {
   const int row = tints_[static_cast<std::size_t>(channel)]->ListIndex();
   if (row < 0) return;
   QStringList values;
@@ -208,7 +208,7 @@ void ColorSubFrame::tintlist_MouseUp(int channel) {
   tintText_->setText(values.join(", "));
 }
 
-void ColorSubFrame::removecolor_Click() {
+void ColorSubFrame::RemoveColorRow() {
   // One row goes from all three lists: the focused one, whichever list shows it.
   int row = -1;
   for (RowList* list : tints_)
@@ -217,7 +217,7 @@ void ColorSubFrame::removecolor_Click() {
   for (RowList* list : tints_) list->RemoveItem(row);
 }
 
-void ColorSubFrame::strengthbar_Change() {
+void ColorSubFrame::StrengthFromSlider() {
   const int value = strengthBar_->value();
   strengthText_->setText(QString::number(value));
   const int grey = Transparency() ? 255 - value : (value - 1) * 17;
@@ -225,19 +225,19 @@ void ColorSubFrame::strengthbar_Change() {
                std::clamp(grey, 0, 255));
 }
 
-void ColorSubFrame::strengthtext_Change() {
+void ColorSubFrame::StrengthFromText() {
   BoxToSlider(strengthText_, strengthBar_);
 }
 
-void ColorSubFrame::tolerancebar_Change() {
+void ColorSubFrame::ToleranceFromSlider() {
   toleranceText_->setText(QString::number(toleranceBar_->value()));
 }
 
-void ColorSubFrame::tolerancetext_Change() {
+void ColorSubFrame::ToleranceFromText() {
   BoxToSlider(toleranceText_, toleranceBar_);
 }
 
-void ColorSubFrame::updatetexpanel_Click() {
+void ColorSubFrame::ApplyColorBoxes() {
   const int t = shownTexture_;
   if (t < 0 || t >= model().TextureCount()) return;
   std::vector<RGB> colours;

@@ -34,16 +34,16 @@ class ColorSubFrame : public PropertyFrame {
   // Marks every pixel within the tolerance of one of the colour rows, in magenta.
   static QImage Marked(const QImage& picture, const std::vector<RGB>& rows, int tolerance);
 
-  void texturepanel_MouseUp();
-  void viewer_MouseMove(int x, int y);
-  void viewer_Click();
-  void tintlist_MouseUp(int channel);
-  void removecolor_Click();
-  void strengthbar_Change();
-  void strengthtext_Change();
-  void tolerancebar_Change();
-  void tolerancetext_Change();
-  void updatetexpanel_Click();
+  void FocusListedTexture();
+  void ShowColorUnderPointer(int x, int y);
+  void TakeColorUnderPointer();
+  void ChooseColorRow(int channel);
+  void RemoveColorRow();
+  void StrengthFromSlider();
+  void StrengthFromText();
+  void ToleranceFromSlider();
+  void ToleranceFromText();
+  void ApplyColorBoxes();
 
  private:
   bool Transparency() const { return kind_.prefix == "trans"; }

@@ -109,11 +109,11 @@ HardpointFrame::HardpointFrame(PanelHost& host, QWidget* parent)
   PrefixCaptions(this, "Hardpoint");
 
   connect(list_, &RowList::MouseUp, this, [this] { ListClick(); });
-  connect(add, &QPushButton::clicked, this, [this] { hpaddbut_Click(); });
-  connect(remove, &QPushButton::clicked, this, [this] { hpdeletebut_Click(); });
-  connect(toFace, &QPushButton::clicked, this, [this] { hpset_Click(false); });
-  connect(toVertex, &QPushButton::clicked, this, [this] { hpset_Click(true); });
-  connect(update, &QPushButton::clicked, this, [this] { updatehpbut_Click(); });
+  connect(add, &QPushButton::clicked, this, [this] { AddHardpoint(); });
+  connect(remove, &QPushButton::clicked, this, [this] { DeleteHardpoint(); });
+  connect(toFace, &QPushButton::clicked, this, [this] { PlaceHardpointAtFocus(false); });
+  connect(toVertex, &QPushButton::clicked, this, [this] { PlaceHardpointAtFocus(true); });
+  connect(update, &QPushButton::clicked, this, [this] { ApplyHardpointBoxes(); });
 }
 
 void HardpointFrame::Show(ItemRef item) {
@@ -122,21 +122,23 @@ void HardpointFrame::Show(ItemRef item) {
   ShowNumbers(position_, hp->Position);
 }
 
-void HardpointFrame::hpaddbut_Click() {
+void HardpointFrame::AddHardpoint() {
   const int mesh = focus().mesh, level = this->level();
   int h = -1;
-  if (!host_.Edit("Add hardpoint", [&](tamsel::Model& m) { h = AddHardpoint(m, mesh, level); }) ||
+  if (!host_.Edit("Add hardpoint",
+                  [&](tamsel::Model& m) { h = tamsel::AddHardpoint(m, mesh, level); }) ||
       h < 0)
     return;
   FocusAdded(mesh, h);
 }
 
-void HardpointFrame::hpdeletebut_Click() {
+void HardpointFrame::DeleteHardpoint() {
   const auto hp = Focused();
-  if (hp) host_.Edit("Delete hardpoint", [&](tamsel::Model& m) { DeleteHardpoint(m, *hp); });
+  if (hp)
+    host_.Edit("Delete hardpoint", [&](tamsel::Model& m) { tamsel::DeleteHardpoint(m, *hp); });
 }
 
-void HardpointFrame::hpset_Click(bool toVertex) {
+void HardpointFrame::PlaceHardpointAtFocus(bool toVertex) {
   const auto hp = Focused();
   if (!hp) return;
   const int level = this->level();
@@ -153,7 +155,7 @@ void HardpointFrame::hpset_Click(bool toVertex) {
   host_.Edit("Set hardpoint", [&](tamsel::Model& m) { UpdateHardpoint(m, *hp, std::nullopt, at); });
 }
 
-void HardpointFrame::updatehpbut_Click() {
+void HardpointFrame::ApplyHardpointBoxes() {
   const auto hp = Focused();
   if (!hp) return;
   std::optional<double> v[3];
@@ -230,14 +232,14 @@ EngineGlowFrame::EngineGlowFrame(PanelHost& host, QWidget* parent)
   PrefixCaptions(this, "Engine glow");
 
   connect(list_, &RowList::MouseUp, this, [this] { ListClick(); });
-  connect(add, &QPushButton::clicked, this, [this] { egaddbut_Click(); });
-  connect(toFace, &QPushButton::clicked, this, [this] { egsetfacebut_Click(); });
-  connect(remove, &QPushButton::clicked, this, [this] { egdeletebut_Click(); });
-  connect(update, &QPushButton::clicked, this, [this] { updateegbut_Click(); });
+  connect(add, &QPushButton::clicked, this, [this] { AddEngineGlow(); });
+  connect(toFace, &QPushButton::clicked, this, [this] { PlaceGlowOnFocusedFace(); });
+  connect(remove, &QPushButton::clicked, this, [this] { DeleteEngineGlow(); });
+  connect(update, &QPushButton::clicked, this, [this] { ApplyEngineGlowBoxes(); });
   new EventWatcher(innerSwatch_, {QEvent::MouseButtonRelease},
-                   [this](QEvent*) { egdisplay_Click(true); });
+                   [this](QEvent*) { ChooseGlowColor(true); });
   new EventWatcher(outerSwatch_, {QEvent::MouseButtonRelease},
-                   [this](QEvent*) { egdisplay_Click(false); });
+                   [this](QEvent*) { ChooseGlowColor(false); });
 }
 
 void EngineGlowFrame::Show(ItemRef item) {
@@ -259,22 +261,23 @@ void EngineGlowFrame::Show(ItemRef item) {
   ShowNumbers(density_[2], g->Density3);
 }
 
-void EngineGlowFrame::egaddbut_Click() {
+void EngineGlowFrame::AddEngineGlow() {
   const int mesh = focus().mesh, level = this->level();
   int e = -1;
   if (!host_.Edit("Add engine glow",
-                  [&](tamsel::Model& m) { e = AddEngineGlow(m, mesh, level); }) ||
+                  [&](tamsel::Model& m) { e = tamsel::AddEngineGlow(m, mesh, level); }) ||
       e < 0)
     return;
   FocusAdded(mesh, e);
 }
 
-void EngineGlowFrame::egdeletebut_Click() {
+void EngineGlowFrame::DeleteEngineGlow() {
   const auto eg = Focused();
-  if (eg) host_.Edit("Delete engine glow", [&](tamsel::Model& m) { DeleteEngineGlow(m, *eg); });
+  if (eg)
+    host_.Edit("Delete engine glow", [&](tamsel::Model& m) { tamsel::DeleteEngineGlow(m, *eg); });
 }
 
-void EngineGlowFrame::egsetfacebut_Click() {
+void EngineGlowFrame::PlaceGlowOnFocusedFace() {
   const auto eg = Focused();
   const FaceRec* face = focus().face ? FaceAt(model(), level(), *focus().face) : nullptr;
   if (!eg || !face) return;
@@ -283,7 +286,7 @@ void EngineGlowFrame::egsetfacebut_Click() {
   host_.Edit("Set engine glow", [&](tamsel::Model& m) { UpdateEngineGlow(m, *eg, glow); });
 }
 
-void EngineGlowFrame::egdisplay_Click(bool inner) {
+void EngineGlowFrame::ChooseGlowColor(bool inner) {
   const auto& boxes = inner ? inner_ : outer_;
   const auto channel = [&](std::size_t c) {
     const auto v = ParseInteger(boxes[c]->text().toStdString());
@@ -297,7 +300,7 @@ void EngineGlowFrame::egdisplay_Click(bool inner) {
   SetBackColor(inner ? innerSwatch_ : outerSwatch_, chosen->red(), chosen->green(), chosen->blue());
 }
 
-void EngineGlowFrame::updateegbut_Click() {
+void EngineGlowFrame::ApplyEngineGlowBoxes() {
   const auto eg = Focused();
   if (!eg) return;
   std::uint8_t colours[8];

@@ -52,10 +52,10 @@ class ItemListFrame : public PropertyFrame {
 class HardpointFrame : public ItemListFrame {
  public:
   HardpointFrame(PanelHost& host, QWidget* parent);
-  void hpaddbut_Click();
-  void hpdeletebut_Click();
-  void hpset_Click(bool toVertex);
-  void updatehpbut_Click();
+  void AddHardpoint();
+  void DeleteHardpoint();
+  void PlaceHardpointAtFocus(bool toVertex);
+  void ApplyHardpointBoxes();
 
  private:
   void Show(ItemRef item) override;
@@ -66,12 +66,12 @@ class HardpointFrame : public ItemListFrame {
 class EngineGlowFrame : public ItemListFrame {
  public:
   EngineGlowFrame(PanelHost& host, QWidget* parent);
-  void egaddbut_Click();
-  void egdeletebut_Click();
-  void egsetfacebut_Click();
+  void AddEngineGlow();
+  void DeleteEngineGlow();
+  void PlaceGlowOnFocusedFace();
   // The swatch's colour dialog; the choice goes into the boxes, not yet into the glow.
-  void egdisplay_Click(bool inner);
-  void updateegbut_Click();
+  void ChooseGlowColor(bool inner);
+  void ApplyEngineGlowBoxes();
 
  private:
   void Show(ItemRef item) override;

@@ -62,12 +62,12 @@ GeometryFrame::GeometryFrame(PanelHost& host, QWidget* parent)
   corners_[6] = texture_->CornerLists()[0];
   corners_[7] = texture_->CornerLists()[1];
 
-  connect(meshList_, &RowList::MouseUp, this, [this] { meshlist_MouseUp(); });
-  connect(meshList_, &RowList::DblClick, this, [this] { meshlist_DblClick(); });
-  connect(faceList_, &RowList::MouseUp, this, [this] { facelist_MouseUp(); });
+  connect(meshList_, &RowList::MouseUp, this, [this] { ChooseListedMeshes(); });
+  connect(meshList_, &RowList::DblClick, this, [this] { RenameFocusedMesh(); });
+  connect(faceList_, &RowList::MouseUp, this, [this] { ChooseListedFaces(); });
   for (int i = 0; i < 8; ++i)
     connect(corners_[static_cast<std::size_t>(i)], &RowList::MouseUp, this,
-            [this, i] { cornerlist_MouseUp(i); });
+            [this, i] { ChooseListedCorners(i); });
 }
 
 void GeometryFrame::Clear() {
@@ -193,7 +193,7 @@ void GeometryFrame::RebuildCornerRows(int level) {
   }
 }
 
-void GeometryFrame::meshlist_MouseUp() {
+void GeometryFrame::ChooseListedMeshes() {
   const int level = this->level();
   Model& m = model();
   for (int i = 0; i < m.MeshCount(); ++i) {
@@ -213,10 +213,10 @@ void GeometryFrame::ChooseMeshes(const std::vector<int>& meshes, int focused) {
     if (m >= 0 && m < meshList_->ListCount()) rows[static_cast<std::size_t>(m)] = true;
   meshList_->SetSelectedRows(rows);
   if (focused >= 0 && focused < meshList_->ListCount()) meshList_->SetListIndex(focused);
-  meshlist_MouseUp();
+  ChooseListedMeshes();
 }
 
-void GeometryFrame::meshlist_DblClick() {
+void GeometryFrame::RenameFocusedMesh() {
   const int row = meshList_->ListIndex();
   if (row < 0 || row >= model().MeshCount()) return;
   const auto name = host_.Ask().InputBox("Rename mesh to:", "Rename mesh", meshList_->List(row));
@@ -225,7 +225,7 @@ void GeometryFrame::meshlist_DblClick() {
   host_.Edit("Rename mesh", [&](tamsel::Model& m) { RenameMesh(m, row, name->toStdString()); });
 }
 
-void GeometryFrame::facelist_MouseUp() {
+void GeometryFrame::ChooseListedFaces() {
   const int level = this->level();
   for (std::size_t i = 0; i < faceRows_.size(); ++i) {
     const Boolean flag = faceList_->Selected(static_cast<int>(i)) ? kTrue : kFalse;
@@ -239,7 +239,7 @@ void GeometryFrame::facelist_MouseUp() {
   host_.SelectionChanged(true);
 }
 
-void GeometryFrame::cornerlist_MouseUp(int list) {
+void GeometryFrame::ChooseListedCorners(int list) {
   const int level = this->level();
   RowList* source = corners_[static_cast<std::size_t>(list)];
   const int row = source->ListIndex();

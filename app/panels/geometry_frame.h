@@ -31,10 +31,10 @@ class GeometryFrame : public PropertyFrame {
   // Meshes chosen elsewhere (the outliner): as a click in the mesh list.
   void ChooseMeshes(const std::vector<int>& meshes, int focused);
 
-  void meshlist_MouseUp();
-  void meshlist_DblClick();
-  void facelist_MouseUp();
-  void cornerlist_MouseUp(int list);
+  void ChooseListedMeshes();
+  void RenameFocusedMesh();
+  void ChooseListedFaces();
+  void ChooseListedCorners(int list);
   // "Find Face": the face named "M:3 F:12" (or "3:12", or "12" in the focused mesh), by the
   // numbers its row shows, is selected alone and focused at the face level. False when
   // there is no such face.

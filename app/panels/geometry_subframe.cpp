@@ -97,11 +97,11 @@ GeometrySubFrame::GeometrySubFrame(PanelHost& host, QWidget* parent)
   buttons->addWidget(update_ = Button(this, "updategeogeobut", "UPDATE"));
   layout->addLayout(buttons);
 
-  connect(delete_, &QPushButton::clicked, this, [this] { meshdeletebut_Click(); });
-  connect(assignLod_, &QPushButton::clicked, this, [this] { lodassignmentbut_Click(); });
-  connect(update_, &QPushButton::clicked, this, [this] { updategeogeobut_Click(); });
-  connect(turn_, &QPushButton::clicked, this, [this] { turnbut_Click(); });
-  connect(mirror_, &QPushButton::clicked, this, [this] { mirrorbut_Click(); });
+  connect(delete_, &QPushButton::clicked, this, [this] { DeleteSelectedMeshes(); });
+  connect(assignLod_, &QPushButton::clicked, this, [this] { AssignLodToSelection(); });
+  connect(update_, &QPushButton::clicked, this, [this] { ApplyGeometryBoxes(); });
+  connect(turn_, &QPushButton::clicked, this, [this] { TurnSelection(); });
+  connect(mirror_, &QPushButton::clicked, this, [this] { MirrorSelection(); });
 }
 
 void GeometrySubFrame::ShowLevel(Geometry level) {
@@ -184,7 +184,7 @@ void GeometrySubFrame::ShowCorner() {
     cornerBoxes_[i]->setText(NumberText(values[i]));
 }
 
-void GeometrySubFrame::meshdeletebut_Click() {
+void GeometrySubFrame::DeleteSelectedMeshes() {
   const int level = this->level();
   QString label = "Delete mesh";
   int selected = 0;
@@ -194,10 +194,10 @@ void GeometrySubFrame::meshdeletebut_Click() {
     }
   if (selected == 0) return;
   if (selected > 1) label = QString("Delete %1 meshes").arg(selected);
-  host_.Edit(label, [level](tamsel::Model& m) { DeleteSelectedMeshes(m, level); });
+  host_.Edit(label, [level](tamsel::Model& m) { tamsel::DeleteSelectedMeshes(m, level); });
 }
 
-void GeometrySubFrame::lodassignmentbut_Click() {
+void GeometrySubFrame::AssignLodToSelection() {
   const int target = focus().mesh;
   int removed = -1;
   if (!host_.Edit("Assign LOD", [&](tamsel::Model& m) { removed = AssignLowLevel(m, target); }) ||
@@ -207,7 +207,7 @@ void GeometrySubFrame::lodassignmentbut_Click() {
   host_.SelectionChanged(true);
 }
 
-void GeometrySubFrame::updategeogeobut_Click() {
+void GeometrySubFrame::ApplyGeometryBoxes() {
   const int level = this->level();
   const Geometry geometry = view().GeometryLevel;
   if (geometry == Geometry::Mesh) {
@@ -248,7 +248,7 @@ TransformScope ScopeOf(Geometry level) {
 
 }  // namespace
 
-void GeometrySubFrame::turnbut_Click() {
+void GeometrySubFrame::TurnSelection() {
   const auto degrees = ReadNumber(turnDegrees_, host_);
   if (!degrees || view().GeometryLevel == Geometry::Vertex) return;
   const int level = this->level();
@@ -259,13 +259,13 @@ void GeometrySubFrame::turnbut_Click() {
       [&](tamsel::Model& m) { RotateSelection(m, level, scope, axis, *degrees); });
 }
 
-void GeometrySubFrame::mirrorbut_Click() {
+void GeometrySubFrame::MirrorSelection() {
   if (view().GeometryLevel == Geometry::Vertex) return;
   const int level = this->level();
   const auto axis = static_cast<Axis>(transformAxis_->currentIndex());
   const TransformScope scope = ScopeOf(view().GeometryLevel);
   host_.Edit(QString("Mirror across %1").arg("XYZ"[transformAxis_->currentIndex()]),
-             [&](tamsel::Model& m) { MirrorSelection(m, level, scope, axis); });
+             [&](tamsel::Model& m) { tamsel::MirrorSelection(m, level, scope, axis); });
 }
 
 }  // namespace tamsel

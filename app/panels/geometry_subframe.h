@@ -25,13 +25,13 @@ class GeometrySubFrame : public PropertyFrame {
   // X, Y, Z, then I, J, K: one row per corner, as the texture sub-frame's U and V.
   const std::array<RowList*, 6>& CornerLists() const { return cornerLists_; }
 
-  void meshdeletebut_Click();
-  void lodassignmentbut_Click();
-  void updategeogeobut_Click();
+  void DeleteSelectedMeshes();
+  void AssignLodToSelection();
+  void ApplyGeometryBoxes();
   // Turns the selected meshes (faces, at the face level) by the degrees in the box about
   // the chosen axis through their centre; mirrors them across it.
-  void turnbut_Click();
-  void mirrorbut_Click();
+  void TurnSelection();
+  void MirrorSelection();
 
  private:
   // The translation, angle and size boxes hold a change to apply, not a value of the mesh:

@@ -76,10 +76,10 @@ HitzoneFrame::HitzoneFrame(PanelHost& host, QWidget* parent)
   grid->addWidget(update, 8, 3);
   grid->setRowStretch(9, 1);
   PrefixCaptions(this, "Hitzone");
-  connect(update, &QPushButton::clicked, this, [this] { updatehitbut_Click(); });
+  connect(update, &QPushButton::clicked, this, [this] { ApplyHitzoneBoxes(); });
   for (int a = 0; a < 3; ++a)
     for (QLineEdit* box : {min_[a], max_[a]})
-      connect(box, &QLineEdit::textEdited, this, [this, a] { extent_KeyUp(a); });
+      connect(box, &QLineEdit::textEdited, this, [this, a] { FollowExtentBoxes(a); });
 }
 
 void HitzoneFrame::Show(const MeshRec& mesh) {
@@ -93,7 +93,7 @@ void HitzoneFrame::Show(const MeshRec& mesh) {
   targetId_->setText(QString::number(mesh.TargetId));
 }
 
-void HitzoneFrame::extent_KeyUp(int axis) {
+void HitzoneFrame::FollowExtentBoxes(int axis) {
   const auto lo = ParseDouble(min_[axis]->text().toStdString());
   const auto hi = ParseDouble(max_[axis]->text().toStdString());
   if (!lo || !hi) return;
@@ -101,7 +101,7 @@ void HitzoneFrame::extent_KeyUp(int axis) {
   center_[axis]->setText(NumberText(static_cast<float>(*lo + (*hi - *lo) / 2)));
 }
 
-void HitzoneFrame::updatehitbut_Click() {
+void HitzoneFrame::ApplyHitzoneBoxes() {
   const int m = focus().mesh;
   if (m < 0 || m >= model().MeshCount()) return;
   Hitzone h;
@@ -140,7 +140,7 @@ RotationFrame::RotationFrame(PanelHost& host, QWidget* parent)
   grid->addWidget(animate, 5, 0, 1, 4);
   grid->setRowStretch(6, 1);
   PrefixCaptions(this, "Rotation");
-  connect(update, &QPushButton::clicked, this, [this] { updaterotbut_Click(); });
+  connect(update, &QPushButton::clicked, this, [this] { ApplyRotationBoxes(); });
   // Ticking starts an animation from its rest; unticking shows the part at rest again.
   connect(animateAxis_, &QCheckBox::clicked, this, [this] {
     view().AxisAnimAngle = 0;
@@ -167,7 +167,7 @@ void RotationFrame::Show(const MeshRec& mesh) {
   ShowNumbers(degree_, mesh.Degree);
 }
 
-void RotationFrame::updaterotbut_Click() {
+void RotationFrame::ApplyRotationBoxes() {
   const int m = focus().mesh;
   if (m < 0 || m >= model().MeshCount()) return;
   Rotation r;

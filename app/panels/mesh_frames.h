@@ -31,9 +31,9 @@ class MeshValuesFrame : public PropertyFrame {
 class HitzoneFrame : public MeshValuesFrame {
  public:
   HitzoneFrame(PanelHost& host, QWidget* parent);
-  void updatehitbut_Click();
+  void ApplyHitzoneBoxes();
   // The span and centre follow the minimum and maximum as they are typed.
-  void extent_KeyUp(int axis);
+  void FollowExtentBoxes(int axis);
 
  private:
   void Show(const MeshRec& mesh) override;
@@ -46,7 +46,7 @@ class HitzoneFrame : public MeshValuesFrame {
 class RotationFrame : public MeshValuesFrame {
  public:
   RotationFrame(PanelHost& host, QWidget* parent);
-  void updaterotbut_Click();
+  void ApplyRotationBoxes();
   struct Animations {
     bool axis = false, aim = false, degree = false;
   };

@@ -71,8 +71,7 @@ PropertyPanels::PropertyPanels(PanelHost& host, QWidget* parent) : QWidget(paren
   BringToFront(&geometry_->GeometrySub());
   BringToFront(&texture_->Transparency());
   BringToFront(geometry_);
-  connect(bar_, &KeyedToolBar::ButtonClick, this,
-          [this](int index) { propbar_ButtonClick(index); });
+  connect(bar_, &KeyedToolBar::ButtonClick, this, [this](int index) { ShowPanelOfButton(index); });
 }
 
 std::array<PropertyFrame*, 6> PropertyPanels::Frames() const {
@@ -140,7 +139,7 @@ void PropertyPanels::FollowGeometryLevel(tamsel::Geometry level) {
   if (level == tamsel::Geometry::Vertex) view.GeometrySubPanel = GeometrySub::Geometry;
 }
 
-void PropertyPanels::propbar_ButtonClick(int index) {
+void PropertyPanels::ShowPanelOfButton(int index) {
   ViewState& view = host_.View();
   const QString key = bar_->Key(index);
   const std::tuple<const char*, Panel, QWidget*> panels[] = {

@@ -44,7 +44,7 @@ class PropertyPanels : public QWidget {
   HardpointFrame& Hardpoint() { return *hardpoint_; }
   EngineGlowFrame& EngineGlow() { return *engineGlow_; }
 
-  void propbar_ButtonClick(int index);
+  void ShowPanelOfButton(int index);
 
  private:
   std::array<PropertyFrame*, 6> Frames() const;

@@ -80,7 +80,7 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
     fgLayout->addWidget(option, 0, i);
     fgLayout->setColumnStretch(i, 1);
     colours_[static_cast<std::size_t>(i)] = option;
-    connect(option, &QRadioButton::clicked, this, [this, i] { fgsel_Click(i); });
+    connect(option, &QRadioButton::clicked, this, [this, i] { ShowFlightGroupColor(i); });
   }
   colours_[0]->setChecked(true);
   auto* onOff = new QButtonGroup(fg);
@@ -94,7 +94,7 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
   fgLayout->addWidget(fgOff_, 0, 5);
   layout->addWidget(fg, 2, 0, 1, 3);
   // Only the user's click blanks colour slots; the face display setting the option does not.
-  connect(fgOff_, &QRadioButton::clicked, this, [this] { fgoffop_Click(); });
+  connect(fgOff_, &QRadioButton::clicked, this, [this] { TurnFlightGroupsOff(); });
 
   auto* stitch = Frame(this, "stitchframe", "Stitching");
   auto* stitchLayout = new QHBoxLayout(stitch);
@@ -110,7 +110,7 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
     auto* button = Button(stitch, name, caption);
     stitchLayout->addWidget(button);
     connect(button, &QPushButton::clicked, this,
-            [this, v = view] { stitch_Click(static_cast<int>(v)); });
+            [this, v = view] { StitchCoordinates(static_cast<int>(v)); });
   }
   layout->addWidget(stitch, 3, 0, 1, 3);
 
@@ -121,16 +121,16 @@ TextureSubFrame::TextureSubFrame(PanelHost& host, QWidget* parent)
   auto* hFlip = PictureButton(this, "texhflipbut", "\u21c6", "mirror U");
   auto* vFlip = PictureButton(this, "texvflipbut", "\u21c5", "mirror V");
   for (QToolButton* b : {ccRotate, cRotate, hFlip, vFlip}) tools->addWidget(b);
-  connect(cRotate, &QToolButton::clicked, this, [this] { texrotate_Click(true); });
-  connect(ccRotate, &QToolButton::clicked, this, [this] { texrotate_Click(false); });
-  connect(hFlip, &QToolButton::clicked, this, [this] { texflip_Click(true); });
-  connect(vFlip, &QToolButton::clicked, this, [this] { texflip_Click(false); });
+  connect(cRotate, &QToolButton::clicked, this, [this] { RotateCoordinates(true); });
+  connect(ccRotate, &QToolButton::clicked, this, [this] { RotateCoordinates(false); });
+  connect(hFlip, &QToolButton::clicked, this, [this] { FlipCoordinates(true); });
+  connect(vFlip, &QToolButton::clicked, this, [this] { FlipCoordinates(false); });
   tools->addStretch(1);
   auto* update = Button(this, "updategeotexbut", "UPDATE");
   tools->addWidget(update);
   layout->addLayout(tools, 4, 0, 1, 3);
-  connect(update, &QPushButton::clicked, this, [this] { updategeotexbut_Click(); });
-  connect(files_, &RowList::MouseUp, this, [this] { texturelist_Click(); });
+  connect(update, &QPushButton::clicked, this, [this] { ApplyTextureBoxes(); });
+  connect(files_, &RowList::MouseUp, this, [this] { PreviewListedBitmap(); });
 
   faceControls_ = {viewer_, preview_, files_, filter, fg, stitch, ccRotate, cRotate, hFlip, vFlip};
   for (int a = 0; a < 3; ++a) {
@@ -197,7 +197,7 @@ void TextureSubFrame::ShowCorner() {
   v_->setText(NumberText(corner->V));
 }
 
-void TextureSubFrame::texturelist_Click() {
+void TextureSubFrame::PreviewListedBitmap() {
   const QString name = files_->List(files_->ListIndex());
   if (name.isEmpty()) return;
   QImage picture(QString::fromStdString(
@@ -205,7 +205,7 @@ void TextureSubFrame::texturelist_Click() {
   preview_->setPixmap(QPixmap::fromImage(picture));
 }
 
-void TextureSubFrame::updategeotexbut_Click() {
+void TextureSubFrame::ApplyTextureBoxes() {
   const int level = this->level();
   if (view().GeometryLevel == Geometry::Vertex) {
     const auto u = ReadNumber(u_, host_), v = u ? ReadNumber(v_, host_) : std::nullopt;
@@ -252,32 +252,32 @@ void TextureSubFrame::updategeotexbut_Click() {
   }
 }
 
-void TextureSubFrame::stitch_Click(int view) {
+void TextureSubFrame::StitchCoordinates(int view) {
   const int level = this->level();
   host_.Edit("Stitch", [&](tamsel::Model& m) { Stitch(m, level, static_cast<StitchView>(view)); });
 }
 
-void TextureSubFrame::texrotate_Click(bool clockwise) {
+void TextureSubFrame::RotateCoordinates(bool clockwise) {
   const int level = this->level();
   host_.Edit("Rotate coordinates",
-             [&](tamsel::Model& m) { RotateCoordinates(m, level, clockwise); });
+             [&](tamsel::Model& m) { tamsel::RotateCoordinates(m, level, clockwise); });
 }
 
-void TextureSubFrame::texflip_Click(bool mirrorU) {
+void TextureSubFrame::FlipCoordinates(bool mirrorU) {
   const int level = this->level();
   host_.Edit("Mirror coordinates", [&](tamsel::Model& m) { MirrorCoordinates(m, level, mirrorU); });
 }
 
-void TextureSubFrame::fgsel_Click(int color) {
+void TextureSubFrame::ShowFlightGroupColor(int color) {
   view().FlightGroupColor = static_cast<std::int16_t>(color);
   if (const auto face = focus().face)
     FocusFace(focus(), model(), level(), *face, color);  // the colour panels show its texture
   host_.ViewChanged();
 }
 
-void TextureSubFrame::fgoffop_Click() {
+void TextureSubFrame::TurnFlightGroupsOff() {
   colours_[0]->setChecked(true);
-  fgsel_Click(0);
+  ShowFlightGroupColor(0);
   const int level = this->level();
   host_.Edit("FG off", [level](tamsel::Model& m) { BlankFlightGroupSlots(m, level); });
 }

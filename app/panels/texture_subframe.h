@@ -26,13 +26,13 @@ class TextureSubFrame : public PropertyFrame {
   // U, then V: one row per corner.
   const std::array<RowList*, 2>& CornerLists() const { return coordLists_; }
 
-  void texturelist_Click();
-  void updategeotexbut_Click();
-  void stitch_Click(int view);
-  void texrotate_Click(bool clockwise);
-  void texflip_Click(bool mirrorU);
-  void fgsel_Click(int color);
-  void fgoffop_Click();
+  void PreviewListedBitmap();
+  void ApplyTextureBoxes();
+  void StitchCoordinates(int view);
+  void RotateCoordinates(bool clockwise);
+  void FlipCoordinates(bool mirrorU);
+  void ShowFlightGroupColor(int color);
+  void TurnFlightGroupsOff();
 
  private:
   // The bitmaps of the project's folder, whether the project uses them or not.

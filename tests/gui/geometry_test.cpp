@@ -30,7 +30,7 @@ TEST_F(GeometryTest, MeshListSelectionRenameAndDelete) {
   EXPECT_EQ(Mesh(1).Name, "Right") << "Cancel keeps the name";
   EXPECT_EQ(dialogs.asked().back().text, "Rename mesh to:");
   dialogs.Push(QString("Wing"));
-  window->Panels().Geometry().meshlist_DblClick();
+  window->Panels().Geometry().RenameFocusedMesh();
   EXPECT_EQ(Mesh(1).Name, "Wing");
   EXPECT_EQ(L("meshlist")->List(1), "Wing");
 

@@ -90,7 +90,7 @@ TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
   window->PropBar().ButtonAt(3)->click();  // hitzone, filled from the first mesh
   ASSERT_FALSE(Text("Xspantext").isEmpty());
   dialogs.Push(QString::fromStdString((dir / "fresh").string()));
-  window->Files().opznewmenu_Click();
+  window->Files().NewProject();
   ASSERT_EQ(window->Model().MeshCount(), 0);
   for (QLineEdit* box : Find("propertystack")->findChildren<QLineEdit*>()) {
     // The turn's degrees are a setting of the tool, kept; every value of the craft goes.
@@ -197,14 +197,14 @@ TEST_F(ShellTest, SaveAsWritesTheProjectAndItsBitmapsElsewhereAndAsksBeforeRepla
   WriteFileAtomic(target / "red.BMP", std::string("someone else's picture"));
   dialogs.Push(QString::fromStdString((target / "copy.opz").string()));
   dialogs.Push(Dialogs::Answer::Cancel);  // do not replace red.BMP
-  window->Files().saveasopzmenu_Click();
+  window->Files().SaveProjectAs();
   EXPECT_EQ(ReadFileText(target / "red.BMP"), "someone else's picture");
   EXPECT_FALSE(std::filesystem::exists(target / "copy.opz"));
   EXPECT_EQ(std::filesystem::path(window->Model().ProjectPath), dir.path());
   ASSERT_TRUE(dialogs.asked().back().text.contains("red.BMP"));
 
   dialogs.Push(QString::fromStdString((dir / "elsewhere.opz").string()));
-  window->Files().saveasopzmenu_Click();
+  window->Files().SaveProjectAs();
   const auto moved = dir / "elsewhere";
   EXPECT_TRUE(std::filesystem::exists(moved / "elsewhere.opz"));
   EXPECT_EQ(ReadFileBytes(moved / "red.BMP"), ReadFileBytes(dir / "red.BMP"));

@@ -64,7 +64,7 @@ TEST_F(UndoTest, EditMenuAndShortcutsUndoAndRedoWithTheirLabels) {
 
   // Rename and delete: the rows come back with the records, the focus on its row.
   dialogs.Push(QString("Fin"));
-  window->Panels().Geometry().meshlist_DblClick();
+  window->Panels().Geometry().RenameFocusedMesh();
   EXPECT_EQ(Item("editundomenu")->text(), "Undo Rename mesh");
   ClickRow("meshlist", 1);
   Click("meshdeletebut");
@@ -113,20 +113,20 @@ TEST_F(UndoTest, UnsavedChangesAskBeforeClosingNewAndOpen) {
 
   // Cancel on new and open changes nothing and asks nothing more.
   dialogs.Push(Dialogs::SaveAnswer::Cancel);
-  window->Files().opznewmenu_Click();
+  window->Files().NewProject();
   dialogs.Push(Dialogs::SaveAnswer::Cancel);
-  window->Files().opzopenmenu_Click();
+  window->Files().OpenProject();
   EXPECT_EQ(dialogs.asked().back().kind, "save");
   EXPECT_EQ(X(), 11.0f);
 
   // Discard goes on to the command; Save saves first.
   dialogs.Push(Dialogs::SaveAnswer::Discard);
   dialogs.Push(std::monostate{});  // then cancel the open dialog
-  window->Files().opzopenmenu_Click();
+  window->Files().OpenProject();
   EXPECT_EQ(dialogs.asked().back().kind, "open");
   dialogs.Push(Dialogs::SaveAnswer::Save);
   dialogs.Push(std::monostate{});  // then cancel the name of the new project
-  window->Files().opznewmenu_Click();
+  window->Files().NewProject();
   EXPECT_EQ(dialogs.asked().back().kind, "input");
   EXPECT_FALSE(window->isWindowModified());
   IdCounters ids;
