@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "editing/document.h"
@@ -119,6 +120,30 @@ void BM_UndoOptImportOfTheWholeCraft(benchmark::State& state) {
   state.counters["faces_after_redo"] = static_cast<double>(TotalFaceCount(doc.model()));
 }
 BENCHMARK(BM_UndoOptImportOfTheWholeCraft)->Unit(benchmark::kMillisecond);
+
+// One mesh of `faces` high-level faces (and a quarter as many low), in a craft of its own.
+const Model& OneBigMesh(int faces) {
+  static std::map<int, Model> made;
+  auto [at, fresh] = made.try_emplace(faces);
+  if (fresh)
+    GenerateSample(at->second, Scratch() / ("big" + std::to_string(faces)), {1, faces, 1, 8});
+  return at->second;
+}
+
+// Renaming is an edit of the mesh's own values: its step must cost what it changed, not the
+// size of the mesh's faces.
+void BM_RenameABigMesh(benchmark::State& state) {
+  Document doc;
+  doc.model() = OneBigMesh(static_cast<int>(state.range(0)));
+  doc.Reset();
+  int n = 0;
+  for (auto _ : state) {
+    const std::string name = "Hull " + std::to_string(++n);
+    doc.Apply("Rename mesh", [&](Model& m) { RenameMesh(m, 0, name); });
+  }
+  state.counters["faces"] = static_cast<double>(TotalFaceCount(doc.model()));
+}
+BENCHMARK(BM_RenameABigMesh)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

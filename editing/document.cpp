@@ -24,14 +24,32 @@ void Compare(const CowVector<T>& before, const CowVector<T>& after, bool& listCh
     if (!old.count(after.Identity(i))) changed.push_back(static_cast<int>(i));
 }
 
-// The records of `before` that `after` no longer holds: what a step alone keeps alive.
-std::size_t BytesLeftBehind(const Model& before, const Model& after) {
-  std::unordered_set<const void*> kept;
-  for (std::size_t i = 0; i < after.Meshes.size(); ++i) kept.insert(after.Meshes.Identity(i));
+// The records of `before` that `after` no longer holds: what a step alone keeps alive. A
+// mesh of its own may still share a level's faces with `after`: those cost the step nothing.
+std::size_t BytesLeftBehind(const Craft& before, const Craft& after) {
+  std::unordered_set<const void*> kept, keptFaces;
+  for (std::size_t i = 0; i < after.Meshes.size(); ++i) {
+    kept.insert(after.Meshes.Identity(i));
+    for (const LODRec& lod : after.Meshes[i].LODs) keptFaces.insert(lod.Faces.data());
+  }
   std::size_t bytes = 0;
-  for (std::size_t i = 0; i < before.Meshes.size(); ++i)
-    if (!kept.count(before.Meshes.Identity(i))) bytes += RecordBytes(before.Meshes[i]);
+  for (std::size_t i = 0; i < before.Meshes.size(); ++i) {
+    if (kept.count(before.Meshes.Identity(i))) continue;
+    const MeshRec& mesh = before.Meshes[i];
+    bytes += RecordBytes(mesh);
+    for (const LODRec& lod : mesh.LODs)
+      if (!lod.Faces.empty() && keptFaces.count(lod.Faces.data()))
+        bytes -= lod.Faces.size() * sizeof(FaceRec);
+  }
   return bytes;
+}
+
+// Whether every level of `mesh` holds the very faces of the same level of `other`.
+bool SharesAllFaces(const MeshRec& mesh, const MeshRec& other) {
+  if (mesh.LODs.size() != other.LODs.size()) return false;
+  for (std::size_t l = 0; l < mesh.LODs.size(); ++l)
+    if (!mesh.LODs[l].Faces.SharesWith(other.LODs[l].Faces)) return false;
+  return true;
 }
 
 bool Unchanged(const ModelChange& c) {
@@ -57,7 +75,7 @@ void DropSameValues(const CowVector<T>& before, CowVector<T>& after, bool listCh
 
 }  // namespace
 
-ModelChange Difference(const Model& before, const Model& after) {
+ModelChange Difference(const Craft& before, const Craft& after) {
   ModelChange change;
   Compare(before.Meshes, after.Meshes, change.meshList, change.meshes);
   Compare(before.Textures, after.Textures, change.textureList, change.textures);
@@ -93,15 +111,32 @@ std::optional<std::string> Document::Apply(const std::string& label, const Edit&
     rollBack();  // the boxes and view values as they were, too
     return std::nullopt;
   }
-  // Fresh boxes for what the edit touched, so that no panel or command reads a box that lags
-  // behind its corners; the meshes are the model's own already, so nothing is copied.
-  for (int m : change.meshes) CalculateMeshBounds(model_.Meshes.Edit(static_cast<std::size_t>(m)));
-  if (change.meshList || !change.meshes.empty()) CalculateModelBox(model_);
-  for (int m : change.meshes)
-    if (auto where = FindNonFinite(model_.Meshes[static_cast<std::size_t>(m)], m)) {
+  // Fresh boxes for the faces the edit touched, so that no panel or command reads a box that
+  // lags behind its corners. Levels whose faces the edit left alone still share them with
+  // the state before: their boxes stand, and an edit of a mesh's own values (its name, its
+  // hitzone) costs nothing in its faces.
+  bool cornersMoved = change.meshList;
+  for (int m : change.meshes) {
+    const auto at = static_cast<std::size_t>(m);
+    const MeshRec* old = change.meshList ? nullptr : &before.Meshes[at];
+    const MeshRec& mesh = model_.Meshes[at];
+    for (std::size_t l = 0; l < mesh.LODs.size(); ++l) {
+      if (old && l < old->LODs.size() && mesh.LODs[l].Faces.SharesWith(old->LODs[l].Faces))
+        continue;
+      CalculateLevelBounds(model_.Meshes.Edit(at).LODs[l]);  // the model's own already
+      cornersMoved = true;
+    }
+    if (old && old->LODs.size() != mesh.LODs.size()) cornersMoved = true;
+  }
+  if (cornersMoved) CalculateModelBox(model_);
+  for (int m : change.meshes) {
+    const auto at = static_cast<std::size_t>(m);
+    const MeshRec* old = change.meshList ? nullptr : &before.Meshes[at];
+    if (auto where = FindNonFinite(model_.Meshes[at], m, old)) {
       rollBack();
       return "The result does not fit a Single (" + *where + "); nothing was changed.";
     }
+  }
   std::shared_ptr<FileEffects> effects;
   if (files) {
     try {
@@ -111,7 +146,7 @@ std::optional<std::string> Document::Apply(const std::string& label, const Edit&
       return std::string(e.what());
     }
   }
-  Step step{label, std::move(before), revision_, 0, std::move(effects), {}};
+  Step step{label, std::move(static_cast<Craft&>(before)), revision_, 0, std::move(effects), {}};
   Pack(step, model_);
   undo_.push_back(std::move(step));
   redo_.clear();
@@ -132,15 +167,8 @@ const std::string& Document::RedoLabel() const {
 }
 
 ModelChange Document::SwapIn(Step& step) {
-  Model other = std::move(step.state);
-  // What is not the model's content stays: ids never go back, the zoom is the view's.
-  other.Ids = model_.Ids;
-  other.ProjectPath = model_.ProjectPath;
-  other.StartFolder = model_.StartFolder;
-  other.ViewExtent = model_.ViewExtent;
-  other.NormalLength = model_.NormalLength;
-  step.state = std::move(model_);
-  model_ = std::move(other);
+  // Only the craft's content changes places: ids never go back, the zoom is the view's.
+  std::swap(static_cast<Craft&>(model_), step.state);
   std::swap(step.revision, revision_);
   return Difference(step.state, model_);
 }
@@ -205,10 +233,12 @@ void Document::Changed(const ModelChange& change) {
   if (change.Any()) Notify(change);
 }
 
-void Document::Pack(Step& step, const Model& next) {
+void Document::Pack(Step& step, const Craft& next) {
   CowVector<MeshRec>& meshes = step.state.Meshes;
   for (std::size_t i = 0; i < meshes.size() && i < next.Meshes.size(); ++i) {
     if (meshes.SharesWith(next.Meshes, i) || !meshes.IsOwn(i)) continue;
+    // Only its own values differ: the step keeps them and shares the faces.
+    if (SharesAllFaces(meshes[i], next.Meshes[i])) continue;
     if (auto patch = MakeMeshPatch(meshes[i], next.Meshes[i])) {
       step.packed.emplace_back(i, std::move(*patch));
       meshes.Edit(i) = MeshRec{};  // its own: nothing is copied, the faces go
@@ -218,7 +248,7 @@ void Document::Pack(Step& step, const Model& next) {
   for (const auto& [i, patch] : step.packed) step.bytes += patch.Bytes();
 }
 
-void Document::Unpack(Step& step, const Model& next) {
+void Document::Unpack(Step& step, const Craft& next) {
   for (const auto& [i, patch] : step.packed)
     step.state.Meshes.Edit(i) = ApplyMeshPatch(patch, next.Meshes[i]);
   step.packed.clear();

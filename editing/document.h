@@ -100,7 +100,7 @@ class Document {
  private:
   struct Step {
     std::string label;
-    Model state;  // the model on the other side of the step
+    Craft state;  // the craft on the other side of the step
     std::uint64_t revision = 0;
     std::size_t bytes = 0;
     std::shared_ptr<FileEffects> files;  // what the step did to files; may be empty
@@ -109,9 +109,9 @@ class Document {
     std::vector<std::pair<std::size_t, MeshPatch>> packed;
   };
   // Keeps what only the step holds as patches against `next`, and counts its bytes.
-  static void Pack(Step& step, const Model& next);
+  static void Pack(Step& step, const Craft& next);
   // Makes the step's meshes whole again, against the same `next`.
-  static void Unpack(Step& step, const Model& next);
+  static void Unpack(Step& step, const Craft& next);
   bool Move(std::deque<Step>& from, std::deque<Step>& to, bool undo);
   // Swaps the model's records with a step's; returns what changed.
   ModelChange SwapIn(Step& step);
@@ -132,7 +132,7 @@ class Document {
 
 // What differs between two states of the model: meshes and textures whose records are not
 // the same objects, and whether the lists grew, shrank or were reordered.
-ModelChange Difference(const Model& before, const Model& after);
+ModelChange Difference(const Craft& before, const Craft& after);
 
 // The bytes of a mesh's fixed-size records (strings counted by their object, not their text).
 std::size_t RecordBytes(const MeshRec& mesh);

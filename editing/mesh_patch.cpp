@@ -75,7 +75,7 @@ MeshRec ApplyMeshPatch(const MeshPatch& patch, const MeshRec& base) {
   MeshRec mesh = patch.shell;
   const std::uint8_t* at = patch.delta.data();
   for (std::size_t l = 0; l < mesh.LODs.size(); ++l) {
-    std::vector<FaceRec>& faces = mesh.LODs[l].Faces;
+    SharedVector<FaceRec>& faces = mesh.LODs[l].Faces;
     faces = base.LODs[l].Faces;
     auto* bytes = reinterpret_cast<std::uint8_t*>(faces.data());
     const std::size_t size = faces.size() * sizeof(FaceRec);

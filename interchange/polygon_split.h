@@ -16,8 +16,9 @@ namespace tamsel {
 // first corner.
 std::vector<std::array<unsigned, 3>> SplitPolygon(const std::vector<Single3>& corners);
 
-// Whether four corners make a quad the project can keep: flat (corner 3 within a
-// thousandth of the quad's size of the plane of the first three) and convex.
+// Whether four corners make a quad the project can keep: flat (every corner within a
+// thousandth of the longer diagonal of the best-fitting plane through their centre) and
+// convex (every corner turns the way the whole quad does).
 bool IsFlatConvexQuad(const std::vector<Single3>& corners);
 
 }  // namespace tamsel

@@ -1,5 +1,8 @@
 #include "model/bounds.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tamsel {
 namespace {
 
@@ -40,21 +43,49 @@ struct Box {
 
 }  // namespace
 
-void CalculateMeshBounds(MeshRec& mesh) {
-  for (LODRec& level : mesh.LODs) {
-    Box levelBox;
+namespace {
+
+Box FaceBox(const FaceRec& face) {
+  Box box;
+  const int corners = face.CornerCount();
+  for (int k = 0; k < corners; ++k) {
+    const VertexRec& v = face.Vertices[k];
+    box.Add(v.X, v.Y, v.Z);
+  }
+  return box;
+}
+
+// Whether the face's stored box is the one its corners give, bit for bit.
+bool BoxIsCurrent(const FaceRec& face) {
+  Single3 min, max, centre;
+  FaceBox(face).StoreInto(min, max, centre);
+  return std::memcmp(&min, &face.BoxMin, sizeof min) == 0 &&
+         std::memcmp(&max, &face.BoxMax, sizeof max) == 0 &&
+         std::memcmp(&centre, &face.BoxCenter, sizeof centre) == 0;
+}
+
+}  // namespace
+
+void CalculateLevelBounds(LODRec& level) {
+  // The faces are written only when a box is out of date: a level whose corners did not
+  // move stays shared with the copies that hold it (the undo history's above all).
+  const LODRec& read = level;
+  const bool current = std::all_of(read.Faces.begin(), read.Faces.end(), BoxIsCurrent);
+  Box levelBox;
+  if (current) {
+    for (const FaceRec& face : read.Faces) levelBox.Add(FaceBox(face));
+  } else {
     for (FaceRec& face : level.Faces) {
-      Box faceBox;
-      const int corners = face.CornerCount();
-      for (int k = 0; k < corners; ++k) {
-        const VertexRec& v = face.Vertices[k];
-        faceBox.Add(v.X, v.Y, v.Z);
-      }
+      const Box faceBox = FaceBox(face);
       faceBox.StoreInto(face.BoxMin, face.BoxMax, face.BoxCenter);
       levelBox.Add(faceBox);
     }
-    levelBox.StoreInto(level.BoxMin, level.BoxMax, level.BoxCenter);
   }
+  levelBox.StoreInto(level.BoxMin, level.BoxMax, level.BoxCenter);
+}
+
+void CalculateMeshBounds(MeshRec& mesh) {
+  for (LODRec& level : mesh.LODs) CalculateLevelBounds(level);
 }
 
 bool CalculateModelBox(Model& model) {

@@ -21,6 +21,8 @@ bool CalculateBoundsFrom(Model& model, std::size_t first);
 
 // One mesh's face and level boxes.
 void CalculateMeshBounds(MeshRec& mesh);
+// The boxes of one level and of each of its faces.
+void CalculateLevelBounds(LODRec& level);
 // The model box and ModelSpan from every corner; false when the model has no face.
 bool CalculateModelBox(Model& model);
 

@@ -25,6 +25,11 @@ struct Finder {
 }  // namespace
 
 std::optional<std::string> FindNonFinite(const MeshRec& mesh, int meshIndex) {
+  return FindNonFinite(mesh, meshIndex, nullptr);
+}
+
+std::optional<std::string> FindNonFinite(const MeshRec& mesh, int meshIndex,
+                                         const MeshRec* checked) {
   Finder f;
   const auto meshAt = [&] {
     return "mesh " + std::to_string(meshIndex + 1) + " (" + mesh.Name + "), ";
@@ -60,6 +65,8 @@ std::optional<std::string> FindNonFinite(const MeshRec& mesh, int meshIndex) {
     f.Check(lod.BoxMin, "box minimum", levelField);
     f.Check(lod.BoxMax, "box maximum", levelField);
     f.Check(lod.BoxCenter, "box centre", levelField);
+    if (checked && l < checked->LODs.size() && lod.Faces.SharesWith(checked->LODs[l].Faces))
+      continue;
     for (std::size_t i = 0; i < lod.Faces.size() && !f.found; ++i) {
       const FaceRec& face = lod.Faces[i];
       const auto faceAt = [&] { return levelAt() + ", face " + std::to_string(i + 1); };

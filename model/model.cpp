@@ -18,22 +18,8 @@ std::size_t AppendRead(Model& model, std::vector<MeshRec> meshes, std::vector<Te
 }
 
 MeshRec MeshShell(const MeshRec& mesh) {
-  MeshRec shell;
-  shell.Name = mesh.Name;
-  shell.MeshType = mesh.MeshType;
-  shell.ExplosionType = mesh.ExplosionType;
-  shell.Span = mesh.Span, shell.Center = mesh.Center, shell.Min = mesh.Min, shell.Max = mesh.Max;
-  shell.TargetId = mesh.TargetId, shell.Target = mesh.Target;
-  shell.Pivot = mesh.Pivot, shell.Axis = mesh.Axis, shell.Aim = mesh.Aim;
-  shell.Degree = mesh.Degree;
-  shell.Hardpoints = mesh.Hardpoints;
-  shell.EngineGlows = mesh.EngineGlows;
-  for (const LODRec& from : mesh.LODs) {
-    LODRec& lod = shell.LODs.emplace_back();
-    lod.Id = from.Id, lod.Selected = from.Selected;
-    lod.BoxMin = from.BoxMin, lod.BoxMax = from.BoxMax, lod.BoxCenter = from.BoxCenter;
-    lod.Distance = from.Distance;
-  }
+  MeshRec shell = mesh;  // the levels' faces are shared, not copied
+  for (LODRec& level : shell.LODs) level.Faces.clear();
   return shell;
 }
 

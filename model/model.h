@@ -23,20 +23,25 @@ struct IdCounters {
   std::int32_t NewVertexId() { return ++NextVertexId; }
 };
 
-struct Model {
+// The craft's content: what edits change and the undo history takes back.
+struct Craft {
   // Shared with the undo history until written: write through Meshes.Edit(m).
   CowVector<MeshRec> Meshes;
   CowVector<TextureRec> Textures;
-  std::string ProjectPath;
-  std::string StartFolder;
-  IdCounters Ids;  // never reset while the program runs, not even by a new project
-
-  Single3 ModelMin, ModelMax, ModelCenter, ModelSpan;
-  double ViewExtent = 10.0;
-  double NormalLength = 30.0;
+  Single3 ModelMin, ModelMax, ModelCenter, ModelSpan;  // the box of every corner
 
   std::int32_t MeshCount() const { return static_cast<std::int32_t>(Meshes.size()); }
   std::int32_t TextureCount() const { return static_cast<std::int32_t>(Textures.size()); }
+};
+
+// The craft as this session holds it: its folder, the id counters and the view's scale
+// come with it, and stay where they are when a step is undone.
+struct Model : Craft {
+  std::string ProjectPath;
+  std::string StartFolder;
+  IdCounters Ids;  // never reset while the program runs, not even by a new project
+  double ViewExtent = 10.0;
+  double NormalLength = 30.0;
 
   // Empties meshes, textures and the model box; the counters and the view extent stay.
   void Clear();

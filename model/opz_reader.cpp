@@ -275,7 +275,7 @@ MeshRec ReadMesh(OpzIn& in) {
     const std::int32_t faces = in.Count("the face count", kMinFaceLines);
     level.Distance = in.Single("the level distance");
     level.Faces.resize(static_cast<std::size_t>(faces));
-    in.ReadFaces(level.Faces, ReadFace);
+    in.ReadFaces(level.Faces.Edit(), ReadFace);
     in.Passed();
   }
   mesh.Hardpoints.resize(static_cast<std::size_t>(hardpoints));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/shared_vector.h"
 #include "model/texture_name.h"
 
 namespace tamsel {
@@ -63,7 +64,7 @@ struct LODRec {
   Boolean Selected = kFalse;
   Single3 BoxMin, BoxMax, BoxCenter;
   float Distance = 0;
-  std::vector<FaceRec> Faces;
+  SharedVector<FaceRec> Faces;  // shared with copies of the level until written
   std::int32_t FaceCount() const { return static_cast<std::int32_t>(Faces.size()); }
   friend bool operator==(const LODRec&, const LODRec&) = default;
 };

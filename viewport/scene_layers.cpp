@@ -83,6 +83,7 @@ bool SameDrawing(const MeshRec& a, const MeshRec& b) {
   for (std::size_t l = 0; l < a.LODs.size(); ++l) {
     const LODRec &p = a.LODs[l], &q = b.LODs[l];
     if (p.Faces.size() != q.Faces.size() || !Same(p.BoxCenter, q.BoxCenter)) return false;
+    if (p.Faces.SharesWith(q.Faces)) continue;  // a renamed mesh: the very same faces
     for (std::size_t f = 0; f < p.Faces.size(); ++f) {
       const FaceRec &x = p.Faces[f], &y = q.Faces[f];
       for (std::size_t k = 0; k < 4; ++k)
@@ -100,6 +101,7 @@ bool SameSelection(const MeshRec& a, const MeshRec& b) {
   for (std::size_t l = 0; l < a.LODs.size(); ++l) {
     const LODRec &p = a.LODs[l], &q = b.LODs[l];
     if (p.Selected != q.Selected || p.Faces.size() != q.Faces.size()) return false;
+    if (p.Faces.SharesWith(q.Faces)) continue;
     for (std::size_t f = 0; f < p.Faces.size(); ++f) {
       const FaceRec &x = p.Faces[f], &y = q.Faces[f];
       if (x.Selected != y.Selected) return false;

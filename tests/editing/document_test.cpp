@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -193,6 +194,62 @@ TEST(Document, AStepCopiesOnlyTheMeshItChangesAndTheHistoryIsBounded) {
     doc.Apply("Mesh UPDATE", [](Model& m) { UpdateSelectedMeshes(m, 0, {1, 100, 1, 0, 0}); });
   EXPECT_EQ(doc.HistorySteps(), Document::kMaxSteps);
   EXPECT_LT(doc.HistoryBytes(), Document::kMaxSteps * RecordBytes(model.Meshes[1]));
+}
+
+// An edit of a mesh's own values (its name, its hitzone) copies none of its faces: the model
+// and the history hold the very same faces, and the step costs a few hundred bytes.
+TEST(Document, AnEditOfAMeshsOwnValuesCopiesNoFacesAndUndoesExactly) {
+  Document doc;
+  Model& model = doc.model();
+  std::vector<FaceRec> faces;
+  for (int i = 0; i < 2000; ++i)
+    faces.push_back(
+        Quad(Corner(i, 0, 0), Corner(i + 1, 0, 0), Corner(i + 1, 1, 0), Corner(i, 1, 0)));
+  model.Meshes.push_back(MeshWith(faces, faces, "Hull"));
+  CalculateBounds(model);
+  const std::string projectBefore = WriteOpzText(model);
+  const FaceRec* high = model.Meshes[0].LODs[0].Faces.data();
+  const FaceRec* low = model.Meshes[0].LODs[1].Faces.data();
+
+  ASSERT_EQ(doc.Apply("Rename mesh", [](Model& m) { RenameMesh(m, 0, "Nose"); }), std::nullopt);
+  EXPECT_EQ(model.Meshes[0].Name, "Nose");
+  EXPECT_EQ(model.Meshes[0].LODs[0].Faces.data(), high) << "renaming copied the faces";
+  EXPECT_EQ(model.Meshes[0].LODs[1].Faces.data(), low);
+  EXPECT_LT(doc.HistoryBytes(), 1024u);
+
+  // A hitzone typed in is no different.
+  ASSERT_EQ(doc.Apply("Hitzone UPDATE",
+                      [](Model& m) {
+                        m.Meshes.Edit(0).Span = {4, 5, 6};
+                      }),
+            std::nullopt);
+  EXPECT_EQ(model.Meshes[0].LODs[0].Faces.data(), high);
+  // A value that is not a finite Single is still refused, faces shared or not.
+  EXPECT_NE(doc.Apply("Hitzone UPDATE",
+                      [](Model& m) {
+                        m.Meshes.Edit(0).Center.x = std::numeric_limits<float>::infinity();
+                      }),
+            std::nullopt);
+  EXPECT_TRUE(std::isfinite(model.Meshes[0].Center.x));
+
+  ASSERT_TRUE(doc.Undo());
+  ASSERT_TRUE(doc.Undo());
+  EXPECT_EQ(WriteOpzText(model), projectBefore);
+  ASSERT_TRUE(doc.Redo());
+  EXPECT_EQ(model.Meshes[0].Name, "Nose");
+
+  // Moving the corners afterwards makes the faces the model's own and their boxes follow.
+  model.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  ASSERT_EQ(doc.Apply("Mesh UPDATE",
+                      [](Model& m) {
+                        UpdateSelectedMeshes(m, 0, {1, 100, 1, 0, 0});
+                      }),
+            std::nullopt);
+  EXPECT_NE(model.Meshes[0].LODs[0].Faces.data(), high);
+  EXPECT_EQ(model.Meshes[0].LODs[1].Faces.data(), low) << "the low level was not moved";
+  EXPECT_FLOAT_EQ(model.Meshes[0].LODs[0].Faces[0].BoxMin.x,
+                  model.Meshes[0].LODs[0].Faces[0].Vertices[0].X);
+  EXPECT_GT(model.ModelMax.x, 2000.0f) << "the model box did not follow the move";
 }
 
 // A hundred moves of a mesh of thousands of faces: the history keeps what differs, and
