@@ -69,7 +69,7 @@ void CheckFeatures(const CheckContext& c) {
   const Model& model = c.model;
   const CraftLimits& limits = c.limits;
   if (model.MeshCount() > limits.meshes)
-    c.Add(Severity::Error, "mesh-count", MeshElement(limits.meshes),
+    c.Add("mesh-count", MeshElement(limits.meshes),
           "The craft has " + std::to_string(model.MeshCount()) + " meshes; " + TheGame(c) +
               " loads " + std::to_string(limits.meshes) + ", so " +
               MeshWords(model, limits.meshes) + " and those after it are not loaded.");
@@ -91,38 +91,38 @@ void CheckFeatures(const CheckContext& c) {
     const std::string words = MeshWords(model, m);
     for (int h = 0; h < mesh.HardpointCount(); ++h, ++hardpoints) {
       if (hardpoints == limits.hardpoints)
-        c.Add(Severity::Error, "hardpoint-count", ItemElement(Element::Kind::Hardpoint, m, h),
+        c.Add("hardpoint-count", ItemElement(Element::Kind::Hardpoint, m, h),
               "The craft has more than " + std::to_string(limits.hardpoints) + " hardpoints; " +
                   TheGame(c) + " loads " + std::to_string(limits.hardpoints) + ", so hardpoint " +
                   std::to_string(h + 1) + " of " + words + " and those after it are not loaded.");
       if (!craft.empty &&
           craft.Outside(mesh.Hardpoints[static_cast<std::size_t>(h)].Position) > far)
-        c.Add(Severity::Warning, "hardpoint-far", ItemElement(Element::Kind::Hardpoint, m, h),
+        c.Add("hardpoint-far", ItemElement(Element::Kind::Hardpoint, m, h),
               "Hardpoint " + std::to_string(h + 1) + " of " + words +
                   " lies far outside the craft; its shots would start out in space.");
     }
     for (int g = 0; g < mesh.EngineGlowCount(); ++g, ++glows) {
       if (glows == limits.engineGlows)
-        c.Add(Severity::Error, "engine-glow-count", ItemElement(Element::Kind::EngineGlow, m, g),
+        c.Add("engine-glow-count", ItemElement(Element::Kind::EngineGlow, m, g),
               "The craft has more than " + std::to_string(limits.engineGlows) + " engine glows; " +
                   TheGame(c) + " loads " + std::to_string(limits.engineGlows) +
                   ", so engine glow " + std::to_string(g + 1) + " of " + words +
                   " and those after it are not loaded.");
       if (!craft.empty &&
           craft.Outside(mesh.EngineGlows[static_cast<std::size_t>(g)].Position) > far)
-        c.Add(Severity::Warning, "engine-glow-far", ItemElement(Element::Kind::EngineGlow, m, g),
+        c.Add("engine-glow-far", ItemElement(Element::Kind::EngineGlow, m, g),
               "Engine glow " + std::to_string(g + 1) + " of " + words +
                   " lies far outside the craft; it would shine in empty space.");
     }
     if (IsRotatingType(mesh.MeshType)) {
       if (++rotating == limits.rotatingParts + 1)
-        c.Add(Severity::Error, "rotating-parts", MeshElement(m),
+        c.Add("rotating-parts", MeshElement(m),
               "The craft has more than " + std::to_string(limits.rotatingParts) +
                   " rotating parts; " + TheGame(c) + " turns " +
                   std::to_string(limits.rotatingParts) + ", so " + words +
                   " and the rotating meshes after it do not turn.");
       if (IsZero(mesh.Axis))
-        c.Add(Severity::Warning, "rotation-axis-zero", MeshElement(m),
+        c.Add("rotation-axis-zero", MeshElement(m),
               Capital(words) +
                   " is of a rotating type but its rotation axis is (0, 0, 0); "
                   "the game cannot turn it. Calculate > Rotations sets one.");
@@ -139,10 +139,9 @@ void CheckFeatures(const CheckContext& c) {
         return true;
       }();
       if (!holds)
-        c.Add(Severity::Warning, "hitzone-box", MeshElement(m),
+        c.Add("hitzone-box", MeshElement(m),
               "The hitzone box of " + words +
-                  " does not hold the mesh; shots pass through the parts outside it.",
-              FixKind::HitzoneBox);
+                  " does not hold the mesh; shots pass through the parts outside it.");
     }
     for (int l = 1; l < mesh.LODCount(); ++l)
       if (mesh.LODs[static_cast<std::size_t>(l - 1)].Distance >=
@@ -150,17 +149,16 @@ void CheckFeatures(const CheckContext& c) {
         Element level = MeshElement(m);
         level.kind = Element::Kind::Level;
         level.level = l;
-        c.Add(Severity::Warning, "level-distances", level,
+        c.Add("level-distances", level,
               "The level distances of " + words +
                   " do not rise from the high level to the low; the game never shows the "
-                  "low level, or shows it too near.",
-              FixKind::SortDistances);
+                  "low level, or shows it too near.");
         break;
       }
     if (!mesh.Name.empty()) {
       const auto [it, fresh] = names.emplace(mesh.Name, m);
       if (!fresh)
-        c.Add(Severity::Note, "mesh-name-duplicate", MeshElement(m),
+        c.Add("mesh-name-duplicate", MeshElement(m),
               Capital(words) + " has the name of " + MeshWords(model, it->second) +
                   "; the lists cannot tell them apart.");
     }

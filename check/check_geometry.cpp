@@ -120,7 +120,7 @@ class LevelChecker {
   void Run() {
     const std::string where = LevelWords(c_.model, mesh_, level_);
     if (lod_.Faces.empty()) {
-      c_.Add(Severity::Warning, "level-empty", LevelElement(),
+      c_.Add("level-empty", LevelElement(),
              Capital(where) + " has no faces: nothing of the mesh shows at its distances.");
       return;
     }
@@ -161,45 +161,38 @@ class LevelChecker {
     }
     FindDuplicates(hashes, duplicate);
 
-    const auto report = [&](const FaceList& list, Severity severity, const char* code,
-                            const std::string& what, FixKind fix = FixKind::None) {
+    const auto report = [&](const FaceList& list, const char* code, const std::string& what) {
       if (list.faces.empty()) return;
-      c_.Add(severity, code, FacesElement(list.faces),
-             Capital(Counted(list.faces.size(), "face", "faces")) + " of " + where + " " + what,
-             fix);
+      c_.Add(code, FacesElement(list.faces),
+             Capital(Counted(list.faces.size(), "face", "faces")) + " of " + where + " " + what);
     };
-    report(notFinite, Severity::Error, "face-not-finite",
+    report(notFinite, "face-not-finite",
            "have corners that are not finite numbers; the game cannot place them.");
-    report(noNormal, Severity::Error, "face-normal-missing",
-           "have no face normal (0, 0, 0); the game lights them black.",
-           FixKind::NormalsAndVectors);
-    report(backward, Severity::Warning, "face-normal-backward",
+    report(noNormal, "face-normal-missing",
+           "have no face normal (0, 0, 0); the game lights them black.");
+    report(backward, "face-normal-backward",
            "have a face normal pointing against their winding; the game lights them as if "
-           "seen from behind.",
-           FixKind::NormalsAndVectors);
+           "seen from behind.");
     // A note only: the OPT file is written with zero vectors whatever the project holds, so
     // they matter to the panels and to other tools, not to the game.
-    report(noVector, Severity::Note, "face-vectors-missing",
-           "are textured but have no software vectors; the texture panel shows none for them.",
-           FixKind::NormalsAndVectors);
-    report(degenerate, Severity::Warning, "face-degenerate",
+    report(noVector, "face-vectors-missing",
+           "are textured but have no software vectors; the texture panel shows none for them.");
+    report(degenerate, "face-degenerate",
            "have no area (repeated or collinear corners); they draw nothing and confuse "
            "the normals.");
-    report(bent, Severity::Warning, "quad-bent",
+    report(bent, "quad-bent",
            "are quads whose corners are not in one plane; the game may draw them with cracks.");
-    report(concave, Severity::Warning, "quad-concave",
+    report(concave, "quad-concave",
            "are concave quads; the game draws them wrongly. Split them into triangles.");
-    report(duplicate, Severity::Warning, "face-duplicate",
+    report(duplicate, "face-duplicate",
            "repeat an earlier face's corners; the two fight over the same pixels.");
-    report(box, Severity::Warning, "face-box-stale",
-           "have boxes that do not hold their corners; the game culls them wrongly.",
-           FixKind::Bounds);
+    report(box, "face-box-stale",
+           "have boxes that do not hold their corners; the game culls them wrongly.");
     if (!anyVertexNormal && notFinite.faces.size() < lod_.Faces.size())
-      c_.Add(Severity::Warning, "vertex-normals-missing", LevelElement(),
+      c_.Add("vertex-normals-missing", LevelElement(),
              Capital(where) +
                  " has no vertex normals (all 0, 0, 0); the game shades it flat "
-                 "and dark.",
-             FixKind::VertexNormals);
+                 "and dark.");
   }
 
  private:
@@ -267,7 +260,7 @@ void CheckGeometry(const CheckContext& c) {
     meshElement.mesh = m;
     if (mesh.LODs.empty()) {
       c.Add(
-          Severity::Warning, "mesh-no-levels", meshElement,
+          "mesh-no-levels", meshElement,
           Capital(MeshWords(model, m)) + " has no levels of detail; the game shows nothing of it.");
       continue;
     }
@@ -277,18 +270,17 @@ void CheckGeometry(const CheckContext& c) {
         for (int k = 0; k < face.CornerCount(); ++k)
           positions.insert(KeyOf(face.Vertices[static_cast<std::size_t>(k)]));
     if (static_cast<long long>(positions.size()) > c.limits.meshVertices)
-      c.Add(Severity::Error, "mesh-vertices", meshElement,
+      c.Add("mesh-vertices", meshElement,
             Capital(MeshWords(model, m)) + " has " +
                 Counted(positions.size(), "vertex position", "distinct vertex positions") +
                 " over its levels; the " + std::string(ProfileName(c.profile)) +
-                " game loads at most " + std::to_string(c.limits.meshVertices) + " per mesh.",
-            FixKind::SplitMesh);
+                " game loads at most " + std::to_string(c.limits.meshVertices) + " per mesh.");
     for (int l = 0; l < mesh.LODCount(); ++l) LevelChecker(c, m, l).Run();
     if (mesh.LODCount() > 1 && mesh.LODs[1].FaceCount() > mesh.LODs[0].FaceCount()) {
       Element level = meshElement;
       level.kind = Element::Kind::Level;
       level.level = 1;
-      c.Add(Severity::Warning, "level-more-faces", level,
+      c.Add("level-more-faces", level,
             "The low level of " + MeshWords(model, m) + " has more faces (" +
                 std::to_string(mesh.LODs[1].FaceCount()) + ") than its high level (" +
                 std::to_string(mesh.LODs[0].FaceCount()) + "); the levels may be swapped.");

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "check/check_rules.h"
 #include "check/craft_check.h"
 
 namespace tamsel {
+
+// The registered rule of the code; a code not registered is a fault of the check itself.
+const CheckRule& RuleOf(std::string_view code);
 
 struct CheckContext {
   const Model& model;
@@ -14,9 +18,11 @@ struct CheckContext {
   Profile profile;
   std::vector<Finding>& out;
 
-  void Add(Severity severity, std::string code, Element element, std::string text,
-           FixKind fix = FixKind::None) const {
-    out.push_back({severity, std::move(code), std::move(element), std::move(text), fix});
+  // A finding of the rule `code`, which takes its severity and fix from the rule.
+  void Add(std::string_view code, Element element, std::string text) const {
+    const CheckRule& rule = RuleOf(code);
+    out.push_back(
+        {rule.severity, std::string(code), std::move(element), std::move(text), rule.fix});
   }
 };
 

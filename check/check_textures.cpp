@@ -91,16 +91,16 @@ void CheckTextures(const CheckContext& c, const BitmapFactsSource& bitmaps) {
         return e;
       };
       if (!blank.empty())
-        c.Add(Severity::Error, "face-untextured", faces(blank),
+        c.Add("face-untextured", faces(blank),
               Capital(Counted(blank.size(), "face", "faces")) + " of " + where +
                   " have no texture in slot 0 (BLANK); the OPT file cannot be written with them.");
       if (!unlisted.empty())
-        c.Add(Severity::Error, "texture-not-listed", faces(unlisted),
+        c.Add("texture-not-listed", faces(unlisted),
               Capital(Counted(unlisted.size(), "face", "faces")) + " of " + where + " name " +
                   Quoted(unlistedNames) +
                   ", not in the texture list; the OPT file cannot be written with them.");
       if (!fgUnlisted.empty())
-        c.Add(Severity::Error, "flight-group-not-listed", faces(fgUnlisted),
+        c.Add("flight-group-not-listed", faces(fgUnlisted),
               Capital(Counted(fgUnlisted.size(), "face", "faces")) + " of " + where +
                   " have flight-group slots naming " + Quoted(fgNames) +
                   ", not in the texture list; the OPT file cannot be written with them.");
@@ -114,21 +114,20 @@ void CheckTextures(const CheckContext& c, const BitmapFactsSource& bitmaps) {
     // A record hidden by a later one of the same name is never written.
     const bool shadowed = index[texture.Name] != t;
     if (!used[static_cast<std::size_t>(t)] || shadowed) {
-      c.Add(Severity::Note, "texture-unused", TextureElement(t),
-            name + " is named by no face; it is not written into the OPT file.",
-            FixKind::RemoveUnusedTextures);
+      c.Add("texture-unused", TextureElement(t),
+            name + " is named by no face; it is not written into the OPT file.");
       continue;
     }
     ++usedCount;
     const BitmapFacts facts = bitmaps(texture);
     if (!facts.readable) {
-      c.Add(Severity::Error, "bitmap-unreadable", TextureElement(t),
+      c.Add("bitmap-unreadable", TextureElement(t),
             name + " cannot be read (" + facts.problem +
                 "); the OPT file cannot be written without it.");
       continue;
     }
     if (facts.bitsPerPixel != 8) {
-      c.Add(Severity::Error, "bitmap-not-8-bit", TextureElement(t),
+      c.Add("bitmap-not-8-bit", TextureElement(t),
             name + " is a " + std::to_string(facts.bitsPerPixel) +
                 "-bit bitmap; the game takes 8-bit textures of 256 colours.");
       continue;
@@ -137,11 +136,10 @@ void CheckTextures(const CheckContext& c, const BitmapFactsSource& bitmaps) {
     if (!PowerOfTwo(facts.width) || !PowerOfTwo(facts.height) ||
         (side > 0 && (facts.width > side || facts.height > side))) {
       const std::string size = std::to_string(facts.width) + " x " + std::to_string(facts.height);
-      c.Add(Severity::Error, "texture-size", TextureElement(t),
+      c.Add("texture-size", TextureElement(t),
             name + " is " + size + "; the " + std::string(ProfileName(c.profile)) +
                 " game takes sides that are powers of two" +
-                (side > 0 ? ", at most " + std::to_string(side) : std::string()) + ".",
-            FixKind::ResampleTexture);
+                (side > 0 ? ", at most " + std::to_string(side) : std::string()) + ".");
     }
     const auto unmatched = [&](const std::vector<RGB>& colours, int tolerance, bool packed) {
       int n = 0;
@@ -152,19 +150,19 @@ void CheckTextures(const CheckContext& c, const BitmapFactsSource& bitmaps) {
       return n;
     };
     if (const int n = unmatched(texture.TransColors, texture.TransTolerance, true))
-      c.Add(Severity::Warning, "transparent-colour-unused", TextureElement(t),
+      c.Add("transparent-colour-unused", TextureElement(t),
             name + " has " +
                 Counted(static_cast<std::size_t>(n), "transparent colour", "transparent colours") +
                 " that match no colour of its bitmap as the game's 16-bit palette holds it; they "
                 "make nothing transparent.");
     if (const int n = unmatched(texture.IllumColors, texture.IllumTolerance, false))
-      c.Add(Severity::Warning, "illuminated-colour-unused", TextureElement(t),
+      c.Add("illuminated-colour-unused", TextureElement(t),
             name + " has " +
                 Counted(static_cast<std::size_t>(n), "illuminated colour", "illuminated colours") +
                 " that match no colour of its bitmap; they light nothing.");
   }
   if (usedCount > c.limits.textures)
-    c.Add(Severity::Error, "texture-count", Element{},
+    c.Add("texture-count", Element{},
           "The craft uses " + std::to_string(usedCount) + " textures; the " +
               std::string(ProfileName(c.profile)) + " game loads at most " +
               std::to_string(c.limits.textures) + ".");

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <map>
+#include <set>
 
+#include "check/check_rules.h"
 #include "check/craft_fixes.h"
 #include "editing/document.h"
 #include "editing/normals.h"
@@ -36,11 +41,11 @@ struct Bitmaps {
 
 // A sound craft: a closed box of quads (outward normals, vectors, vertex normals, boxes,
 // hitzone) with one 64 x 64 texture, and room for one fault.
-struct Craft {
+struct BoxCraft {
   Model model;
   Bitmaps bitmaps;
 
-  Craft() {
+  BoxCraft() {
     const float s = 10;
     const VertexRec p[8] = {Corner(-s, -s, -s, 0, 0), Corner(s, -s, -s, 1, 0),
                             Corner(s, s, -s, 1, 1),   Corner(-s, s, -s, 0, 1),
@@ -76,8 +81,9 @@ struct Craft {
     }
   }
   std::vector<Finding> Check(Profile profile = Profile::Original) const {
-    return CheckCraft(model, profile, bitmaps.Facts());
+    return CheckCraft(model, profile, facts ? facts : bitmaps.Facts());
   }
+  BitmapFactsSource facts;  // the bitmaps' facts when not those of `bitmaps`
   MeshRec& Mesh(std::size_t m = 0) { return model.Meshes.Edit(m); }
 };
 
@@ -95,7 +101,8 @@ const Finding* Find(const std::vector<Finding>& findings, const std::string& cod
 }
 
 // Applies the fix of `code`'s finding and expects the check clean afterwards.
-void FixAndExpectClean(Craft& craft, const std::string& code, Profile profile = Profile::Original) {
+void FixAndExpectClean(BoxCraft& craft, const std::string& code,
+                       Profile profile = Profile::Original) {
   const auto findings = craft.Check(profile);
   const Finding* f = Find(findings, code);
   ASSERT_NE(f, nullptr) << Codes(findings);
@@ -107,7 +114,7 @@ void FixAndExpectClean(Craft& craft, const std::string& code, Profile profile = 
 }
 
 TEST(CraftCheck, ASoundCraftAndTheSampleFighterCheckCleanUnderBothProfiles) {
-  const Craft craft;
+  const BoxCraft craft;
   EXPECT_EQ(Codes(craft.Check(Profile::Original)), "");
   EXPECT_EQ(Codes(craft.Check(Profile::Patched)), "");
   test::TempDir dir;
@@ -120,7 +127,7 @@ TEST(CraftCheck, ASoundCraftAndTheSampleFighterCheckCleanUnderBothProfiles) {
 
 // 513 distinct positions: over the original game's 512, under the patched game's 65 535.
 TEST(CraftCheck, AMeshOverTheVertexLimitIsAnErrorOnlyInTheOriginalAndSplitsUnderIt) {
-  Craft craft;
+  BoxCraft craft;
   std::vector<FaceRec> strip;
   for (int i = 0; i < 171; ++i) {  // 171 triangles, 3 fresh corners each: 513 positions
     const auto x = static_cast<float>(i) * 3;
@@ -164,11 +171,11 @@ TEST(CraftCheck, AMeshOverTheVertexLimitIsAnErrorOnlyInTheOriginalAndSplitsUnder
   EXPECT_EQ(craft.model.Meshes[1].Hardpoints, before.Hardpoints);
   EXPECT_TRUE(craft.model.Meshes[2].Hardpoints.empty());
   EXPECT_EQ(craft.model.Meshes[2].Min, before.Min) << "each part keeps the hitzone";
-  EXPECT_EQ(craft.model.Meshes[0], Craft().model.Meshes[0]) << "the other mesh stays";
+  EXPECT_EQ(craft.model.Meshes[0], BoxCraft().model.Meshes[0]) << "the other mesh stays";
 }
 
 TEST(CraftCheck, ATextureOfThreeHundredByTwoHundredIsResampledToAPowerOfTwo) {
-  Craft craft;
+  BoxCraft craft;
   craft.bitmaps.files["hull.BMP"] = test::PlainBitmap(300, 200);
   const auto findings = craft.Check();
   const Finding* f = Find(findings, "texture-size");
@@ -203,7 +210,7 @@ TEST(CraftCheck, ATextureOfThreeHundredByTwoHundredIsResampledToAPowerOfTwo) {
 TEST(CraftCheck, TheResampleIsOneUndoStepThatTakesItsBitmapAlong) {
   test::TempDir dir;
   Document doc;
-  Craft craft;
+  BoxCraft craft;
   craft.bitmaps.files["hull.BMP"] = test::PlainBitmap(300, 200);
   const Bytes original = EncodeBitmap(craft.bitmaps.files["hull.BMP"]);
   WriteFileAtomic(dir.path() / "hull.BMP", original);
@@ -232,7 +239,7 @@ TEST(CraftCheck, TheResampleIsOneUndoStepThatTakesItsBitmapAlong) {
 }
 
 TEST(CraftCheck, ZeroFaceNormalsAreAnErrorThatTheFixCalculates) {
-  Craft craft;
+  BoxCraft craft;
   craft.Mesh().LODs[0].Faces[2].Normal = {0, 0, 0};
   craft.Mesh().LODs[0].Faces[4].Normal = {0, 0, 0};
   const auto findings = craft.Check();
@@ -242,11 +249,11 @@ TEST(CraftCheck, ZeroFaceNormalsAreAnErrorThatTheFixCalculates) {
   EXPECT_EQ(f->element.kind, Element::Kind::Faces);
   EXPECT_EQ(f->element.faces, (std::vector<int>{2, 4}));
   FixAndExpectClean(craft, "face-normal-missing");
-  EXPECT_EQ(craft.model.Meshes[0], Craft().model.Meshes[0]) << "exactly the calculated normals";
+  EXPECT_EQ(craft.model.Meshes[0], BoxCraft().model.Meshes[0]) << "exactly the calculated normals";
 }
 
 TEST(CraftCheck, BackwardNormalsAreWarningsAndMissingVectorsNotes) {
-  Craft backward;
+  BoxCraft backward;
   Single3& n = backward.Mesh().LODs[0].Faces[1].Normal;
   n = {-n.x, -n.y, -n.z};
   const auto findings = backward.Check();
@@ -254,7 +261,7 @@ TEST(CraftCheck, BackwardNormalsAreWarningsAndMissingVectorsNotes) {
   EXPECT_EQ(findings[0].element.faces, std::vector<int>{1});
   FixAndExpectClean(backward, "face-normal-backward");
 
-  Craft flat;
+  BoxCraft flat;
   flat.Mesh().LODs[0].Faces[3].Vector1 = {0, 0, 0};
   ASSERT_EQ(Codes(flat.Check()), "note:face-vectors-missing ");
   EXPECT_EQ(flat.Check()[0].element.faces, std::vector<int>{3});
@@ -262,7 +269,7 @@ TEST(CraftCheck, BackwardNormalsAreWarningsAndMissingVectorsNotes) {
 }
 
 TEST(CraftCheck, AConcaveQuadABentQuadAndDegenerateAndRepeatedFacesAreFound) {
-  Craft craft;
+  BoxCraft craft;
   auto& faces = craft.Mesh().LODs[0].Faces;
   // A dart: corner 2 pulled in past the diagonal.
   faces.push_back(test::Quad(Corner(30, 0, 0), Corner(40, 0, 0), Corner(32, 2, 0),
@@ -287,7 +294,7 @@ TEST(CraftCheck, AConcaveQuadABentQuadAndDegenerateAndRepeatedFacesAreFound) {
 }
 
 TEST(CraftCheck, MissingBitmapsAndTexturesAreErrorsNamingWhatIsMissing) {
-  Craft craft;
+  BoxCraft craft;
   craft.bitmaps.files.clear();
   auto findings = craft.Check();
   const Finding* f = Find(findings, "bitmap-unreadable");
@@ -297,7 +304,7 @@ TEST(CraftCheck, MissingBitmapsAndTexturesAreErrorsNamingWhatIsMissing) {
   EXPECT_NE(f->text.find("hull.BMP"), std::string::npos);
   EXPECT_NE(f->text.find("missing"), std::string::npos);
 
-  Craft named;
+  BoxCraft named;
   named.Mesh().LODs[0].Faces[0].TextureNames[0] = TextureName("gone.BMP");
   named.Mesh().LODs[0].Faces[1].TextureNames[0] = TextureName(kBlank);
   named.Mesh().LODs[0].Faces[2].TextureNames[2] = TextureName("red.BMP");
@@ -312,7 +319,7 @@ TEST(CraftCheck, MissingBitmapsAndTexturesAreErrorsNamingWhatIsMissing) {
 }
 
 TEST(CraftCheck, AHardpointTenKilometresAwayIsAWarningOnThatHardpoint) {
-  Craft craft;
+  BoxCraft craft;
   craft.Mesh().Hardpoints = {{0, {0, 0, 5}}, {1, {10000 * 40.96f, 0, 0}}};
   const auto findings = craft.Check();
   const Finding* f = Find(findings, "hardpoint-far");
@@ -325,7 +332,7 @@ TEST(CraftCheck, AHardpointTenKilometresAwayIsAWarningOnThatHardpoint) {
 }
 
 TEST(CraftCheck, CountsPastTheLimitsAreErrorsOnTheFirstElementNotLoaded) {
-  Craft craft;
+  BoxCraft craft;
   for (int m = 1; m < 51; ++m) {
     MeshRec copy = craft.model.Meshes[0];
     copy.Name = "Box " + std::to_string(m);
@@ -339,7 +346,7 @@ TEST(CraftCheck, CountsPastTheLimitsAreErrorsOnTheFirstElementNotLoaded) {
   EXPECT_NE(f->text.find("51 meshes"), std::string::npos);
   EXPECT_EQ(Find(craft.Check(Profile::Patched), "mesh-count"), nullptr);
 
-  Craft glows;
+  BoxCraft glows;
   for (int g = 0; g < 17; ++g) glows.Mesh().EngineGlows.push_back(EngineGlowRec{});
   findings = glows.Check(Profile::Original);
   ASSERT_NE(Find(findings, "engine-glow-count"), nullptr) << Codes(findings);
@@ -348,7 +355,7 @@ TEST(CraftCheck, CountsPastTheLimitsAreErrorsOnTheFirstElementNotLoaded) {
 }
 
 TEST(CraftCheck, OutOfOrderDistancesAreSortedByTheFix) {
-  Craft craft;
+  BoxCraft craft;
   MeshRec& mesh = craft.Mesh();
   mesh.LODs.push_back(mesh.LODs[0]);
   mesh.LODs[0].Distance = 900;
@@ -364,7 +371,7 @@ TEST(CraftCheck, OutOfOrderDistancesAreSortedByTheFix) {
 }
 
 TEST(CraftCheck, UnusedTexturesAreNotesRemovedWithoutTheirFiles) {
-  Craft craft;
+  BoxCraft craft;
   TextureRec spare;
   spare.Name = "spare.BMP";
   craft.model.Textures.push_back(spare);
@@ -377,7 +384,7 @@ TEST(CraftCheck, UnusedTexturesAreNotesRemovedWithoutTheirFiles) {
 }
 
 TEST(CraftCheck, ColoursThatMatchNothingInTheBitmapAreWarnings) {
-  Craft craft;
+  BoxCraft craft;
   Bitmap& b = craft.bitmaps.files["hull.BMP"];
   std::fill(b.texels.begin(), b.texels.end(), 7);                // one colour only, one the game's
   b.palette[28] = 16, b.palette[29] = 100, b.palette[30] = 248;  // 16-bit palette holds
@@ -398,7 +405,7 @@ TEST(CraftCheck, ColoursThatMatchNothingInTheBitmapAreWarnings) {
 }
 
 TEST(CraftCheck, RotatingPartsWithoutAnAxisAndHitzonesThatMissTheMeshAreWarnings) {
-  Craft craft;
+  BoxCraft craft;
   craft.Mesh().MeshType = 21;  // a rotating gun turret
   craft.Mesh().Axis = {0, 0, 0};
   auto findings = craft.Check();
@@ -421,6 +428,205 @@ TEST(CraftCheck, ProfilesAreNamedAsTheSettingsAndTheCommandLineName) {
   EXPECT_EQ(NearestPowerOfTwo(90, 0), 64);
   EXPECT_EQ(NearestPowerOfTwo(100, 0), 128);
   EXPECT_EQ(NearestPowerOfTwo(1, 0), 1);
+}
+
+// Every rule of the registry, each with a fault that makes it speak: the finding has the
+// rule's severity and fix. A rule added without a case here fails the last test.
+struct RuleCase {
+  const char* code;
+  std::function<void(BoxCraft&)> spoil;
+  Profile profile = Profile::Original;
+};
+
+FaceRec& FirstFace(BoxCraft& craft) {
+  return craft.Mesh().LODs[0].Faces[0];
+}
+
+void AddMeshes(BoxCraft& craft, int count, std::int32_t type = 0) {
+  for (int m = 0; m < count; ++m) {
+    MeshRec copy = craft.model.Meshes[0];
+    copy.Name = "Box " + std::to_string(m + 2);
+    copy.MeshType = type;
+    craft.model.Meshes.push_back(copy);
+  }
+}
+
+const std::vector<RuleCase>& RuleCases() {
+  static const std::vector<RuleCase> cases = {
+      {"mesh-no-levels", [](BoxCraft& c) { c.Mesh().LODs.clear(); }},
+      {"mesh-vertices",
+       [](BoxCraft& c) {
+         auto& faces = c.Mesh().LODs[0].Faces;
+         for (int i = 0; i < 130; ++i)
+           faces.push_back(test::Quad(Corner(i, 0, 20), Corner(i + 0.5f, 0, 20),
+                                      Corner(i + 0.5f, 1, 20), Corner(i, 1, 20), "hull.BMP"));
+         c.Settle();
+       }},
+      {"level-empty",
+       [](BoxCraft& c) {
+         c.Mesh().LODs.push_back(c.Mesh().LODs[0]);
+         c.Mesh().LODs[1].Faces.clear();
+       }},
+      {"face-not-finite",
+       [](BoxCraft& c) { FirstFace(c).Vertices[0].X = std::numeric_limits<float>::quiet_NaN(); }},
+      {"face-normal-missing",
+       [](BoxCraft& c) {
+         FirstFace(c).Normal = {0, 0, 0};
+       }},
+      {"face-normal-backward",
+       [](BoxCraft& c) {
+         Single3& n = FirstFace(c).Normal;
+         n = {-n.x, -n.y, -n.z};
+       }},
+      {"face-vectors-missing",
+       [](BoxCraft& c) {
+         FirstFace(c).Vector1 = FirstFace(c).Vector2 = {0, 0, 0};
+       }},
+      {"face-degenerate",
+       [](BoxCraft& c) {
+         FaceRec& f = FirstFace(c);
+         f.Vertices[1] = f.Vertices[2] = f.Vertices[3] = f.Vertices[0];
+       }},
+      {"quad-bent", [](BoxCraft& c) { FirstFace(c).Vertices[2].Z += 5; }},
+      {"quad-concave",
+       [](BoxCraft& c) {
+         VertexRec& v = FirstFace(c).Vertices[2];
+         v.X = -5, v.Y = -5;
+       }},
+      {"face-duplicate",
+       [](BoxCraft& c) { c.Mesh().LODs[0].Faces.push_back(c.model.Meshes[0].LODs[0].Faces[0]); }},
+      {"face-box-stale",
+       [](BoxCraft& c) {
+         FirstFace(c).BoxMin = FirstFace(c).BoxMax = {0, 0, 0};
+       }},
+      {"vertex-normals-missing",
+       [](BoxCraft& c) {
+         for (FaceRec& f : c.Mesh().LODs[0].Faces)
+           for (VertexRec& v : f.Vertices) v.I = v.J = v.K = 0;
+       }},
+      {"level-more-faces",
+       [](BoxCraft& c) {
+         LODRec low = c.model.Meshes[0].LODs[0];
+         low.Faces.push_back(low.Faces[0]);
+         low.Distance = 500;
+         c.Mesh().LODs.push_back(low);
+       }},
+      {"face-untextured", [](BoxCraft& c) { FirstFace(c).TextureNames[0] = kBlank; }},
+      {"texture-not-listed", [](BoxCraft& c) { FirstFace(c).TextureNames[0] = "other.BMP"; }},
+      {"flight-group-not-listed",
+       [](BoxCraft& c) {
+         FaceRec& f = FirstFace(c);
+         f.TextureNames[1] = "hull.BMP";
+         f.TextureNames[2] = "red.BMP";
+         f.TextureNames[3] = "hull.BMP";
+       }},
+      {"texture-unused",
+       [](BoxCraft& c) {
+         TextureRec spare;
+         spare.Name = "spare.BMP";
+         c.model.Textures.push_back(spare);
+       }},
+      {"bitmap-unreadable", [](BoxCraft& c) { c.bitmaps.files.clear(); }},
+      {"bitmap-not-8-bit",
+       [](BoxCraft& c) {
+         c.facts = [](const TextureRec&) {
+           BitmapFacts facts;
+           facts.readable = true;
+           facts.width = facts.height = 64;
+           facts.bitsPerPixel = 24;
+           return facts;
+         };
+       }},
+      {"texture-size",
+       [](BoxCraft& c) { c.bitmaps.files["hull.BMP"] = test::PlainBitmap(300, 200); }},
+      {"transparent-colour-unused",
+       [](BoxCraft& c) {
+         c.model.Textures.Edit(0).TransColors = {{1, 250, 3}};
+       }},
+      {"illuminated-colour-unused",
+       [](BoxCraft& c) {
+         c.model.Textures.Edit(0).IllumColors = {{2, 200, 9}};
+       }},
+      {"texture-count",
+       [](BoxCraft& c) {
+         for (int t = 0; t < 100; ++t) {
+           TextureRec texture;
+           texture.Name = "t" + std::to_string(t) + ".BMP";
+           c.model.Textures.push_back(texture);
+           c.bitmaps.files[texture.Name] = test::PlainBitmap(8, 8);
+           FaceRec face = c.model.Meshes[0].LODs[0].Faces[0];
+           face.TextureNames[0] = texture.Name;
+           c.Mesh().LODs[0].Faces.push_back(face);
+         }
+       }},
+      {"mesh-count", [](BoxCraft& c) { AddMeshes(c, 50); }},
+      {"hardpoint-count", [](BoxCraft& c) { c.Mesh().Hardpoints.assign(128, HardpointRec{}); }},
+      {"hardpoint-far",
+       [](BoxCraft& c) {
+         c.Mesh().Hardpoints.push_back({1, {10000, 0, 0}});
+       }},
+      {"engine-glow-count", [](BoxCraft& c) { c.Mesh().EngineGlows.assign(17, EngineGlowRec{}); }},
+      {"engine-glow-far",
+       [](BoxCraft& c) {
+         EngineGlowRec glow;
+         glow.Position = {0, 10000, 0};
+         c.Mesh().EngineGlows.push_back(glow);
+       }},
+      {"rotating-parts",
+       [](BoxCraft& c) {
+         c.Mesh().MeshType = 21;
+         AddMeshes(c, 16, 21);
+       }},
+      {"rotation-axis-zero",
+       [](BoxCraft& c) {
+         c.Mesh().MeshType = 21;
+         c.Mesh().Axis = {0, 0, 0};
+       }},
+      {"hitzone-box",
+       [](BoxCraft& c) {
+         c.Mesh().Max = {1, 1, 1};
+       }},
+      {"level-distances",
+       [](BoxCraft& c) {
+         c.Mesh().LODs.push_back(c.model.Meshes[0].LODs[0]);
+         c.Mesh().LODs[0].Distance = 900;
+         c.Mesh().LODs[1].Distance = 200;
+       }},
+      {"mesh-name-duplicate",
+       [](BoxCraft& c) {
+         AddMeshes(c, 1);
+         c.model.Meshes.Edit(1).Name = c.model.Meshes[0].Name;
+       }},
+  };
+  return cases;
+}
+
+TEST(CheckRules, EachRuleSpeaksOfItsFaultWithItsOwnSeverityAndFix) {
+  for (const RuleCase& rule : RuleCases()) {
+    const CheckRule* registered = FindRule(rule.code);
+    ASSERT_NE(registered, nullptr) << rule.code << " is not a registered rule";
+    BoxCraft craft;
+    ASSERT_EQ(Codes(craft.Check(rule.profile)), "");
+    rule.spoil(craft);
+    const auto findings = craft.Check(rule.profile);
+    const Finding* f = Find(findings, rule.code);
+    ASSERT_NE(f, nullptr) << rule.code << " did not speak; the check said: " << Codes(findings);
+    EXPECT_EQ(f->severity, registered->severity) << rule.code;
+    EXPECT_EQ(f->fix, registered->fix) << rule.code;
+    EXPECT_FALSE(f->text.empty()) << rule.code;
+  }
+}
+
+TEST(CheckRules, EveryRegisteredRuleHasACaseAndEveryCodeIsUnique) {
+  std::set<std::string_view> withCase, registered;
+  for (const RuleCase& rule : RuleCases())
+    EXPECT_TRUE(withCase.insert(rule.code).second) << rule.code;
+  for (const CheckRule& rule : CheckRules()) {
+    EXPECT_TRUE(registered.insert(rule.code).second) << rule.code << " is registered twice";
+    EXPECT_TRUE(withCase.count(rule.code)) << rule.code << " has no case that makes it speak";
+    EXPECT_FALSE(rule.about.empty()) << rule.code;
+  }
+  EXPECT_EQ(withCase, registered);
 }
 
 }  // namespace
