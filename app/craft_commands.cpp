@@ -14,55 +14,11 @@
 #include "model/color_settings.h"
 
 namespace tamsel {
-namespace {
+CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, QObject* parent)
+    : QObject(parent), host_(host), colors_(colors), model_(host.Doc().model()) {}
 
-ColorTriple* SettingOf(ColorSettings& c, const QString& item) {
-  static const std::pair<const char*, ColorTriple ColorSettings::*> items[] = {
-      {"primaryselecttexmenu", &ColorSettings::PrimarySelectTexColor},
-      {"primaryselectwiremenu", &ColorSettings::PrimarySelectWireColor},
-      {"secondaryselecttexmenu", &ColorSettings::SecondarySelectTexColor},
-      {"secondaryselectwiremenu", &ColorSettings::SecondarySelectWireColor},
-      {"normalcolormenu", &ColorSettings::NormalColor},
-      {"softvector1colormenu", &ColorSettings::SoftVector1Color},
-      {"softvector2colormenu", &ColorSettings::SoftVector2Color},
-      {"hitzonemeshcolormenu", &ColorSettings::HitzoneMeshColor},
-      {"hitzonetargetcolormenu", &ColorSettings::HitzoneTargetColor},
-      {"rotationaxiscolormenu", &ColorSettings::RotationAxisColor},
-      {"rotationaimcolormenu", &ColorSettings::RotationAimColor},
-      {"rotationdegreecolormenu", &ColorSettings::RotationDegreeColor}};
-  for (const auto& [name, member] : items)
-    if (item == name) return &(c.*member);
-  return nullptr;
-}
-
-}  // namespace
-
-CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, const MenuItems& menus,
-                             QObject* parent)
-    : QObject(parent), host_(host), colors_(colors), model_(host.Doc().model()) {
-  const std::pair<const char*, void (CraftCommands::*)()> items[] = {
-      {"facecountmenu", &CraftCommands::ShowFaceCount},
-      {"quad2trimenu", &CraftCommands::SplitQuadsIntoTriangles},
-      {"vertexordermenu", &CraftCommands::ReverseCornerOrder},
-      {"facenormalmenu", &CraftCommands::RecalculateFaceNormals},
-      {"vertexnormalmenu", &CraftCommands::RecalculateVertexNormals},
-      {"softwarevectormenu", &CraftCommands::RecalculateSoftwareVectors},
-      {"texturecoordinatemenu", &CraftCommands::RecalculateTextureCoordinates},
-      {"hitzonemenu", &CraftCommands::RecalculateHitzones},
-      {"rotationmenu", &CraftCommands::RecalculateRotations},
-      {"selectallmenu", &CraftCommands::SelectEverything},
-      {"selectnonemenu", &CraftCommands::SelectNothing},
-      {"invertselectionmenu", &CraftCommands::InvertTheSelection}};
-  for (const auto& [name, handler] : items)
-    connect(menus.value(name), &QAction::triggered, this, handler);
-  for (const ColorMenuItem& item : kColorMenuItems)
-    connect(menus.value(item.name), &QAction::triggered, this,
-            [this, name = QString(item.name)] { ChooseSettingColor(name); });
-}
-
-void CraftCommands::ChooseSettingColor(const QString& item) {
-  ColorTriple* setting = SettingOf(colors_, item);
-  if (!setting) return;
+void CraftCommands::ChooseSettingColor(ColorTriple ColorSettings::*member) {
+  ColorTriple* setting = &(colors_.*member);
   // The dialog starts from the current colour; Cancel keeps it.
   const auto chosen = host_.Ask().ChooseColor(QColor(setting->R, setting->G, setting->B));
   if (!chosen) return;

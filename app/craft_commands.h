@@ -5,17 +5,16 @@
 #include <QObject>
 #include <QString>
 
-#include "app/menus.h"
+#include "model/color_settings.h"
 
 namespace tamsel {
 
 class PanelHost;
-struct ColorSettings;
 struct Model;
 
 class CraftCommands : public QObject {
  public:
-  CraftCommands(PanelHost& host, ColorSettings& colors, const MenuItems& menus, QObject* parent);
+  CraftCommands(PanelHost& host, ColorSettings& colors, QObject* parent);
 
   void SplitQuadsIntoTriangles();
   void ReverseCornerOrder();
@@ -25,7 +24,8 @@ class CraftCommands : public QObject {
   void RecalculateTextureCoordinates();
   void RecalculateHitzones();
   void RecalculateRotations();
-  void ChooseSettingColor(const QString& item);
+  // The colour dialog for one of the settings, starting from its colour.
+  void ChooseSettingColor(ColorTriple ColorSettings::*setting);
   void ShowFaceCount();
   // The Edit menu's selection commands, at the level being edited.
   void SelectEverything();

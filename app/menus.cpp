@@ -5,106 +5,271 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/craft_commands.h"
+#include "app/project_commands.h"
+#include "app/tamsel_window.h"
+#include "app/viewport_link.h"
+#include "app/window_shell.h"
+
 namespace tamsel {
 namespace {
 
-struct Item {
-  const char* name;
-  const char* caption;
+// One action of a menu; an entry without a field is a separator.
+struct Entry {
+  QAction* MenuActions::*field = nullptr;
+  const char* name = nullptr;
+  const char* caption = nullptr;
+  QList<QKeySequence> keys;
+  void (*run)(TamselWindow&) = nullptr;
+  const char* tip = nullptr;
 };
 
-QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption, MenuItems& items,
-               std::initializer_list<Item> entries) {
-  QMenu* menu = bar->addMenu(caption);
-  menu->setObjectName(name);
-  for (const Item& entry : entries) {
-    QAction* action = menu->addAction(entry.caption);
-    action->setObjectName(entry.name);
-    items.insert(entry.name, action);
+struct Menu {
+  const char* name;
+  const char* caption;
+  QMenu* MenuActions::*field;
+  std::vector<Entry> entries;
+};
+
+const Entry kSeparator{};
+// Where the recent projects' submenu goes.
+const Entry kRecentProjects{nullptr, "recentmenu"};
+
+std::vector<Menu> Menus() {
+  using W = TamselWindow;
+  return {
+      {"filemenu",
+       "&File",
+       nullptr,
+       {{&MenuActions::newProject,
+         "opznewmenu",
+         "&New .OPZ…",
+         {QKeySequence::New},
+         [](W& w) { w.Files().NewProject(); }},
+        {&MenuActions::openProject,
+         "opzopenmenu",
+         "&Open .OPZ…",
+         {QKeySequence::Open},
+         [](W& w) { w.Files().OpenProject(); }},
+        kRecentProjects,
+        kSeparator,
+        {&MenuActions::saveProject,
+         "saveopzmenu",
+         "&Save .OPZ",
+         {QKeySequence::Save},
+         [](W& w) { w.Files().SaveProject(); }},
+        {&MenuActions::saveProjectAs,
+         "saveasopzmenu",
+         "Save .OPZ &As…",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+         [](W& w) { w.Files().SaveProjectAs(); }},
+        kSeparator,
+        {&MenuActions::importOpt,
+         "optimportmenu",
+         "Import .OP&T…",
+         {},
+         [](W& w) { w.Files().ImportOpt(); }},
+        {&MenuActions::importDxf,
+         "dxfimportmenu",
+         "Import .&DXF…",
+         {},
+         [](W& w) { w.Files().ImportDxf(); }},
+        {&MenuActions::importModel,
+         "threedsimportmenu",
+         "Import &Model…",
+         {},
+         [](W& w) { w.Files().ImportModel(); }},
+        {&MenuActions::importOpz,
+         "opzimportmenu",
+         "Import .OP&Z…",
+         {},
+         [](W& w) { w.Files().ImportOpz(); }},
+        kSeparator,
+        {&MenuActions::writeOpt,
+         "optcreatemenu",
+         "&Create .OPT…",
+         {},
+         [](W& w) { w.Files().WriteOpt(); }},
+        {&MenuActions::exportModel,
+         "exportmodelmenu",
+         "&Export Model…",
+         {},
+         [](W& w) { w.Files().ExportModel(); }},
+        kSeparator,
+        {&MenuActions::quit,
+         "quitmenu",
+         "&Quit",
+         {QKeySequence(Qt::CTRL | Qt::Key_Q)},
+         [](W& w) { w.close(); }}}},
+      {"editmenu",
+       "&Edit",
+       nullptr,
+       {{&MenuActions::undo,
+         "editundomenu",
+         "Undo",
+         {QKeySequence::Undo},
+         [](W& w) { w.Shell().UndoLastStep(); }},
+        {&MenuActions::redo,
+         "editredomenu",
+         "Redo",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+         [](W& w) { w.Shell().RedoNextStep(); }},
+        // Of the meshes, faces or corners of the level being edited; a text box with the
+        // keyboard keeps Ctrl+A for its own text.
+        {&MenuActions::selectAll,
+         "selectallmenu",
+         "Select &All",
+         {QKeySequence::SelectAll},
+         [](W& w) { w.Commands().SelectEverything(); }},
+        {&MenuActions::selectNone,
+         "selectnonemenu",
+         "Select &None",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)},
+         [](W& w) { w.Commands().SelectNothing(); }},
+        {&MenuActions::invertSelection,
+         "invertselectionmenu",
+         "&Invert Selection",
+         {QKeySequence(Qt::CTRL | Qt::Key_I)},
+         [](W& w) { w.Commands().InvertTheSelection(); }},
+        {&MenuActions::findFace,
+         "findfacemenu",
+         "&Find Face…",
+         {QKeySequence::Find},
+         [](W& w) { w.Shell().FindFaceByName(); }}}},
+      {"viewmenu", "&View", &MenuActions::view, {}},
+      {"calculatemenu",
+       "&Calculate",
+       nullptr,
+       {{&MenuActions::faceNormals,
+         "facenormalmenu",
+         "&Face Normals",
+         {},
+         [](W& w) { w.Commands().RecalculateFaceNormals(); }},
+        {&MenuActions::vertexNormals,
+         "vertexnormalmenu",
+         "&Vertex Normals",
+         {},
+         [](W& w) { w.Commands().RecalculateVertexNormals(); }},
+        {&MenuActions::hitzones,
+         "hitzonemenu",
+         "&Hitzones",
+         {},
+         [](W& w) { w.Commands().RecalculateHitzones(); }},
+        {&MenuActions::rotations,
+         "rotationmenu",
+         "&Rotations",
+         {},
+         [](W& w) { w.Commands().RecalculateRotations(); }},
+        {&MenuActions::textureCoordinates,
+         "texturecoordinatemenu",
+         "&Texture Coordinates",
+         {},
+         [](W& w) { w.Commands().RecalculateTextureCoordinates(); }},
+        {&MenuActions::softwareVectors,
+         "softwarevectormenu",
+         "&Software Vectors",
+         {},
+         [](W& w) { w.Commands().RecalculateSoftwareVectors(); }}}},
+      {"fixmenu",
+       "Fi&x",
+       nullptr,
+       {{&MenuActions::vertexOrder,
+         "vertexordermenu",
+         "&Vertex Order",
+         {},
+         [](W& w) { w.Commands().ReverseCornerOrder(); }},
+        {&MenuActions::quad2Tri,
+         "quad2trimenu",
+         "&Quad2Tri",
+         {},
+         [](W& w) { w.Commands().SplitQuadsIntoTriangles(); }}}},
+      {"optionmenu", "&Options", nullptr, {}},
+      {"infomenu",
+       "&Info",
+       nullptr,
+       {{&MenuActions::faceCount,
+         "facecountmenu",
+         "&Face Count",
+         {},
+         [](W& w) { w.Commands().ShowFaceCount(); }}}},
+      {"helpmenu",
+       "&Help",
+       nullptr,
+       {{&MenuActions::shortcuts,
+         "shortcutsmenu",
+         "&Keyboard Shortcuts",
+         {QKeySequence::HelpContents},
+         [](W& w) { w.Shell().ShowShortcuts(); }},
+        {&MenuActions::about,
+         "aboutmenu",
+         "&About Tamsel",
+         {},
+         [](W& w) { w.Shell().ShowAbout(); }}}},
+  };
+}
+
+QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
+                   const QList<QKeySequence>& keys, const char* tip) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  if (!keys.isEmpty()) action->setShortcuts(keys);
+  if (tip) action->setStatusTip(tip);
+  return action;
+}
+
+// Options: the colours, each with its dialog, and the navigation scheme.
+void BuildOptions(QMenu* options, MenuActions& actions, TamselWindow& window) {
+  QMenu* colors = options->addMenu("&Colors");
+  colors->setObjectName("colormenu");
+  for (std::size_t i = 0; i < kColorMenuItemCount; ++i) {
+    const ColorMenuItem& item = kColorMenuItems[i];
+    QAction* action = AddAction(colors, item.name, QString(item.caption) + "…", {}, nullptr);
+    actions.colors[i] = action;
+    QObject::connect(action, &QAction::triggered, &window, [&window, setting = item.setting] {
+      window.Commands().ChooseSettingColor(setting);
+    });
   }
-  return menu;
+  QAction* modelling =
+      AddAction(options, "modellingnavmenu", "&Modelling Tool Navigation", {},
+                "Middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag zooms, a left click "
+                "picks");
+  modelling->setCheckable(true);
+  QObject::connect(modelling, &QAction::toggled, &window,
+                   [&window](bool on) { window.Link().SetModellingNavigation(on); });
+  actions.modellingNavigation = modelling;
 }
 
 }  // namespace
 
-MenuItems BuildMenus(QMenuBar* bar) {
-  MenuItems items;
-  AddMenu(bar, "filemenu", "&File", items,
-          {{"opznewmenu", "&New .OPZ…"},
-           {"opzopenmenu", "&Open .OPZ…"},
-           {"saveopzmenu", "&Save .OPZ"},
-           {"saveasopzmenu", "Save .OPZ &As…"},
-           {"optimportmenu", "Import .OP&T…"},
-           {"dxfimportmenu", "Import .&DXF…"},
-           {"threedsimportmenu", "Import &Model…"},
-           {"opzimportmenu", "Import .OP&Z…"},
-           {"optcreatemenu", "&Create .OPT…"},
-           {"exportmodelmenu", "&Export Model…"}});
-  QMenu* file = bar->findChild<QMenu*>("filemenu");
-  QMenu* recent = new QMenu("Recent &Projects", file);
-  recent->setObjectName("recentmenu");
-  recent->menuAction()->setObjectName("recentmenu");
-  file->insertMenu(items.value("saveopzmenu"), recent);
-  file->insertSeparator(items.value("saveopzmenu"));
-  file->insertSeparator(items.value("optimportmenu"));
-  file->insertSeparator(items.value("optcreatemenu"));
-  file->addSeparator();
-  QAction* quit = file->addAction("&Quit");
-  quit->setObjectName("quitmenu");
-  items.insert("quitmenu", quit);
-  AddMenu(bar, "editmenu", "&Edit", items,
-          {{"editundomenu", "Undo"},
-           {"editredomenu", "Redo"},
-           {"selectallmenu", "Select &All"},
-           {"selectnonemenu", "Select &None"},
-           {"invertselectionmenu", "&Invert Selection"},
-           {"findfacemenu", "&Find Face…"}});
-  AddMenu(bar, "viewmenu", "&View", items, {});
-  AddMenu(bar, "calculatemenu", "&Calculate", items,
-          {{"facenormalmenu", "&Face Normals"},
-           {"vertexnormalmenu", "&Vertex Normals"},
-           {"hitzonemenu", "&Hitzones"},
-           {"rotationmenu", "&Rotations"},
-           {"texturecoordinatemenu", "&Texture Coordinates"},
-           {"softwarevectormenu", "&Software Vectors"}});
-  AddMenu(bar, "fixmenu", "Fi&x", items,
-          {{"vertexordermenu", "&Vertex Order"}, {"quad2trimenu", "&Quad2Tri"}});
-  QMenu* options = AddMenu(bar, "optionmenu", "&Options", items, {});
-  QMenu* colors = options->addMenu("&Colors");
-  colors->setObjectName("colormenu");
-  for (const ColorMenuItem& entry : kColorMenuItems) {
-    QAction* action = colors->addAction(QString(entry.caption) + "…");
-    action->setObjectName(entry.name);
-    items.insert(entry.name, action);
+MenuActions BuildMenus(QMenuBar* bar, TamselWindow& window) {
+  MenuActions actions;
+  for (const Menu& m : Menus()) {
+    QMenu* menu = bar->addMenu(m.caption);
+    menu->setObjectName(m.name);
+    if (m.field) actions.*m.field = menu;
+    for (const Entry& e : m.entries) {
+      if (e.name && !e.field) {
+        actions.recentProjects = new QMenu("Recent &Projects", menu);
+        actions.recentProjects->setObjectName(e.name);
+        actions.recentProjects->menuAction()->setObjectName(e.name);
+        menu->addMenu(actions.recentProjects);
+        continue;
+      }
+      if (!e.field) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = AddAction(menu, e.name, e.caption, e.keys, e.tip);
+      actions.*e.field = action;
+      QObject::connect(action, &QAction::triggered, &window,
+                       [&window, run = e.run] { run(window); });
+    }
+    if (menu->objectName() == "optionmenu") BuildOptions(menu, actions, window);
   }
-  QAction* modelling = options->addAction("&Modelling Tool Navigation");
-  modelling->setObjectName("modellingnavmenu");
-  modelling->setCheckable(true);
-  modelling->setStatusTip(
-      "Middle-drag turns, Shift+middle-drag pans, Ctrl+middle-drag zooms, a left click picks");
-  items.insert("modellingnavmenu", modelling);
-  AddMenu(bar, "infomenu", "&Info", items, {{"facecountmenu", "&Face Count"}});
-  AddMenu(bar, "helpmenu", "&Help", items,
-          {{"shortcutsmenu", "&Keyboard Shortcuts"}, {"aboutmenu", "&About Tamsel"}});
-  items.value("opznewmenu")->setShortcut(QKeySequence::New);
-  items.value("opzopenmenu")->setShortcut(QKeySequence::Open);
-  items.value("saveopzmenu")->setShortcut(QKeySequence::Save);
-  items.value("saveasopzmenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  items.value("quitmenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-  items.value("editundomenu")->setShortcut(QKeySequence::Undo);
-  items.value("editredomenu")
-      ->setShortcuts(
-          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-  items.value("shortcutsmenu")->setShortcut(QKeySequence::HelpContents);
-  // Of the meshes, faces or corners of the level being edited; a text box with the keyboard
-  // keeps Ctrl+A for its own text.
-  items.value("selectallmenu")->setShortcut(QKeySequence::SelectAll);
-  items.value("selectnonemenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-  items.value("invertselectionmenu")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-  items.value("findfacemenu")->setShortcut(QKeySequence::Find);
-  items.value("editundomenu")->setEnabled(false);
-  items.value("editredomenu")->setEnabled(false);
-  return items;
+  actions.undo->setEnabled(false);
+  actions.redo->setEnabled(false);
+  for (QAction* a : actions.ImportsAndWriters()) a->setEnabled(false);
+  return actions;
 }
 
 }  // namespace tamsel

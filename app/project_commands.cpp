@@ -53,19 +53,6 @@ ProjectCommands::ProjectCommands(TamselWindow& window, Dialogs& dialogs, QMenu* 
       recentMenu_(recentMenu) {
   random_.seed(static_cast<std::mt19937::result_type>(
       std::chrono::system_clock::now().time_since_epoch().count()));
-  const std::pair<const char*, void (ProjectCommands::*)()> items[] = {
-      {"opznewmenu", &ProjectCommands::NewProject},
-      {"opzopenmenu", &ProjectCommands::OpenProject},
-      {"saveopzmenu", &ProjectCommands::SaveProject},
-      {"saveasopzmenu", &ProjectCommands::SaveProjectAs},
-      {"optimportmenu", &ProjectCommands::ImportOpt},
-      {"opzimportmenu", &ProjectCommands::ImportOpz},
-      {"dxfimportmenu", &ProjectCommands::ImportDxf},
-      {"optcreatemenu", &ProjectCommands::WriteOpt},
-      {"threedsimportmenu", &ProjectCommands::ImportModel},
-      {"exportmodelmenu", &ProjectCommands::ExportModel}};
-  for (const auto& [name, handler] : items)
-    connect(window.MenuItem(name), &QAction::triggered, this, handler);
   RebuildRecentMenu();
 }
 
@@ -86,9 +73,7 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
   window_.Panels().ShowFrames(true);
   window_.DispBar().show();
   window_.Panels().Bar().show();
-  for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu",
-                           "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
-    window_.MenuItem(name)->setEnabled(true);
+  for (QAction* action : window_.Actions().ImportsAndWriters()) action->setEnabled(true);
   doc_.Reset();
   FocusFirstMesh();
   window_.Viewport().Navigation().FitWhole();
@@ -208,9 +193,9 @@ void ProjectCommands::ShowProjectControls() {
   window_.Panels().ShowFrames(true);
   window_.DispBar().show();
   window_.Panels().Bar().show();
-  window_.MenuItem("saveopzmenu")->setEnabled(true);
-  window_.MenuItem("optcreatemenu")->setEnabled(true);
-  window_.MenuItem("exportmodelmenu")->setEnabled(true);
+  for (QAction* action :
+       {window_.Actions().saveProject, window_.Actions().writeOpt, window_.Actions().exportModel})
+    action->setEnabled(true);
 }
 
 std::unique_ptr<ProjectLock> ProjectCommands::LockProject(const fs::path& folder,
@@ -287,11 +272,10 @@ void ProjectCommands::NewProject() {
   window_.Panels().ShowFrames(false);
   window_.Panels().Bar().hide();
   window_.DispBar().hide();
-  window_.MenuItem("saveopzmenu")->setEnabled(false);
-  window_.MenuItem("optcreatemenu")->setEnabled(false);
-  window_.MenuItem("exportmodelmenu")->setEnabled(false);
-  for (const char* item : {"optimportmenu", "opzimportmenu", "dxfimportmenu", "threedsimportmenu"})
-    window_.MenuItem(item)->setEnabled(true);
+  for (QAction* action :
+       {window_.Actions().saveProject, window_.Actions().writeOpt, window_.Actions().exportModel})
+    action->setEnabled(false);
+  for (QAction* action : window_.Actions().Imports()) action->setEnabled(true);
   tamsel::NewProject(model_, folder);
   doc_.Reset();
 }

@@ -30,10 +30,7 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   std::error_code ec;
   doc_.model().StartFolder = std::filesystem::current_path(ec).string();
   doc_.model().NormalLength = 30.0;
-  menus_ = BuildMenus(menuBar());
-  for (const char* name : {"saveopzmenu", "optcreatemenu", "optimportmenu", "opzimportmenu",
-                           "dxfimportmenu", "threedsimportmenu", "exportmodelmenu"})
-    menus_.value(name)->setEnabled(false);
+  actions_ = BuildMenus(menuBar(), *this);
 
   // The viewport fills the centre; the view options sit under it.
   auto* client = new QWidget(this);
@@ -52,12 +49,13 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   panels_ = new PropertyPanels(*this);
   link_ = new ViewportLink(*this, *this, *viewportWidget_, colors_, *viewOptions, *panels_);
   bars_ = new ViewBars(*this, *this, *panels_, link_->Viewport());
-  QAction* modelling = menus_.value("modellingnavmenu");
-  modelling->setChecked(link_->ModellingNavigation());
-  connect(modelling, &QAction::toggled, link_, &ViewportLink::SetModellingNavigation);
-  files_ = new ProjectCommands(*this, dialogs_, menuBar()->findChild<QMenu*>("recentmenu"));
-  craft_ = new CraftCommands(*this, colors_, menus_, this);
-  shell_ = new WindowShell(*this, menus_, viewportWidget_, panels_);
+  {
+    const QSignalBlocker quiet(actions_.modellingNavigation);  // the scheme is read, not set
+    actions_.modellingNavigation->setChecked(link_->ModellingNavigation());
+  }
+  files_ = new ProjectCommands(*this, dialogs_, actions_.recentProjects);
+  craft_ = new CraftCommands(*this, colors_, this);
+  shell_ = new WindowShell(*this, viewportWidget_, panels_);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
 
   ModelChange start;

@@ -48,12 +48,13 @@ class TamselWindow : public QMainWindow, public PanelHost {
   ProjectCommands& Files() { return *files_; }
   PropertyPanels& Panels() { return *panels_; }
   WindowShell& Shell() { return *shell_; }
+  CraftCommands& Commands() { return *craft_; }
   ViewportController& Viewport();
   GlViewportWidget& ViewportWidget() { return *viewportWidget_; }
   KeyedToolBar& ViewBar();
   KeyedToolBar& DispBar();
   KeyedToolBar& PropBar();
-  QAction* MenuItem(const QString& name) const { return menus_.value(name); }
+  const MenuActions& Actions() const { return actions_; }
   tamsel::Model& Model() { return doc_.model(); }
   tamsel::ColorSettings& Colors() { return colors_; }
 
@@ -80,7 +81,7 @@ class TamselWindow : public QMainWindow, public PanelHost {
   Document doc_;
   tamsel::ViewState view_;
   tamsel::ColorSettings colors_;
-  MenuItems menus_;
+  MenuActions actions_;
   GlViewportWidget* viewportWidget_ = nullptr;
   PropertyPanels* panels_ = nullptr;
   ViewportLink* link_ = nullptr;

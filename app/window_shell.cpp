@@ -47,9 +47,8 @@ const char* const kGeometryKey = "window/geometry";
 const char* const kStateKey = "window/state";
 }  // namespace
 
-WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewport,
-                         QWidget* properties)
-    : QObject(&window), window_(window), menus_(menus), viewport_(viewport) {
+WindowShell::WindowShell(TamselWindow& window, QWidget* viewport, QWidget* properties)
+    : QObject(&window), window_(window), viewport_(viewport) {
   BuildStatusBar();
   startPage_ = new StartPage(viewport_);
   new EventWatcher(viewport_, {QEvent::Resize},
@@ -88,12 +87,6 @@ WindowShell::WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewpo
 }
 
 void WindowShell::ConnectMenus() {
-  connect(menus_.value("editundomenu"), &QAction::triggered, this, &WindowShell::UndoLastStep);
-  connect(menus_.value("editredomenu"), &QAction::triggered, this, &WindowShell::RedoNextStep);
-  connect(menus_.value("shortcutsmenu"), &QAction::triggered, this, &WindowShell::ShowShortcuts);
-  connect(menus_.value("aboutmenu"), &QAction::triggered, this, &WindowShell::ShowAbout);
-  connect(menus_.value("findfacemenu"), &QAction::triggered, this, &WindowShell::FindFaceByName);
-  connect(menus_.value("quitmenu"), &QAction::triggered, &window_, &QWidget::close);
   ProjectCommands* files = &window_.Files();
   connect(startPage_, &StartPage::OpenChosen, files, &ProjectCommands::OpenProject);
   connect(startPage_, &StartPage::NewChosen, files, &ProjectCommands::NewProject);
@@ -151,12 +144,11 @@ QDockWidget* WindowShell::AddDock(const QString& name, const QString& title, QWi
 }
 
 void WindowShell::BuildViewMenu() {
-  QMenu* view = window_.menuBar()->findChild<QMenu*>("viewmenu");
+  QMenu* view = window_.Actions().view;
   for (auto* dock : window_.findChildren<QDockWidget*>()) {
     QAction* toggle = dock->toggleViewAction();
     toggle->setObjectName(dock->objectName() + "menu");
     view->addAction(toggle);
-    menus_.insert(toggle->objectName(), toggle);
   }
   view->addSeparator();
   for (auto* bar : window_.findChildren<QToolBar*>()) {
@@ -164,7 +156,6 @@ void WindowShell::BuildViewMenu() {
     toggle->setObjectName(bar->objectName() + "menu");
     toggle->setText(bar->windowTitle() + " Tool Bar");
     view->addAction(toggle);
-    menus_.insert(toggle->objectName(), toggle);
   }
   view->addSeparator();
   // What the viewport draws around the craft, each kept between runs. The grid and the
@@ -193,7 +184,6 @@ void WindowShell::BuildViewMenu() {
     action->setObjectName(d.name);
     action->setCheckable(true);
     action->setStatusTip(d.tip);
-    menus_.insert(d.name, action);
     action->setChecked(QSettings().value(d.key, d.first).toBool());
     window_.View().*d.shown = action->isChecked();
     const QString key = d.key;
@@ -208,7 +198,6 @@ void WindowShell::BuildViewMenu() {
   QAction* reset = view->addAction("&Reset Layout");
   reset->setObjectName("resetlayoutmenu");
   reset->setStatusTip("Put every dock and tool bar back where it was at the first start");
-  menus_.insert("resetlayoutmenu", reset);
   connect(reset, &QAction::triggered, this, [this] { window_.restoreState(defaultLayout_); });
 }
 
@@ -267,7 +256,7 @@ void WindowShell::ShowProjectState() {
   startPage_->SetRecent(window_.Files().RecentProjects());
   startPage_->setGeometry(StartPageRect());
   startPage_->setVisible(!open);
-  window_.MenuItem("saveasopzmenu")->setEnabled(open);
+  window_.Actions().saveProjectAs->setEnabled(open);
   modeStatus_->setText(ModeStatus());
   selectionStatus_->setText(SelectionStatus());
 }
@@ -362,8 +351,8 @@ void WindowShell::UpdateCaption() {
 }
 
 void WindowShell::UpdateEditMenu() {
-  QAction* undo = window_.MenuItem("editundomenu");
-  QAction* redo = window_.MenuItem("editredomenu");
+  QAction* undo = window_.Actions().undo;
+  QAction* redo = window_.Actions().redo;
   undo->setEnabled(window_.Doc().CanUndo());
   redo->setEnabled(window_.Doc().CanRedo());
   undo->setText(window_.Doc().CanUndo()

@@ -28,7 +28,7 @@ struct ModelChange;
 
 class WindowShell : public QObject {
  public:
-  WindowShell(TamselWindow& window, MenuItems& menus, QWidget* viewport, QWidget* properties);
+  WindowShell(TamselWindow& window, QWidget* viewport, QWidget* properties);
 
   // The docks, the status bar, the caption and the Edit menu follow the change.
   void Refresh(const ModelChange& change);
@@ -73,7 +73,6 @@ class WindowShell : public QObject {
   QRect StartPageRect() const;
 
   TamselWindow& window_;
-  MenuItems& menus_;
   QWidget* viewport_;
   Outliner* outliner_ = nullptr;
   TextureShelf* shelf_ = nullptr;

@@ -42,7 +42,7 @@ class CheckTest : public ProjectTest {
     button->click();
     Settle();
     EXPECT_EQ(Count(code), after);
-    window->MenuItem("editundomenu")->trigger();
+    Action("editundomenu")->trigger();
     Settle();
     EXPECT_EQ(Count(code), before);
   }
@@ -156,7 +156,7 @@ TEST_F(CheckTest, CreateOptAsksBeforeWritingACraftTheGameCannotLoad) {
   Open();
   const std::filesystem::path opt = OptFilePath(window->Model());
   dialogs.Push(Dialogs::Answer::Cancel);
-  window->MenuItem("optcreatemenu")->trigger();
+  Action("optcreatemenu")->trigger();
   ASSERT_FALSE(dialogs.asked().empty());
   EXPECT_TRUE(dialogs.asked().back().text.contains("1 error the original game cannot load"))
       << dialogs.asked().back().text.toStdString();
@@ -164,7 +164,7 @@ TEST_F(CheckTest, CreateOptAsksBeforeWritingACraftTheGameCannotLoad) {
   EXPECT_FALSE(std::filesystem::exists(opt)) << "cancelled: nothing written";
   EXPECT_TRUE(window->findChild<QDockWidget*>("checkdock")->isVisible());
   dialogs.Push(Dialogs::Answer::Ok);
-  window->MenuItem("optcreatemenu")->trigger();
+  Action("optcreatemenu")->trigger();
   EXPECT_TRUE(std::filesystem::exists(opt)) << "written when the user says so";
 }
 

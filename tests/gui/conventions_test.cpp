@@ -56,19 +56,19 @@ TEST_F(ConventionsTest, ALeftDragSelectsWhatTheRectangleHoldsAtTheLevel) {
 
 TEST_F(ConventionsTest, TheEditMenuSelectsAllNoneAndTheInverseAtTheLevel) {
   Open();
-  window->MenuItem("selectallmenu")->trigger();
+  Action("selectallmenu")->trigger();
   EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
-  EXPECT_EQ(window->MenuItem("selectallmenu")->shortcut(), QKeySequence(QKeySequence::SelectAll));
+  EXPECT_EQ(Action("selectallmenu")->shortcut(), QKeySequence(QKeySequence::SelectAll));
   Press("face");
-  window->MenuItem("selectallmenu")->trigger();
+  Action("selectallmenu")->trigger();
   EXPECT_EQ(L("facelist")->SelectedRows(), std::vector<bool>(4, true));
-  window->MenuItem("invertselectionmenu")->trigger();
+  Action("invertselectionmenu")->trigger();
   EXPECT_EQ(L("facelist")->SelectedRows(), std::vector<bool>(4, false));
-  window->MenuItem("selectallmenu")->trigger();
-  window->MenuItem("selectnonemenu")->trigger();
+  Action("selectallmenu")->trigger();
+  Action("selectnonemenu")->trigger();
   EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Faces[0].Selected);
   EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected) << "the meshes stay selected";
-  EXPECT_FALSE(window->MenuItem("editundomenu")->isEnabled()) << "selection is no undo step";
+  EXPECT_FALSE(Action("editundomenu")->isEnabled()) << "selection is no undo step";
 }
 
 // A drag with `button` from `from` by `by`, as the pointer makes it.
@@ -95,7 +95,7 @@ TEST_F(ConventionsTest, TheModellingSchemeTurnsPansAndZoomsWithTheMiddleButtonAn
   EXPECT_EQ(camera.Orientation(), orientation);
   EXPECT_NE(camera.PanOffset()[0], 0.0);
 
-  window->MenuItem("modellingnavmenu")->trigger();
+  Action("modellingnavmenu")->trigger();
   ASSERT_TRUE(window->Link().ModellingNavigation());
   const auto pan = camera.PanOffset();
   DragWith(view, Qt::MiddleButton, centre, {30, 10});
@@ -119,8 +119,8 @@ TEST_F(ConventionsTest, TheModellingSchemeTurnsPansAndZoomsWithTheMiddleButtonAn
   // The next window starts with the scheme chosen here.
   TamselWindow next(dialogs);
   EXPECT_TRUE(next.Link().ModellingNavigation());
-  EXPECT_TRUE(next.MenuItem("modellingnavmenu")->isChecked());
-  window->MenuItem("modellingnavmenu")->trigger();
+  EXPECT_TRUE(next.findChild<QAction*>("modellingnavmenu")->isChecked());
+  Action("modellingnavmenu")->trigger();
   EXPECT_FALSE(TamselWindow(dialogs).Link().ModellingNavigation());
 }
 
@@ -172,7 +172,7 @@ TEST_F(ConventionsTest, ArrowsAndFReachTheViewportUnderThePointerWhateverListHas
 
 TEST_F(ConventionsTest, FilterBoxesShowTheRowsThatHoldTheirTextAndKeepTheSelection) {
   Open();
-  window->MenuItem("selectallmenu")->trigger();  // both meshes
+  Action("selectallmenu")->trigger();  // both meshes
   Find<QLineEdit>("meshfilter")->setText("RIG");
   EXPECT_TRUE(L("meshlist")->isRowHidden(0)) << "Left";
   EXPECT_FALSE(L("meshlist")->isRowHidden(1)) << "Right";
@@ -182,8 +182,8 @@ TEST_F(ConventionsTest, FilterBoxesShowTheRowsThatHoldTheirTextAndKeepTheSelecti
   ASSERT_EQ(L("facelist")->ListCount(), 4);
   for (int row = 0; row < 4; ++row) EXPECT_EQ(L("facelist")->isRowHidden(row), row < 2) << row;
   // Rows rebuilt after a change are filtered as they come.
-  window->MenuItem("invertselectionmenu")->trigger();
-  window->MenuItem("invertselectionmenu")->trigger();
+  Action("invertselectionmenu")->trigger();
+  Action("invertselectionmenu")->trigger();
   EXPECT_TRUE(L("facelist")->isRowHidden(0));
   Find<QLineEdit>("facefilter")->clear();
   EXPECT_FALSE(L("facelist")->isRowHidden(0));
@@ -193,7 +193,7 @@ TEST_F(ConventionsTest, FilterBoxesShowTheRowsThatHoldTheirTextAndKeepTheSelecti
 TEST_F(ConventionsTest, FindFaceShowsTheFaceByItsNumbersAtTheFaceLevel) {
   Open();  // mesh 1 ("Right") is not selected
   dialogs.Push(QString("M:2 F:2"));
-  window->MenuItem("findfacemenu")->trigger();
+  Action("findfacemenu")->trigger();
   EXPECT_EQ(window->View().GeometryLevel, Geometry::Face);
   EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected) << "its mesh is selected to show it";
   EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Faces[1].Selected);
@@ -202,11 +202,11 @@ TEST_F(ConventionsTest, FindFaceShowsTheFaceByItsNumbersAtTheFaceLevel) {
   EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 1}));
   EXPECT_EQ(L("facelist")->List(L("facelist")->ListIndex()), "M:2 F:2");
   dialogs.Push(QString("1"));  // a face of the focused mesh
-  window->MenuItem("findfacemenu")->trigger();
+  Action("findfacemenu")->trigger();
   EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 0}));
   const std::size_t asked = dialogs.asked().size();
   dialogs.Push(QString("9:9"));
-  window->MenuItem("findfacemenu")->trigger();
+  Action("findfacemenu")->trigger();
   ASSERT_GT(dialogs.asked().size(), asked);
   EXPECT_TRUE(dialogs.asked().back().text.contains("There is no face 9:9"));
   EXPECT_EQ(*window->Doc().focus().face, (FaceRef{1, 0})) << "nothing changed";
@@ -217,7 +217,7 @@ TEST_F(ConventionsTest, TheViewMenuTurnsTheGridGizmoAndGradientOnAndOffAndKeepsT
   for (const auto& [menu, shown] :
        {std::pair{"gridmenu", &ViewState::GridShown}, std::pair{"axesmenu", &ViewState::AxesShown},
         std::pair{"gradientmenu", &ViewState::GradientShown}}) {
-    QAction* action = window->MenuItem(menu);
+    QAction* action = Action(menu);
     ASSERT_NE(action, nullptr) << menu;
     ASSERT_FALSE(action->isChecked()) << menu;  // the tests start with each off
     const QImage off = window->ViewportWidget().grabFramebuffer();
@@ -238,9 +238,9 @@ TEST_F(ConventionsTest, TheAxesGizmoShowsXLeftAndYUpFromTheTop) {
   Open();
   KeyedToolBar& bar = window->ViewBar();
   bar.ButtonAt(bar.IndexOfKey("top"))->click();
-  window->MenuItem("axesmenu")->trigger();
+  Action("axesmenu")->trigger();
   const QImage frame = window->ViewportWidget().grabFramebuffer();
-  window->MenuItem("axesmenu")->trigger();
+  Action("axesmenu")->trigger();
   const int corner = std::min(frame.width(), frame.height()) / 4;
   QPoint red, green;
   int reds = 0, greens = 0;

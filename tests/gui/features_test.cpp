@@ -86,14 +86,14 @@ TEST_F(FeaturesTest, HitzoneAndRotationUpdateTheMeshNamedInTheFrameTitle) {
   EXPECT_EQ(Mesh(0).Min.x, -1.0f);
   EXPECT_EQ(Mesh(0).TargetId, 4);
   EXPECT_EQ(Mesh(1).MeshType, 0);
-  window->MenuItem("hitzonemenu")->trigger();
+  Action("hitzonemenu")->trigger();
   EXPECT_EQ(Mesh(1).Span, (Single3{20, 20, 0}));
   EXPECT_EQ(Mesh(0).MeshType, 7);
   window->PropBar().ButtonAt(4)->click();
   Type("Yaimtext", "3");
   Click("updaterotbut");
   EXPECT_EQ(Mesh(0).Aim.y, 3.0f);
-  window->MenuItem("rotationmenu")->trigger();
+  Action("rotationmenu")->trigger();
   EXPECT_EQ(Mesh(1).Pivot, (Single3{-10, 10, 0}));
   EXPECT_EQ(Mesh(1).Aim, (Single3{0, 32767, 0}));
 }
@@ -106,13 +106,13 @@ TEST_F(FeaturesTest, FeaturesSurviveSaveOpenCreateAndImport) {
   Click("egaddbut");
   Type("Lengthegtext", "4.5");
   Click("updateegbut");
-  window->MenuItem("hitzonemenu")->trigger();
-  window->MenuItem("rotationmenu")->trigger();
+  Action("hitzonemenu")->trigger();
+  Action("rotationmenu")->trigger();
   const MeshRec before = Mesh(0);
-  window->MenuItem("saveopzmenu")->trigger();
+  Action("saveopzmenu")->trigger();
   ASSERT_TRUE(window->Files().OpenProjectFile(
       QString::fromStdString(ProjectFilePath(dir.path()).string())));
-  window->MenuItem("optcreatemenu")->trigger();
+  Action("optcreatemenu")->trigger();
   fs::create_directories(dir / "again");
   Model again;
   NewProject(again, dir / "again");

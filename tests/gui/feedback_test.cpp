@@ -27,21 +27,21 @@ class FeedbackTest : public ProjectTest {
 
 TEST_F(FeedbackTest, CommandsSayWhatTheyDidInTheStatusBar) {
   Open();
-  window->MenuItem("saveopzmenu")->trigger();
+  Action("saveopzmenu")->trigger();
   EXPECT_EQ(Status(),
             "Saved " + QString::fromStdString(ProjectFilePath(dir.path()).filename().string()));
-  window->MenuItem("optcreatemenu")->trigger();
+  Action("optcreatemenu")->trigger();
   EXPECT_TRUE(Status().startsWith("Created ")) << Status().toStdString();
   EXPECT_TRUE(Status().contains(QString::fromStdString(dir.path().string())))
       << Status().toStdString();
-  window->MenuItem("quad2trimenu")->trigger();
+  Action("quad2trimenu")->trigger();
   EXPECT_EQ(Status(), "Quad2Tri split 4 faces");
   WriteFileAtomic(
       dir / "one.dxf",
       "0\nSECTION\n2\nENTITIES\n0\n3DFACE\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n"
       "0\n12\n1\n22\n1\n32\n0\n13\n0\n23\n1\n33\n0\n0\nENDSEC\n0\nEOF\n");
   dialogs.Push(QString::fromStdString((dir / "one.dxf").string()));
-  window->MenuItem("dxfimportmenu")->trigger();
+  Action("dxfimportmenu")->trigger();
   EXPECT_EQ(Status(), "Imported 1 meshes, 1 faces, 1 textures");
 }
 
@@ -235,8 +235,8 @@ TEST_F(FeedbackTest, LongCommandsFeedAProgressBarThatGoesWhenTheyEnd) {
     seen.push_back(v);
     shownDuring = shownDuring || bar->isVisible();
   });
-  window->MenuItem("saveopzmenu")->trigger();   // two meshes written
-  window->MenuItem("quad2trimenu")->trigger();  // two meshes split
+  Action("saveopzmenu")->trigger();   // two meshes written
+  Action("quad2trimenu")->trigger();  // two meshes split
   ASSERT_FALSE(seen.empty());
   EXPECT_TRUE(shownDuring);
   EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int v) { return v >= 0 && v <= 100; }));
@@ -246,7 +246,7 @@ TEST_F(FeedbackTest, LongCommandsFeedAProgressBarThatGoesWhenTheyEnd) {
   // With the usual delay a quick command shows no bar at all.
   window->Shell().SetProgressDelay(500);
   seen.clear();
-  window->MenuItem("vertexnormalmenu")->trigger();
+  Action("vertexnormalmenu")->trigger();
   EXPECT_TRUE(seen.empty());
   EXPECT_EQ(Status().toStdString(), "Vertex Normals calculated for 24 corners");  // 8 triangles
 }

@@ -19,8 +19,8 @@ class FileMenuTest : public ProjectTest {
     ProjectTest::SetUp();
     window->Model().StartFolder = dir.path().string();
   }
-  void Trigger(const char* item) { window->MenuItem(item)->trigger(); }
-  bool Enabled(const char* item) { return window->MenuItem(item)->isEnabled(); }
+  void Trigger(const char* item) { Action(item)->trigger(); }
+  bool Enabled(const char* item) { return Action(item)->isEnabled(); }
   QString LastMessage() {
     return dialogs.asked().empty() ? QString() : dialogs.asked().back().text;
   }
@@ -228,10 +228,10 @@ TEST_F(FileMenuTest, AnImportKeepsTheUsersFilesSaysSoAndItsUndoTakesItsFilesBack
   EXPECT_EQ(ReadFileText(dir / names[0].first), "the user's own");
   const auto after = dir.Snapshot();
 
-  window->MenuItem("editundomenu")->trigger();
+  Action("editundomenu")->trigger();
   EXPECT_EQ(window->Model().MeshCount(), 2);
   EXPECT_EQ(dir.Snapshot(), before);
-  window->MenuItem("editredomenu")->trigger();
+  Action("editredomenu")->trigger();
   EXPECT_EQ(window->Model().MeshCount(), 4);
   EXPECT_EQ(dir.Snapshot(), after);
 }

@@ -140,15 +140,15 @@ TEST_F(GeometryTest, AssignLodFixAndCalculateCommands) {
   EXPECT_EQ(Mesh(0).LODCount(), 2);
   EXPECT_EQ(Mesh(0).LODs[1].Distance, 1000.0f);
 
-  window->MenuItem("quad2trimenu")->trigger();
+  Action("quad2trimenu")->trigger();
   EXPECT_EQ(Mesh(0).LODs[0].FaceCount(), 4);
   EXPECT_EQ(L("facelist")->ListCount(), 4) << "the rows follow the new faces";
-  window->MenuItem("vertexordermenu")->trigger();
-  window->MenuItem("facenormalmenu")->trigger();
+  Action("vertexordermenu")->trigger();
+  Action("facenormalmenu")->trigger();
   EXPECT_EQ(Mesh(0).LODs[0].Faces[0].Normal, (Single3{0, 0, 1}));
-  window->MenuItem("vertexnormalmenu")->trigger();
+  Action("vertexnormalmenu")->trigger();
   EXPECT_EQ(Mesh(0).LODs[0].Faces[0].Vertices[0].K, 1.0f);
-  window->MenuItem("softwarevectormenu")->trigger();
+  Action("softwarevectormenu")->trigger();
   EXPECT_NE(Mesh(0).LODs[0].Faces[0].Vector1, Single3{});
 }
 

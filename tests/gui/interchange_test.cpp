@@ -13,20 +13,20 @@ class ModelMenuTest : public ProjectTest {};
 
 TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   Open();
-  EXPECT_TRUE(window->MenuItem("threedsimportmenu")->isEnabled());
+  EXPECT_TRUE(Action("threedsimportmenu")->isEnabled());
   WriteFileAtomic(dir / "wing.obj",
                   "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\no Wing\nf 1 2 3 4\no Fin\nf 1 2 3\n");
   dialogs.Push(QString::fromStdString((dir / "wing.obj").string()));
   dialogs.Push(Dialogs::ModelImportChoice{false, 2, 256, true});
-  window->MenuItem("threedsimportmenu")->trigger();
+  Action("threedsimportmenu")->trigger();
   ASSERT_EQ(window->Model().MeshCount(), 4)
       << (dialogs.asked().empty() ? "" : dialogs.asked().back().text.toStdString());
   EXPECT_EQ(window->Model().Meshes[2].Name, "Wing");
   EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[0].Vertices[2].X, 2.0f);  // scale 2
   EXPECT_EQ(L("meshlist")->ListCount(), 4);
-  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo import model");
+  EXPECT_EQ(Action("editundomenu")->text(), "Undo import model");
   const int textures = window->Model().TextureCount();
-  window->MenuItem("editundomenu")->trigger();
+  Action("editundomenu")->trigger();
   EXPECT_EQ(window->Model().MeshCount(), 2);
   EXPECT_LT(window->Model().TextureCount(), textures);
 
@@ -34,17 +34,17 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   WriteFileAtomic(dir / "broken.glb", std::string("glTF\x02\0\0\0garbage", 15));
   dialogs.Push(QString::fromStdString((dir / "broken.glb").string()));
   dialogs.Push(Dialogs::ModelImportChoice{});
-  window->MenuItem("threedsimportmenu")->trigger();
+  Action("threedsimportmenu")->trigger();
   EXPECT_TRUE(dialogs.asked().back().text.contains("broken.glb"))
       << dialogs.asked().back().text.toStdString();
   EXPECT_EQ(window->Model().MeshCount(), 2);
 
   dialogs.Push(QString::fromStdString((dir / "out.glb").string()));
-  window->MenuItem("exportmodelmenu")->trigger();
+  Action("exportmodelmenu")->trigger();
   ASSERT_TRUE(fs::exists(dir / "out.glb"));
   dialogs.Push(QString::fromStdString((dir / "out.glb").string()));
   dialogs.Push(Dialogs::ModelImportChoice{});
-  window->MenuItem("threedsimportmenu")->trigger();
+  Action("threedsimportmenu")->trigger();
   ASSERT_EQ(window->Model().MeshCount(), 4);
   EXPECT_EQ(window->Model().Meshes[2].Name, "Left");
   EXPECT_EQ(window->Model().Meshes[2].LODs[0].Faces[1].Vertices[2].X, 20.0f);
@@ -55,7 +55,7 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   Dialogs::ModelImportChoice quick;
   quick.timeLimit = 1;
   dialogs.Push(quick);
-  window->MenuItem("threedsimportmenu")->trigger();
+  Action("threedsimportmenu")->trigger();
   EXPECT_TRUE(dialogs.asked().back().text.contains("did not finish"))
       << dialogs.asked().back().text.toStdString();
   EXPECT_EQ(window->Model().MeshCount(), 4);
@@ -65,14 +65,14 @@ TEST_F(ModelMenuTest, AnImportedModelIsOneUndoStepAndAnExportReadsBack) {
   WriteFileAtomic(dir / "scene.bin", std::string("the user's own"));
   dialogs.Push(QString::fromStdString((dir / "scene.gltf").string()));
   dialogs.Push(Dialogs::Answer::Cancel);
-  window->MenuItem("exportmodelmenu")->trigger();
+  Action("exportmodelmenu")->trigger();
   EXPECT_EQ(dialogs.asked().back().kind, "okcancel");
   EXPECT_TRUE(dialogs.asked().back().text.contains("scene.bin"));
   EXPECT_EQ(ReadFileText(dir / "scene.bin"), "the user's own");
   EXPECT_FALSE(fs::exists(dir / "scene.gltf"));
   dialogs.Push(QString::fromStdString((dir / "scene.gltf").string()));
   dialogs.Push(Dialogs::Answer::Ok);
-  window->MenuItem("exportmodelmenu")->trigger();
+  Action("exportmodelmenu")->trigger();
   EXPECT_TRUE(fs::exists(dir / "scene.gltf"));
   EXPECT_NE(ReadFileText(dir / "scene.bin"), "the user's own");
 }
@@ -85,7 +85,7 @@ TEST_F(ModelMenuTest, AFileThatDoesNotSayWhichWayIsUpIsShownAndCanBeTurnedAtOnce
   dialogs.Push(QString::fromStdString((dir / "tall.obj").string()));
   dialogs.Push(Dialogs::ModelImportChoice{});
   dialogs.Push(Dialogs::Answer::Ok);
-  window->MenuItem("threedsimportmenu")->trigger();
+  Action("threedsimportmenu")->trigger();
   ASSERT_EQ(window->Model().MeshCount(), 3);
   EXPECT_EQ(dialogs.asked().back().kind, "okcancel");
   EXPECT_TRUE(dialogs.asked().back().text.contains("does not say which way is up"));
@@ -94,19 +94,19 @@ TEST_F(ModelMenuTest, AFileThatDoesNotSayWhichWayIsUpIsShownAndCanBeTurnedAtOnce
   for (const VertexRec& v : window->Model().Meshes[2].LODs[0].Faces[0].Vertices)
     least = std::min(least, v.Z);
   EXPECT_EQ(least, 0.0f);
-  window->MenuItem("editundomenu")->trigger();
+  Action("editundomenu")->trigger();
   ASSERT_EQ(window->Model().MeshCount(), 2);
 
   dialogs.Push(QString::fromStdString((dir / "tall.obj").string()));
   dialogs.Push(Dialogs::ModelImportChoice{});
   dialogs.Push(Dialogs::Answer::Cancel);
-  window->MenuItem("threedsimportmenu")->trigger();
+  Action("threedsimportmenu")->trigger();
   ASSERT_EQ(window->Model().MeshCount(), 3) << "the Z-up import in place of the Y-up one";
   least = 0;
   for (const VertexRec& v : window->Model().Meshes[2].LODs[0].Faces[0].Vertices)
     least = std::min(least, v.Z);
   EXPECT_EQ(least, -4.0f) << "stands on the craft's top";
-  window->MenuItem("editundomenu")->trigger();
+  Action("editundomenu")->trigger();
   EXPECT_EQ(window->Model().MeshCount(), 2) << "one step";
 }
 

@@ -66,9 +66,9 @@ TEST_F(PanelsTest, UndoAndRedoRefillTheFramesFromTheModel) {
   Find<QPushButton>("updatehitbut")->click();
   EXPECT_EQ(window->Model().Meshes[0].Span.x, 77.0f);
   Type("Xspantext", "5");  // typed, not applied: undo shows the model's value again
-  window->MenuItem("editundomenu")->trigger();
+  Action("editundomenu")->trigger();
   EXPECT_EQ(Text("Xspantext"), before);
-  window->MenuItem("editredomenu")->trigger();
+  Action("editredomenu")->trigger();
   EXPECT_EQ(Text("Xspantext"), "77");
 }
 
@@ -100,18 +100,18 @@ TEST_F(PanelsTest, TurnAndMirrorAreUndoStepsOfTheSelection) {
   Find<QComboBox>("transformaxis")->setCurrentIndex(2);  // Z
   EXPECT_EQ(Text("turndegreestext"), "90") << "a quarter turn, ready after opening";
   Find<QPushButton>("turnbut")->click();
-  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Turn 90\u00b0 about Z");
+  EXPECT_EQ(Action("editundomenu")->text(), "Undo Turn 90\u00b0 about Z");
   EXPECT_NE(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
   EXPECT_EQ(window->Model().Meshes[1], other) << "an unselected mesh stays";
   for (int i = 0; i < 3; ++i) Find<QPushButton>("turnbut")->click();
   EXPECT_EQ(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
   Find<QPushButton>("mirrorbut")->click();
-  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Mirror across Z");
-  window->MenuItem("editundomenu")->trigger();
+  EXPECT_EQ(Action("editundomenu")->text(), "Undo Mirror across Z");
+  Action("editundomenu")->trigger();
   EXPECT_EQ(window->Model().Meshes[0].LODs[0].Faces, before.LODs[0].Faces);
   Type("turndegreestext", "ninety");
   Find<QPushButton>("turnbut")->click();
-  EXPECT_EQ(window->MenuItem("editundomenu")->text(), "Undo Turn 90\u00b0 about Z")
+  EXPECT_EQ(Action("editundomenu")->text(), "Undo Turn 90\u00b0 about Z")
       << "a box that holds no number turns nothing";
 }
 

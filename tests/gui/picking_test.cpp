@@ -21,7 +21,7 @@ TEST_F(ProjectTest, OpeningFillsTheListsAndSelectsTheFirstMesh) {
   EXPECT_EQ(L("transtexturelist")->List(0), "red.BMP");
   EXPECT_EQ(L("texturelist")->List(0), "red.BMP");
   EXPECT_EQ(Text("meshsizetext"), "100");
-  EXPECT_TRUE(window->MenuItem("saveopzmenu")->isEnabled());
+  EXPECT_TRUE(Action("saveopzmenu")->isEnabled());
 }
 
 TEST_F(ProjectTest, ABadProjectFileShowsAMessageAndChangesNothing) {
@@ -31,7 +31,7 @@ TEST_F(ProjectTest, ABadProjectFileShowsAMessageAndChangesNothing) {
   EXPECT_TRUE(dialogs.asked()[0].text.contains("bad.opz, line"))
       << dialogs.asked()[0].text.toStdString();
   EXPECT_EQ(window->Model().MeshCount(), 0);
-  EXPECT_FALSE(window->MenuItem("saveopzmenu")->isEnabled());
+  EXPECT_FALSE(Action("saveopzmenu")->isEnabled());
 }
 
 TEST_F(ProjectTest, SecondaryClicksSelectMeshesShiftAddsAndEmptySpaceClears) {

@@ -219,7 +219,7 @@ TEST_F(ShellTest, TheDockLayoutSurvivesARestart) {
   auto* textures = Find<QDockWidget>("texturesdock");
   ASSERT_EQ(window->dockWidgetArea(outliner), Qt::LeftDockWidgetArea);
   window->addDockWidget(Qt::RightDockWidgetArea, outliner);
-  window->MenuItem("texturesdockmenu")->trigger();  // closed from the View menu
+  Action("texturesdockmenu")->trigger();  // closed from the View menu
   EXPECT_FALSE(textures->isVisible());
   ASSERT_TRUE(window->close());
   window = std::make_unique<TamselWindow>(dialogs);
@@ -227,15 +227,15 @@ TEST_F(ShellTest, TheDockLayoutSurvivesARestart) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   EXPECT_EQ(window->dockWidgetArea(Find<QDockWidget>("outlinerdock")), Qt::RightDockWidgetArea);
   EXPECT_FALSE(Find<QDockWidget>("texturesdock")->isVisible());
-  EXPECT_FALSE(window->MenuItem("texturesdockmenu")->isChecked());
+  EXPECT_FALSE(Action("texturesdockmenu")->isChecked());
   // Reset Layout puts it back; the next test starts from the first layout again.
-  window->MenuItem("resetlayoutmenu")->trigger();
+  Action("resetlayoutmenu")->trigger();
   EXPECT_EQ(window->dockWidgetArea(Find<QDockWidget>("outlinerdock")), Qt::LeftDockWidgetArea);
   QSettings().remove("window");
 }
 
 TEST_F(ShellTest, HelpListsTheShortcutsAndAboutNamesTheVersionAndLicence) {
-  window->MenuItem("shortcutsmenu")->trigger();
+  Action("shortcutsmenu")->trigger();
   ASSERT_FALSE(dialogs.asked().empty());
   const QString text = dialogs.asked().back().text;
   for (const char* wanted : {"Ctrl+Shift+S", "Ctrl+F  Find Face", "Ctrl+7  Bottom view",
@@ -244,11 +244,11 @@ TEST_F(ShellTest, HelpListsTheShortcutsAndAboutNamesTheVersionAndLicence) {
     EXPECT_TRUE(text.contains(wanted)) << wanted << " in\n" << text.toStdString();
   // The pointer's hint over the viewport follows the scheme that is on.
   QWidget* view = &window->ViewportWidget();
-  window->MenuItem("modellingnavmenu")->setChecked(true);
+  Action("modellingnavmenu")->setChecked(true);
   EXPECT_TRUE(view->statusTip().startsWith("Left-click picks")) << view->statusTip().toStdString();
-  window->MenuItem("modellingnavmenu")->setChecked(false);
+  Action("modellingnavmenu")->setChecked(false);
   EXPECT_TRUE(view->statusTip().startsWith("Right-click picks"));
-  window->MenuItem("aboutmenu")->trigger();
+  Action("aboutmenu")->trigger();
   EXPECT_TRUE(dialogs.asked().back().text.contains("GNU General Public License"));
 }
 

@@ -117,7 +117,7 @@ TEST_F(TextureTest, TransparencyPanelPicksColoursAndUpdateReachesTheOptFile) {
   EXPECT_TRUE(L("transtexturelist")->Selected(0));
 
   // The OPT file: the texture has an alpha node with 100 on the black texels.
-  window->MenuItem("optcreatemenu")->trigger();
+  Action("optcreatemenu")->trigger();
   const Bytes b = ReadFileBytes(OptFilePath(window->Model()));
   const std::size_t group = Child(b, Child(b, Child(b, P(b, 22), 5), 3), 0);
   const std::size_t node = Child(b, group, 0);
@@ -168,7 +168,7 @@ TEST_F(TextureTest, IlluminationUpdateStoresBrightnessAndColours) {
   EXPECT_EQ(Find("illumbrightnessdisplay")->palette().color(QPalette::Window),
             QColor(255, 255, 255));
   // The palette: red keeps its brightest level (255, 64, 64) at every level.
-  window->MenuItem("optcreatemenu")->trigger();
+  Action("optcreatemenu")->trigger();
   const Bytes b = ReadFileBytes(OptFilePath(window->Model()));
   const std::size_t node = Child(b, Child(b, Child(b, Child(b, P(b, 22), 5), 3), 0), 0);
   const std::size_t palette = P(b, node + 33);

@@ -29,7 +29,7 @@ class UndoTest : public ProjectTest {
   void Type(const char* box, const QString& text) { Find<QLineEdit>(box)->setText(text); }
   void Click(const char* button) { QTest::mouseClick(Find<QWidget>(button), Qt::LeftButton); }
   float X() { return window->Model().Meshes[0].LODs[0].Faces[0].Vertices[1].X; }
-  QAction* Item(const char* name) { return window->MenuItem(name); }
+  QAction* Item(const char* name) { return Action(name); }
   QString ProjectFile() { return QString::fromStdString((dir / "p.opz").string()); }
   // What saving writes: the project file is named after its folder.
   fs::path SavedFile() { return ProjectFilePath(dir.path()); }
@@ -214,7 +214,7 @@ TEST_F(UndoTest, PanelsShowTheModelAfterCalculateImportAndUndo) {
   Type("Xpivottext", "99");
   Click("updaterotbut");
   EXPECT_EQ(window->Model().Meshes[0].Pivot.x, 99.0f);
-  window->MenuItem("rotationmenu")->trigger();
+  Action("rotationmenu")->trigger();
   EXPECT_EQ(Text("Xpivottext"), "10") << "the pivot Calculate put there, not the old one";
   const QString calculated = Item("editundomenu")->text();
   Click("updaterotbut");

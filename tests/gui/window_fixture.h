@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QTest>
 #include <memory>
 
@@ -30,6 +31,13 @@ class WindowTest : public ::testing::Test {
   template <typename T = QWidget>
   T* Find(const QString& name) {
     return window->findChild<T*>(name);
+  }
+
+  // A menu action by its object name, as automation finds it.
+  QAction* Action(const QString& name) {
+    QAction* action = window->findChild<QAction*>(name);
+    EXPECT_NE(action, nullptr) << "no action " << name.toStdString();
+    return action;
   }
 
   ScriptedDialogs dialogs;

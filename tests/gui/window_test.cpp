@@ -74,7 +74,7 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
                           {"shortcutsmenu", "&Keyboard Shortcuts", true},
                           {"aboutmenu", "&About Tamsel", true}};
   for (const Expect& e : items) {
-    QAction* action = window->MenuItem(e.name);
+    QAction* action = Action(e.name);
     ASSERT_NE(action, nullptr) << e.name;
     EXPECT_EQ(action->text(), e.caption) << e.name;
     EXPECT_EQ(action->isEnabled(), e.enabled) << e.name;
