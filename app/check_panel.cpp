@@ -15,9 +15,9 @@
 #include <utility>
 
 #include "app/dialogs.h"
-#include "app/keyed_toolbar.h"
 #include "app/panels/property_panels.h"
 #include "app/tamsel_window.h"
+#include "app/view_bars.h"
 #include "check/craft_fixes.h"
 #include "editing/focus.h"
 #include "editing/select_many.h"
@@ -33,9 +33,9 @@ QString Plural(int n, const char* one, const char* many) {
   return QString::number(n) + " " + (n == 1 ? one : many);
 }
 
-void Click(KeyedToolBar& bar, const char* key) {
-  if (QToolButton* button = bar.ButtonAt(bar.IndexOfKey(key)); button && !button->isChecked())
-    button->click();
+// A tool bar button pressed as the user presses it.
+void Press(QAction* button) {
+  if (!button->isChecked()) button->trigger();
 }
 
 }  // namespace
@@ -224,11 +224,11 @@ void CheckPanel::ShowFinding(int i) {
   const Element e = findings_[static_cast<std::size_t>(i)].element;
   Model& model = window_.Model();
   Focus& focus = window_.Doc().focus();
-  KeyedToolBar& disp = window_.DispBar();
-  KeyedToolBar& props = window_.PropBar();
+  const DisplayBarActions& disp = window_.Bars().DisplayActions();
+  const PanelBarActions& props = window_.Panels().BarActions();
   if (e.kind == Element::Kind::Texture) {
     if (e.texture >= model.TextureCount()) return;
-    Click(props, "texture");
+    Press(props.texture);
     focus.texture = e.texture;
     window_.SelectionChanged(false);
     return;
@@ -236,15 +236,15 @@ void CheckPanel::ShowFinding(int i) {
   if (e.mesh < 0 || e.mesh >= model.MeshCount()) return;
   const int level = e.level >= 0 ? e.level : window_.View().LevelIndex();
   if (!model.Meshes[static_cast<std::size_t>(e.mesh)].HasLevel(level)) return;
-  Click(disp, level == 1 ? "low level" : "high level");
-  Click(disp, e.kind == Element::Kind::Faces ? "face" : "mesh");
+  Press(level == 1 ? disp.lowLevel : disp.highLevel);
+  Press(e.kind == Element::Kind::Faces ? disp.face : disp.mesh);
   SelectOnly(model, level, e.mesh, e.faces);
   focus.mesh = e.mesh;
   if (e.kind == Element::Kind::Faces && !e.faces.empty())
     FocusFace(focus, model, level, {e.mesh, e.faces.front()}, window_.View().FlightGroupColor);
   if (e.kind == Element::Kind::Hardpoint || e.kind == Element::Kind::EngineGlow) {
     const bool hp = e.kind == Element::Kind::Hardpoint;
-    Click(props, hp ? "hardpoint" : "engine glow");
+    Press(hp ? props.hardpoint : props.engineGlow);
     (hp ? focus.hardpoint : focus.engineGlow) = ItemRef{e.mesh, e.item};
   }
   window_.SelectionChanged(true);

@@ -12,14 +12,16 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <filesystem>
 
 #include "app/command_progress.h"
 #include "app/event_watcher.h"
-#include "app/keyed_toolbar.h"
 #include "app/panels/property_panels.h"
 #include "app/start_page.h"
 #include "app/tamsel_window.h"
+#include "app/tool_bars.h"
+#include "app/view_bars.h"
 #include "app/window_shell.h"
 #include "dxf/dxf_import.h"
 #include "editing/sample_fighter.h"
@@ -71,7 +73,7 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
   }
   projectLock_ = std::move(lock);
   window_.Panels().ShowFrames(true);
-  window_.DispBar().show();
+  window_.Bars().ShowDisplayButtons(true);
   window_.Panels().Bar().show();
   for (QAction* action : window_.Actions().ImportsAndWriters()) action->setEnabled(true);
   doc_.Reset();
@@ -191,7 +193,7 @@ bool ProjectCommands::Attempt(const QString& title, const std::function<void()>&
 
 void ProjectCommands::ShowProjectControls() {
   window_.Panels().ShowFrames(true);
-  window_.DispBar().show();
+  window_.Bars().ShowDisplayButtons(true);
   window_.Panels().Bar().show();
   for (QAction* action :
        {window_.Actions().saveProject, window_.Actions().writeOpt, window_.Actions().exportModel})
@@ -271,7 +273,7 @@ void ProjectCommands::NewProject() {
   projectLock_ = std::move(lock);
   window_.Panels().ShowFrames(false);
   window_.Panels().Bar().hide();
-  window_.DispBar().hide();
+  window_.Bars().ShowDisplayButtons(false);
   for (QAction* action :
        {window_.Actions().saveProject, window_.Actions().writeOpt, window_.Actions().exportModel})
     action->setEnabled(false);

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/keyed_toolbar.h"
+#include "app/tool_bars.h"
 
 namespace tamsel {
 

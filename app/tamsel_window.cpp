@@ -10,7 +10,6 @@
 #include <filesystem>
 
 #include "app/craft_commands.h"
-#include "app/keyed_toolbar.h"
 #include "app/panels/property_panels.h"
 #include "app/project_commands.h"
 #include "app/view_bars.h"
@@ -48,7 +47,7 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
 
   panels_ = new PropertyPanels(*this);
   link_ = new ViewportLink(*this, *this, *viewportWidget_, colors_, *viewOptions, *panels_);
-  bars_ = new ViewBars(*this, *this, *panels_, link_->Viewport());
+  bars_ = new ViewBars(*this, actions_.view, *this, *panels_, link_->Viewport());
   {
     const QSignalBlocker quiet(actions_.modellingNavigation);  // the scheme is read, not set
     actions_.modellingNavigation->setChecked(link_->ModellingNavigation());
@@ -88,18 +87,6 @@ void TamselWindow::StartWith(const QString& file) {
   while (link_->FramesDrawn() == 0 && waited.elapsed() < 3000)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
   files_->OpenFromDesktop(file);
-}
-
-KeyedToolBar& TamselWindow::ViewBar() {
-  return bars_->ViewBar();
-}
-
-KeyedToolBar& TamselWindow::DispBar() {
-  return bars_->DispBar();
-}
-
-KeyedToolBar& TamselWindow::PropBar() {
-  return panels_->Bar();
 }
 
 ViewportController& TamselWindow::Viewport() {

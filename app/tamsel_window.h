@@ -21,7 +21,6 @@ class ViewportController;
 class CraftCommands;
 class Dialogs;
 class GlViewportWidget;
-class KeyedToolBar;
 class ProjectCommands;
 class PropertyPanels;
 class ViewBars;
@@ -51,9 +50,7 @@ class TamselWindow : public QMainWindow, public PanelHost {
   CraftCommands& Commands() { return *craft_; }
   ViewportController& Viewport();
   GlViewportWidget& ViewportWidget() { return *viewportWidget_; }
-  KeyedToolBar& ViewBar();
-  KeyedToolBar& DispBar();
-  KeyedToolBar& PropBar();
+  ViewBars& Bars() { return *bars_; }
   const MenuActions& Actions() const { return actions_; }
   tamsel::Model& Model() { return doc_.model(); }
   tamsel::ColorSettings& Colors() { return colors_; }

@@ -23,7 +23,6 @@
 #include "app/check_panel.h"
 #include "app/controls.h"
 #include "app/event_watcher.h"
-#include "app/keyed_toolbar.h"
 #include "app/outliner.h"
 #include "app/panels/geometry_frame.h"
 #include "app/panels/property_panels.h"
@@ -31,6 +30,8 @@
 #include "app/start_page.h"
 #include "app/tamsel_window.h"
 #include "app/texture_shelf.h"
+#include "app/tool_bars.h"
+#include "app/view_bars.h"
 #include "editing/sample_fighter.h"
 #include "editing/selection_summary.h"
 #include "model/file_error.h"
@@ -380,9 +381,8 @@ void WindowShell::FindFaceByName() {
   const auto name = window_.Ask().InputBox(
       "Face to find (\"M:3 F:12\", or a face of the focused mesh):", "Find Face");
   if (!name || name->trimmed().isEmpty()) return;
-  KeyedToolBar& bar = window_.DispBar();
-  const int face = bar.IndexOfKey("face");
-  if (window_.View().GeometryLevel != Geometry::Face) bar.ButtonAt(face)->click();
+  if (window_.View().GeometryLevel != Geometry::Face)
+    window_.Bars().DisplayActions().face->trigger();
   if (!window_.Panels().Geometry().FindFace(*name))
     window_.Ask().MessageBox("There is no face " + *name + " at this level of detail.",
                              "Find Face");

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <random>
 
-#include "app/keyed_toolbar.h"
+#include <QToolButton>
 #include "app/project_commands.h"
 #include "app/qt_dialogs.h"
 #include "app/tamsel_window.h"
@@ -251,9 +251,11 @@ BENCHMARK(BM_RebuildAfterUpdate)->ArgsProduct({{0, 1}, {0}})->Unit(benchmark::kM
 // BM_DrawFrame shows whatever the switch did. First: the parts of that mode are gone (as
 // on the first switch to it); back: the mode was shown before.
 double frameSeconds = 0;
+QToolButton* DisplayButton(const char* key) {
+  return window->findChild<QToolButton*>(QString("dispbar_") + QString(key).replace(' ', '_'));
+}
 void Switch(benchmark::State* timed, const char* key) {
-  KeyedToolBar& bar = window->DispBar();
-  bar.ButtonAt(bar.IndexOfKey(key))->click();
+  DisplayButton(key)->click();
   {
     GlViewportWidget::ContextScope scope(window->ViewportWidget());
     glFinish();
@@ -274,7 +276,7 @@ void BM_SwitchFirst(benchmark::State& state) {
   const auto& [to, from] = kSwitches[state.range(0)];
   for (auto _ : state) {
     state.PauseTiming();
-    window->DispBar().ButtonAt(window->DispBar().IndexOfKey(from))->click();
+    DisplayButton(from)->click();
     window->Viewport().Drawing().DropParts();
     window->Viewport().Drawing().Compile();
     state.ResumeTiming();
@@ -299,7 +301,7 @@ void BM_SwitchBack(benchmark::State& state) {
 BENCHMARK(BM_SwitchBack)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_SwitchColour(benchmark::State& state) {
-  window->DispBar().ButtonAt(window->DispBar().IndexOfKey("texture"))->click();
+  DisplayButton("texture")->click();
   window->View().GeometryLevel = Geometry::Face;
   int colour = 0;
   for (auto _ : state) {

@@ -1,14 +1,16 @@
 #include "app/panels/property_panels.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <tuple>
 
 #include "app/event_watcher.h"
-#include "app/keyed_toolbar.h"
 #include "app/panels/color_subframe.h"
 #include "app/panels/feature_frames.h"
 #include "app/panels/geometry_frame.h"
@@ -16,30 +18,14 @@
 #include "app/panels/mesh_frames.h"
 #include "app/panels/texture_frame.h"
 #include "app/panels/texture_subframe.h"
-#include "app/toolbar_buttons.h"
+#include "app/tool_bars.h"
 
 namespace tamsel {
-namespace {
-
-// The property tool bar's positions.
-enum Bar {
-  kGeometry = 1,
-  kTexture = 2,
-  kHitzone = 3,
-  kRotation = 4,
-  kSubGeometry = 9,
-  kSubTexture = 10,
-  kSubTransparency = 11,
-  kSubIllumination = 12
-};
-
-}  // namespace
-
 PropertyPanels::PropertyPanels(PanelHost& host, QWidget* parent) : QWidget(parent), host_(host) {
   setObjectName("propertiespanel");
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(4, 4, 4, 4);
-  bar_ = new KeyedToolBar("propbar", PropBarButtons(), this);
+  BuildBar();
   column->addWidget(bar_);
   stack_ = new QStackedWidget;
   stack_->setObjectName("propertystack");
@@ -62,16 +48,53 @@ PropertyPanels::PropertyPanels(PanelHost& host, QWidget* parent) : QWidget(paren
                              scroll_->verticalScrollBar()->sizeHint().width());
   });
 
-  bar_->SetValue(kGeometry, 1);
-  bar_->SetValue(kSubGeometry, 1);
-  bar_->SetValue(kSubTransparency, 1);
-  bar_->SetVisible(kSubTransparency, false);
-  bar_->SetVisible(kSubIllumination, false);
-  bar_->SetEnabled(kSubTexture, false);  // the texture sub-frame belongs to faces and corners
   BringToFront(&geometry_->GeometrySub());
   BringToFront(&texture_->Transparency());
   BringToFront(geometry_);
-  connect(bar_, &KeyedToolBar::ButtonClick, this, [this](int index) { ShowPanelOfButton(index); });
+}
+
+void PropertyPanels::BuildBar() {
+  bar_ = MakeToolBar("propbar", "Panels");
+  bar_->setParent(this);
+  bar_->setMovable(false);
+  // The panels are one exclusive group, each pair of sub-frames another.
+  auto* panels = new QActionGroup(this);
+  auto* geometrySub = new QActionGroup(this);
+  auto* textureSub = new QActionGroup(this);
+  const auto add = [this](const ToolButton& button, QActionGroup* group) {
+    return AddToolButton(bar_, "propbar", button, group);
+  };
+  actions_.geometry =
+      add({"geometry", "Geo", "Geometry: positions, sizes, normals and levels of detail"}, panels);
+  actions_.texture =
+      add({"texture", "Tex", "Texture: transparent and illuminated colours"}, panels);
+  actions_.hitzone =
+      add({"hitzone", "Hit", "Hitzone: the box the game tests hits against"}, panels);
+  actions_.rotation =
+      add({"rotation", "Rot", "Rotation: pivot, axis, aim and degree of a moving part"}, panels);
+  actions_.hardpoint = add({"hardpoint", "HP", "Hardpoint: where weapons fire from"}, panels);
+  actions_.engineGlow =
+      add({"engine glow", "EG", "Engine Glow: cones of light at the nozzles"}, panels);
+  bar_->addSeparator();
+  actions_.subGeometry =
+      add({"subgeometry", "sGeo", "Geometry: of the selected faces or corners"}, geometrySub);
+  actions_.subTexture =
+      add({"subtexture", "sTex", "Texture: textures and coordinates of the selected faces"},
+          geometrySub);
+  actions_.subTransparency = add(
+      {"subtransparency", "Trn", "Transparency: the see-through colours of a texture"}, textureSub);
+  actions_.subIllumination = add(
+      {"subillumination", "Ill", "Illumination: the colours of a texture that glow"}, textureSub);
+
+  actions_.geometry->setChecked(true);
+  actions_.subGeometry->setChecked(true);
+  actions_.subTransparency->setChecked(true);
+  actions_.subTransparency->setVisible(false);
+  actions_.subIllumination->setVisible(false);
+  actions_.subTexture->setEnabled(false);  // the texture sub-frame belongs to faces and corners
+  connect(panels, &QActionGroup::triggered, this, &PropertyPanels::ShowPanelOf);
+  connect(geometrySub, &QActionGroup::triggered, this, &PropertyPanels::ShowSubFrameOf);
+  connect(textureSub, &QActionGroup::triggered, this, &PropertyPanels::ShowSubFrameOf);
 }
 
 std::array<PropertyFrame*, 6> PropertyPanels::Frames() const {
@@ -115,69 +138,62 @@ void PropertyPanels::FollowGeometryLevel(tamsel::Geometry level) {
   if (level == tamsel::Geometry::Mesh) {
     view.GeometrySubPanel = GeometrySub::Geometry;
     BringToFront(&geometry_->GeometrySub());
-    bar_->SetEnabled(kHitzone, true);
-    bar_->SetEnabled(kRotation, true);
-    bar_->SetValue(kSubGeometry, 1);
-    bar_->SetValue(kSubTexture, 0);
+    actions_.hitzone->setEnabled(true);
+    actions_.rotation->setEnabled(true);
+    actions_.subGeometry->setChecked(true);
   } else {
-    bar_->SetEnabled(kHitzone, false);
-    bar_->SetEnabled(kRotation, false);
+    actions_.hitzone->setEnabled(false);
+    actions_.rotation->setEnabled(false);
     if (view.PropertyPanel == Panel::Hitzone || view.PropertyPanel == Panel::Rotation) {
       view.PropertyPanel = Panel::Geometry;
       BringToFront(geometry_);
-      bar_->SetValue(kGeometry, 1);
-      bar_->SetValue(kHitzone, 0);
-      bar_->SetValue(kRotation, 0);
-      bar_->SetValue(kSubGeometry, 1);
-      bar_->SetValue(kSubTexture, 0);
-      bar_->SetVisible(kSubGeometry, true);
-      bar_->SetVisible(kSubTexture, true);
-      bar_->SetEnabled(kSubTexture, true);
+      actions_.geometry->setChecked(true);
+      actions_.subGeometry->setChecked(true);
+      ShowSubButtonsOf(Panel::Geometry);
     }
   }
-  bar_->SetEnabled(kSubTexture, level != tamsel::Geometry::Mesh);
+  actions_.subTexture->setEnabled(level != tamsel::Geometry::Mesh);
   if (level == tamsel::Geometry::Vertex) view.GeometrySubPanel = GeometrySub::Geometry;
 }
 
-void PropertyPanels::ShowPanelOfButton(int index) {
-  ViewState& view = host_.View();
-  const QString key = bar_->Key(index);
-  const std::tuple<const char*, Panel, QWidget*> panels[] = {
-      {"geometry", Panel::Geometry, geometry_},    {"texture", Panel::Texture, texture_},
-      {"hitzone", Panel::Hitzone, hitzone_},       {"rotation", Panel::Rotation, rotation_},
-      {"hardpoint", Panel::Hardpoint, hardpoint_}, {"engine glow", Panel::EngineGlow, engineGlow_}};
-  for (const auto& [name, panel, frame] : panels) {
-    if (key != name) continue;
-    for (int i = 1; i <= 6; ++i) bar_->SetValue(i, 0);
-    bar_->SetValue(index, 1);
-    view.PropertyPanel = panel;
+void PropertyPanels::ShowSubButtonsOf(Panel panel) {
+  actions_.subGeometry->setVisible(panel == Panel::Geometry);
+  actions_.subTexture->setVisible(panel == Panel::Geometry);
+  actions_.subTransparency->setVisible(panel == Panel::Texture);
+  actions_.subIllumination->setVisible(panel == Panel::Texture);
+}
+
+void PropertyPanels::ShowPanelOf(QAction* chosen) {
+  const std::tuple<QAction*, Panel, QWidget*> panels[] = {
+      {actions_.geometry, Panel::Geometry, geometry_},
+      {actions_.texture, Panel::Texture, texture_},
+      {actions_.hitzone, Panel::Hitzone, hitzone_},
+      {actions_.rotation, Panel::Rotation, rotation_},
+      {actions_.hardpoint, Panel::Hardpoint, hardpoint_},
+      {actions_.engineGlow, Panel::EngineGlow, engineGlow_}};
+  for (const auto& [action, panel, frame] : panels) {
+    if (action != chosen) continue;
+    host_.View().PropertyPanel = panel;
     BringToFront(frame);
-    bar_->SetVisible(kSubGeometry, key == "geometry");
-    bar_->SetVisible(kSubTexture, key == "geometry");
-    bar_->SetVisible(kSubTransparency, key == "texture");
-    bar_->SetVisible(kSubIllumination, key == "texture");
+    ShowSubButtonsOf(panel);
   }
-  // The sub-frame buttons behave as pairs: the clicked one stays pressed.
-  if (key == "subgeometry") {
+  host_.ViewChanged();
+}
+
+void PropertyPanels::ShowSubFrameOf(QAction* chosen) {
+  ViewState& view = host_.View();
+  if (chosen == actions_.subGeometry) {
     BringToFront(&geometry_->GeometrySub());
     view.GeometrySubPanel = GeometrySub::Geometry;
-    bar_->SetValue(index, 1);
-    bar_->SetValue(kSubTexture, 0);
-  } else if (key == "subtexture") {
+  } else if (chosen == actions_.subTexture) {
     BringToFront(&geometry_->TextureSub());
     view.GeometrySubPanel = GeometrySub::Texture;
-    bar_->SetValue(index, 1);
-    bar_->SetValue(kSubGeometry, 0);
-  } else if (key == "subtransparency") {
+  } else if (chosen == actions_.subTransparency) {
     BringToFront(&texture_->Transparency());
     view.TextureSubPanel = TextureSub::Transparency;
-    bar_->SetValue(index, 1);
-    bar_->SetValue(kSubIllumination, 0);
-  } else if (key == "subillumination") {
+  } else if (chosen == actions_.subIllumination) {
     BringToFront(&texture_->Illumination());
     view.TextureSubPanel = TextureSub::Illumination;
-    bar_->SetValue(index, 1);
-    bar_->SetValue(kSubTransparency, 0);
   }
   host_.ViewChanged();
 }

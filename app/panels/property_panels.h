@@ -8,8 +8,10 @@
 
 #include "app/panels/panel_host.h"
 
+class QAction;
 class QScrollArea;
 class QStackedWidget;
+class QToolBar;
 
 namespace tamsel {
 
@@ -17,9 +19,22 @@ class EngineGlowFrame;
 class GeometryFrame;
 class HardpointFrame;
 class HitzoneFrame;
-class KeyedToolBar;
 class RotationFrame;
 class TextureFrame;
+
+// The property tool bar's buttons: the six panels, then the two pairs of sub-frames.
+struct PanelBarActions {
+  QAction* geometry = nullptr;
+  QAction* texture = nullptr;
+  QAction* hitzone = nullptr;
+  QAction* rotation = nullptr;
+  QAction* hardpoint = nullptr;
+  QAction* engineGlow = nullptr;
+  QAction* subGeometry = nullptr;
+  QAction* subTexture = nullptr;
+  QAction* subTransparency = nullptr;
+  QAction* subIllumination = nullptr;
+};
 
 class PropertyPanels : public QWidget {
  public:
@@ -36,7 +51,8 @@ class PropertyPanels : public QWidget {
   // and corners.
   void FollowGeometryLevel(tamsel::Geometry level);
 
-  KeyedToolBar& Bar() { return *bar_; }
+  QToolBar& Bar() { return *bar_; }
+  const PanelBarActions& BarActions() const { return actions_; }
   GeometryFrame& Geometry() { return *geometry_; }
   TextureFrame& Texture() { return *texture_; }
   HitzoneFrame& Hitzone() { return *hitzone_; }
@@ -44,13 +60,19 @@ class PropertyPanels : public QWidget {
   HardpointFrame& Hardpoint() { return *hardpoint_; }
   EngineGlowFrame& EngineGlow() { return *engineGlow_; }
 
-  void ShowPanelOfButton(int index);
+  // The panel of a button of the first group, the sub-frame of one of the pairs.
+  void ShowPanelOf(QAction* chosen);
+  void ShowSubFrameOf(QAction* chosen);
 
  private:
+  void BuildBar();
+  // The sub-frame buttons that belong to the panel on show.
+  void ShowSubButtonsOf(Panel panel);
   std::array<PropertyFrame*, 6> Frames() const;
 
   PanelHost& host_;
-  KeyedToolBar* bar_ = nullptr;
+  QToolBar* bar_ = nullptr;
+  PanelBarActions actions_;
   QStackedWidget* stack_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   GeometryFrame* geometry_ = nullptr;

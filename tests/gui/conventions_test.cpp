@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <tuple>
 
-#include "app/keyed_toolbar.h"
+#include <QToolButton>
 #include "gui/project_fixture.h"
 
 namespace tamsel::test {
@@ -126,17 +126,16 @@ TEST_F(ConventionsTest, TheModellingSchemeTurnsPansAndZoomsWithTheMiddleButtonAn
 
 TEST_F(ConventionsTest, NumberKeysChooseTheViewPresetsAndTheTipsSayWhich) {
   Open();
-  KeyedToolBar& bar = window->ViewBar();
-  bar.ButtonAt(bar.IndexOfKey("top"))->click();
+  Button("viewbar_top")->click();
   const auto top = window->ViewportWidget().Camera().Orientation();
-  bar.ButtonAt(bar.IndexOfKey("front"))->click();
+  Button("viewbar_front")->click();
   ASSERT_NE(window->ViewportWidget().Camera().Orientation(), top);
   Find<QLineEdit>("focustaker")->setFocus();
   QTest::keyClick(Find<QLineEdit>("focustaker"), Qt::Key_7);
   EXPECT_EQ(window->ViewportWidget().Camera().Orientation(), top);
-  EXPECT_TRUE(bar.ButtonAt(bar.IndexOfKey("top"))->toolTip().contains("(7; Ctrl+7 from below)"));
+  EXPECT_TRUE(Button("viewbar_top")->toolTip().contains("(7; Ctrl+7 from below)"));
   // A text box keeps the digits typed into it.
-  bar.ButtonAt(bar.IndexOfKey("front"))->click();
+  Button("viewbar_front")->click();
   auto* box = Find<QLineEdit>("meshsizetext");
   box->setFocus();
   box->clear();
@@ -236,8 +235,7 @@ TEST_F(ConventionsTest, TheViewMenuTurnsTheGridGizmoAndGradientOnAndOffAndKeepsT
 // and Y (green) up, in the lower left corner.
 TEST_F(ConventionsTest, TheAxesGizmoShowsXLeftAndYUpFromTheTop) {
   Open();
-  KeyedToolBar& bar = window->ViewBar();
-  bar.ButtonAt(bar.IndexOfKey("top"))->click();
+  Button("viewbar_top")->click();
   Action("axesmenu")->trigger();
   const QImage frame = window->ViewportWidget().grabFramebuffer();
   Action("axesmenu")->trigger();
@@ -260,12 +258,11 @@ TEST_F(ConventionsTest, TheAxesGizmoShowsXLeftAndYUpFromTheTop) {
 
 TEST_F(ConventionsTest, TheViewportNamesTheViewPresetItLooksAlong) {
   Open();
-  KeyedToolBar& bar = window->ViewBar();
   auto* name = Find<QLabel>("viewname");
   ASSERT_NE(name, nullptr);
   for (const auto& [key, shown] : {std::pair{"top", "Top"}, std::pair{"front", "Front"},
                                    std::pair{"right", "Right"}, std::pair{"perspective", "3D"}}) {
-    bar.ButtonAt(bar.IndexOfKey(key))->click();
+    Button(QString("viewbar_") + key)->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return name->text() == shown; }, 3000)) << key;
   }
   // an arrow turns the view away from the preset

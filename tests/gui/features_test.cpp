@@ -77,7 +77,7 @@ TEST_F(FeaturesTest, EngineGlowsTakeTheirColoursFromTheDialogAndTheBoxes) {
 TEST_F(FeaturesTest, HitzoneAndRotationUpdateTheMeshNamedInTheFrameTitle) {
   Open();
   EXPECT_EQ(Find<QGroupBox>("hitzoneframe")->title(), "Hitzone: Left");
-  window->PropBar().ButtonAt(3)->click();
+  Button("propbar_hitzone")->click();
   Find<QComboBox>("meshtypetext")->setCurrentIndex(7);
   Type("Xmintext", "-1");
   Type("targetidtext", "4");
@@ -89,7 +89,7 @@ TEST_F(FeaturesTest, HitzoneAndRotationUpdateTheMeshNamedInTheFrameTitle) {
   Action("hitzonemenu")->trigger();
   EXPECT_EQ(Mesh(1).Span, (Single3{20, 20, 0}));
   EXPECT_EQ(Mesh(0).MeshType, 7);
-  window->PropBar().ButtonAt(4)->click();
+  Button("propbar_rotation")->click();
   Type("Yaimtext", "3");
   Click("updaterotbut");
   EXPECT_EQ(Mesh(0).Aim.y, 3.0f);

@@ -96,7 +96,7 @@ TEST_F(FeedbackTest, ArrowsMoveTheTextCursorInABoxAndTurnTheViewElsewhere) {
 
 TEST_F(FeedbackTest, TheRotationPanelDrawsNothingWhileNoAnimationIsTicked) {
   Open();
-  window->PropBar().ButtonAt(4)->click();  // the rotation panel
+  Button("propbar_rotation")->click();  // the rotation panel
   QTest::qWait(200);
   const int settled = window->Link().FramesDrawn();
   QTest::qWait(1000);
@@ -115,7 +115,7 @@ TEST_F(FeedbackTest, TheRotationPanelDrawsNothingWhileNoAnimationIsTicked) {
   EXPECT_FALSE(window->Link().AnimationRunning());
   // Ticked but hidden behind another panel, it stops too.
   QTest::mouseClick(Find<QCheckBox>("rotanimaxis"), Qt::LeftButton);
-  window->PropBar().ButtonAt(1)->click();
+  Button("propbar_geometry")->click();
   QTest::qWait(200);
   EXPECT_FALSE(window->Link().AnimationRunning());
 }
@@ -180,7 +180,7 @@ TEST_F(FitTest, FitFindsTheModelAfterAnyPanAndZoomAndTheWheelZooms) {
 
   // A preset frames too.
   ctl.Camera().Pan(100, 100);
-  window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
+  Button("viewbar_front")->click();
   EXPECT_EQ(ctl.Camera().PanOffset(), (std::array<double, 2>{0, 0}));
 }
 
@@ -256,7 +256,7 @@ TEST_F(FeedbackTest, RefusedBoxesAreNamedAsTheUserSeesThem) {
   Find<QLineEdit>("Xmeshtext")->setText("abc");
   Find<QPushButton>("updategeogeobut")->click();
   EXPECT_EQ(Status(), "\"abc\" in Mesh translation X is not a number");
-  window->PropBar().ButtonAt(window->PropBar().IndexOfKey("hitzone"))->click();
+  Button("propbar_hitzone")->click();
   Find<QLineEdit>("targetidtext")->setText("1.5");
   Find<QPushButton>("updatehitbut")->click();
   EXPECT_EQ(Status(), "\"1.5\" in Hitzone target ID is not a whole number");

@@ -29,9 +29,9 @@ class LayoutTest : public ProjectTest {
 
   std::vector<QToolButton*> ToolButtons() {
     std::vector<QToolButton*> buttons;
-    for (KeyedToolBar* bar : {&window->PropBar(), &window->ViewBar(), &window->DispBar()})
-      for (int i = 1; i <= bar->Count(); ++i)
-        if (QToolButton* b = bar->ButtonAt(i); b && b->isVisible()) buttons.push_back(b);
+    for (const char* bar : {"propbar", "viewtoolbar", "displaytoolbar"})
+      for (QToolButton* b : ButtonsOf(bar))
+        if (b->isVisible()) buttons.push_back(b);
     return buttons;
   }
 
@@ -51,7 +51,7 @@ class LayoutTest : public ProjectTest {
       EXPECT_EQ(window->childAt(centre), b) << b->objectName().toStdString();
     }
     // A click where the Vert button shows reaches it.
-    QToolButton* vert = window->DispBar().ButtonAt(window->DispBar().IndexOfKey("vertex"));
+    QToolButton* vert = Button("dispbar_vertex");
     QTest::mouseClick(vert, Qt::LeftButton);
     EXPECT_EQ(window->View().GeometryLevel, Geometry::Vertex);
   }
@@ -80,22 +80,21 @@ class LayoutTest : public ProjectTest {
   }
 
   void VisitEveryPanel() {
-    KeyedToolBar& prop = window->PropBar();
     for (const char* level : {"mesh", "face", "vertex"}) {
       Press(level);
       for (const char* panel : {"geometry", "hitzone", "hardpoint", "engine glow"}) {
-        prop.ButtonAt(prop.IndexOfKey(panel))->click();
+        Button(QString("propbar_") + QString(panel).replace(' ', '_'))->click();
         ExpectPanelControlsHaveRoom(std::string(level) + "/" + panel);
       }
-      prop.ButtonAt(prop.IndexOfKey("texture"))->click();
+      Button("propbar_texture")->click();
       for (const char* sub : {"subtransparency", "subillumination"}) {
-        prop.ButtonAt(prop.IndexOfKey(sub))->click();
+        Button(QString("propbar_") + sub)->click();
         ExpectPanelControlsHaveRoom(std::string(level) + "/" + sub);
       }
       if (std::string(level) != "mesh") {
-        prop.ButtonAt(prop.IndexOfKey("geometry"))->click();
+        Button("propbar_geometry")->click();
         for (const char* sub : {"subgeometry", "subtexture"}) {
-          prop.ButtonAt(prop.IndexOfKey(sub))->click();
+          Button(QString("propbar_") + sub)->click();
           ExpectPanelControlsHaveRoom(std::string(level) + "/" + sub);
         }
       }
@@ -114,7 +113,8 @@ TEST_F(LayoutTest, AtTheSmallestSizeEveryToolBarButtonAndPanelControlIsReachable
   // The viewport and its option frame stay below the tool bars and inside the window.
   const QRect view(window->ViewportWidget().mapTo(window.get(), QPoint(0, 0)),
                    window->ViewportWidget().size());
-  const QRect bar(window->DispBar().mapTo(window.get(), QPoint(0, 0)), window->DispBar().size());
+  QWidget* display = Find("displaytoolbar");
+  const QRect bar(display->mapTo(window.get(), QPoint(0, 0)), display->size());
   EXPECT_GT(view.top(), bar.bottom());
   EXPECT_TRUE(Find("client")->rect().contains(Find("viewopframe")->geometry()));
   // The stacked docks' tabs show their whole titles, the Check dock's count with it, also
@@ -156,8 +156,8 @@ TEST_F(LayoutTest, AtFullHdTheViewAndDisplayBarsShareOneRow) {
   ASSERT_GE(window->screen()->size().width(), 1920) << "the tests' screen is too small";
   ResizeTo(1920, 1080);
   ExpectEveryButtonClickable();
-  EXPECT_EQ(window->DispBar().mapTo(window.get(), QPoint(0, 0)).y(),
-            window->ViewBar().mapTo(window.get(), QPoint(0, 0)).y());
+  EXPECT_EQ(Find("displaytoolbar")->mapTo(window.get(), QPoint(0, 0)).y(),
+            Find("viewtoolbar")->mapTo(window.get(), QPoint(0, 0)).y());
   VisitEveryPanel();
 }
 

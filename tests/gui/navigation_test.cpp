@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "app/keyed_toolbar.h"
+#include <QToolButton>
 #include "gui/window_fixture.h"
 #include "viewport/camera_frame.h"
 #include "viewport/gl_viewport_widget.h"
@@ -29,9 +29,9 @@ Matrix4 Base() {
 TEST_F(WindowTest, ViewPresetsSetTheOrientationAndKeepPanAndZoomWithNothingToFrame) {
   Camera& camera = window->ViewportWidget().Camera();
   camera.Pan(3, 4);
-  window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("front"))->click();
+  Button("viewbar_front")->click();
   EXPECT_EQ(ViewName(camera), "Front");
-  window->ViewBar().ButtonAt(window->ViewBar().IndexOfKey("top"))->click();
+  Button("viewbar_top")->click();
   ExpectOrientation(camera.Orientation(), Base());
   EXPECT_EQ(camera.PanOffset(), (std::array<double, 2>{3, 4}));
   EXPECT_EQ(window->Model().ViewExtent, 10.0);
@@ -117,64 +117,64 @@ TEST_F(WindowTest, SecondaryDragRotatesByTheDistanceFromThePress) {
 }
 
 TEST_F(WindowTest, GeometryLevelButtonsSwitchControlsPanelsAndSubFrameButtons) {
-  KeyedToolBar& disp = window->DispBar();
-  KeyedToolBar& prop = window->PropBar();
-  prop.ButtonAt(3)->click();  // hitzone panel
+  Button("propbar_hitzone")->click();  // hitzone panel
   EXPECT_EQ(window->View().PropertyPanel, Panel::Hitzone);
   EXPECT_TRUE(Find("hitzoneframe")->isVisible());
-  EXPECT_FALSE(prop.Visible(9));
-  disp.ButtonAt(disp.IndexOfKey("face"))->click();
+  EXPECT_FALSE(Action("propbar_subgeometry")->isVisible());
+  Button("dispbar_face")->click();
   EXPECT_EQ(window->View().PropertyPanel, Panel::Geometry);
   EXPECT_TRUE(Find("geometryframe")->isVisible());
   EXPECT_FALSE(Find("hitzoneframe")->isVisible());
-  EXPECT_FALSE(prop.Enabled(3));
-  EXPECT_FALSE(prop.Enabled(4));
-  EXPECT_EQ(prop.Value(1), 1);
-  EXPECT_EQ(prop.Value(3), 0);
-  EXPECT_TRUE(prop.Visible(9) && prop.Visible(10));
-  EXPECT_TRUE(prop.Enabled(10));
+  EXPECT_FALSE(Action("propbar_hitzone")->isEnabled());
+  EXPECT_FALSE(Action("propbar_rotation")->isEnabled());
+  EXPECT_TRUE(Action("propbar_geometry")->isChecked());
+  EXPECT_FALSE(Action("propbar_hitzone")->isChecked());
+  EXPECT_TRUE(Action("propbar_subgeometry")->isVisible() &&
+              Action("propbar_subtexture")->isVisible());
+  EXPECT_TRUE(Action("propbar_subtexture")->isEnabled());
   EXPECT_TRUE(Find("facelist")->isVisible());
   EXPECT_FALSE(Find("meshlist")->isVisible());
 
-  disp.ButtonAt(disp.IndexOfKey("mesh"))->click();
-  EXPECT_FALSE(prop.Enabled(10));
-  EXPECT_TRUE(prop.Enabled(3));
-  disp.ButtonAt(disp.IndexOfKey("vertex"))->click();
-  EXPECT_TRUE(prop.Enabled(10));
+  Button("dispbar_mesh")->click();
+  EXPECT_FALSE(Action("propbar_subtexture")->isEnabled());
+  EXPECT_TRUE(Action("propbar_hitzone")->isEnabled());
+  Button("dispbar_vertex")->click();
+  EXPECT_TRUE(Action("propbar_subtexture")->isEnabled());
   EXPECT_EQ(window->View().GeometrySubPanel, GeometrySub::Geometry);
   EXPECT_TRUE(Find("Xvertexlist")->isVisible());
 
   // A pressed group button stays pressed, the others of its group released.
-  disp.ButtonAt(disp.IndexOfKey("vertex"))->click();
-  EXPECT_EQ(disp.Value(disp.IndexOfKey("vertex")), 1);
-  EXPECT_EQ(disp.Value(disp.IndexOfKey("mesh")), 0);
-  EXPECT_EQ(disp.Value(disp.IndexOfKey("high level")), 1);
-  disp.ButtonAt(disp.IndexOfKey("no norm"))->click();
+  Button("dispbar_vertex")->click();
+  EXPECT_TRUE(Action("dispbar_vertex")->isChecked());
+  EXPECT_FALSE(Action("dispbar_mesh")->isChecked());
+  EXPECT_TRUE(Action("dispbar_high_level")->isChecked());
+  Button("dispbar_no_norm")->click();
   EXPECT_EQ(window->View().NormalsShown, false);
-  EXPECT_EQ(disp.Value(disp.IndexOfKey("norm")), 0);
+  EXPECT_FALSE(Action("dispbar_norm")->isChecked());
 }
 
 TEST_F(WindowTest, PropertyButtonsBringTheirFramesAndSubFramesToTheFront) {
-  KeyedToolBar& prop = window->PropBar();
-  prop.ButtonAt(2)->click();
+  Button("propbar_texture")->click();
   EXPECT_EQ(window->View().PropertyPanel, Panel::Texture);
   EXPECT_TRUE(Find("textureframe")->isVisible());
-  EXPECT_TRUE(prop.Visible(11) && prop.Visible(12));
-  EXPECT_FALSE(prop.Visible(9) || prop.Visible(10));
-  prop.ButtonAt(12)->click();
+  EXPECT_TRUE(Action("propbar_subtransparency")->isVisible() &&
+              Action("propbar_subillumination")->isVisible());
+  EXPECT_FALSE(Action("propbar_subgeometry")->isVisible() ||
+               Action("propbar_subtexture")->isVisible());
+  Button("propbar_subillumination")->click();
   EXPECT_EQ(window->View().TextureSubPanel, TextureSub::Illumination);
   EXPECT_TRUE(Find("illumsubframe")->isVisible());
-  EXPECT_EQ(prop.Value(11), 0);
-  prop.ButtonAt(12)->click();  // clicking it again keeps it pressed
-  EXPECT_EQ(prop.Value(12), 1);
-  prop.ButtonAt(6)->click();
+  EXPECT_FALSE(Action("propbar_subtransparency")->isChecked());
+  Button("propbar_subillumination")->click();  // clicking it again keeps it pressed
+  EXPECT_TRUE(Action("propbar_subillumination")->isChecked());
+  Button("propbar_engine_glow")->click();
   EXPECT_EQ(window->View().PropertyPanel, Panel::EngineGlow);
-  EXPECT_FALSE(prop.Visible(11));
-  EXPECT_EQ(prop.Value(2), 0);
+  EXPECT_FALSE(Action("propbar_subtransparency")->isVisible());
+  EXPECT_FALSE(Action("propbar_texture")->isChecked());
 }
 
 TEST_F(WindowTest, TheRotationPanelAnimatesWhileABoxIsTicked) {
-  window->PropBar().ButtonAt(4)->click();
+  Button("propbar_rotation")->click();
   auto* axis = Find<QCheckBox>("rotanimaxis");
   QTest::mouseClick(axis, Qt::LeftButton);
   ASSERT_TRUE(axis->isChecked());

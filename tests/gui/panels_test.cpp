@@ -60,7 +60,7 @@ TEST_F(PanelsTest, TypedChangesStayUntilAnotherMeshIsChosen) {
 
 TEST_F(PanelsTest, UndoAndRedoRefillTheFramesFromTheModel) {
   Open();
-  window->PropBar().ButtonAt(3)->click();  // hitzone
+  Button("propbar_hitzone")->click();  // hitzone
   const QString before = Text("Xspantext");
   Type("Xspantext", "77");
   Find<QPushButton>("updatehitbut")->click();
@@ -74,7 +74,7 @@ TEST_F(PanelsTest, UndoAndRedoRefillTheFramesFromTheModel) {
 
 TEST_F(PanelsTest, AHardpointRowFocusesTheHardpointAloneAndKeepsTheMeshBoxes) {
   Open();
-  window->PropBar().ButtonAt(5)->click();  // hardpoints
+  Button("propbar_hardpoint")->click();  // hardpoints
   Find<QPushButton>("hpaddbut")->click();
   ASSERT_EQ(L("hardpointlist")->ListCount(), 1);
   EXPECT_EQ(L("hardpointlist")->ListIndex(), 0) << "the new hardpoint is focused";

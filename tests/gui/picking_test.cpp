@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QToolButton>
 
-#include "app/keyed_toolbar.h"
+#include <QToolButton>
 #include "app/project_commands.h"
 #include "app/window_shell.h"
 #include "gui/project_fixture.h"

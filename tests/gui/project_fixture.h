@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <QToolButton>
 
-#include "app/keyed_toolbar.h"
+#include <QToolButton>
 #include "app/project_commands.h"
 #include "app/row_list.h"
 #include "app/window_shell.h"
@@ -76,11 +76,11 @@ class ProjectTest : public WindowTest {
   void Click(QPoint at, Qt::MouseButton button = Qt::RightButton, Qt::KeyboardModifiers mods = {}) {
     QTest::mouseClick(&window->ViewportWidget(), button, mods, at);
   }
+  // A display tool-bar button by its key ("face", "texture", "high level").
   void Press(const char* key) {
-    KeyedToolBar& bar = window->DispBar();
-    const int i = bar.IndexOfKey(key);
-    ASSERT_GT(i, 0) << key;
-    bar.ButtonAt(i)->click();
+    QToolButton* button = Button(QString("dispbar_") + QString(key).replace(' ', '_'));
+    ASSERT_NE(button, nullptr) << key;
+    button->click();
   }
   RowList* L(const char* name) { return Find<RowList>(name); }
   // A click on a list row, through the list's viewport as the user clicks.

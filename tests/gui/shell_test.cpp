@@ -33,11 +33,10 @@ class ShellTest : public ProjectTest {
   QString Status(const char* name) { return Find<QLabel>(name)->text(); }
 
   // No two visible buttons of a tool bar overlap, and each lies inside the window.
-  void ExpectNoOverlap(KeyedToolBar& bar) {
+  void ExpectNoOverlap(const char* bar) {
     std::vector<QRect> seen;
-    for (int i = 1; i <= bar.Count(); ++i) {
-      QToolButton* b = bar.ButtonAt(i);
-      if (!b || !b->isVisible()) continue;
+    for (QToolButton* b : ButtonsOf(bar)) {
+      if (!b->isVisible()) continue;
       const QRect r(b->mapTo(window.get(), QPoint(0, 0)), b->size());
       EXPECT_TRUE(window->rect().contains(r)) << b->objectName().toStdString();
       for (const QRect& other : seen)
@@ -51,13 +50,11 @@ class ShellTest : public ProjectTest {
 TEST_F(ShellTest, TheToolBarsKeepTheirButtonsApartThroughAResize) {
   window->setGeometry(0, 0, 1024, 720);
   Open();
-  KeyedToolBar& prop = window->PropBar();
-  prop.ButtonAt(prop.IndexOfKey("engine glow"))->click();
+  Button("propbar_engine_glow")->click();
   ResizeTo(1280, 1000);
-  prop.ButtonAt(prop.IndexOfKey("geometry"))->click();
+  Button("propbar_geometry")->click();
   QTest::qWait(50);
-  for (KeyedToolBar* bar : {&window->PropBar(), &window->ViewBar(), &window->DispBar()})
-    ExpectNoOverlap(*bar);
+  for (const char* bar : {"propbar", "viewtoolbar", "displaytoolbar"}) ExpectNoOverlap(bar);
   EXPECT_TRUE(Find("geometryframe")->isVisible());
 }
 
@@ -87,7 +84,7 @@ TEST_F(ShellTest, ANewProjectEmptiesEveryPanel) {
   Press("face");
   ClickRow("facelist", 0);
   ASSERT_FALSE(Text("Xfacetext").isEmpty());
-  window->PropBar().ButtonAt(3)->click();  // hitzone, filled from the first mesh
+  Button("propbar_hitzone")->click();  // hitzone, filled from the first mesh
   ASSERT_FALSE(Text("Xspantext").isEmpty());
   dialogs.Push(QString::fromStdString((dir / "fresh").string()));
   window->Files().NewProject();

@@ -69,7 +69,7 @@ TEST_F(TextureTest, AssigningABitmapWritesTheChosenSlotAndRegistersItOnce) {
 
 TEST_F(TextureTest, TransparencyPanelPicksColoursAndUpdateReachesTheOptFile) {
   Open();
-  window->PropBar().ButtonAt(2)->click();
+  Button("propbar_texture")->click();
   ClickRow("transtexturelist", 0);
   EXPECT_EQ(L("transredtintlist")->ListCount(), 1);  // the project's (255, 0, 0)
   auto* viewer = Find<QLabel>("transtextureviewer");
@@ -139,7 +139,7 @@ TEST_F(TextureTest, ClickingATextureRowKeepsTheMarksOfTheOthers) {
   WriteFileAtomic(dir / "green.BMP", EncodeBitmap(PlainBitmap(4, 4)));
   WriteFileAtomic(dir / "p.opz", WriteOpzText(model));
   Open();
-  window->PropBar().ButtonAt(2)->click();
+  Button("propbar_texture")->click();
   ASSERT_EQ(L("transtexturelist")->ListCount(), 2);
   EXPECT_TRUE(L("transtexturelist")->Selected(0));
   ClickRow("transtexturelist", 1);
@@ -152,8 +152,8 @@ TEST_F(TextureTest, ClickingATextureRowKeepsTheMarksOfTheOthers) {
 
 TEST_F(TextureTest, IlluminationUpdateStoresBrightnessAndColours) {
   Open();
-  window->PropBar().ButtonAt(2)->click();
-  window->PropBar().ButtonAt(12)->click();
+  Button("propbar_texture")->click();
+  Button("propbar_subillumination")->click();
   ClickRow("illumtexturelist", 0);
   QTest::mouseClick(Find<QLabel>("illumtextureviewer"), Qt::LeftButton, {}, QPoint(3, 3));
   auto* brightness = Find<QLineEdit>("illumbrightnesstext");

@@ -186,7 +186,7 @@ TEST_F(UndoTest, BoxesAndResultsThatASingleCannotHoldChangeNothing) {
   EXPECT_EQ(WriteOpzText(window->Model(), "x"), before);
 
   // The opacity box as typed at UPDATE: 300 (the slider showing 30) is refused.
-  window->PropBar().ButtonAt(2)->click();
+  Button("propbar_texture")->click();
   ClickRow("transtexturelist", 0);
   auto* opacity = Find<QLineEdit>("transopacitytext");
   opacity->clear();
@@ -210,7 +210,7 @@ TEST_F(UndoTest, BoxesAndResultsThatASingleCannotHoldChangeNothing) {
 
 TEST_F(UndoTest, PanelsShowTheModelAfterCalculateImportAndUndo) {
   Open();
-  window->PropBar().ButtonAt(4)->click();  // rotation
+  Button("propbar_rotation")->click();  // rotation
   Type("Xpivottext", "99");
   Click("updaterotbut");
   EXPECT_EQ(window->Model().Meshes[0].Pivot.x, 99.0f);

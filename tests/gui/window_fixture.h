@@ -5,7 +5,10 @@
 
 #include <QAction>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <memory>
+#include <vector>
 
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
@@ -38,6 +41,25 @@ class WindowTest : public ::testing::Test {
     QAction* action = window->findChild<QAction*>(name);
     EXPECT_NE(action, nullptr) << "no action " << name.toStdString();
     return action;
+  }
+
+  // A tool bar button by its object name ("propbar_hitzone").
+  QToolButton* Button(const QString& name) {
+    auto* button = window->findChild<QToolButton*>(name);
+    EXPECT_NE(button, nullptr) << "no button " << name.toStdString();
+    return button;
+  }
+  // The buttons of a tool bar ("viewtoolbar", "displaytoolbar", "propbar"), in order,
+  // separators left out.
+  std::vector<QToolButton*> ButtonsOf(const QString& bar) {
+    std::vector<QToolButton*> buttons;
+    auto* tools = window->findChild<QToolBar*>(bar);
+    EXPECT_NE(tools, nullptr) << bar.toStdString();
+    if (!tools) return buttons;
+    for (QAction* action : tools->actions())
+      if (auto* b = qobject_cast<QToolButton*>(tools->widgetForAction(action)))
+        buttons.push_back(b);
+    return buttons;
   }
 
   ScriptedDialogs dialogs;

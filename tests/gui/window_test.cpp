@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "app/keyed_toolbar.h"
+#include <QToolButton>
 #include "app/panels/property_panels.h"
 #include "app/row_list.h"
 #include "gui/window_fixture.h"
@@ -300,56 +300,59 @@ TEST_F(WindowTest, CaptionsTipsAndStartValuesOfThePanelControls) {
   }
 }
 
-TEST_F(WindowTest, ToolBarsHaveTheirKeysTagsAndStartStates) {
-  KeyedToolBar& view = window->ViewBar();
-  EXPECT_EQ(view.Key(1), "perspective");
-  EXPECT_EQ(view.Key(4), "front");
-  EXPECT_TRUE(view.ButtonAt(2)->toolTip().startsWith("Top"))
-      << view.ButtonAt(2)->toolTip().toStdString();
-  EXPECT_TRUE(view.ButtonAt(5)->toolTip().endsWith("(F)"));  // says its shortcut
+TEST_F(WindowTest, ToolBarsHaveTheirButtonsTipsGroupsAndStartStates) {
+  const auto names = [&](const char* bar) {
+    std::vector<std::string> out;
+    for (QToolButton* b : ButtonsOf(bar)) out.push_back(b->objectName().toStdString());
+    return out;
+  };
+  EXPECT_EQ(names("viewtoolbar"),
+            (std::vector<std::string>{"viewbar_perspective", "viewbar_top", "viewbar_right",
+                                      "viewbar_front", "viewbar_fit"}));
+  EXPECT_TRUE(Button("viewbar_top")->toolTip().startsWith("Top"))
+      << Button("viewbar_top")->toolTip().toStdString();
+  EXPECT_TRUE(Button("viewbar_fit")->toolTip().endsWith("(F)"));  // says its shortcut
 
-  KeyedToolBar& disp = window->DispBar();
-  ASSERT_EQ(disp.Count(), 16);
-  EXPECT_EQ(disp.ButtonAt(1), nullptr);  // the spacer
   const struct {
-    const char* key;
-    const char* tag;
+    const char* name;
     const char* tip;
-    int value;
-  } dispButtons[] = {{"high level", "lodgroup", "High Level", 1},
-                     {"low level", "lodgroup", "Low Level", 0},
-                     {"mesh", "geogroup", "Mesh", 1},
-                     {"face", "geogroup", "Face", 0},
-                     {"vertex", "geogroup", "Vertex", 0},
-                     {"wireframe", "rendergroup", "Wireframe", 1},
-                     {"texture", "rendergroup", "Texture", 0},
-                     {"no norm", "normalgroup", "Hide Normals", 0},
-                     {"norm", "normalgroup", "Show Normals", 1}};
-  for (const auto& b : dispButtons) {
-    const int i = disp.IndexOfKey(b.key);
-    ASSERT_GT(i, 1) << b.key;
-    EXPECT_EQ(disp.Tag(i), b.tag) << b.key;
-    EXPECT_TRUE(disp.ButtonAt(i)->toolTip().startsWith(b.tip)) << b.key;
-    EXPECT_EQ(disp.Value(i), b.value) << b.key;
+    bool pressed;
+  } display[] = {{"dispbar_high_level", "High Level", true},
+                 {"dispbar_low_level", "Low Level", false},
+                 {"dispbar_mesh", "Mesh", true},
+                 {"dispbar_face", "Face", false},
+                 {"dispbar_vertex", "Vertex", false},
+                 {"dispbar_wireframe", "Wireframe", true},
+                 {"dispbar_texture", "Texture", false},
+                 {"dispbar_no_norm", "Hide Normals", false},
+                 {"dispbar_norm", "Show Normals", true}};
+  std::vector<std::string> expected;
+  for (const auto& b : display) {
+    expected.push_back(b.name);
+    EXPECT_TRUE(Button(b.name)->toolTip().startsWith(b.tip)) << b.name;
+    EXPECT_EQ(Button(b.name)->isChecked(), b.pressed) << b.name;
   }
+  EXPECT_EQ(names("displaytoolbar"), expected);
+  EXPECT_EQ(names("propbar"),
+            (std::vector<std::string>{
+                "propbar_geometry", "propbar_texture", "propbar_hitzone", "propbar_rotation",
+                "propbar_hardpoint", "propbar_engine_glow", "propbar_subgeometry",
+                "propbar_subtexture", "propbar_subtransparency", "propbar_subillumination"}));
+  EXPECT_TRUE(Action("propbar_geometry")->isChecked());
+  EXPECT_TRUE(Action("propbar_subgeometry")->isChecked());
+  EXPECT_TRUE(Action("propbar_subgeometry")->isVisible());
+  EXPECT_TRUE(Action("propbar_subtexture")->isVisible());
+  EXPECT_FALSE(Action("propbar_subtransparency")->isVisible());
+  EXPECT_FALSE(Action("propbar_subillumination")->isVisible());
+  EXPECT_FALSE(Action("propbar_subtexture")->isEnabled());  // meshes have no texture sub-frame
 
-  KeyedToolBar& prop = window->PropBar();
-  ASSERT_EQ(prop.Count(), 12);
-  const char* keys[] = {"geometry", "texture", "hitzone", "rotation", "hardpoint", "engine glow"};
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(prop.Key(i), keys[i - 1]);
-  EXPECT_EQ(prop.ButtonAt(7), nullptr);
-  EXPECT_EQ(prop.ButtonAt(8), nullptr);
-  EXPECT_EQ(prop.Key(9), "subgeometry");
-  EXPECT_EQ(prop.Tag(10), "geogroup");
-  EXPECT_EQ(prop.Key(12), "subillumination");
-  EXPECT_EQ(prop.Tag(12), "texgroup");
-  EXPECT_EQ(prop.Value(1), 1);
-  EXPECT_EQ(prop.Value(9), 1);
-  EXPECT_TRUE(prop.Visible(9));
-  EXPECT_TRUE(prop.Visible(10));
-  EXPECT_FALSE(prop.Visible(11));
-  EXPECT_FALSE(prop.Visible(12));
-  EXPECT_FALSE(prop.Enabled(10));  // the mesh level has no texture sub-frame
+  // The groups are exclusive, and a click on the pressed button keeps it pressed.
+  Button("dispbar_face")->click();
+  EXPECT_TRUE(Button("dispbar_face")->isChecked());
+  EXPECT_FALSE(Button("dispbar_mesh")->isChecked());
+  EXPECT_TRUE(Button("dispbar_high_level")->isChecked()) << "another group changed";
+  Button("dispbar_face")->click();
+  EXPECT_TRUE(Button("dispbar_face")->isChecked());
 }
 
 TEST_F(WindowTest, OnlyTheGeometryFrameAndTheMeshControlsShowAtStart) {
