@@ -33,7 +33,11 @@ struct Menu {
 
 const Entry kSeparator{};
 // Where the recent projects' submenu goes.
-const Entry kRecentProjects{nullptr, "recentmenu"};
+const Entry kRecentProjects = [] {
+  Entry entry;
+  entry.name = "recentmenu";
+  return entry;
+}();
 
 std::vector<Menu> Menus() {
   using W = TamselWindow;

@@ -1,7 +1,10 @@
 # The core libraries must stay free of Qt so that they build and test headless.
+# The core libraries are built with the stricter warnings: a narrowing or a sign change
+# must be written out, and no name may hide another.
 function(tamsel_core_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -Wshadow -Wconversion -Wsign-conversion)
 endfunction()
 
 function(tamsel_check_core_has_no_qt)

@@ -252,7 +252,7 @@ void MaterialBitmaps::Finish(ModelImportResult& result) {
       b.palette[4 * k + 1] = swatch.colours[k][1];
       b.palette[4 * k] = swatch.colours[k][2];
     }
-    b.texels.resize(static_cast<std::size_t>(b.width) * b.height);
+    b.texels.resize(static_cast<std::size_t>(b.width) * static_cast<std::size_t>(b.height));
     for (int y = 0; y < b.height; ++y)
       for (int x = 0; x < b.width; ++x)
         b.texels[static_cast<std::size_t>(y * b.width + x)] = static_cast<std::uint8_t>(

@@ -741,11 +741,13 @@ class GltfReader {
     const tinygltf::Image& image = gltf_.images[static_cast<std::size_t>(source)];
     if (image.bits != 8 || (image.component != 3 && image.component != 4) || image.width <= 0 ||
         image.height <= 0 ||
-        image.image.size() !=
-            static_cast<std::size_t>(image.width) * image.height * image.component)
+        image.image.size() != static_cast<std::size_t>(image.width) *
+                                  static_cast<std::size_t>(image.height) *
+                                  static_cast<std::size_t>(image.component))
       Fail("the image of " + name + " is not an 8-bit RGB or RGBA image");
     RgbaImage rgba{image.width, image.height, {}};
-    rgba.rgba.reserve(static_cast<std::size_t>(image.width) * image.height * 4);
+    rgba.rgba.reserve(static_cast<std::size_t>(image.width) *
+                      static_cast<std::size_t>(image.height) * 4);
     for (std::size_t i = 0; i < image.image.size(); i += static_cast<std::size_t>(image.component))
       rgba.rgba.insert(rgba.rgba.end(),
                        {image.image[i], image.image[i + 1], image.image[i + 2], 255});

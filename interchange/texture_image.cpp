@@ -89,7 +89,8 @@ RgbaImage DecodeImage(const Bytes& bytes, const std::string& name) {
   RgbaImage image;
   image.width = w;
   image.height = h;
-  image.rgba.assign(pixels.get(), pixels.get() + static_cast<std::size_t>(w) * h * 4);
+  image.rgba.assign(pixels.get(),
+                    pixels.get() + static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
   pixels.reset();
   return image;
 }
@@ -111,7 +112,9 @@ IndexedTexture ToIndexed(RgbaImage image, const TextureOptions& options, const s
   const int limit = std::max(1, options.maxSize);
   const int w = PowerOfTwoAtMost(image.width, limit), h = PowerOfTwoAtMost(image.height, limit);
   if (w != image.width || h != image.height) {
-    RgbaImage resized{w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 4)};
+    RgbaImage resized{
+        w, h,
+        std::vector<std::uint8_t>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4)};
     stbir_resize_uint8(image.rgba.data(), image.width, image.height, 0, resized.rgba.data(), w, h,
                        0, 4);
     warnings.push_back(name + ": resampled from " + std::to_string(image.width) + " x " +
@@ -184,14 +187,16 @@ Bitmap PlainColourBitmap(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 
 RgbaImage BaseColourImage(const Bitmap& bitmap, const TextureRec& texture) {
   const std::array<bool, 256> transparent = TransparentEntries(bitmap, texture);
-  RgbaImage image{
-      bitmap.width, bitmap.height,
-      std::vector<std::uint8_t>(static_cast<std::size_t>(bitmap.width) * bitmap.height * 4)};
+  RgbaImage image{bitmap.width, bitmap.height,
+                  std::vector<std::uint8_t>(static_cast<std::size_t>(bitmap.width) *
+                                            static_cast<std::size_t>(bitmap.height) * 4)};
   const bool keyed = texture.TransOpacity != 255;
   for (int y = 0; y < bitmap.height; ++y)
     for (int x = 0; x < bitmap.width; ++x) {
       const int k = bitmap.texels[BitmapIndex(bitmap, x, y)];
-      std::uint8_t* p = &image.rgba[4 * (static_cast<std::size_t>(y) * bitmap.width + x)];
+      std::uint8_t* p =
+          &image.rgba[4 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) +
+                           static_cast<std::size_t>(x))];
       p[0] = bitmap.Red(k), p[1] = bitmap.Green(k), p[2] = bitmap.Blue(k);
       p[3] = keyed && transparent[static_cast<std::size_t>(k)] ? texture.TransOpacity : 255;
     }
@@ -200,14 +205,16 @@ RgbaImage BaseColourImage(const Bitmap& bitmap, const TextureRec& texture) {
 
 bool EmissiveImage(const Bitmap& bitmap, const TextureRec& texture, RgbaImage& out) {
   const std::array<bool, 256> glowing = GlowingEntries(bitmap, texture);
-  out = RgbaImage{
-      bitmap.width, bitmap.height,
-      std::vector<std::uint8_t>(static_cast<std::size_t>(bitmap.width) * bitmap.height * 4)};
+  out = RgbaImage{bitmap.width, bitmap.height,
+                  std::vector<std::uint8_t>(static_cast<std::size_t>(bitmap.width) *
+                                            static_cast<std::size_t>(bitmap.height) * 4)};
   bool any = false;
   for (int y = 0; y < bitmap.height; ++y)
     for (int x = 0; x < bitmap.width; ++x) {
       const int k = bitmap.texels[BitmapIndex(bitmap, x, y)];
-      std::uint8_t* p = &out.rgba[4 * (static_cast<std::size_t>(y) * bitmap.width + x)];
+      std::uint8_t* p =
+          &out.rgba[4 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmap.width) +
+                         static_cast<std::size_t>(x))];
       const bool glows = glowing[static_cast<std::size_t>(k)];
       any = any || glows;
       p[0] = glows ? bitmap.Red(k) : 0, p[1] = glows ? bitmap.Green(k) : 0;

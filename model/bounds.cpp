@@ -49,7 +49,7 @@ Box FaceBox(const FaceRec& face) {
   Box box;
   const int corners = face.CornerCount();
   for (int k = 0; k < corners; ++k) {
-    const VertexRec& v = face.Vertices[k];
+    const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
     box.Add(v.X, v.Y, v.Z);
   }
   return box;
@@ -97,7 +97,7 @@ bool CalculateModelBox(Model& model) {
       for (const FaceRec& face : level.Faces) {
         const int corners = face.CornerCount();
         for (int k = 0; k < corners; ++k) {
-          const VertexRec& v = face.Vertices[k];
+          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
           modelBox.Add(v.X, v.Y, v.Z);
         }
       }

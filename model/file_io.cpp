@@ -349,16 +349,20 @@ int RemoveStaleTemporaries(const fs::path& folder, std::string_view ofFile) {
 
 bool IsSafeFileName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
-  for (unsigned char c : name)
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
     if (c < 32 || c == 127 || c == '/' || c == '\\') return false;
+  }
   return true;
 }
 
 std::string SanitizeNamePart(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (unsigned char c : text)
-    out += (std::isalnum(c) || c == '-' || c == '_' || c == '.') ? static_cast<char>(c) : '_';
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    out += (std::isalnum(c) || c == '-' || c == '_' || c == '.') ? ch : '_';
+  }
   if (out.find_first_not_of('.') == std::string::npos) out.insert(out.begin(), '_');
   return out;
 }

@@ -29,7 +29,7 @@ void AssignNewIds(LODRec& level, IdCounters& ids) {
   for (FaceRec& face : level.Faces) {
     face.Id = ids.NewFaceId();
     face.Selected = kFalse;
-    for (int k = 0; k < 4; ++k) {
+    for (std::size_t k = 0; k < 4; ++k) {
       face.Vertices[k].Id = ids.NewVertexId();
       face.Vertices[k].Selected = kFalse;
     }

@@ -195,10 +195,10 @@ class OpzIn {
     std::size_t f = 0;
     for (; f < n && at_ < text_.size(); f += perRun) {
       const std::size_t last = std::min(n, f + perRun);
-      pending.push_back(std::async(std::launch::async, [this, f, last, &faces, &read,
-                                                        part = OpzIn(*this, at_, line_)]() mutable {
-        for (std::size_t k = f; k < last; ++k) read(part, faces[k]);
-      }));
+      pending.push_back(std::async(
+          std::launch::async, [f, last, &faces, &read, part = OpzIn(*this, at_, line_)]() mutable {
+            for (std::size_t k = f; k < last; ++k) read(part, faces[k]);
+          }));
       const std::size_t lines = (last - f) * kFaceLines;
       at_ = SkipLines(text_, at_, lines);
       line_ += static_cast<std::int64_t>(lines);
@@ -231,22 +231,22 @@ class OpzIn {
 // One face: its header and OpzIn::kFaceLines - 1 lines after it.
 void ReadFace(OpzIn& in, FaceRec& face) {
   in.Header("FACE");
-  for (int k = 0; k < 4; ++k) {
+  for (std::size_t k = 0; k < 4; ++k) {
     const Single3 p = in.Triple("a corner position");
     face.Vertices[k].X = p.x, face.Vertices[k].Y = p.y, face.Vertices[k].Z = p.z;
   }
-  for (int k = 0; k < 4; ++k) {
+  for (std::size_t k = 0; k < 4; ++k) {
     const auto uv = in.Fields<2>("texture coordinates");
     face.Vertices[k].U = uv[0], face.Vertices[k].V = uv[1];
   }
-  for (int k = 0; k < 4; ++k) {
+  for (std::size_t k = 0; k < 4; ++k) {
     const Single3 n = in.Triple("a corner normal");
     face.Vertices[k].I = n.x, face.Vertices[k].J = n.y, face.Vertices[k].K = n.z;
   }
   face.Normal = in.Triple("the face normal");
   face.Vector1 = in.Triple("the first software vector");
   face.Vector2 = in.Triple("the second software vector");
-  for (int s = 0; s < 4; ++s) face.TextureNames[s] = in.Text("a texture name");
+  for (std::size_t s = 0; s < 4; ++s) face.TextureNames[s] = in.Text("a texture name");
 }
 
 MeshRec ReadMesh(OpzIn& in) {

@@ -109,13 +109,15 @@ void WriteMeshHeader(OpzOut& o, const MeshRec& mesh) {
 
 void WriteFace(OpzOut& o, const FaceRec& face, std::size_t f) {
   o.Labelled("FACE ", f + 1);
-  for (int k = 0; k < 4; ++k) o.Triple(face.Vertices[k].X, face.Vertices[k].Y, face.Vertices[k].Z);
-  for (int k = 0; k < 4; ++k) o.Pair(face.Vertices[k].U, face.Vertices[k].V);
-  for (int k = 0; k < 4; ++k) o.Triple(face.Vertices[k].I, face.Vertices[k].J, face.Vertices[k].K);
+  for (std::size_t k = 0; k < 4; ++k)
+    o.Triple(face.Vertices[k].X, face.Vertices[k].Y, face.Vertices[k].Z);
+  for (std::size_t k = 0; k < 4; ++k) o.Pair(face.Vertices[k].U, face.Vertices[k].V);
+  for (std::size_t k = 0; k < 4; ++k)
+    o.Triple(face.Vertices[k].I, face.Vertices[k].J, face.Vertices[k].K);
   o.Triple(face.Normal);
   o.Triple(face.Vector1);
   o.Triple(face.Vector2);
-  for (int s = 0; s < 4; ++s) o.Line(face.TextureNames[s].str());
+  for (std::size_t s = 0; s < 4; ++s) o.Line(face.TextureNames[s].str());
   o.Maybe();
 }
 

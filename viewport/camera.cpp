@@ -11,10 +11,10 @@ Matrix4 Identity4() {
 
 Matrix4 Multiply(const Matrix4& a, const Matrix4& b) {
   Matrix4 r{};
-  for (int col = 0; col < 4; ++col)
-    for (int row = 0; row < 4; ++row) {
+  for (std::size_t col = 0; col < 4; ++col)
+    for (std::size_t row = 0; row < 4; ++row) {
       double s = 0;
-      for (int k = 0; k < 4; ++k) s += a[k * 4 + row] * b[col * 4 + k];
+      for (std::size_t k = 0; k < 4; ++k) s += a[k * 4 + row] * b[col * 4 + k];
       r[col * 4 + row] = s;
     }
   return r;
@@ -30,7 +30,7 @@ Matrix4 RotationMatrix(double degrees, double x, double y, double z) {
   double c, s;
   const double quarter = degrees / 90.0;
   if (quarter == std::floor(quarter)) {
-    const int q = ((static_cast<long long>(quarter) % 4) + 4) % 4;
+    const auto q = static_cast<std::size_t>(((static_cast<long long>(quarter) % 4) + 4) % 4);
     constexpr double cq[4] = {1, 0, -1, 0}, sq[4] = {0, 1, 0, -1};
     c = cq[q];
     s = sq[q];

@@ -374,22 +374,22 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       }
       // Corners of the selected faces, a run per look (plain, selected, focused), then
       // their normals.
-      for (int look = 0; look < 3; ++look) {
+      for (int run = 0; run < 3; ++run) {
         const ColorTriple white{255, 255, 255};
-        Color(s, look == 0   ? white
-                 : look == 1 ? colors.SecondarySelectWireColor
-                             : colors.PrimarySelectWireColor);
-        s.PointSize(look == 0 ? 4.0f : look == 1 ? 7.0f : 10.0f);
+        Color(s, run == 0   ? white
+                 : run == 1 ? colors.SecondarySelectWireColor
+                            : colors.PrimarySelectWireColor);
+        s.PointSize(run == 0 ? 4.0f : run == 1 ? 7.0f : 10.0f);
         s.Begin(Primitive::Points);
         for (int j = 0; j < lod.FaceCount(); ++j) {
           const FaceRec& face = lod.Faces[static_cast<std::size_t>(j)];
           if (!face.Selected) continue;
           for (int k = 0; k < face.CornerCount(); ++k) {
-            const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
+            const VertexRec& point = face.Vertices[static_cast<std::size_t>(k)];
             const bool focused =
                 focusedCorner && focusedCorner->face == j && focusedCorner->corner == k;
-            const int its = !v.Selected ? 0 : focused ? 2 : 1;
-            if (its == look) s.Vertex(v.X, v.Y, v.Z);
+            const int its = !point.Selected ? 0 : focused ? 2 : 1;
+            if (its == run) s.Vertex(point.X, point.Y, point.Z);
           }
         }
         s.End();
@@ -402,8 +402,8 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
       for (const FaceRec& face : lod.Faces) {
         if (!face.Selected) continue;
         for (int k = 0; k < face.CornerCount(); ++k) {
-          const VertexRec& v = face.Vertices[static_cast<std::size_t>(k)];
-          NormalLine(s, model.NormalLength, v, v.I, v.J, v.K);
+          const VertexRec& point = face.Vertices[static_cast<std::size_t>(k)];
+          NormalLine(s, model.NormalLength, point, point.I, point.J, point.K);
         }
       }
       s.End();
@@ -412,13 +412,13 @@ void LayeredScene::Update(const Model& model, const ViewState& view, const Color
     if (v.vectors && f.selected)
       f.vectors = PartFor(parts, Key({selKey, " vectors"}), [&](DrawSink& s) {
         s.LineWidth(5);
-        for (int v = 0; v < 2; ++v) {
-          Color(s, v == 0 ? colors.SoftVector1Color : colors.SoftVector2Color);
+        for (int which = 0; which < 2; ++which) {
+          Color(s, which == 0 ? colors.SoftVector1Color : colors.SoftVector2Color);
           s.Begin(Primitive::Lines);
           for (const FaceRec& face : lod.Faces) {
             if (!face.Selected) continue;
             const VertexRec& c0 = face.Vertices[0];
-            const Single3& d = v == 0 ? face.Vector1 : face.Vector2;
+            const Single3& d = which == 0 ? face.Vector1 : face.Vector2;
             s.Vertex(c0.X, c0.Y, c0.Z);
             s.Vertex(c0.X + d.x, c0.Y + d.y, c0.Z + d.z);
           }
