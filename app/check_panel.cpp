@@ -238,7 +238,7 @@ void CheckPanel::ShowFinding(int i) {
   if (!model.Meshes[static_cast<std::size_t>(e.mesh)].HasLevel(level)) return;
   Press(level == 1 ? disp.lowLevel : disp.highLevel);
   Press(e.kind == Element::Kind::Faces ? disp.face : disp.mesh);
-  SelectOnly(model, level, e.mesh, e.faces);
+  const ModelChange change = SelectOnly(model, level, e.mesh, e.faces);
   focus.mesh = e.mesh;
   if (e.kind == Element::Kind::Faces && !e.faces.empty())
     FocusFace(focus, model, level, {e.mesh, e.faces.front()}, window_.View().FlightGroupColor);
@@ -247,7 +247,7 @@ void CheckPanel::ShowFinding(int i) {
     Press(hp ? props.hardpoint : props.engineGlow);
     (hp ? focus.hardpoint : focus.engineGlow) = ItemRef{e.mesh, e.item};
   }
-  window_.SelectionChanged(true);
+  window_.Doc().Changed(change);
 }
 
 void CheckPanel::FollowChoice() {

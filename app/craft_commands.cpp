@@ -73,18 +73,18 @@ void CraftCommands::RecalculateRotations() {
 }
 
 void CraftCommands::SelectEverything() {
-  SelectAll(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
-  host_.SelectionChanged(false);
+  host_.Doc().Changed(
+      SelectAll(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel)));
 }
 
 void CraftCommands::SelectNothing() {
-  SelectNone(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
-  host_.SelectionChanged(false);
+  host_.Doc().Changed(
+      SelectNone(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel)));
 }
 
 void CraftCommands::InvertTheSelection() {
-  InvertSelection(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel));
-  host_.SelectionChanged(false);
+  host_.Doc().Changed(
+      InvertSelection(model_, host_.View().LevelIndex(), LevelKind(host_.View().GeometryLevel)));
 }
 
 }  // namespace tamsel

@@ -25,6 +25,7 @@
 #include "app/window_shell.h"
 #include "dxf/dxf_import.h"
 #include "editing/sample_fighter.h"
+#include "editing/select_many.h"
 #include "interchange/model_export.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
@@ -85,10 +86,14 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
 
 void ProjectCommands::FocusFirstMesh() {
   if (model_.MeshCount() == 0) return;
-  const MeshRec& first = model_.Meshes[0];
-  if (first.HasLevel(0) && !first.LODs[0].Selected) model_.Meshes.Edit(0).LODs[0].Selected = kTrue;
+  std::vector<bool> rows(static_cast<std::size_t>(model_.MeshCount()), false);
+  rows[0] = model_.Meshes[0].HasLevel(0);
+  // The first mesh joins whatever the project had selected; the others stay as they were.
+  for (std::size_t m = 1; m < rows.size(); ++m)
+    rows[m] = model_.Meshes[m].HasLevel(0) && model_.Meshes[m].LODs[0].Selected;
+  const ModelChange change = SelectMeshRows(model_, 0, rows);
   doc_.focus().mesh = 0;
-  window_.SelectionChanged(true);
+  doc_.Changed(change);
 }
 
 bool ProjectCommands::MaybeSave() {

@@ -132,7 +132,7 @@ bool FixSplit(Model& model, const Element& e, Profile profile) {
 int NearestPowerOfTwo(int side, int largest) {
   int p = 1;
   while (p < side && p < (1 << 30)) p <<= 1;  // the power at or above
-  if (p > 1 && static_cast<double>(side) / (p / 2) < static_cast<double>(p) / side) p /= 2;
+  if (p > 1 && static_cast<double>(side) / (p / 2.0) < static_cast<double>(p) / side) p /= 2;
   return largest > 0 ? std::min(p, largest) : p;
 }
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "cli/craft_source.h"
-#include "cli/json_text.h"
+#include "cli/json_out.h"
 #include "model/bounds.h"
 
 namespace tamsel {
@@ -56,34 +56,30 @@ void PrintFindings(std::ostream& out, const std::vector<Finding>& findings, Prof
 
 std::string FindingsJson(const std::vector<Finding>& findings, Profile profile) {
   const FindingCounts counts = CountFindings(findings);
-  std::string out = "{\"profile\":" + JsonString(ProfileName(profile)) +
-                    ",\"errors\":" + std::to_string(counts.errors) +
-                    ",\"warnings\":" + std::to_string(counts.warnings) +
-                    ",\"notes\":" + std::to_string(counts.notes) + ",\"findings\":[";
-  for (std::size_t i = 0; i < findings.size(); ++i) {
-    const Finding& f = findings[i];
+  JsonOut out;
+  out["profile"] = ProfileName(profile);
+  out["errors"] = counts.errors;
+  out["warnings"] = counts.warnings;
+  out["notes"] = counts.notes;
+  out["findings"] = JsonOut::array();
+  for (const Finding& f : findings) {
     const Element& e = f.element;
-    out += i ? "," : "";
-    out += "{\"severity\":" + JsonString(SeverityName(f.severity)) +
-           ",\"code\":" + JsonString(f.code) +
-           ",\"element\":{\"kind\":" + JsonString(KindName(e.kind));
-    if (e.mesh >= 0) out += ",\"mesh\":" + std::to_string(e.mesh);
-    if (e.level >= 0) out += ",\"level\":" + std::to_string(e.level);
-    if (e.kind == Element::Kind::Faces) {
-      out += ",\"faces\":[";
-      for (std::size_t k = 0; k < e.faces.size(); ++k) {
-        if (k) out += ',';
-        out += std::to_string(e.faces[k]);
-      }
-      out += "]";
-    }
-    if (e.texture >= 0) out += ",\"texture\":" + std::to_string(e.texture);
-    if (e.item >= 0) out += ",\"item\":" + std::to_string(e.item);
-    out += "},\"text\":" + JsonString(f.text);
-    if (f.fix != FixKind::None) out += ",\"fix\":" + JsonString(FixName(f.fix));
-    out += "}";
+    JsonOut element;
+    element["kind"] = KindName(e.kind);
+    if (e.mesh >= 0) element["mesh"] = e.mesh;
+    if (e.level >= 0) element["level"] = e.level;
+    if (e.kind == Element::Kind::Faces) element["faces"] = e.faces;
+    if (e.texture >= 0) element["texture"] = e.texture;
+    if (e.item >= 0) element["item"] = e.item;
+    JsonOut finding;
+    finding["severity"] = SeverityName(f.severity);
+    finding["code"] = f.code;
+    finding["element"] = std::move(element);
+    finding["text"] = JsonText(f.text);
+    if (f.fix != FixKind::None) finding["fix"] = FixName(f.fix);
+    out["findings"].push_back(std::move(finding));
   }
-  return out + "]}\n";
+  return JsonLine(out);
 }
 
 int CheckCommand(const std::vector<std::string>& positional,

@@ -14,7 +14,7 @@
 #include "cli/check_command.h"
 #include "cli/craft_source.h"
 #include "cli/isolated.h"
-#include "cli/json_text.h"
+#include "cli/json_out.h"
 #ifdef TAMSEL_RENDER
 #include "cli/render_command.h"
 #endif
@@ -381,30 +381,27 @@ int InfoCommand(const Args& a) {
     }
   }
   if (a.Has("--json")) {
-    std::string out = "{\"meshes\":[";
-    for (std::size_t m = 0; m < meshes.size(); ++m) {
-      out += m ? "," : "";
-      out += "{\"name\":" + JsonString(meshes[m].name) + ",\"lods\":[";
-      for (std::size_t l = 0; l < meshes[m].levels.size(); ++l) {
-        const LevelInfo& level = meshes[m].levels[l];
-        out += l ? "," : "";
-        out += "{\"distance\":" + FormatSingle(level.distance) +
-               ",\"faces\":" + std::to_string(level.faces) +
-               ",\"triangles\":" + std::to_string(level.triangles) + "}";
-      }
-      out += "],\"hardpoints\":" + std::to_string(meshes[m].hardpoints) +
-             ",\"engineGlows\":" + std::to_string(meshes[m].engineGlows) + "}";
+    JsonOut out;
+    out["meshes"] = JsonOut::array();
+    for (const MeshInfo& mesh : meshes) {
+      JsonOut lods = JsonOut::array();
+      for (const LevelInfo& level : mesh.levels)
+        lods.push_back({{"distance", JsonSingle(level.distance)},
+                        {"faces", level.faces},
+                        {"triangles", level.triangles}});
+      out["meshes"].push_back({{"name", JsonText(mesh.name)},
+                               {"lods", std::move(lods)},
+                               {"hardpoints", mesh.hardpoints},
+                               {"engineGlows", mesh.engineGlows}});
     }
-    out += "],\"textures\":[";
-    for (std::size_t t = 0; t < textures.size(); ++t) {
-      out += t ? "," : "";
-      out += "{\"name\":" + JsonString(textures[t].name) +
-             ",\"width\":" + std::to_string(textures[t].width) +
-             ",\"height\":" + std::to_string(textures[t].height) +
-             ",\"transparentColors\":" + std::to_string(textures[t].transparent) +
-             ",\"illuminatedColors\":" + std::to_string(textures[t].illuminated) + "}";
-    }
-    std::cout << out << "]}\n";
+    out["textures"] = JsonOut::array();
+    for (const TextureInfo& t : textures)
+      out["textures"].push_back({{"name", JsonText(t.name)},
+                                 {"width", t.width},
+                                 {"height", t.height},
+                                 {"transparentColors", t.transparent},
+                                 {"illuminatedColors", t.illuminated}});
+    std::cout << JsonLine(out);
     return 0;
   }
   std::cout << meshes.size() << " meshes, " << textures.size() << " textures\n";

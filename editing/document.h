@@ -18,27 +18,11 @@
 
 #include "editing/focus.h"
 #include "editing/mesh_patch.h"
+#include "editing/model_change.h"
 #include "model/file_transaction.h"
 #include "model/model.h"
 
 namespace tamsel {
-
-// What a step, its undo or its redo changed.
-struct ModelChange {
-  bool everything = false;        // a new or opened project: every list, panel and texture anew
-  bool meshList = false;          // meshes added, removed or reordered
-  std::vector<int> meshes;        // meshes whose records changed (indices after the change)
-  bool textureList = false;       // textures added or removed
-  std::vector<int> textures;      // textures whose records changed
-  bool recordsUnchanged = false;  // nothing but Selected flags, focus or view, through Changed
-  bool focus = false;             // elements were chosen anew: panels start their boxes afresh
-  bool view = false;              // the level, mode or panel on show changed
-  bool folder = false;            // the project's folder, or the bitmaps in it, changed
-  bool Any() const {
-    return everything || meshList || !meshes.empty() || textureList || !textures.empty() ||
-           recordsUnchanged || focus || view || folder;
-  }
-};
 
 class Document {
  public:

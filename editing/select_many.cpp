@@ -1,5 +1,7 @@
 #include "editing/select_many.h"
 
+#include <utility>
+
 namespace tamsel {
 namespace {
 
@@ -68,20 +70,23 @@ int SelectWhere(Model& model, int level, PickKind kind, SelectOp op,
   return count;
 }
 
-void SelectAll(Model& model, int level, PickKind kind) {
+ModelChange SelectAll(Model& model, int level, PickKind kind) {
   SelectWhere(model, level, kind, SelectOp::Replace, [](const Single3&) { return true; });
+  return SelectionChange(false);
 }
 
-void SelectNone(Model& model, int level, PickKind kind) {
+ModelChange SelectNone(Model& model, int level, PickKind kind) {
   SelectWhere(model, level, kind, SelectOp::Replace, [](const Single3&) { return false; });
+  return SelectionChange(false);
 }
 
-void InvertSelection(Model& model, int level, PickKind kind) {
+ModelChange InvertSelection(Model& model, int level, PickKind kind) {
   for (const Candidate& c : Candidates(model, level, kind))
     SetSelected(model, level, c.target, !IsSelected(model, level, c.target));
+  return SelectionChange(false);
 }
 
-void SelectOnly(Model& model, int level, int mesh, const std::vector<int>& faces) {
+ModelChange SelectOnly(Model& model, int level, int mesh, const std::vector<int>& faces) {
   const auto l = static_cast<std::size_t>(level);
   for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
     if (!model.Meshes[m].HasLevel(level)) continue;
@@ -101,6 +106,39 @@ void SelectOnly(Model& model, int level, int mesh, const std::vector<int>& faces
     for (std::size_t f = 0; f < lod.Faces.size(); ++f)
       lod.Faces[f].Selected = wanted[f] ? kTrue : kFalse;
   }
+  return SelectionChange(true);
+}
+
+ModelChange SelectMeshRows(Model& model, int level, const std::vector<bool>& selected) {
+  for (std::size_t m = 0; m < model.Meshes.size() && m < selected.size(); ++m)
+    if (model.Meshes[m].HasLevel(level))
+      SetSelected(model, level, {PickKind::Mesh, static_cast<int>(m)}, selected[m]);
+  return SelectionChange(true);
+}
+
+ModelChange SelectFaceRows(Model& model, int level, const std::vector<FaceRef>& rows,
+                           const std::vector<bool>& selected) {
+  for (std::size_t i = 0; i < rows.size() && i < selected.size(); ++i)
+    if (FaceAt(std::as_const(model), level, rows[i]))
+      SetSelected(model, level, {PickKind::Face, rows[i].mesh, rows[i].face}, selected[i]);
+  return SelectionChange(true);
+}
+
+ModelChange SelectCornerRows(Model& model, int level, const std::vector<CornerRef>& rows,
+                             const std::vector<bool>& selected) {
+  for (std::size_t i = 0; i < rows.size() && i < selected.size(); ++i)
+    if (CornerAt(std::as_const(model), level, rows[i]))
+      SetSelected(model, level, {PickKind::Corner, rows[i].mesh, rows[i].face, rows[i].corner},
+                  selected[i]);
+  return SelectionChange(true);
+}
+
+ModelChange SelectFaceAlone(Model& model, int level, FaceRef face) {
+  if (!FaceAt(std::as_const(model), level, face)) return SelectionChange(false);
+  SetSelected(model, level, {PickKind::Mesh, face.mesh}, true);
+  for (const FaceRef& row : FaceRows(model, level))
+    SetSelected(model, level, {PickKind::Face, row.mesh, row.face}, row == face);
+  return SelectionChange(true);
 }
 
 }  // namespace tamsel

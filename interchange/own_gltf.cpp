@@ -341,9 +341,7 @@ class GltfWriter {
     Value::Array slots;
     std::unordered_map<std::string, std::uint32_t> vertexOf;
     bool quads = false, uvKept = true, facesComputed = true;
-    const auto same = [](const Single3& a, const Single3& b) {
-      return std::memcmp(&a, &b, sizeof(Single3)) == 0;
-    };
+    const auto same = [](const Single3& a, const Single3& b) { return SameBits(a, b); };
     for (std::size_t f = start; f < end; ++f) {
       const FaceRec& face = level.Faces[f];
       const int n = face.CornerCount();

@@ -1,7 +1,6 @@
 #include "model/bounds.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tamsel {
 namespace {
@@ -59,9 +58,8 @@ Box FaceBox(const FaceRec& face) {
 bool BoxIsCurrent(const FaceRec& face) {
   Single3 min, max, centre;
   FaceBox(face).StoreInto(min, max, centre);
-  return std::memcmp(&min, &face.BoxMin, sizeof min) == 0 &&
-         std::memcmp(&max, &face.BoxMax, sizeof max) == 0 &&
-         std::memcmp(&centre, &face.BoxCenter, sizeof centre) == 0;
+  return SameBits(min, face.BoxMin) && SameBits(max, face.BoxMax) &&
+         SameBits(centre, face.BoxCenter);
 }
 
 }  // namespace

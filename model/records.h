@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +21,12 @@ inline constexpr Boolean kFalse = 0;
 struct Single3 {
   float x = 0, y = 0, z = 0;
   friend bool operator==(const Single3&, const Single3&) = default;
+  // Equal bit for bit: -0 is not 0, and a NaN is the same as itself.
+  friend bool SameBits(const Single3& a, const Single3& b) {
+    return std::bit_cast<std::uint32_t>(a.x) == std::bit_cast<std::uint32_t>(b.x) &&
+           std::bit_cast<std::uint32_t>(a.y) == std::bit_cast<std::uint32_t>(b.y) &&
+           std::bit_cast<std::uint32_t>(a.z) == std::bit_cast<std::uint32_t>(b.z);
+  }
 };
 
 struct RGBA {

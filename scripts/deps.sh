@@ -2,7 +2,7 @@
 # Sourced by ./run and ./test.
 
 TAMSEL_PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libqt6svg6 adwaita-icon-theme xvfb xauth fonts-dejavu-core
   libgtest-dev libbenchmark-dev

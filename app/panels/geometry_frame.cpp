@@ -16,6 +16,7 @@
 #include "app/panels/texture_subframe.h"
 #include "app/row_list.h"
 #include "editing/geometry_edits.h"
+#include "editing/select_many.h"
 #include "editing/selection.h"
 
 namespace tamsel {
@@ -194,17 +195,9 @@ void GeometryFrame::RebuildCornerRows(int level) {
 }
 
 void GeometryFrame::ChooseListedMeshes() {
-  const int level = this->level();
-  Model& m = model();
-  for (int i = 0; i < m.MeshCount(); ++i) {
-    const auto index = static_cast<std::size_t>(i);
-    const Boolean flag = meshList_->Selected(i) ? kTrue : kFalse;
-    if (m.Meshes[index].HasLevel(level) &&
-        m.Meshes[index].LODs[static_cast<std::size_t>(level)].Selected != flag)
-      m.Meshes.Edit(index).LODs[static_cast<std::size_t>(level)].Selected = flag;
-  }
+  const ModelChange change = SelectMeshRows(model(), level(), meshList_->SelectedRows());
   focus().mesh = meshList_->ListIndex();
-  host_.SelectionChanged(true);
+  host_.Doc().Changed(change);
 }
 
 void GeometryFrame::ChooseMeshes(const std::vector<int>& meshes, int focused) {
@@ -227,16 +220,12 @@ void GeometryFrame::RenameFocusedMesh() {
 
 void GeometryFrame::ChooseListedFaces() {
   const int level = this->level();
-  for (std::size_t i = 0; i < faceRows_.size(); ++i) {
-    const Boolean flag = faceList_->Selected(static_cast<int>(i)) ? kTrue : kFalse;
-    const FaceRec* seen = FaceAt(std::as_const(model()), level, faceRows_[i]);
-    if (seen && seen->Selected != flag) EditFaceAt(model(), level, faceRows_[i])->Selected = flag;
-  }
+  const ModelChange change = SelectFaceRows(model(), level, faceRows_, faceList_->SelectedRows());
   const int row = faceList_->ListIndex();
   if (row >= 0 && static_cast<std::size_t>(row) < faceRows_.size())
     FocusFace(focus(), model(), level, faceRows_[static_cast<std::size_t>(row)],
               view().FlightGroupColor);
-  host_.SelectionChanged(true);
+  host_.Doc().Changed(change);
 }
 
 void GeometryFrame::ChooseListedCorners(int list) {
@@ -249,16 +238,11 @@ void GeometryFrame::ChooseListedCorners(int list) {
     other->SetListIndex(row);
     other->SetSelectedRows(selected);
   }
-  for (std::size_t i = 0; i < cornerRows_.size() && i < selected.size(); ++i) {
-    const Boolean flag = selected[i] ? kTrue : kFalse;
-    const VertexRec* seen = CornerAt(std::as_const(model()), level, cornerRows_[i]);
-    if (seen && seen->Selected != flag)
-      EditCornerAt(model(), level, cornerRows_[i])->Selected = flag;
-  }
+  const ModelChange change = SelectCornerRows(model(), level, cornerRows_, selected);
   if (row >= 0 && static_cast<std::size_t>(row) < cornerRows_.size()) {
     focus().corner = cornerRows_[static_cast<std::size_t>(row)];
   }
-  host_.SelectionChanged(true);
+  host_.Doc().Changed(change);
 }
 
 bool GeometryFrame::FindFace(const QString& name) {
@@ -276,18 +260,10 @@ bool GeometryFrame::FindFace(const QString& name) {
   }
   const int level = this->level();
   if (!FaceAt(model(), level, {mesh, face})) return false;
-  Model& m = model();
-  const auto index = static_cast<std::size_t>(mesh);
-  if (!m.Meshes[index].LODs[static_cast<std::size_t>(level)].Selected)
-    m.Meshes.Edit(index).LODs[static_cast<std::size_t>(level)].Selected = kTrue;
-  for (const FaceRef& row : FaceRows(m, level)) {
-    const bool wanted = row == FaceRef{mesh, face};
-    if ((FaceAt(m, level, row)->Selected != 0) != wanted)
-      EditFaceAt(m, level, row)->Selected = wanted ? kTrue : kFalse;
-  }
-  FocusFace(focus(), m, level, {mesh, face}, view().FlightGroupColor);
+  const ModelChange change = SelectFaceAlone(model(), level, {mesh, face});
+  FocusFace(focus(), model(), level, {mesh, face}, view().FlightGroupColor);
   faceFilter_->clear();  // the face found is on show
-  host_.SelectionChanged(true);
+  host_.Doc().Changed(change);
   if (const int row = faceList_->ListIndex(); row >= 0)
     faceList_->scrollTo(faceList_->model()->index(row, 0));
   return true;

@@ -29,12 +29,7 @@ class PanelHost {
   virtual TextureObjects& Textures() = 0;
 
   // Tells every view that the selection changed; `chosen`: the focus changed with it.
-  void SelectionChanged(bool chosen) {
-    ModelChange change;
-    change.recordsUnchanged = true;
-    change.focus = chosen;
-    Doc().Changed(change);
-  }
+  void SelectionChanged(bool chosen) { Doc().Changed(SelectionChange(chosen)); }
   // Tells every view that the view state changed (and with `chosen`, the focus too).
   void ViewChanged(bool chosen = false) {
     ModelChange change;

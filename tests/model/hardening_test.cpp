@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/json_text.h"
+#include "cli/json_out.h"
 #include "dxf/dxf_import.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
@@ -254,7 +254,11 @@ TEST(Messages, WholeFileErrorsNameTheLastLineAndNamesArePrintable) {
   // Control characters and bytes that are no UTF-8 are shown escaped; line breaks stay.
   const FileError e("bad\x1b[2J\xff.opz", "", "name \"x\x07y\" is odd\n  and long");
   EXPECT_EQ(std::string(e.what()), "bad\\x1B[2J\\xFF.opz: name \"x\\x07y\" is odd\n  and long");
-  EXPECT_EQ(JsonString("a\x01\xff\xc3\xa9\"\x7f"), "\"a\\u0001\\u00ff\xc3\xa9\\\"\\u007f\"");
+  // In JSON output a byte that is no UTF-8 is its Latin-1 character, control characters
+  // are escaped, and the text reads back (by the JSON library's own parser) as meant.
+  const std::string json = JsonLine(JsonOut(JsonText("a\x01\xff\xc3\xa9\"\x7f")));
+  EXPECT_EQ(json, "\"a\\u0001\xc3\xbf\xc3\xa9\\\"\x7f\"\n");
+  EXPECT_EQ(nlohmann::json::parse(json).get<std::string>(), "a\x01\u00ff\u00e9\"\x7f");
 }
 
 TEST(Numbers, UnderflowReadsAsZeroAndOverflowIsRefused) {
