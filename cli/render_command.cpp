@@ -14,6 +14,7 @@
 #include "model/number_text.h"
 #include "model/project.h"
 #include "opt/bitmap.h"
+#include "viewport/bitmap_image.h"
 #include "viewport/craft_render.h"
 
 namespace fs = std::filesystem;
@@ -75,9 +76,7 @@ int RenderCommand(const std::vector<std::string>& positional,
   // A project's bitmaps load as the window loads them; an OPT file's come from the file.
   const PictureSource pictures = craft.fromOpt ? PictureSource([&](std::size_t t) {
     try {
-      const Bytes bytes = EncodeBitmap(craft.bitmaps(model.Textures[t]));
-      return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),
-                              static_cast<int>(bytes.size()), "BMP");
+      return ImageOfBitmap(craft.bitmaps(model.Textures[t]));
     } catch (const FileError&) {
       return QImage();
     }

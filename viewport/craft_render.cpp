@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "viewport/bitmap_image.h"
 #include "viewport/gl_decor.h"
 #include "viewport/gl_frame.h"
 #include "viewport/gl_sink.h"
@@ -16,11 +17,8 @@ namespace tamsel {
 
 PictureSource ProjectPictures(const Model& model) {
   const std::filesystem::path folder = model.ProjectPath;
-  return [&model, folder](std::size_t t) {
-    QImage picture;
-    picture.load(QString::fromStdString((folder / model.Textures[t].Name).string()));
-    return picture;
-  };
+  return
+      [&model, folder](std::size_t t) { return ReadBitmapImage(folder / model.Textures[t].Name); };
 }
 
 RenderResult RenderCraft(const Model& model, const RenderRequest& request,

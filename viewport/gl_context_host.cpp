@@ -9,7 +9,7 @@ GlContextHost::~GlContextHost() {
 }
 
 void GlContextHost::ForgetTextures() {
-  for (GlxTexture* t : textures_) t->Forget();
+  for (GlTexture* t : textures_) t->Forget();
 }
 
 }  // namespace tamsel

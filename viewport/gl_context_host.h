@@ -7,7 +7,7 @@
 
 namespace tamsel {
 
-class GlxTexture;
+class GlTexture;
 
 class GlContextHost {
  public:
@@ -19,15 +19,15 @@ class GlContextHost {
   virtual void Leave() = 0;
   virtual bool HasContext() const = 0;
 
-  void Register(GlxTexture* t) { textures_.insert(t); }
-  void Unregister(GlxTexture* t) { textures_.erase(t); }
+  void Register(GlTexture* t) { textures_.insert(t); }
+  void Unregister(GlTexture* t) { textures_.erase(t); }
 
  protected:
   // The context that held the textures' ids is gone.
   void ForgetTextures();
 
  private:
-  std::set<GlxTexture*> textures_;
+  std::set<GlTexture*> textures_;
 };
 
 // Makes the host's context current for the scope unless it already is (inside a paint it

@@ -8,11 +8,11 @@
 
 namespace tamsel {
 
-GlxTexture::GlxTexture(GlContextHost& owner) : owner_(owner) {
+GlTexture::GlTexture(GlContextHost& owner) : owner_(owner) {
   owner_.Register(this);
 }
 
-GlxTexture::~GlxTexture() {
+GlTexture::~GlTexture() {
   if (id_ != 0 && owner_.HasContext()) {
     GlContextScope scope(owner_);
     GLuint id = id_;
@@ -21,7 +21,7 @@ GlxTexture::~GlxTexture() {
   owner_.Unregister(this);
 }
 
-QImage GlxTexture::Keyed(const QImage& picture, const TextureProperties& p) {
+QImage GlTexture::Keyed(const QImage& picture, const TextureProperties& p) {
   QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
   if (!p.UseColorKey) return rgba;
   const int kr = p.ColorKey & 0xFF, kg = (p.ColorKey >> 8) & 0xFF, kb = (p.ColorKey >> 16) & 0xFF;
@@ -36,7 +36,7 @@ QImage GlxTexture::Keyed(const QImage& picture, const TextureProperties& p) {
   return rgba;
 }
 
-bool GlxTexture::LoadImage(const QImage& picture, double /*scale*/, std::uint8_t threshold) {
+bool GlTexture::LoadImage(const QImage& picture, double /*scale*/, std::uint8_t threshold) {
   if (picture.isNull()) return false;
   Properties.SetThreshold(threshold, threshold, threshold);
   Properties.Width = picture.width();
@@ -60,7 +60,7 @@ bool GlxTexture::LoadImage(const QImage& picture, double /*scale*/, std::uint8_t
   return true;
 }
 
-void GlxTexture::Bind() const {
+void GlTexture::Bind() const {
   glBindTexture(GL_TEXTURE_2D, id_);
 }
 

@@ -1,5 +1,6 @@
-// A texture object of the host control: one bitmap as a GL texture, with an optional colour
-// key whose matching texels (within the threshold, channel by channel) become transparent.
+// A GL texture object of a context host (the viewport widget, an offscreen context): one
+// bitmap, with an optional colour key whose matching texels (within the threshold, channel
+// by channel) become transparent.
 #pragma once
 
 #include <QImage>
@@ -20,12 +21,12 @@ struct TextureProperties {
   }
 };
 
-class GlxTexture {
+class GlTexture {
  public:
-  explicit GlxTexture(GlContextHost& owner);
-  ~GlxTexture();
-  GlxTexture(const GlxTexture&) = delete;
-  GlxTexture& operator=(const GlxTexture&) = delete;
+  explicit GlTexture(GlContextHost& owner);
+  ~GlTexture();
+  GlTexture(const GlTexture&) = delete;
+  GlTexture& operator=(const GlTexture&) = delete;
 
   TextureProperties Properties;
   // Uploads the picture. The threshold byte overrides all three channel thresholds, as

@@ -1,11 +1,13 @@
 #include "viewport/texture_objects.h"
 
+#include "viewport/bitmap_image.h"
+
 namespace tamsel {
 
 void TextureObjects::Upload(Entry& e) const {
   e.uploaded = true;
-  e.trans = std::make_unique<GlxTexture>(host_);
-  e.illum = std::make_unique<GlxTexture>(host_);
+  e.trans = std::make_unique<GlTexture>(host_);
+  e.illum = std::make_unique<GlTexture>(host_);
   e.trans->Properties.SetColorKey(0);
   e.trans->Properties.UseColorKey = true;
   e.trans->Properties.SetThreshold(e.threshold, e.threshold, e.threshold);
@@ -14,9 +16,7 @@ void TextureObjects::Upload(Entry& e) const {
 }
 
 bool TextureObjects::Load(std::size_t t, const QString& bitmapPath, std::uint8_t threshold) {
-  QImage picture;
-  if (!picture.load(bitmapPath)) picture = QImage();
-  return Load(t, picture, threshold);
+  return Load(t, ReadBitmapImage(bitmapPath.toStdString()), threshold);
 }
 
 bool TextureObjects::Load(std::size_t t, const QImage& picture, std::uint8_t threshold) {

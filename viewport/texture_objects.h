@@ -52,7 +52,7 @@ class TextureObjects {
  private:
   struct Entry {
     QImage picture;
-    std::unique_ptr<GlxTexture> trans, illum;
+    std::unique_ptr<GlTexture> trans, illum;
     std::uint8_t threshold = 0;
     bool uploaded = false;
     unsigned version = 0;

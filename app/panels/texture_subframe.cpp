@@ -24,6 +24,7 @@
 #include "model/file_io.h"
 #include "model/project.h"
 #include "opt/bitmap.h"
+#include "viewport/bitmap_image.h"
 #include "viewport/texture_objects.h"
 
 namespace tamsel {
@@ -200,9 +201,12 @@ void TextureSubFrame::ShowCorner() {
 void TextureSubFrame::PreviewListedBitmap() {
   const QString name = files_->List(files_->ListIndex());
   if (name.isEmpty()) return;
-  QImage picture(QString::fromStdString(
-      (std::filesystem::path(model().ProjectPath) / name.toStdString()).string()));
+  // Read as the OPT writer reads it: a bitmap the game's file cannot take says why.
+  std::string problem;
+  const QImage picture =
+      ReadBitmapImage(std::filesystem::path(model().ProjectPath) / name.toStdString(), &problem);
   preview_->setPixmap(QPixmap::fromImage(picture));
+  preview_->setToolTip(QString::fromStdString(problem));
 }
 
 void TextureSubFrame::ApplyTextureBoxes() {
