@@ -5,7 +5,6 @@
 #include "model/model.h"
 #include "model/view_state.h"
 #include "viewport/draw_sink.h"
-#include "viewport/scene.h"
 #include "viewport/scene_view.h"
 
 namespace tamsel {
