@@ -6,7 +6,7 @@ TAMSEL_PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libqt6svg6 adwaita-icon-theme xvfb xauth fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  libassimp-dev libstb-dev libimagequant-dev libtinygltf-dev nlohmann-json3-dev
+  libassimp-dev libstb-dev libimagequant-dev libtinygltf-dev nlohmann-json3-dev libmeshoptimizer-dev
   desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
   procps util-linux
 )
