@@ -22,7 +22,8 @@ files=$(all_sources)
 if [ "$mode" = changed ] && [ -n "$base" ] && git cat-file -e "$base^{commit}" 2>/dev/null; then
   changed=$( { git diff --name-only "$base" -- "${folders[@]}";
                git ls-files --others --exclude-standard -- "${folders[@]}"; } | sort -u)
-  if ! grep -q '\.h$' <<<"$changed"; then
+  # A changed header or a changed set of checks can bring findings anywhere.
+  if ! grep -q '\.h$' <<<"$changed" && [ -z "$(git diff --name-only "$base" -- .clang-tidy)" ]; then
     files=$(grep '\.cpp$' <<<"$changed" | while read -r f; do [ -f "$f" ] && echo "$f"; done)
   fi
 fi
