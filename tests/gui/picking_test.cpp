@@ -38,7 +38,8 @@ TEST_F(ProjectTest, SecondaryClicksSelectMeshesShiftAddsAndEmptySpaceClears) {
   Open();
   // In wire mode a mesh is picked by its edges or its centre point.
   const QPoint left = PixelOf(10, 10, 0), right = PixelOf(-10, 10, 0), empty = PixelOf(0, 30, 0);
-  // Before the first secondary press clicks select nothing.
+  // A primary click selects nothing in the default scheme, before a secondary press and
+  // after one.
   Click(right, Qt::LeftButton);
   EXPECT_FALSE(window->Model().Meshes[1].LODs[0].Selected);
   Click(right);
@@ -48,6 +49,9 @@ TEST_F(ProjectTest, SecondaryClicksSelectMeshesShiftAddsAndEmptySpaceClears) {
   EXPECT_FALSE(L("meshlist")->Selected(0));
   EXPECT_EQ(L("meshlist")->ListIndex(), 1);
   EXPECT_EQ(L("facelist")->List(0), "M:2 F:1");
+  Click(left, Qt::LeftButton);
+  EXPECT_FALSE(window->Model().Meshes[0].LODs[0].Selected);
+  EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
   Click(left, Qt::RightButton, Qt::ShiftModifier);
   EXPECT_TRUE(window->Model().Meshes[0].LODs[0].Selected);
   EXPECT_TRUE(window->Model().Meshes[1].LODs[0].Selected);
