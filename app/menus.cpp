@@ -29,7 +29,11 @@ struct Menu {
   const char* caption;
   QMenu* MenuActions::*field;
   std::vector<Entry> entries;
+  // Builds what plain entries cannot say: submenus, checkable items.
+  void (*fill)(QMenu*, MenuActions&, TamselWindow&) = nullptr;
 };
+
+void BuildOptions(QMenu* options, MenuActions& actions, TamselWindow& window);
 
 const Entry kSeparator{};
 // Where the recent projects' submenu goes.
@@ -187,7 +191,7 @@ std::vector<Menu> Menus() {
          "&Quad2Tri",
          {},
          [](W& w) { w.Commands().SplitQuadsIntoTriangles(); }}}},
-      {"optionmenu", "&Options", nullptr, {}},
+      {"optionmenu", "&Options", nullptr, {}, &BuildOptions},
       {"infomenu",
        "&Info",
        nullptr,
@@ -268,7 +272,7 @@ MenuActions BuildMenus(QMenuBar* bar, TamselWindow& window) {
       QObject::connect(action, &QAction::triggered, &window,
                        [&window, run = e.run] { run(window); });
     }
-    if (menu->objectName() == "optionmenu") BuildOptions(menu, actions, window);
+    if (m.fill) m.fill(menu, actions, window);
   }
   actions.undo->setEnabled(false);
   actions.redo->setEnabled(false);

@@ -86,12 +86,8 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
 
 void ProjectCommands::FocusFirstMesh() {
   if (model_.MeshCount() == 0) return;
-  std::vector<bool> rows(static_cast<std::size_t>(model_.MeshCount()), false);
-  rows[0] = model_.Meshes[0].HasLevel(0);
-  // The first mesh joins whatever the project had selected; the others stay as they were.
-  for (std::size_t m = 1; m < rows.size(); ++m)
-    rows[m] = model_.Meshes[m].HasLevel(0) && model_.Meshes[m].LODs[0].Selected;
-  const ModelChange change = SelectMeshRows(model_, 0, rows);
+  // The first mesh joins whatever the project had selected: rows past the one given stay.
+  const ModelChange change = SelectMeshRows(model_, 0, {true});
   doc_.focus().mesh = 0;
   doc_.Changed(change);
 }

@@ -9,9 +9,6 @@
 
 namespace tamsel {
 
-// The registered rule of the code; a code not registered is a fault of the check itself.
-const CheckRule& RuleOf(std::string_view code);
-
 struct CheckContext {
   const Model& model;
   const CraftLimits& limits;

@@ -1,6 +1,8 @@
 #include "check/check_rules.h"
 
 #include <array>
+#include <stdexcept>
+#include <string>
 
 namespace tamsel {
 namespace {
@@ -68,6 +70,11 @@ const CheckRule* FindRule(std::string_view code) {
   for (const CheckRule& rule : kRules)
     if (rule.code == code) return &rule;
   return nullptr;
+}
+
+const CheckRule& RuleOf(std::string_view code) {
+  if (const CheckRule* rule = FindRule(code)) return *rule;
+  throw std::logic_error("the craft check has no rule \"" + std::string(code) + "\"");
 }
 
 }  // namespace tamsel

@@ -21,5 +21,8 @@ struct CheckRule {
 std::span<const CheckRule> CheckRules();
 // The rule with the code; nullptr for none.
 const CheckRule* FindRule(std::string_view code);
+// The rule with the code, which the check's own parts name: one not registered is a fault of
+// the check itself (std::logic_error).
+const CheckRule& RuleOf(std::string_view code);
 
 }  // namespace tamsel

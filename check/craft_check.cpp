@@ -1,7 +1,6 @@
 #include "check/craft_check.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "check/check_parts.h"
 #include "editing/selection_summary.h"
@@ -10,11 +9,6 @@ namespace tamsel {
 
 std::string Counted(std::size_t n, const char* one, const char* many) {
   return GroupThousands(static_cast<long long>(n)) + " " + (n == 1 ? one : many);
-}
-
-const CheckRule& RuleOf(std::string_view code) {
-  if (const CheckRule* rule = FindRule(code)) return *rule;
-  throw std::logic_error("the craft check has no rule \"" + std::string(code) + "\"");
 }
 
 std::string Capital(std::string text) {

@@ -63,12 +63,6 @@ class SharedVector {
       data_ = std::make_shared<Vector>(std::as_const(*data_));
     return *data_;
   }
-  // The elements moved out, without a copy when no other vector shares them.
-  Vector Take() {
-    Vector out = data_ && data_.use_count() == 1 ? std::move(*data_) : Read();
-    data_.reset();
-    return out;
-  }
   T& operator[](size_type i) { return Edit()[i]; }
   T& front() { return Edit().front(); }
   T& back() { return Edit().back(); }

@@ -44,20 +44,6 @@ TEST(SharedVector, IteratorsTakenFromTheSharedStorageEraseAndInsertAtTheSameOffs
   EXPECT_EQ(c.back(), "3");
 }
 
-TEST(SharedVector, TakeMovesOutWhenAloneAndCopiesWhenShared) {
-  Strings a(std::vector<std::string>{"p", "q"});
-  const std::string* storage = a.Read().data();
-  std::vector<std::string> taken = a.Take();
-  EXPECT_EQ(taken.data(), storage) << "an unshared vector was copied out";
-  EXPECT_TRUE(a.empty());
-
-  Strings b(std::vector<std::string>{"r"});
-  Strings c = b;
-  EXPECT_EQ(c.Take(), std::vector<std::string>{"r"});
-  EXPECT_EQ(b.size(), 1u) << "taking from a shared vector emptied the other";
-  EXPECT_TRUE(c.empty());
-}
-
 TEST(SharedVector, AnEmptyVectorReadsAsEmptyAndGrowsOnWrite) {
   Strings a;
   EXPECT_TRUE(a.empty());
