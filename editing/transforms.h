@@ -6,6 +6,11 @@
 // nearest Single after each step.
 #pragma once
 
+#include <array>
+#include <optional>
+#include <string>
+
+#include "editing/edit_target.h"
 #include "model/model.h"
 
 namespace tamsel {
@@ -25,5 +30,40 @@ int RotateSelection(Model& model, int level, TransformScope scope, Axis axis, do
 // face keeps its outward side; normals and vectors are mirrored too. Returns the number of
 // faces mirrored.
 int MirrorSelection(Model& model, int level, TransformScope scope, Axis axis);
+
+// A move, turn or scale as the gizmo and the G, R and S keys make it.
+enum class TransformKind { Move, Rotate, Scale };
+struct Transform {
+  TransformKind kind = TransformKind::Move;
+  std::array<double, 3> amount{0, 0, 0};  // Move: the offset; Scale: factors (1 keeps)
+  Axis axis = Axis::Z;                    // Rotate: about the line through the centre
+  double degrees = 0;
+  static Transform Move(double x, double y, double z) { return {TransformKind::Move, {x, y, z}}; }
+  static Transform Scale(double x, double y, double z) { return {TransformKind::Scale, {x, y, z}}; }
+  static Transform Rotate(Axis axis, double degrees) {
+    return {TransformKind::Rotate, {0, 0, 0}, axis, degrees};
+  }
+};
+
+// The centre of the target's box (a feature's position); nothing when the target is empty.
+std::optional<Single3> TargetCentre(const Model& model, const EditTarget& target);
+
+// Applies the transform to the target about its centre. Meshes move whole: every level,
+// the hitzone, the rotation, the hardpoints and the engine glows. Faces and corners move
+// within their level (a triangle's corner 3 with its corner 0). A hardpoint moves; an
+// engine glow moves, and a scale scales its size. Normals turn with a turn, follow a scale
+// and stay unit length; a scale that turns space inside out reverses each face's corners
+// so that faces keep their outward side. Returns the number of elements moved.
+int TransformTarget(Model& model, const EditTarget& target, const Transform& t);
+
+// Every mesh, whole, moved so that the model box's centre is at the origin. Returns the
+// offset applied.
+Single3 CentreCraft(Model& model);
+// Every mesh, whole, scaled by `factor` about the origin (a factor of 0 is refused).
+void ScaleCraft(Model& model, double factor);
+
+// What the status bar and the undo list call it: "Move X 12.5", "Rotate Z 15°",
+// "Scale 110 %", "Move 1, 2, 0".
+std::string TransformLabel(const Transform& t);
 
 }  // namespace tamsel

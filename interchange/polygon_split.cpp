@@ -7,33 +7,7 @@
 namespace tamsel {
 namespace {
 
-struct V3 {
-  double x, y, z;
-};
-V3 Of(const Single3& p) {
-  return {p.x, p.y, p.z};
-}
-V3 Sub(V3 a, V3 b) {
-  return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-V3 Cross(V3 a, V3 b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double Dot(V3 a, V3 b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-// Newell's normal: the polygon's area vector, sound for concave and slightly bent ones.
-V3 AreaNormal(const std::vector<Single3>& c) {
-  V3 n{0, 0, 0};
-  for (std::size_t i = 0; i < c.size(); ++i) {
-    const V3 a = Of(c[i]), b = Of(c[(i + 1) % c.size()]);
-    n.x += (a.y - b.y) * (a.z + b.z);
-    n.y += (a.z - b.z) * (a.x + b.x);
-    n.z += (a.x - b.x) * (a.y + b.y);
-  }
-  return n;
-}
+using V3 = Point3d;
 
 struct P2 {
   double u, v;
@@ -121,26 +95,6 @@ std::vector<std::array<unsigned, 3>> SplitPolygon(const std::vector<Single3>& co
   }
   if (Cross2(p[left[0]], p[left[1]], p[left[2]]) > 0) out.push_back({left[0], left[1], left[2]});
   return out;
-}
-
-bool IsFlatConvexQuad(const std::vector<Single3>& c) {
-  if (c.size() != 4) return false;
-  const V3 normal = AreaNormal(c);
-  const double length = std::sqrt(Dot(normal, normal));
-  if (length == 0) return false;
-  // Flat: every corner within a thousandth of the diagonal of the plane through the centre.
-  V3 centre{0, 0, 0};
-  for (const Single3& p : c) centre = {centre.x + p.x / 4, centre.y + p.y / 4, centre.z + p.z / 4};
-  const V3 d1 = Sub(Of(c[2]), Of(c[0])), d2 = Sub(Of(c[3]), Of(c[1]));
-  const double size = std::sqrt(std::max(Dot(d1, d1), Dot(d2, d2)));
-  for (const Single3& p : c)
-    if (std::fabs(Dot(Sub(Of(p), centre), normal)) / length > 1e-3 * size) return false;
-  // Convex: every corner turns the same way as the whole.
-  for (std::size_t i = 0; i < 4; ++i) {
-    const V3 a = Sub(Of(c[(i + 1) % 4]), Of(c[i])), b = Sub(Of(c[(i + 2) % 4]), Of(c[(i + 1) % 4]));
-    if (Dot(Cross(a, b), normal) <= 0) return false;
-  }
-  return true;
 }
 
 }  // namespace tamsel

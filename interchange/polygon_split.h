@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "editing/quad_shape.h"
 #include "model/records.h"
 
 namespace tamsel {
@@ -15,10 +16,5 @@ namespace tamsel {
 // a polygon whose corners all lie on a line; a self-intersecting one is fanned from its
 // first corner.
 std::vector<std::array<unsigned, 3>> SplitPolygon(const std::vector<Single3>& corners);
-
-// Whether four corners make a quad the project can keep: flat (every corner within a
-// thousandth of the longer diagonal of the best-fitting plane through their centre) and
-// convex (every corner turns the way the whole quad does).
-bool IsFlatConvexQuad(const std::vector<Single3>& corners);
 
 }  // namespace tamsel

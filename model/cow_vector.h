@@ -8,6 +8,7 @@
 // accident, and no write can reach an element that a copy still shares.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -113,6 +114,14 @@ class CowVector {
                   std::make_shared<T>(std::move(item)));
   }
   void erase(size_type at) { slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(at)); }
+  // Element `from` moved to position `to`, the others keeping their order, none copied.
+  void MoveTo(size_type from, size_type to) {
+    const auto at = [this](size_type i) { return slots_.begin() + static_cast<std::ptrdiff_t>(i); };
+    if (from < to)
+      std::rotate(at(from), at(from + 1), at(to + 1));
+    else if (to < from)
+      std::rotate(at(to), at(from), at(from + 1));
+  }
   void clear() { slots_.clear(); }
   void reserve(size_type n) { slots_.reserve(n); }
   void resize(size_type n) {

@@ -7,10 +7,14 @@
 #include <stdexcept>
 
 #include "dxf/dxf_import.h"
+#include "editing/element_edits.h"
 #include "editing/geometry_edits.h"
+#include "editing/mesh_edits.h"
 #include "editing/normals.h"
 #include "editing/ship_features.h"
+#include "editing/surface_place.h"
 #include "editing/texture_tools.h"
+#include "editing/transforms.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
@@ -120,6 +124,54 @@ std::vector<NamedEdit> EveryKindOfEdit() {
        }},
       {"Hitzones", [](Model& m) { CalculateHitzones(m); }},
       {"Rotations", [](Model& m) { CalculateRotations(m); }},
+      {"Move X 12.5",
+       [](Model& m) {
+         TransformTarget(m, {TargetKind::Meshes, 0, {}}, Transform::Move(12.5, 0, 0));
+       }},
+      {"Rotate Y 15°",
+       [](Model& m) {
+         TransformTarget(m, {TargetKind::Faces, 0, {}}, Transform::Rotate(Axis::Y, 15));
+       }},
+      {"Move Z 1",
+       [](Model& m) {
+         TransformTarget(m, {TargetKind::Corners, 0, {}}, Transform::Move(0, 0, 1));
+       }},
+      {"Scale -100 %",
+       [](Model& m) {
+         TransformTarget(m, {TargetKind::Faces, 0, {}}, Transform::Scale(-1, 1, 1));
+       }},
+      {"Delete faces",
+       [](Model& m) {
+         DeleteTarget(m, {TargetKind::Faces, 0, {}});
+       }},
+      {"Duplicate meshes",
+       [](Model& m) {
+         EditTarget t{TargetKind::Meshes, 0, {}};
+         DuplicateTarget(m, t);
+       }},
+      {"Duplicate faces",
+       [](Model& m) {
+         EditTarget t{TargetKind::Faces, 0, {}};
+         DuplicateTarget(m, t);
+       }},
+      {"New Box",
+       [](Model& m) {
+         NewMesh(m, NewShape::Box, 2, {1, 2, 3}, "a.BMP");
+       }},
+      {"Merge Meshes",
+       [](Model& m) {
+         m.Meshes.Edit(1).LODs[0].Selected = kTrue;
+         MergeMeshes(m, 0);
+       }},
+      {"Separate", [](Model& m) { SeparateFaces(m, 0); }},
+      {"Move Down", [](Model& m) { MoveMesh(m, 0, 1); }},
+      {"Centre Craft", [](Model& m) { CentreCraft(m); }},
+      {"Scale Craft", [](Model& m) { ScaleCraft(m, 2); }},
+      {"Place hardpoint", [p](Model& m) { PlaceHardpoint(m, 1, std::nullopt, p); }},
+      {"Mirror engine glow",
+       [](Model& m) {
+         MirrorEngineGlow(m, {0, 0});
+       }},
   };
 }
 
