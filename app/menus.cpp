@@ -6,7 +6,9 @@
 #include <QMenuBar>
 
 #include "app/craft_commands.h"
+#include "app/direct_shaping.h"
 #include "app/project_commands.h"
+#include "app/shaping_commands.h"
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
 #include "app/window_shell.h"
@@ -34,6 +36,7 @@ struct Menu {
 };
 
 void BuildOptions(QMenu* options, MenuActions& actions, TamselWindow& window);
+void BuildEditModes(QMenu* edit, MenuActions& actions, TamselWindow& window);
 
 const Entry kSeparator{};
 // Where the recent projects' submenu goes.
@@ -143,8 +146,125 @@ std::vector<Menu> Menus() {
          "findfacemenu",
          "&Find Face…",
          {QKeySequence::Find},
-         [](W& w) { w.Shell().FindFaceByName(); }}}},
+         [](W& w) { w.Shell().FindFaceByName(); }},
+        kSeparator,
+        // Of the selection at the level being edited, or the hardpoint or engine glow in
+        // focus while its panel shows; a text box with the keyboard keeps these keys.
+        {&MenuActions::cut,
+         "cutmenu",
+         "Cu&t",
+         {QKeySequence::Cut},
+         [](W& w) { w.Shaping().Cut(); }},
+        {&MenuActions::copy,
+         "copymenu",
+         "&Copy",
+         {QKeySequence::Copy},
+         [](W& w) { w.Shaping().Copy(); }},
+        {&MenuActions::paste,
+         "pastemenu",
+         "&Paste",
+         {QKeySequence::Paste},
+         [](W& w) { w.Shaping().Paste(); }},
+        {&MenuActions::duplicate,
+         "duplicatemenu",
+         "&Duplicate",
+         {QKeySequence(Qt::CTRL | Qt::Key_D)},
+         [](W& w) { w.Shaping().Duplicate(); }},
+        {&MenuActions::deleteSelection,
+         "deletemenu",
+         "De&lete",
+         {QKeySequence::Delete},
+         [](W& w) { w.Shaping().Delete(); }},
+        kSeparator,
+        {&MenuActions::moveSelection,
+         "movemenu",
+         "&Move",
+         {QKeySequence(Qt::ALT | Qt::Key_G)},
+         [](W& w) { w.Link().Shaping().Begin(TransformKind::Move, w.Link().PointerInViewport()); },
+         "Move the selection with the pointer: X, Y, Z constrain, type an amount, Enter or a "
+         "click commits, Esc or a right click cancels (G in the modelling tools' scheme)"},
+        {&MenuActions::rotateSelection,
+         "rotatemenu",
+         "&Rotate",
+         {QKeySequence(Qt::ALT | Qt::Key_R)},
+         [](W& w) {
+           w.Link().Shaping().Begin(TransformKind::Rotate, w.Link().PointerInViewport());
+         },
+         "Turn the selection with the pointer (R in the modelling tools' scheme)"},
+        {&MenuActions::scaleSelection,
+         "scalemenu",
+         "&Scale",
+         {QKeySequence(Qt::ALT | Qt::Key_S)},
+         [](W& w) { w.Link().Shaping().Begin(TransformKind::Scale, w.Link().PointerInViewport()); },
+         "Scale the selection with the pointer (S in the modelling tools' scheme)"},
+        {&MenuActions::mirrorToOtherSide,
+         "mirrorothersidemenu",
+         "Mirror to &Other Side",
+         {QKeySequence(Qt::CTRL | Qt::Key_M)},
+         [](W& w) { w.Shaping().MirrorToOtherSide(); },
+         "A copy of the hardpoint or engine glow across the craft's centre plane"}},
+       &BuildEditModes},
       {"viewmenu", "&View", &MenuActions::view, {}},
+      {"meshmenu",
+       "&Mesh",
+       nullptr,
+       {{&MenuActions::newEmptyMesh,
+         "newemptymeshmenu",
+         "New &Empty Mesh",
+         {},
+         [](W& w) { w.Shaping().NewMeshOf(NewShape::Empty); }},
+        {&MenuActions::newBox,
+         "newboxmenu",
+         "New &Box…",
+         {QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_B)},
+         [](W& w) { w.Shaping().NewMeshOf(NewShape::Box); },
+         "A box at the pointer's point on the grid, with the first texture"},
+        {&MenuActions::newCylinder,
+         "newcylindermenu",
+         "New &Cylinder…",
+         {},
+         [](W& w) { w.Shaping().NewMeshOf(NewShape::Cylinder); }},
+        {&MenuActions::newPlane,
+         "newplanemenu",
+         "New &Plane…",
+         {},
+         [](W& w) { w.Shaping().NewMeshOf(NewShape::Plane); }},
+        kSeparator,
+        {&MenuActions::mergeMeshes,
+         "mergemeshesmenu",
+         "&Merge Meshes",
+         {QKeySequence(Qt::CTRL | Qt::Key_J)},
+         [](W& w) { w.Shaping().MergeSelectedMeshes(); },
+         "The selected meshes into the first of them"},
+        {&MenuActions::separateFaces,
+         "separatefacesmenu",
+         "&Separate Faces",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J)},
+         [](W& w) { w.Shaping().SeparateSelectedFaces(); },
+         "The selected faces into a new mesh"},
+        {&MenuActions::moveMeshUp,
+         "movemeshupmenu",
+         "Move Mesh &Up",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
+         [](W& w) { w.Shaping().MoveFocusedMesh(-1); }},
+        {&MenuActions::moveMeshDown,
+         "movemeshdownmenu",
+         "Move Mesh &Down",
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
+         [](W& w) { w.Shaping().MoveFocusedMesh(1); }},
+        kSeparator,
+        {&MenuActions::centreCraft,
+         "centrecraftmenu",
+         "Cen&tre Craft",
+         {},
+         [](W& w) { w.Shaping().CentreTheCraft(); },
+         "Move everything so that the craft's box is centred on the origin"},
+        {&MenuActions::scaleCraft,
+         "scalecraftmenu",
+         "Sc&ale Craft…",
+         {},
+         [](W& w) { w.Shaping().ScaleTheCraft(); },
+         "Scale everything about the origin by a factor"}}},
       {"calculatemenu",
        "&Calculate",
        nullptr,
@@ -190,7 +310,14 @@ std::vector<Menu> Menus() {
          "quad2trimenu",
          "&Quad2Tri",
          {},
-         [](W& w) { w.Commands().SplitQuadsIntoTriangles(); }}}},
+         [](W& w) { w.Commands().SplitQuadsIntoTriangles(); }},
+        {&MenuActions::tri2Quad,
+         "tri2quadmenu",
+         "&Tri2Quad",
+         {},
+         [](W& w) { w.Shaping().MergeTriangles(); },
+         "Pairs of triangles that make a flat convex quad become that quad (the selected faces "
+         "at the face level, else the whole craft)"}}},
       {"optionmenu", "&Options", nullptr, {}, &BuildOptions},
       {"infomenu",
        "&Info",
@@ -223,6 +350,28 @@ QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
   if (!keys.isEmpty()) action->setShortcuts(keys);
   if (tip) action->setStatusTip(tip);
   return action;
+}
+
+// The Edit menu's modes: placing features by clicking, and the gizmo shown.
+void BuildEditModes(QMenu* edit, MenuActions& actions, TamselWindow& window) {
+  edit->addSeparator();
+  QAction* place =
+      AddAction(edit, "placeonsurfacemenu", "Place on &Surface",
+                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+                "A left click on the model puts a hardpoint (an engine glow while its panel "
+                "shows) on the face under the pointer");
+  place->setCheckable(true);
+  QObject::connect(place, &QAction::toggled, &window,
+                   [&window](bool on) { window.Shaping().SetPlaceOnSurface(on); });
+  actions.placeOnSurface = place;
+  QAction* gizmo = AddAction(edit, "showgizmomenu", "Transform &Gizmo", {},
+                             "Arrows, planes, rings and handles at the selection's centre: drag "
+                             "to move, turn or scale; Ctrl snaps, a typed number sets the amount");
+  gizmo->setCheckable(true);
+  gizmo->setChecked(true);
+  QObject::connect(gizmo, &QAction::toggled, &window,
+                   [&window](bool on) { window.Link().Shaping().SetGizmoShown(on); });
+  actions.showGizmo = gizmo;
 }
 
 // Options: the colours, each with its dialog, and the navigation scheme.
@@ -277,6 +426,7 @@ MenuActions BuildMenus(QMenuBar* bar, TamselWindow& window) {
   actions.undo->setEnabled(false);
   actions.redo->setEnabled(false);
   for (QAction* a : actions.ImportsAndWriters()) a->setEnabled(false);
+  for (QAction* a : actions.ProjectMakers()) a->setEnabled(false);
   return actions;
 }
 

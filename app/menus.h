@@ -63,6 +63,28 @@ struct MenuActions {
   QAction* selectNone = nullptr;
   QAction* invertSelection = nullptr;
   QAction* findFace = nullptr;
+  QAction* cut = nullptr;
+  QAction* copy = nullptr;
+  QAction* paste = nullptr;
+  QAction* duplicate = nullptr;
+  QAction* deleteSelection = nullptr;
+  QAction* moveSelection = nullptr;
+  QAction* rotateSelection = nullptr;
+  QAction* scaleSelection = nullptr;
+  QAction* placeOnSurface = nullptr;  // checkable
+  QAction* mirrorToOtherSide = nullptr;
+  QAction* showGizmo = nullptr;  // checkable
+  // Mesh.
+  QAction* newEmptyMesh = nullptr;
+  QAction* newBox = nullptr;
+  QAction* newCylinder = nullptr;
+  QAction* newPlane = nullptr;
+  QAction* mergeMeshes = nullptr;
+  QAction* separateFaces = nullptr;
+  QAction* moveMeshUp = nullptr;
+  QAction* moveMeshDown = nullptr;
+  QAction* centreCraft = nullptr;
+  QAction* scaleCraft = nullptr;
   // View: filled by the window's shell and the view bars.
   QMenu* view = nullptr;
   // Calculate.
@@ -75,6 +97,7 @@ struct MenuActions {
   // Fix.
   QAction* vertexOrder = nullptr;
   QAction* quad2Tri = nullptr;
+  QAction* tri2Quad = nullptr;
   // Options.
   std::array<QAction*, kColorMenuItemCount> colors{};
   QAction* modellingNavigation = nullptr;
@@ -86,6 +109,10 @@ struct MenuActions {
   // What reads into a project or writes from it: enabled while one is open.
   std::vector<QAction*> ImportsAndWriters() const {
     return {saveProject, writeOpt, exportModel, importOpt, importOpz, importDxf, importModel};
+  }
+  // What makes files or meshes in the project: enabled while one is open, too.
+  std::vector<QAction*> ProjectMakers() const {
+    return {paste, newEmptyMesh, newBox, newCylinder, newPlane};
   }
   // The imports alone, which also fill a project just made.
   std::vector<QAction*> Imports() const { return {importOpt, importOpz, importDxf, importModel}; }

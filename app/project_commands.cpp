@@ -77,6 +77,7 @@ bool ProjectCommands::OpenProjectFile(const QString& path) {
   window_.Bars().ShowDisplayButtons(true);
   window_.Panels().Bar().show();
   for (QAction* action : window_.Actions().ImportsAndWriters()) action->setEnabled(true);
+  for (QAction* action : window_.Actions().ProjectMakers()) action->setEnabled(true);
   doc_.Reset();
   FocusFirstMesh();
   window_.Viewport().Navigation().FitWhole();
@@ -279,6 +280,7 @@ void ProjectCommands::NewProject() {
        {window_.Actions().saveProject, window_.Actions().writeOpt, window_.Actions().exportModel})
     action->setEnabled(false);
   for (QAction* action : window_.Actions().Imports()) action->setEnabled(true);
+  for (QAction* action : window_.Actions().ProjectMakers()) action->setEnabled(true);
   tamsel::NewProject(model_, folder);
   doc_.Reset();
 }

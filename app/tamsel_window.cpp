@@ -10,8 +10,10 @@
 #include <filesystem>
 
 #include "app/craft_commands.h"
+#include "app/direct_shaping.h"
 #include "app/panels/property_panels.h"
 #include "app/project_commands.h"
+#include "app/shaping_commands.h"
 #include "app/view_bars.h"
 #include "app/view_options.h"
 #include "app/viewport_link.h"
@@ -54,6 +56,14 @@ TamselWindow::TamselWindow(Dialogs& dialogs, QWidget* parent)
   }
   files_ = new ProjectCommands(*this, dialogs_, actions_.recentProjects);
   craft_ = new CraftCommands(*this, colors_, this);
+  shaping_ = new ShapingCommands(*this);
+  link_->SetDuplicate([this] { return shaping_->Duplicate(); });
+  // In Place on Surface every left click places, or says why it could not.
+  link_->SetPlacer([this](QPoint at) {
+    if (!shaping_->PlaceOnSurface()) return false;
+    shaping_->PlaceAt(at);
+    return true;
+  });
   shell_ = new WindowShell(*this, viewportWidget_, panels_);
   doc_.AddListener([this](const ModelChange& change) { OnDocumentChanged(change); });
 

@@ -19,6 +19,7 @@ namespace tamsel {
 
 class ViewportController;
 class CraftCommands;
+class ShapingCommands;
 class Dialogs;
 class GlViewportWidget;
 class ProjectCommands;
@@ -48,6 +49,7 @@ class TamselWindow : public QMainWindow, public PanelHost {
   PropertyPanels& Panels() { return *panels_; }
   WindowShell& Shell() { return *shell_; }
   CraftCommands& Commands() { return *craft_; }
+  ShapingCommands& Shaping() { return *shaping_; }
   ViewportController& Viewport();
   GlViewportWidget& ViewportWidget() { return *viewportWidget_; }
   ViewBars& Bars() { return *bars_; }
@@ -86,6 +88,7 @@ class TamselWindow : public QMainWindow, public PanelHost {
   WindowShell* shell_ = nullptr;
   ProjectCommands* files_ = nullptr;
   CraftCommands* craft_ = nullptr;
+  ShapingCommands* shaping_ = nullptr;
 };
 
 }  // namespace tamsel

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app/direct_shaping.h"
 #include "app/panels/mesh_frames.h"
 #include "app/panels/panel_host.h"
 #include "app/panels/property_panels.h"
@@ -43,7 +44,8 @@ ViewportLink::ViewportLink(QMainWindow& window, PanelHost& host, GlViewportWidge
       options_(options),
       panels_(panels),
       controller_(std::make_unique<ViewportController>(host.Doc().model(), host.View(), colors,
-                                                       widget, *this)) {
+                                                       widget, *this)),
+      shaping_(std::make_unique<DirectShaping>(host, widget)) {
   widget_.SetInput(this);
   viewName_ = new QLabel(&widget_);
   viewName_->setObjectName("viewname");
@@ -151,6 +153,23 @@ void ViewportLink::Draw() {
 }
 
 void ViewportLink::MousePress(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) {
+  swallowClick_ = false;
+  // A session under way ends with the press: a left one keeps it, a right one takes it back.
+  if (shaping_->Active() && !shaping_->FromGizmo()) {
+    if (button == Qt::LeftButton) shaping_->Commit();
+    if (button == Qt::RightButton) shaping_->Cancel();
+    swallowClick_ = button == Qt::LeftButton || button == Qt::RightButton;
+    if (swallowClick_) return;
+  }
+  if (button == Qt::LeftButton && shaping_->GrabGizmo(at)) {
+    swallowClick_ = true;
+    return;
+  }
+  if (shaping_->Active() && button == Qt::RightButton) {
+    shaping_->Cancel();
+    swallowClick_ = true;
+    return;
+  }
   if (button == Qt::LeftButton) {
     bandStart_ = at.toPoint();
     banding_ = true;
@@ -159,6 +178,7 @@ void ViewportLink::MousePress(Qt::MouseButton button, Qt::KeyboardModifiers modi
 }
 
 void ViewportLink::MouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers modifiers, QPointF at) {
+  if (shaping_->Active()) return shaping_->Follow(at, modifiers);
   if (banding_ && (held & Qt::LeftButton)) {
     if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, &widget_);
     band_->setGeometry(QRect(bandStart_, at.toPoint()).normalized());
@@ -169,6 +189,10 @@ void ViewportLink::MouseMove(Qt::MouseButtons held, Qt::KeyboardModifiers modifi
 
 void ViewportLink::MouseRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                 QPointF at) {
+  if (shaping_->Active() && shaping_->FromGizmo() && button == Qt::LeftButton) {
+    shaping_->Follow(at, modifiers);
+    return shaping_->Commit();
+  }
   if (button != Qt::LeftButton || !banding_) return;
   banding_ = false;
   const bool drawn = band_ && band_->isVisible();
@@ -207,6 +231,8 @@ void ViewportLink::Wheel(double steps, Qt::KeyboardModifiers modifiers, QPointF 
 }
 
 void ViewportLink::Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+  if (std::exchange(swallowClick_, false)) return;
+  if (button == Qt::LeftButton && placer_ && placer_(at)) return;
   controller_->Click(button, modifiers, at);
 }
 
@@ -219,6 +245,12 @@ bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
   // (Ctrl+Z above all) go past it to the menus, as they would from the viewport itself.
   const QObject* taker = options_.KeyTaker();
   if (event->type() == QEvent::ShortcutOverride && watched == taker) return true;
+  // While a move, turn or scale is under way its keys are its own, shortcuts included (an
+  // undo then would take the live result into the history).
+  if (shaping_->Active() && event->type() == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
   // The window sees every key before its controls do, then the control gets it too.
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
@@ -231,11 +263,15 @@ bool ViewportLink::eventFilter(QObject* watched, QEvent* event) {
   if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) return false;
   // Arrows belong to the control that has the keyboard: a text box moves its cursor, a list
   // its row, a slider its value. The viewport (and its focus box) takes them otherwise.
+  const bool overView = widget_.rect().contains(widget_.mapFromGlobal(QCursor::pos()));
+  if (event->type() == QEvent::KeyPress &&
+      (shaping_->Active() || !qobject_cast<QLineEdit*>(focus) || focus == taker) &&
+      ShapingKey(key, overView))
+    return true;
   const bool arrow = key->key() >= Qt::Key_Left && key->key() <= Qt::Key_Down;
   const bool fit = key->key() == Qt::Key_F && key->modifiers() == Qt::NoModifier;
   // With the pointer over the viewport they are the viewport's, whatever control had the
   // keyboard, but for a text box: what is typed there stays there.
-  const bool overView = widget_.rect().contains(widget_.mapFromGlobal(QCursor::pos()));
   const bool ownKeys =
       focus && focus != taker &&
       (qobject_cast<QLineEdit*>(focus) ||
@@ -269,6 +305,40 @@ SceneInputs ViewportLink::CurrentSceneInputs() {
 
 bool ViewportLink::RotateChosen() {
   return options_.RotateChosen();
+}
+
+bool ViewportLink::ShapingKey(QKeyEvent* key, bool overView) {
+  if (shaping_->Active()) return shaping_->Key(static_cast<Qt::Key>(key->key()), key->text());
+  if (!ModellingNavigation() || !overView) return false;
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  const QPointF at = widget_.mapFromGlobal(QCursor::pos());
+  if (mods == Qt::NoModifier) {
+    switch (key->key()) {
+      case Qt::Key_G:
+        return shaping_->Begin(TransformKind::Move, at), true;
+      case Qt::Key_R:
+        return shaping_->Begin(TransformKind::Rotate, at), true;
+      case Qt::Key_S:
+        return shaping_->Begin(TransformKind::Scale, at), true;
+      default:
+        return false;
+    }
+  }
+  if (mods == Qt::ShiftModifier && key->key() == Qt::Key_D) {
+    if (duplicate_ && duplicate_()) shaping_->Begin(TransformKind::Move, at);
+    return true;
+  }
+  return false;
+}
+
+QPointF ViewportLink::PointerInViewport() const {
+  const QPoint at = widget_.mapFromGlobal(QCursor::pos());
+  if (widget_.rect().contains(at)) return at;
+  return QPointF(widget_.width() / 2.0, widget_.height() / 2.0);
+}
+
+std::optional<GizmoPicture> ViewportLink::Gizmo() {
+  return shaping_->Gizmo();
 }
 
 void ViewportLink::FocusTaker() {

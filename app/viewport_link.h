@@ -7,11 +7,14 @@
 
 #include <QObject>
 #include <QPoint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "viewport/viewport_host.h"
 #include "viewport/viewport_input.h"
 
+class QKeyEvent;
 class QLabel;
 class QMainWindow;
 class QRubberBand;
@@ -19,6 +22,7 @@ class QTimer;
 
 namespace tamsel {
 
+class DirectShaping;
 class GlViewportWidget;
 class ViewportController;
 class PanelHost;
@@ -34,6 +38,14 @@ class ViewportLink : public QObject, public ViewportInput, public ViewportHost {
   ~ViewportLink() override;
 
   ViewportController& Viewport() { return *controller_; }
+  DirectShaping& Shaping() { return *shaping_; }
+  // What Shift+D runs before it grabs (the modelling tools' scheme): true when it copied.
+  void SetDuplicate(std::function<bool()> duplicate) { duplicate_ = std::move(duplicate); }
+  // A left click hands its point here first; true when it placed something (Place on
+  // Surface), and then it picks nothing.
+  void SetPlacer(std::function<bool(QPoint)> placer) { placer_ = std::move(placer); }
+  // Where the pointer is over the viewport; the viewport's centre when it is elsewhere.
+  QPointF PointerInViewport() const;
   // The texture objects follow the texture records; a bitmap that cannot be read is named
   // in the status bar and its faces draw untextured.
   void FollowTextures(const ModelChange& change);
@@ -58,6 +70,7 @@ class ViewportLink : public QObject, public ViewportInput, public ViewportHost {
   bool RotateChosen() override;
   void ApplyPickResult(const PickTarget& picked, bool shift) override;
   void FocusTaker() override;
+  std::optional<GizmoPicture> Gizmo() override;
 
   // ViewportInput: the controller's, with the rectangle and the frame count added.
   void InitGL() override;
@@ -76,12 +89,19 @@ class ViewportLink : public QObject, public ViewportInput, public ViewportHost {
 
  private:
   bool Animating();
+  // A key for the shaping session or one that begins it (G, R, S and Shift+D in the
+  // modelling tools' scheme); true when it was taken.
+  bool ShapingKey(QKeyEvent* key, bool overView);
   QMainWindow& window_;
   PanelHost& host_;
   GlViewportWidget& widget_;
   ViewOptions& options_;
   PropertyPanels& panels_;
   std::unique_ptr<ViewportController> controller_;
+  std::unique_ptr<DirectShaping> shaping_;
+  std::function<bool()> duplicate_;
+  std::function<bool(QPoint)> placer_;
+  bool swallowClick_ = false;  // the press ended a shaping session: its click picks nothing
   QTimer* animation_ = nullptr;
   QRubberBand* band_ = nullptr;
   QLabel* viewName_ = nullptr;  // the view preset the camera looks along, top left

@@ -1,4 +1,6 @@
 #include "app/window_shell.h"
+#include "app/direct_shaping.h"
+#include "app/viewport_link.h"
 
 #include <QAction>
 #include <QApplication>
@@ -365,12 +367,14 @@ void WindowShell::UpdateEditMenu() {
 }
 
 void WindowShell::UndoLastStep() {
+  window_.Link().Shaping().Cancel();  // a live move is not a step: it goes first
   if (!window_.Doc().Undo() && !window_.Doc().FileError().empty())
     window_.Ask().MessageBox(
         "Nothing was undone: " + QString::fromStdString(window_.Doc().FileError()), "Undo");
 }
 
 void WindowShell::RedoNextStep() {
+  window_.Link().Shaping().Cancel();
   if (!window_.Doc().Redo() && !window_.Doc().FileError().empty())
     window_.Ask().MessageBox(
         "Nothing was redone: " + QString::fromStdString(window_.Doc().FileError()), "Redo");

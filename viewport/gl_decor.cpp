@@ -81,4 +81,30 @@ void DrawAxesGizmo(const Matrix4& orientation) {
   }
 }
 
+void DrawTransformGizmo(const GizmoPicture& picture, int width, int height) {
+  const ScreenSpace screen;
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  const auto vertex = [&](const ScreenPoint& p) {
+    glVertex2d(2 * p.x / std::max(width, 1) - 1, 1 - 2 * p.y / std::max(height, 1));
+  };
+  constexpr GLubyte kColours[4][3] = {
+      {235, 80, 80}, {100, 210, 100}, {100, 150, 255}, {230, 230, 230}};
+  constexpr GLubyte kActive[3] = {255, 220, 60};
+  for (const GizmoShape& s : picture.shapes) {
+    glColor3ubv(s.part == picture.active ? kActive : kColours[s.axis]);
+    glLineWidth(s.part == picture.active ? 3.0f : 2.0f);
+    if (s.filled) {
+      glBegin(GL_POLYGON);
+      for (const ScreenPoint& p : s.points) vertex(p);
+      glEnd();
+      continue;
+    }
+    glBegin(s.closed ? GL_LINE_LOOP : GL_LINE_STRIP);
+    for (const ScreenPoint& p : s.points) vertex(p);
+    glEnd();
+  }
+}
+
 }  // namespace tamsel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "viewport/camera.h"
+#include "viewport/transform_gizmo.h"
 
 namespace tamsel {
 
@@ -12,5 +13,8 @@ void DrawBackgroundGradient();
 
 // The craft's axes as `orientation` turns them, in the lower left corner.
 void DrawAxesGizmo(const Matrix4& orientation);
+
+// The transform gizmo over everything, its shapes in pixels of a view width x height.
+void DrawTransformGizmo(const GizmoPicture& picture, int width, int height);
 
 }  // namespace tamsel

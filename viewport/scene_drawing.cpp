@@ -58,6 +58,8 @@ void SceneDrawing::Draw() {
     layers_.Draw(sink);
   }
   if (view_.AxesShown) DrawAxesGizmo(widget_.Camera().Orientation());
+  if (const auto gizmo = host_.Gizmo())
+    DrawTransformGizmo(*gizmo, widget_.width(), widget_.height());
 }
 
 void SceneDrawing::Sync(const ModelChange& change) {

@@ -2,8 +2,11 @@
 // draws and navigates by, and somewhere to hand a pick.
 #pragma once
 
+#include <optional>
 #include "editing/selection.h"
+
 #include "viewport/scene.h"
+#include "viewport/transform_gizmo.h"
 
 namespace tamsel {
 
@@ -18,6 +21,8 @@ class ViewportHost {
   // selection, the lists and the panels.
   virtual void ApplyPickResult(const PickTarget& picked, bool shift) = 0;
   virtual void FocusTaker() = 0;
+  // The transform gizmo to draw over the scene, when there is one.
+  virtual std::optional<GizmoPicture> Gizmo() { return std::nullopt; }
 };
 
 }  // namespace tamsel

@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs.h"
 #include "app/panels/panel_input.h"
 #include "app/row_list.h"
 #include "editing/geometry_edits.h"
+#include "editing/mesh_edits.h"
 #include "editing/selection.h"
 #include "editing/transforms.h"
 
@@ -136,6 +138,9 @@ void GeometrySubFrame::Refresh(const ModelChange& change) {
   const bool fresh = change.everything || f.mesh != shownMesh_ || level() != shownLevel_;
   const bool records = !change.recordsUnchanged;
   if (fresh || records) ShowMesh(fresh);
+  // What a click would do with the selection as it is now.
+  if (view().GeometryLevel == Geometry::Mesh)
+    assignLod_->setToolTip(QString::fromStdString(PlanLowLevel(model(), f.mesh).text));
   if (fresh || records || f.face != shownFace_) ShowFace();
   if (fresh || records || f.corner != shownCorner_) ShowCorner();
   shownMesh_ = f.mesh;
@@ -199,12 +204,21 @@ void GeometrySubFrame::DeleteSelectedMeshes() {
 
 void GeometrySubFrame::AssignLodToSelection() {
   const int target = focus().mesh;
+  const LowLevelPlan plan = PlanLowLevel(model(), target);
+  const QString text = QString::fromStdString(plan.text);
+  if (plan.source < 0) return host_.Status(text);
+  // Folding a mesh that carries features, or over a low level, loses something: ask first.
+  if ((plan.losesFeatures || plan.replacesLow) &&
+      host_.Ask().OkCancel(text + ".\n\nAssign the low level?", "Assign LOD") !=
+          Dialogs::Answer::Ok)
+    return host_.Status("Assign LOD: nothing changed");
   int removed = -1;
   if (!host_.Edit("Assign LOD", [&](tamsel::Model& m) { removed = AssignLowLevel(m, target); }) ||
       removed < 0)
     return;
   focus().mesh = target > removed ? target - 1 : target;
   host_.SelectionChanged(true);
+  host_.Status(text);
 }
 
 void GeometrySubFrame::ApplyGeometryBoxes() {
@@ -216,9 +230,14 @@ void GeometrySubFrame::ApplyGeometryBoxes() {
     std::optional<double> at[3];
     for (int a = 0; a < 3; ++a)
       if (!(at[a] = ReadNumber(meshMove_[a], host_))) return;
-    host_.Edit("Mesh UPDATE", [&](tamsel::Model& m) {
-      UpdateSelectedMeshes(m, level, {*d, *s, *at[0], *at[1], *at[2]});
-    });
+    if (!host_.Edit("Mesh UPDATE", [&](tamsel::Model& m) {
+          UpdateSelectedMeshes(m, level, {*d, *s, *at[0], *at[1], *at[2]});
+        }))
+      return;
+    // The translation and scale are a change, not a place: once applied they read "no
+    // change", so that a second UPDATE (of the distance, say) does not move the mesh again.
+    for (int a = 0; a < 3; ++a) meshMove_[a]->setText("0");
+    meshSize_->setText("100");
   } else if (geometry == Geometry::Face) {
     const auto normal = ReadNumbers(faceNormal_, host_);
     const auto face = focus().face;

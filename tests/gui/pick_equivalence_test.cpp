@@ -58,6 +58,7 @@ class PickEquivalenceTest : public WindowTest {
                    640);  // a viewport taller than wide: orthographic edges land on pixel bounds
     QTest::qWait(50);
     reference = std::make_unique<ReferenceSceneList>(window->ViewportWidget());
+    Action("showgizmomenu")->setChecked(false);  // an overlay of the window, not of the scene
   }
   void TearDown() override {
     reference.reset();  // its list lives in the window's context

@@ -178,8 +178,13 @@ TEST_F(UndoTest, BoxesAndResultsThatASingleCannotHoldChangeNothing) {
   Type("Xmeshtext", "3e38");
   Click("updategeogeobut");
   ASSERT_EQ(X(), 3e38f);
+  EXPECT_EQ(Text("Xmeshtext"), "0") << "an applied translation reads as none";
+  Click("updategeogeobut");
+  EXPECT_EQ(X(), 3e38f) << "a second UPDATE does not move the mesh again";
+  Type("Xmeshtext", "3e38");
   Click("updategeogeobut");  // 6e38 does not fit
   EXPECT_EQ(X(), 3e38f);
+  ASSERT_FALSE(dialogs.asked().empty());
   EXPECT_TRUE(dialogs.asked().back().text.contains("mesh 1 (Left)"))
       << dialogs.asked().back().text.toStdString();
   Item("editundomenu")->trigger();

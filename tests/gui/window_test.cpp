@@ -68,6 +68,11 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
                           {"softwarevectormenu", "&Software Vectors", true},
                           {"vertexordermenu", "&Vertex Order", true},
                           {"quad2trimenu", "&Quad2Tri", true},
+                          {"tri2quadmenu", "&Tri2Quad", true},
+                          {"duplicatemenu", "&Duplicate", true},
+                          {"pastemenu", "&Paste", false},
+                          {"newboxmenu", "New &Box…", false},
+                          {"mergemeshesmenu", "&Merge Meshes", true},
                           {"primaryselecttexmenu", "Primary Select (Textured)…", true},
                           {"rotationdegreecolormenu", "Rotations (Scale)…", true},
                           {"facecountmenu", "&Face Count", true},
@@ -81,8 +86,8 @@ TEST_F(WindowTest, MenusHaveTheirCaptionsAndOnlyNewAndOpenAreEnabledAtStart) {
   }
   QStringList menus;
   for (QAction* a : window->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Calculate", "Fi&x", "&Options",
-                                "&Info", "&Help"}));
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&View", "&Mesh", "&Calculate", "Fi&x",
+                                "&Options", "&Info", "&Help"}));
   // Every item of a menu has its own mnemonic.
   for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
     QSet<QChar> keys;
