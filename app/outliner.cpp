@@ -1,7 +1,9 @@
 #include "app/outliner.h"
 
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -15,6 +17,52 @@ namespace tamsel {
 namespace {
 constexpr int kMeshRole = Qt::UserRole + 1;
 }
+
+// Rows of meshes drag among themselves; a drop says where the mesh goes and changes no row.
+// Rows of meshes drag among themselves; a drop says where the mesh goes and changes no row.
+class Outliner::MeshTree : public QTreeWidget {
+ public:
+  explicit MeshTree(Outliner* owner) : QTreeWidget(owner), owner_(owner) {
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::InternalMove);
+  }
+
+ protected:
+  // Rows of this tree alone: what another program drags in is not a mesh.
+  static bool OurRows(const QDropEvent* event) {
+    return event->mimeData() &&
+           event->mimeData()->hasFormat("application/x-qabstractitemmodeldatalist");
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    if (OurRows(event)) event->acceptProposedAction();
+  }
+  void dragMoveEvent(QDragMoveEvent* event) override {
+    if (OurRows(event)) event->acceptProposedAction();
+  }
+  void dropEvent(QDropEvent* event) override {
+    const QTreeWidgetItem* dragged = currentItem();
+    const QPoint at = event->position().toPoint();
+    const QTreeWidgetItem* over = itemAt(at);
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    if (!OurRows(event) || !dragged || dragged->parent()) return;  // levels stay with their mesh
+    const int from = MeshOf(dragged);
+    int to = over ? MeshOf(over) : topLevelItemCount() - 1;
+    // On the upper half of a row the mesh goes before that row's mesh, else after it.
+    if (over) {
+      const QRect row = visualItemRect(over);
+      const bool below = over->parent() || at.y() >= row.center().y();
+      if (below && to < from) ++to;
+      if (!below && to > from) --to;
+    }
+    if (from >= 0 && to >= 0 && from != to) emit owner_->MeshDragged(from, to);
+  }
+
+ private:
+  Outliner* owner_;
+};
 
 QString GroupedCount(long long n) {
   return QString::fromStdString(GroupThousands(n));
@@ -30,7 +78,7 @@ Outliner::Outliner(QWidget* parent) : QWidget(parent) {
   filter_->setClearButtonEnabled(true);
   filter_->setToolTip(
       "Shows only the meshes, hardpoints and engine glows whose names hold this text");
-  tree_ = new QTreeWidget(this);
+  tree_ = new MeshTree(this);
   tree_->setObjectName("outliner");
   tree_->setHeaderLabels({"Element", "Faces"});
   tree_->header()->setStretchLastSection(false);
@@ -38,7 +86,8 @@ Outliner::Outliner(QWidget* parent) : QWidget(parent) {
   tree_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   tree_->setToolTip(
-      "Meshes chosen here are the selected meshes (Ctrl and Shift add to the choice)");
+      "Meshes chosen here are the selected meshes (Ctrl and Shift add to the choice); drag a "
+      "mesh up or down to reorder the meshes");
   column->addWidget(filter_);
   column->addWidget(tree_, 1);
   connect(filter_, &QLineEdit::textChanged, this, &Outliner::ApplyFilter);

@@ -1,5 +1,6 @@
 // The outliner: the craft as a tree (meshes, their levels of detail with face counts, their
-// hardpoints and engine glows), filtered by name. Its selection of meshes is the mesh
+// hardpoints and engine glows), filtered by name; a mesh row dragged up or down reorders the
+// meshes. Its selection of meshes is the mesh
 // list's selection: choosing rows here chooses those meshes, and a selection made anywhere
 // else shows here.
 #pragma once
@@ -30,11 +31,15 @@ class Outliner : public QWidget {
  signals:
   // The user chose these meshes (indices into the model), `focus` the one clicked last.
   void MeshesChosen(const std::vector<int>& meshes, int focus);
+  // The user dragged mesh `from`'s row to put the mesh at index `to`. The tree does not
+  // move the row itself: it shows the model again once the move is made.
+  void MeshDragged(int from, int to);
 
  private:
   void ApplyFilter();
   void OnSelectionChanged();
   static int MeshOf(const QTreeWidgetItem* item);
+  class MeshTree;
 
   QLineEdit* filter_;
   QTreeWidget* tree_;

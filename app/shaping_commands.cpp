@@ -255,8 +255,14 @@ void ShapingCommands::MoveFocusedMesh(int by) {
     return window_.Status("Move Mesh: choose a mesh in the list first");
   if (to < 0 || to >= model.MeshCount())
     return window_.Status(by < 0 ? "The mesh is first already" : "The mesh is last already");
+  MoveMeshTo(from, to);
+}
+
+void ShapingCommands::MoveMeshTo(int from, int to) {
+  Model& model = window_.Model();
   const int count = model.MeshCount();
-  if (!window_.Edit(by < 0 ? "Move Mesh Up" : "Move Mesh Down",
+  if (from < 0 || from >= count || to < 0 || to >= count || from == to) return;
+  if (!window_.Edit(to < from ? "Move Mesh Up" : "Move Mesh Down",
                     [&](Model& m) { MoveMesh(m, from, to); }))
     return;
   FollowMeshes(window_.Doc().focus(), IndicesAfterMove(count, from, to));

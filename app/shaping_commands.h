@@ -27,6 +27,7 @@ class ShapingCommands : public QObject {
   void MergeSelectedMeshes();
   void SeparateSelectedFaces();
   void MoveFocusedMesh(int by);  // -1 up, +1 down
+  void MoveMeshTo(int from, int to);
   void MergeTriangles();
   void CentreTheCraft();
   void ScaleTheCraft();

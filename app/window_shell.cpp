@@ -1,5 +1,6 @@
 #include "app/window_shell.h"
 #include "app/direct_shaping.h"
+#include "app/shaping_commands.h"
 #include "app/viewport_link.h"
 
 #include <QAction>
@@ -106,6 +107,8 @@ void WindowShell::ConnectMenus() {
           [this](const std::vector<int>& meshes, int focus) {
             window_.Panels().Geometry().ChooseMeshes(meshes, focus);
           });
+  connect(outliner_, &Outliner::MeshDragged, this,
+          [this](int from, int to) { window_.Shaping().MoveMeshTo(from, to); });
   // A texture chosen on the shelf shows in the transparency and illumination panels.
   connect(shelf_, &TextureShelf::TextureChosen, this, [this](int t) {
     window_.Doc().focus().texture = t;
