@@ -328,7 +328,12 @@ void WindowShell::ShowShortcuts() {
       "Middle-drag  Pan\n\n"
       "Modelling tool navigation (Options menu):\n"
       "Left-click  Pick; Shift+Left-click  Add to the selection\n"
-      "Middle-drag  Turn; Shift+Middle-drag  Pan; Ctrl+Middle-drag  Zoom";
+      "Middle-drag  Turn; Shift+Middle-drag  Pan; Ctrl+Middle-drag  Zoom\n"
+      "G, R, S  Move, rotate, scale the selection; Shift+D  Duplicate and move\n\n"
+      "While moving, rotating or scaling (the gizmo, the keys, Edit > Move):\n"
+      "X, Y, Z  That axis alone (again: every axis); a number  The amount exactly\n"
+      "Ctrl  Snap to the grid, 15 degrees, 10 %\n"
+      "Enter or a click  Keep it (one undo step); Esc or a right-click  Take it back";
   window_.Ask().Inform(text, "Keyboard Shortcuts");
 }
 
