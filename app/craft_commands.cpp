@@ -10,8 +10,10 @@
 #include "editing/normals.h"
 #include "editing/select_many.h"
 #include "editing/ship_features.h"
+#include "editing/smooth_normals.h"
 #include "editing/texture_tools.h"
 #include "model/color_settings.h"
+#include "model/number_text.h"
 
 namespace tamsel {
 CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, QObject* parent)
@@ -50,6 +52,34 @@ void CraftCommands::RecalculateFaceNormals() {
 void CraftCommands::RecalculateVertexNormals() {
   if (host_.Edit("Vertex Normals", [](tamsel::Model& m) { CalculateVertexNormals(m); }))
     host_.Status(QString("Vertex Normals calculated for %1 corners").arg(TotalCornerCount(model_)));
+}
+
+void CraftCommands::SmoothVertexNormalsByAngle() {
+  const auto typed = host_.Ask().InputBox(
+      "Smooth where faces meet at this angle or less (degrees):", "Vertex Normals by Angle",
+      QString::number(lastAngle_));
+  if (!typed) return;
+  const auto degrees = ParseDouble(typed->toStdString());
+  if (!degrees || *degrees < 0 || *degrees > 180)
+    return host_.Ask().MessageBox("\"" + *typed + "\" is not an angle from 0 to 180",
+                                  "Vertex Normals by Angle");
+  lastAngle_ = *degrees;
+  std::vector<int> meshes;
+  const int level = host_.View().LevelIndex();
+  for (int m = 0; m < model_.MeshCount(); ++m) {
+    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
+    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
+      meshes.push_back(m);
+  }
+  std::int64_t corners = 0;
+  if (!host_.Edit("Vertex Normals by Angle",
+                  [&](tamsel::Model& m) { corners = SmoothNormalsByAngle(m, *degrees, meshes); }))
+    return;
+  host_.Status(QString("Vertex Normals by Angle (%1\u00b0) for %2 corners of %3")
+                   .arg(*degrees)
+                   .arg(corners)
+                   .arg(meshes.empty() ? QString("every mesh")
+                                       : QString("%1 selected meshes").arg(meshes.size())));
 }
 
 void CraftCommands::RecalculateSoftwareVectors() {

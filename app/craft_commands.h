@@ -20,6 +20,9 @@ class CraftCommands : public QObject {
   void ReverseCornerOrder();
   void RecalculateFaceNormals();
   void RecalculateVertexNormals();
+  // Asks the angle (30 degrees at first) and smooths the selected meshes' normals, or every
+  // mesh's when none is selected.
+  void SmoothVertexNormalsByAngle();
   void RecalculateSoftwareVectors();
   void RecalculateTextureCoordinates();
   void RecalculateHitzones();
@@ -36,6 +39,7 @@ class CraftCommands : public QObject {
   PanelHost& host_;
   ColorSettings& colors_;
   tamsel::Model& model_;
+  double lastAngle_ = 30;
 };
 
 }  // namespace tamsel

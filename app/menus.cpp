@@ -278,6 +278,13 @@ std::vector<Menu> Menus() {
          "&Vertex Normals",
          {},
          [](W& w) { w.Commands().RecalculateVertexNormals(); }},
+        {&MenuActions::vertexNormalsByAngle,
+         "vertexnormalanglemenu",
+         "Vertex Normals by &Angle…",
+         {},
+         [](W& w) { w.Commands().SmoothVertexNormalsByAngle(); },
+         "Smooth shading where faces meet at a small angle, sharp edges where they meet at a "
+         "larger one (the selected meshes, or every mesh)"},
         {&MenuActions::hitzones,
          "hitzonemenu",
          "&Hitzones",

@@ -90,6 +90,7 @@ struct MenuActions {
   // Calculate.
   QAction* faceNormals = nullptr;
   QAction* vertexNormals = nullptr;
+  QAction* vertexNormalsByAngle = nullptr;
   QAction* hitzones = nullptr;
   QAction* rotations = nullptr;
   QAction* textureCoordinates = nullptr;

@@ -109,7 +109,7 @@ int DuplicateTarget(Model& model, EditTarget& target) {
       FaceRec copy = CopyOfFace(faces[f], model.Ids);
       copy.Selected = kTrue;
       faces[f].Selected = kFalse;
-      faces.push_back(std::move(copy));
+      faces.push_back(copy);
       ++copied;
     }
     changed.push_back(m);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 #include "editing/element_edits.h"
 #include "model/bounds.h"
@@ -18,7 +19,7 @@ std::string FreeMeshName(const Model& model, const std::string& base) {
   };
   if (!taken(base)) return base;
   for (int n = 2;; ++n)
-    if (const std::string name = base + " " + std::to_string(n); !taken(name)) return name;
+    if (std::string name = base + " " + std::to_string(n); !taken(name)) return name;
 }
 
 VertexRec CornerAt(double x, double y, double z, double u, double v, const Single3& n) {
@@ -177,7 +178,7 @@ std::vector<int> MergeMeshes(Model& model, int level) {
     first.EngineGlows.insert(first.EngineGlows.end(), other.EngineGlows.begin(),
                              other.EngineGlows.end());
   }
-  const std::vector<int> removed(chosen.begin() + 1, chosen.end());
+  std::vector<int> removed(chosen.begin() + 1, chosen.end());
   std::size_t next = 0;
   model.Meshes.KeepIf([&](std::size_t m) {
     if (next < removed.size() && removed[next] == static_cast<int>(m)) {
@@ -258,8 +259,8 @@ std::vector<int> IndicesAfterRemoval(int count, const std::vector<int>& removed)
 }
 
 std::vector<int> IndicesAfterMove(int count, int from, int to) {
-  std::vector<int> order;
-  for (int m = 0; m < count; ++m) order.push_back(m);
+  std::vector<int> order(static_cast<std::size_t>(std::max(count, 0)));
+  std::iota(order.begin(), order.end(), 0);
   if (from >= 0 && from < count && to >= 0 && to < count) {
     order.erase(order.begin() + from);
     order.insert(order.begin() + to, from);

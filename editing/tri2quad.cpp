@@ -55,7 +55,7 @@ int MergeLevel(LODRec& lod, const std::vector<bool>& take) {
     for (int i = 0; i < 3; ++i)
       for (int j = 0; j < 3; ++j)
         if (auto quad = Joined(faces[f], i, faces[g], j)) {
-          made[f] = std::move(quad);
+          made[f] = quad;
           used[f] = used[g] = gone[g] = true;
           return true;
         }
@@ -95,7 +95,7 @@ int MergeLevel(LODRec& lod, const std::vector<bool>& take) {
   for (const Candidate& c : candidates) {
     if (!usable(c.f) || !usable(c.g)) continue;
     if (auto quad = Joined(faces[c.f], c.i, faces[c.g], c.j)) {
-      made[c.f] = std::move(quad);
+      made[c.f] = quad;
       used[c.f] = used[c.g] = gone[c.g] = true;
     }
   }
@@ -106,7 +106,7 @@ int MergeLevel(LODRec& lod, const std::vector<bool>& take) {
   result.reserve(n - static_cast<std::size_t>(count));
   for (std::size_t f = 0; f < n; ++f) {
     if (gone[f]) continue;
-    result.push_back(made[f] ? std::move(*made[f]) : faces[f]);
+    result.push_back(made[f] ? *made[f] : faces[f]);
   }
   lod.Faces = std::move(result);
   return count;

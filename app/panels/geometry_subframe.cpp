@@ -139,8 +139,11 @@ void GeometrySubFrame::Refresh(const ModelChange& change) {
   const bool records = !change.recordsUnchanged;
   if (fresh || records) ShowMesh(fresh);
   // What a click would do with the selection as it is now.
-  if (view().GeometryLevel == Geometry::Mesh)
-    assignLod_->setToolTip(QString::fromStdString(PlanLowLevel(model(), f.mesh).text));
+  if (view().GeometryLevel == Geometry::Mesh) {
+    const QString plan = QString::fromStdString(PlanLowLevel(model(), f.mesh).text);
+    assignLod_->setToolTip(plan);
+    assignLod_->setStatusTip(plan);  // the status bar says it while the pointer is on it
+  }
   if (fresh || records || f.face != shownFace_) ShowFace();
   if (fresh || records || f.corner != shownCorner_) ShowCorner();
   shownMesh_ = f.mesh;
