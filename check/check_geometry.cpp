@@ -48,6 +48,8 @@ bool Finite(const FaceRec& face) {
 // How far a quad departs from a flat, convex shape, relative to its size.
 enum class QuadShape { Sound, Bent, Concave };
 constexpr double kBentTolerance = 0.01;  // of the longer diagonal
+// A mesh of more faces than this is worth a low level of detail.
+constexpr int kLowLevelWorthFaces = 256;
 
 QuadShape ShapeOf(const FaceRec& face) {
   std::array<V3, 4> p;
@@ -284,6 +286,15 @@ void CheckGeometry(const CheckContext& c) {
             "The low level of " + MeshWords(model, m) + " has more faces (" +
                 std::to_string(mesh.LODs[1].FaceCount()) + ") than its high level (" +
                 std::to_string(mesh.LODs[0].FaceCount()) + "); the levels may be swapped.");
+    }
+    // A small mesh costs little at a distance; a large one drawn whole there costs much.
+    if (mesh.LODCount() == 1 && mesh.LODs[0].FaceCount() > kLowLevelWorthFaces) {
+      Element level = meshElement;
+      level.kind = Element::Kind::Level;
+      level.level = 0;
+      c.Add("level-low-missing", level,
+            Capital(MeshWords(model, m)) + " has no low level of detail: its " +
+                std::to_string(mesh.LODs[0].FaceCount()) + " faces are drawn at every distance.");
     }
   }
 }

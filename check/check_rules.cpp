@@ -30,7 +30,10 @@ constexpr std::array kRules = {
               FixKind::Bounds},
     CheckRule{"vertex-normals-missing", Warning, "a level without vertex normals",
               FixKind::VertexNormals},
-    CheckRule{"level-more-faces", Warning, "a low level with more faces than the high one"},
+    CheckRule{"level-more-faces", Warning, "a low level with more faces than the high one",
+              FixKind::GenerateLowLevel},
+    CheckRule{"level-low-missing", Note, "a mesh of many faces without a low level of detail",
+              FixKind::GenerateLowLevel},
     // Textures and bitmaps.
     CheckRule{"face-untextured", Error, "faces that name no texture"},
     CheckRule{"texture-not-listed", Error, "faces naming a texture the project does not list"},

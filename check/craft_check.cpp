@@ -95,6 +95,8 @@ std::string_view FixName(FixKind fix) {
       return "Split the mesh";
     case FixKind::HitzoneBox:
       return "Fit the hitzone box to the mesh";
+    case FixKind::GenerateLowLevel:
+      return "Generate the low level";
   }
   return "";
 }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "check/mesh_split.h"
+#include "editing/generate_lod.h"
 #include "editing/normals.h"
 #include "model/bounds.h"
 
@@ -192,6 +193,8 @@ bool ApplyFix(Model& model, const Finding& finding, Profile profile, FileTransac
       return FixSplit(model, e, profile);
     case FixKind::HitzoneBox:
       return FixHitzone(model, e);
+    case FixKind::GenerateLowLevel:
+      return MeshExists(model, e.mesh) && !GenerateLowLevels(model, {e.mesh}, {}).empty();
   }
   return false;
 }

@@ -33,6 +33,7 @@ enum class FixKind {
   SortDistances,         // level distances in rising order
   SplitMesh,             // into meshes under the vertex limit
   HitzoneBox,            // the hitzone box set to the mesh's own box
+  GenerateLowLevel,      // a low level made from the high one
 };
 
 struct Finding {

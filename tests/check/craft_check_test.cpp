@@ -511,6 +511,27 @@ const std::vector<RuleCase>& RuleCases() {
          low.Distance = 500;
          c.Mesh().LODs.push_back(low);
        }},
+      {"level-low-missing",
+       [](BoxCraft& c) {
+         // The first side cut into 300 strips: many faces, one level.
+         auto& faces = c.Mesh().LODs[0].Faces.Edit();
+         const FaceRec side = faces[0];
+         faces.erase(faces.begin());
+         for (int i = 0; i < 300; ++i) {
+           FaceRec strip = side;
+           const float t0 = static_cast<float>(i) / 300, t1 = static_cast<float>(i + 1) / 300;
+           const auto along = [&](int a, int b, float t) {
+             VertexRec v = side.Vertices[static_cast<std::size_t>(a)];
+             const VertexRec& w = side.Vertices[static_cast<std::size_t>(b)];
+             v.X += (w.X - v.X) * t, v.Y += (w.Y - v.Y) * t, v.Z += (w.Z - v.Z) * t;
+             v.U += (w.U - v.U) * t, v.V += (w.V - v.V) * t;
+             return v;
+           };
+           strip.Vertices = {along(0, 1, t0), along(0, 1, t1), along(3, 2, t1), along(3, 2, t0)};
+           faces.push_back(strip);
+         }
+         c.Settle();
+       }},
       {"face-untextured", [](BoxCraft& c) { FirstFace(c).TextureNames[0] = kBlank; }},
       {"texture-not-listed", [](BoxCraft& c) { FirstFace(c).TextureNames[0] = "other.BMP"; }},
       {"flight-group-not-listed",
