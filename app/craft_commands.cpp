@@ -6,6 +6,7 @@
 
 #include "app/dialogs.h"
 #include "app/panels/panel_host.h"
+#include "editing/generate_lod.h"
 #include "editing/geometry_edits.h"
 #include "editing/normals.h"
 #include "editing/select_many.h"
@@ -64,13 +65,7 @@ void CraftCommands::SmoothVertexNormalsByAngle() {
     return host_.Ask().MessageBox("\"" + *typed + "\" is not an angle from 0 to 180",
                                   "Vertex Normals by Angle");
   lastAngle_ = *degrees;
-  std::vector<int> meshes;
-  const int level = host_.View().LevelIndex();
-  for (int m = 0; m < model_.MeshCount(); ++m) {
-    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
-      meshes.push_back(m);
-  }
+  const std::vector<int> meshes = SelectedOrAll();
   std::int64_t corners = 0;
   if (!host_.Edit("Vertex Normals by Angle",
                   [&](tamsel::Model& m) { corners = SmoothNormalsByAngle(m, *degrees, meshes); }))
@@ -80,6 +75,48 @@ void CraftCommands::SmoothVertexNormalsByAngle() {
                    .arg(corners)
                    .arg(meshes.empty() ? QString("every mesh")
                                        : QString("%1 selected meshes").arg(meshes.size())));
+}
+
+std::vector<int> CraftCommands::SelectedOrAll() const {
+  std::vector<int> meshes;
+  const int level = host_.View().LevelIndex();
+  for (int m = 0; m < model_.MeshCount(); ++m) {
+    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
+    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
+      meshes.push_back(m);
+  }
+  return meshes;
+}
+
+void CraftCommands::GenerateLowDetail() {
+  const auto typed = host_.Ask().InputBox("Share of the high level's faces to keep (0 to 1):",
+                                          "Generate Low Detail", QString::number(lastRatio_));
+  if (!typed) return;
+  const auto ratio = ParseDouble(typed->toStdString());
+  if (!ratio || !(*ratio > 0) || *ratio > 1)
+    return host_.Ask().MessageBox("\"" + *typed + "\" is not a share above 0 and up to 1",
+                                  "Generate Low Detail");
+  lastRatio_ = *ratio;
+  const std::vector<int> meshes = SelectedOrAll();
+  LodOptions options;
+  options.ratio = *ratio;
+  std::vector<LodReport> reports;
+  if (!host_.Edit("Generate Low Detail",
+                  [&](tamsel::Model& m) { reports = GenerateLowLevels(m, meshes, options); }))
+    return;
+  long long before = 0, after = 0;
+  double worst = 0;
+  for (const LodReport& r : reports) {
+    before += r.facesBefore;
+    after += r.facesAfter;
+    worst = std::max(worst, r.deviation);
+  }
+  host_.Status(QString("Generate Low Detail: %1 meshes, %2 faces at the high level, %3 at the "
+                       "low; largest deviation %4 % of a mesh's size")
+                   .arg(reports.size())
+                   .arg(before)
+                   .arg(after)
+                   .arg(worst * 100, 0, 'g', 2));
 }
 
 void CraftCommands::RecalculateSoftwareVectors() {

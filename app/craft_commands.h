@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <vector>
 
 #include "model/color_settings.h"
 
@@ -23,6 +24,9 @@ class CraftCommands : public QObject {
   // Asks the angle (30 degrees at first) and smooths the selected meshes' normals, or every
   // mesh's when none is selected.
   void SmoothVertexNormalsByAngle();
+  // Asks the share of faces to keep (0.25 at first) and makes the low level of the selected
+  // meshes, or of every mesh when none is selected, from their high levels.
+  void GenerateLowDetail();
   void RecalculateSoftwareVectors();
   void RecalculateTextureCoordinates();
   void RecalculateHitzones();
@@ -40,6 +44,9 @@ class CraftCommands : public QObject {
   ColorSettings& colors_;
   tamsel::Model& model_;
   double lastAngle_ = 30;
+  double lastRatio_ = 0.25;
+  // The meshes selected at the level shown; every mesh when none is.
+  std::vector<int> SelectedOrAll() const;
 };
 
 }  // namespace tamsel

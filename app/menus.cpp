@@ -285,6 +285,13 @@ std::vector<Menu> Menus() {
          [](W& w) { w.Commands().SmoothVertexNormalsByAngle(); },
          "Smooth shading where faces meet at a small angle, sharp edges where they meet at a "
          "larger one (the selected meshes, or every mesh)"},
+        {&MenuActions::generateLowDetail,
+         "generatelowdetailmenu",
+         "Generate &Low Detail…",
+         {},
+         [](W& w) { w.Commands().GenerateLowDetail(); },
+         "The low level of detail of the selected meshes (or every mesh) made from the high "
+         "level: fewer faces, the same silhouette"},
         {&MenuActions::hitzones,
          "hitzonemenu",
          "&Hitzones",

@@ -91,6 +91,7 @@ struct MenuActions {
   QAction* faceNormals = nullptr;
   QAction* vertexNormals = nullptr;
   QAction* vertexNormalsByAngle = nullptr;
+  QAction* generateLowDetail = nullptr;
   QAction* hitzones = nullptr;
   QAction* rotations = nullptr;
   QAction* textureCoordinates = nullptr;

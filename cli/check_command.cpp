@@ -1,11 +1,16 @@
 #include "cli/check_command.h"
 
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
+#include <thread>
 
 #include "cli/craft_source.h"
 #include "cli/json_out.h"
 #include "model/bounds.h"
+#include "model/file_io.h"
 
 namespace tamsel {
 namespace {
@@ -54,9 +59,8 @@ void PrintFindings(std::ostream& out, const std::vector<Finding>& findings, Prof
   out << Counts(CountFindings(findings)) << " (the " << ProfileName(profile) << " game)\n";
 }
 
-std::string FindingsJson(const std::vector<Finding>& findings, Profile profile) {
+JsonOut FindingsObject(const std::vector<Finding>& findings, Profile profile, JsonOut out = {}) {
   const FindingCounts counts = CountFindings(findings);
-  JsonOut out;
   out["profile"] = ProfileName(profile);
   out["errors"] = counts.errors;
   out["warnings"] = counts.warnings;
@@ -79,13 +83,106 @@ std::string FindingsJson(const std::vector<Finding>& findings, Profile profile) 
     if (f.fix != FixKind::None) finding["fix"] = FixName(f.fix);
     out["findings"].push_back(std::move(finding));
   }
-  return JsonLine(out);
+  return out;
 }
+
+std::string FindingsJson(const std::vector<Finding>& findings, Profile profile) {
+  return JsonLine(FindingsObject(findings, profile));
+}
+
+std::vector<std::string> CraftFilesUnder(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator
+           it(folder, fs::directory_options::skip_permission_denied, ec),
+       end;
+       !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    if (HasExtension(it->path(), ".opt") || HasExtension(it->path(), ".opz"))
+      files.push_back(it->path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+namespace {
+
+struct FileCheck {
+  std::string path;
+  std::vector<Finding> findings;
+  std::string unreadable;  // why the file could not be read; "" when it was
+};
+
+FileCheck CheckOneFile(const std::string& path, Profile profile) {
+  FileCheck result{path, {}, {}};
+  try {
+    CraftSource craft = ReadCraft(path);
+    const BitmapFactsSource facts = craft.fromOpt ? LoadedBitmapFacts(craft.bitmaps)
+                                                  : ProjectBitmapFacts(craft.model.ProjectPath);
+    result.findings = CheckCraft(craft.model, profile, facts);
+  } catch (const std::bad_alloc&) {
+    result.unreadable = "the file is too large for memory";
+  } catch (const std::exception& e) {
+    result.unreadable = e.what();
+  }
+  return result;
+}
+
+// Every craft file under the folder, checked on every core, reported in name order.
+int CheckFolder(const std::string& folder, Profile profile, bool json) {
+  const std::vector<std::string> files = CraftFilesUnder(folder);
+  std::vector<FileCheck> checks(files.size());
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i; (i = next++) < files.size();) checks[i] = CheckOneFile(files[i], profile);
+  };
+  std::vector<std::thread> workers;
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  for (std::size_t t = 1; t < std::min(cores, files.size()); ++t) workers.emplace_back(work);
+  work();
+  for (std::thread& t : workers) t.join();
+  int withErrors = 0;
+  FindingCounts total;
+  JsonOut array = JsonOut::array();
+  for (const FileCheck& c : checks) {
+    const FindingCounts counts = CountFindings(c.findings);
+    withErrors += !c.unreadable.empty() || counts.errors > 0;
+    total.errors += counts.errors, total.warnings += counts.warnings, total.notes += counts.notes;
+    if (json) {
+      JsonOut head;
+      head["path"] = JsonText(c.path);
+      if (!c.unreadable.empty()) {
+        head["unreadable"] = JsonText(c.unreadable);
+        array.push_back(std::move(head));
+      } else {
+        array.push_back(FindingsObject(c.findings, profile, std::move(head)));
+      }
+    } else if (!c.unreadable.empty()) {
+      std::cout << c.path << ": cannot be read: " << c.unreadable << "\n";
+    } else {
+      std::cout << c.path << ": " << Counts(counts) << "\n";
+    }
+  }
+  if (json) {
+    std::cout << JsonLine(array);
+  } else {
+    std::cout << files.size() << (files.size() == 1 ? " file" : " files") << ", " << withErrors
+              << " with errors or unreadable; " << Counts(total) << " in all (the "
+              << ProfileName(profile) << " game)\n";
+  }
+  return withErrors > 0 ? 1 : 0;
+}
+
+}  // namespace
 
 int CheckCommand(const std::vector<std::string>& positional,
                  const std::map<std::string, std::string>& options) {
   if (positional.size() != 1) throw std::invalid_argument("wrong number of arguments");
   const Profile profile = ProfileOption(options);
+  std::error_code ec;
+  if (std::filesystem::is_directory(positional[0], ec))
+    return CheckFolder(positional[0], profile, options.count("--json") > 0);
   CraftSource craft;
   try {
     craft = ReadCraft(positional[0]);

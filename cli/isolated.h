@@ -11,8 +11,8 @@
 namespace tamsel {
 
 struct IsolationLimits {
-  double seconds = 120;         // wall-clock time the child may take
-  std::int64_t megabytes = 0;   // resident memory it may use; 0: half the machine's memory
+  double seconds = 120;        // wall-clock time the child may take
+  std::int64_t megabytes = 0;  // resident memory it may use; 0: half the machine's memory
 };
 
 // Runs `work` in a child process and returns its exit status. Throws std::runtime_error

@@ -19,8 +19,10 @@
 #include "cli/render_command.h"
 #endif
 #include "dxf/dxf_import.h"
+#include "editing/generate_lod.h"
 #include "editing/sample_craft.h"
 #include "editing/sample_fighter.h"
+#include "editing/smooth_normals.h"
 #include "interchange/model_export.h"
 #include "interchange/model_import.h"
 #include "model/bounds.h"
@@ -50,12 +52,14 @@ const char* kUsage =
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt] [--profile original|patched]\n"
     "                        [--strict]\n"
-    "  tamsel-cli check PROJECT.opz|FILE.opt [--profile original|patched] [--json]\n"
+    "  tamsel-cli check PROJECT.opz|FILE.opt|DIR [--profile original|patched] [--json]\n"
     "  tamsel-cli info FILE [--json]\n"
     "  tamsel-cli render PROJECT.opz|FILE.opt OUT.png [--view 3d|top|front|right|bottom|back|left] "
     "[--size WxH|N]\n"
     "                    [--wire|--textured] [--level high|low] [--grid] [--axes] [--gradient]\n"
     "                    [--thumbnail]\n"
+    "  tamsel-cli lod PROJECT_DIR [--ratio R] [--error E] [--mesh N]\n"
+    "  tamsel-cli smooth PROJECT_DIR --angle DEG\n"
     "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n"
     "      (without the size options: a small fighter showing every feature)\n";
 
@@ -113,6 +117,8 @@ const std::map<std::string, std::vector<CommandOption>>& CommandOptions() {
         {"--gradient", false},
         {"--thumbnail", false}}},
       {"sample", {{"--meshes", true}, {"--faces", true}, {"--textures", true}, {"--size", true}}},
+      {"lod", {{"--ratio", true}, {"--error", true}, {"--mesh", true}}},
+      {"smooth", {{"--angle", true}}},
   };
   return table;
 }
@@ -419,6 +425,74 @@ int InfoCommand(const Args& a) {
   return 0;
 }
 
+// A number option within [lo, hi]; `fallback` when it is not given.
+double RealOption(const Args& a, const std::string& name, double fallback, double lo, double hi) {
+  if (!a.Has(name)) return fallback;
+  const auto v = ParseDouble(a.options.at(name));
+  if (!v || *v < lo || *v > hi)
+    throw UsageError(name + " takes a number from " + FormatSingle(static_cast<float>(lo)) +
+                     " to " + FormatSingle(static_cast<float>(hi)));
+  return *v;
+}
+
+// PROJECT_DIR: changes the project's model and saves it, under the project's lock. The
+// project file is written whole or not at all.
+int EditProjectCommand(const Args& a, const std::string& command,
+                       const std::function<std::string(Model&)>& change) {
+  Expect(a, 1);
+  const fs::path dir = a.positional[0];
+  if (!fs::exists(ProjectFilePath(dir)))
+    throw FileError(ProjectFilePath(dir).string(), "", "no project file in this folder");
+  const ProjectLock lock(dir, "tamsel-cli " + command);
+  Model model = OpenExisting(dir);
+  const std::string said = change(model);
+  FileTransaction files(model.ProjectPath);
+  WriteProjectFile(files, model);
+  files.Commit(false);
+  std::cout << said << "\n";
+  return 0;
+}
+
+int LodCommand(const Args& a) {
+  LodOptions options;
+  options.ratio = RealOption(a, "--ratio", options.ratio, 1e-6, 1);
+  options.error = RealOption(a, "--error", options.error, 0, 1);
+  std::vector<int> meshes;
+  if (a.Has("--mesh")) meshes.push_back(static_cast<int>(a.Number("--mesh", 1, 1, 1 << 30)) - 1);
+  return EditProjectCommand(a, "lod", [&](Model& model) {
+    if (!meshes.empty() && meshes[0] >= model.MeshCount())
+      throw UsageError("--mesh: the project has " + std::to_string(model.MeshCount()) + " meshes");
+    std::string said;
+    int before = 0, after = 0;
+    double worst = 0;
+    const auto reports = GenerateLowLevels(model, meshes, options);
+    for (const LodReport& r : reports) {
+      said += "mesh " + std::to_string(r.mesh + 1) + " \"" +
+              model.Meshes[static_cast<std::size_t>(r.mesh)].Name +
+              "\": " + std::to_string(r.facesBefore) + " -> " + std::to_string(r.facesAfter) +
+              " faces, deviation " + FormatSingle(static_cast<float>(r.deviation * 100)) +
+              " % of its size" + (r.sloppy ? " (sloppy)" : "") + "\n";
+      before += r.facesBefore;
+      after += r.facesAfter;
+      worst = std::max(worst, r.deviation);
+    }
+    return said + "low levels for " + std::to_string(reports.size()) +
+           " meshes: " + std::to_string(before) + " -> " + std::to_string(after) +
+           " faces, largest deviation " + FormatSingle(static_cast<float>(worst * 100)) +
+           " %, distance " + FormatSingle(LowLevelDistance(model)) + " km";
+  });
+}
+
+int SmoothCommand(const Args& a) {
+  if (!a.Has("--angle")) throw UsageError("smooth needs --angle DEG");
+  const double degrees = RealOption(a, "--angle", 30, 0, 180);
+  return EditProjectCommand(a, "smooth", [&](Model& model) {
+    const std::int64_t corners = SmoothNormalsByAngle(model, degrees);
+    return "vertex normals by angle (" + FormatSingle(static_cast<float>(degrees)) +
+           " degrees) for " + std::to_string(corners) + " corners";
+  });
+}
+
 int SampleCommand(const Args& a) {
   Expect(a, 1);
   Model model;
@@ -472,6 +546,8 @@ int main(int argc, char** argv) {
       }
     }
     if (command == "sample") return SampleCommand(args);
+    if (command == "lod") return LodCommand(args);
+    if (command == "smooth") return SmoothCommand(args);
     if (command == "render") {
 #ifdef TAMSEL_RENDER
       try {

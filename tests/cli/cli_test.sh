@@ -270,6 +270,26 @@ if "$cli" --help | grep -q "tamsel-cli render"; then
   check "a wrong size writes nothing" test ! -e "$work/bad.png"
 fi
 
+# Ready for the game: a low level made, normals smoothed, a whole mod checked.
+"$cli" sample "$work/lod" --meshes 2 --faces 400 --textures 2 >/dev/null
+check "lod" bash -c "'$cli' lod '$work/lod' --ratio 0.25 | grep -q '^low levels for 2 meshes: [0-9]* -> [0-9]* faces'"
+check "lod wrote the low levels" bash -c "'$cli' info '$work/lod/lod.opz' | grep -c '  level 2:' | grep -qx 2"
+"$cli" lod "$work/lod" --ratio 2 2>/dev/null; check "a ratio above 1 exits 2" test $? -eq 2
+"$cli" lod "$work/lod" --mesh 3 2>"$work/err"; status=$?
+check "a mesh past the last exits 2 and says how many there are" bash -c "[ $status -eq 2 ] && grep -q 'the project has 2 meshes' '$work/err'"
+check "smooth" bash -c "'$cli' smooth '$work/lod' --angle 30 | grep -q '^vertex normals by angle (30 degrees) for '"
+"$cli" smooth "$work/lod" 2>/dev/null; check "smooth without an angle exits 2" test $? -eq 2
+mkdir -p "$work/mod/ships" && cp -r "$work/craft" "$work/mod/ships/" && cp -r "$work/lod" "$work/mod/"
+head -c 60 "$work/craft/craft.opt" > "$work/mod/ships/damaged.opt"
+"$cli" check "$work/mod" >"$work/out"; status=$?
+check "a folder with a damaged craft exits 1" test $status -eq 1
+check "one line per file and a total" bash -c "grep -c ': ' '$work/out' | grep -qx 4 && grep -q '^4 files, 1 with errors or unreadable; ' '$work/out'"
+check "the damaged one is named with the reason" grep -q "damaged.opt: cannot be read: .*damaged.opt, byte" "$work/out"
+check "the good ones say their counts" grep -q "ships/craft/craft.opz: 0 errors" "$work/out"
+check "check DIR --json is an array with paths" bash -c "'$cli' check '$work/mod' --json | grep -q '^\[{\"path\":'"
+rm "$work/mod/ships/damaged.opt"
+check "a folder of sound craft exits 0" "$cli" check "$work/mod"
+
 "$cli" frobnicate 2>/dev/null; check "an unknown command exits 2" test $? -eq 2
 "$cli" sample "$work/x" --faces lots 2>/dev/null; check "a bad number exits 2" test $? -eq 2
 # Each command takes its own options only: a mistyped or foreign one is refused, never
