@@ -49,7 +49,7 @@ constexpr std::array kRules = {
               "transparent colours that match no pixel of the bitmap"},
     CheckRule{"illuminated-colour-unused", Warning,
               "illuminated colours that match no pixel of the bitmap"},
-    CheckRule{"texture-count", Error, "more textures than the game loads"},
+    CheckRule{"texture-count", Error, "more textures than the game loads", FixKind::PackTextures},
     // Features and the craft as a whole.
     CheckRule{"mesh-count", Error, "more meshes than the game loads"},
     CheckRule{"hardpoint-count", Error, "more hardpoints than the game loads"},

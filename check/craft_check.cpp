@@ -97,6 +97,8 @@ std::string_view FixName(FixKind fix) {
       return "Fit the hitzone box to the mesh";
     case FixKind::GenerateLowLevel:
       return "Generate the low level";
+    case FixKind::PackTextures:
+      return "Pack the textures into atlases";
   }
   return "";
 }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "check/mesh_split.h"
+#include "check/texture_pack.h"
 #include "editing/generate_lod.h"
 #include "editing/normals.h"
 #include "model/bounds.h"
@@ -158,7 +159,8 @@ Bitmap ResampleBitmap(const Bitmap& bitmap, int width, int height) {
 }
 
 bool FixesTogether(FixKind fix) {
-  return fix != FixKind::None && fix != FixKind::SplitMesh && fix != FixKind::RemoveUnusedTextures;
+  return fix != FixKind::None && fix != FixKind::SplitMesh &&
+         fix != FixKind::RemoveUnusedTextures && fix != FixKind::PackTextures;
 }
 
 int ApplyFixes(Model& model, const std::vector<Finding>& findings, Profile profile,
@@ -195,6 +197,8 @@ bool ApplyFix(Model& model, const Finding& finding, Profile profile, FileTransac
       return FixHitzone(model, e);
     case FixKind::GenerateLowLevel:
       return MeshExists(model, e.mesh) && !GenerateLowLevels(model, {e.mesh}, {}).empty();
+    case FixKind::PackTextures:
+      return !PackTextures(model, profile, files, bitmaps).atlases.empty();
   }
   return false;
 }

@@ -34,6 +34,7 @@ enum class FixKind {
   SplitMesh,             // into meshes under the vertex limit
   HitzoneBox,            // the hitzone box set to the mesh's own box
   GenerateLowLevel,      // a low level made from the high one
+  PackTextures,          // textures packed into shared atlases
 };
 
 struct Finding {

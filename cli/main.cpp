@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "check/texture_pack.h"
 #include "cli/check_command.h"
 #include "cli/craft_source.h"
 #include "cli/isolated.h"
@@ -60,6 +61,7 @@ const char* kUsage =
     "                    [--thumbnail]\n"
     "  tamsel-cli lod PROJECT_DIR [--ratio R] [--error E] [--mesh N]\n"
     "  tamsel-cli smooth PROJECT_DIR --angle DEG\n"
+    "  tamsel-cli pack-textures PROJECT_DIR [--profile original|patched]\n"
     "  tamsel-cli sample PROJECT_DIR [--meshes N] [--faces N] [--textures N] [--size S]\n"
     "      (without the size options: a small fighter showing every feature)\n";
 
@@ -119,6 +121,7 @@ const std::map<std::string, std::vector<CommandOption>>& CommandOptions() {
       {"sample", {{"--meshes", true}, {"--faces", true}, {"--textures", true}, {"--size", true}}},
       {"lod", {{"--ratio", true}, {"--error", true}, {"--mesh", true}}},
       {"smooth", {{"--angle", true}}},
+      {"pack-textures", {{"--profile", true}}},
   };
   return table;
 }
@@ -493,6 +496,33 @@ int SmoothCommand(const Args& a) {
   });
 }
 
+int PackTexturesCommand(const Args& a) {
+  Profile profile;
+  try {
+    profile = ProfileOption(a.options);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError(e.what());
+  }
+  Expect(a, 1);
+  const fs::path dir = a.positional[0];
+  if (!fs::exists(ProjectFilePath(dir)))
+    throw FileError(ProjectFilePath(dir).string(), "", "no project file in this folder");
+  const ProjectLock lock(dir, "tamsel-cli pack-textures");
+  Model model = OpenExisting(dir);
+  FileTransaction files(model.ProjectPath);
+  const PackReport report = PackTextures(model, profile, files, ProjectBitmaps(model));
+  WriteProjectFile(files, model);
+  files.Commit(false);
+  for (const std::string& note : files.Notes()) std::cerr << "note: " << note << "\n";
+  std::cout << "packed " << report.packed << " textures into " << report.atlases.size()
+            << " atlases of " << AtlasSide(profile) << " texels: " << report.texturesBefore
+            << " -> " << report.texturesAfter << " textures";
+  for (const std::string& atlas : report.atlases)
+    std::cout << (atlas == report.atlases.front() ? " (" : ", ") << atlas;
+  std::cout << (report.atlases.empty() ? "" : ")") << "\n";
+  return 0;
+}
+
 int SampleCommand(const Args& a) {
   Expect(a, 1);
   Model model;
@@ -548,6 +578,7 @@ int main(int argc, char** argv) {
     if (command == "sample") return SampleCommand(args);
     if (command == "lod") return LodCommand(args);
     if (command == "smooth") return SmoothCommand(args);
+    if (command == "pack-textures") return PackTexturesCommand(args);
     if (command == "render") {
 #ifdef TAMSEL_RENDER
       try {

@@ -279,6 +279,11 @@ check "lod wrote the low levels" bash -c "'$cli' info '$work/lod/lod.opz' | grep
 check "a mesh past the last exits 2 and says how many there are" bash -c "[ $status -eq 2 ] && grep -q 'the project has 2 meshes' '$work/err'"
 check "smooth" bash -c "'$cli' smooth '$work/lod' --angle 30 | grep -q '^vertex normals by angle (30 degrees) for '"
 "$cli" smooth "$work/lod" 2>/dev/null; check "smooth without an angle exits 2" test $? -eq 2
+"$cli" sample "$work/pack" --meshes 2 --faces 20 --textures 12 --size 32 >/dev/null
+check "pack-textures" bash -c "'$cli' pack-textures '$work/pack' | grep -q '^packed [1-9][0-9]* textures into [1-9] atlases of 256 texels: 12 -> '"
+check "the atlas is a bitmap in the folder" test -f "$work/pack/ATLAS_1.BMP"
+check "the old bitmaps stay beside it" test -f "$work/pack/sample_TEX0.BMP"
+check "the packed project checks clean" "$cli" check "$work/pack/pack.opz"
 mkdir -p "$work/mod/ships" && cp -r "$work/craft" "$work/mod/ships/" && cp -r "$work/lod" "$work/mod/"
 head -c 60 "$work/craft/craft.opt" > "$work/mod/ships/damaged.opt"
 "$cli" check "$work/mod" >"$work/out"; status=$?
