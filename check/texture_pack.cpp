@@ -67,10 +67,12 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
   report.texturesBefore = report.texturesAfter = model.TextureCount();
   const int side = AtlasSide(profile);
   const auto powerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
-  // A texture whose sides are powers of two sits at a multiple of its size: the smaller mip
-  // levels then never mix it with a neighbour, and no padding is needed.
+  // A texture whose sides are powers of two sits at a multiple of its size, so that the
+  // smaller mip levels never mix it with a neighbour; where room allows it keeps a border of
+  // one texel too, so that a face's edge samples what the texture's own repeat gave it.
+  int border = 0;
   const auto padOf = [&](const Bitmap& b) {
-    return powerOfTwo(b.width) && powerOfTwo(b.height) ? 0 : kAtlasPadding;
+    return powerOfTwo(b.width) && powerOfTwo(b.height) ? border : kAtlasPadding;
   };
   // Which textures every face lets go: named in slot 0 alone, coordinates within [0, 1].
   std::map<std::string, bool> packable;
@@ -102,7 +104,7 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
     } catch (const FileError&) {
       continue;  // unreadable: the check says so; it stays as it is
     }
-    const int pad = padOf(b);
+    const int pad = powerOfTwo(b.width) && powerOfTwo(b.height) ? 0 : kAtlasPadding;
     if (b.width <= 0 || b.height <= 0 || b.width + 2 * pad > side || b.height + 2 * pad > side)
       continue;
     std::set<Colour> colours = ColoursOf(b);
@@ -116,53 +118,78 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
     return std::make_pair(candidates[a].bitmap.height, candidates[a].bitmap.width) >
            std::make_pair(candidates[b].bitmap.height, candidates[b].bitmap.width);
   });
-  std::vector<Atlas> atlases;
-  std::vector<Place> places(candidates.size());
-  for (const std::size_t c : order) {
-    const Candidate& cand = candidates[c];
-    const int pad = padOf(cand.bitmap);
-    const int w = cand.bitmap.width + 2 * pad, h = cand.bitmap.height + 2 * pad;
-    const auto aligned = [&](int at, int size) {
-      return pad == 0 ? (at + size - 1) / size * size : at;
-    };
-    bool placed = false;
-    for (std::size_t a = 0; a < atlases.size() && !placed; ++a) {
-      Atlas& atlas = atlases[a];
-      if (ColourKey(model.Textures[candidates[atlas.members.front()].texture]) !=
-          ColourKey(model.Textures[cand.texture]))
-        continue;
-      std::set<Colour> joined = atlas.colours;
-      joined.insert(cand.colours.begin(), cand.colours.end());
-      if (joined.size() > 256) continue;
-      // On the shelf being filled, or on a new shelf above the rows taken.
-      int x = aligned(atlas.cursorX, w), y = aligned(atlas.shelfY, h);
-      if (x + w <= side && y + h <= atlas.shelfY + atlas.shelfHeight) {
-      } else if (aligned(atlas.used, h) + h <= side) {
-        x = 0;
-        y = atlas.shelfY = aligned(atlas.used, h);
-        atlas.shelfHeight = h;
-      } else {
-        continue;
+  struct Plan {
+    std::vector<Atlas> atlases;
+    std::vector<Place> places;
+    // The textures the candidates become: an atlas each, or themselves where alone.
+    std::size_t Textures() const {
+      std::size_t n = 0;
+      for (const Atlas& a : atlases) n += a.members.size() > 1 ? 1 : a.members.size();
+      return n;
+    }
+  };
+  const auto plan = [&] {
+    Plan result;
+    std::vector<Atlas>& atlases = result.atlases;
+    std::vector<Place>& places = result.places;
+    places.resize(candidates.size());
+    for (const std::size_t c : order) {
+      const Candidate& cand = candidates[c];
+      const int pad = padOf(cand.bitmap);
+      const int w = cand.bitmap.width + 2 * pad, h = cand.bitmap.height + 2 * pad;
+      const auto aligned = [&](int at, int size) {
+        return pad == 0 ? (at + size - 1) / size * size : at;
+      };
+      bool placed = false;
+      for (std::size_t a = 0; a < atlases.size() && !placed; ++a) {
+        Atlas& atlas = atlases[a];
+        if (ColourKey(model.Textures[candidates[atlas.members.front()].texture]) !=
+            ColourKey(model.Textures[cand.texture]))
+          continue;
+        std::set<Colour> joined = atlas.colours;
+        joined.insert(cand.colours.begin(), cand.colours.end());
+        if (joined.size() > 256) continue;
+        // On the shelf being filled, or on a new shelf above the rows taken.
+        int x = aligned(atlas.cursorX, w), y = aligned(atlas.shelfY, h);
+        if (x + w <= side && y + h <= atlas.shelfY + atlas.shelfHeight) {
+        } else if (aligned(atlas.used, h) + h <= side) {
+          x = 0;
+          y = atlas.shelfY = aligned(atlas.used, h);
+          atlas.shelfHeight = h;
+        } else {
+          continue;
+        }
+        atlas.cursorX = x + w;
+        atlas.used = std::max(atlas.used, y + h);
+        atlas.members.push_back(c);
+        atlas.colours = std::move(joined);
+        places[c] = {a, x + pad, y + pad};
+        placed = true;
       }
-      atlas.cursorX = x + w;
-      atlas.used = std::max(atlas.used, y + h);
-      atlas.members.push_back(c);
-      atlas.colours = std::move(joined);
-      places[c] = {a, x + pad, y + pad};
-      placed = true;
+      if (!placed) {
+        Atlas atlas;
+        atlas.members.push_back(c);
+        atlas.colours = cand.colours;
+        atlas.shelfY = 0;
+        atlas.shelfHeight = h;
+        atlas.cursorX = w;
+        atlas.used = h;
+        places[c] = {atlases.size(), pad, pad};
+        atlases.push_back(std::move(atlas));
+      }
     }
-    if (!placed) {
-      Atlas atlas;
-      atlas.members.push_back(c);
-      atlas.colours = cand.colours;
-      atlas.shelfY = 0;
-      atlas.shelfHeight = h;
-      atlas.cursorX = w;
-      atlas.used = h;
-      places[c] = {atlases.size(), pad, pad};
-      atlases.push_back(std::move(atlas));
-    }
-  }
+    return result;
+  };
+  border = 1;
+  Plan chosen = plan();
+  border = 0;
+  // The border where it costs no texture; without it where the count needs the room.
+  if (Plan tight = plan(); tight.Textures() < chosen.Textures())
+    chosen = std::move(tight);
+  else
+    border = 1;
+  const std::vector<Atlas>& atlases = chosen.atlases;
+  const std::vector<Place>& places = chosen.places;
   // Each atlas of two textures or more becomes a bitmap and a record.
   std::map<std::string, std::tuple<std::string, double, double, double, double>> moved;
   std::set<std::size_t> gone;
@@ -188,7 +215,9 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
       // The texels, and around them copies of the nearest edge texel.
       for (int y = -pad; y < b.height + pad; ++y)
         for (int x = -pad; x < b.width + pad; ++x) {
-          const int sx = std::clamp(x, 0, b.width - 1), sy = std::clamp(y, 0, b.height - 1);
+          // The border repeats the texture, as the texture repeats on a face of its own.
+          const int sx = (x % b.width + b.width) % b.width,
+                    sy = (y % b.height + b.height) % b.height;
           const std::uint8_t t = b.texels[static_cast<std::size_t>(sy * b.width + sx)];
           out.texels[static_cast<std::size_t>((at.y + y) * width + at.x + x)] =
               index[{b.Red(t), b.Green(t), b.Blue(t)}];
@@ -200,9 +229,12 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
     for (const std::size_t c : atlas.members) {
       const Bitmap& b = candidates[c].bitmap;
       const Place& at = places[c];
+      // Without a border, the coordinates keep a sixty-fourth of a texel inside the texture:
+      // rounding on the way across a face then never reaches the neighbour's first texel.
+      const double inset = padOf(b) == 0 ? 1.0 / 64 : 0;
       moved[model.Textures[candidates[c].texture].Name] = {
-          name, static_cast<double>(at.x) / width, static_cast<double>(at.y) / height,
-          static_cast<double>(b.width) / width, static_cast<double>(b.height) / height};
+          name, (at.x + inset) / width, (at.y + inset) / height, (b.width - 2 * inset) / width,
+          (b.height - 2 * inset) / height};
       gone.insert(candidates[c].texture);
       ++report.packed;
     }

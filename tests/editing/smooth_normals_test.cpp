@@ -42,48 +42,9 @@ TEST(SmoothNormals, ACubeKeepsItsSidesFlat) {
   EXPECT_LT(Degrees(NormalOf(corner), out), 1e-3);
 }
 
-// A UV sphere of radius 5, its faces wound as the box's (clockwise seen from outside), quads
-// between the poles and triangles at them.
-MeshRec Sphere(int rings, int segments) {
-  const FaceRec reference = BoxFace(kBoxSides[0]);
-  const auto outwardSign = [](const FaceRec& f, const Single3& out) {
-    const VertexRec &a = f.Vertices[0], &b = f.Vertices[1], &c = f.Vertices[2];
-    const double ux = b.X - a.X, uy = b.Y - a.Y, uz = b.Z - a.Z;
-    const double vx = c.X - a.X, vy = c.Y - a.Y, vz = c.Z - a.Z;
-    return (uy * vz - uz * vy) * out.x + (uz * vx - ux * vz) * out.y + (ux * vy - uy * vx) * out.z;
-  };
-  const bool wantPositive = outwardSign(reference, kBoxSides[0].outward) > 0;
-  const auto at = [&](int i, int j) {
-    // The seam's corners are the very positions of the first column's.
-    const double theta = std::numbers::pi * i / rings,
-                 phi = 2 * std::numbers::pi * (j % segments) / segments;
-    return Corner(static_cast<float>(5 * std::sin(theta) * std::cos(phi)),
-                  static_cast<float>(5 * std::sin(theta) * std::sin(phi)),
-                  static_cast<float>(5 * std::cos(theta)));
-  };
-  std::vector<FaceRec> faces;
-  for (int i = 0; i < rings; ++i)
-    for (int j = 0; j < segments; ++j) {
-      FaceRec f = i == 0           ? Triangle(at(0, 0), at(1, j), at(1, j + 1))
-                  : i == rings - 1 ? Triangle(at(i, j), at(i + 1, 0), at(i, j + 1))
-                                   : Quad(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1));
-      Single3 centre{0, 0, 0};
-      for (int k = 0; k < 3; ++k) {
-        const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
-        centre = {centre.x + v.X, centre.y + v.Y, centre.z + v.Z};
-      }
-      if ((outwardSign(f, centre) > 0) != wantPositive) {
-        const bool triangle = f.IsTriangle();
-        std::swap(f.Vertices[1], f.Vertices[triangle ? 2 : 3]);
-      }
-      faces.push_back(f);
-    }
-  return MeshWith(faces);
-}
-
 TEST(SmoothNormals, ASpheresCornersPointAwayFromItsCentre) {
   Model m;
-  m.Meshes.push_back(Sphere(24, 48));
+  m.Meshes.push_back(UvSphere(5, 24, 48));
   EXPECT_EQ(SmoothNormalsByAngle(m, 30), 24 * 48 * 4 - 2 * 48);
   double worst = 0;
   for (const FaceRec& f : m.Meshes[0].LODs[0].Faces)

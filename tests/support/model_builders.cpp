@@ -1,5 +1,7 @@
 #include "support/model_builders.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace tamsel::test {
@@ -76,6 +78,47 @@ MeshRec ColouredBox(Single3 centre, float half, bool insideOut) {
   std::vector<FaceRec> faces;
   for (const BoxSide& side : kBoxSides) faces.push_back(BoxFace(side, centre, half, insideOut));
   return MeshWith(std::move(faces), {}, "box");
+}
+
+MeshRec UvSphere(float radius, int rings, int segments, const std::string& texture) {
+  const FaceRec reference = BoxFace(kBoxSides[0]);
+  const auto outwardSign = [](const FaceRec& f, const Single3& out) {
+    const VertexRec &a = f.Vertices[0], &b = f.Vertices[1], &c = f.Vertices[2];
+    const double ux = b.X - a.X, uy = b.Y - a.Y, uz = b.Z - a.Z;
+    const double vx = c.X - a.X, vy = c.Y - a.Y, vz = c.Z - a.Z;
+    return (uy * vz - uz * vy) * out.x + (uz * vx - ux * vz) * out.y + (ux * vy - uy * vx) * out.z;
+  };
+  const bool wantPositive = outwardSign(reference, kBoxSides[0].outward) > 0;
+  const double pi = std::acos(-1.0);
+  const auto at = [&](int i, int j) {
+    // The seam's corners are the very positions of the first column's.
+    const double theta = pi * i / rings, phi = 2 * pi * (j % segments) / segments;
+    return Corner(static_cast<float>(radius * std::sin(theta) * std::cos(phi)),
+                  static_cast<float>(radius * std::sin(theta) * std::sin(phi)),
+                  static_cast<float>(radius * std::cos(theta)),
+                  static_cast<float>(j) / static_cast<float>(segments),
+                  static_cast<float>(i) / static_cast<float>(rings));
+  };
+  std::vector<FaceRec> faces;
+  for (int i = 0; i < rings; ++i)
+    for (int j = 0; j < segments; ++j) {
+      // Each pole is one position (sin(pi) is not quite 0).
+      FaceRec f = i == 0 ? Triangle(at(0, 0), at(1, j), at(1, j + 1), texture)
+                  : i == rings - 1
+                      ? Triangle(at(i, j), at(i + 1, 0), at(i, j + 1), texture)
+                      : Quad(at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1), texture);
+      Single3 centre{0, 0, 0};
+      for (int k = 0; k < 3; ++k) {
+        const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
+        centre = {centre.x + v.X, centre.y + v.Y, centre.z + v.Z};
+      }
+      if ((outwardSign(f, centre) > 0) != wantPositive) {
+        const bool triangle = f.IsTriangle();
+        std::swap(f.Vertices[1], f.Vertices[triangle ? 2 : 3]);
+      }
+      faces.push_back(f);
+    }
+  return MeshWith(faces, {}, "sphere");
 }
 
 Model RichModel() {

@@ -38,6 +38,10 @@ FaceRec BoxFace(const BoxSide& side, Single3 centre = {0, 0, 0}, float half = 1,
 // A mesh of the six sides.
 MeshRec ColouredBox(Single3 centre = {0, 0, 0}, float half = 1, bool insideOut = false);
 
+// A UV sphere of the radius around the origin, its faces wound as the box's (clockwise seen
+// from outside): quads between the poles, triangles at them; `rings` x `segments` faces.
+MeshRec UvSphere(float radius, int rings, int segments, const std::string& texture = "t.BMP");
+
 // Two meshes with levels, quads and triangles, hitzone, rotation, hardpoints and engine
 // glows, and two textures with transparent and illuminated colours; every Single distinct.
 Model RichModel();
