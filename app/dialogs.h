@@ -37,6 +37,8 @@ class Dialogs {
     int maxSize = 256;
     bool dither = true;
     int timeLimit = 120;  // seconds the import library may take before it is ended
+    // Normals smoothed by this angle where the file has none; none: the plain mean.
+    std::optional<double> smoothAngle = 30;
   };
   virtual std::optional<ModelImportChoice> ChooseModelImport() = 0;
   // The chosen colour; nullopt when cancelled.

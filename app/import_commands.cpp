@@ -213,6 +213,7 @@ bool ProjectCommands::ImportModelFile(const QString& path,
   if (!choice.dither) arguments << "--no-dither";
   arguments << "--time-limit" << QString::number(choice.timeLimit);
   if (choice.zUp) arguments << "--up" << (*choice.zUp ? "z" : "y");
+  if (choice.smoothAngle) arguments << "--smooth-angle" << QString::number(*choice.smoothAngle);
   process.start(cli, arguments);
   QProgressDialog progress("Reading " + QFileInfo(path).fileName() + "...", "Cancel", 0, 0,
                            &window_);

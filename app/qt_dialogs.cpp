@@ -92,11 +92,18 @@ std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
   timeLimit->setToolTip("The import library is ended if it takes longer; nothing is imported");
   auto* dither = new QCheckBox("Dither true-colour images", &dialog);
   dither->setChecked(true);
+  auto* smooth = new QCheckBox(
+      "Where the file has no normals, smooth them where faces meet at 30\u00b0 "
+      "or less (else the plain mean)",
+      &dialog);
+  smooth->setObjectName("importsmooth");
+  smooth->setChecked(true);
   form->addRow("Up axis of the file", up);
   form->addRow("Scale factor", scale);
   form->addRow("Largest texture side", size);
   form->addRow("Time limit (seconds)", timeLimit);
   form->addRow(dither);
+  form->addRow(smooth);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -116,7 +123,12 @@ std::optional<Dialogs::ModelImportChoice> QtDialogs::ChooseModelImport() {
     }
     std::optional<bool> zUp;
     if (up->currentIndex() > 0) zUp = up->currentIndex() == 2;
-    return ModelImportChoice{zUp, s, size->currentText().toInt(), dither->isChecked(), seconds};
+    return ModelImportChoice{zUp,
+                             s,
+                             size->currentText().toInt(),
+                             dither->isChecked(),
+                             seconds,
+                             smooth->isChecked() ? std::optional(30.0) : std::nullopt};
   }
   return std::nullopt;
 }

@@ -50,6 +50,7 @@ const char* kUsage =
     "  tamsel-cli import-model FILE PROJECT_DIR [--up y|z] [--scale S] [--max-size N] "
     "[--no-dither]\n"
     "                          [--avoid-names-in DIR] [--time-limit SECONDS] [--memory-limit MB]\n"
+    "                          [--smooth-angle DEG]\n"
     "  tamsel-cli export PROJECT.opz|FILE.opt OUT.gltf|OUT.glb|OUT.obj\n"
     "  tamsel-cli create-opt PROJECT_DIR [--seed N] [-o OUT.opt] [--profile original|patched]\n"
     "                        [--strict]\n"
@@ -103,7 +104,8 @@ const std::map<std::string, std::vector<CommandOption>>& CommandOptions() {
         {"--no-dither", false},
         {"--avoid-names-in", true},
         {"--time-limit", true},
-        {"--memory-limit", true}}},
+        {"--memory-limit", true},
+        {"--smooth-angle", true}}},
       {"export", {}},
       {"create-opt", {{"--seed", true}, {"-o", true}, {"--profile", true}, {"--strict", false}}},
       {"check", {{"--profile", true}, {"--json", false}}},
@@ -258,6 +260,12 @@ ModelImportOptions ImportOptionsOf(const Args& a) {
   o.texture.maxSize = static_cast<int>(a.Number("--max-size", o.texture.maxSize, 1, 8192));
   o.texture.dither = !a.Has("--no-dither");
   if (a.Has("--avoid-names-in")) o.avoidNamesIn = a.options.at("--avoid-names-in");
+  if (a.Has("--smooth-angle")) {
+    const auto angle = ParseDouble(a.options.at("--smooth-angle"));
+    if (!angle || *angle < 0 || *angle > 180)
+      throw UsageError("--smooth-angle takes a number of degrees from 0 to 180");
+    o.smoothAngle = *angle;
+  }
   return o;
 }
 

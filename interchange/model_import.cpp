@@ -19,6 +19,7 @@
 
 #include "editing/normals.h"
 #include "editing/ship_features.h"
+#include "editing/smooth_normals.h"
 #include "interchange/material_bitmaps.h"
 #include "interchange/model_files.h"
 #include "interchange/own_gltf.h"
@@ -368,7 +369,10 @@ class SceneReader {
     if (!withoutNormals_.empty()) {
       Model some;
       for (std::size_t m : withoutNormals_) some.Meshes.push_back(std::move(all.Meshes.Edit(m)));
-      CalculateVertexNormals(some);
+      if (options_.smoothAngle)
+        SmoothNormalsByAngle(some, *options_.smoothAngle);
+      else
+        CalculateVertexNormals(some);
       for (std::size_t i = 0; i < withoutNormals_.size(); ++i)
         all.Meshes.Edit(withoutNormals_[i]) = std::move(some.Meshes.Edit(i));
     }

@@ -28,6 +28,9 @@ struct ModelImportOptions {
   // A folder whose file names bitmaps must not take either (the project a separate import
   // process will be merged into).
   std::filesystem::path avoidNamesIn;
+  // Meshes the file gives no normals get vertex normals smoothed by this angle (degrees),
+  // so that their hard edges stay hard; none: the plain mean of the faces at a position.
+  std::optional<double> smoothAngle;
 };
 
 struct ModelImportResult {

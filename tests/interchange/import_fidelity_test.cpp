@@ -103,14 +103,14 @@ TEST(ImportUnits, TheSameSceneInFbxColladaAndGltfComesInAtTheSameSize) {
   dae.replace(unit, 9, "meter=\"0.01\"");
   WriteFileAtomic(dir / "centimetres.dae", dae);
 
-  const ModelImportOptions asIs{UpAxis::Z, 1, {}, {}};
+  const ModelImportOptions asIs{UpAxis::Z, 1, {}, {}, {}};
   EXPECT_NEAR(LargestX(Read(dir / "metres.gltf", asIs)), 1.0f, 1e-5);
   EXPECT_NEAR(LargestX(Read(dir / "centimetres.fbx", asIs)), 1.0f, 1e-5);
   EXPECT_NEAR(LargestX(Read(dir / "centimetres.dae", asIs)), 1.0f, 1e-5);
   EXPECT_NEAR(LargestX(Read(dir / "inches.fbx", asIs)), 2.54f, 1e-5);
   EXPECT_NEAR(LargestX(Read(dir / "fivemetres.fbx", asIs)), 500.0f, 1e-3);
   // --scale multiplies after the file's own unit.
-  EXPECT_NEAR(LargestX(Read(dir / "centimetres.fbx", {UpAxis::Z, 3, {}, {}})), 3.0f, 1e-5);
+  EXPECT_NEAR(LargestX(Read(dir / "centimetres.fbx", {UpAxis::Z, 3, {}, {}, {}})), 3.0f, 1e-5);
 }
 
 // The same tall triangle (1 wide, 4 high) in FBX files whose global settings say Y up and
@@ -143,7 +143,7 @@ TEST(ImportAxes, FbxFilesComeInUprightAsTheyDeclare) {
     EXPECT_EQ(Warnings(r).find("does not say which way is up"), std::string::npos) << file;
   }
   // --up overrides what the file says: the Y-up file taken as Z up lies on its back.
-  const ModelImportResult tipped = Read(dir / "y.fbx", {UpAxis::Z, 1, {}, {}});
+  const ModelImportResult tipped = Read(dir / "y.fbx", {UpAxis::Z, 1, {}, {}, {}});
   float least = 0;
   for (const VertexRec& c : tipped.meshes.at(0).LODs[0].Faces.at(0).Vertices)
     least = std::min(least, c.Z);
@@ -192,7 +192,7 @@ TEST(ImportNormals, ZeroNormalsAreComputedHitzonesFittedAndAFileOfLightsIsRefuse
   WriteFileAtomic(dir / "z.stl",
                   "solid z\nfacet normal 0 0 0\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
                   "vertex 0 1 0\nendloop\nendfacet\nendsolid z\n");
-  const ModelImportResult r = Read(dir / "z.stl", {UpAxis::Z, 1, {}, {}});
+  const ModelImportResult r = Read(dir / "z.stl", {UpAxis::Z, 1, {}, {}, {}});
   const FaceRec& facet = r.meshes.at(0).LODs[0].Faces.at(0);
   for (int k = 0; k < facet.CornerCount(); ++k) {
     const VertexRec& c = facet.Vertices[static_cast<std::size_t>(k)];
@@ -296,7 +296,7 @@ TEST(PolygonSplit, ABridgedHoleIsLeftOpenAndALineCoversNothing) {
                   "v 0 0 0\nv 4 0 0\nv 4 4 0\nv 0 4 0\nv 1 1 0\nv 1 3 0\nv 3 3 0\nv 3 1 0\n"
                   "v 0 0 1\nv 1 0 1\nv 2 0 1\nv 3 0 1\nv 4 0 1\n"
                   "o Ring\nf 1 2 3 4 1 5 6 7 8 5\no Line\nf 9 10 11 12 13\n");
-  const ModelImportResult r = Read(dir / "keyhole.obj", {UpAxis::Z, 1, {}, {}});
+  const ModelImportResult r = Read(dir / "keyhole.obj", {UpAxis::Z, 1, {}, {}, {}});
   ASSERT_EQ(r.meshes.size(), 1u) << "the line brings no faces, so no mesh";
   double area = 0;
   for (const FaceRec& f : r.meshes[0].LODs[0].Faces) {
@@ -321,7 +321,7 @@ TEST(PolygonSplit, AnObjWithAConcaveHexagonAndQuadComesInAsCoveringTriangles) {
   WriteFileAtomic(dir / "l.obj",
                   "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 1 0\nv 1 2 0\nv 0 2 0\nv 4 0 0\nv 6 1 0\n"
                   "v 4 2 0\nv 5 1 0\nf 1 2 3 4 5 6\nf 7 8 9 10\n");
-  const ModelImportResult r = Read(dir / "l.obj", {UpAxis::Z, 1, {}, {}});
+  const ModelImportResult r = Read(dir / "l.obj", {UpAxis::Z, 1, {}, {}, {}});
   ASSERT_EQ(r.meshes.size(), 1u);
   const auto& faces = r.meshes[0].LODs[0].Faces;
   ASSERT_EQ(faces.size(), 6u);
@@ -601,6 +601,39 @@ TEST(OwnGltf, ALargeCraftIsRecognisedByItsJsonAndComesBackWhole) {
   foreign.m.nodes[0].name = "\"tamsel\"";
   foreign.Write(dir / "foreign.gltf");
   EXPECT_EQ(Read(dir / "foreign.gltf").meshes[0].LODCount(), 1);
+}
+
+}  // namespace
+}  // namespace tamsel
+
+namespace tamsel {
+namespace {
+
+// A cube without normals: the plain mean rounds its corners; smoothed by 30 degrees its sides
+// stay flat.
+TEST(ImportNormals, AFileWithoutNormalsCanBeSmoothedByAngle) {
+  test::TempDir dir;
+  WriteFileAtomic(dir / "cube.obj",
+                  std::string_view("v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\n"
+                                   "v -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                                   "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\n"
+                                   "f 4 1 5 8\n"));
+  ModelImportOptions options;
+  options.up = UpAxis::Y;
+  const ModelImportResult plain = test::Read(dir / "cube.obj", options);
+  options.smoothAngle = 30;
+  const ModelImportResult smooth = test::Read(dir / "cube.obj", options);
+  ASSERT_EQ(smooth.meshes.size(), 1u);
+  for (const FaceRec& f : smooth.meshes[0].LODs[0].Faces)
+    for (int k = 0; k < f.CornerCount(); ++k) {
+      const VertexRec& v = f.Vertices[static_cast<std::size_t>(k)];
+      // Every corner's normal is its side's: one coordinate 1 or -1, the others 0.
+      EXPECT_NEAR(std::abs(v.I) + std::abs(v.J) + std::abs(v.K), 1, 1e-5);
+      EXPECT_NEAR(v.I * f.Normal.x + v.J * f.Normal.y + v.K * f.Normal.z, 1, 1e-5);
+    }
+  const VertexRec& round = plain.meshes[0].LODs[0].Faces[0].Vertices[0];
+  EXPECT_GT(std::min({std::abs(round.I), std::abs(round.J), std::abs(round.K)}), 0.3f)
+      << "the plain mean points across the corner";
 }
 
 }  // namespace
