@@ -202,11 +202,11 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
     out.texels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     std::map<Colour, std::uint8_t> index;
     for (const Colour& colour : atlas.colours) {
-      const auto k = static_cast<std::uint8_t>(index.size());
-      index[colour] = k;
-      out.palette[4u * k] = colour[2];
-      out.palette[4u * k + 1] = colour[1];
-      out.palette[4u * k + 2] = colour[0];
+      const std::size_t k = index.size();
+      index[colour] = static_cast<std::uint8_t>(k);
+      out.palette[4 * k] = colour[2];
+      out.palette[4 * k + 1] = colour[1];
+      out.palette[4 * k + 2] = colour[0];
     }
     for (const std::size_t c : atlas.members) {
       const Bitmap& b = candidates[c].bitmap;
@@ -218,9 +218,12 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
           // The border repeats the texture, as the texture repeats on a face of its own.
           const int sx = (x % b.width + b.width) % b.width,
                     sy = (y % b.height + b.height) % b.height;
-          const std::uint8_t t = b.texels[static_cast<std::size_t>(sy * b.width + sx)];
-          out.texels[static_cast<std::size_t>((at.y + y) * width + at.x + x)] =
-              index[{b.Red(t), b.Green(t), b.Blue(t)}];
+          const auto index2 = [](int row, int rowLength, int column) {
+            return static_cast<std::size_t>(row) * static_cast<std::size_t>(rowLength) +
+                   static_cast<std::size_t>(column);
+          };
+          const std::uint8_t t = b.texels[index2(sy, b.width, sx)];
+          out.texels[index2(at.y + y, width, at.x + x)] = index[{b.Red(t), b.Green(t), b.Blue(t)}];
         }
     }
     // A file of that name that holds other bytes keeps them; the atlas takes a free name.

@@ -3,6 +3,7 @@
 #include <meshoptimizer.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -20,8 +21,12 @@ namespace {
 struct CornerKey {
   float values[8];  // X Y Z U V I J K
   int textures;     // index of the face's texture names
+  // Bit for bit, as the hash reads them: -0 is not 0, and a NaN is the same as itself.
   friend bool operator==(const CornerKey& a, const CornerKey& b) {
-    return std::memcmp(a.values, b.values, sizeof a.values) == 0 && a.textures == b.textures;
+    for (std::size_t i = 0; i < 8; ++i)
+      if (std::bit_cast<std::uint32_t>(a.values[i]) != std::bit_cast<std::uint32_t>(b.values[i]))
+        return false;
+    return a.textures == b.textures;
   }
 };
 struct CornerHash {

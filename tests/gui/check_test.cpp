@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 #include "app/check_panel.h"
@@ -166,6 +167,48 @@ TEST_F(CheckTest, CreateOptAsksBeforeWritingACraftTheGameCannotLoad) {
   dialogs.Push(Dialogs::Answer::Ok);
   Action("optcreatemenu")->trigger();
   EXPECT_TRUE(std::filesystem::exists(opt)) << "written when the user says so";
+}
+
+}  // namespace
+}  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+// A sphere of 800 faces with one level: the check notes it, and its fix, like the Calculate
+// menu's command, makes the low level in one step.
+TEST_F(CheckTest, AManyFacedMeshWithoutALowLevelGetsOneFromTheFixOrTheMenu) {
+  Model sphere;
+  sphere.Meshes.push_back(UvSphere(10, 20, 40, "red.BMP"));
+  TextureRec red;
+  red.Name = "red.BMP";
+  sphere.Textures.push_back(red);
+  WriteFileAtomic(dir / "p.opz", WriteOpzText(sphere));
+  Open();
+  Settle();
+  ASSERT_EQ(Count("level-low-missing"), 1);
+  ClickRow(RowOf("level-low-missing"));
+  auto* fix = window->findChild<QPushButton*>("checkfix");
+  ASSERT_TRUE(fix->isEnabled());
+  EXPECT_EQ(fix->text(), "Generate the low level");
+  fix->click();
+  Settle();
+  EXPECT_EQ(Count("level-low-missing"), 0);
+  ASSERT_EQ(window->Model().Meshes[0].LODCount(), 2);
+  // A quarter where 1 % of the sphere's size allows it; this coarse sphere allows fewer cuts.
+  EXPECT_LT(window->Model().Meshes[0].LODs[1].FaceCount(), 800 * 3 / 4);
+  Action("editundomenu")->trigger();
+  Settle();
+  EXPECT_EQ(window->Model().Meshes[0].LODCount(), 1);
+
+  dialogs.Push(QString("0.5"));
+  Action("generatelowdetailmenu")->trigger();
+  ASSERT_EQ(window->Model().Meshes[0].LODCount(), 2);
+  EXPECT_NEAR(window->Model().Meshes[0].LODs[1].FaceCount(), 400, 40);
+  EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(
+      "Generate Low Detail: 1 meshes, 800 faces at the high level"))
+      << window->statusBar()->currentMessage().toStdString();
+  EXPECT_EQ(Action("editundomenu")->text(), "Undo Generate Low Detail");
 }
 
 }  // namespace
