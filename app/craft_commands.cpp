@@ -6,6 +6,7 @@
 
 #include "app/dialogs.h"
 #include "app/panels/panel_host.h"
+#include "editing/edit_target.h"
 #include "editing/generate_lod.h"
 #include "editing/geometry_edits.h"
 #include "editing/normals.h"
@@ -78,14 +79,7 @@ void CraftCommands::SmoothVertexNormalsByAngle() {
 }
 
 std::vector<int> CraftCommands::SelectedOrAll() const {
-  std::vector<int> meshes;
-  const int level = host_.View().LevelIndex();
-  for (int m = 0; m < model_.MeshCount(); ++m) {
-    const MeshRec& mesh = model_.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
-      meshes.push_back(m);
-  }
-  return meshes;
+  return SelectedMeshes(model_, host_.View().LevelIndex());  // empty: every mesh
 }
 
 void CraftCommands::GenerateLowDetail() {

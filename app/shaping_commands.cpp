@@ -33,16 +33,6 @@ QString Point(const Single3& p) {
            QString::fromStdString(FormatSingle(p.z)));
 }
 
-std::vector<int> SelectedMeshes(const Model& model, int level) {
-  std::vector<int> meshes;
-  for (int m = 0; m < model.MeshCount(); ++m) {
-    const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
-      meshes.push_back(m);
-  }
-  return meshes;
-}
-
 }  // namespace
 
 ShapingCommands::ShapingCommands(TamselWindow& window) : QObject(&window), window_(window) {}

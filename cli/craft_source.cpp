@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 
+#include "model/bounds.h"
 #include "model/file_error.h"
 #include "model/file_io.h"
 #include "model/project.h"
@@ -21,6 +22,9 @@ CraftSource ReadCraft(const std::filesystem::path& source) {
   OptImportResult r = ReadOptImport(ReadFileBytes(source), source.string(), ids, 0);
   craft.model.Meshes = std::move(r.meshes);
   craft.model.Textures = std::move(r.textures);
+  // The file stores no face or level boxes: they are made as the import makes them, so that
+  // the check does not take them for stale.
+  CalculateBounds(craft.model);
   craft.fromOpt = true;
   auto bitmaps =
       std::make_shared<std::map<std::string, Bitmap>>(r.bitmaps.begin(), r.bitmaps.end());

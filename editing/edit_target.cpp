@@ -56,6 +56,16 @@ int TargetCount(const Model& model, const EditTarget& target) {
   return count;
 }
 
+std::vector<int> SelectedMeshes(const Model& model, int level) {
+  std::vector<int> meshes;
+  for (int m = 0; m < model.MeshCount(); ++m) {
+    const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
+    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
+      meshes.push_back(m);
+  }
+  return meshes;
+}
+
 std::string TargetNoun(TargetKind kind, int count) {
   const char* noun = kind == TargetKind::Meshes      ? "mesh"
                      : kind == TargetKind::Faces     ? "face"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "editing/focus.h"
 #include "model/model.h"
@@ -26,6 +27,9 @@ EditTarget TargetOf(const ViewState& view, const Focus& focus, const Model& mode
 // How many elements the target holds now: selected meshes with the level, selected faces of
 // selected meshes, selected corners of selected faces, or 1 for an existing feature.
 int TargetCount(const Model& model, const EditTarget& target);
+
+// The meshes selected at the level (those that have it), in order.
+std::vector<int> SelectedMeshes(const Model& model, int level);
 
 // "mesh", "face", "corner", "hardpoint", "engine glow", plural with an "s" when count != 1.
 std::string TargetNoun(TargetKind kind, int count);

@@ -7,17 +7,6 @@
 namespace tamsel {
 namespace {
 
-// The meshes whose level is selected, in order.
-std::vector<int> SelectedMeshes(const Model& model, int level) {
-  std::vector<int> meshes;
-  for (int m = 0; m < model.MeshCount(); ++m) {
-    const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
-      meshes.push_back(m);
-  }
-  return meshes;
-}
-
 bool AnySelectedFace(const LODRec& lod) {
   for (const FaceRec& face : lod.Faces)
     if (face.Selected) return true;

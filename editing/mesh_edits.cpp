@@ -4,6 +4,7 @@
 #include <numbers>
 #include <numeric>
 
+#include "editing/edit_target.h"
 #include "editing/element_edits.h"
 #include "model/bounds.h"
 
@@ -154,12 +155,7 @@ int NewMesh(Model& model, NewShape shape, double size, const Single3& at,
 }
 
 std::vector<int> MergeMeshes(Model& model, int level) {
-  std::vector<int> chosen;
-  for (int m = 0; m < model.MeshCount(); ++m) {
-    const MeshRec& mesh = model.Meshes[static_cast<std::size_t>(m)];
-    if (mesh.HasLevel(level) && mesh.LODs[static_cast<std::size_t>(level)].Selected)
-      chosen.push_back(m);
-  }
+  const std::vector<int> chosen = SelectedMeshes(model, level);
   if (chosen.size() < 2) return {};
   MeshRec& first = model.Meshes.Edit(static_cast<std::size_t>(chosen[0]));
   for (std::size_t i = 1; i < chosen.size(); ++i) {

@@ -291,6 +291,7 @@ check "a folder with a damaged craft exits 1" test $status -eq 1
 check "one line per file and a total" bash -c "grep -c ': ' '$work/out' | grep -qx 4 && grep -q '^4 files, 1 with errors or unreadable; ' '$work/out'"
 check "the damaged one is named with the reason" grep -q "damaged.opt: cannot be read: .*damaged.opt, byte" "$work/out"
 check "the good ones say their counts" grep -q "ships/craft/craft.opz: 0 errors" "$work/out"
+check "an OPT file's faces get their boxes before the check" bash -c "! '$cli' check '$work/craft/craft.opt' | grep -q face-box-stale"
 check "check DIR --json is an array with paths" bash -c "'$cli' check '$work/mod' --json | grep -q '^\[{\"path\":'"
 rm "$work/mod/ships/damaged.opt"
 check "a folder of sound craft exits 0" "$cli" check "$work/mod"

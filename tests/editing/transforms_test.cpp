@@ -39,15 +39,6 @@ Model GridCraft() {
   return m;
 }
 
-// The side a face's corners wind towards, as the game takes it.
-Single3 Winding(const FaceRec& f) {
-  const VertexRec &a = f.Vertices[0], &b = f.Vertices[1], &c = f.Vertices[2];
-  const double ux = b.X - a.X, uy = b.Y - a.Y, uz = b.Z - a.Z;
-  const double vx = c.X - a.X, vy = c.Y - a.Y, vz = c.Z - a.Z;
-  return {static_cast<float>(uy * vz - uz * vy), static_cast<float>(uz * vx - ux * vz),
-          static_cast<float>(ux * vy - uy * vx)};
-}
-
 double Dot(const Single3& a, const Single3& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z;
 }

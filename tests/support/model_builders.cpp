@@ -80,6 +80,14 @@ MeshRec ColouredBox(Single3 centre, float half, bool insideOut) {
   return MeshWith(std::move(faces), {}, "box");
 }
 
+Single3 Winding(const FaceRec& f) {
+  const VertexRec &a = f.Vertices[0], &b = f.Vertices[1], &c = f.Vertices[2];
+  const double ux = b.X - a.X, uy = b.Y - a.Y, uz = b.Z - a.Z;
+  const double vx = c.X - a.X, vy = c.Y - a.Y, vz = c.Z - a.Z;
+  return {static_cast<float>(uy * vz - uz * vy), static_cast<float>(uz * vx - ux * vz),
+          static_cast<float>(ux * vy - uy * vx)};
+}
+
 MeshRec UvSphere(float radius, int rings, int segments, const std::string& texture) {
   const FaceRec reference = BoxFace(kBoxSides[0]);
   const auto outwardSign = [](const FaceRec& f, const Single3& out) {

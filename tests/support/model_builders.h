@@ -38,6 +38,10 @@ FaceRec BoxFace(const BoxSide& side, Single3 centre = {0, 0, 0}, float half = 1,
 // A mesh of the six sides.
 MeshRec ColouredBox(Single3 centre = {0, 0, 0}, float half = 1, bool insideOut = false);
 
+// The cross product of a face's first two edges: the side its corners wind towards (the
+// inside, for a face wound as the box's sides are).
+Single3 Winding(const FaceRec& face);
+
 // A UV sphere of the radius around the origin, its faces wound as the box's (clockwise seen
 // from outside): quads between the poles, triangles at them; `rings` x `segments` faces.
 MeshRec UvSphere(float radius, int rings, int segments, const std::string& texture = "t.BMP");
