@@ -100,7 +100,11 @@ std::vector<GizmoShape> GizmoShapes(const ScreenView& view, const Single3& centr
                         true,
                         true});
     }
-    // The ring about axis a, in the plane of the other two, projected.
+    // The ring about axis a, in the plane of the other two, projected; seen edge on (its
+    // axis across the line of sight) it would lie over the arrows as a line: left out.
+    std::array<double, 3> direction{0, 0, 0};
+    direction[A] = 1;
+    if (std::abs(TowardsViewer(view, direction)) < 0.2) continue;
     GizmoShape ring{kRotate[A], a, {}, true, false};
     constexpr int kSteps = 48;
     for (int i = 0; i < kSteps; ++i) {
@@ -115,6 +119,10 @@ std::vector<GizmoShape> GizmoShapes(const ScreenView& view, const Single3& centr
   GizmoShape box{GizmoPart::ScaleAll, 3, {}, true, true};
   for (int k = 0; k < 4; ++k) box.points.push_back(Square(c, 7, k));
   shapes.push_back(std::move(box));
+  // Drawn in this order, the rings lie under the planes, the arrows and the handles.
+  std::stable_sort(shapes.begin(), shapes.end(), [](const GizmoShape& a, const GizmoShape& b) {
+    return Rank(a.part) > Rank(b.part);
+  });
   return shapes;
 }
 

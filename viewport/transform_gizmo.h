@@ -45,8 +45,10 @@ struct GizmoPicture {
   GizmoPart active = GizmoPart::None;
 };
 
-// The gizmo's shapes around `centre`. An axis that points at the viewer has no arrow,
-// handle or planes: they would collapse onto the centre.
+// The gizmo's shapes around `centre`, in the order they are drawn (rings first, the centre
+// box last). An axis that points at the viewer has no arrow, handle or planes: they would
+// collapse onto the centre; an axis across the line of sight has no ring: seen edge on, it
+// would lie over the arrows.
 std::vector<GizmoShape> GizmoShapes(const ScreenView& view, const Single3& centre);
 
 // The part under the pointer: the centre box, then the handles, the planes, the arrows and

@@ -285,3 +285,34 @@ TEST_F(ShapingTest, ReorderingMeshesKeepsTheirFeaturesTheSelectionAndTheFocus) {
 
 }  // namespace
 }  // namespace tamsel::test
+
+namespace tamsel::test {
+namespace {
+
+// The gizmo as drawn: a red arrow along the screen's X from the selection's centre, a blue
+// one along Z nowhere (the Top view looks along it), and nothing once hidden or unselected.
+TEST_F(ShapingTest, TheGizmoIsDrawnAtTheSelectionsCentreAlongItsAxes) {
+  Open();
+  Button("viewbar_top")->click();
+  GlViewportWidget& view = window->ViewportWidget();
+  const QPointF centre = PixelOf(10, 10, 0);
+  const QPointF onX = centre + XOnScreen() * 45;  // halfway along the arrow
+  const auto colourAt = [&](QPointF at) {
+    const QImage frame = view.grabFramebuffer();
+    const qreal ratio = frame.devicePixelRatio();
+    return QColor(
+        frame.pixel(QPoint(static_cast<int>(at.x() * ratio), static_cast<int>(at.y() * ratio))));
+  };
+  const QColor arrow = colourAt(onX);
+  EXPECT_GT(arrow.red(), 200) << arrow.name().toStdString();
+  EXPECT_LT(arrow.green(), 120) << arrow.name().toStdString();
+  Action("showgizmomenu")->setChecked(false);
+  EXPECT_NE(colourAt(onX), arrow) << "hidden";
+  Action("showgizmomenu")->setChecked(true);
+  EXPECT_EQ(colourAt(onX), arrow);
+  Action("selectnonemenu")->trigger();
+  EXPECT_NE(colourAt(onX), arrow) << "nothing selected, no gizmo";
+}
+
+}  // namespace
+}  // namespace tamsel::test
