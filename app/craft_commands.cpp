@@ -6,6 +6,7 @@
 
 #include "app/dialogs.h"
 #include "app/panels/panel_host.h"
+#include "app/panels/panel_input.h"
 #include "editing/edit_target.h"
 #include "editing/generate_lod.h"
 #include "editing/geometry_edits.h"
@@ -15,7 +16,6 @@
 #include "editing/smooth_normals.h"
 #include "editing/texture_tools.h"
 #include "model/color_settings.h"
-#include "model/number_text.h"
 
 namespace tamsel {
 CraftCommands::CraftCommands(PanelHost& host, ColorSettings& colors, QObject* parent)
@@ -57,14 +57,11 @@ void CraftCommands::RecalculateVertexNormals() {
 }
 
 void CraftCommands::SmoothVertexNormalsByAngle() {
-  const auto typed = host_.Ask().InputBox(
+  const auto degrees = AskNumber(
+      host_.Ask(),
       "Smooth where faces meet at this angle or less (degrees):", "Vertex Normals by Angle",
-      QString::number(lastAngle_));
-  if (!typed) return;
-  const auto degrees = ParseDouble(typed->toStdString());
-  if (!degrees || *degrees < 0 || *degrees > 180)
-    return host_.Ask().MessageBox("\"" + *typed + "\" is not an angle from 0 to 180",
-                                  "Vertex Normals by Angle");
+      lastAngle_, [](double d) { return d >= 0 && d <= 180; }, "an angle from 0 to 180");
+  if (!degrees) return;
   lastAngle_ = *degrees;
   const std::vector<int> meshes = SelectedOrAll();
   std::int64_t corners = 0;
@@ -83,13 +80,10 @@ std::vector<int> CraftCommands::SelectedOrAll() const {
 }
 
 void CraftCommands::GenerateLowDetail() {
-  const auto typed = host_.Ask().InputBox("Share of the high level's faces to keep (0 to 1):",
-                                          "Generate Low Detail", QString::number(lastRatio_));
-  if (!typed) return;
-  const auto ratio = ParseDouble(typed->toStdString());
-  if (!ratio || !(*ratio > 0) || *ratio > 1)
-    return host_.Ask().MessageBox("\"" + *typed + "\" is not a share above 0 and up to 1",
-                                  "Generate Low Detail");
+  const auto ratio = AskNumber(
+      host_.Ask(), "Share of the high level's faces to keep (0 to 1):", "Generate Low Detail",
+      lastRatio_, [](double r) { return r > 0 && r <= 1; }, "a share above 0 and up to 1");
+  if (!ratio) return;
   lastRatio_ = *ratio;
   const std::vector<int> meshes = SelectedOrAll();
   LodOptions options;

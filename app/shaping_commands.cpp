@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/dialogs.h"
+#include "app/panels/panel_input.h"
 #include "app/tamsel_window.h"
 #include "app/viewport_link.h"
 #include "editing/clipboard_text.h"
@@ -182,13 +183,11 @@ void ShapingCommands::NewMeshOf(NewShape shape) {
   const Single3 at = PointerOnGrid();
   double size = GridSpacing(model.ViewExtent);
   if (shape != NewShape::Empty) {
-    const auto typed = window_.Ask().InputBox("Size of the new " + name.toLower() + ":",
-                                              "New " + name, QString::number(size));
-    if (!typed) return;
-    const auto parsed = ParseDouble(typed->toStdString());
-    if (!parsed || *parsed <= 0)
-      return window_.Ask().MessageBox("\"" + *typed + "\" is not a size above 0", "New " + name);
-    size = *parsed;
+    const auto asked = AskNumber(
+        window_.Ask(), "Size of the new " + name.toLower() + ":", "New " + name, size,
+        [](double s) { return s > 0; }, "a size above 0");
+    if (!asked) return;
+    size = *asked;
   }
   const std::string texture = model.Textures.empty() ? std::string() : model.Textures[0].Name;
   int index = -1;
@@ -283,13 +282,10 @@ void ShapingCommands::CentreTheCraft() {
 }
 
 void ShapingCommands::ScaleTheCraft() {
-  const auto typed =
-      window_.Ask().InputBox("Scale the whole craft by the factor:", "Scale Craft", "1");
-  if (!typed) return;
-  const auto factor = ParseDouble(typed->toStdString());
-  if (!factor || *factor == 0)
-    return window_.Ask().MessageBox("\"" + *typed + "\" is not a factor other than 0",
-                                    "Scale Craft");
+  const auto factor = AskNumber(
+      window_.Ask(), "Scale the whole craft by the factor:", "Scale Craft", 1,
+      [](double f) { return f != 0; }, "a factor other than 0");
+  if (!factor) return;
   if (!window_.Edit("Scale Craft", [&](Model& m) { ScaleCraft(m, *factor); })) return;
   window_.Status("Scaled the whole craft by " + QString::number(*factor));
 }

@@ -70,8 +70,7 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
   // A texture whose sides are powers of two sits at a multiple of its size, so that the
   // smaller mip levels never mix it with a neighbour; where room allows it keeps a border of
   // one texel too, so that a face's edge samples what the texture's own repeat gave it.
-  int border = 0;
-  const auto padOf = [&](const Bitmap& b) {
+  const auto padOf = [&](const Bitmap& b, int border) {
     return powerOfTwo(b.width) && powerOfTwo(b.height) ? border : kAtlasPadding;
   };
   // Which textures every face lets go: named in slot 0 alone, coordinates within [0, 1].
@@ -119,6 +118,7 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
            std::make_pair(candidates[b].bitmap.height, candidates[b].bitmap.width);
   });
   struct Plan {
+    int border = 0;  // around power-of-two textures
     std::vector<Atlas> atlases;
     std::vector<Place> places;
     // The textures the candidates become: an atlas each, or themselves where alone.
@@ -128,14 +128,15 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
       return n;
     }
   };
-  const auto plan = [&] {
+  const auto plan = [&](int border) {
     Plan result;
+    result.border = border;
     std::vector<Atlas>& atlases = result.atlases;
     std::vector<Place>& places = result.places;
     places.resize(candidates.size());
     for (const std::size_t c : order) {
       const Candidate& cand = candidates[c];
-      const int pad = padOf(cand.bitmap);
+      const int pad = padOf(cand.bitmap, border);
       const int w = cand.bitmap.width + 2 * pad, h = cand.bitmap.height + 2 * pad;
       const auto aligned = [&](int at, int size) {
         return pad == 0 ? (at + size - 1) / size * size : at;
@@ -151,13 +152,11 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
         if (joined.size() > 256) continue;
         // On the shelf being filled, or on a new shelf above the rows taken.
         int x = aligned(atlas.cursorX, w), y = aligned(atlas.shelfY, h);
-        if (x + w <= side && y + h <= atlas.shelfY + atlas.shelfHeight) {
-        } else if (aligned(atlas.used, h) + h <= side) {
+        if (x + w > side || y + h > atlas.shelfY + atlas.shelfHeight) {
+          if (aligned(atlas.used, h) + h > side) continue;
           x = 0;
           y = atlas.shelfY = aligned(atlas.used, h);
           atlas.shelfHeight = h;
-        } else {
-          continue;
         }
         atlas.cursorX = x + w;
         atlas.used = std::max(atlas.used, y + h);
@@ -180,14 +179,10 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
     }
     return result;
   };
-  border = 1;
-  Plan chosen = plan();
-  border = 0;
   // The border where it costs no texture; without it where the count needs the room.
-  if (Plan tight = plan(); tight.Textures() < chosen.Textures())
-    chosen = std::move(tight);
-  else
-    border = 1;
+  Plan chosen = plan(1);
+  if (Plan tight = plan(0); tight.Textures() < chosen.Textures()) chosen = std::move(tight);
+  const int border = chosen.border;
   const std::vector<Atlas>& atlases = chosen.atlases;
   const std::vector<Place>& places = chosen.places;
   // Each atlas of two textures or more becomes a bitmap and a record.
@@ -211,7 +206,7 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
     for (const std::size_t c : atlas.members) {
       const Bitmap& b = candidates[c].bitmap;
       const Place& at = places[c];
-      const int pad = padOf(b);
+      const int pad = padOf(b, border);
       // The texels, and around them copies of the nearest edge texel.
       for (int y = -pad; y < b.height + pad; ++y)
         for (int x = -pad; x < b.width + pad; ++x) {
@@ -234,7 +229,7 @@ PackReport PackTextures(Model& model, Profile profile, FileTransaction& files,
       const Place& at = places[c];
       // Without a border, the coordinates keep a sixty-fourth of a texel inside the texture:
       // rounding on the way across a face then never reaches the neighbour's first texel.
-      const double inset = padOf(b) == 0 ? 1.0 / 64 : 0;
+      const double inset = padOf(b, border) == 0 ? 1.0 / 64 : 0;
       moved[model.Textures[candidates[c].texture].Name] = {
           name, (at.x + inset) / width, (at.y + inset) / height, (b.width - 2 * inset) / width,
           (b.height - 2 * inset) / height};

@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "editing/select_many.h"
 #include "editing/ship_features.h"
 #include "model/bounds.h"
 #include "model/file_error.h"
@@ -141,24 +142,6 @@ std::string_view NextLine(std::string_view text, std::size_t& at) {
   return line;
 }
 
-void Unselect(Model& model, int level) {
-  for (std::size_t m = 0; m < model.Meshes.size(); ++m) {
-    const MeshRec& mesh = model.Meshes[m];
-    if (!mesh.HasLevel(level)) continue;
-    const LODRec& lod = mesh.LODs[static_cast<std::size_t>(level)];
-    bool any = lod.Selected != kFalse;
-    for (const FaceRec& face : lod.Faces) any = any || face.Selected;
-    if (!any) continue;
-    LODRec& edit = model.Meshes.Edit(m).LODs[static_cast<std::size_t>(level)];
-    edit.Selected = kFalse;
-    for (const FaceRec& face : lod.Faces)
-      if (face.Selected) {
-        for (FaceRec& f : edit.Faces) f.Selected = kFalse;
-        break;
-      }
-  }
-}
-
 }  // namespace
 
 std::string CopyText(const Model& model, const EditTarget& target) {
@@ -256,7 +239,9 @@ PasteResult PasteText(Model& model, std::string_view text, int level, int into,
   for (TextureRec& t : data.textures)
     if (known.insert(t.Name).second) model.Textures.push_back(std::move(t));
 
-  Unselect(model, level);
+  // What is pasted becomes the selection: the faces, then the meshes, let go first.
+  SelectNone(model, level, PickKind::Face);
+  SelectNone(model, level, PickKind::Mesh);
   model.Ids = ids;
   if (result.kind == TargetKind::Meshes) {
     result.mesh = model.MeshCount();

@@ -164,13 +164,8 @@ std::vector<LodReport> GenerateLowLevels(Model& model, const std::vector<int>& m
     double bestMiss = -1;
     for (int attempt = 0; attempt < 3; ++attempt) {
       Simplified s = Simplify(w, static_cast<std::size_t>(std::llround(aim)), options.error);
-      LODRec made = Rebuild(high, w, s.indices, model.Ids);
-      Model pairing;
-      MeshRec holder;
-      holder.LODs.push_back(std::move(made));
-      pairing.Meshes.push_back(std::move(holder));
-      Tri2Quad(pairing, 0, false);
-      LODRec& paired = pairing.Meshes.Edit(0).LODs[0];
+      LODRec paired = Rebuild(high, w, s.indices, model.Ids);
+      Tri2QuadLevel(paired);
       const double faces = paired.FaceCount();
       const double miss = std::abs(faces - wanted);
       if (bestMiss < 0 || miss < bestMiss) {

@@ -6,6 +6,8 @@
 
 #include "editing/edit_target.h"
 #include "editing/element_edits.h"
+#include "editing/select_many.h"
+#include "editing/ship_features.h"
 #include "model/bounds.h"
 
 namespace tamsel {
@@ -137,17 +139,11 @@ int NewMesh(Model& model, NewShape shape, double size, const Single3& at,
   mesh.LODs[0].Faces = std::move(faces);
   AssignNewIds(mesh.LODs[0], model.Ids);
   CalculateMeshBounds(mesh);
-  const LODRec& high = mesh.LODs[0];
-  const Single3 centre = high.Faces.empty() ? at : high.BoxCenter;
-  mesh.Center = mesh.Target = mesh.Pivot = centre;
-  mesh.Min = high.Faces.empty() ? at : high.BoxMin;
-  mesh.Max = high.Faces.empty() ? at : high.BoxMax;
-  mesh.Span = {mesh.Max.x - mesh.Min.x, mesh.Max.y - mesh.Min.y, mesh.Max.z - mesh.Min.z};
-  mesh.Axis = {0, 0, 32767};
-  mesh.Aim = {0, 32767, 0};
-  mesh.Degree = {32767, 0, 0};
-  for (std::size_t m = 0; m < model.Meshes.size(); ++m)
-    if (model.Meshes[m].LODs[0].Selected) model.Meshes.Edit(m).LODs[0].Selected = kFalse;
+  FitHitzoneToHighLevel(mesh);
+  SetRotationToHighLevel(mesh);
+  if (mesh.LODs[0].Faces.empty())  // a box of no size where it was made
+    mesh.Center = mesh.Target = mesh.Pivot = mesh.Min = mesh.Max = at;
+  SelectNone(model, 0, PickKind::Mesh);
   mesh.LODs[0].Selected = kTrue;
   model.Meshes.push_back(std::move(mesh));
   CalculateBounds(model, {model.MeshCount() - 1});
@@ -220,12 +216,8 @@ int SeparateFaces(Model& model, int level) {
   const int count = static_cast<int>(moved.size());
   part.LODs[0].Faces = std::move(moved);
   CalculateMeshBounds(part);
-  const LODRec& high = part.LODs[0];
-  part.Center = part.Target = part.Pivot = high.BoxCenter;
-  part.Min = high.BoxMin;
-  part.Max = high.BoxMax;
-  part.Span = {high.BoxMax.x - high.BoxMin.x, high.BoxMax.y - high.BoxMin.y,
-               high.BoxMax.z - high.BoxMin.z};
+  FitHitzoneToHighLevel(part);
+  part.Pivot = part.LODs[0].BoxCenter;
   model.Meshes.push_back(std::move(part));
   changed.push_back(model.MeshCount() - 1);
   CalculateBounds(model, changed);

@@ -5,6 +5,11 @@
 
 namespace tamsel {
 
+Point3d Unit(Point3d v) {
+  const double n = std::sqrt(Dot(v, v));
+  return n > 0 ? Point3d{v.x / n, v.y / n, v.z / n} : Point3d{0, 0, 0};
+}
+
 Point3d AreaNormal(const std::vector<Single3>& c) {
   Point3d n{0, 0, 0};
   for (std::size_t i = 0; i < c.size(); ++i) {

@@ -23,6 +23,8 @@ inline Point3d Cross(Point3d a, Point3d b) {
 inline double Dot(Point3d a, Point3d b) {
   return a.x * b.x + a.y * b.y + a.z * b.z;
 }
+// Of unit length; a vector of no length stays (0, 0, 0).
+Point3d Unit(Point3d v);
 
 // Newell's normal: the polygon's area vector, sound for concave and slightly bent ones.
 Point3d AreaNormal(const std::vector<Single3>& corners);

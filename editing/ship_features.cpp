@@ -88,27 +88,31 @@ void SetEngineGlowToFace(EngineGlowRec& glow, const FaceRec& face) {
   glow.Size = {2 * (face.BoxMax.x - face.BoxMin.x), 2 * (face.BoxMax.z - face.BoxMin.z), 3};
 }
 
+void FitHitzoneToHighLevel(MeshRec& mesh) {
+  const LODRec& high = mesh.LODs[0];
+  mesh.Center = high.BoxCenter;
+  mesh.Min = high.BoxMin;
+  mesh.Max = high.BoxMax;
+  mesh.Span = {high.BoxMax.x - high.BoxMin.x, high.BoxMax.y - high.BoxMin.y,
+               high.BoxMax.z - high.BoxMin.z};
+  mesh.Target = high.BoxCenter;
+}
+
+void SetRotationToHighLevel(MeshRec& mesh) {
+  mesh.Pivot = mesh.LODs[0].BoxCenter;
+  mesh.Axis = {0, 0, 32767};
+  mesh.Aim = {0, 32767, 0};
+  mesh.Degree = {32767, 0, 0};
+}
+
 void CalculateHitzones(Model& model) {
   CalculateBounds(model);
-  for (MeshRec& mesh : model.Meshes.EditAll()) {
-    const LODRec& high = mesh.LODs[0];
-    mesh.Center = high.BoxCenter;
-    mesh.Min = high.BoxMin;
-    mesh.Max = high.BoxMax;
-    mesh.Span = {high.BoxMax.x - high.BoxMin.x, high.BoxMax.y - high.BoxMin.y,
-                 high.BoxMax.z - high.BoxMin.z};
-    mesh.Target = high.BoxCenter;
-  }
+  for (MeshRec& mesh : model.Meshes.EditAll()) FitHitzoneToHighLevel(mesh);
 }
 
 void CalculateRotations(Model& model) {
   CalculateBounds(model);
-  for (MeshRec& mesh : model.Meshes.EditAll()) {
-    mesh.Pivot = mesh.LODs[0].BoxCenter;
-    mesh.Axis = {0, 0, 32767};
-    mesh.Aim = {0, 32767, 0};
-    mesh.Degree = {32767, 0, 0};
-  }
+  for (MeshRec& mesh : model.Meshes.EditAll()) SetRotationToHighLevel(mesh);
 }
 
 bool UpdateHardpoint(Model& model, ItemRef hp, std::optional<std::int32_t> type,

@@ -41,6 +41,12 @@ struct Rotation {
 };
 bool UpdateRotation(Model& model, int mesh, const Rotation& r);
 
+// One mesh's hitzone from its high level's box as it stands: centre, minimum, maximum, span
+// and target. Types and target id stay.
+void FitHitzoneToHighLevel(MeshRec& mesh);
+// One mesh's pivot at its high level's box centre, and the fixed vectors.
+void SetRotationToHighLevel(MeshRec& mesh);
+
 // Every mesh's hitzone from its high level's box (recomputed first): centre, minimum,
 // maximum, span and target. Types and target ids stay.
 void CalculateHitzones(Model& model);

@@ -20,11 +20,6 @@ struct PositionHash {
   }
 };
 
-Point3d Unit(Point3d v) {
-  const double n = std::sqrt(Dot(v, v));
-  return n > 0 ? Point3d{v.x / n, v.y / n, v.z / n} : Point3d{0, 0, 0};
-}
-
 // One corner as the smoothing sees it: its face's outward unit normal and its angle.
 struct Corner {
   std::size_t face;

@@ -2,34 +2,25 @@
 
 #include <cmath>
 
+#include "editing/quad_shape.h"
 #include "editing/ship_features.h"
 
 namespace tamsel {
 namespace {
 
-struct D3 {
-  double x, y, z;
-};
-D3 CrossD(D3 a, D3 b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-D3 Unit(D3 v) {
-  const double n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  return n > 0 ? D3{v.x / n, v.y / n, v.z / n} : D3{0, 0, 0};
-}
-Single3 S(D3 v) {
+Single3 S(Point3d v) {
   return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
 }
 
 // A frame whose first vector is n: the second is the default second (+Z) made square to n
 // (+X when n runs along Z), the third completes it as the defaults do (d3 = d1 x d2).
 void FaceAlong(EngineGlowRec& glow, const Single3& normal) {
-  const D3 d1 = Unit({normal.x, normal.y, normal.z});
+  const Point3d d1 = Unit(Of(normal));
   if (d1.x == 0 && d1.y == 0 && d1.z == 0) return;
-  const D3 up = std::abs(d1.z) > 0.999 ? D3{1, 0, 0} : D3{0, 0, 1};
-  const double along = up.x * d1.x + up.y * d1.y + up.z * d1.z;
-  const D3 d2 = Unit({up.x - along * d1.x, up.y - along * d1.y, up.z - along * d1.z});
-  const D3 d3 = CrossD(d1, d2);
+  const Point3d up = std::abs(d1.z) > 0.999 ? Point3d{1, 0, 0} : Point3d{0, 0, 1};
+  const double along = Dot(up, d1);
+  const Point3d d2 = Unit({up.x - along * d1.x, up.y - along * d1.y, up.z - along * d1.z});
+  const Point3d d3 = Cross(d1, d2);
   glow.Density1 = S(d1);
   glow.Density2 = S(d2);
   glow.Density3 = S(d3);

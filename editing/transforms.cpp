@@ -224,13 +224,14 @@ std::vector<Part> PartsOf(const Model& model, const EditTarget& target) {
     if (!mesh.HasLevel(target.level)) continue;
     const LODRec& lod = mesh.LODs[static_cast<std::size_t>(target.level)];
     if (!lod.Selected) continue;
+    // A mesh moves whole: no list of its faces is needed.
+    if (target.kind == TargetKind::Meshes) {
+      parts.push_back({m, {}, {}});
+      continue;
+    }
     Part part{m, {}, {}};
     for (int f = 0; f < lod.FaceCount(); ++f) {
       const FaceRec& face = lod.Faces[static_cast<std::size_t>(f)];
-      if (target.kind == TargetKind::Meshes) {
-        part.faces.push_back(f);
-        continue;
-      }
       if (!face.Selected) continue;
       unsigned mask = 0;
       for (int k = 0; k < face.CornerCount(); ++k)
@@ -239,7 +240,7 @@ std::vector<Part> PartsOf(const Model& model, const EditTarget& target) {
       part.faces.push_back(f);
       part.corners.push_back(mask);
     }
-    if (target.kind == TargetKind::Meshes || !part.faces.empty()) parts.push_back(std::move(part));
+    if (!part.faces.empty()) parts.push_back(std::move(part));
   }
   return parts;
 }
@@ -268,27 +269,22 @@ Mapping ScaleAbout(Vec c, const std::array<double, 3>& s) {
 
 // Moves a feature: a hardpoint or a glow moves; a glow scales its size.
 int TransformFeature(Model& model, const EditTarget& target, const Transform& t) {
-  if (t.kind == TransformKind::Rotate) return 0;  // a point turned about itself stays
-  if (target.kind == TargetKind::Hardpoint) {
-    HardpointRec* hp = EditHardpointAt(model, target.item);
-    if (!hp || t.kind != TransformKind::Move) return 0;
-    Single3& p = hp->Position;
-    p = {static_cast<float>(p.x + t.amount[0]), static_cast<float>(p.y + t.amount[1]),
-         static_cast<float>(p.z + t.amount[2])};
-    return 1;
-  }
-  EngineGlowRec* glow = EditEngineGlowAt(model, target.item);
-  if (!glow) return 0;
-  if (t.kind == TransformKind::Move) {
-    Single3& p = glow->Position;
-    p = {static_cast<float>(p.x + t.amount[0]), static_cast<float>(p.y + t.amount[1]),
-         static_cast<float>(p.z + t.amount[2])};
-  } else {
-    Single3& z = glow->Size;
-    z = {static_cast<float>(z.x * std::abs(t.amount[0])),
-         static_cast<float>(z.y * std::abs(t.amount[1])),
-         static_cast<float>(z.z * std::abs(t.amount[2]))};
-  }
+  const bool hardpoint = target.kind == TargetKind::Hardpoint;
+  // A point turned about itself stays, and so does a scaled hardpoint: neither is written.
+  if (t.kind == TransformKind::Rotate || (hardpoint && t.kind == TransformKind::Scale)) return 0;
+  HardpointRec* hp = hardpoint ? EditHardpointAt(model, target.item) : nullptr;
+  EngineGlowRec* glow = hardpoint ? nullptr : EditEngineGlowAt(model, target.item);
+  if (!hp && !glow) return 0;
+  const auto change = [&t](Single3& v, bool add) {
+    const auto one = [&](float c, std::size_t a) {
+      return static_cast<float>(add ? c + t.amount[a] : c * std::abs(t.amount[a]));
+    };
+    v = {one(v.x, 0), one(v.y, 1), one(v.z, 2)};
+  };
+  if (t.kind == TransformKind::Move)
+    change(hp ? hp->Position : glow->Position, true);
+  else if (glow)
+    change(glow->Size, false);  // a glow's scale is its size
   return 1;
 }
 
@@ -320,6 +316,11 @@ std::optional<Single3> TargetCentre(const Model& model, const EditTarget& target
   for (const Part& part : PartsOf(model, target)) {
     const LODRec& lod = model.Meshes[static_cast<std::size_t>(part.mesh)]
                             .LODs[static_cast<std::size_t>(target.level)];
+    // A whole mesh's level has its box already; the gizmo asks for it every frame.
+    if (target.kind == TargetKind::Meshes) {
+      if (!lod.Faces.empty()) take(lod.BoxMin), take(lod.BoxMax);
+      continue;
+    }
     for (std::size_t i = 0; i < part.faces.size(); ++i) {
       const FaceRec& face = lod.Faces[static_cast<std::size_t>(part.faces[i])];
       for (int k = 0; k < face.CornerCount(); ++k)

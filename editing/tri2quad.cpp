@@ -114,6 +114,10 @@ int MergeLevel(LODRec& lod, const std::vector<bool>& take) {
 
 }  // namespace
 
+int Tri2QuadLevel(LODRec& level) {
+  return MergeLevel(level, std::vector<bool>(level.Faces.size(), true));
+}
+
 int Tri2Quad(Model& model, int level, bool selectedOnly) {
   int count = 0;
   std::vector<int> changed;

@@ -16,4 +16,8 @@ namespace tamsel {
 // triangle goes. Returns the number of quads made.
 int Tri2Quad(Model& model, int level, bool selectedOnly);
 
+// The same for every face of one level, which is not the model's (a level being made).
+// Its boxes are left for the caller to compute.
+int Tri2QuadLevel(LODRec& level);
+
 }  // namespace tamsel

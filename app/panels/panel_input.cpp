@@ -1,5 +1,7 @@
 #include "app/panels/panel_input.h"
 
+#include "app/dialogs.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -44,6 +46,16 @@ std::optional<std::int64_t> ReadWhole(QLineEdit* box, std::int64_t lo, std::int6
     return std::nullopt;
   }
   return n;
+}
+
+std::optional<double> AskNumber(Dialogs& ask, const QString& prompt, const QString& title,
+                                double initial, bool (*valid)(double), const QString& expected) {
+  const auto typed = ask.InputBox(prompt, title, QString::number(initial));
+  if (!typed) return std::nullopt;
+  const auto number = ParseDouble(typed->toStdString());
+  if (number && valid(*number)) return number;
+  ask.MessageBox("\"" + *typed + "\" is not " + expected, title);
+  return std::nullopt;
 }
 
 QString NumberText(float value) {

@@ -16,6 +16,7 @@ class QScrollBar;
 
 namespace tamsel {
 
+class Dialogs;
 class PanelHost;
 
 // The whole text as a number that a Single can store ("." as the decimal point).
@@ -24,6 +25,11 @@ std::optional<Single3> ReadNumbers(const XYZBoxes& boxes, PanelHost& host);
 // A whole number from `lo` to `hi`; `what` is how the message names the range.
 std::optional<std::int64_t> ReadWhole(QLineEdit* box, std::int64_t lo, std::int64_t hi,
                                       PanelHost& host, const QString& what);
+
+// Asks for a number starting from `initial`: nothing when cancelled, or, after a message
+// "\"TEXT\" is not EXPECTED", when the text is no number `valid` takes.
+std::optional<double> AskNumber(Dialogs& ask, const QString& prompt, const QString& title,
+                                double initial, bool (*valid)(double), const QString& expected);
 
 QString NumberText(float value);
 void ShowNumbers(const XYZBoxes& boxes, const Single3& value);
